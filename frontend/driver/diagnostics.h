@@ -1,0 +1,61 @@
+// Numbered diagnostics: severity, position and a catalogue text, printed in
+// the front end's one fixed format; the exit routine through which every run
+// of srcfront and ilshow ends.
+#pragma once
+#include <cstdint>
+#include <cstdio>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "frontend/driver/source_pos.h"
+
+// The string arguments that fill a text's "%s" conversions, in order.
+using diag_args = std::initializer_list<std::string_view>;
+
+enum severity : int {
+  sev_remark = 1,
+  sev_warning = 2,
+  sev_error = 3,
+  sev_catastrophe = 4,
+  sev_command_line = 5,
+  sev_internal = 6,
+};
+
+struct DiagState {
+  uint32_t remarks;       // remarks reported (and shown)
+  uint32_t warnings;      // warnings reported
+  uint32_t errors;        // errors reported
+  uint32_t catastrophes;  // catastrophic, command-line and internal errors
+  int min_severity;       // below this nothing is printed or counted (default 2)
+  uint32_t error_limit;   // errors + catastrophes that end the run (default 100)
+  FILE* raw_listing_file; // "-L" listing that echoes every diagnostic, or null
+  void (*exit_hook)(int completion_code);  // "-V" summary, or null
+};
+extern DiagState diag;
+extern source_pos_record err_pos;  // position of the next "here" diagnostic
+
+void diagnostics_reset();  // counters cleared, defaults restored
+
+const char* error_text(int msg);  // catalogue text; "unknown error" outside 0..616
+
+void remark_at(int msg, source_pos_record pos, diag_args args = {});
+void warning_at(int msg, source_pos_record pos, diag_args args = {});
+void error_at(int msg, source_pos_record pos, diag_args args = {});
+[[noreturn]] void catastrophe_at(int msg, source_pos_record pos, diag_args args = {});
+void remark_here(int msg, diag_args args = {});
+void warning_here(int msg, diag_args args = {});
+void error_here(int msg, diag_args args = {});
+[[noreturn]] void catastrophe_here(int msg, diag_args args = {});
+[[noreturn]] void internal_error(int msg, diag_args args = {});
+// A command-line error: format is a text of our own with "%s" conversions.
+[[noreturn]] void command_line_error(const char* format, diag_args args = {});
+void diagnose(int msg, source_pos_record pos, int sev, diag_args args = {});
+
+// Replaces each "%s" of format with the next argument ("%%" prints "%").
+std::string format_message(std::string_view format, diag_args args);
+
+void set_exit_hook(void (*hook)(int));
+[[noreturn]] void exit_with_hook(int completion_code);
+[[noreturn]] void exit_program(int completion_code);
+void install_signal_handlers();

@@ -1,0 +1,4 @@
+// tarvo: the Fortran checker.
+#include "checker/tarvo.h"
+
+int main(int argc, char** argv) { return tarvo_main(argc, argv); }
