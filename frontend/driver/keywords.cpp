@@ -1,0 +1,87 @@
+// Keyword spelling tables of the predefined names and the fixed-form keyword
+// recognizer keyword_match.
+#include "frontend/driver/keywords.h"
+
+#include <iterator>
+
+#include <cstring>
+
+const keyword_row statement_keyword_rows[] = {
+#define KEYWORD(text, token) {text, token},
+#include "frontend/driver/statement_keywords.def"
+};
+static_assert(std::size(statement_keyword_rows) ==
+              last_statement_keyword - first_statement_keyword + 1);
+
+const keyword_row specifier_keyword_rows[] = {
+#define KEYWORD(text, token) {text, token},
+#include "frontend/driver/specifier_keywords.def"
+};
+static_assert(std::size(specifier_keyword_rows) ==
+              last_specifier_keyword - first_specifier_keyword + 1);
+
+const keyword_row operator_spelling_rows[] = {
+#define KEYWORD(text, token) {text, token},
+#include "frontend/driver/operator_spellings.def"
+};
+static_assert(std::size(operator_spelling_rows) == 26);
+
+static const char* const token_forms[] = {
+#define TOKEN(code, name, text) text,
+#include "frontend/driver/tokens.def"
+};
+static_assert(std::size(token_forms) == token_code_count);
+
+const char* token_written_form(int code) {
+  if (code < 0 || code >= token_code_count) return "invalid token";
+  return token_forms[code];
+}
+
+const char* operator_atom_spelling(int code) {
+  // The first 18 operator rows are the symbolic forms of codes 22-39.
+  if (code < tok_power || code > tok_equals) return nullptr;
+  return operator_spelling_rows[code - tok_power].text;
+}
+
+namespace {
+
+const keyword_row match_words[] = {
+#define MATCH_WORD(text, token) {text, token},
+#include "frontend/driver/keyword_match_words.def"
+};
+static_assert(std::size(match_words) == 78);
+
+char upper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+
+// The characters a word must match at text, skipping blanks and tabs; returns
+// the number of characters of text consumed through the last matched letter.
+size_t match_one(const char* text, const char* word) {
+  size_t i = 0;
+  for (const char* w = word; *w != '\0'; ++w) {
+    while (text[i] == ' ' || text[i] == '\t') ++i;
+    if (upper(text[i]) != *w) return 0;
+    ++i;
+  }
+  return i;
+}
+
+}  // namespace
+
+size_t keyword_match_text(const char* text, int* code) {
+  // The decision tree stops at the first keyword completed on its path, which
+  // is the shortest word of the table that the text begins with.
+  size_t best = 0;
+  size_t best_letters = 0;
+  *code = 0;
+  for (const keyword_row& row : match_words) {
+    size_t n = match_one(text, row.text);
+    if (n == 0) continue;
+    size_t letters = std::strlen(row.text);
+    if (best == 0 || letters < best_letters) {
+      best = n;
+      best_letters = letters;
+      *code = row.token;
+    }
+  }
+  return best;
+}
