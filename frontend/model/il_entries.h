@@ -1,14 +1,51 @@
 // IL entry records: one record per entry kind; every entry starts with the
-// header word (number within its kind in bits 0-29, walker mark in bit 30).
+// header word (number within its kind in bits 0-29, walker mark in bit 30,
+// check-pass mark in bit 31). Records hold real pointers; the field order of
+// IL files is the IL file code's business (it writes and reads these fields).
 #pragma once
 #include <cstdint>
 
 #include "frontend/driver/source_pos.h"
+#include "frontend/model/il_enums.h"
 
 using il_entry_header = uint32_t;
 
-struct scope;
+inline constexpr il_entry_header il_number_mask = 0x3FFFFFFFu;  // bits 0-29
+inline constexpr il_entry_header il_walk_mark = 1u << 30;       // walker parity
+inline constexpr il_entry_header il_check_mark = 1u << 31;      // check passes
+
+inline constexpr uint32_t any_kind = 0xFFFFFFFFu;  // type kind "ANY_KIND"
+
+struct atom;
+struct symbol_entry;
+struct constant;
+struct param_type;
+struct type;
+struct label;
+struct expr_node;
 struct object;
+struct interface;
+struct statement;
+struct scope;
+struct bound_info_entry;
+struct do_loop;
+struct label_list_entry;
+struct object_list_member;
+struct alloc;
+struct case_range;
+struct namelist_group;
+struct input_output_description;
+struct entry_description;
+
+// The common part of the named entries (param_type, type, label, object,
+// interface, namelist_group).
+struct source_corresp {
+  ::atom* name;                       // the entry's name (an atom), or null
+  source_pos_record decl_position;  // where it was declared
+  bool referenced;                  // flag bit 0
+  bool host_associated;             // flag bit 1
+  uint32_t scope_depth;             // nesting depth; 255 or more: out of scope
+};
 
 // A source file, an INCLUDE file or a "#line" segment of one.
 struct source_file {
@@ -27,8 +64,8 @@ struct source_file {
 struct il_header {
   il_entry_header header;
   source_file* primary_source_file;
-  scope* primary_scope;      // the file scope
-  object* main_routine;
+  ::scope* primary_scope;      // the file scope
+  ::object* main_routine;
   const char* compiler_version;
   const char* time_of_compilation;
   uint32_t flags;            // bit 0: case-sensitive identifiers
@@ -36,3 +73,390 @@ struct il_header {
 };
 
 extern il_header the_il_header;  // the compilation's header record
+
+// A constant (kind 3). Value bytes are in target form, as many as the type's
+// size, read and written through the kind table.
+struct constant {
+  il_entry_header header;
+  source_pos_record source_pos;
+  ::constant* next;          // next in the list that holds the constant
+  ::type* type;
+  uint8_t kind;            // ck_
+  uint8_t* value;          // ck_value, ck_expression: the value bytes
+  ::expr_node* expr;         // ck_expression: variant.formula.expr
+  ::constant* first_constant;  // ck_aggregate: the elements, chained by next
+  ::constant* last_constant;
+  int32_t offset;          // ck_init_position
+  uint32_t segment_size;   // ck_init_position
+  int32_t first;           // ck_init_index
+  int32_t second;          // ck_init_index
+  int32_t stride;          // ck_init_index
+  ::constant* repeat_constant;  // ck_init_repeat: the repeated constant
+  uint32_t count;          // ck_init_repeat: the repeat count
+};
+
+// A dummy argument of a routine type (kind 4).
+struct param_type {
+  il_entry_header header;
+  symbol_entry* symbol;    // front-end link
+  source_corresp corresp;
+  ::param_type* next;
+  ::type* type;
+  bool is_optional, intent_in, intent_out, is_pointer;
+};
+
+// A bound: a constant value or an expression, by its bound kind (bk_).
+struct bound_record {
+  int32_t value;     // bk_constant
+  ::expr_node* expr;   // bk_expression, bk_same_as
+  uint8_t kind;      // bk_
+};
+
+// The bounds block of an array type or an alloc item (kind 13): rank lower
+// bounds, then rank upper bounds. In files it takes 8 + 16 x rank bytes.
+struct bound_info_entry {
+  il_entry_header header;  // in files: a byte offset
+  uint32_t rank;
+  bound_record* bounds;    // 2 x rank records: lower bounds, then upper bounds
+  bound_record& lower(uint32_t dim) { return bounds[dim]; }
+  bound_record& upper(uint32_t dim) { return bounds[rank + dim]; }
+};
+
+// The size in bytes that files and the walker state for a bounds block.
+inline constexpr uint32_t bound_info_size(uint32_t rank) { return 8 + 16 * rank; }
+// The rank of a bounds block of that many bytes.
+inline constexpr uint32_t bound_info_rank(uint32_t size) { return (size - 8) / 16; }
+
+// A type (kind 5). The fields after type_code are used by code (below).
+struct type {
+  il_entry_header header;
+  symbol_entry* symbol;    // front-end link
+  source_corresp corresp;
+  ::type* next;              // next type of a scope's list
+  uint32_t size;           // bytes
+  uint8_t alignment;
+  bool is_numeric, is_character, contains_ptrs, used_as_pointer, is_public;
+  uint8_t type_code;       // tk_
+  // tk_integer, tk_logical, tk_float, tk_complex, tk_fcharacter: the row
+  // within the family's block of the kind table; any_kind for any kind.
+  uint32_t kind;
+  // tk_routine
+  ::type* return_type;
+  ::param_type* param_type_list;
+  ::object* assoc_routine;
+  bool has_param_info, has_ellipsis, is_recursive, is_elemental;
+  // tk_fcharacter
+  ::type* char_cache_next;   // next cached CHARACTER type of the same kind
+  bound_record length;
+  // tk_farray
+  ::type* element_type;
+  bound_info_entry* bound_info;  // shape kinds 0-4
+  ::expr_node* bound_args;         // shape kinds 5-7
+  uint8_t rank;
+  uint8_t shape_kind;
+  // tk_derived_type
+  ::object* first_field;     // components, chained through next
+  ::object* module;          // the module that defines it
+  bool is_seq;
+};
+
+// A statement label (kind 6).
+struct label {
+  il_entry_header header;
+  symbol_entry* symbol;    // front-end link
+  source_corresp corresp;
+  ::label* next;
+  int32_t association_offset;
+  bool used_in_assign;     // flag bit 0
+  bool flag_bit1;          // flag bit 1 (carried by files, not named there)
+  uint8_t kind;            // lk_
+  ::statement* exec_stmt;        // lk_executable, lk_else_or_elseif, lk_control
+  ::constant* format_constant;   // lk_format
+};
+
+// An expression node (kind 7). The kind-dependent fields are used by
+// node_kind as commented.
+struct expr_node {
+  il_entry_header header;
+  source_pos_record source_pos;
+  ::type* type;
+  ::expr_node* next;         // next operand, argument or list item
+  bool multiply_referenced, allow_reordering, is_optional, intent_in, intent_out,
+      is_pointer, element_sequence, for_all, iterated, treated_as_subroutine_call,
+      any_type_argument, is_specifier;
+  uint8_t node_kind;       // enk_
+  ::atom* arg_keyword;       // argument keyword (is_specifier clear)
+  uint8_t specifier;       // iosk_ selector (is_specifier set)
+  uint8_t op_kind;         // enk_operation: eok_
+  uint8_t intrinsic;       // enk_intrinsic: row of the intrinsic table
+  ::expr_node* operands;     // operation, intrinsic, call, generic call, apply
+  ::object* routine;         // enk_call
+  ::interface* call_interface;   // enk_call: third word
+  ::interface* generic_routine;  // enk_generic_call
+  ::interface* interface_block;  // enk_interface_ref
+  ::constant* constant;      // enk_constant
+  ::label* stmt_label_value; // enk_stmt_label_value
+  ::object* object;          // enk_object
+  ::expr_node* base_expr;    // enk_field
+  ::object* field_var;       // enk_field
+  ::expr_node* array_expr;   // enk_subscript, enk_substring, enk_section
+  ::expr_node* ind_list;
+  bool ignore_lbound;
+  ::expr_node* constructor;  // enk_constructor: the items
+  ::expr_node* expr_list;    // enk_implied_do, enk_isum
+  ::do_loop* do_info;
+  bool has_a_scope;
+  ::expr_node* first;        // enk_triplet
+  ::expr_node* second;
+  ::expr_node* stride;
+  ::expr_node* reference;    // enk_ref
+  ::param_type* parameter;   // enk_param
+  symbol_entry* symbol;    // enk_name_ref, enk_apply: the name's symbol
+};
+
+// A variable, procedure, program unit or component (kind 8). Which of the
+// variant and assoc fields is used depends on storage_class.
+struct object {
+  il_entry_header header;
+  symbol_entry* symbol;    // front-end link
+  source_corresp corresp;
+  ::object* next;
+  ::type* type;
+  uint32_t storage_class;  // sc_
+  bool is_result, is_parameter, is_auto, is_target, is_pointer, is_allocatable,
+      is_saved, is_optional, intent_in, intent_out, is_fortran_entry, is_public,
+      is_host, uses_host, is_constant;
+  int32_t association_offset;
+  // variant word
+  ::constant* initializer;        // sc_local, sc_common, sc_use_associated
+  ::object* result_var_function;  // sc_local, sc_associated with is_result
+  ::scope* assoc_scope;           // procedures, modules, programs: the body
+  // assoc word
+  ::object* assoc_routine;        // sc_local, procedures
+  ::object* assoc_variable;       // sc_associated
+  ::expr_node* assoc_implied_do;  // sc_implied_do_var
+  ::object* assoc_module;         // sc_use_associated, sc_mod_proc
+  ::type* assoc_derived_type;     // sc_type_field
+};
+
+// A generic interface, or an intrinsic row's descriptor (kind 9).
+struct interface {
+  il_entry_header header;
+  symbol_entry* symbol;    // front-end link
+  source_corresp corresp;
+  ::interface* next;
+  ::interface* inherited;    // the interface of the same name in a host
+  object_list_member* routine_prototype_list;
+  bool is_public;
+};
+
+// A statement (kind 10). The kind-dependent fields are used by kind.
+struct statement {
+  il_entry_header header;
+  source_pos_record source_pos;
+  ::statement* next;
+  uint8_t kind;            // stmk_
+  ::expr_node* expr;         // list of expressions
+  ::statement* then_statement;    // stmk_if
+  ::statement* else_statement;
+  ::statement* body_statement;    // stmk_while, stmk_select
+  ::label* label;                 // stmk_goto, stmk_label
+  ::statement* statements;        // stmk_block, stmk_case
+  ::statement* last_statement;    // stmk_block
+  entry_description* entry_descr;  // stmk_fentry
+  ::statement* prologue;
+  ::statement* loop_statement;    // stmk_ido, stmk_fdo
+  ::do_loop* loop;
+  label_list_entry* label_list; // arithmetic IF, computed and assigned GOTO
+  ::constant* stop_pause_string;  // stmk_stop, stmk_pause
+  case_range* case_range_list;  // stmk_case
+  ::statement* constr_label;      // stmk_exit, stmk_cycle
+  ::statement* where_assignment;  // stmk_where
+  ::statement* elsewhere_assignment;
+  ::alloc* alloc_list;            // stmk_alloc
+  ::expr_node* dealloc_list;      // stmk_dealloc
+  ::expr_node* stat_variable;     // stmk_alloc, stmk_dealloc
+  ::object* array_variable;       // stmk_set_array_shape
+  ::object* string_variable;      // stmk_set_char_length
+  input_output_description* io_descr;  // stmk_open .. stmk_rewind
+  bool treated_as_io_initializer;
+};
+
+// The IL scope of a program unit, statement function or type definition
+// (kind 11).
+struct scope {
+  il_entry_header header;
+  ::object* assoc_routine;
+  object_list_member* parameters;
+  ::object* function_result_var;
+  ::statement* assoc_block;
+  ::constant* constants;
+  ::type* types;
+  ::object* objects;
+  ::label* labels;
+  entry_description* entries;
+  ::namelist_group* namelist_groups;
+  ::interface* interfaces;
+};
+
+// An interned name (kind 12).
+struct atom {
+  il_entry_header header;
+  const char* text;          // the name, NUL-ended
+  ::atom* next;                // next atom of the same hash bucket
+  uint32_t length;
+  symbol_entry* first_symbol;  // symbols bearing the name, innermost first
+  uint8_t token_code;        // token kind of a predefined name; 10 for ".x"
+};
+
+struct do_loop {  // kind 14
+  il_entry_header header;
+  ::expr_node* variable;
+  ::expr_node* initial_value;
+  ::expr_node* final_value;
+  ::expr_node* increment;
+  bool final_value_excluded;
+};
+
+struct label_list_entry {  // kind 15
+  il_entry_header header;
+  label_list_entry* next;
+  ::label* label;
+};
+
+struct object_list_member {  // kind 16
+  il_entry_header header;
+  object_list_member* next;
+  ::object* object;
+};
+
+struct alloc {  // kind 17: one item of an ALLOCATE statement
+  il_entry_header header;
+  ::alloc* next;
+  ::expr_node* var;
+  bound_info_entry* bounds;
+  uint8_t rank;
+};
+
+struct case_range {  // kind 18
+  il_entry_header header;
+  case_range* next;
+  ::constant* low;
+  ::constant* high;
+  uint8_t range_kind;  // crk_
+};
+
+struct namelist_group {  // kind 19
+  il_entry_header header;
+  symbol_entry* symbol;    // front-end link
+  source_corresp corresp;
+  ::namelist_group* next;
+  ::expr_node* member_list;
+  ::atom* original_name;
+  bool is_public;
+};
+
+struct input_output_description {  // kind 20
+  il_entry_header header;
+  uint32_t unit_kind;      // iou_
+  ::expr_node* unit_expr;
+  uint8_t format_kind;     // iof_
+  ::label* format_label;     // iof_format_label
+  ::expr_node* format_expr;  // iof_assigned_var, iof_char_expr
+  ::namelist_group* format_namelist_group;  // iof_namelist_directed
+  ::expr_node* specifier_list;
+};
+
+struct entry_description {  // kind 21
+  il_entry_header header;
+  entry_description* next;
+  ::object* assoc_routine;
+  object_list_member* parameters;
+  ::object* function_result_var;
+  ::statement* entry_point;
+};
+
+// A symbol (kind 22 in module files). The class-dependent words are named
+// link (a symbol: host link, alias target, module export list) and word1..3.
+struct symbol_entry {
+  il_entry_header header;
+  ::atom* name;
+  symbol_entry* next_same_name;
+  symbol_entry* next_same_level;
+  int32_t level;           // scope level; -1 for a predefined symbol
+  source_pos_record decl_position;
+  uint8_t cls;             // symbol class 0-31
+  uint32_t flags;          // sym_ flag bits
+  void* entity;            // the IL entry, type or symbol it stands for
+  symbol_entry* link;      // first class-dependent word as a symbol
+  uint32_t word1;          // first class-dependent word as bits
+  uint32_t word2;          // second class-dependent word
+  uint32_t word3;          // third class-dependent word
+};
+
+// A row of the intrinsic table as the symbol table knows it: the entity of
+// the class 9 and 10 symbols. The semantic checks attach their interface.
+struct intrinsic_descriptor {
+  ::atom* name;              // the row's name
+  uint32_t row;            // 0-177
+  symbol_entry* symbol;    // the preloaded symbol of the name
+  ::interface* table_entry;  // the row's interface, once the table is built
+};
+
+// A named specific signature of an intrinsic: the entity of class 7 symbols.
+struct intrinsic_specific {
+  ::atom* name;              // the specific name
+  uint32_t row;            // its row of the intrinsic table
+  uint32_t signature;      // its signature number, 0-252
+  intrinsic_descriptor* descriptor;
+  ::object* signature_object;  // the signature, once the table is built
+};
+
+// ---- Constructors: zero-filled from the current pool, fields as stated ----
+
+void init_il_tables();   // once per compilation, before any entry is made
+
+::constant* new_constant();                  // a ck_error constant of the error type
+void init_error_constant(::constant* c);
+void init_constant(::constant* c, int ck);
+// A new constant entry copying a constant in stored form (header 0, no next).
+::constant* new_il_constant_copy(const constant& stored);
+::param_type* new_param_type();
+::type* new_type(int type_code);
+void init_type(::type* t);
+void init_type_code(::type* t, int type_code);
+::interface* new_interface_entry();
+::object* new_object();
+inline ::object* new_object_entry() { return new_object(); }
+::label* new_label();
+void init_label(::label* l, int lk);
+label_list_entry* new_label_list_entry();
+entry_description* new_entry_description();
+object_list_member* new_object_list_member();
+::alloc* new_alloc();
+case_range* new_case_range();
+::do_loop* new_do_loop();
+::expr_node* new_expr_node(int enk);
+void init_expr_node(::expr_node* n);
+void init_expr_node_kind(::expr_node* n, int enk);
+::expr_node* new_operation_node(int op, ::type* t, ::expr_node* operands);
+::expr_node* error_expr_node();
+::expr_node* make_ref_node(::expr_node* e);
+::statement* new_statement(int stmk);
+::scope* new_scope_entry();
+::namelist_group* new_namelist_group();
+input_output_description* new_io_description();
+bound_info_entry* new_bound_info_entry(uint32_t rank);  // bounds all undefined
+source_file* new_source_file(source_file* parent, uint32_t first_seq, uint32_t first_line,
+                             const char* file_name, const char* full_name,
+                             source_file** out = nullptr);
+void set_last_seq_number(source_file* f, uint32_t seq);
+
+// The position new statements get (the statement loop keeps it current).
+extern source_pos_record current_statement_pos;
+
+// The template every named entry's source_corresp starts from.
+extern source_corresp source_corresp_template;
+
+// token_code_table: operator and specifier-keyword tokens to their codes.
+int token_to_code(int token);
