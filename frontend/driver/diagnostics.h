@@ -10,6 +10,8 @@
 
 #include "frontend/driver/source_pos.h"
 
+struct il_header;
+
 // The string arguments that fill a text's "%s" conversions, in order.
 using diag_args = std::initializer_list<std::string_view>;
 
@@ -31,11 +33,14 @@ struct DiagState {
   uint32_t error_limit;   // errors + catastrophes that end the run (default 100)
   FILE* raw_listing_file; // "-L" listing that echoes every diagnostic, or null
   void (*exit_hook)(int completion_code);  // "-V" summary, or null
+  const il_header* positions;  // whose source_file tree names file and line (null: none)
 };
 extern DiagState diag;
 extern source_pos_record err_pos;  // position of the next "here" diagnostic
 
 void diagnostics_reset();  // counters cleared, defaults restored
+
+inline constexpr int message_count = 617;  // catalogue numbers 0 to 616
 
 const char* error_text(int msg);  // catalogue text; "unknown error" outside 0..616
 
@@ -54,6 +59,16 @@ void diagnose(int msg, source_pos_record pos, int sev, diag_args args = {});
 
 // Replaces each "%s" of format with the next argument ("%%" prints "%").
 std::string format_message(std::string_view format, diag_args args);
+
+// The one printer: prefix, severity word, text, listing echo, fatal end and
+// error limit (Part 1.102).
+void report_diagnostic(std::string_view format, source_pos_record pos, int sev,
+                       diag_args args);
+// The text as printed from running column `column` on: broken before column
+// 1000 at a run of blanks and continued at column 10; ends with a newline.
+std::string wrap_message(std::string_view text, int column);
+// Prints text (already formatted) on stream, wrapped or not, and a newline.
+void write_wrapped_message(FILE* stream, bool wrap, int column, std::string_view text);
 
 void set_exit_hook(void (*hook)(int));
 [[noreturn]] void exit_with_hook(int completion_code);

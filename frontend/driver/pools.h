@@ -23,3 +23,18 @@ T* pool_new() {
 
 // A NUL-terminated copy of text in the current pool.
 char* pool_copy_string(std::string_view text);
+
+// Every chunk starts with a header of this size; the usable area follows it.
+inline constexpr size_t pool_chunk_header_size = 24;
+
+// What tests may see of a pool's first chunk and of the free chunk list.
+struct pool_chunk_info {
+  bool present;       // the pool has a chunk
+  size_t block_size;  // heap block size; 0 for a chunk carved from a tail
+  size_t usable;      // end minus start of the usable area
+  size_t room;        // end minus the current allocation point
+  size_t chunks;      // chunks on the pool's list
+};
+pool_chunk_info pool_first_chunk(int pool);
+size_t free_chunk_count();  // chunks on the free list
+size_t free_chunk_bytes();  // their bytes, headers included

@@ -1,0 +1,34 @@
+// The IL output state (il_output.h): set when open_il_output creates the file,
+// cleared by the writer and by il_discard, abandoned by the fatal exits.
+#include "frontend/driver/il_output.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+
+IlOutputState il_output{nullptr, nullptr};
+
+void il_output_set(FILE* stream, const char* name) {
+  il_output_forget();
+  char* copy = strdup(name);
+  il_output.stream = stream;
+  il_output.file_name = copy;
+}
+
+void il_output_forget() {
+  const char* name = il_output.file_name;
+  il_output.file_name = nullptr;
+  il_output.stream = nullptr;
+  std::free(const_cast<char*>(name));
+}
+
+void il_output_abandon() {
+  FILE* stream = il_output.stream;
+  const char* name = il_output.file_name;
+  if (!stream) return;
+  il_output.stream = nullptr;
+  il_output.file_name = nullptr;
+  std::fclose(stream);
+  if (name) unlink(name);
+  std::free(const_cast<char*>(name));
+}

@@ -1,0 +1,221 @@
+// Numbered memory pools (Part 1.104): chunks of at least 64 KB with a 24-byte
+// header, handed out by pointer bumps and released a pool at a time; released
+// chunks go to a free list where neighbours merge back into whole heap blocks.
+// Also the two heap wrappers that report "out of memory".
+#include "frontend/driver/pools.h"
+
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+#include "frontend/driver/diagnostics.h"
+
+namespace {
+
+constexpr int msg_out_of_memory = 394;
+constexpr int msg_too_many_pools = 498;
+constexpr size_t min_heap_block = 0x10000;  // 65,536 bytes
+constexpr size_t retire_threshold = 220;     // a rest this large becomes a free chunk
+constexpr int pool_table_growth = 150;
+
+// A chunk starts with this header; its usable area starts 24 bytes in. The
+// offsets are counted from the chunk's own address.
+struct pool_chunk {
+  pool_chunk* next;  // next chunk of the pool, or of the free list
+  uint32_t size;     // size of the heap block; 0 for a chunk carved from a tail
+  uint32_t alloc;    // current allocation point
+  uint32_t end;      // end of the chunk
+  uint32_t unused;   // keeps the header at 24 bytes
+};
+static_assert(sizeof(pool_chunk) == pool_chunk_header_size);
+
+struct PoolState {
+  pool_chunk** table;       // chunk-list head of each pool number
+  int capacity;             // entries of table
+  int highest;              // highest pool number in use
+  pool_chunk* free_chunks;  // chunks that no pool owns
+};
+PoolState pools{};
+
+char* base(pool_chunk* c) { return reinterpret_cast<char*>(c); }
+char* chunk_end(pool_chunk* c) { return base(c) + c->end; }
+bool is_whole_block(pool_chunk* c) { return c->size != 0 && c->size == c->end; }
+
+void free_chunk(pool_chunk* c) {
+  if (is_whole_block(c)) {
+    std::free(c);
+    return;
+  }
+  pool_chunk** link = &pools.free_chunks;
+  while (*link) {
+    pool_chunk* f = *link;
+    if (chunk_end(f) == base(c)) {  // f lies just below c: f takes c's end
+      *link = f->next;
+      f->end = static_cast<uint32_t>(chunk_end(c) - base(f));
+      c = f;
+    } else if (chunk_end(c) == base(f)) {  // f lies just above c
+      *link = f->next;
+      c->end = static_cast<uint32_t>(chunk_end(f) - base(c));
+    } else {
+      link = &f->next;
+      continue;
+    }
+    if (is_whole_block(c)) {
+      std::free(c);
+      return;
+    }
+  }
+  c->next = pools.free_chunks;
+  pools.free_chunks = c;
+}
+
+// The rest of a pool's first chunk, when 220 bytes or more, becomes a free chunk.
+void retire_rest(pool_chunk* c) {
+  size_t rest = c->end - c->alloc;
+  if (rest < retire_threshold) return;
+  auto* tail = reinterpret_cast<pool_chunk*>(base(c) + c->alloc);
+  tail->next = nullptr;
+  tail->size = 0;
+  tail->alloc = pool_chunk_header_size;
+  tail->end = static_cast<uint32_t>(rest);
+  tail->unused = 0;
+  c->end = c->alloc;
+  free_chunk(tail);
+}
+
+// Puts in front of the pool a chunk with at least n bytes of room.
+void new_chunk(int pool, size_t n) {
+  pool_chunk* c = nullptr;
+  for (pool_chunk** link = &pools.free_chunks; *link; link = &(*link)->next) {
+    pool_chunk* f = *link;
+    if (f->end - pool_chunk_header_size >= n + pool_chunk_header_size) {
+      *link = f->next;
+      c = f;
+      break;
+    }
+  }
+  if (!c) {
+    if (n > UINT32_MAX - 2 * min_heap_block) catastrophe_here(msg_out_of_memory);
+    size_t size = n + pool_chunk_header_size;
+    if (size < min_heap_block) size = min_heap_block;
+    size = (size + 7) & ~size_t{7};
+    c = static_cast<pool_chunk*>(std::malloc(size));
+    if (!c) catastrophe_here(msg_out_of_memory);
+    c->size = static_cast<uint32_t>(size);
+    c->end = static_cast<uint32_t>(size);
+    c->unused = 0;
+  }
+  c->alloc = pool_chunk_header_size;
+  c->next = pools.table[pool];
+  pools.table[pool] = c;
+}
+
+void open_pool(int k) {
+  if (k >= pools.capacity) {
+    int new_capacity = pools.capacity + pool_table_growth;
+    while (new_capacity <= k) new_capacity += pool_table_growth;
+    pools.table = static_cast<pool_chunk**>(
+        mem_realloc(pools.table, pools.capacity * sizeof(pool_chunk*),
+                    new_capacity * sizeof(pool_chunk*)));
+    pools.capacity = new_capacity;
+  }
+  pools.table[k] = nullptr;
+  new_chunk(k, 0);
+  if (k > pools.highest) pools.highest = k;
+}
+
+}  // namespace
+
+int current_pool = 0;
+
+void pools_reset() {
+  if (pools.table) {
+    for (int k = 0; k <= pools.highest; ++k) pool_free_all(k);
+  }
+  pools.highest = 0;
+  current_pool = 0;
+  open_pool(0);
+}
+
+int new_pool() {
+  if (pools.highest == INT_MAX) catastrophe_here(msg_too_many_pools);
+  int k = pools.highest + 1;
+  open_pool(k);
+  return k;
+}
+
+void* pool_alloc(int pool, size_t n) {
+  if (n > UINT32_MAX / 2) catastrophe_here(msg_out_of_memory);
+  n = (n + 7) & ~size_t{7};
+  pool_chunk* c = pools.table[pool];
+  if (!c || c->end - c->alloc < n) {
+    if (c) retire_rest(c);
+    new_chunk(pool, n);
+    c = pools.table[pool];
+  }
+  void* p = base(c) + c->alloc;
+  c->alloc += static_cast<uint32_t>(n);
+  return p;
+}
+
+void* pool_alloc_zeroed(size_t n) {
+  void* p = pool_alloc(current_pool, n);
+  std::memset(p, 0, n);
+  return p;
+}
+
+void pool_free_all(int pool) {
+  pool_chunk* c = pools.table[pool];
+  while (c) {
+    pool_chunk* next = c->next;
+    free_chunk(c);
+    c = next;
+  }
+  pools.table[pool] = nullptr;
+}
+
+void* mem_alloc(size_t n) {
+  void* p = std::calloc(1, n ? n : 1);
+  if (!p) catastrophe_here(msg_out_of_memory);
+  return p;
+}
+
+void* mem_realloc(void* p, size_t old_size, size_t new_size) {
+  if (!p) return mem_alloc(new_size);
+  void* q = std::realloc(p, new_size ? new_size : 1);
+  if (!q) catastrophe_here(msg_out_of_memory);
+  if (new_size > old_size) std::memset(static_cast<char*>(q) + old_size, 0, new_size - old_size);
+  return q;
+}
+
+char* pool_copy_string(std::string_view text) {
+  auto* s = static_cast<char*>(pool_alloc_zeroed(text.size() + 1));
+  if (!text.empty()) std::memcpy(s, text.data(), text.size());
+  return s;
+}
+
+pool_chunk_info pool_first_chunk(int pool) {
+  pool_chunk_info info{};
+  if (pool < 0 || pool > pools.highest || !pools.table) return info;
+  pool_chunk* c = pools.table[pool];
+  if (!c) return info;
+  info.present = true;
+  info.block_size = c->size;
+  info.usable = c->end - pool_chunk_header_size;
+  info.room = c->end - c->alloc;
+  info.chunks = 0;
+  for (; c; c = c->next) ++info.chunks;
+  return info;
+}
+
+size_t free_chunk_count() {
+  size_t n = 0;
+  for (pool_chunk* f = pools.free_chunks; f; f = f->next) ++n;
+  return n;
+}
+
+size_t free_chunk_bytes() {
+  size_t n = 0;
+  for (pool_chunk* f = pools.free_chunks; f; f = f->next) n += f->end;
+  return n;
+}

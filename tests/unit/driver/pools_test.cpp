@@ -1,0 +1,119 @@
+// Memory pools (Part 1.104): chunk sizes, the 220-byte retirement rule, reuse
+// of free chunks and their merging back into whole heap blocks.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "frontend/driver/pools.h"
+
+namespace {
+
+TEST(Pools, ResetOpensPoolZeroWithOneMinimumChunk) {
+  pools_reset();
+  pool_chunk_info c = pool_first_chunk(0);
+  ASSERT_TRUE(c.present);
+  EXPECT_EQ(c.block_size, 65536u);
+  EXPECT_EQ(c.usable, 65536u - 24);
+  EXPECT_EQ(c.room, 65536u - 24);
+  EXPECT_EQ(free_chunk_count(), 0u);
+}
+
+TEST(Pools, RequestsAreRoundedToEightAndAligned) {
+  pools_reset();
+  void* a = pool_alloc(0, 1);
+  void* b = pool_alloc(0, 1);
+  EXPECT_EQ(static_cast<char*>(b) - static_cast<char*>(a), 8);
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(a) % 8, 0u);
+  EXPECT_EQ(pool_first_chunk(0).room, 65536u - 24 - 16);
+}
+
+TEST(Pools, LargeRequestGetsChunkOfRequestPlusHeader) {
+  pools_reset();
+  pool_alloc(0, 70000);
+  pool_chunk_info c = pool_first_chunk(0);
+  EXPECT_EQ(c.block_size, 70024u);
+  EXPECT_EQ(c.room, 0u);
+  EXPECT_EQ(c.chunks, 2u);
+  pool_alloc(0, 70001);  // 70,008 after rounding, plus the header
+  EXPECT_EQ(pool_first_chunk(0).block_size, 70032u);
+}
+
+TEST(Pools, RestBelow220BytesStaysUnused) {
+  pools_reset();
+  int p = new_pool();
+  pool_alloc(p, 65512 - 216);
+  EXPECT_EQ(pool_first_chunk(p).room, 216u);
+  pool_alloc(p, 224);
+  EXPECT_EQ(free_chunk_count(), 0u);
+  EXPECT_EQ(pool_first_chunk(p).chunks, 2u);
+}
+
+TEST(Pools, RestOf220BytesOrMoreBecomesFreeChunk) {
+  pools_reset();
+  int p = new_pool();
+  pool_alloc(p, 65512 - 224);
+  EXPECT_EQ(pool_first_chunk(p).room, 224u);
+  pool_alloc(p, 232);
+  EXPECT_EQ(free_chunk_count(), 1u);
+  EXPECT_EQ(free_chunk_bytes(), 224u);
+  // Freeing the pool merges the tail back into its block: nothing stays free.
+  pool_free_all(p);
+  EXPECT_EQ(free_chunk_count(), 0u);
+}
+
+TEST(Pools, FreeChunkIsReusedAndMergedBack) {
+  pools_reset();
+  int p = new_pool();
+  pool_alloc(p, 1000);
+  pool_alloc(p, 65000);  // the rest of the first chunk becomes a free chunk
+  ASSERT_EQ(free_chunk_count(), 1u);
+  int q = new_pool();    // opened with the free chunk
+  EXPECT_EQ(free_chunk_count(), 0u);
+  pool_chunk_info c = pool_first_chunk(q);
+  EXPECT_EQ(c.block_size, 0u);  // carved from another chunk's tail
+  EXPECT_EQ(c.usable, 65512u - 1000 - 24);
+  pool_free_all(p);  // the head waits for its tail
+  EXPECT_EQ(free_chunk_count(), 1u);
+  pool_free_all(q);  // the tail joins it: a whole block goes back to the heap
+  EXPECT_EQ(free_chunk_count(), 0u);
+}
+
+TEST(Pools, FreedPoolAllocatesAgain) {
+  pools_reset();
+  int p = new_pool();
+  pool_alloc(p, 64);
+  pool_free_all(p);
+  EXPECT_FALSE(pool_first_chunk(p).present);
+  EXPECT_NE(pool_alloc(p, 64), nullptr);
+}
+
+TEST(Pools, ZeroedAllocationAndStringCopyUseCurrentPool) {
+  pools_reset();
+  current_pool = new_pool();
+  auto* words = static_cast<uint64_t*>(pool_alloc_zeroed(40));
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(words[i], 0u);
+  char* s = pool_copy_string("abc");
+  EXPECT_STREQ(s, "abc");
+  EXPECT_EQ(pool_first_chunk(current_pool).room, 65512u - 40 - 8);
+}
+
+TEST(Pools, PoolNumbersGrowPastTableCapacity) {
+  pools_reset();
+  int last = 0;
+  for (int i = 0; i < 400; ++i) last = new_pool();
+  EXPECT_EQ(last, 400);
+  EXPECT_TRUE(pool_first_chunk(400).present);
+  pools_reset();
+}
+
+TEST(Pools, HeapWrappersClearMemory) {
+  auto* p = static_cast<unsigned char*>(mem_alloc(16));
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(p[i], 0);
+  p[0] = 7;
+  p = static_cast<unsigned char*>(mem_realloc(p, 16, 64));
+  EXPECT_EQ(p[0], 7);
+  for (int i = 16; i < 64; ++i) EXPECT_EQ(p[i], 0);
+  free(p);
+}
+
+}  // namespace
