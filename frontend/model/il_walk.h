@@ -23,3 +23,10 @@ void il_walk_entry(void* entry, int kind, uint32_t size);
 void il_walk_noop(void* entry, int kind, uint32_t size);
 // The size the walker states for an entry of a fixed-size kind.
 uint32_t il_entry_size(int kind);
+
+// A replacement for the walker's own child walk of one entry kind, called
+// after the visitor in place of the children listed for that kind (ilshow
+// walks types, expression nodes and scopes its own way); null restores the
+// walker's own.
+using il_child_walker = void (*)(void* entry);
+void il_set_child_walker(int kind, il_child_walker walker);
