@@ -1,14 +1,56 @@
-// ilshow's main program. Until the IL reader and the database writer exist it
-// only checks its command line.
+// ilshow's main program: one IL file name on the command line, the file read
+// with the front end's IL reader, its program database on the standard output.
 #include "ilshow/ilshow.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
+#include <cstring>
+
+#include "frontend/driver/diagnostics.h"
+#include "frontend/driver/pools.h"
+#include "frontend/ilfile/expr_text.h"
+#include "frontend/ilfile/il_file.h"
+#include "ilshow/il_display_kvt.h"
+
+namespace {
+
+// The atoms of the file: records that only carry their text, since ilshow
+// has no name table.
+atom* allocate_display_atom(const char* text) {
+  atom* a = pool_new<atom>();
+  a->text = text ? text : "";
+  a->length = static_cast<uint32_t>(std::strlen(a->text));
+  return a;
+}
+
+bool is_directory(const char* path) {
+  struct stat st;
+  return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+}  // namespace
 
 int ilshow_main(int argc, char** argv) {
-  (void)argv;
-  if (argc < 2) {
-    std::fputs("Command-line error: IL display requires name of IL file\n", stderr);
-    return 4;
+  pools_reset();
+  err_pos = null_pos;
+  for (int i = 1; i < argc; ++i) {
+    if (argv[i][0] == '-') command_line_error("invalid option: %s", {argv[i]});
   }
-  return 4;
+  if (argc != 2) command_line_error("IL display requires name of IL file");
+  const char* name = argv[1];
+  FILE* in = is_directory(name) ? nullptr : std::fopen(name, "r");
+  if (!in) command_line_error("could not open IL file %s", {name});
+  // A module file holds symbol records: without a receiver they are skipped.
+  il_header* header = il_read(in, allocate_display_atom, nullptr);
+  if (!header) catastrophe_here(78);
+
+  tvx_reset(stdout);
+  fortran_text_reset();
+  fortran_text.stream = stdout;
+  set_fortran_output(nullptr);
+  il_display_tvx(header);
+  // A database that could not be written whole is no success.
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) catastrophe_here(261, {"program database"});
+  exit_program(0);
 }
