@@ -1,0 +1,662 @@
+// The IL reader: checks the header line, reads the counts line, allocates one
+// zero-filled table per kind, reads every record through the one description
+// of its kind (il_schema.h) with the reading codec below, and resolves the
+// references that need all records first (atoms and bounds blocks). Nothing is
+// stored or followed before its index and length are checked, so a damaged
+// file is rejected, never read out of bounds.
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <type_traits>
+#include <vector>
+
+#include "frontend/driver/diagnostics.h"
+#include "frontend/driver/pools.h"
+#include "frontend/ilfile/il_file.h"
+#include "frontend/ilfile/il_schema.h"
+
+namespace {
+
+constexpr int msg_invalid_il_file = 78;
+
+// An atom reference waiting for the atom table: the field and the atom index.
+struct AtomFixup {
+  void* field;  // an atom* field, or a void* entity that stands for an atom
+  uint32_t index;
+};
+
+// A bounds-block reference waiting for the blocks: field, offset, size needed.
+struct BoundsFixup {
+  bound_info_entry** field;
+  uint32_t offset;
+  uint32_t size;
+};
+
+// A bounds block read: its byte offset, byte size and record.
+struct BlockAt {
+  uint32_t offset;
+  uint32_t size;
+  bound_info_entry* block;
+};
+
+// Value bytes read for a constant: they must be as many as its type's size.
+struct ValueCheck {
+  const ::type* value_type;
+  uint32_t length;
+};
+
+// A list link between two records of one kind.
+struct ChainLink {
+  uint8_t kind;
+  uint32_t from;
+  uint32_t to;
+};
+
+struct IlReadState {
+  const unsigned char* p;    // next byte of the file
+  const unsigned char* end;  // one past its last byte
+  il_read_status status;     // first failure, il_read_ok while none
+  char separator;            // '=' before a record's first field, then ','
+  uint32_t counts[il_kind_count];  // from the counts line
+  uint32_t seen[il_kind_count];    // records (bytes for kind 13) read so far
+  void* tables[il_kind_count];     // record tables; atom* table for kind 12
+  std::vector<uint8_t> index_seen[il_kind_count];  // indices read, per kind
+  char* string_pool;               // kind 23: the strings, each NUL-ended
+  uint8_t* value_pool;             // kind 24: the constants' value bytes
+  uint32_t cur_kind;               // the record being read
+  uint32_t cur_index;
+  il_allocate_atom_fn allocate_atom;
+  std::vector<AtomFixup> atom_fixups;
+  std::vector<BoundsFixup> bounds_fixups;
+  std::vector<BlockAt> blocks;
+  std::vector<ValueCheck> value_checks;
+  std::vector<ChainLink> chains;
+  std::vector<symbol_entry*> symbols;  // in file order
+};
+IlReadState rd;
+
+void il_reader_reset(const unsigned char* data, size_t size, il_allocate_atom_fn allocate_atom) {
+  rd.p = data;
+  rd.end = data + size;
+  rd.status = il_read_ok;
+  rd.separator = '=';
+  std::memset(rd.counts, 0, sizeof rd.counts);
+  std::memset(rd.seen, 0, sizeof rd.seen);
+  std::memset(rd.tables, 0, sizeof rd.tables);
+  for (auto& v : rd.index_seen) v.clear();
+  rd.string_pool = nullptr;
+  rd.value_pool = nullptr;
+  rd.cur_kind = 0;
+  rd.cur_index = 0;
+  rd.allocate_atom = allocate_atom;
+  rd.atom_fixups.clear();
+  rd.bounds_fixups.clear();
+  rd.blocks.clear();
+  rd.value_checks.clear();
+  rd.chains.clear();
+  rd.symbols.clear();
+}
+
+// Records the first failure; every later read then does nothing.
+void fail(il_read_status why) {
+  if (rd.status == il_read_ok) rd.status = why;
+}
+bool failed() { return rd.status != il_read_ok; }
+size_t remaining() { return static_cast<size_t>(rd.end - rd.p); }
+
+bool expect(char c, il_read_status why) {
+  if (failed()) return false;
+  if (rd.p == rd.end || *rd.p != static_cast<unsigned char>(c)) {
+    fail(why);
+    return false;
+  }
+  ++rd.p;
+  return true;
+}
+
+bool is_digit(unsigned char c) { return c >= '0' && c <= '9'; }
+
+// Unsigned decimal as the writer prints it: no sign, no leading zero.
+bool read_u32(uint32_t* out, il_read_status why) {
+  if (failed()) return false;
+  if (rd.p == rd.end || !is_digit(*rd.p)) {
+    fail(why);
+    return false;
+  }
+  if (*rd.p == '0') {
+    ++rd.p;
+    *out = 0;
+    if (rd.p != rd.end && is_digit(*rd.p)) fail(why);
+    return !failed();
+  }
+  uint64_t v = 0;
+  while (rd.p != rd.end && is_digit(*rd.p)) {
+    v = v * 10 + (*rd.p - '0');
+    if (v > UINT32_MAX) {
+      fail(why);
+      return false;
+    }
+    ++rd.p;
+  }
+  *out = static_cast<uint32_t>(v);
+  return true;
+}
+
+// Signed 32-bit decimal as "%ld" prints it ("-0" never occurs).
+bool read_i32(int32_t* out) {
+  if (failed()) return false;
+  bool negative = rd.p != rd.end && *rd.p == '-';
+  if (negative) ++rd.p;
+  uint32_t magnitude = 0;
+  if (!read_u32(&magnitude, il_read_bad_field)) return false;
+  if (negative ? (magnitude == 0 || magnitude > 0x80000000u) : magnitude > INT32_MAX) {
+    fail(il_read_bad_field);
+    return false;
+  }
+  *out = negative ? static_cast<int32_t>(0u - magnitude) : static_cast<int32_t>(magnitude);
+  return true;
+}
+
+bool read_separator() {
+  if (!expect(rd.separator, il_read_bad_field)) return false;
+  rd.separator = ',';
+  return true;
+}
+
+// A kind letter and, unless it is "0", an index: the reference's kind
+// (0 for none) and index; the index is below its kind's count.
+bool read_kind_index(int* kind, uint32_t* index) {
+  if (failed()) return false;
+  if (rd.p == rd.end) {
+    fail(il_read_bad_field);
+    return false;
+  }
+  int k = il_kind_of_letter(static_cast<char>(*rd.p));
+  if (k < 0) {
+    fail(il_read_bad_field);
+    return false;
+  }
+  ++rd.p;
+  *kind = k;
+  *index = 0;
+  if (k == 0) return true;
+  if (!read_u32(index, il_read_bad_field)) return false;
+  if (*index >= rd.counts[k]) {
+    fail(il_read_bad_index);
+    return false;
+  }
+  return true;
+}
+
+// A reference field of kind want: its index, or false for "0" or a failure.
+bool read_ref(int want, uint32_t* index) {
+  if (!read_separator()) return false;
+  int kind = 0;
+  if (!read_kind_index(&kind, index)) return false;
+  if (kind == 0) return false;
+  if (kind != want) {
+    fail(il_read_wrong_kind);
+    return false;
+  }
+  return true;
+}
+
+// A string's bytes into the string pool: the text, or null when absent.
+const char* read_text(uint32_t* length_out) {
+  *length_out = 0;
+  int32_t n = 0;
+  if (!read_separator() || !read_i32(&n)) return nullptr;
+  if (n < 0) {
+    fail(il_read_bad_field);
+    return nullptr;
+  }
+  if (!expect('h', il_read_bad_field) || n == 0) return nullptr;
+  uint32_t len = static_cast<uint32_t>(n);
+  if (len > remaining()) {
+    fail(il_read_bad_field);
+    return nullptr;
+  }
+  uint64_t need = uint64_t{rd.seen[ilk_string_pool]} + len + 1;
+  if (need > rd.counts[ilk_string_pool]) {
+    fail(il_read_pool_overflow);
+    return nullptr;
+  }
+  if (std::memchr(rd.p, 0, len)) {  // strings never hold a zero byte
+    fail(il_read_bad_field);
+    return nullptr;
+  }
+  char* s = rd.string_pool + rd.seen[ilk_string_pool];
+  std::memcpy(s, rd.p, len);
+  s[len] = '\0';
+  rd.p += len;
+  rd.seen[ilk_string_pool] = static_cast<uint32_t>(need);
+  *length_out = len;
+  return s;
+}
+
+int hex_value(unsigned char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;  // the writer prints upper case only
+}
+
+struct IlReadCodec {
+  static constexpr bool writing = false;
+  bool module_mode() const { return false; }
+
+  template <class T>
+  void ref(const char*, T*& field) {
+    field = nullptr;
+    uint32_t index = 0;
+    if (!read_ref(il_kind_of<T>::value, &index)) return;
+    if constexpr (std::is_same_v<T, atom>) {
+      rd.atom_fixups.push_back({&field, index});
+    } else {
+      field = static_cast<T*>(rd.tables[il_kind_of<T>::value]) + index;
+    }
+  }
+  template <class T>
+  void chain(const char* name, T*& field) {
+    ref(name, field);
+    if (field) {
+      auto to = static_cast<uint32_t>(field - static_cast<T*>(rd.tables[il_kind_of<T>::value]));
+      rd.chains.push_back({static_cast<uint8_t>(il_kind_of<T>::value), rd.cur_index, to});
+    }
+  }
+  void bounds(const char*, bound_info_entry*& field, uint32_t rank) {
+    field = nullptr;
+    uint32_t offset = 0;
+    if (read_ref(ilk_bound_info_entry, &offset))
+      rd.bounds_fixups.push_back({&field, offset, bound_info_size(rank)});
+  }
+  void entity_atom(const char*, void*& entity, atom*) {
+    entity = nullptr;
+    uint32_t index = 0;
+    if (read_ref(ilk_atom, &index)) rd.atom_fixups.push_back({&entity, index});
+  }
+  void pos(const char*, source_pos_record& p) {
+    uint32_t seq = 0, column = 0;
+    if (!read_separator() || !read_u32(&seq, il_read_bad_field) || !expect(':', il_read_bad_field) ||
+        !read_u32(&column, il_read_bad_field))
+      return;
+    if (column > UINT16_MAX) return fail(il_read_bad_field);
+    p.seq = seq;
+    p.column = static_cast<uint16_t>(column);
+  }
+  template <class I>
+  void num(const char*, I& field) {
+    int32_t v = 0;
+    if (!read_separator() || !read_i32(&v)) return;
+    if constexpr (sizeof(I) < 4) {  // a narrow field: the writer's value fits it
+      if (v < 0 || v > static_cast<int32_t>(std::numeric_limits<I>::max()))
+        return fail(il_read_bad_field);
+      field = static_cast<I>(v);
+    } else {
+      field = static_cast<I>(v);
+    }
+  }
+  template <class I>
+  void code(const char*, I& field, int count) {
+    int32_t v = 0;
+    if (!read_separator() || !read_i32(&v)) return;
+    if (v < 0 || v >= count) return fail(il_read_bad_code);
+    field = static_cast<I>(v);
+  }
+  void kind_row(const char*, uint32_t& field, int family) {
+    int32_t v = 0;
+    if (!read_separator() || !read_i32(&v)) return;
+    if (v == -1) {
+      field = any_kind;
+      return;
+    }
+    if (family < 0 || v < 0 || v >= kind_family_rows[family]) return fail(il_read_bad_code);
+    field = static_cast<uint32_t>(v);
+  }
+  void begin_flags() { read_separator(); }
+  bool read_flag() {
+    if (failed()) return false;
+    if (rd.p != rd.end && (*rd.p == 'Y' || *rd.p == 'N')) return *rd.p++ == 'Y';
+    fail(il_read_bad_field);
+    return false;
+  }
+  void flag(const char*, bool& b) { b = read_flag(); }
+  void flag_bit(const char*, uint32_t& word, uint32_t bit) {
+    if (read_flag()) {
+      word |= 1u << bit;
+    } else {
+      word &= ~(1u << bit);
+    }
+  }
+  void str(const char*, const char*& s) {
+    uint32_t length = 0;
+    s = read_text(&length);
+  }
+  // An atom's name: an empty text is an empty name, not an absent one.
+  void atom_text(const char*, const char*& s, uint32_t& length) {
+    s = read_text(&length);
+    if (!s) s = "";
+  }
+  void bound(const char*, bound_record& b) {
+    code("bound kind", b.kind, bk_count);
+    if (b.kind == bk_constant) {
+      num("value", b.value);
+    } else if (b.kind == bk_expression || b.kind == bk_same_as) {
+      ref("expr", b.expr);
+    }
+  }
+  // The size field of a bounds block: the block lies within the counted
+  // bytes, and its bound records are allocated for the rank it gives.
+  void block_size(const char*, bound_info_entry& e) {
+    e.rank = 0;
+    e.bounds = nullptr;
+    int32_t size = 0;
+    if (!read_separator() || !read_i32(&size)) return;
+    if (size < 8 || (size - 8) % 16 != 0) return fail(il_read_bad_bounds);
+    uint32_t s = static_cast<uint32_t>(size);
+    if (uint64_t{rd.cur_index} + s > rd.counts[ilk_bound_info_entry]) return fail(il_read_bad_bounds);
+    uint32_t rank = bound_info_rank(s);
+    if (rank) e.bounds = static_cast<bound_record*>(pool_alloc_zeroed(2 * size_t{rank} * sizeof(bound_record)));
+    e.rank = rank;
+    rd.blocks.push_back({rd.cur_index, s, &e});
+    rd.seen[ilk_bound_info_entry] += s;
+  }
+  void value_bytes(const char*, uint8_t*& value, const type* t) {
+    value = nullptr;
+    int32_t n = 0;
+    if (!read_separator() || !read_i32(&n)) return;
+    if (n < 0) return fail(il_read_bad_field);
+    if (!expect('x', il_read_bad_field)) return;
+    uint32_t len = static_cast<uint32_t>(n);
+    if (len > remaining() / 2) return fail(il_read_bad_field);
+    if (uint64_t{rd.seen[ilk_value_pool]} + len > rd.counts[ilk_value_pool])
+      return fail(il_read_pool_overflow);
+    uint8_t* bytes = rd.value_pool + rd.seen[ilk_value_pool];
+    for (uint32_t i = 0; i < len; ++i) {
+      int hi = hex_value(rd.p[0]), lo = hex_value(rd.p[1]);
+      if (hi < 0 || lo < 0) return fail(il_read_bad_field);
+      bytes[i] = static_cast<uint8_t>(hi << 4 | lo);
+      rd.p += 2;
+    }
+    rd.seen[ilk_value_pool] += len;
+    if (len) value = bytes;
+    rd.value_checks.push_back({t, len});
+  }
+  void require(bool ok) {
+    if (!ok) fail(il_read_bad_field);
+  }
+};
+
+bool read_header_line() {
+  char expected[64];
+  int n = std::snprintf(expected, sizeof expected, "VAROK IL file (v%s)\f\f", il_format_version);
+  if (n != 24 || remaining() < 24 || std::memcmp(rd.p, expected, 24) != 0) {
+    fail(il_read_bad_header);
+    return false;
+  }
+  rd.p += 24;
+  return expect('\n', il_read_bad_header);
+}
+
+// "0" and 24 letter-count pairs in any order, each kind exactly once.
+bool read_counts_line() {
+  bool given[il_kind_count] = {};
+  for (int pair = 0; pair < il_kind_count; ++pair) {
+    if (pair > 0 && !expect(',', il_read_bad_counts)) return false;
+    if (rd.p == rd.end) {
+      fail(il_read_bad_counts);
+      return false;
+    }
+    int kind = il_kind_of_letter(static_cast<char>(*rd.p));
+    if (kind < 0 || given[kind]) {
+      fail(il_read_bad_counts);
+      return false;
+    }
+    ++rd.p;
+    given[kind] = true;
+    if (kind != 0 && !read_u32(&rd.counts[kind], il_read_bad_counts)) return false;
+  }
+  if (!expect('\n', il_read_bad_counts)) return false;
+  if (rd.counts[ilk_il_header] != 1) {  // every file has exactly one header
+    fail(il_read_bad_counts);
+    return false;
+  }
+  return true;
+}
+
+// The slot size of a kind's table, 0 for kinds that have none.
+size_t slot_size(int kind) {
+  switch (kind) {
+#define IL_SLOT_ROW(k, T) \
+  case k:                 \
+    return sizeof(::T);
+    IL_RECORD_KINDS(IL_SLOT_ROW)
+#undef IL_SLOT_ROW
+    default:
+      return 0;
+  }
+}
+
+// Counts that no file of this size could hold are rejected before anything
+// is allocated: every record line takes at least 5 bytes, a bounds block of
+// b bytes at least b / 4, a string of n pool bytes at least n, and n value
+// bytes 2 n. So the tables never grow beyond a small multiple of the file.
+bool allocate_tables() {
+  uint64_t rest = remaining();
+  uint64_t records = 0;
+  for (int k = 1; k <= ilk_symbol_entry; ++k)
+    if (k != ilk_bound_info_entry) records += rd.counts[k];
+  if (records > rest / 5 || rd.counts[ilk_bound_info_entry] > 4 * rest ||
+      rd.counts[ilk_string_pool] > rest || rd.counts[ilk_value_pool] > rest / 2) {
+    fail(il_read_too_large);
+    return false;
+  }
+  for (int k = 1; k <= ilk_symbol_entry; ++k) {
+    uint32_t n = rd.counts[k];
+    if (n == 0 || k == ilk_bound_info_entry) continue;
+    rd.index_seen[k].assign(n, 0);
+    if (k == ilk_symbol_entry) continue;  // symbols are handed on, not stored
+    size_t size = k == ilk_atom ? sizeof(atom*) : slot_size(k);
+    rd.tables[k] = pool_alloc_zeroed(size * n);
+  }
+  if (rd.counts[ilk_string_pool])
+    rd.string_pool = static_cast<char*>(pool_alloc_zeroed(rd.counts[ilk_string_pool]));
+  if (rd.counts[ilk_value_pool])
+    rd.value_pool = static_cast<uint8_t*>(pool_alloc_zeroed(rd.counts[ilk_value_pool]));
+  return true;
+}
+
+// One record of kind `kind` with index `index` (already checked below count).
+void read_record(int kind, uint32_t index) {
+  IlReadCodec c;
+  rd.cur_kind = static_cast<uint32_t>(kind);
+  rd.cur_index = index;
+  rd.separator = '=';
+  if (kind != ilk_bound_info_entry) {
+    uint8_t& seen = rd.index_seen[kind][index];
+    if (seen) return fail(il_read_duplicate);
+    seen = 1;
+    ++rd.seen[kind];
+  }
+  switch (kind) {
+    case ilk_atom: {
+      atom text{};
+      il_fields(c, text);
+      if (failed()) return;
+      atom* a = rd.allocate_atom(text.text);
+      if (a) a->header = index;
+      static_cast<atom**>(rd.tables[ilk_atom])[index] = a;
+      return;
+    }
+    case ilk_bound_info_entry: {
+      auto* e = pool_new<bound_info_entry>();
+      e->header = index;
+      il_fields(c, *e);
+      return;
+    }
+    case ilk_symbol_entry: {
+      auto* e = pool_new<symbol_entry>();
+      e->header = index;
+      il_fields(c, *e);
+      rd.symbols.push_back(e);
+      return;
+    }
+#define IL_READ_ROW(k, T)                                  \
+  case k: {                                                \
+    auto* e = static_cast<::T*>(rd.tables[k]) + index;     \
+    e->header = index;                                     \
+    il_fields(c, *e);                                      \
+    return;                                                \
+  }
+    IL_READ_ROW(ilk_il_header, il_header)
+    IL_READ_ROW(ilk_source_file, source_file)
+    IL_READ_ROW(ilk_constant, constant)
+    IL_READ_ROW(ilk_param_type, param_type)
+    IL_READ_ROW(ilk_type, type)
+    IL_READ_ROW(ilk_label, label)
+    IL_READ_ROW(ilk_expr_node, expr_node)
+    IL_READ_ROW(ilk_object, object)
+    IL_READ_ROW(ilk_interface, interface)
+    IL_READ_ROW(ilk_statement, statement)
+    IL_READ_ROW(ilk_scope, scope)
+    IL_READ_ROW(ilk_do_loop, do_loop)
+    IL_READ_ROW(ilk_label_list_entry, label_list_entry)
+    IL_READ_ROW(ilk_object_list_member, object_list_member)
+    IL_READ_ROW(ilk_alloc, alloc)
+    IL_READ_ROW(ilk_case_range, case_range)
+    IL_READ_ROW(ilk_namelist_group, namelist_group)
+    IL_READ_ROW(ilk_input_output_description, input_output_description)
+    IL_READ_ROW(ilk_entry_description, entry_description)
+#undef IL_READ_ROW
+    default:
+      fail(il_read_bad_record);
+  }
+}
+
+// Records until the end line "0", which must be the file's last line.
+void read_records() {
+  while (!failed()) {
+    if (rd.p == rd.end) return fail(il_read_bad_end);
+    int kind = il_kind_of_letter(static_cast<char>(*rd.p));
+    if (kind == 0) {
+      ++rd.p;
+      if (!expect('\n', il_read_bad_end)) return;
+      if (rd.p != rd.end) fail(il_read_bad_end);
+      return;
+    }
+    if (kind < 1 || kind > ilk_symbol_entry) return fail(il_read_bad_record);
+    ++rd.p;
+    uint32_t index = 0;
+    if (!read_u32(&index, il_read_bad_record)) return;
+    if (index >= rd.counts[kind]) return fail(il_read_bad_index);
+    read_record(kind, index);
+    expect('\n', il_read_bad_field);
+  }
+}
+
+// The bounds blocks cover the counted bytes exactly, one after the other;
+// every reference names a block's first byte and a block of the needed size.
+void resolve_bounds() {
+  std::sort(rd.blocks.begin(), rd.blocks.end(),
+            [](const BlockAt& a, const BlockAt& b) { return a.offset < b.offset; });
+  uint64_t next = 0;
+  for (const BlockAt& b : rd.blocks) {
+    if (b.offset != next) return fail(il_read_bad_bounds);
+    next += b.size;
+  }
+  if (next != rd.counts[ilk_bound_info_entry]) return fail(il_read_count_mismatch);
+  for (const BoundsFixup& f : rd.bounds_fixups) {
+    auto it = std::lower_bound(rd.blocks.begin(), rd.blocks.end(), f.offset,
+                               [](const BlockAt& b, uint32_t off) { return b.offset < off; });
+    if (it == rd.blocks.end() || it->offset != f.offset || it->size != f.size)
+      return fail(il_read_bad_bounds);
+    *f.field = it->block;
+  }
+}
+
+void resolve_atoms() {
+  auto** table = static_cast<atom**>(rd.tables[ilk_atom]);
+  for (const AtomFixup& f : rd.atom_fixups) {
+    atom* a = table[f.index];
+    std::memcpy(f.field, &a, sizeof a);
+  }
+}
+
+void check_values() {
+  for (const ValueCheck& v : rd.value_checks) {
+    uint32_t need = v.value_type ? v.value_type->size : 0;
+    if (need != v.length) return fail(il_read_bad_value);
+  }
+}
+
+// No list runs into itself: the links of each kind form no cycle.
+void check_chains() {
+  for (int k = 1; k <= ilk_symbol_entry && !failed(); ++k) {
+    std::vector<uint32_t> first(rd.counts[k] + 1, 0);  // links per record, CSR form
+    std::vector<uint32_t> to;
+    size_t links = 0;
+    for (const ChainLink& l : rd.chains)
+      if (l.kind == k) ++first[l.from + 1], ++links;
+    if (!links) continue;
+    for (uint32_t i = 0; i < rd.counts[k]; ++i) first[i + 1] += first[i];
+    to.resize(links);
+    std::vector<uint32_t> fill(first.begin(), first.end() - 1);
+    for (const ChainLink& l : rd.chains)
+      if (l.kind == k) to[fill[l.from]++] = l.to;
+    // Depth-first search with an explicit stack: 0 unvisited, 1 open, 2 done.
+    std::vector<uint8_t> state(rd.counts[k], 0);
+    std::vector<std::pair<uint32_t, uint32_t>> stack;  // record, next link
+    for (uint32_t start = 0; start < rd.counts[k]; ++start) {
+      if (state[start]) continue;
+      state[start] = 1;
+      stack.push_back({start, first[start]});
+      while (!stack.empty()) {
+        auto& [node, link] = stack.back();
+        if (link == first[node + 1]) {
+          state[node] = 2;
+          stack.pop_back();
+          continue;
+        }
+        uint32_t next = to[link++];
+        if (state[next] == 1) return fail(il_read_cycle);
+        if (state[next] == 0) {
+          state[next] = 1;
+          stack.push_back({next, first[next]});
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+
+il_read_result il_read_buffer(const unsigned char* data, size_t size,
+                              il_allocate_atom_fn allocate_atom,
+                              il_receive_symbol_fn receive_symbol) {
+  il_reader_reset(data, size, allocate_atom);
+  if (read_header_line() && read_counts_line() && allocate_tables()) read_records();
+  if (!failed()) {
+    for (int k = 1; k < il_kind_count; ++k)
+      if (rd.seen[k] != rd.counts[k]) fail(il_read_count_mismatch);
+  }
+  if (!failed()) resolve_bounds();
+  if (!failed()) check_values();
+  if (!failed()) check_chains();
+  if (failed()) return {rd.status, nullptr};
+  resolve_atoms();
+  for (symbol_entry* s : rd.symbols)
+    if (receive_symbol) receive_symbol(s->name, s->cls, s->entity);
+  rd.symbols.clear();
+  return {il_read_ok, static_cast<il_header*>(rd.tables[ilk_il_header])};
+}
+
+il_header* il_read(FILE* stream, il_allocate_atom_fn allocate_atom,
+                   il_receive_symbol_fn receive_symbol) {
+  std::vector<unsigned char> data;
+  unsigned char buf[65536];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, stream)) > 0) data.insert(data.end(), buf, buf + n);
+  if (std::ferror(stream)) catastrophe_here(msg_invalid_il_file);
+  il_read_result r = il_read_buffer(data.data(), data.size(), allocate_atom, receive_symbol);
+  if (r.status != il_read_ok) catastrophe_here(msg_invalid_il_file);
+  return r.header;
+}

@@ -1,0 +1,326 @@
+// The IL writer: a two-pass walk over the entry graph. The first pass numbers
+// the entries of each kind and sums the pool sizes, the second prints the
+// header line, the counts line and one record per entry, each record through
+// the one description of its kind (il_schema.h) with the writing codec below.
+#include <cstring>
+#include <type_traits>
+#include <unordered_set>
+
+#include "frontend/driver/diagnostics.h"
+#include "frontend/driver/host.h"
+#include "frontend/driver/il_output.h"
+#include "frontend/ilfile/il_file.h"
+#include "frontend/ilfile/il_schema.h"
+#include "frontend/model/il_walk.h"
+
+namespace {
+
+constexpr int msg_delete_failed = 260;
+constexpr int msg_write_failed = 261;
+constexpr int msg_too_many_entries = 394;  // "out of memory": no file could hold them
+
+struct IlWriteState {
+  FILE* out;                         // the stream the records go to
+  uint32_t counts[il_kind_count];    // per kind: records (bytes for kind 13, pools)
+  char separator;                    // '=' before a record's first field, then ','
+  bool module_mode;                  // a module file is being written
+  std::unordered_set<const void*> numbered;  // entries numbered by this walk
+};
+IlWriteState wr;
+
+void il_writer_reset(FILE* out, bool module_mode) {
+  wr.out = out;
+  std::memset(wr.counts, 0, sizeof wr.counts);
+  wr.separator = '=';
+  wr.module_mode = module_mode;
+  wr.numbered.clear();
+}
+
+// A fault of the graph handed to the writer (never of user input): the run
+// ends with an internal error rather than write a file that reads back wrong.
+[[noreturn]] void il_writer_fault(const char* what) {
+  report_diagnostic("%s", err_pos, sev_internal, {what});
+  exit_with_hook(sev_internal);
+}
+
+void put_char(char c) { std::putc(c, wr.out); }
+
+void put_decimal(uint32_t v) {
+  char buf[16];
+  int n = 0;
+  do {
+    buf[n++] = static_cast<char>('0' + v % 10);
+    v /= 10;
+  } while (v);
+  while (n) put_char(buf[--n]);
+}
+
+void put_separator() {
+  put_char(wr.separator);
+  wr.separator = ',';
+}
+
+// "%ld" of a 32-bit value: a value with the top bit set shows as negative.
+void put_int32(int32_t v) {
+  if (v < 0) {
+    put_char('-');
+    put_decimal(0u - static_cast<uint32_t>(v));
+  } else {
+    put_decimal(static_cast<uint32_t>(v));
+  }
+}
+
+// The kind letter and, for kinds other than 0, the number.
+void put_kind_index(int kind, uint32_t index) {
+  put_char(il_kind_letter(kind));
+  if (kind != 0) put_decimal(index);
+}
+
+// A reference: "0" for none, else letter and number. An entry that this walk
+// did not number has no number of this file: its number would name another
+// entry. Test builds stop there; others drop the link.
+void put_ref(const void* entry, int kind) {
+  put_separator();
+  if (entry && !wr.numbered.count(entry)) {
+#ifdef NDEBUG
+    entry = nullptr;
+#else
+    il_writer_fault("IL reference to an entry that was not numbered");
+#endif
+  }
+  if (!entry) {
+    put_kind_index(0, 0);
+    return;
+  }
+  put_kind_index(kind, *static_cast<const il_entry_header*>(entry) & il_number_mask);
+}
+
+template <class I>
+int32_t as_int32(I v) {
+  if constexpr (std::is_same_v<I, bool>) {
+    return v ? 1 : 0;
+  } else if constexpr (std::is_signed_v<I>) {
+    return static_cast<int32_t>(v);
+  } else {
+    return static_cast<int32_t>(static_cast<uint32_t>(v));
+  }
+}
+
+void put_text(const char* s) {
+  size_t n = s ? std::strlen(s) : 0;
+  if (n > INT32_MAX) il_writer_fault("IL string too long");
+  put_separator();
+  put_int32(static_cast<int32_t>(n));
+  put_char('h');
+  if (n) std::fwrite(s, 1, n, wr.out);
+}
+
+// The bytes a constant's value occupies: its type's size.
+uint32_t value_length(const type* t) { return t ? t->size : 0; }
+
+struct IlWriteCodec {
+  static constexpr bool writing = true;
+  bool module_mode() const { return wr.module_mode; }
+
+  template <class T>
+  void ref(const char*, T*& field) {
+    put_ref(field, il_kind_of<T>::value);
+  }
+  template <class T>
+  void chain(const char* name, T*& field) {
+    ref(name, field);
+  }
+  void bounds(const char*, bound_info_entry*& field, uint32_t rank) {
+    if (field && field->rank != rank) il_writer_fault("IL bounds block of another rank");
+    put_ref(field, ilk_bound_info_entry);
+  }
+  void entity_atom(const char*, void*&, atom* shown) { put_ref(shown, ilk_atom); }
+  void pos(const char*, source_pos_record& p) {
+    put_separator();
+    put_decimal(p.seq);
+    put_char(':');
+    put_decimal(p.column);
+  }
+  template <class I>
+  void num(const char*, I& field) {
+    put_separator();
+    put_int32(as_int32(field));
+  }
+  template <class I>
+  void code(const char* name, I& field, int) {
+    num(name, field);
+  }
+  void kind_row(const char* name, uint32_t& field, int) { num(name, field); }
+  void begin_flags() { put_separator(); }
+  void flag(const char*, bool& b) { put_char(b ? 'Y' : 'N'); }
+  void flag_bit(const char*, uint32_t& word, uint32_t bit) { put_char((word >> bit) & 1 ? 'Y' : 'N'); }
+  void str(const char*, const char*& s) { put_text(s); }
+  void atom_text(const char*, const char*& s, uint32_t&) { put_text(s); }
+  void bound(const char*, bound_record& b) {
+    put_separator();
+    put_int32(b.kind);
+    if (b.kind == bk_constant) {
+      put_separator();
+      put_int32(b.value);
+    } else if (b.kind == bk_expression || b.kind == bk_same_as) {
+      put_ref(b.expr, ilk_expr_node);
+    }
+  }
+  void block_size(const char*, bound_info_entry& e) {
+    put_separator();
+    put_decimal(bound_info_size(e.rank));
+  }
+  void value_bytes(const char*, uint8_t*& value, const type* t) {
+    uint32_t n = value_length(t);
+    if (n && !value) il_writer_fault("IL constant without its value bytes");
+    put_separator();
+    put_decimal(n);
+    put_char('x');
+    static const char hex[] = "0123456789ABCDEF";
+    for (uint32_t i = 0; i < n; ++i) {
+      put_char(hex[value[i] >> 4]);
+      put_char(hex[value[i] & 15]);
+    }
+  }
+  void require(bool) {}
+};
+
+// Adds a string's pool bytes (length + 1 when not empty) to the string pool.
+void count_string(const char* s) {
+  if (s && *s) wr.counts[ilk_string_pool] += static_cast<uint32_t>(std::strlen(s)) + 1;
+}
+
+// One check for the only limit of numbering: numbers live in 30 bits.
+void check_count(int kind, uint32_t add) {
+  if (wr.counts[kind] > il_number_mask - add) catastrophe_here(msg_too_many_entries);
+}
+
+void il_reset_counts(void*, int, uint32_t) {
+  std::memset(wr.counts, 0, sizeof wr.counts);
+  wr.numbered.clear();
+}
+
+// First pass: the entry's number is its kind's counter, which then advances
+// by one (by the block's size for bounds blocks); pool sizes are summed.
+void il_numbering_pass(void* entry, int kind, uint32_t) {
+  if (!entry || kind <= 0 || kind > ilk_symbol_entry) return;
+  uint32_t step = 1;
+  if (kind == ilk_bound_info_entry) step = bound_info_size(static_cast<bound_info_entry*>(entry)->rank);
+  check_count(kind, step);
+  auto* h = static_cast<il_entry_header*>(entry);
+  *h = (*h & ~il_number_mask) | wr.counts[kind];
+  wr.counts[kind] += step;
+  wr.numbered.insert(entry);
+  switch (kind) {
+    case ilk_il_header: {
+      auto* e = static_cast<il_header*>(entry);
+      count_string(e->compiler_version);
+      count_string(e->time_of_compilation);
+      break;
+    }
+    case ilk_source_file: {
+      auto* e = static_cast<source_file*>(entry);
+      count_string(e->file_name);
+      count_string(e->full_name);
+      break;
+    }
+    case ilk_atom:
+      count_string(static_cast<atom*>(entry)->text);
+      break;
+    case ilk_constant: {
+      auto* e = static_cast<constant*>(entry);
+      if (e->kind == ck_value || e->kind == ck_expression) {
+        uint32_t n = value_length(e->type);
+        if (wr.counts[ilk_value_pool] > UINT32_MAX - n) catastrophe_here(msg_too_many_entries);
+        wr.counts[ilk_value_pool] += n;
+      }
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+// Second pass's set-up: the header line and the counts line.
+void il_write_header(void*, int, uint32_t) {
+  std::fprintf(wr.out, "VAROK IL file (v%s)\f\f\n", il_format_version);
+  put_kind_index(0, 0);
+  for (int kind = 1; kind < il_kind_count; ++kind) {
+    put_char(',');
+    put_kind_index(kind, wr.counts[kind]);
+  }
+  put_char('\n');
+}
+
+// Second pass: one record line.
+void il_write_entry(void* entry, int kind, uint32_t) {
+  if (!entry || kind <= 0 || kind > ilk_symbol_entry) return;
+  put_kind_index(kind, *static_cast<il_entry_header*>(entry) & il_number_mask);
+  wr.separator = '=';
+  IlWriteCodec c;
+  switch (kind) {
+#define IL_WRITE_ROW(k, T)                    \
+  case k:                                     \
+    il_fields(c, *static_cast<::T*>(entry)); \
+    break;
+    IL_RECORD_KINDS(IL_WRITE_ROW)
+#undef IL_WRITE_ROW
+    default:
+      break;
+  }
+  put_char('\n');
+}
+
+}  // namespace
+
+void il_write_graph(FILE* out, il_header* root, bool module_mode) {
+  il_writer_reset(out, module_mode);
+  bool saved_mode = walk.il_module_mode;
+  walk.il_module_mode = module_mode;
+  il_walk(root, ilk_il_header, il_entry_size(ilk_il_header), il_reset_counts, il_numbering_pass,
+          il_write_header, il_write_entry);
+  walk.il_module_mode = saved_mode;
+  put_kind_index(0, 0);  // the end line
+  put_char('\n');
+  wr.numbered.clear();
+}
+
+void il_write(il_header* header) {
+  if (diag.errors != 0 || diag.catastrophes != 0) {
+    il_discard();
+    return;
+  }
+  if (!il_output.stream) return;
+  il_write_graph(il_output.stream, header, false);
+  il_close();
+}
+
+void il_close() {
+  FILE* f = il_output.stream;
+  if (!f) return;
+  if (std::fflush(f) != 0 || std::ferror(f)) {
+    // The fatal exit closes and removes the half-written file.
+    catastrophe_here(msg_write_failed, {"intermediate language"});
+  }
+  il_output.stream = nullptr;
+  if (std::fclose(f) != 0) {
+    if (il_output.file_name) std::remove(il_output.file_name);
+    il_output_forget();
+    catastrophe_here(msg_write_failed, {"intermediate language"});
+  }
+  il_output_forget();
+}
+
+void il_discard() {
+  FILE* f = il_output.stream;
+  if (!f) return;
+  il_output.stream = nullptr;
+  std::fclose(f);
+  const char* name = il_output.file_name;
+  if (name) {
+    std::string path(name);
+    il_output_forget();
+    delete_file(path.c_str());
+  }
+  il_output_forget();
+}
