@@ -43,7 +43,8 @@ struct FlioState {
                                  // "no newline at end of file" in pass 0
   bool ensemble;                 // an ensemble option of CADRE is on
   bool nosmashing;               // internal word "nosmashing": no kind 5
-  std::string cppcmd;            // preprocessor command (empty: none)
+  bool localpass;                // the local pass runs (set by the driver)
+  std::string cppcmd;            // preprocessor command words (empty: none)
   int stdout_unit;               // unit bound to the standard output, 0 none
 };
 extern FlioState flio;

@@ -111,5 +111,7 @@ void writesymb(int32_t n, const symrec& r);
 // search goes on after the previous match. flags 1: bigsym limit; 2: compare
 // the first 8 characters only.
 void lookup(const char* name, symrec& r, int32_t* record, int flags);
-int32_t instal(const char* name);  // links the next new record in; returns it
+// Links the next new record (symcnt + 1) in after a lookup of the same name
+// that found nothing; sets r.next to its successor and returns its number.
+int32_t instal(const char* name, symrec& r);
 int isIntfProc(uint32_t flags);
