@@ -328,7 +328,7 @@ void walk_symbol(symbol_entry* s) {
 }  // namespace
 
 // Child walks that replace the walker's own, by kind (see il_set_child_walker).
-il_child_walker child_walkers[il_kind_count];
+static il_child_walker child_walkers[il_kind_count];
 
 void il_set_child_walker(int kind, il_child_walker walker) {
   if (kind >= 0 && kind < il_kind_count) child_walkers[kind] = walker;

@@ -309,7 +309,8 @@ double real_kind_huge(uint32_t row) {
   const kind_row* r = kind_row_of(kf_real, row);
   if (!r) return 0;
   double radix = r->radix;
-  return (1.0 - std::pow(radix, -r->digits)) * std::pow(radix, r->max_exponent);
+  // The last factor of the radix comes last, so that 2**1024 is never formed.
+  return (1.0 - std::pow(radix, -r->digits)) * std::pow(radix, r->max_exponent - 1) * radix;
 }
 
 void init_bound(bound_record* b, int bk) {
