@@ -253,11 +253,18 @@ int cppopn(const char* source) {
     ::execvp(argv[0], argv.data());
     ::_exit(127);
   }
+  // The output file exists from the start (its name was reserved with
+  // mkstemp); a command that failed and left it empty produced no output.
+  bool ran = false;
   if (pid > 0) {
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
+    struct stat st;
+    ran = (WIFEXITED(status) && WEXITSTATUS(status) == 0) ||
+          (::stat(outname.c_str(), &st) == 0 && st.st_size > 0);
   }
+  if (!ran) ::unlink(outname.c_str());
   if (flio.localpass) {
     FILE* d = std::fopen(diagname.c_str(), "r");
     if (d == nullptr) {
