@@ -421,6 +421,12 @@ void init_error_constant(::constant* c);
 void init_constant(::constant* c, int ck);
 // A new constant entry copying a constant in stored form (header 0, no next).
 ::constant* new_il_constant_copy(const constant& stored);
+struct const_value;
+// A constant entry from a working value: its storage made persistent (stored
+// form), its header copied into a new entry whose next is cleared.
+::constant* new_il_constant(const_value* v);
+// An enk_constant node of new_il_constant(v), with v's type and position.
+::expr_node* const_il_node(const_value* v);
 ::param_type* new_param_type();
 ::type* new_type(int type_code);
 void init_type(::type* t);

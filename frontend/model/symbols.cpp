@@ -5,6 +5,7 @@
 
 #include "frontend/driver/diagnostics.h"
 #include "frontend/driver/pools.h"
+#include "frontend/driver/scanner.h"
 #include "frontend/model/names.h"
 #include "frontend/model/types.h"
 
@@ -497,3 +498,5 @@ object* routine_of_result_var(object* o) {
     if (e->function_result_var == o) return e->assoc_routine;
   return nullptr;
 }
+
+symbol_entry* lookup_current_name() { return lookup_name(scan.token_atom, scan.token_name_pos); }

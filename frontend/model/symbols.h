@@ -124,6 +124,9 @@ type* symbol_type(symbol_entry* s);
 // The symbol that a name token denotes at the current level (host links made
 // as needed); the name's atom and position are those of the token.
 symbol_entry* lookup_name(atom* name, source_pos_record pos);
+// lookup_name of the current name token (the scanner's token_atom at
+// token_name_pos).
+symbol_entry* lookup_current_name();
 scope* scope_push(int kind);
 void scope_end_unit();
 void copy_decl_pos(const symbol_entry* s, source_corresp* out);

@@ -1,4 +1,5 @@
 // Entry constructors, enumeration names and the token code table.
+#include "frontend/driver/literal_constants.h"
 #include "tests/unit/model/model_fixture.h"
 
 namespace {
@@ -44,6 +45,26 @@ TEST_F(EntriesTest, ConstructorsGiveTheirStartingValues) {
   EXPECT_EQ(b->upper(1).kind, bk_undefined);
   EXPECT_EQ(bound_info_size(2), 40u);
   EXPECT_EQ(bound_info_rank(56), 3u);
+}
+
+TEST_F(EntriesTest, ConstantNodesHoldTheStoredForm) {
+  const_value v;
+  const_init(&v);
+  const_set_kind(&v, ck_value);
+  v.c.type = integer_type(0);
+  v.c.next = new_constant();
+  const_set_int(&v, -3);
+  v.c.source_pos = source_pos_record{4, 2};
+  expr_node* n = const_il_node(&v);
+  ASSERT_NE(n->constant, nullptr);
+  EXPECT_EQ(n->node_kind, enk_constant);
+  EXPECT_EQ(n->type, integer_type(0));
+  EXPECT_EQ(n->source_pos.seq, 4u);
+  EXPECT_EQ(n->constant->next, nullptr);
+  EXPECT_EQ(n->constant->header, 0u);
+  ASSERT_NE(n->constant->value, nullptr);
+  EXPECT_EQ(n->constant->value[0], 0xFD);  // two little-endian bytes of -3
+  EXPECT_EQ(n->constant->value[1], 0xFF);
 }
 
 TEST_F(EntriesTest, RefNodesReferToTheInnermostNode) {
