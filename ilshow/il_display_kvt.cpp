@@ -32,8 +32,14 @@ constexpr int max_type_text_depth = 200;
 // Nesting of INCLUDE files far beyond what a compilation can hold.
 constexpr uint32_t max_include_depth = 10000;
 
+// Text goes out a whole line at a time, so that a run ended by a damaged
+// entry leaves no half-written line behind.
 void out(std::string_view text) {
-  if (!text.empty()) std::fwrite(text.data(), 1, text.size(), tvx.out);
+  tvx.line.append(text);
+  size_t end = tvx.line.rfind('\n');
+  if (end == std::string::npos) return;
+  std::fwrite(tvx.line.data(), 1, end + 1, tvx.out);
+  tvx.line.erase(0, end + 1);
 }
 
 uint32_t index_of(const void* entry) {
@@ -184,7 +190,7 @@ std::string type_text(const type* t, int depth) {
     case tk_derived_type:
       return t->corresp.name ? " " + tvx_escaped_name(t->corresp.name->text) : "";
     case tk_association: return " association(" + std::to_string(t->size) + ")";
-    default: return std::string(" <") + type_code_rows[t->type_code].angle_text + ">";
+    default: return std::string("  <") + type_code_rows[t->type_code].angle_text + ">";
   }
 }
 
@@ -572,6 +578,7 @@ void run_pass(il_header* root, int pass) {
 
 void tvx_fail(const char* condition) {
   (void)condition;  // the condition that failed; the user sees the file rejected
+  tvx.line.clear();
   std::fflush(tvx.out);
   err_pos = null_pos;
   catastrophe_here(78);

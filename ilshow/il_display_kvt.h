@@ -17,6 +17,7 @@ struct TvxState {
   int32_t nesting;          // > 0 while result, parameter or component types are walked
   bool intrinsic_used[intrinsic_row_count];  // rows called by some routine body
   FILE* out;                // the program database stream
+  std::string line;         // the line being written, not yet on out
 };
 extern TvxState tvx;
 

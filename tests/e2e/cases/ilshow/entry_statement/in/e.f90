@@ -1,0 +1,5 @@
+subroutine e
+  return
+  entry f
+  return
+end
