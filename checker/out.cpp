@@ -86,12 +86,17 @@ void out_reset() {
   isdate.clear();
   istime.clear();
   rpt = ReportState{};
+  errstate.outfp = nullptr;
 }
 
 void setoutputunit(int unit) {
   if (unit != rpt.outputunit) pageno = 0;
   rpt.outputunit = unit;
-  seterrunit(unit);
+  if (unit > 0) {
+    seterrunit(unit);
+  } else {
+    errstate.outfp = nullptr;   // no unit yet: the standard output
+  }
   report_hook = report_line;
 }
 
