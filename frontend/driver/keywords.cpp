@@ -6,6 +6,8 @@
 
 #include <cstring>
 
+#include "frontend/driver/scanner.h"
+
 const keyword_row statement_keyword_rows[] = {
 #define KEYWORD(text, token) {text, token},
 #include "frontend/driver/statement_keywords.def"
@@ -84,4 +86,15 @@ size_t keyword_match_text(const char* text, int* code) {
     }
   }
   return best;
+}
+
+int keyword_match() {
+  int code = 0;
+  size_t n = keyword_match_text(scan.scan_ptr, &code);
+  if (n == 0) return 0;
+  std::memcpy(token_text, scan.scan_ptr, n);
+  token_text[n] = '\0';
+  scan.token_length = static_cast<uint32_t>(n);
+  scan.scan_ptr += n;
+  return code;
 }

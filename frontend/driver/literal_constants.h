@@ -1,0 +1,60 @@
+// Constant values in their working record, const_value: the header of an IL
+// constant entry plus a 40-byte inline area for the value in host form. The
+// scanner builds one for every literal token; the evaluator, DATA and
+// PARAMETER processing convert and test them; IL constant entries hold the
+// stored (target) form written through the kind table.
+#pragma once
+#include <cstdint>
+
+#include "frontend/model/il_entries.h"
+
+inline constexpr uint32_t const_inline_size = 40;  // bytes of the inline area
+
+struct const_value {
+  ::constant c;                                   // IL constant entry layout
+  alignas(8) uint8_t inline_value[const_inline_size];  // host-form value
+};
+
+// Header cleared, then an error constant: ck_error, the no-position value,
+// the error type.
+void const_init(const_value* v);
+// A ck_value record with room for n value bytes (inline up to 40 bytes, else
+// zeroed IL storage); returns the value bytes. The caller sets type and position.
+uint8_t* const_init_sized(const_value* v, uint32_t n);
+// Sets the constant kind and clears the kind-specific words for it.
+void const_set_kind(const_value* v, int ck);
+// dest := source (stored form) with the value in host form.
+void const_to_host_form(const ::constant* source, const_value* dest);
+// Gives a host-form ck_value record its stored-form storage.
+void const_to_indirect(const_value* v);
+// Converts a host-form value to the target type in place; returns 1.
+int const_convert_to_type(const_value* v, ::type* target);
+bool const_is_zero(const ::constant* c);
+bool const_host_is_zero(const const_value* v);
+bool const_is_true(const ::constant* c);
+
+// Host-form accessors.
+int32_t const_int(const const_value* v);
+void const_set_int(const_value* v, int32_t value);
+double const_real(const const_value* v, int part = 0);  // part 1: imaginary
+void const_set_real(const_value* v, double value, int part = 0);
+// The characters of a CHARACTER value (inline or out of line).
+const uint8_t* const_chars(const const_value* v);
+
+// Literal constructors: read token_text and the literal marks of the scanner
+// and fill token_constant.
+void scan_int_literal();
+void scan_real_literal();
+void scan_logical_literal();
+void scan_char_literal();
+void scan_boz_literal();
+// The value of the current literal's kind parameter; *failed set after an
+// error was reported.
+int32_t scan_kind_param(bool* failed);
+// The unsigned 32-bit value of a digit string; *overflow set when it does not
+// fit.
+uint32_t decimal_value(const char* digits, const char* end, bool* overflow);
+
+// Stand-in until name resolution exists: the value of a named constant used
+// as a kind parameter (*failure set when the name is no such constant).
+int32_t named_kind_value(const char* text, uint32_t length, int* failure);
