@@ -59,6 +59,16 @@ symbol_entry* symbol_create(int cls, atom* name, source_pos_record pos, int32_t 
   return s;
 }
 
+void symbol_move_to_level(symbol_entry* s, int32_t level) {
+  if (!level_is_live(level) || s->name == names.error_name) return;
+  symbol_unlink(s);
+  s->level = level;
+  s->flags |= symf_in_scope;
+  s->next_same_level = nullptr;
+  if (level > 0) scope_append_symbol(s, level);
+  chain_insert(s);
+}
+
 void symbol_set_class(symbol_entry* s, int cls) {
   s->cls = static_cast<uint8_t>(cls);
   switch (cls) {
@@ -229,6 +239,7 @@ static void set_path_link(symbol_entry* s, symbol_entry* outer) {
 symbol_entry* lookup_name(atom* name, source_pos_record pos) {
   if (!name) name = error_name();
   int cur = symtab.cur_scope;
+  if (cur < 0) return first_visible(name, INT32_MAX);  // no level open yet
   symbol_entry* result = nullptr;
   symbol_entry* first = first_visible(name, INT32_MAX);
   if (first && first->level == cur) {
@@ -407,6 +418,13 @@ void set_source_corresp(source_corresp* corresp, symbol_entry** front_end_link, 
 
 // ---- IL scope list appenders ----
 
+// The record of a live level that has an IL scope, or null.
+static scope_record* il_level(int level) {
+  if (!level_is_live(level)) return nullptr;
+  scope_record* r = &scope_at(level);
+  return r->il_scope ? r : nullptr;
+}
+
 template <class T>
 static void append(T*& head, T*& tail, T* item) {
   item->next = nullptr;
@@ -418,67 +436,63 @@ static void append(T*& head, T*& tail, T* item) {
 }
 
 void unit_add_type(type* t, int level) {
-  scope_record& r = scope_at(level);
-  if (!r.il_scope) return;
-  append(r.il_scope->types, r.types_tail, t);
+  scope_record* r = il_level(level);
+  if (!r) return;
+  append(r->il_scope->types, r->types_tail, t);
   t->corresp.scope_depth = (t->corresp.scope_depth & ~0xFFu) | (static_cast<uint32_t>(level) & 0xFFu);
 }
 
 void unit_add_entity(object* o, int level) {
-  scope_record& r = scope_at(level);
-  if (r.il_scope) append(r.il_scope->objects, r.objects_tail, o);
+  if (scope_record* r = il_level(level)) append(r->il_scope->objects, r->objects_tail, o);
 }
 
 void unit_add_interface(interface* i, int level) {
-  scope_record& r = scope_at(level);
-  if (r.il_scope) append(r.il_scope->interfaces, r.interfaces_tail, i);
+  if (scope_record* r = il_level(level)) append(r->il_scope->interfaces, r->interfaces_tail, i);
 }
 
 void unit_add_namelist(namelist_group* g, int level) {
-  scope_record& r = scope_at(level);
-  if (r.il_scope) append(r.il_scope->namelist_groups, r.namelist_groups_tail, g);
+  if (scope_record* r = il_level(level))
+    append(r->il_scope->namelist_groups, r->namelist_groups_tail, g);
 }
 
 void unit_add_label(label* l) {
-  scope_record& r = current_scope_record();
-  if (r.il_scope) append(r.il_scope->labels, r.labels_tail, l);
+  if (scope_record* r = il_level(symtab.cur_scope)) append(r->il_scope->labels, r->labels_tail, l);
 }
 
 void unit_add_entry(entry_description* e) {
-  scope_record& r = current_scope_record();
-  if (r.il_scope) append(r.il_scope->entries, r.entries_tail, e);
+  if (scope_record* r = il_level(symtab.cur_scope)) append(r->il_scope->entries, r->entries_tail, e);
 }
 
 void unit_add_parameter(object* o) {
-  scope_record& r = current_scope_record();
-  if (!r.il_scope) return;
+  scope_record* r = il_level(symtab.cur_scope);
+  if (!r) return;
   object_list_member* m = new_object_list_member();
   m->object = o;
-  append(r.il_scope->parameters, r.parameters_tail, m);
+  append(r->il_scope->parameters, r->parameters_tail, m);
 }
 
 void unit_remove_entity(object* o) {
-  int level = static_cast<int>(o->corresp.scope_depth & 0xFFu);
-  if (!level_is_live(level)) return;
-  scope_record& r = scope_at(level);
-  if (!r.il_scope) return;
+  scope_record* r = il_level(static_cast<int>(o->corresp.scope_depth & 0xFFu));
+  if (!r) return;
   object* prev = nullptr;
-  for (object* p = r.il_scope->objects; p; prev = p, p = p->next) {
+  for (object* p = r->il_scope->objects; p; prev = p, p = p->next) {
     if (p != o) continue;
     if (prev)
       prev->next = p->next;
     else
-      r.il_scope->objects = p->next;
-    if (r.objects_tail == o) r.objects_tail = prev;
+      r->il_scope->objects = p->next;
+    if (r->objects_tail == o) r->objects_tail = prev;
     o->next = nullptr;
     return;
   }
 }
 
-void scope_set_interface(interface* i, int level) { scope_at(level).cur_interface = i; }
+void scope_set_interface(interface* i, int level) {
+  if (level_is_live(level)) scope_at(level).cur_interface = i;
+}
 
 void interface_add_procedure(object* o, int level) {
-  interface* i = scope_at(level).cur_interface;
+  interface* i = level_is_live(level) ? scope_at(level).cur_interface : nullptr;
   if (!i) return;
   object_list_member** p = &i->routine_prototype_list;
   for (; *p; p = &(*p)->next)

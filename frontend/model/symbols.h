@@ -117,6 +117,10 @@ void symtab_reset();
 
 symbol_entry* symbol_create(int cls, atom* name, source_pos_record pos, int32_t level);
 void symbol_set_class(symbol_entry* s, int cls);
+// Makes an existing symbol (a global one taken over by a unit) a symbol of a
+// live level: in scope, listed at the level alone (its old list link is
+// dropped) and placed on its name's chain by level.
+void symbol_move_to_level(symbol_entry* s, int32_t level);
 void symbol_unlink(symbol_entry* s);
 symbol_entry* global_symbol_of(atom* name);
 int name_is_common_block(atom* name);

@@ -139,6 +139,24 @@ TEST_F(SymbolsTest, EndOfModuleExportsPublicSymbolsAndMakesCommonGlobal) {
   EXPECT_EQ(d->next_same_level, c2);
   EXPECT_EQ(ms->link, a);
   EXPECT_EQ(a->next_same_level, b);
+
+  // A third unit takes the global symbol itself over: its list holds only
+  // its own symbols, and the module's export list is untouched.
+  scope_push(sk_unit);
+  symbol_entry* e = symbol_create(sym_variable, name("E"), here, 1);
+  symbol_move_to_level(c, 1);
+  symbol_entry* f = symbol_create(sym_variable, name("F"), here, 1);
+  EXPECT_EQ(scope_at(1).sym_head, e);
+  EXPECT_EQ(e->next_same_level, c);
+  EXPECT_EQ(c->next_same_level, f);
+  EXPECT_EQ(f->next_same_level, nullptr);
+  EXPECT_EQ(lookup_name(name("F"), here), f);
+  scope_end_unit();
+  EXPECT_EQ(global_symbol_of(name("C")), c);
+  EXPECT_EQ(c->next_same_level, nullptr);
+  EXPECT_EQ(ms->link, a);
+  EXPECT_EQ(a->next_same_level, b);
+  EXPECT_EQ(b->next_same_level, nullptr);
 }
 
 TEST_F(SymbolsTest, BarePrivateReachesSymbolsDeclaredBeforeIt) {
