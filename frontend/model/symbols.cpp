@@ -38,7 +38,9 @@ static void chain_insert(symbol_entry* s) {
   *p = s;
 }
 
-symbol_entry* symbol_create(int cls, atom* name, source_pos_record pos, int32_t level) {
+// symbol_create; report says whether an overlong name gets message 318.
+static symbol_entry* make_symbol(int cls, atom* name, source_pos_record pos, int32_t level,
+                                 bool report) {
   symbol_entry* s = pool_new<symbol_entry>();
   s->level = predefined_level;
   symbol_set_class(s, cls);
@@ -54,9 +56,13 @@ symbol_entry* symbol_create(int cls, atom* name, source_pos_record pos, int32_t 
   }
   if (name == error_name()) return s;
   uint32_t limit = name->length > 0 && name->text[0] == '.' ? 33 : max_name_length;
-  if (name->length > limit) error_at(318, pos);
+  if (report && name->length > limit) error_at(318, pos);
   chain_insert(s);
   return s;
+}
+
+symbol_entry* symbol_create(int cls, atom* name, source_pos_record pos, int32_t level) {
+  return make_symbol(cls, name, pos, level, true);
 }
 
 void symbol_move_to_level(symbol_entry* s, int32_t level) {
@@ -256,7 +262,9 @@ symbol_entry* lookup_name(atom* name, source_pos_record pos) {
         set_path_link(prev, found);
         prev = found;
       } else if (level >= 1) {
-        symbol_entry* made = symbol_create(sym_host_link, name, pos, level);
+        // The links of the outer levels stand for the same use of the name:
+        // an overlong name is reported once, for the current level's link.
+        symbol_entry* made = make_symbol(sym_host_link, name, pos, level, false);
         made->entity = implicit_type_at(name, level);
         set_path_link(prev, made);
         prev = made;

@@ -121,6 +121,14 @@ TEST_F(NamesTest, LongNameIsReportedOnceAndKept) {
   symbol_create(sym_variable, name(dotted.c_str()), source_pos_record{1, 7}, 0);
   symbol_create(sym_variable, name(std::string(31, 'C').c_str()), source_pos_record{1, 7}, 0);
   EXPECT_EQ(diag.errors, 1u);
+  // A use two levels in makes host links on two levels and one report.
+  scope_push(sk_unit);
+  scope_push(sk_unit);
+  symbol_entry* use = lookup_name(name(std::string(40, 'D').c_str()), source_pos_record{2, 1});
+  EXPECT_EQ(use->level, 2);
+  ASSERT_NE(use->link, nullptr);
+  EXPECT_EQ(use->link->level, 1);
+  EXPECT_EQ(diag.errors, 2u);
 }
 
 }  // namespace
