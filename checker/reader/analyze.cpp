@@ -1,0 +1,232 @@
+// The analysis driver: the passes over the source files of a run and, in
+// each file, the loop over its program units from prgbeg through the
+// statements to the end-of-unit work; also the progress display.
+#include "checker/reader/analyze.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "checker/cmmdline.h"
+#include "checker/common/error.h"
+#include "checker/common/filnam.h"
+#include "checker/common/flio.h"
+#include "checker/common/glo.h"
+#include "checker/common/qmalloc.h"
+#include "checker/errmsg.h"
+#include "checker/out.h"
+#include "checker/reader/dispatch.h"
+#include "checker/reader/services.h"
+#include "checker/reader/source.h"
+#include "checker/reader/statement.h"
+#include "checker/reader/tokens.h"
+#include "checker/semantics/locsym.h"
+
+AnalysisState an{0, 1, 0, 0, 0, 0, 0, std::string(), std::string()};
+
+// Progress display state.
+struct ProgressState {
+  int32_t kind;     // kind of the last call (0: no display started)
+  int32_t percent;  // last percentage shown
+};
+static ProgressState prog;
+
+void progress(int32_t kind, int32_t percent) {
+  bool wanted = sumopt || do_ensemble_system || do_ensemble_function;
+  if (!wanted) return;
+  if (kind == 1) {
+    prog.kind = 1;
+    prog.percent = 0;
+    if (flopt_ntgui) {
+      std::printf("Parsed: %d%%\n", 0);
+    } else {
+      std::printf("Parsed:   0%%");
+    }
+    std::fflush(stdout);
+    return;
+  }
+  if (kind == 2) {
+    if (prog.kind == 0 || percent == prog.percent) return;
+    prog.percent = percent;
+    if (flopt_ntgui) {
+      std::printf("Parsed: %d%%\n", static_cast<int>(percent));
+    } else {
+      std::printf("\b\b\b\b%3d%%", static_cast<int>(percent));
+    }
+    std::fflush(stdout);
+    return;
+  }
+  if (kind == 4) {
+    if (prog.kind == 0) return;
+    if (flopt_ntgui) {
+      std::printf("\n");
+    } else {
+      std::printf("\b\b\b\b\b\b\b\b\b\b\b\b");
+    }
+    std::fflush(stdout);
+    prog.kind = 0;
+  }
+}
+
+// The numbered messages learn where the current statement stands.
+static void install_message_hooks() {
+  errhooks.errcol = []() -> int32_t { return tk.errcol; };
+  errhooks.context = [](int32_t col) -> std::string { return perrlin_text(col).substr(1); };
+  errhooks.local_pass = []() { return an.lpass == 1; };
+  errhooks.abandoned = []() { return unit.pabort[0] != 0; };
+  errhooks.held_off = []() { return Status.msgoff != 0; };
+}
+
+// The preprocessor runs in its traditional mode, which leaves apostrophes
+// and quotes of Fortran comments alone.
+static void traditional_cpp() {
+  const std::string opt = "-traditional-cpp";
+  std::string& cmd = flio.cppcmd;
+  if (cmd.empty() || cmd.find(opt) != std::string::npos) return;
+  size_t end = cmd.find(' ');
+  if (end == std::string::npos) {
+    cmd += " " + opt;
+  } else {
+    cmd.insert(end, " " + opt);
+  }
+}
+
+static std::string directory_of(const std::string& name) {
+  size_t slash = name.rfind('/');
+  return slash == std::string::npos ? std::string() : name.substr(0, slash + 1);
+}
+
+static bool ends_with_upper_F(const std::string& name) {
+  size_t slash = name.rfind('/');
+  size_t dot = name.rfind('.');
+  return dot != std::string::npos && (slash == std::string::npos || dot > slash) &&
+         name.compare(dot, std::string::npos, ".F") == 0;
+}
+
+// Leaves the scope levels of the units of a file and empties the pool of
+// the unit's records.
+static void close_levels() {
+  while (Status.scope_level > 0) decrease_scoping_level();
+  qflush(local_pool());
+  labels_reset();
+}
+
+// The program units of one open file.
+static void unit_loop() {
+  an.eofile = 0;
+  do {
+    stopped_at_contains = 0;
+    prgbeg();
+    parse();
+    bool ended = prgnam != nullptr && !unit.pabort[0];
+    if (ended && unit.parmod != 9 && stopped_at_contains) {
+      if (an.eofile) break;
+      continue;  // the host stays open while its contained units are read
+    }
+    if (ended && !an.MakingDep) {
+      prgend();
+      if (an.lpass == 1) locchk();
+    }
+    if (ended && unit.parmod != 9 && Status.scope_level > 0) decrease_scoping_level();
+    clearholdlen();
+    if (Status.nesting == 0) close_levels();
+    if (an.pass == 2) {
+      int32_t base = an.pass1lines > 0 ? an.pass1lines : 1;
+      int32_t p = static_cast<int32_t>((100LL * totlin) / base);
+      progress(2, 30 + (7 * p) / 10);
+    }
+  } while (!an.eofile);
+  Status.nesting = 0;
+  close_levels();
+}
+
+// Reads one source file in the current pass.
+static void read_file(int32_t k) {
+  an.curfil = k;
+  Status.curfile = k;
+  Status.nesting = 0;
+  Status.scope_level = 0;
+  prgnam = nullptr;
+  if (rd_skipfile(k)) return;
+  std::string name = rd_filename(k);
+  an.dirn = an.savedirn.empty() ? std::string() : directory_of(name);
+  if (an.pass == 1) {
+    struct stat st {};
+    int32_t mtime = ::stat(name.c_str(), &st) == 0 ? static_cast<int32_t>(st.st_mtime) : 0;
+    set_file_time(k, mtime);
+  }
+  int unitno;
+  bool viacpp = false;
+  if (allthrucpp || ends_with_upper_F(name)) {
+    allthrucpp = 1;
+    viacpp = true;
+    unitno = cppopn(name.c_str());
+  } else {
+    unitno = txtopn(name.c_str(), 0, nullptr);
+  }
+  if (unitno == 0) {
+    if (an.pass == 1) errf("@W-TXTOPN", "can't open %s as input", name);
+    return;
+  }
+  if (an.pass == 1 && listit) {
+    outstr("\nFile #" + std::to_string(k) + " ---> " + name + "\n\n");
+  }
+  srcbeg(name.c_str(), myfpno(unitno), viacpp ? 1 : 0);
+  unit_loop();
+  srcend();
+  src.input = nullptr;
+  src.cur = nullptr;
+  iclose(unitno);
+  if (an.pass == 1) {
+    int32_t n = rd_filecount() > 0 ? rd_filecount() : 1;
+    int32_t p = static_cast<int32_t>((100LL * k) / n);
+    progress(2, gloopt ? (3 * p) / 10 : p);
+  }
+}
+
+void analyzesources() {
+  load_reader_options();
+  install_message_hooks();
+  traditional_cpp();
+  std::string wd;
+  an.savedirn = mygetwd(wd) == 0 ? wd : std::string();
+  indexkey();
+  // The module-order pass is not run: the files are read in the order given.
+  if (Language == 1) mkdep_opt = 0;
+  an.mkdep_opt = 0;
+  bool global_first = false;
+  for (an.pass = 1; an.pass <= 2; ++an.pass) {
+    if (an.pass == 1) {
+      global_first = gloopt || libopt;
+      an.lpass = global_first ? 0 : 1;
+    } else {
+      if (!global_first || libopt) break;
+      an.pass1lines = totlin;
+      an.lpass = 1;
+    }
+    an.MakingDep = 0;
+    unit.unnamedprogs = 0;
+    unit.unnamedbdatas = 0;
+    totlin = 0;
+    tk.stacol = 0;
+    flio.pass = an.pass;
+    flio.localpass = an.lpass == 1;
+    for (int32_t k = 1; k <= rd_filecount(); ++k) read_file(k);
+    if (an.lpass == 0) {
+      qflush(local_pool());
+      if (!libopt) scanlib();
+      if (libopt) {
+        if (rd_filecount() > 0) {
+          outstr("\n");
+          savlib();
+        }
+        break;
+      }
+    } else {
+      if (rd_filecount() > 0) printendstars();
+      break;
+    }
+  }
+}

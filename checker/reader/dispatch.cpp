@@ -1,0 +1,663 @@
+// Statement dispatch: reads the statements of a program unit, classifies
+// each (assignment or keyword statement), checks that the language allows
+// it, registers its label, calls its handler, and closes one-line IF,
+// WHERE and FORALL statements and labelled DO loops after it.
+#include "checker/reader/dispatch.h"
+
+#include <cstring>
+
+#include "checker/reader/analyze.h"
+#include "checker/reader/directives.h"
+#include "checker/reader/services.h"
+#include "checker/reader/source.h"
+#include "checker/reader/statement.h"
+#include "checker/reader/tokens.h"
+#include "checker/semantics/locsym.h"
+
+int32_t stopped_at_contains;
+
+#define PENDING(handler) \
+  static int32_t handler(const StmtCall& c) { return sh_pending(c); }
+#include "checker/reader/pending.def"
+
+// One row of the dispatch table.
+struct DispatchRow {
+  StmtHandler handler;  // handler of the code
+  int32_t lowest;       // statement-order classes
+  int32_t cls;
+};
+static const DispatchRow dispatch_table[] = {
+#define DISPATCH(code, keyword, handler, lowest, cls) {handler, lowest, cls},
+#include "checker/reader/dispatch.def"
+};
+static_assert(std::size(dispatch_table) == KEY_COUNT);
+
+// Statement state of the loop of one unit.
+struct ParseState {
+  int32_t pending_if;      // one-line IF headers whose action is parsed
+  int32_t pending_where;   // one-line WHERE headers
+  int32_t pending_forall;  // one-line FORALL headers
+  int32_t prevcode;        // code of the previous statement (VTVX_PrevStmt)
+  int32_t independent;     // an INDEPENDENT directive precedes (1 bare, 2 with text)
+};
+static ParseState ps;
+
+bool isProcEndStmt(int32_t code) {
+  return code == ST_END || (code >= ST_ENDBLOCKDATA && code <= ST_ENDSUBROUTINE);
+}
+
+bool isF90stmt(int32_t code) {
+  const KeyRow* r = keyrow_of_code(code);
+  return r != nullptr && r->f77 == -90;
+}
+
+static bool at_end() { return tk.stacol >= src.statend || pstat[tk.stacol] == 10; }
+
+int32_t sh_pending(const StmtCall& c) {
+  if (c.cls != 0 && !tstord(c.lowest, c.cls)) {
+    skip_statement();
+    return 0;
+  }
+  skip_statement();
+  return 0;
+}
+
+int32_t sh_none(const StmtCall&) { return 0; }
+
+int32_t sh_unrecognised(const StmtCall&) { return 0; }
+
+int32_t sh_include(const StmtCall& c) {
+  shinclud(c.code);
+  return 0;
+}
+
+// Reads the name of a program-unit statement into name; false when the
+// token is no name.
+static bool unit_name(std::string& name) {
+  getokn();
+  if (tk.toktyp != TT_NAME) return false;
+  int32_t len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
+  name.assign(reinterpret_cast<const char*>(pstat + tk.tokbeg), static_cast<size_t>(len));
+  return true;
+}
+
+// Opens a program unit: a contained unit after the host's CONTAINS opens a
+// nested scope level; any other unit statement while a unit is open is
+// message 66.
+static bool open_unit(bool& nested) {
+  nested = false;
+  if (prgnam != nullptr) {
+    if ((prgnam->attrib & 0x10000) == 0 || Status.scope_level >= MAX_SCOPES) {
+      rd_errmsg(66);
+      return false;
+    }
+    nested = true;
+  }
+  return true;
+}
+
+static locsym* begin_unit(const std::string& name, int32_t sclass, int32_t kind) {
+  increase_scoping_level();
+  locsym* s = getsym(name.c_str(), static_cast<int32_t>(name.size()), 1 | 2 | 4, 0);
+  if (s != nullptr) {
+    s->sclass = static_cast<uint8_t>(sclass);
+    s->usage |= QB_SET | QB_DECL;
+    set_current_unit(s);
+  }
+  unit.prgtyp = kind;
+  ++Status.nesting;
+  return s;
+}
+
+// Consumes a parenthesised list after the name.
+static void skip_dummies() {
+  if (at_end()) return;
+  getokn();
+  if (tk.toktyp == TT_OTHER && tk.tok1 == '(') skiptopar();
+}
+
+// The common part of the program-unit statements: order check, the unit's
+// name (optional for BLOCK DATA, where an unnamed unit gets a running
+// name) and its scope level. False when the statement is not taken.
+static bool unit_statement(const StmtCall& c, int32_t sclass, int32_t kind, int32_t name_msg) {
+  bool nested;
+  if (!open_unit(nested) || !tstord(CL_PROGTYPE, CL_PROGTYPE)) {
+    skip_statement();
+    return false;
+  }
+  (void)c;
+  std::string name;
+  if (kind == 8 && at_end()) {
+    ++unit.unnamedbdatas;
+    name = "Blockdata";
+    if (unit.unnamedbdatas > 1) name += std::to_string(unit.unnamedbdatas);
+  } else if (!unit_name(name)) {
+    rd_errmsg(name_msg);
+    skip_statement();
+    return false;
+  }
+  begin_unit(name, sclass, kind);
+  return true;
+}
+
+// PROGRAM name [(args)]
+int32_t shprog(const StmtCall& c) {
+  if (!unit_statement(c, SC_PROG, 7, 18)) return 0;
+  skip_dummies();
+  chk_endofline(1);
+  return 0;
+}
+
+// SUBROUTINE name [([dummies])]
+int32_t shsub(const StmtCall& c) {
+  if (unit_statement(c, SC_SUB, 6, 24)) skip_statement();
+  return 0;
+}
+
+// [type] FUNCTION name ([dummies]) [RESULT (name)]
+int32_t shfunc(const StmtCall& c) {
+  if (unit_statement(c, SC_FUNC, 5, 24)) skip_statement();
+  return 0;
+}
+
+// BLOCK DATA [name]
+int32_t shblock(const StmtCall& c) {
+  if (unit_statement(c, SC_BLKD, 8, 24)) chk_endofline(1);
+  return 0;
+}
+
+// MODULE name
+int32_t shmodule(const StmtCall& c) {
+  if (unit_statement(c, SC_MODULE, 12, 24)) chk_endofline(1);
+  return 0;
+}
+
+// END [PROGRAM|SUBROUTINE|FUNCTION|MODULE|BLOCK DATA [name]]
+int32_t shend(const StmtCall& c) {
+  if (c.cls != 0 && !tstord(c.lowest, c.cls)) return skip_statement(), 0;
+  if (c.code != ST_END && !at_end()) {
+    std::string name;
+    if (c.code == ST_ENDBLOCKDATA || unit_name(name)) {
+      if (!name.empty() && prgnam != nullptr && name != prgnam->name) rd_errmsg(610);
+    }
+  }
+  if (c.code != 0) chk_endofline(1);
+  // Constructs left open, innermost first.
+  static const int32_t open_block_msg[5] = {48, 49, 714, 715, 551};
+  while (nest.nestdep > 0 && c.code != 0) {
+    int32_t blk = nest.e[nest.nestdep].blk;
+    tk.errcol = ERRCOL_NOLINES;
+    rd_errmsg(open_block_msg[((blk % 5) + 5) % 5]);
+    nest_pop();
+  }
+  bool host = prgnam != nullptr && (prgnam->attrib & 0x10000) != 0 && Status.scope_level == 1 &&
+              Status.nesting <= 1;
+  unit.parmod = host ? 9 : 10;
+  if (Status.nesting > 0) --Status.nesting;
+  if (Status.scope_level <= 1) unit.IsEndOfExtPrg = 1;
+  return 0;
+}
+
+// CONTAINS
+int32_t shcontains(const StmtCall& c) {
+  if (!tstord(c.lowest, c.cls)) return skip_statement(), 0;
+  chk_endofline(1);
+  if (Status.scope_level > 1 && unit.prgtyp != 12) {
+    rd_errmsg(612);
+    return 0;
+  }
+  if (prgnam != nullptr) prgnam->attrib |= 0x10000;
+  static const int32_t open_block_msg[5] = {48, 49, 714, 715, 551};
+  while (nest.nestdep > 0) {
+    rd_errmsg(open_block_msg[((nest.e[nest.nestdep].blk % 5) + 5) % 5]);
+    nest_pop();
+  }
+  stopped_at_contains = 1;
+  Status.contains = 1;
+  return 0;
+}
+
+// CONTINUE
+int32_t shcontin(const StmtCall& c) {
+  if (!tstord(c.lowest, c.cls)) return skip_statement(), 0;
+  chk_endofline(1);
+  return 0;
+}
+
+// RETURN [expression]
+int32_t shret(const StmtCall& c) {
+  if (!tstord(c.lowest, c.cls)) return skip_statement(), 0;
+  skip_statement();
+  return 0;
+}
+
+// OPTIONS ...: accepted and ignored.
+int32_t shoptions(const StmtCall& c) {
+  tstord(c.lowest, c.cls);
+  skip_statement();
+  return 0;
+}
+
+// Pushes a construct entry with a new block number of the kind k (5 IF,
+// 6 DO, 7 WHERE, 8 SELECT CASE, 9 FORALL).
+static bool push_construct(int32_t code, int32_t k) {
+  if (!unit.labpro) return false;
+  if (!nestdep_plus_plus()) return false;
+  NestEntry& e = nest.e[nest.nestdep];
+  e.code = code;
+  e.blk = nest.newcodblk + k;
+  nest.newcodblk += 5;
+  e.name = unit.CurConstructName;
+  nest.codblk = e.blk;
+  return true;
+}
+
+// DO [label] [,] var = e1, e2 [, e3] | DO [label] [,] WHILE (e) | DO
+int32_t shdo(const StmtCall& c) {
+  if (!tstord(c.lowest, c.cls)) return skip_statement(), 0;
+  getokn();
+  if (tk.toktyp == TT_DIGITS && unit.labpro) {
+    LabelRec* lab = labfind();
+    if (lab != nullptr) {
+      lhand(lab, 8);
+      if (push_construct(5, 6)) nest.e[nest.nestdep].label = lab->value;
+    }
+  } else {
+    push_construct(4, 6);
+  }
+  skip_statement();
+  return 0;
+}
+
+// END DO [name]
+int32_t shenddo(const StmtCall& c) {
+  if (!tstord(c.lowest, c.cls)) return skip_statement(), 0;
+  skip_statement();
+  if (!unit.labpro) return 0;
+  if (nest.nestdep == 0 || (nest.e[nest.nestdep].code != 4 && nest.e[nest.nestdep].code != 5)) {
+    rd_errmsg(114);
+    return 0;
+  }
+  nest_pop();
+  return 0;
+}
+
+// IF (e) THEN | IF (e) statement | IF (e) l1, l2, l3 | ELSE IF (e) THEN |
+// ELSE | END IF
+int32_t shif(const StmtCall& c) {
+  if (!tstord(c.lowest, c.cls)) return skip_statement(), 0;
+  if (c.code == ST_ELSE) {
+    if (nest.nestdep == 0 || (nest.e[nest.nestdep].code != 1 && nest.e[nest.nestdep].code != 2)) {
+      if (unit.labpro) rd_errmsg(111);
+    } else {
+      nest.e[nest.nestdep].code = 3;
+      nest.e[nest.nestdep].blk = nest.newcodblk + 5;
+      nest.newcodblk += 5;
+      nest.codblk = nest.e[nest.nestdep].blk;
+    }
+    skip_statement();
+    return 0;
+  }
+  if (c.code == ST_ENDIF) {
+    skip_statement();
+    if (nest.nestdep == 0 || (nest.e[nest.nestdep].code != 1 && nest.e[nest.nestdep].code != 3)) {
+      if (unit.labpro) rd_errmsg(112);
+      return 0;
+    }
+    nest_pop();
+    while (nest.nestdep > 0 && nest.e[nest.nestdep].code == 2) nest_pop();
+    return 0;
+  }
+  if (get_left_parenthesis(1) != 0) return skip_statement(), 0;
+  skiptopar();
+  if (!(tk.toktyp == TT_OTHER && tk.tok1 == ')')) {
+    rd_errmsg(7);
+    return 0;
+  }
+  int32_t after = tk.stacol;
+  bool then = src.statend - after == 4 && std::memcmp(pstat + after, "THEN", 4) == 0;
+  if (c.code == ST_ELSEIF) {
+    if (!then) rd_errmsg(109);
+    if (nest.nestdep == 0 || (nest.e[nest.nestdep].code != 1 && nest.e[nest.nestdep].code != 2)) {
+      if (unit.labpro) rd_errmsg(110);
+    } else {
+      nest.e[nest.nestdep].code = 2;
+      push_construct(1, 5);
+    }
+    skip_statement();
+    return 0;
+  }
+  if (then) {
+    push_construct(1, 5);
+    skip_statement();
+    return 0;
+  }
+  if (pstat[after] >= '0' && pstat[after] <= '9') {
+    // Arithmetic IF: three labels.
+    for (;;) {
+      getokn();
+      if (tk.toktyp == TT_DIGITS) lhand(labfind(), 1);
+      getokn();
+      if (!(tk.toktyp == TT_OTHER && tk.tok1 == ',')) break;
+    }
+    return 0;
+  }
+  push_construct(6, 5);
+  return 1;
+}
+
+void shifclose() {
+  if (nest.nestdep > 0 && nest.e[nest.nestdep].code == 6) nest_pop();
+}
+
+void shwhereclose() {
+  if (nest.nestdep > 0 && nest.e[nest.nestdep].code == 9) nest_pop();
+}
+
+void hpf_shforallclose() {
+  if (nest.nestdep > 0 && nest.e[nest.nestdep].code == 13) nest_pop();
+}
+
+// A prefixed statement: RECURSIVE, PURE, ELEMENTAL, EXTRINSIC or a type
+// before FUNCTION or SUBROUTINE.
+static int32_t get_prefix_spec(const StmtCall& c) {
+  for (;;) {
+    if (tk.stacol < src.statend && pstat[tk.stacol] == '(') {
+      getokn();
+      skiptopar();
+    }
+    const KeyRow* r = getkey();
+    if (r == nullptr) {
+      rd_errmsg(39);
+      skip_statement();
+      return 0;
+    }
+    StmtCall next{r, r->code, dispatch_table[r->code - 1].lowest, dispatch_table[r->code - 1].cls, c.labelled};
+    if (r->code == ST_FUNCTION) return shfunc(next);
+    if (r->code == ST_SUBROUTINE) return shsub(next);
+    if (r->code == 82 || r->code == 130 || r->code == 143 || r->code == 140) continue;
+    if (key_dtclass(r) != 0) return shvardec(next);
+    rd_errmsg(39);
+    skip_statement();
+    return 0;
+  }
+}
+
+int32_t shrecursive(const StmtCall& c) {
+  if (ropt.Language == 1) issue(9092);
+  return get_prefix_spec(c);
+}
+int32_t shpure(const StmtCall& c) { return get_prefix_spec(c); }
+int32_t shelemental(const StmtCall& c) { return get_prefix_spec(c); }
+int32_t hpf_shextrinsic(const StmtCall& c) { return get_prefix_spec(c); }
+
+// Type declaration; a typed FUNCTION statement goes to the FUNCTION
+// handler.
+int32_t shvardec(const StmtCall& c) {
+  int32_t p = tk.stacol;
+  if (p < src.statend && pstat[p] == '*') {
+    ++p;
+    if (p < src.statend && pstat[p] == '(') {
+      int32_t depth = 0;
+      do {
+        if (pstat[p] == '(') ++depth;
+        if (pstat[p] == ')') --depth;
+        ++p;
+      } while (depth > 0 && p < src.statend);
+    } else {
+      while (p < src.statend && pstat[p] >= '0' && pstat[p] <= '9') ++p;
+    }
+  } else if (p < src.statend && pstat[p] == '(') {
+    int32_t depth = 0;
+    do {
+      if (pstat[p] == '(') ++depth;
+      if (pstat[p] == ')') --depth;
+      ++p;
+    } while (depth > 0 && p < src.statend);
+  }
+  if (src.statend - p > 8 && std::memcmp(pstat + p, "FUNCTION", 8) == 0 &&
+      pstat[p + 8] >= 'A' && pstat[p + 8] <= 'Z' && CurStmt[CS_DCOLON] == 0) {
+    tk.stacol = p + 8;
+    return shfunc(c);
+  }
+  return sh_pending(c);
+}
+
+// TYPE: the I/O statement of some dialects, a derived-type definition or
+// a TYPE (name) declaration.
+int32_t which_TYPE(const StmtCall& c) {
+  int32_t ch = pstat[tk.stacol];
+  if (ch == '*' || ch == ',' || (ch >= '0' && ch <= '9')) {
+    StmtCall io = c;
+    io.lowest = CL_EXEC;
+    io.cls = CL_EXEC;
+    return sh_pending(io);
+  }
+  return sh_pending(c);
+}
+
+// True when the statement text from stacol begins with word.
+static bool text_at(const char* word) {
+  size_t n = std::strlen(word);
+  return tk.stacol + static_cast<int32_t>(n) <= src.statend &&
+         std::memcmp(pstat + tk.stacol, word, n) == 0;
+}
+
+// An assignment by its shape: "=" or "=>" at depth 0, no "," and no "::".
+static bool looks_like_assignment() {
+  if ((CurStmt[CS_EQUALS] == 0 && CurStmt[CS_ARROW] == 0) || CurStmt[CS_COMMA] != 0 ||
+      CurStmt[CS_DCOLON] != 0 || CurStmt[CS_HPF] != 0) {
+    return false;
+  }
+  if (text_at("IF(") || text_at("WHERE(") || text_at("FORALL(")) return false;
+  if (text_at("TYPE(") && !(ropt.Language == 1 && CurStmt[CS_EQUALS] != 0)) return false;
+  if ((ropt.compiler & 778) && text_at("PARAMETER") && pstat[tk.stacol + 9] != '_') return false;
+  return true;
+}
+
+// Statement-place checks of INDEPENDENT, FORALL and WHERE.
+static void chk_if_stmt_is_expected(const KeyRow* row) {
+  int32_t code = row ? row->code : 0;
+  bool header = ps.pending_if || ps.pending_where || ps.pending_forall;
+  if (ropt.hpf && ps.independent && !header) {
+    bool ok = code == ST_DO || (ps.independent == 1 && code == ST_FORALL);
+    if (!ok && code != 134) rd_errmsg(ps.independent == 1 ? 761 : 762);
+  }
+  int32_t top = nest.nestdep > 0 ? nest.e[nest.nestdep].code : 0;
+  if (unit.labpro && top == 12 && row != nullptr && code != ST_WHERE && code != ST_FORALL &&
+      code != ST_ENDFORALL) {
+    rd_errmsg(766);
+  }
+  if (ps.pending_forall && row != nullptr) rd_errmsg(765);
+  if (ps.pending_where && row != nullptr) rd_errmsg(767);
+  if ((top == 7 || top == 8) && row != nullptr && code != ST_ELSEWHERE && code != ST_ENDWHERE) {
+    rd_errmsg(767);
+  }
+}
+
+// The message of a statement that is not recognised here.
+static void unrecognised(const KeyRow* row) {
+  int32_t note = row ? row->f77 : 0;
+  if (ropt.Language == 1 && row != nullptr && note == -90) {
+    rd_errmsg(634);
+  } else if (ropt.Language == 1 && row != nullptr && note == -91) {
+    rd_errmsg(791);
+  } else if (ropt.Language == 1 && row != nullptr && note == -92 && !ropt.hpf) {
+    rd_errmsg(578);
+  } else if (ropt.hpf && CurStmt[CS_HPF]) {
+    rd_errmsg(577);
+  } else {
+    rd_errmsg(28);
+  }
+  skip_statement();
+}
+
+// An assignment, a statement-function definition while the specification
+// part is still open, or a pointer assignment.
+static void assignment() {
+  StmtCall c{nullptr, 0, CL_EXEC, CL_EXEC, 0};
+  bool stfunc_shape = unit.parmod < CL_EXEC && pstat[tk.stacol] >= 'A' && pstat[tk.stacol] <= 'Z';
+  if (stfunc_shape) {
+    int32_t p = tk.stacol;
+    while (p < src.statend && ((pstat[p] >= 'A' && pstat[p] <= 'Z') || (pstat[p] >= '0' && pstat[p] <= '9') ||
+                               pstat[p] == '_' || pstat[p] == '$')) {
+      ++p;
+    }
+    stfunc_shape = pstat[p] == '(';
+    if (stfunc_shape) {
+      int32_t depth = 0;
+      do {
+        if (pstat[p] == '(') ++depth;
+        if (pstat[p] == ')') --depth;
+        ++p;
+      } while (depth > 0 && p < src.statend);
+      stfunc_shape = pstat[p] == '=' && pstat[p + 1] != '>';
+    }
+  }
+  if (stfunc_shape) c.lowest = c.cls = CL_STFUNC;
+  if (ropt.Language != 1 && CurStmt[CS_ARROW] != 0) {
+    shptrasm(c);
+  } else {
+    shasm(c);
+  }
+}
+
+// Classifies and dispatches the statement text from stacol; returns the
+// code of a statement that ends the unit (END, CONTAINS), else 0.
+static int32_t dispatch_one(int32_t r, LabelRec* lab, bool& label_done) {
+  for (;;) {
+    if (at_end()) {
+      if (r != 1) return 0;  // a statement made only of its label
+    }
+    cleanStmtKey();
+    unit.CurConstructName.clear();
+    Status.stmtmark = 0;
+    const KeyRow* row = nullptr;
+    bool asg = !at_end() && looks_like_assignment();
+    if (!asg && !at_end()) {
+      row = getkey();
+      if (row == nullptr) {
+        tk.errcol = tk.stacol;
+        unrecognised(nullptr);
+        return 0;
+      }
+      int32_t note = ropt.Language == 1 ? row->f77 : row->f90;
+      if (note < 0) {
+        tk.errcol = tk.tokbeg;
+        unrecognised(row);
+        return 0;
+      }
+      if (note > 0) issue(note);
+    }
+    if (unit.pabort[0] && !(row != nullptr && isProcEndStmt(row->code)) && Status.interface == 0) {
+      skip_statement();
+      return 0;
+    }
+    if (lab != nullptr && !label_done && unit.labpro) {
+      int32_t code = row ? row->code : 0;
+      int32_t saved = tk.errcol;
+      tk.errcol = src.labpos_beg;
+      if (code == ST_FORMAT) {
+        lhand(lab, 32);
+        label_done = true;
+      } else if (code != ST_ENDIF) {
+        lhand(lab, 2);
+        label_done = true;
+      }
+      tk.errcol = saved;
+    }
+    chk_if_stmt_is_expected(row);
+    if (row == nullptr) {
+      if (at_end()) return 0;
+      assignment();
+      return 0;
+    }
+    int32_t code = row->code;
+    if (code == ST_UNDEFINED || code == ST_VIEW) {
+      unrecognised(row);
+      return 0;
+    }
+    const DispatchRow& d = dispatch_table[code - 1];
+    StmtCall call{row, code, d.lowest, d.cls, lab != nullptr};
+    StmtHandler h = d.handler;
+    if (code == 125 && CurStmt[CS_HPF]) h = hpf_shsequence;
+    int32_t oneline = h(call);
+    if (code == 134) {
+      ps.independent = at_end() ? 1 : 2;
+    } else if (ps.independent && code != 134) {
+      ps.independent = 0;
+    }
+    if (isProcEndStmt(code) || code == ST_CONTAINS) return code;
+    if (oneline && (code == ST_IF || code == ST_WHERE || code == ST_FORALL)) {
+      if (code == ST_IF) ++ps.pending_if;
+      if (code == ST_WHERE) ++ps.pending_where;
+      if (code == ST_FORALL) ++ps.pending_forall;
+      ps.prevcode = code;
+      std::memcpy(PrevStmt, CurStmt, sizeof CurStmt);
+      if (!at_end()) continue;
+    }
+    return 0;
+  }
+}
+
+// Work after a statement: close one-line headers, register a label not yet
+// registered and close the labelled DO loops that end here.
+static void after_statement(int32_t r, LabelRec* lab, bool label_done) {
+  for (; ps.pending_if > 0; --ps.pending_if) shifclose();
+  for (; ps.pending_where > 0; --ps.pending_where) shwhereclose();
+  for (; ps.pending_forall > 0; --ps.pending_forall) hpf_shforallclose();
+  if (lab != nullptr && !label_done && unit.labpro) {
+    int32_t saved = tk.errcol;
+    tk.errcol = src.labpos_beg;
+    lhand(lab, 2);
+    tk.errcol = saved;
+  }
+  if (r > 0 && unit.labpro) lenddo(lab);
+}
+
+void parse() {
+  unit.IsEndOfExtPrg = 0;
+  pp_initstmt(0);
+  if (unit.parmod == 9 || unit.parmod == 10 || unit.pabort[0]) return;
+  ps = ParseState{};
+  for (;;) {
+    ps.prevcode = CurStmt[CS_CODE];
+    int32_t r = nextstat();
+    LabelRec* lab = nullptr;
+    if (r == 1) {
+      tk.tokbeg = src.labpos_beg;
+      tk.stacol = src.labpos_end;
+      tk.errcol = src.labpos_beg;
+      lab = labfind();
+      tk.stacol = src.statbeg;
+      tk.errcol = src.statbeg;
+    }
+    if (r == -1) {
+      an.eofile = 1;
+      if (Status.interface != 0) {
+        tk.errcol = ERRCOL_NOLINES;
+        rd_errmsg(690);
+      }
+      if (unit.prgtyp != 0 || prgnam != nullptr) {
+        tk.errcol = ERRCOL_NOLINES;
+        rd_errmsg(117);
+        StmtCall c{nullptr, 0, 0, 0, 0};
+        shend(c);
+      }
+      return;
+    }
+    bool label_done = false;
+    if (r == -3) {
+      shinclud(ST_INCLUDE);
+      after_statement(r, lab, label_done);
+      continue;
+    }
+    if (r == -4) {
+      skip_statement();
+      continue;
+    }
+    int32_t end = dispatch_one(r, lab, label_done);
+    after_statement(r, lab, label_done);
+    if (end != 0) return;
+  }
+}

@@ -1,0 +1,59 @@
+// Statement dispatch of tarvo: parse reads the statements of one program
+// unit and hands each to the handler of its statement code.
+#pragma once
+
+#include <cstdint>
+
+struct KeyRow;
+
+// What a handler is called with.
+struct StmtCall {
+  const KeyRow* row;   // keyword row (null for an assignment)
+  int32_t code;        // statement code
+  int32_t lowest;      // statement-order classes of the code
+  int32_t cls;
+  int32_t labelled;    // the statement has a label
+};
+using StmtHandler = int32_t (*)(const StmtCall&);
+
+// Reads and dispatches the statements of one program unit.
+void parse();
+
+// Handlers of this part of the reader.
+int32_t shprog(const StmtCall& c);
+int32_t shsub(const StmtCall& c);
+int32_t shfunc(const StmtCall& c);
+int32_t shblock(const StmtCall& c);
+int32_t shmodule(const StmtCall& c);
+int32_t shend(const StmtCall& c);
+int32_t shcontin(const StmtCall& c);
+int32_t shcontains(const StmtCall& c);
+int32_t shret(const StmtCall& c);
+int32_t shoptions(const StmtCall& c);
+int32_t shdo(const StmtCall& c);
+int32_t shenddo(const StmtCall& c);
+int32_t shif(const StmtCall& c);
+int32_t shvardec(const StmtCall& c);
+int32_t shrecursive(const StmtCall& c);
+int32_t shpure(const StmtCall& c);
+int32_t shelemental(const StmtCall& c);
+int32_t hpf_shextrinsic(const StmtCall& c);
+int32_t which_TYPE(const StmtCall& c);
+int32_t sh_none(const StmtCall& c);
+int32_t sh_unrecognised(const StmtCall& c);
+int32_t sh_include(const StmtCall& c);
+// The statement-order check of the call, then the statement is consumed:
+// the handler of a statement whose analysis is still to come.
+int32_t sh_pending(const StmtCall& c);
+
+// Closing of the one-line IF, WHERE and FORALL statements.
+void shifclose();
+void shwhereclose();
+void hpf_shforallclose();
+
+// The unit stopped at its CONTAINS statement (reset by prgbeg's caller).
+extern int32_t stopped_at_contains;
+// True when code ends a program unit.
+bool isProcEndStmt(int32_t code);
+// True when code is a Fortran 90 statement.
+bool isF90stmt(int32_t code);

@@ -1,0 +1,1050 @@
+// Statement assembly: physical lines of the source file and its INCLUDE
+// files are read, comment and directive lines dropped, continuation lines
+// joined and blanks outside character constants removed, leaving one
+// statement in pstat with the column and line of every character beside it.
+#include "checker/reader/source.h"
+
+#include <cstring>
+
+#include "checker/reader/analyze.h"
+#include "checker/reader/directives.h"
+#include "checker/reader/services.h"
+#include "checker/reader/statement.h"
+#include "checker/reader/tokens.h"
+#include "checker/semantics/locsym.h"
+
+unsigned char pstat[PSTAT_SIZE];
+unsigned char wbreaks[PSTAT_SIZE];
+uint16_t pcols[PSTAT_SIZE];
+uint16_t pcont[PSTAT_SIZE];
+int32_t CurStmt[CS_WORDS];
+int32_t PrevStmt[CS_WORDS];
+SourceState src;
+StmtLines stmtlines;
+int32_t totlin;
+
+// Assembly state of the statement being copied into pstat.
+struct CopyState {
+  int32_t quote;        // delimiter of the open constant (0 none)
+  int32_t constpos;     // pstat position of the open constant's kind byte
+  int32_t constlen;     // characters stored in it
+  int32_t holl;         // Hollerith characters still to take
+  int32_t depth;        // parenthesis depth
+  int32_t bdepth;       // bracket depth
+  int32_t pendbreak;    // wbreaks flags for the next stored character
+  int32_t contnext;     // the line ended with a continuation mark
+  int32_t escape;       // the previous character was an escaping backslash
+};
+static CopyState cp;
+
+// Kinds of a physical line.
+enum LineKind { LK_EOF, LK_COMMENT, LK_DIRECTIVE, LK_INITIAL, LK_CONTINUATION, LK_SKIPPED };
+
+static bool is_upper(int32_t c) { return c >= 'A' && c <= 'Z'; }
+static bool is_lower(int32_t c) { return c >= 'a' && c <= 'z'; }
+static bool is_letter(int32_t c) { return is_upper(c) || is_lower(c); }
+static bool is_digit(int32_t c) { return c >= '0' && c <= '9'; }
+static bool is_blank(int32_t c) { return c == ' ' || c == '\t' || c == '\f'; }
+static int32_t upper(int32_t c) { return is_lower(c) ? c - 32 : c; }
+
+void pp_initstmt(int32_t copy) {
+  if (copy == 1) std::memcpy(PrevStmt, CurStmt, sizeof CurStmt);
+  std::memset(CurStmt, 0, sizeof CurStmt);
+}
+
+void pp_setMargin() {
+  if (src.freeform) {
+    src.rmargin = 132;
+  } else if (src.margin_override != 0) {
+    src.rmargin = src.margin_override;
+  } else {
+    src.rmargin = ropt.extend ? 132 : 72;
+  }
+}
+
+void pp_resetSrcForm() {
+  src.PrgSrcForm = src.FileSrcForm;
+  src.freeform = src.PrgSrcForm == 1 ? 1 : 0;
+  pp_setMargin();
+}
+
+// Source form of a file from the FORM switch or its extension.
+static int32_t form_of_name(const char* name) {
+  if (ropt.form != 0) return ropt.form;
+  const char* slash = std::strrchr(name, '/');
+  const char* base = slash ? slash + 1 : name;
+  const char* dot = std::strrchr(base, '.');
+  if (dot == nullptr) return 0;
+  std::string ext;
+  for (const char* p = dot; *p; ++p) ext += static_cast<char>(upper(static_cast<unsigned char>(*p)));
+  if (ext == ".F90") return 1;
+  if (ext == ".F" || ext == ".F77" || ext == ".FOR") return 2;
+  return 0;
+}
+
+void srcbeg(const char* filename, FILE* fp, int32_t fromcpp) {
+  srcend();
+  src.input = fp;
+  src.cur = fp;
+  src.filename = filename ? filename : "";
+  src.fromcpp = fromcpp;
+  src.inclev = 0;
+  src.srclno = 0;
+  src.statsrclno = 0;
+  src.codlno = 0;
+  src.lincnt = 0;
+  src.statbeg = 1;
+  src.statend = 1;
+  src.areof = 0;
+  src.eof_all = 0;
+  src.svdinitial = 0;
+  src.rawline.clear();
+  src.linebuf.clear();
+  src.StmtSeperator = 0;
+  src.concskip = 0;
+  src.concbend = 0;
+  src.ccskip = 0;
+  src.margin_override = 0;
+  src.filedlinopt = ropt.dlines;
+  src.fileintsiz = ropt.intsiz;
+  src.filelogsiz = ropt.logsiz;
+  src.prgintsiz = src.fileintsiz;
+  src.prglogsiz = src.filelogsiz;
+  src.FileSrcForm = form_of_name(src.filename.c_str());
+  src.PrgSrcForm = src.FileSrcForm;
+  src.freeform = src.FileSrcForm == 1;
+  pp_setMargin();
+  pstat[0] = 0;
+  pstat[1] = 10;
+  hpinit();
+}
+
+void srcend() {
+  for (int32_t i = 1; i <= MAX_INCLUDE; ++i) {
+    if (src.inc[i].fp != nullptr) std::fclose(src.inc[i].fp);
+    src.inc[i] = IncludeEntry{};
+  }
+  src.inclev = 0;
+  src.cur = src.input;
+  hpfree();
+}
+
+std::string current_source_dir() {
+  for (int32_t l = src.inclev; l >= 1; --l) {
+    if (!src.inc[l].dir.empty()) return src.inc[l].dir;
+  }
+  return an.dirn;
+}
+
+int32_t push_include(FILE* fp, const std::string& path, int32_t mode, int32_t incline) {
+  if (src.inclev >= MAX_INCLUDE) {
+    std::fclose(fp);
+    rd_errmsg(4);
+    return 0;
+  }
+  IncludeEntry& e = src.inc[++src.inclev];
+  e = IncludeEntry{};
+  e.fp = fp;
+  e.name = path;
+  size_t slash = path.rfind('/');
+  e.shortname = slash == std::string::npos ? path : path.substr(slash + 1);
+  e.dir = slash == std::string::npos ? "" : path.substr(0, slash);
+  e.mode = mode;
+  e.saved_srclno = src.srclno;
+  e.saved_areof = src.areof;
+  e.saved_cclev = hp_level();
+  e.saved_form = src.PrgSrcForm;
+  e.saved_svd = src.svdinitial;
+  e.saved_raw = src.rawline;
+  e.saved_rawno = src.rawline_no;
+  e.incline = incline;
+  src.svdinitial = 0;
+  src.cur = fp;
+  src.srclno = 0;
+  src.areof = 0;
+  src.PrgSrcForm = 0;
+  return 1;
+}
+
+// End of the current input: back to the including file (1) or the end of
+// the main file (0).
+static int32_t pp_endoffile() {
+  if (src.inclev > 0) {
+    IncludeEntry& e = src.inc[src.inclev];
+    if (e.fp != nullptr && e.mode != 1) std::fclose(e.fp);
+    e.fp = nullptr;
+    src.srclno = e.saved_srclno;
+    src.areof = e.saved_areof;
+    src.svdinitial = e.saved_svd;
+    src.rawline = e.saved_raw;
+    src.rawline_no = e.saved_rawno;
+    src.PrgSrcForm = e.saved_form;
+    src.freeform = src.PrgSrcForm == 1;
+    pp_setMargin();
+    bool open_cond = hp_level() > e.saved_cclev;
+    --src.inclev;
+    src.cur = src.inclev > 0 ? src.inc[src.inclev].fp : src.input;
+    if (open_cond) {
+      tk.errcol = ERRCOL_NOLINES;
+      rd_errmsg(349);
+    }
+    e = IncludeEntry{};
+    return 1;
+  }
+  src.filelines = src.srclno;
+  src.eof_all = 1;
+  return 0;
+}
+
+// Reads one physical line of the current input: at most 132 characters are
+// kept, a carriage return before the line end is dropped.
+static bool read_physical(std::string& line) {
+  line.clear();
+  if (src.cur == nullptr || src.areof) return false;
+  int c;
+  bool any = false;
+  while ((c = std::getc(src.cur)) != EOF) {
+    any = true;
+    if (c == '\n') break;
+    if (line.size() < static_cast<size_t>(MAX_LINE) + 1) line += static_cast<char>(c);
+  }
+  if (!any) {
+    src.areof = 1;
+    return false;
+  }
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  if (line.size() > static_cast<size_t>(MAX_LINE)) line.resize(MAX_LINE);
+  ++src.srclno;
+  ++totlin;
+  return true;
+}
+
+void printline(const char* text) {
+  if (!ropt.listit || an.lpass != 1 || src.input == nullptr) return;
+  if (src.inclev == 0) {
+    std::string n = std::to_string(src.srclno);
+    rd_outstr("  " + std::string(n.size() < 5 ? 5 - n.size() : 0, ' ') + n + " " + text + "\n");
+  } else if (ropt.incopt) {
+    std::string n = std::to_string(src.srclno);
+    rd_outstr(std::to_string(src.inclev) + ">" + std::string(n.size() < 5 ? 5 - n.size() : 0, ' ') +
+              n + " " + text + "\n");
+  }
+}
+
+// Decides the source form from a line while it is undecided; returns
+// false when the line decides nothing.
+static bool assume_srcform_for_nextline(const std::string& line) {
+  if (src.FileSrcForm == 1) {
+    src.PrgSrcForm = 1;
+    return true;
+  }
+  size_t i = 0;
+  while (i < line.size() && (line[i] == ' ' || line[i] == '\f')) ++i;
+  if (i >= line.size() || line[i] == '!') return false;
+  if (line[i] == ';' && ropt.Language == 1) return false;
+  if (line[i] == '\t') {
+    src.PrgSrcForm = 2;
+    return true;
+  }
+  int32_t c = static_cast<unsigned char>(line[i]);
+  size_t n = i + 1;  // column of the first character, from 1
+  int32_t form;
+  if (c == 'C' || c == 'c') {
+    if (n == 1) {
+      std::string head;
+      for (size_t k = 0; k < 9 && k < line.size(); ++k) head += static_cast<char>(upper(line[k]));
+      form = head == "CHARACTER" ? 1 : 2;
+    } else {
+      form = n < 6 ? 1 : 2;
+    }
+  } else if (c == '*') {
+    form = 2;
+  } else if (n >= 6) {
+    form = 2;
+  } else if (c == ';') {
+    form = 1;
+  } else if (is_letter(c)) {
+    form = 1;
+  } else {
+    form = 2;
+  }
+  src.PrgSrcForm = form;
+  return true;
+}
+
+static void apply_form() {
+  src.freeform = src.PrgSrcForm == 1;
+  pp_setMargin();
+}
+
+// True when the line starts an HPF directive (with the HPF option).
+static bool hpf_sentinel(const std::string& line, size_t at) {
+  if (!ropt.hpf || line.size() < at + 5) return false;
+  std::string s;
+  for (size_t k = at; k < at + 5; ++k) s += static_cast<char>(upper(line[k]));
+  return s == "!HPF$" || (at == 0 && !src.freeform && (s == "*HPF$" || s == "CHPF$"));
+}
+
+// A "#" line: a line mark of the C preprocessor sets the next line's number.
+static void hash_line(const std::string& line) {
+  if (!src.fromcpp) return;
+  size_t i = 1;
+  while (i < line.size() && line[i] == ' ') ++i;
+  if (line.compare(i, 4, "line") == 0) {
+    i += 4;
+    while (i < line.size() && line[i] == ' ') ++i;
+  }
+  if (i >= line.size() || !is_digit(line[i])) return;
+  int32_t n = 0;
+  while (i < line.size() && is_digit(line[i])) {
+    if (n < 100000000) n = n * 10 + (line[i] - '0');
+    ++i;
+  }
+  src.srclno = n - 1;
+}
+
+// Classifies a physical line (the form is decided first when undecided).
+// For an initial or continuation line *text is where its statement text
+// starts (and *labels the range of its label field for an initial line).
+struct LineInfo {
+  LineKind kind;
+  size_t text;        // first column of statement text
+  size_t labbeg;      // label digits [labbeg, labend) of an initial line
+  size_t labend;
+  bool label_on_cont; // a continuation line carries a label
+  bool hpf;           // an HPF directive line
+};
+
+static bool fixed_continuation(const std::string& line, LineInfo& li) {
+  size_t i = 0;
+  li.label_on_cont = false;
+  bool label = false;
+  for (; i < 5 && i < line.size(); ++i) {
+    int32_t c = static_cast<unsigned char>(line[i]);
+    if (c == ' ') continue;
+    if (c == '\t') {
+      src.tabformat = 1;
+      int32_t nx = i + 1 < line.size() ? static_cast<unsigned char>(line[i + 1]) : 0;
+      bool cont;
+      if (ropt.compiler & (0x2786 | 0x8)) {
+        cont = nx >= '1' && nx <= '9';
+      } else if (ropt.compiler & 0x10000) {
+        cont = nx != 0 && !is_letter(nx) && nx != ' ' && nx != '\t';
+      } else {
+        cont = false;
+      }
+      li.text = cont ? i + 2 : i + 1;
+      li.labbeg = 0;
+      li.labend = i;
+      li.label_on_cont = cont && label;
+      return cont;
+    }
+    if (!label && !(c >= '1' && c <= '9') && !(c == '0')) {
+      // Anything but a label digit: the line is an initial line.
+      li.text = 6;
+      return false;
+    }
+    label = true;
+  }
+  li.labbeg = 0;
+  li.labend = line.size() < 5 ? line.size() : 5;
+  li.text = 6;
+  int32_t c6 = line.size() > 5 ? static_cast<unsigned char>(line[5]) : ' ';
+  bool cont = c6 != ' ' && c6 != '0' && c6 != '\t';
+  if (cont) li.label_on_cont = label;
+  return cont;
+}
+
+static LineInfo classify(const std::string& line, bool under_way) {
+  LineInfo li{};
+  li.kind = LK_INITIAL;
+  if (src.PrgSrcForm == 0) assume_srcform_for_nextline(line);
+  if (src.PrgSrcForm != 0) apply_form();
+  int32_t c1 = line.empty() ? 0 : static_cast<unsigned char>(line[0]);
+  if (src.concbend) {
+    li.kind = LK_EOF;
+    return li;
+  }
+  if (c1 == '$') {
+    li.kind = LK_DIRECTIVE;
+    return li;
+  }
+  if (src.concskip || src.ccskip) {
+    li.kind = LK_SKIPPED;
+    return li;
+  }
+  if (c1 == '#') {
+    li.kind = LK_COMMENT;
+    return li;
+  }
+  size_t first = 0;
+  while (first < line.size() && is_blank(static_cast<unsigned char>(line[first]))) ++first;
+  if (!src.freeform) {
+    if (c1 == 'D' || c1 == 'd') {
+      issue(9004);
+      if (!src.filedlinopt) {
+        li.kind = LK_COMMENT;
+        return li;
+      }
+    }
+    if (hpf_sentinel(line, 0)) {
+      li.kind = LK_INITIAL;
+      li.hpf = true;
+      li.text = 5;
+      return li;
+    }
+    if (c1 == 'C' || c1 == 'c' || c1 == '*') {
+      li.kind = LK_COMMENT;
+      return li;
+    }
+    if (first < line.size() && line[first] == '!' && !(ropt.compiler & 0x40 && first > 5)) {
+      if (first == 5) {
+        // "!" in column 6 marks a continuation line.
+      } else {
+        if (ropt.Language == 1) issue(9005);
+        li.kind = LK_COMMENT;
+        return li;
+      }
+    }
+    // Blank up to the margin: a comment line.
+    size_t lim = line.size() < static_cast<size_t>(src.rmargin) ? line.size() : static_cast<size_t>(src.rmargin);
+    bool blank = true;
+    for (size_t k = 0; k < lim; ++k) {
+      int32_t c = static_cast<unsigned char>(line[k]);
+      if (!is_blank(c) && !(k == 0 && (c == 'D' || c == 'd'))) blank = false;
+    }
+    if (blank) {
+      li.kind = LK_COMMENT;
+      return li;
+    }
+    if (c1 == '&') {
+      issue(9055);
+      li.kind = LK_CONTINUATION;
+      li.text = 1;
+      return li;
+    }
+    bool cont = fixed_continuation(line, li);
+    li.kind = cont ? LK_CONTINUATION : LK_INITIAL;
+    return li;
+  }
+  // Free form.
+  if (first >= line.size()) {
+    li.kind = LK_COMMENT;
+    return li;
+  }
+  if (line[first] == '!') {
+    if (hpf_sentinel(line, first)) {
+      li.hpf = true;
+      li.text = first + 5;
+      li.kind = LK_INITIAL;
+      return li;
+    }
+    li.kind = LK_COMMENT;
+    return li;
+  }
+  if (line[first] == '&' || cp.contnext) {
+    li.kind = under_way || cp.contnext ? LK_CONTINUATION : LK_INITIAL;
+    li.text = line[first] == '&' ? first + 1 : first;
+    return li;
+  }
+  // Label of an initial line.
+  size_t i = first;
+  li.labbeg = i;
+  while (i < line.size() && is_digit(static_cast<unsigned char>(line[i]))) ++i;
+  li.labend = i;
+  li.text = i;
+  return li;
+}
+
+// Next physical line for the statement: from the kept line, the rest after
+// a ";", or the input (include files are left at their end).
+static bool fetch_line(std::string& line, bool& is_rest) {
+  is_rest = false;
+  if (src.svdinitial) {
+    src.svdinitial = 0;
+    line = src.rawline;
+    src.srclno = src.rawline_no;
+    return true;
+  }
+  if (src.StmtSeperator) {
+    src.StmtSeperator = 0;
+    line = src.linebuf;
+    is_rest = true;
+    ++src.stmtsonline;
+    return true;
+  }
+  for (;;) {
+    if (read_physical(line)) {
+      src.stmtsonline = 0;
+      if (src.inclev > 0 && src.inc[src.inclev].mode == 2 && !line.empty() && line[0] == '%') {
+        rd_coded("W-INCLINE", "%s", line);
+        continue;
+      }
+      src.rawline = line;
+      src.rawline_no = src.srclno;
+      src.rawline_inc = src.inclev;
+      return true;
+    }
+    if (src.lincnt > 0) return false;  // the statement is complete first
+    if (!pp_endoffile()) return false;
+  }
+}
+
+static void keep_line(const std::string& line) {
+  src.rawline = line;
+  src.rawline_no = src.srclno;
+  src.svdinitial = 1;
+}
+
+static bool room(int32_t n) { return src.statend + n <= PSTAT_SIZE - 1; }
+
+static void too_long() {
+  if (src.too_long) return;
+  src.too_long = 1;
+  int32_t saved = tk.errcol;
+  tk.errcol = -1;
+  rd_errmsg(98);
+  tk.errcol = saved;
+}
+
+static void put(int32_t c, int32_t col, int32_t lineidx) {
+  if (!room(1)) {
+    too_long();
+    return;
+  }
+  pstat[src.statend] = static_cast<unsigned char>(c);
+  wbreaks[src.statend] = static_cast<unsigned char>(cp.pendbreak);
+  pcols[src.statend] = static_cast<uint16_t>(col);
+  pcont[src.statend] = static_cast<uint16_t>(lineidx);
+  ++src.statend;
+  cp.pendbreak = 0;
+  src.lastcolumn = col;
+  src.lastcolumnline = lineidx;
+}
+
+// Opens a constant field of the given kind byte.
+static bool open_const(int32_t kind, int32_t col, int32_t lineidx) {
+  if (!room(CONST_OVERHEAD)) {
+    too_long();
+    return false;
+  }
+  cp.constpos = src.statend;
+  put(kind, col, lineidx);
+  put(0, col, lineidx);
+  put(0, col, lineidx);
+  put(col > 255 ? 255 : col, col, lineidx);
+  put((lineidx >> 8) & 0xFF, col, lineidx);
+  put(lineidx & 0xFF, col, lineidx);
+  cp.constlen = 0;
+  return true;
+}
+
+static void const_char(int32_t c, int32_t col, int32_t lineidx) {
+  if (!room(2)) {
+    too_long();
+    return;
+  }
+  int32_t saved = cp.pendbreak;
+  cp.pendbreak = 0;
+  put(c, col, lineidx);
+  cp.pendbreak = saved;
+  ++cp.constlen;
+}
+
+static void close_const(int32_t closer, int32_t col, int32_t lineidx) {
+  pstat[cp.constpos + 1] = static_cast<unsigned char>((cp.constlen >> 8) & 0xFF);
+  pstat[cp.constpos + 2] = static_cast<unsigned char>(cp.constlen & 0xFF);
+  put(closer, col, lineidx);
+  cp.quote = 0;
+  cp.holl = 0;
+}
+
+// True when the statement text begins with word followed by "(".
+static bool text_begins(const char* word) {
+  size_t n = std::strlen(word);
+  if (src.statbeg + static_cast<int32_t>(n) >= src.statend) return false;
+  return std::memcmp(pstat + src.statbeg, word, n) == 0;
+}
+
+// A digit string just stored followed by the letter: is it a Hollerith count?
+static int32_t hollerith_count(int32_t letter) {
+  int32_t e = src.statend;
+  int32_t b = e;
+  while (b > src.statbeg && is_digit(pstat[b - 1])) --b;
+  if (b == e) return 0;
+  if (b == src.statbeg) return 0;  // the digits start the statement text
+  int32_t before = pstat[b - 1];
+  if (is_upper(before) || before == '_') return 0;
+  if ((before == '?' || before == '$') && (ropt.compiler & 0x102)) return 0;
+  if (before == '*') {
+    // A length after a word of letters only from the statement start.
+    bool letters = b - 1 > src.statbeg;
+    for (int32_t p = src.statbeg; p < b - 1; ++p) {
+      if (!is_upper(pstat[p])) letters = false;
+    }
+    if (letters) return 0;
+  }
+  if (letter == 'R') {
+    if ((ropt.compiler & 0xC2) == 0) return 0;
+    if ((ropt.compiler & 0x2) && !text_begins("DATA")) return 0;
+    if ((ropt.compiler & 0x80) && text_begins("FORMAT")) return 0;
+  }
+  if (letter == 'L') {
+    if ((ropt.compiler & 0x80) == 0) return 0;
+    if (text_begins("FORMAT")) return 0;
+  }
+  int32_t n = 0;
+  for (int32_t p = b; p < e; ++p) {
+    if (n < 1000) n = n * 10 + (pstat[p] - '0');
+  }
+  if (n <= 0) return 0;
+  src.statend = b;  // the digits become the field's count
+  return n;
+}
+
+// Records the text beyond the right margin: "!" comments, a continuation
+// "&", sequence numbers; anything else is message 531.
+static void check_73_133rd_col(const std::string& line, size_t from) {
+  for (size_t k = from; k < line.size(); ++k) {
+    int32_t c = static_cast<unsigned char>(line[k]);
+    if (is_blank(c)) continue;
+    if (c == '!') {
+      if (ropt.Language == 1) issue(9005);
+      return;
+    }
+    if (c == '&' && k == from && src.rmargin == 72) {
+      cp.contnext = 1;
+      continue;
+    }
+    if (is_digit(c) && k < 80 && src.rmargin == 72) continue;
+    int32_t saved = tk.errcol;
+    tk.errcol = ERRCOL_NOLINES;
+    rd_errmsg(531);
+    tk.errcol = saved;
+    if (src.rmargin > 72 && !src.freeform) src.rmargin = 72;
+    return;
+  }
+}
+
+// Copies the statement text of one physical line into pstat.
+static void copy_text(const std::string& line, size_t from, int32_t lineidx) {
+  size_t lim = line.size() < static_cast<size_t>(src.rmargin) ? line.size() : static_cast<size_t>(src.rmargin);
+  bool fixed = !src.freeform;
+  cp.contnext = 0;
+  if (cp.holl > 0 || cp.quote != 0) {
+    // A constant left open continues; in fixed form the previous line was
+    // padded up to the margin.
+  }
+  size_t k = from;
+  for (; k < lim; ++k) {
+    int32_t c = static_cast<unsigned char>(line[k]);
+    int32_t col = static_cast<int32_t>(k);
+    if (cp.holl > 0) {
+      const_char(c, col, lineidx);
+      if (--cp.holl == 0) close_const('h', col, lineidx);
+      continue;
+    }
+    if (cp.quote != 0) {
+      if (cp.escape) {
+        cp.escape = 0;
+        const_char(c, col, lineidx);
+        continue;
+      }
+      if (!fixed && c == '&') {
+        // "&" as the last non-blank character continues the constant.
+        size_t r = k + 1;
+        while (r < lim && is_blank(static_cast<unsigned char>(line[r]))) ++r;
+        if (r >= lim) {
+          cp.contnext = 1;
+          return;
+        }
+      }
+      if (c == '\\') {
+        uint32_t comp = ropt.compiler;
+        bool esc = (comp & 0x2008) || (ropt.Language == 2 && (comp & 0x4010)) ||
+                   (ropt.Language == 1 && (comp & 0x4120));
+        if (esc) {
+          issue(9147);
+          cp.escape = 1;
+          const_char(c, col, lineidx);
+          continue;
+        }
+      }
+      if (c == cp.quote) {
+        if (k + 1 < lim && static_cast<unsigned char>(line[k + 1]) == cp.quote) {
+          const_char(c, col, lineidx);
+          ++k;
+          continue;
+        }
+        close_const(c, col, lineidx);
+        continue;
+      }
+      const_char(c, col, lineidx);
+      continue;
+    }
+    if (is_blank(c)) {
+      cp.pendbreak |= 1;
+      continue;
+    }
+    if (c == '!' && !(fixed && (ropt.compiler & 0x40))) {
+      if (!fixed && hpf_sentinel(line, k)) {
+        // An HPF directive in the middle of a line is a comment here.
+      }
+      src.inline_cmnt_start = col;
+      return;
+    }
+    if (c == ';') {
+      if (ropt.Language == 2) {
+        src.linebuf = line.substr(k + 1);
+        src.StmtSeperator = 1;
+        cp.contnext = 0;
+        return;
+      }
+      issue(9070);
+      return;
+    }
+    if (!fixed && c == '&') {
+      size_t r = k + 1;
+      while (r < lim && is_blank(static_cast<unsigned char>(line[r]))) ++r;
+      if (r >= lim || line[r] == '!') {
+        cp.contnext = 1;
+        return;
+      }
+    }
+    if (c == '\'' || c == '"') {
+      bool opens = c == '\'' || ropt.Language == 2 || (ropt.compiler & 0x127CC);
+      if (opens) {
+        if ((ropt.compiler & (0x2 | 0x8)) && c == '\'' && cp.depth == 1 &&
+            (text_begins("FIND(") || text_begins("DELETE(") || text_begins("READ(") ||
+             text_begins("WRITE("))) {
+          put('r', col, lineidx);
+          continue;
+        }
+        if (open_const(c == '\'' ? 'a' : 'q', col, lineidx)) cp.quote = c;
+        continue;
+      }
+    }
+    int32_t u = upper(c);
+    if (u == 'H' || u == 'R' || u == 'L') {
+      int32_t n = src.statend > src.statbeg && is_digit(pstat[src.statend - 1]) ? hollerith_count(u) : 0;
+      if (n > 0) {
+        if (open_const('h', col, lineidx)) cp.holl = n;
+        continue;
+      }
+    }
+    if (cp.depth == 0 && cp.bdepth == 0) {
+      if (c == '=') {
+        int32_t prev = src.statend > src.statbeg ? pstat[src.statend - 1] : 0;
+        size_t r = k + 1;
+        while (r < lim && is_blank(static_cast<unsigned char>(line[r]))) ++r;
+        int32_t next = r < lim ? static_cast<unsigned char>(line[r]) : 0;
+        if (next == '>') {
+          ++CurStmt[CS_ARROW];
+        } else if (next == '=' || prev == '=' || prev == '<' || prev == '>' || prev == '/') {
+          // part of a relational operator
+        } else {
+          ++CurStmt[CS_EQUALS];
+        }
+      } else if (c == ',') {
+        CurStmt[CS_COMMA] = 1;
+      } else if (c == ':') {
+        if (CurStmt[CS_COLON] != 0 && CurStmt[CS_COLON] == src.statend - 1) {
+          ++CurStmt[CS_DCOLON];
+          CurStmt[CS_COLON] = 0;
+        } else {
+          CurStmt[CS_COLON] = src.statend;
+        }
+      }
+    }
+    if (c == '(') ++cp.depth;
+    if (c == ')' && cp.depth > 0) --cp.depth;
+    if (c == '[') ++cp.bdepth;
+    if (c == ']' && cp.bdepth > 0) --cp.bdepth;
+    put(u, col, lineidx);
+  }
+  if (lim < line.size()) check_73_133rd_col(line, lim);
+  if (fixed && (cp.quote != 0 || cp.holl > 0)) {
+    // A constant open at the end of a fixed-form line is padded up to the
+    // margin with blanks.
+    for (size_t p = lim; p < static_cast<size_t>(src.rmargin); ++p) {
+      int32_t col = static_cast<int32_t>(p);
+      if (cp.holl > 0) {
+        const_char(' ', col, lineidx);
+        if (--cp.holl == 0) {
+          close_const('h', col, lineidx);
+          break;
+        }
+      } else {
+        const_char(' ', col, lineidx);
+      }
+    }
+  }
+}
+
+// Records one physical line of the statement; false when it is dropped
+// because the statement is too long.
+static bool add_line(const std::string& line) {
+  if (src.dropping) return false;
+  int32_t idx = src.lincnt;
+  int32_t bytes = static_cast<int32_t>(line.size()) + 1;
+  if (idx + 1 >= LINE_LIMIT || stmtlines.rawbytes + bytes > RAW_LIMIT) {
+    too_long();
+    src.dropping = 1;
+    return false;
+  }
+  stmtlines.text[idx] = line;
+  stmtlines.lineno[idx] = src.srclno;
+  stmtlines.inclev[idx] = src.inclev;
+  stmtlines.rawbytes += bytes;
+  ++src.lincnt;
+  int32_t n = src.lincnt;
+  if (n == 20) issue(9136);
+  if (n == 59) issue(9139);
+  if (!src.freeform || ropt.Language == 1) {
+    if (n == 100) issue(9143);
+  } else {
+    if (n == 40) issue(9140);
+    if (n == 100) issue(9142);
+  }
+  return true;
+}
+
+// Handles a directive line outside a statement.
+static void directive_line(const std::string& line) {
+  printline(line.c_str());
+  directive(line, line.c_str() + 1);
+}
+
+int32_t nextstat() {
+  pp_initstmt(1);
+  src.lincnt = 0;
+  src.tabformat = 0;
+  src.too_long = 0;
+  src.dropping = 0;
+  src.inline_cmnt_start = 0;
+  stmtlines.rawbytes = 0;
+  cp = CopyState{};
+  src.statbeg = 1;
+  src.statend = 1;
+  src.labpos_beg = src.labpos_end = 0;
+  pstat[1] = 10;
+  std::string line;
+  LineInfo li{};
+  bool is_rest = false;
+  // The initial line.
+  for (;;) {
+    if (!fetch_line(line, is_rest)) {
+      tk.stacol = 1;
+      return -1;
+    }
+    if (is_rest) {
+      li = LineInfo{};
+      li.kind = LK_INITIAL;
+      size_t i = 0;
+      while (i < line.size() && is_blank(static_cast<unsigned char>(line[i]))) ++i;
+      if (i >= line.size() || line[i] == '!') continue;
+      li.text = i;
+      break;
+    }
+    cp.contnext = 0;
+    li = classify(line, false);
+    if (li.kind == LK_EOF) {
+      src.areof = 1;
+      if (!pp_endoffile()) {
+        tk.stacol = 1;
+        return -1;
+      }
+      continue;
+    }
+    if (li.kind == LK_SKIPPED) continue;
+    if (li.kind == LK_DIRECTIVE) {
+      directive_line(line);
+      continue;
+    }
+    if (li.kind == LK_COMMENT) {
+      if (!line.empty() && line[0] == '#') hash_line(line);
+      printline(line.c_str());
+      continue;
+    }
+    printline(line.c_str());
+    break;
+  }
+  if (src.PrgSrcForm == 0) {
+    // Undecided: a label or text from column 7 on means fixed form.
+    src.PrgSrcForm = li.labend > li.labbeg || li.text >= 6 || src.tabformat ? 2 : 1;
+    apply_form();
+    li = classify(line, false);
+  }
+  src.statsrclno = src.srclno;
+  src.codlno = src.inclev > 0 ? src.inc[1].incline : src.srclno;
+  CurStmt[CS_HPF] = li.hpf ? 1 : 0;
+  add_line(line);
+  // Label digits.
+  for (size_t k = li.labbeg; k < li.labend && k < line.size(); ++k) {
+    int32_t c = static_cast<unsigned char>(line[k]);
+    if (is_digit(c)) put(c, static_cast<int32_t>(k), 0);
+  }
+  src.labpos_beg = 1;
+  src.labpos_end = src.statend;
+  src.statbeg = src.statend;
+  cp.pendbreak = 0;
+  if (li.kind == LK_CONTINUATION && li.label_on_cont) {
+    tk.errcol = -1;
+    rd_errmsg(262);
+  }
+  copy_text(line, li.text, 0);
+  // Continuation lines.
+  while (!src.StmtSeperator) {
+    bool rest = false;
+    if (!fetch_line(line, rest)) break;
+    LineInfo nl = classify(line, true);
+    if (nl.kind == LK_EOF) {
+      src.areof = 1;
+      break;
+    }
+    if (nl.kind == LK_SKIPPED) continue;
+    if (nl.kind == LK_COMMENT) {
+      if (!line.empty() && line[0] == '#') hash_line(line);
+      printline(line.c_str());
+      continue;
+    }
+    if (nl.kind != LK_CONTINUATION) {
+      keep_line(line);
+      break;
+    }
+    printline(line.c_str());
+    if (!add_line(line)) continue;
+    if (nl.label_on_cont) {
+      int32_t saved = tk.errcol;
+      tk.errcol = -1;
+      rd_errmsg(262);
+      tk.errcol = saved;
+    }
+    if (!src.freeform) cp.pendbreak |= 2;
+    copy_text(line, nl.text, src.lincnt - 1);
+  }
+  if (cp.quote != 0 || cp.holl > 0) close_const(cp.quote ? cp.quote : 'h', src.lastcolumn, src.lastcolumnline);
+  // End of the statement.
+  pstat[src.statend] = 10;
+  wbreaks[src.statend] = 0;
+  pcols[src.statend] = static_cast<uint16_t>(src.lastcolumn + 1);
+  pcont[src.statend] = static_cast<uint16_t>(src.lastcolumnline);
+  tk.stacol = src.statbeg;
+  tk.errcol = src.statbeg;
+  tk.tokbeg = src.statbeg;
+  // "%" statements of the dialects that have them.
+  if (!src.freeform && (ropt.compiler & 0x4) && pstat[src.statbeg] == '%') {
+    if (src.statend - src.statbeg > 8 && std::memcmp(pstat + src.statbeg + 1, "INCLUDE", 7) == 0) {
+      tk.stacol = src.statbeg + 8;
+      return -3;
+    }
+    if (src.statend - src.statbeg > 5 && std::memcmp(pstat + src.statbeg + 1, "LIST", 4) == 0) {
+      tk.stacol = src.statbeg + 5;
+      return -4;
+    }
+    rd_errmsg(35);
+  }
+  return src.labpos_end > src.labpos_beg ? 1 : -2;
+}
+
+int32_t getcol(int32_t pos, int32_t* line) {
+  if (pos <= 0 || pos > src.statend || pos >= PSTAT_SIZE) {
+    if (line) *line = 0;
+    return 0;
+  }
+  if (line) *line = pcont[pos];
+  return pcols[pos];
+}
+
+const char* getsource(int32_t i) {
+  if (i < 0) return src.rawline.c_str();
+  if (i >= src.lincnt || i >= MAX_STMT_LINES) return "";
+  return stmtlines.text[i].c_str();
+}
+
+std::string chunkosource(int32_t from, int32_t to) {
+  std::string out;
+  if (from < 1) from = 1;
+  if (to >= src.statend) to = src.statend - 1;
+  for (int32_t p = from; p <= to && out.size() < 490;) {
+    int32_t c = pstat[p];
+    if (p > from && (wbreaks[p] & 1)) out += ' ';
+    if (c == 'a' || c == 'q' || c == 'h') {
+      int32_t len = (pstat[p + 1] << 8) | pstat[p + 2];
+      out += '\'';
+      out.append(reinterpret_cast<const char*>(pstat + p + CONST_HEAD), static_cast<size_t>(len));
+      out += '\'';
+      p += CONST_OVERHEAD + len;
+      continue;
+    }
+    out += static_cast<char>(c);
+    ++p;
+  }
+  if (out.size() > 490) {
+    out.resize(490);
+    out += "...";
+  }
+  return out;
+}
+
+const char* current_unit_name() {
+  return prgnam != nullptr && prgnam->name != nullptr ? prgnam->name : "(outside)";
+}
+
+// The line with its tabs expanded to the next multiple of 8.
+static std::string expand_tabs(const std::string& s) {
+  std::string out;
+  for (char c : s) {
+    if (c == '\t') {
+      do out += ' '; while (out.size() % 8 != 0);
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+static int32_t display_column(const std::string& s, int32_t col) {
+  int32_t d = 0;
+  for (int32_t i = 0; i < col && i < static_cast<int32_t>(s.size()); ++i) {
+    d = s[static_cast<size_t>(i)] == '\t' ? (d / 8 + 1) * 8 : d + 1;
+  }
+  if (col > static_cast<int32_t>(s.size())) d += col - static_cast<int32_t>(s.size());
+  return d;
+}
+
+std::string perrlin_text(int32_t col) {
+  std::string out = "\n";
+  if (col == 0 || col == -30001 || col == -30002) return out;
+  int32_t lineno = src.srclno;
+  int32_t lastidx = -1;
+  if (col == -30000 || col == -30003) {
+    // no source lines
+  } else if (col < 0) {
+    const std::string& l = src.rawline;
+    out += ">" + expand_tabs(l) + "\n";
+    out += ">" + std::string(static_cast<size_t>(display_column(l, -col - 1)), ' ') + "^\n";
+  } else {
+    int32_t idx = 0;
+    int32_t c = getcol(col, &idx);
+    if (idx >= src.lincnt) idx = src.lincnt > 0 ? src.lincnt - 1 : 0;
+    int32_t first = idx - 4 > 0 ? idx - 4 : 0;
+    for (int32_t i = first; i <= idx && i < src.lincnt; ++i) {
+      out += ">" + expand_tabs(stmtlines.text[i]) + "\n";
+    }
+    const std::string& l = src.lincnt > 0 ? stmtlines.text[idx] : src.rawline;
+    out += ">" + std::string(static_cast<size_t>(display_column(l, c)), ' ') + "^\n";
+    lineno = src.lincnt > 0 ? stmtlines.lineno[idx] : src.statsrclno;
+    lastidx = idx;
+  }
+  (void)lastidx;
+  std::string place = src.filename;
+  place += ":";
+  place += current_unit_name();
+  place += " line ";
+  for (int32_t l = 1; l <= src.inclev; ++l) place += std::to_string(src.inc[l].incline) + ".";
+  place += std::to_string(lineno);
+  if (src.inclev > 0) place += " (" + src.inc[src.inclev].shortname + ")";
+  out += place + ":\n";
+  return out;
+}
