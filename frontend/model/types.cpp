@@ -283,7 +283,7 @@ void copy_type_entry(const type* source, type* destination) {
 
 type* elemental_result_type(type* operand, type* other) {
   type* e = other && other->type_code == tk_farray ? other->element_type : other;
-  if (!operand || operand->type_code != tk_farray) return e;
+  if (!operand || operand->type_code != tk_farray || !e) return e ? e : operand;
   if (operand->element_type == e || type_equal(operand->element_type, e)) return operand;
   type* t = pool_new<type>();
   copy_type_entry(operand, t);
@@ -378,6 +378,7 @@ bool array_is_constant_shape(const type* t) {
 }
 
 int array_shape_agree(type* a, type* b) {
+  if (!a || !b) return 1;
   if (a->rank == 0 || b->rank == 0) return 1;
   bound_info_entry* ba = array_bounds(a);
   bound_info_entry* bb = array_bounds(b);
@@ -573,6 +574,7 @@ int arg_type_agree(type* actual, type* dummy) {
 }
 
 int storage_types_agree(type* a, type* b) {
+  if (!a || !b) return 0;
   if ((a->is_numeric && b->is_numeric) || (a->is_character && b->is_character)) return 1;
   type* ea = a->type_code == tk_farray ? a->element_type : a;
   type* eb = b->type_code == tk_farray ? b->element_type : b;
