@@ -391,6 +391,17 @@ int32_t shpure(const StmtCall& c) { return get_prefix_spec(c); }
 int32_t shelemental(const StmtCall& c) { return get_prefix_spec(c); }
 int32_t hpf_shextrinsic(const StmtCall& c) { return get_prefix_spec(c); }
 
+// The pstat position behind the parenthesis that closes the one at p.
+static int32_t behind_parens(int32_t p) {
+  int32_t depth = 0;
+  do {
+    if (pstat[p] == '(') ++depth;
+    if (pstat[p] == ')') --depth;
+    ++p;
+  } while (depth > 0 && p < src.statend);
+  return p;
+}
+
 // Type declaration; a typed FUNCTION statement goes to the FUNCTION
 // handler.
 int32_t shvardec(const StmtCall& c) {
@@ -398,22 +409,12 @@ int32_t shvardec(const StmtCall& c) {
   if (p < src.statend && pstat[p] == '*') {
     ++p;
     if (p < src.statend && pstat[p] == '(') {
-      int32_t depth = 0;
-      do {
-        if (pstat[p] == '(') ++depth;
-        if (pstat[p] == ')') --depth;
-        ++p;
-      } while (depth > 0 && p < src.statend);
+      p = behind_parens(p);
     } else {
       while (p < src.statend && pstat[p] >= '0' && pstat[p] <= '9') ++p;
     }
   } else if (p < src.statend && pstat[p] == '(') {
-    int32_t depth = 0;
-    do {
-      if (pstat[p] == '(') ++depth;
-      if (pstat[p] == ')') --depth;
-      ++p;
-    } while (depth > 0 && p < src.statend);
+    p = behind_parens(p);
   }
   if (src.statend - p > 8 && std::memcmp(pstat + p, "FUNCTION", 8) == 0 &&
       pstat[p + 8] >= 'A' && pstat[p + 8] <= 'Z' && CurStmt[CS_DCOLON] == 0) {
@@ -505,12 +506,7 @@ static void assignment() {
     }
     stfunc_shape = pstat[p] == '(';
     if (stfunc_shape) {
-      int32_t depth = 0;
-      do {
-        if (pstat[p] == '(') ++depth;
-        if (pstat[p] == ')') --depth;
-        ++p;
-      } while (depth > 0 && p < src.statend);
+      p = behind_parens(p);
       stfunc_shape = pstat[p] == '=' && pstat[p + 1] != '>';
     }
   }
