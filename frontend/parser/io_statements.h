@@ -1,0 +1,5 @@
+// Input/output statements (Part 3.132) and their specifier sets.
+#pragma once
+
+// Builds the nine I/O specifier sets, once at start-up.
+void io_spec_sets_init();

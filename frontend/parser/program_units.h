@@ -1,0 +1,5 @@
+// Program-unit statements (Part 3.102).
+#pragma once
+
+// Clears the flag that notes a declared main program (compilation set-up).
+void main_program_flag_clear();
