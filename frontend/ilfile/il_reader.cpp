@@ -483,7 +483,8 @@ void read_record(int kind, uint32_t index) {
       il_fields(c, text);
       if (failed()) return;
       atom* a = rd.allocate_atom(text.text);
-      if (a) a->header = index;
+      // The action may hand back a shared atom: its walk marks stay as they are.
+      if (a) a->header = (a->header & ~il_number_mask) | index;
       static_cast<atom**>(rd.tables[ilk_atom])[index] = a;
       return;
     }

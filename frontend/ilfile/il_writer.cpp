@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr int msg_delete_failed = 260;
 constexpr int msg_write_failed = 261;
 constexpr int msg_too_many_entries = 394;  // "out of memory": no file could hold them
 
