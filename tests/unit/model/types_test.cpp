@@ -1,5 +1,6 @@
 // Kind table, canonical types, storage sizes and the type comparisons.
 #include <cfloat>
+#include <tuple>
 
 #include "tests/unit/model/model_fixture.h"
 
@@ -290,6 +291,88 @@ TEST_F(TypesTest, ATypeThatContainsItselfGetsNoSizeInsteadOfLooping) {
   t->first_field->type = t;
   type_storage_size(t);
   EXPECT_EQ(t->size, 0u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TypesTest, SameAsLengthsAndShapesFollowTheNamedEntry) {
+  object* model = new_object();
+  model->type = array_type(default_character_type(4), 2);
+  set_bounds(model->type, 0, 1, 3);
+  set_bounds(model->type, 1, 1, 5);
+  expr_node* ref = new_expr_node(enk_object);
+  ref->object = model;
+  expr_node* wrapped = make_ref_node(ref);
+
+  type* same = new_type(tk_farray);
+  same->shape_kind = same_shape;
+  same->rank = 2;
+  same->bound_args = wrapped;
+  EXPECT_EQ(array_bounds(same), model->type->bound_info);
+  same->shape_kind = add_dimension;
+  EXPECT_EQ(array_bounds(same), nullptr);
+
+  object* text = new_object();
+  text->type = default_character_type(9);
+  expr_node* text_ref = new_expr_node(enk_object);
+  text_ref->object = text;
+  type* len_as = new_type(tk_fcharacter);
+  len_as->length = bound_record{0, text_ref, bk_same_as};
+  EXPECT_EQ(char_len_record(len_as)->value, 9);
+  EXPECT_EQ(char_len_record(default_character_type(2))->value, 2);
+}
+
+TEST_F(TypesTest, ParameterListsCompareFlagsNamesAndTypes) {
+  auto routine = [](std::initializer_list<std::tuple<const char*, type*, bool>> params) {
+    type* r = routine_type(nullptr, void_type());
+    r->has_param_info = true;
+    param_type** tail = &r->param_type_list;
+    for (auto& [n, t, optional] : params) {
+      param_type* p = new_param_type();
+      p->corresp.name = intern_cstring(n);
+      p->type = t;
+      p->is_optional = optional;
+      *tail = p;
+      tail = &p->next;
+    }
+    return r;
+  };
+  type* a = routine({{"X", default_real_type(), false}, {"N", default_integer_type(), true}});
+  type* b = routine({{"X", default_real_type(), false}, {"N", default_integer_type(), true}});
+  type* renamed = routine({{"Y", default_real_type(), false}, {"N", default_integer_type(), true}});
+  type* shorter = routine({{"X", default_real_type(), false}});
+  type* required = routine({{"X", default_real_type(), false}, {"N", default_integer_type(), false}});
+  EXPECT_EQ(param_lists_equal(a, b), 1);
+  EXPECT_EQ(type_equal(a, b), 1);
+  EXPECT_EQ(param_lists_equal(a, renamed), 0);
+  EXPECT_EQ(param_lists_compatible(a, renamed), 1);  // names do not count
+  EXPECT_EQ(param_lists_equal(a, shorter), 0);
+  EXPECT_EQ(param_lists_compatible(a, shorter), 0);
+  EXPECT_EQ(param_lists_equal(a, required), 0);
+  // Without scopes the optional flags are not compared.
+  EXPECT_EQ(param_lists_compatible(a, required), 1);
+  // With a body on one side the flags must not be below (first argument)
+  // or above (second argument) those of the other side.
+  object* with_body = new_object();
+  with_body->assoc_scope = new_scope_entry();
+  required->assoc_routine = with_body;
+  EXPECT_EQ(param_lists_compatible(required, a), 0);
+  EXPECT_EQ(param_lists_compatible(a, required), 0);
+  required->assoc_routine = nullptr;
+  a->assoc_routine = with_body;
+  EXPECT_EQ(param_lists_compatible(a, required), 1);  // a's optional is not below
+  EXPECT_EQ(param_lists_compatible(required, a), 1);  // required's is not above a's
+}
+
+TEST_F(TypesTest, StorageAssociationAgreement) {
+  EXPECT_EQ(storage_types_agree(default_integer_type(), default_real_type()), 1);
+  EXPECT_EQ(storage_types_agree(default_character_type(2), default_character_type(8)), 1);
+  EXPECT_EQ(storage_types_agree(default_character_type(2), default_integer_type()), 0);
+  type* shorts = array_type(integer_type(0), 1);
+  EXPECT_EQ(storage_types_agree(shorts, integer_type(0)), 1);
+  EXPECT_EQ(storage_types_agree(shorts, default_integer_type()), 0);
 }
 
 }  // namespace

@@ -174,3 +174,67 @@ TEST_F(WalkTest, ModuleModeFollowsTheModuleExportList) {
 }
 
 }  // namespace
+
+namespace {
+
+// A node without a type, so that only the nodes themselves are visited.
+expr_node* bare(int enk) {
+  expr_node* n = new_expr_node(enk);
+  n->type = nullptr;
+  return n;
+}
+
+TEST_F(WalkTest, StatementChildrenComeInTheirFixedOrder) {
+  statement* loop = new_statement(stmk_ido);
+  expr_node* e0 = bare(enk_empty);
+  loop->expr = e0;
+  statement* body = new_statement(stmk_block);
+  statement* inner = new_statement(stmk_return);
+  body->statements = inner;
+  loop->loop_statement = body;
+  do_loop* d = new_do_loop();
+  expr_node* v = bare(enk_empty);
+  expr_node* i = bare(enk_empty);
+  expr_node* f = bare(enk_empty);
+  expr_node* n = bare(enk_empty);
+  d->variable = v;
+  d->initial_value = i;
+  d->final_value = f;
+  d->increment = n;
+  loop->loop = d;
+  visits.clear();
+  il_walk(loop, ilk_statement, il_entry_size(ilk_statement), nullptr, record, nullptr, nullptr);
+  std::vector<std::pair<void*, int>> expected = {
+      {loop, ilk_statement}, {e0, ilk_expr_node}, {body, ilk_statement},
+      {inner, ilk_statement}, {d, ilk_do_loop},   {v, ilk_expr_node},
+      {i, ilk_expr_node},    {f, ilk_expr_node}, {n, ilk_expr_node},
+  };
+  EXPECT_EQ(visits, expected);
+
+  statement* write = new_statement(stmk_write);
+  input_output_description* io = new_io_description();
+  io->unit_kind = iou_external;
+  io->unit_expr = bare(enk_empty);
+  io->format_kind = iof_format_label;
+  io->format_label = new_label();
+  io->specifier_list = bare(enk_empty);
+  io->specifier_list->is_specifier = true;
+  io->specifier_list->next = bare(enk_empty);
+  write->io_descr = io;
+  visits.clear();
+  il_walk(write, ilk_statement, il_entry_size(ilk_statement), nullptr, record, nullptr, nullptr);
+  expected = {{write, ilk_statement},
+              {io, ilk_input_output_description},
+              {io->unit_expr, ilk_expr_node},
+              {io->format_label, ilk_label},
+              {io->specifier_list, ilk_expr_node},
+              {io->specifier_list->next, ilk_expr_node}};
+  EXPECT_EQ(visits, expected);
+  // A default unit leaves its expression out.
+  io->unit_kind = iou_default;
+  visits.clear();
+  il_walk(write, ilk_statement, il_entry_size(ilk_statement), nullptr, record, nullptr, nullptr);
+  EXPECT_EQ(visits.size(), expected.size() - 1);
+}
+
+}  // namespace
