@@ -117,12 +117,12 @@ void symtab_reset() {
     d->symbol = predefined_symbol(r.symbol_class, d->name, d);
     for (; sig < std::size(signatures) && signatures[sig].row == static_cast<int>(row); ++sig) {
       if (!signatures[sig].specific[0]) continue;
-      intrinsic_specific* spec = &symtab.specifics[symtab.specific_count++];
-      spec->name = intern_predefined(signatures[sig].specific, 0);
-      spec->row = row;
-      spec->signature = static_cast<uint32_t>(sig);
-      spec->descriptor = d;
-      symbol_entry* s = predefined_symbol(sym_specific_intrinsic, spec->name, spec);
+      intrinsic_specific* specific = &symtab.specifics[symtab.specific_count++];
+      specific->name = intern_predefined(signatures[sig].specific, 0);
+      specific->row = row;
+      specific->signature = static_cast<uint32_t>(sig);
+      specific->descriptor = d;
+      symbol_entry* s = predefined_symbol(sym_specific_intrinsic, specific->name, specific);
       s->word1 = 3;
     }
     ++row;

@@ -188,8 +188,8 @@ type* symbol_type(symbol_entry* s) {
       return s->entity ? static_cast<object*>(s->entity)->type : nullptr;
     case sym_specific_intrinsic:
     case sym_specific_intrinsic_sub: {
-      auto* spec = static_cast<intrinsic_specific*>(s->entity);
-      return spec && spec->signature_object ? spec->signature_object->type : nullptr;
+      auto* specific = static_cast<intrinsic_specific*>(s->entity);
+      return specific && specific->signature_object ? specific->signature_object->type : nullptr;
     }
     case sym_undeclared:
     case sym_stmt_func_dummy:
