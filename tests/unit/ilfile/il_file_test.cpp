@@ -9,9 +9,12 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 #include "frontend/driver/diagnostics.h"
+#include "frontend/driver/il_output.h"
 #include "frontend/driver/pools.h"
 #include "frontend/ilfile/il_file.h"
 
@@ -424,6 +427,45 @@ TEST_F(IlFile, FixturesReadAndWriteBackUnchanged) {
     ASSERT_EQ(r.status, il_read_ok);
     EXPECT_EQ(write_text(r.header), text);
   }
+}
+
+// A scratch file name in the test's temporary folder.
+std::string scratch(const char* name) {
+  const char* dir = std::getenv("TMPDIR");
+  return std::string(dir ? dir : "/tmp") + "/ilfile_test_" + std::to_string(getpid()) + name;
+}
+
+bool exists(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0;
+}
+
+TEST_F(IlFile, WriteAfterErrorsRemovesTheFile) {
+  std::string path = scratch("_errors.cil");
+  il_output_set(std::fopen(path.c_str(), "wb"), path.c_str());
+  ASSERT_NE(il_output.stream, nullptr);
+  SmallGraph g;
+  diag.errors = 1;
+  il_write(&g.h);
+  EXPECT_FALSE(exists(path));
+  EXPECT_EQ(il_output.stream, nullptr);
+  EXPECT_EQ(il_output.file_name, nullptr);
+  diag.errors = 0;
+  il_write(&g.h);  // no IL file open: nothing happens
+  EXPECT_FALSE(exists(path));
+}
+
+TEST_F(IlFile, WriteClosesTheFileAndForgetsIt) {
+  std::string path = scratch("_clean.cil");
+  il_output_set(std::fopen(path.c_str(), "wb"), path.c_str());
+  SmallGraph g;
+  il_write(&g.h);
+  EXPECT_EQ(il_output.stream, nullptr);
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_EQ(text.str(), write_text(&g.h));
+  std::remove(path.c_str());
 }
 
 }  // namespace
