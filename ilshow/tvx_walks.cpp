@@ -9,6 +9,18 @@
 
 namespace {
 
+// Far deeper than any program nests its types, expressions and scopes, and
+// shallow enough for the stack: a deeper graph comes from a damaged file.
+constexpr uint32_t max_walk_depth = 4000;
+
+// Counts one level of ilshow's child walks for as long as it lives.
+struct WalkLevel {
+  WalkLevel() {
+    if (++tvx.walk_depth > max_walk_depth) tvx_fail("FALSE");
+  }
+  ~WalkLevel() { --tvx.walk_depth; }
+};
+
 void walk_child(void* entry, int kind) { il_walk_entry(entry, kind, il_entry_size(kind)); }
 
 template <class T>
@@ -27,6 +39,7 @@ void il_walk_statements(statement* s) { walk_child(s, ilk_statement); }
 // is not visited. tk_derived_type: components nested, then the module.
 void il_walk_type(void* entry) {
   type* t = static_cast<type*>(entry);
+  WalkLevel level;
   switch (t->type_code) {
     case tk_routine:
       ++tvx.nesting;
@@ -61,6 +74,7 @@ void il_walk_type(void* entry) {
 // routine or variable.
 void il_walk_expr_node(void* entry) {
   expr_node* n = static_cast<expr_node*>(entry);
+  WalkLevel level;
   walk_child(n->type, ilk_type);
   if (!n->is_specifier) walk_child(n->arg_keyword, ilk_atom);
   switch (n->node_kind) {
@@ -104,6 +118,7 @@ void il_walk_expr_node(void* entry) {
 // The scope's lists with the scope current; never its body.
 void il_walk_scope(void* entry) {
   scope* s = static_cast<scope*>(entry);
+  WalkLevel level;
   scope* saved = tvx.current_scope;
   tvx.current_scope = s;
   walk_chain(s->constants, ilk_constant);

@@ -484,4 +484,32 @@ TEST_F(TvxWriter, CodesThatIndexTablesAreChecked) {
   EXPECT_NE(text.find("\nro#1177 verify\nrlink f90\nrkind fintrin\n"), std::string::npos) << text;
 }
 
+TEST_F(TvxWriter, DeeplyNestedExpressionsAreBounded) {
+  il_header h = header_with_file();
+  scope* ps = routine_with_body(h, sc_program);
+  statement* s = new_stmt(stmk_expr, at(2, 3));
+  ps->assoc_block->statements = s;
+  type* t = ps->assoc_routine->type;
+  // ((((x+x)+x)+x)...): as deep as a long left-nested sum gets.
+  auto nested = [t](int depth) {
+    expr_node* e = new_expr_node(enk_empty);
+    e->type = t;
+    for (int i = 0; i < depth; ++i) {
+      expr_node* leaf = new_expr_node(enk_empty);
+      leaf->type = t;
+      e->next = leaf;
+      e = new_operation_node(eok_iadd, t, e);
+    }
+    return e;
+  };
+  s->expr = nested(3000);
+  EXPECT_NE(database(&h).find("\nty#10"), std::string::npos);
+  // Bodies keep their walk marks, so the second run gets a body of its own.
+  statement* deep = new_stmt(stmk_expr, at(3, 3));
+  deep->expr = nested(100000);
+  ps->assoc_block = new_stmt(stmk_block, at(1, 1));
+  ps->assoc_block->statements = deep;
+  EXPECT_EXIT(database(&h), ::testing::ExitedWithCode(4), "invalid intermediate language file");
+}
+
 }  // namespace
