@@ -295,24 +295,26 @@ bool ison(int slot) { return slots[static_cast<size_t>(slot)].state == 2; }
 
 // ---- INTERNAL, CADRE and MISC words ---------------------------------------
 
-// The banner lines, kept scrambled in the program (each byte XOR 0x2A).
+// The banner lines, kept scrambled in the program (each byte XOR 0x2A) and
+// turned into text when the INTERNAL word "title" asks for them. The second
+// and third end with the revision and the date.
 constexpr unsigned char banner_key = 0x2A;
-std::string unscramble(std::string_view s) {
+constexpr const char* banner_lines[3] = {
+    "\x7e\x4b\x58\x5c\x45\x10\x0a\x4b\x0a\x49\x42\x4f\x49\x41\x4f\x58\x0a\x4c\x45\x58\x0a\x6c\x45\x58\x5e\x58\x4b\x44\x0a\x1d\x1d\x06\x0a\x6c\x45\x58\x5e\x58\x4b\x44\x0a\x13\x1a\x0a\x4b\x44\x4e\x0a\x62\x7a\x6c",
+    "\x69\x42\x4f\x49\x41\x4f\x58\x0a\x58\x4f\x5c\x43\x59\x43\x45\x44\x0a",
+    "\x67\x4f\x59\x59\x4b\x4d\x4f\x0a\x49\x4b\x5e\x4b\x46\x45\x4d\x5f\x4f\x0a\x45\x4c\x0a\x58\x4f\x5c\x43\x59\x43\x45\x44\x0a",
+};
+std::string unscramble(const char* s) {
   std::string t(s);
   for (char& c : t) c = static_cast<char>(static_cast<unsigned char>(c) ^ banner_key);
   return t;
 }
-std::string scramble(std::string_view s) { return unscramble(s); }
 
 void printbanner() {
-  static const std::string lines[3] = {
-      scramble("Tarvo: a checker for Fortran 77, Fortran 90 and HPF"),
-      scramble(std::string("Checker revision ") + revision_text),
-      scramble(std::string("Message file format of ") + revision_text),
-  };
-  outstr(unscramble(lines[0]) + "\n");
-  outstr(unscramble(lines[1]) + " " + isdate + "\n");
-  outstr(unscramble(lines[2]) + " " + isdate + "\n");
+  std::string rev = std::string(revision_text).substr(4);   // "5.00.14-QEN"
+  outstr(unscramble(banner_lines[0]) + "\n");
+  outstr(unscramble(banner_lines[1]) + rev + " " + isdate + "\n");
+  outstr(unscramble(banner_lines[2]) + rev + " " + isdate + "\n");
 }
 
 // 0 go on, 2 the banner was shown.
@@ -686,7 +688,7 @@ void prnfils() {
   numsrc = numlbt = numfdb = spcfdb = 0;
   size_t longest = 0;
   for (int n = 1; n <= filnam.filnamcnt; ++n) {
-    longest = std::max(longest, getfname(n).size());
+    if (lower(getfilext(n)) != ".lbt") longest = std::max(longest, getfname(n).size());
   }
   std::string prevdir;
   int groups = 0;
