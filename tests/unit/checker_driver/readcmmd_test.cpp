@@ -83,7 +83,7 @@ TEST_F(ReadcmmdTest, HelpAndNoArguments) {
   EXPECT_EQ(run({"-?"}), 2);
   EXPECT_EQ(run({"-Mhelp", "a.f90"}), 1);
   EXPECT_EQ(run({"-Zti" "tle"}), 2);
-  EXPECT_NE(report.find("Rev 5.00.14-QEN"), std::string::npos);
+  EXPECT_NE(report.find("Checker revision 5.00.14-QEN"), std::string::npos);
 }
 
 TEST_F(ReadcmmdTest, DialectsAndLanguage) {
