@@ -1,0 +1,3 @@
+program hello
+  print *, "hello"
+end program hello
