@@ -102,6 +102,7 @@ int tarvo_main(int argc, char** argv) {
     // Shutdown.
     if (module_storage) qdestroy(module_storage);
     module_storage = nullptr;
+    an.curfil = 0;
     if (sumopt) summaryout();
     if (record_storage) qdestroy(record_storage);
     record_storage = nullptr;
