@@ -176,8 +176,8 @@ static void read_file(int32_t k) {
   srcbeg(name.c_str(), myfpno(unitno), viacpp ? 1 : 0);
   unit_loop();
   srcend();
-  src.input = nullptr;
-  src.cur = nullptr;
+  rsrc.input = nullptr;
+  rsrc.cur = nullptr;
   iclose(unitno);
   if (an.pass == 1) {
     int32_t n = rd_filecount() > 0 ? rd_filecount() : 1;
@@ -186,13 +186,17 @@ static void read_file(int32_t k) {
   }
 }
 
-void analyzesources() {
+void reader_begin_run() {
   load_reader_options();
   install_message_hooks();
+  indexkey();
+}
+
+void analyzesources() {
+  reader_begin_run();
   traditional_cpp();
   std::string wd;
   an.savedirn = mygetwd(wd) == 0 ? wd : std::string();
-  indexkey();
   // The module-order pass is not run: the files are read in the order given.
   if (Language == 1) mkdep_opt = 0;
   an.mkdep_opt = 0;

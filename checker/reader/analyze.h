@@ -20,6 +20,11 @@ struct AnalysisState {
 };
 extern AnalysisState an;
 
+// Prepares the reader for a run: option values from the switches, the
+// message hooks that tell errmsg where the current statement stands, and
+// the keyword index.
+void reader_begin_run();
+
 // Runs every pass of the analysis over the source files of the run.
 void analyzesources();
 

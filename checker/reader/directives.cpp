@@ -32,7 +32,7 @@ void hpinit() {
   cc.cclev = 0;
   cc.over = 0;
   cc.syms.clear();
-  src.ccskip = 0;
+  rsrc.ccskip = 0;
 }
 
 void hpfree() { cc.syms.clear(); }
@@ -184,23 +184,23 @@ struct HpExpr {
 };
 
 void hpif(const char* text) {
-  bool taking = src.ccskip == 0;
+  bool taking = rsrc.ccskip == 0;
   if (cc.cclev >= CC_LEVELS) {
     // Levels beyond the table are counted so that their ELSE and ENDIF
     // stay paired; their lines are dropped.
     if (cc.over == 0) {
-      cc.over_skip = src.ccskip;
+      cc.over_skip = rsrc.ccskip;
       rd_outstr("INTERNAL OVERFLOW - exceeded conditional compilation max of " +
                 std::to_string(CC_LEVELS) + "\n");
     }
     ++cc.over;
-    src.ccskip = 1;
+    rsrc.ccskip = 1;
     return;
   }
   ++cc.cclev;
   cc.taking[cc.cclev] = taking ? 1 : 0;
   cc.elseseen[cc.cclev] = 0;
-  src.ccskip = 1;
+  rsrc.ccskip = 1;
   std::string t = upcase(text);
   const char* saved_start = cc.linestart;
   if (cc.linestart != nullptr) cc.linestart = t.c_str() - (text - cc.linestart);
@@ -219,7 +219,7 @@ void hpif(const char* text) {
   }
   if (e.ok) {
     if (hptoken(e.p) != HT_END) hp_error(20);
-    if (taking) src.ccskip = v ? 0 : 1;
+    if (taking) rsrc.ccskip = v ? 0 : 1;
   }
   cc.linestart = saved_start;
 }
@@ -236,13 +236,13 @@ void hpelse() {
     hp_error(464);
     return;
   }
-  if (cc.taking[cc.cclev]) src.ccskip = src.ccskip ? 0 : 1;
+  if (cc.taking[cc.cclev]) rsrc.ccskip = rsrc.ccskip ? 0 : 1;
   cc.elseseen[cc.cclev] = 1;
 }
 
 void hpendif() {
   if (cc.over > 0) {
-    if (--cc.over == 0) src.ccskip = cc.over_skip;
+    if (--cc.over == 0) rsrc.ccskip = cc.over_skip;
     return;
   }
   if (cc.cclev == 0) {
@@ -250,7 +250,7 @@ void hpendif() {
     hp_error(265);
     return;
   }
-  src.ccskip = cc.taking[cc.cclev] ? 0 : 1;
+  rsrc.ccskip = cc.taking[cc.cclev] ? 0 : 1;
   --cc.cclev;
 }
 
@@ -291,7 +291,7 @@ void include_failed(const std::string& name) {
 
 // Opens an include file named in a directive line and continues in it.
 static void include_directive(const char* text, bool concurrent) {
-  if (src.inclev >= MAX_INCLUDE) {
+  if (rsrc.inclev >= MAX_INCLUDE) {
     tk.errcol = -1;
     rd_errmsg(4);
     return;
@@ -318,7 +318,7 @@ static void include_directive(const char* text, bool concurrent) {
     include_failed(name);
     return;
   }
-  push_include(fp, found, concurrent ? 1 : 0, src.srclno);
+  push_include(fp, found, concurrent ? 1 : 0, rsrc.srclno);
 }
 
 enum DirAction {
@@ -378,36 +378,36 @@ static void run_directive(const DirWord* table, const char* text) {
     switch (d->action) {
       case DA_INCLUDE: include_directive(rest, false); break;
       case DA_CINCLUDE: include_directive(rest, true); break;
-      case DA_BEND: src.concbend = 1; break;
-      case DA_ASSM: src.concskip = 1; break;
-      case DA_FORT: src.concskip = 0; break;
+      case DA_BEND: rsrc.concbend = 1; break;
+      case DA_ASSM: rsrc.concskip = 1; break;
+      case DA_FORT: rsrc.concskip = 0; break;
       case DA_SETS: case DA_USES: case DA_GOES: break;
       case DA_HOLL: concholl = 1; break;
       case DA_NHOLL: concholl = 0; break;
       case DA_COMP: conccomp = 1; break;
       case DA_NCOMP: conccomp = 0; break;
       case DA_LONG:
-        src.fileintsiz = src.prgintsiz = src.filelogsiz = src.prglogsiz = 4;
+        rsrc.fileintsiz = rsrc.prgintsiz = rsrc.filelogsiz = rsrc.prglogsiz = 4;
         break;
       case DA_SHORT:
-        src.fileintsiz = src.prgintsiz = src.filelogsiz = src.prglogsiz = 2;
+        rsrc.fileintsiz = rsrc.prgintsiz = rsrc.filelogsiz = rsrc.prglogsiz = 2;
         break;
       case DA_DEBUG: {
         const char* r = rest;
         while (*r == ' ' || *r == '\t') ++r;
         std::string w = upcase(r);
-        src.filedlinopt = w.compare(0, 3, "OFF") == 0 ? 0 : 1;
+        rsrc.filedlinopt = w.compare(0, 3, "OFF") == 0 ? 0 : 1;
         break;
       }
-      case DA_SET: if (!src.ccskip) hpset(rest); break;
+      case DA_SET: if (!rsrc.ccskip) hpset(rest); break;
       case DA_IF: hpif(rest); break;
       case DA_ELSE: hpelse(); break;
       case DA_ENDIF: hpendif(); break;
       case DA_OPTION: case DA_CONTROL: split_directives(table, rest); break;
-      case DA_COL72: src.margin_override = 72; pp_setMargin(); break;
-      case DA_COL120: src.margin_override = 120; pp_setMargin(); break;
-      case DA_INT2: src.prgintsiz = 2; src.prglogsiz = 1; break;
-      case DA_LOG2: src.prglogsiz = 2; break;
+      case DA_COL72: rsrc.margin_override = 72; pp_setMargin(); break;
+      case DA_COL120: rsrc.margin_override = 120; pp_setMargin(); break;
+      case DA_INT2: rsrc.prgintsiz = 2; rsrc.prglogsiz = 1; break;
+      case DA_LOG2: rsrc.prglogsiz = 2; break;
     }
     return;
   }
@@ -417,7 +417,7 @@ void directive(const std::string& line, const char* text) {
   const DirWord* table = (ropt.compiler & 0x40) ? concdirs : (ropt.compiler & 0x200) ? hpdirs : irisdirs;
   cc.linestart = line.c_str();
   // While lines are dropped only the conditional directives are obeyed.
-  if (src.ccskip || src.concskip) {
+  if (rsrc.ccskip || rsrc.concskip) {
     std::string w = upcase(text);
     size_t i = w.find_first_not_of(" \t");
     w = i == std::string::npos ? "" : w.substr(i);
@@ -475,7 +475,7 @@ static std::string parse_vms_include_name(std::string& name) {
 }
 
 void shinclud(int32_t code) {
-  if (src.inclev >= MAX_INCLUDE) {
+  if (rsrc.inclev >= MAX_INCLUDE) {
     rd_errmsg(4);
     return;
   }
@@ -532,7 +532,7 @@ void shinclud(int32_t code) {
     std::string found;
     FILE* fp = open_include(f, true, found);
     if (fp != nullptr) {
-      push_include(fp, found, 0, src.statsrclno);
+      push_include(fp, found, 0, rsrc.statsrclno);
       return;
     }
   }

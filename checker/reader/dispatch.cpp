@@ -51,7 +51,7 @@ bool isF90stmt(int32_t code) {
   return r != nullptr && r->f77 == -90;
 }
 
-static bool at_end() { return tk.stacol >= src.statend || pstat[tk.stacol] == 10; }
+static bool at_end() { return tk.stacol >= rsrc.statend || pstat[tk.stacol] == 10; }
 
 int32_t sh_pending(const StmtCall& c) {
   if (c.cls != 0 && !tstord(c.lowest, c.cls)) {
@@ -315,7 +315,7 @@ int32_t shif(const StmtCall& c) {
     return 0;
   }
   int32_t after = tk.stacol;
-  bool then = src.statend - after == 4 && std::memcmp(pstat + after, "THEN", 4) == 0;
+  bool then = rsrc.statend - after == 4 && std::memcmp(pstat + after, "THEN", 4) == 0;
   if (c.code == ST_ELSEIF) {
     if (!then) rd_errmsg(109);
     if (nest.nestdep == 0 || (nest.e[nest.nestdep].code != 1 && nest.e[nest.nestdep].code != 2)) {
@@ -362,7 +362,7 @@ void hpf_shforallclose() {
 // before FUNCTION or SUBROUTINE.
 static int32_t get_prefix_spec(const StmtCall& c) {
   for (;;) {
-    if (tk.stacol < src.statend && pstat[tk.stacol] == '(') {
+    if (tk.stacol < rsrc.statend && pstat[tk.stacol] == '(') {
       getokn();
       skiptopar();
     }
@@ -398,7 +398,7 @@ static int32_t behind_parens(int32_t p) {
     if (pstat[p] == '(') ++depth;
     if (pstat[p] == ')') --depth;
     ++p;
-  } while (depth > 0 && p < src.statend);
+  } while (depth > 0 && p < rsrc.statend);
   return p;
 }
 
@@ -406,17 +406,17 @@ static int32_t behind_parens(int32_t p) {
 // handler.
 int32_t shvardec(const StmtCall& c) {
   int32_t p = tk.stacol;
-  if (p < src.statend && pstat[p] == '*') {
+  if (p < rsrc.statend && pstat[p] == '*') {
     ++p;
-    if (p < src.statend && pstat[p] == '(') {
+    if (p < rsrc.statend && pstat[p] == '(') {
       p = behind_parens(p);
     } else {
-      while (p < src.statend && pstat[p] >= '0' && pstat[p] <= '9') ++p;
+      while (p < rsrc.statend && pstat[p] >= '0' && pstat[p] <= '9') ++p;
     }
-  } else if (p < src.statend && pstat[p] == '(') {
+  } else if (p < rsrc.statend && pstat[p] == '(') {
     p = behind_parens(p);
   }
-  if (src.statend - p > 8 && std::memcmp(pstat + p, "FUNCTION", 8) == 0 &&
+  if (rsrc.statend - p > 8 && std::memcmp(pstat + p, "FUNCTION", 8) == 0 &&
       pstat[p + 8] >= 'A' && pstat[p + 8] <= 'Z' && CurStmt[CS_DCOLON] == 0) {
     tk.stacol = p + 8;
     return shfunc(c);
@@ -440,7 +440,7 @@ int32_t which_TYPE(const StmtCall& c) {
 // True when the statement text from stacol begins with word.
 static bool text_at(const char* word) {
   size_t n = std::strlen(word);
-  return tk.stacol + static_cast<int32_t>(n) <= src.statend &&
+  return tk.stacol + static_cast<int32_t>(n) <= rsrc.statend &&
          std::memcmp(pstat + tk.stacol, word, n) == 0;
 }
 
@@ -500,7 +500,7 @@ static void assignment() {
   bool stfunc_shape = unit.parmod < CL_EXEC && pstat[tk.stacol] >= 'A' && pstat[tk.stacol] <= 'Z';
   if (stfunc_shape) {
     int32_t p = tk.stacol;
-    while (p < src.statend && ((pstat[p] >= 'A' && pstat[p] <= 'Z') || (pstat[p] >= '0' && pstat[p] <= '9') ||
+    while (p < rsrc.statend && ((pstat[p] >= 'A' && pstat[p] <= 'Z') || (pstat[p] >= '0' && pstat[p] <= '9') ||
                                pstat[p] == '_' || pstat[p] == '$')) {
       ++p;
     }
@@ -552,7 +552,7 @@ static int32_t dispatch_one(int32_t r, LabelRec* lab, bool& label_done) {
     if (lab != nullptr && !label_done && unit.labpro) {
       int32_t code = row ? row->code : 0;
       int32_t saved = tk.errcol;
-      tk.errcol = src.labpos_beg;
+      tk.errcol = rsrc.labpos_beg;
       if (code == ST_FORMAT) {
         lhand(lab, 32);
         label_done = true;
@@ -604,7 +604,7 @@ static void after_statement(int32_t r, LabelRec* lab, bool label_done) {
   for (; ps.pending_forall > 0; --ps.pending_forall) hpf_shforallclose();
   if (lab != nullptr && !label_done && unit.labpro) {
     int32_t saved = tk.errcol;
-    tk.errcol = src.labpos_beg;
+    tk.errcol = rsrc.labpos_beg;
     lhand(lab, 2);
     tk.errcol = saved;
   }
@@ -621,12 +621,12 @@ void parse() {
     int32_t r = nextstat();
     LabelRec* lab = nullptr;
     if (r == 1) {
-      tk.tokbeg = src.labpos_beg;
-      tk.stacol = src.labpos_end;
-      tk.errcol = src.labpos_beg;
+      tk.tokbeg = rsrc.labpos_beg;
+      tk.stacol = rsrc.labpos_end;
+      tk.errcol = rsrc.labpos_beg;
       lab = labfind();
-      tk.stacol = src.statbeg;
-      tk.errcol = src.statbeg;
+      tk.stacol = rsrc.statbeg;
+      tk.errcol = rsrc.statbeg;
     }
     if (r == -1) {
       an.eofile = 1;

@@ -19,7 +19,7 @@ uint16_t pcols[PSTAT_SIZE];
 uint16_t pcont[PSTAT_SIZE];
 int32_t CurStmt[CS_WORDS];
 int32_t PrevStmt[CS_WORDS];
-SourceState src;
+SourceState rsrc;
 StmtLines stmtlines;
 int32_t totlin;
 
@@ -53,18 +53,18 @@ void pp_initstmt(int32_t copy) {
 }
 
 void pp_setMargin() {
-  if (src.freeform) {
-    src.rmargin = 132;
-  } else if (src.margin_override != 0) {
-    src.rmargin = src.margin_override;
+  if (rsrc.freeform) {
+    rsrc.rmargin = 132;
+  } else if (rsrc.margin_override != 0) {
+    rsrc.rmargin = rsrc.margin_override;
   } else {
-    src.rmargin = ropt.extend ? 132 : 72;
+    rsrc.rmargin = ropt.extend ? 132 : 72;
   }
 }
 
 void pp_resetSrcForm() {
-  src.PrgSrcForm = src.FileSrcForm;
-  src.freeform = src.PrgSrcForm == 1 ? 1 : 0;
+  rsrc.PrgSrcForm = rsrc.FileSrcForm;
+  rsrc.freeform = rsrc.PrgSrcForm == 1 ? 1 : 0;
   pp_setMargin();
 }
 
@@ -84,35 +84,35 @@ static int32_t form_of_name(const char* name) {
 
 void srcbeg(const char* filename, FILE* fp, int32_t fromcpp) {
   srcend();
-  src.input = fp;
-  src.cur = fp;
-  src.filename = filename ? filename : "";
-  src.fromcpp = fromcpp;
-  src.inclev = 0;
-  src.srclno = 0;
-  src.statsrclno = 0;
-  src.codlno = 0;
-  src.lincnt = 0;
-  src.statbeg = 1;
-  src.statend = 1;
-  src.areof = 0;
-  src.eof_all = 0;
-  src.svdinitial = 0;
-  src.rawline.clear();
-  src.linebuf.clear();
-  src.StmtSeperator = 0;
-  src.concskip = 0;
-  src.concbend = 0;
-  src.ccskip = 0;
-  src.margin_override = 0;
-  src.filedlinopt = ropt.dlines;
-  src.fileintsiz = ropt.intsiz;
-  src.filelogsiz = ropt.logsiz;
-  src.prgintsiz = src.fileintsiz;
-  src.prglogsiz = src.filelogsiz;
-  src.FileSrcForm = form_of_name(src.filename.c_str());
-  src.PrgSrcForm = src.FileSrcForm;
-  src.freeform = src.FileSrcForm == 1;
+  rsrc.input = fp;
+  rsrc.cur = fp;
+  rsrc.filename = filename ? filename : "";
+  rsrc.fromcpp = fromcpp;
+  rsrc.inclev = 0;
+  rsrc.srclno = 0;
+  rsrc.statsrclno = 0;
+  rsrc.codlno = 0;
+  rsrc.lincnt = 0;
+  rsrc.statbeg = 1;
+  rsrc.statend = 1;
+  rsrc.areof = 0;
+  rsrc.eof_all = 0;
+  rsrc.svdinitial = 0;
+  rsrc.rawline.clear();
+  rsrc.linebuf.clear();
+  rsrc.StmtSeperator = 0;
+  rsrc.concskip = 0;
+  rsrc.concbend = 0;
+  rsrc.ccskip = 0;
+  rsrc.margin_override = 0;
+  rsrc.filedlinopt = ropt.dlines;
+  rsrc.fileintsiz = ropt.intsiz;
+  rsrc.filelogsiz = ropt.logsiz;
+  rsrc.prgintsiz = rsrc.fileintsiz;
+  rsrc.prglogsiz = rsrc.filelogsiz;
+  rsrc.FileSrcForm = form_of_name(rsrc.filename.c_str());
+  rsrc.PrgSrcForm = rsrc.FileSrcForm;
+  rsrc.freeform = rsrc.FileSrcForm == 1;
   pp_setMargin();
   pstat[0] = 0;
   pstat[1] = 10;
@@ -121,28 +121,28 @@ void srcbeg(const char* filename, FILE* fp, int32_t fromcpp) {
 
 void srcend() {
   for (int32_t i = 1; i <= MAX_INCLUDE; ++i) {
-    if (src.inc[i].fp != nullptr) std::fclose(src.inc[i].fp);
-    src.inc[i] = IncludeEntry{};
+    if (rsrc.inc[i].fp != nullptr) std::fclose(rsrc.inc[i].fp);
+    rsrc.inc[i] = IncludeEntry{};
   }
-  src.inclev = 0;
-  src.cur = src.input;
+  rsrc.inclev = 0;
+  rsrc.cur = rsrc.input;
   hpfree();
 }
 
 std::string current_source_dir() {
-  for (int32_t l = src.inclev; l >= 1; --l) {
-    if (!src.inc[l].dir.empty()) return src.inc[l].dir;
+  for (int32_t l = rsrc.inclev; l >= 1; --l) {
+    if (!rsrc.inc[l].dir.empty()) return rsrc.inc[l].dir;
   }
   return an.dirn;
 }
 
 int32_t push_include(FILE* fp, const std::string& path, int32_t mode, int32_t incline) {
-  if (src.inclev >= MAX_INCLUDE) {
+  if (rsrc.inclev >= MAX_INCLUDE) {
     std::fclose(fp);
     rd_errmsg(4);
     return 0;
   }
-  IncludeEntry& e = src.inc[++src.inclev];
+  IncludeEntry& e = rsrc.inc[++rsrc.inclev];
   e = IncludeEntry{};
   e.fp = fp;
   e.name = path;
@@ -150,40 +150,40 @@ int32_t push_include(FILE* fp, const std::string& path, int32_t mode, int32_t in
   e.shortname = slash == std::string::npos ? path : path.substr(slash + 1);
   e.dir = slash == std::string::npos ? "" : path.substr(0, slash);
   e.mode = mode;
-  e.saved_srclno = src.srclno;
-  e.saved_areof = src.areof;
+  e.saved_srclno = rsrc.srclno;
+  e.saved_areof = rsrc.areof;
   e.saved_cclev = hp_level();
-  e.saved_form = src.PrgSrcForm;
-  e.saved_svd = src.svdinitial;
-  e.saved_raw = src.rawline;
-  e.saved_rawno = src.rawline_no;
+  e.saved_form = rsrc.PrgSrcForm;
+  e.saved_svd = rsrc.svdinitial;
+  e.saved_raw = rsrc.rawline;
+  e.saved_rawno = rsrc.rawline_no;
   e.incline = incline;
-  src.svdinitial = 0;
-  src.cur = fp;
-  src.srclno = 0;
-  src.areof = 0;
-  src.PrgSrcForm = 0;
+  rsrc.svdinitial = 0;
+  rsrc.cur = fp;
+  rsrc.srclno = 0;
+  rsrc.areof = 0;
+  rsrc.PrgSrcForm = 0;
   return 1;
 }
 
 // End of the current input: back to the including file (1) or the end of
 // the main file (0).
 static int32_t pp_endoffile() {
-  if (src.inclev > 0) {
-    IncludeEntry& e = src.inc[src.inclev];
+  if (rsrc.inclev > 0) {
+    IncludeEntry& e = rsrc.inc[rsrc.inclev];
     if (e.fp != nullptr && e.mode != 1) std::fclose(e.fp);
     e.fp = nullptr;
-    src.srclno = e.saved_srclno;
-    src.areof = e.saved_areof;
-    src.svdinitial = e.saved_svd;
-    src.rawline = e.saved_raw;
-    src.rawline_no = e.saved_rawno;
-    src.PrgSrcForm = e.saved_form;
-    src.freeform = src.PrgSrcForm == 1;
+    rsrc.srclno = e.saved_srclno;
+    rsrc.areof = e.saved_areof;
+    rsrc.svdinitial = e.saved_svd;
+    rsrc.rawline = e.saved_raw;
+    rsrc.rawline_no = e.saved_rawno;
+    rsrc.PrgSrcForm = e.saved_form;
+    rsrc.freeform = rsrc.PrgSrcForm == 1;
     pp_setMargin();
     bool open_cond = hp_level() > e.saved_cclev;
-    --src.inclev;
-    src.cur = src.inclev > 0 ? src.inc[src.inclev].fp : src.input;
+    --rsrc.inclev;
+    rsrc.cur = rsrc.inclev > 0 ? rsrc.inc[rsrc.inclev].fp : rsrc.input;
     if (open_cond) {
       tk.errcol = ERRCOL_NOLINES;
       rd_errmsg(349);
@@ -191,8 +191,8 @@ static int32_t pp_endoffile() {
     e = IncludeEntry{};
     return 1;
   }
-  src.filelines = src.srclno;
-  src.eof_all = 1;
+  rsrc.filelines = rsrc.srclno;
+  rsrc.eof_all = 1;
   return 0;
 }
 
@@ -200,33 +200,33 @@ static int32_t pp_endoffile() {
 // kept, a carriage return before the line end is dropped.
 static bool read_physical(std::string& line) {
   line.clear();
-  if (src.cur == nullptr || src.areof) return false;
+  if (rsrc.cur == nullptr || rsrc.areof) return false;
   int c;
   bool any = false;
-  while ((c = std::getc(src.cur)) != EOF) {
+  while ((c = std::getc(rsrc.cur)) != EOF) {
     any = true;
     if (c == '\n') break;
     if (line.size() < static_cast<size_t>(MAX_LINE) + 1) line += static_cast<char>(c);
   }
   if (!any) {
-    src.areof = 1;
+    rsrc.areof = 1;
     return false;
   }
   if (!line.empty() && line.back() == '\r') line.pop_back();
   if (line.size() > static_cast<size_t>(MAX_LINE)) line.resize(MAX_LINE);
-  ++src.srclno;
+  ++rsrc.srclno;
   ++totlin;
   return true;
 }
 
 void printline(const char* text) {
-  if (!ropt.listit || an.lpass != 1 || src.input == nullptr) return;
-  if (src.inclev == 0) {
-    std::string n = std::to_string(src.srclno);
+  if (!ropt.listit || an.lpass != 1 || rsrc.input == nullptr) return;
+  if (rsrc.inclev == 0) {
+    std::string n = std::to_string(rsrc.srclno);
     rd_outstr("  " + std::string(n.size() < 5 ? 5 - n.size() : 0, ' ') + n + " " + text + "\n");
   } else if (ropt.incopt) {
-    std::string n = std::to_string(src.srclno);
-    rd_outstr(std::to_string(src.inclev) + ">" + std::string(n.size() < 5 ? 5 - n.size() : 0, ' ') +
+    std::string n = std::to_string(rsrc.srclno);
+    rd_outstr(std::to_string(rsrc.inclev) + ">" + std::string(n.size() < 5 ? 5 - n.size() : 0, ' ') +
               n + " " + text + "\n");
   }
 }
@@ -234,8 +234,8 @@ void printline(const char* text) {
 // Decides the source form from a line while it is undecided; returns
 // false when the line decides nothing.
 static bool assume_srcform_for_nextline(const std::string& line) {
-  if (src.FileSrcForm == 1) {
-    src.PrgSrcForm = 1;
+  if (rsrc.FileSrcForm == 1) {
+    rsrc.PrgSrcForm = 1;
     return true;
   }
   size_t i = 0;
@@ -243,7 +243,7 @@ static bool assume_srcform_for_nextline(const std::string& line) {
   if (i >= line.size() || line[i] == '!') return false;
   if (line[i] == ';' && ropt.Language == 1) return false;
   if (line[i] == '\t') {
-    src.PrgSrcForm = 2;
+    rsrc.PrgSrcForm = 2;
     return true;
   }
   int32_t c = static_cast<unsigned char>(line[i]);
@@ -268,12 +268,12 @@ static bool assume_srcform_for_nextline(const std::string& line) {
   } else {
     form = 2;
   }
-  src.PrgSrcForm = form;
+  rsrc.PrgSrcForm = form;
   return true;
 }
 
 static void apply_form() {
-  src.freeform = src.PrgSrcForm == 1;
+  rsrc.freeform = rsrc.PrgSrcForm == 1;
   pp_setMargin();
 }
 
@@ -282,12 +282,12 @@ static bool hpf_sentinel(const std::string& line, size_t at) {
   if (!ropt.hpf || line.size() < at + 5) return false;
   std::string s;
   for (size_t k = at; k < at + 5; ++k) s += static_cast<char>(upper(line[k]));
-  return s == "!HPF$" || (at == 0 && !src.freeform && (s == "*HPF$" || s == "CHPF$"));
+  return s == "!HPF$" || (at == 0 && !rsrc.freeform && (s == "*HPF$" || s == "CHPF$"));
 }
 
 // A "#" line: a line mark of the C preprocessor sets the next line's number.
 static void hash_line(const std::string& line) {
-  if (!src.fromcpp) return;
+  if (!rsrc.fromcpp) return;
   size_t i = 1;
   while (i < line.size() && line[i] == ' ') ++i;
   if (line.compare(i, 4, "line") == 0) {
@@ -300,7 +300,7 @@ static void hash_line(const std::string& line) {
     if (n < 100000000) n = n * 10 + (line[i] - '0');
     ++i;
   }
-  src.srclno = n - 1;
+  rsrc.srclno = n - 1;
 }
 
 // Classifies a physical line (the form is decided first when undecided).
@@ -323,7 +323,7 @@ static bool fixed_continuation(const std::string& line, LineInfo& li) {
     int32_t c = static_cast<unsigned char>(line[i]);
     if (c == ' ') continue;
     if (c == '\t') {
-      src.tabformat = 1;
+      rsrc.tabformat = 1;
       int32_t nx = i + 1 < line.size() ? static_cast<unsigned char>(line[i + 1]) : 0;
       bool cont;
       if (ropt.compiler & (0x2786 | 0x8)) {
@@ -358,10 +358,10 @@ static bool fixed_continuation(const std::string& line, LineInfo& li) {
 static LineInfo classify(const std::string& line, bool under_way) {
   LineInfo li{};
   li.kind = LK_INITIAL;
-  if (src.PrgSrcForm == 0) assume_srcform_for_nextline(line);
-  if (src.PrgSrcForm != 0) apply_form();
+  if (rsrc.PrgSrcForm == 0) assume_srcform_for_nextline(line);
+  if (rsrc.PrgSrcForm != 0) apply_form();
   int32_t c1 = line.empty() ? 0 : static_cast<unsigned char>(line[0]);
-  if (src.concbend) {
+  if (rsrc.concbend) {
     li.kind = LK_EOF;
     return li;
   }
@@ -369,7 +369,7 @@ static LineInfo classify(const std::string& line, bool under_way) {
     li.kind = LK_DIRECTIVE;
     return li;
   }
-  if (src.concskip || src.ccskip) {
+  if (rsrc.concskip || rsrc.ccskip) {
     li.kind = LK_SKIPPED;
     return li;
   }
@@ -379,10 +379,10 @@ static LineInfo classify(const std::string& line, bool under_way) {
   }
   size_t first = 0;
   while (first < line.size() && is_blank(static_cast<unsigned char>(line[first]))) ++first;
-  if (!src.freeform) {
+  if (!rsrc.freeform) {
     if (c1 == 'D' || c1 == 'd') {
       issue(9004);
-      if (!src.filedlinopt) {
+      if (!rsrc.filedlinopt) {
         li.kind = LK_COMMENT;
         return li;
       }
@@ -407,7 +407,7 @@ static LineInfo classify(const std::string& line, bool under_way) {
       }
     }
     // Blank up to the margin: a comment line.
-    size_t lim = line.size() < static_cast<size_t>(src.rmargin) ? line.size() : static_cast<size_t>(src.rmargin);
+    size_t lim = line.size() < static_cast<size_t>(rsrc.rmargin) ? line.size() : static_cast<size_t>(rsrc.rmargin);
     bool blank = true;
     for (size_t k = 0; k < lim; ++k) {
       int32_t c = static_cast<unsigned char>(line[k]);
@@ -460,47 +460,47 @@ static LineInfo classify(const std::string& line, bool under_way) {
 // a ";", or the input (include files are left at their end).
 static bool fetch_line(std::string& line, bool& is_rest) {
   is_rest = false;
-  if (src.svdinitial) {
-    src.svdinitial = 0;
-    line = src.rawline;
-    src.srclno = src.rawline_no;
+  if (rsrc.svdinitial) {
+    rsrc.svdinitial = 0;
+    line = rsrc.rawline;
+    rsrc.srclno = rsrc.rawline_no;
     return true;
   }
-  if (src.StmtSeperator) {
-    src.StmtSeperator = 0;
-    line = src.linebuf;
+  if (rsrc.StmtSeperator) {
+    rsrc.StmtSeperator = 0;
+    line = rsrc.linebuf;
     is_rest = true;
-    ++src.stmtsonline;
+    ++rsrc.stmtsonline;
     return true;
   }
   for (;;) {
     if (read_physical(line)) {
-      src.stmtsonline = 0;
-      if (src.inclev > 0 && src.inc[src.inclev].mode == 2 && !line.empty() && line[0] == '%') {
+      rsrc.stmtsonline = 0;
+      if (rsrc.inclev > 0 && rsrc.inc[rsrc.inclev].mode == 2 && !line.empty() && line[0] == '%') {
         rd_coded("W-INCLINE", "%s", line);
         continue;
       }
-      src.rawline = line;
-      src.rawline_no = src.srclno;
-      src.rawline_inc = src.inclev;
+      rsrc.rawline = line;
+      rsrc.rawline_no = rsrc.srclno;
+      rsrc.rawline_inc = rsrc.inclev;
       return true;
     }
-    if (src.lincnt > 0) return false;  // the statement is complete first
+    if (rsrc.lincnt > 0) return false;  // the statement is complete first
     if (!pp_endoffile()) return false;
   }
 }
 
 static void keep_line(const std::string& line) {
-  src.rawline = line;
-  src.rawline_no = src.srclno;
-  src.svdinitial = 1;
+  rsrc.rawline = line;
+  rsrc.rawline_no = rsrc.srclno;
+  rsrc.svdinitial = 1;
 }
 
-static bool room(int32_t n) { return src.statend + n <= PSTAT_SIZE - 1; }
+static bool room(int32_t n) { return rsrc.statend + n <= PSTAT_SIZE - 1; }
 
 static void too_long() {
-  if (src.too_long) return;
-  src.too_long = 1;
+  if (rsrc.too_long) return;
+  rsrc.too_long = 1;
   int32_t saved = tk.errcol;
   tk.errcol = -1;
   rd_errmsg(98);
@@ -512,14 +512,14 @@ static void put(int32_t c, int32_t col, int32_t lineidx) {
     too_long();
     return;
   }
-  pstat[src.statend] = static_cast<unsigned char>(c);
-  wbreaks[src.statend] = static_cast<unsigned char>(cp.pendbreak);
-  pcols[src.statend] = static_cast<uint16_t>(col);
-  pcont[src.statend] = static_cast<uint16_t>(lineidx);
-  ++src.statend;
+  pstat[rsrc.statend] = static_cast<unsigned char>(c);
+  wbreaks[rsrc.statend] = static_cast<unsigned char>(cp.pendbreak);
+  pcols[rsrc.statend] = static_cast<uint16_t>(col);
+  pcont[rsrc.statend] = static_cast<uint16_t>(lineidx);
+  ++rsrc.statend;
   cp.pendbreak = 0;
-  src.lastcolumn = col;
-  src.lastcolumnline = lineidx;
+  rsrc.lastcolumn = col;
+  rsrc.lastcolumnline = lineidx;
 }
 
 // Opens a constant field of the given kind byte.
@@ -528,7 +528,7 @@ static bool open_const(int32_t kind, int32_t col, int32_t lineidx) {
     too_long();
     return false;
   }
-  cp.constpos = src.statend;
+  cp.constpos = rsrc.statend;
   put(kind, col, lineidx);
   put(0, col, lineidx);
   put(0, col, lineidx);
@@ -562,24 +562,24 @@ static void close_const(int32_t closer, int32_t col, int32_t lineidx) {
 // True when the statement text begins with word followed by "(".
 static bool text_begins(const char* word) {
   size_t n = std::strlen(word);
-  if (src.statbeg + static_cast<int32_t>(n) >= src.statend) return false;
-  return std::memcmp(pstat + src.statbeg, word, n) == 0;
+  if (rsrc.statbeg + static_cast<int32_t>(n) >= rsrc.statend) return false;
+  return std::memcmp(pstat + rsrc.statbeg, word, n) == 0;
 }
 
 // A digit string just stored followed by the letter: is it a Hollerith count?
 static int32_t hollerith_count(int32_t letter) {
-  int32_t e = src.statend;
+  int32_t e = rsrc.statend;
   int32_t b = e;
-  while (b > src.statbeg && is_digit(pstat[b - 1])) --b;
+  while (b > rsrc.statbeg && is_digit(pstat[b - 1])) --b;
   if (b == e) return 0;
-  if (b == src.statbeg) return 0;  // the digits start the statement text
+  if (b == rsrc.statbeg) return 0;  // the digits start the statement text
   int32_t before = pstat[b - 1];
   if (is_upper(before) || before == '_') return 0;
   if ((before == '?' || before == '$') && (ropt.compiler & 0x102)) return 0;
   if (before == '*') {
     // A length after a word of letters only from the statement start.
-    bool letters = b - 1 > src.statbeg;
-    for (int32_t p = src.statbeg; p < b - 1; ++p) {
+    bool letters = b - 1 > rsrc.statbeg;
+    for (int32_t p = rsrc.statbeg; p < b - 1; ++p) {
       if (!is_upper(pstat[p])) letters = false;
     }
     if (letters) return 0;
@@ -598,7 +598,7 @@ static int32_t hollerith_count(int32_t letter) {
     if (n < 1000) n = n * 10 + (pstat[p] - '0');
   }
   if (n <= 0) return 0;
-  src.statend = b;  // the digits become the field's count
+  rsrc.statend = b;  // the digits become the field's count
   return n;
 }
 
@@ -612,24 +612,24 @@ static void check_73_133rd_col(const std::string& line, size_t from) {
       if (ropt.Language == 1) issue(9005);
       return;
     }
-    if (c == '&' && k == from && src.rmargin == 72) {
+    if (c == '&' && k == from && rsrc.rmargin == 72) {
       cp.contnext = 1;
       continue;
     }
-    if (is_digit(c) && k < 80 && src.rmargin == 72) continue;
+    if (is_digit(c) && k < 80 && rsrc.rmargin == 72) continue;
     int32_t saved = tk.errcol;
     tk.errcol = ERRCOL_NOLINES;
     rd_errmsg(531);
     tk.errcol = saved;
-    if (src.rmargin > 72 && !src.freeform) src.rmargin = 72;
+    if (rsrc.rmargin > 72 && !rsrc.freeform) rsrc.rmargin = 72;
     return;
   }
 }
 
 // Copies the statement text of one physical line into pstat.
 static void copy_text(const std::string& line, size_t from, int32_t lineidx) {
-  size_t lim = line.size() < static_cast<size_t>(src.rmargin) ? line.size() : static_cast<size_t>(src.rmargin);
-  bool fixed = !src.freeform;
+  size_t lim = line.size() < static_cast<size_t>(rsrc.rmargin) ? line.size() : static_cast<size_t>(rsrc.rmargin);
+  bool fixed = !rsrc.freeform;
   cp.contnext = 0;
   if (cp.holl > 0 || cp.quote != 0) {
     // A constant left open continues; in fixed form the previous line was
@@ -690,13 +690,13 @@ static void copy_text(const std::string& line, size_t from, int32_t lineidx) {
       if (!fixed && hpf_sentinel(line, k)) {
         // An HPF directive in the middle of a line is a comment here.
       }
-      src.inline_cmnt_start = col;
+      rsrc.inline_cmnt_start = col;
       return;
     }
     if (c == ';') {
       if (ropt.Language == 2) {
-        src.linebuf = line.substr(k + 1);
-        src.StmtSeperator = 1;
+        rsrc.linebuf = line.substr(k + 1);
+        rsrc.StmtSeperator = 1;
         cp.contnext = 0;
         return;
       }
@@ -726,7 +726,7 @@ static void copy_text(const std::string& line, size_t from, int32_t lineidx) {
     }
     int32_t u = upper(c);
     if (u == 'H' || u == 'R' || u == 'L') {
-      int32_t n = src.statend > src.statbeg && is_digit(pstat[src.statend - 1]) ? hollerith_count(u) : 0;
+      int32_t n = rsrc.statend > rsrc.statbeg && is_digit(pstat[rsrc.statend - 1]) ? hollerith_count(u) : 0;
       if (n > 0) {
         if (open_const('h', col, lineidx)) cp.holl = n;
         continue;
@@ -734,7 +734,7 @@ static void copy_text(const std::string& line, size_t from, int32_t lineidx) {
     }
     if (cp.depth == 0 && cp.bdepth == 0) {
       if (c == '=') {
-        int32_t prev = src.statend > src.statbeg ? pstat[src.statend - 1] : 0;
+        int32_t prev = rsrc.statend > rsrc.statbeg ? pstat[rsrc.statend - 1] : 0;
         size_t r = k + 1;
         while (r < lim && is_blank(static_cast<unsigned char>(line[r]))) ++r;
         int32_t next = r < lim ? static_cast<unsigned char>(line[r]) : 0;
@@ -748,11 +748,11 @@ static void copy_text(const std::string& line, size_t from, int32_t lineidx) {
       } else if (c == ',') {
         CurStmt[CS_COMMA] = 1;
       } else if (c == ':') {
-        if (CurStmt[CS_COLON] != 0 && CurStmt[CS_COLON] == src.statend - 1) {
+        if (CurStmt[CS_COLON] != 0 && CurStmt[CS_COLON] == rsrc.statend - 1) {
           ++CurStmt[CS_DCOLON];
           CurStmt[CS_COLON] = 0;
         } else {
-          CurStmt[CS_COLON] = src.statend;
+          CurStmt[CS_COLON] = rsrc.statend;
         }
       }
     }
@@ -766,7 +766,7 @@ static void copy_text(const std::string& line, size_t from, int32_t lineidx) {
   if (fixed && (cp.quote != 0 || cp.holl > 0)) {
     // A constant open at the end of a fixed-form line is padded up to the
     // margin with blanks.
-    for (size_t p = lim; p < static_cast<size_t>(src.rmargin); ++p) {
+    for (size_t p = lim; p < static_cast<size_t>(rsrc.rmargin); ++p) {
       int32_t col = static_cast<int32_t>(p);
       if (cp.holl > 0) {
         const_char(' ', col, lineidx);
@@ -784,23 +784,23 @@ static void copy_text(const std::string& line, size_t from, int32_t lineidx) {
 // Records one physical line of the statement; false when it is dropped
 // because the statement is too long.
 static bool add_line(const std::string& line) {
-  if (src.dropping) return false;
-  int32_t idx = src.lincnt;
+  if (rsrc.dropping) return false;
+  int32_t idx = rsrc.lincnt;
   int32_t bytes = static_cast<int32_t>(line.size()) + 1;
   if (idx + 1 >= LINE_LIMIT || stmtlines.rawbytes + bytes > RAW_LIMIT) {
     too_long();
-    src.dropping = 1;
+    rsrc.dropping = 1;
     return false;
   }
   stmtlines.text[idx] = line;
-  stmtlines.lineno[idx] = src.srclno;
-  stmtlines.inclev[idx] = src.inclev;
+  stmtlines.lineno[idx] = rsrc.srclno;
+  stmtlines.inclev[idx] = rsrc.inclev;
   stmtlines.rawbytes += bytes;
-  ++src.lincnt;
-  int32_t n = src.lincnt;
+  ++rsrc.lincnt;
+  int32_t n = rsrc.lincnt;
   if (n == 20) issue(9136);
   if (n == 59) issue(9139);
-  if (!src.freeform || ropt.Language == 1) {
+  if (!rsrc.freeform || ropt.Language == 1) {
     if (n == 100) issue(9143);
   } else {
     if (n == 40) issue(9140);
@@ -817,16 +817,16 @@ static void directive_line(const std::string& line) {
 
 int32_t nextstat() {
   pp_initstmt(1);
-  src.lincnt = 0;
-  src.tabformat = 0;
-  src.too_long = 0;
-  src.dropping = 0;
-  src.inline_cmnt_start = 0;
+  rsrc.lincnt = 0;
+  rsrc.tabformat = 0;
+  rsrc.too_long = 0;
+  rsrc.dropping = 0;
+  rsrc.inline_cmnt_start = 0;
   stmtlines.rawbytes = 0;
   cp = CopyState{};
-  src.statbeg = 1;
-  src.statend = 1;
-  src.labpos_beg = src.labpos_end = 0;
+  rsrc.statbeg = 1;
+  rsrc.statend = 1;
+  rsrc.labpos_beg = rsrc.labpos_end = 0;
   pstat[1] = 10;
   std::string line;
   LineInfo li{};
@@ -849,7 +849,7 @@ int32_t nextstat() {
     cp.contnext = 0;
     li = classify(line, false);
     if (li.kind == LK_EOF) {
-      src.areof = 1;
+      rsrc.areof = 1;
       if (!pp_endoffile()) {
         tk.stacol = 1;
         return -1;
@@ -869,14 +869,14 @@ int32_t nextstat() {
     printline(line.c_str());
     break;
   }
-  if (src.PrgSrcForm == 0) {
+  if (rsrc.PrgSrcForm == 0) {
     // Undecided: a label or text from column 7 on means fixed form.
-    src.PrgSrcForm = li.labend > li.labbeg || li.text >= 6 || src.tabformat ? 2 : 1;
+    rsrc.PrgSrcForm = li.labend > li.labbeg || li.text >= 6 || rsrc.tabformat ? 2 : 1;
     apply_form();
     li = classify(line, false);
   }
-  src.statsrclno = src.srclno;
-  src.codlno = src.inclev > 0 ? src.inc[1].incline : src.srclno;
+  rsrc.statsrclno = rsrc.srclno;
+  rsrc.codlno = rsrc.inclev > 0 ? rsrc.inc[1].incline : rsrc.srclno;
   CurStmt[CS_HPF] = li.hpf ? 1 : 0;
   add_line(line);
   // Label digits.
@@ -884,9 +884,9 @@ int32_t nextstat() {
     int32_t c = static_cast<unsigned char>(line[k]);
     if (is_digit(c)) put(c, static_cast<int32_t>(k), 0);
   }
-  src.labpos_beg = 1;
-  src.labpos_end = src.statend;
-  src.statbeg = src.statend;
+  rsrc.labpos_beg = 1;
+  rsrc.labpos_end = rsrc.statend;
+  rsrc.statbeg = rsrc.statend;
   cp.pendbreak = 0;
   if (li.kind == LK_CONTINUATION && li.label_on_cont) {
     tk.errcol = -1;
@@ -894,12 +894,12 @@ int32_t nextstat() {
   }
   copy_text(line, li.text, 0);
   // Continuation lines.
-  while (!src.StmtSeperator) {
+  while (!rsrc.StmtSeperator) {
     bool rest = false;
     if (!fetch_line(line, rest)) break;
     LineInfo nl = classify(line, true);
     if (nl.kind == LK_EOF) {
-      src.areof = 1;
+      rsrc.areof = 1;
       break;
     }
     if (nl.kind == LK_SKIPPED) continue;
@@ -920,35 +920,35 @@ int32_t nextstat() {
       rd_errmsg(262);
       tk.errcol = saved;
     }
-    if (!src.freeform) cp.pendbreak |= 2;
-    copy_text(line, nl.text, src.lincnt - 1);
+    if (!rsrc.freeform) cp.pendbreak |= 2;
+    copy_text(line, nl.text, rsrc.lincnt - 1);
   }
-  if (cp.quote != 0 || cp.holl > 0) close_const(cp.quote ? cp.quote : 'h', src.lastcolumn, src.lastcolumnline);
+  if (cp.quote != 0 || cp.holl > 0) close_const(cp.quote ? cp.quote : 'h', rsrc.lastcolumn, rsrc.lastcolumnline);
   // End of the statement.
-  pstat[src.statend] = 10;
-  wbreaks[src.statend] = 0;
-  pcols[src.statend] = static_cast<uint16_t>(src.lastcolumn + 1);
-  pcont[src.statend] = static_cast<uint16_t>(src.lastcolumnline);
-  tk.stacol = src.statbeg;
-  tk.errcol = src.statbeg;
-  tk.tokbeg = src.statbeg;
+  pstat[rsrc.statend] = 10;
+  wbreaks[rsrc.statend] = 0;
+  pcols[rsrc.statend] = static_cast<uint16_t>(rsrc.lastcolumn + 1);
+  pcont[rsrc.statend] = static_cast<uint16_t>(rsrc.lastcolumnline);
+  tk.stacol = rsrc.statbeg;
+  tk.errcol = rsrc.statbeg;
+  tk.tokbeg = rsrc.statbeg;
   // "%" statements of the dialects that have them.
-  if (!src.freeform && (ropt.compiler & 0x4) && pstat[src.statbeg] == '%') {
-    if (src.statend - src.statbeg > 8 && std::memcmp(pstat + src.statbeg + 1, "INCLUDE", 7) == 0) {
-      tk.stacol = src.statbeg + 8;
+  if (!rsrc.freeform && (ropt.compiler & 0x4) && pstat[rsrc.statbeg] == '%') {
+    if (rsrc.statend - rsrc.statbeg > 8 && std::memcmp(pstat + rsrc.statbeg + 1, "INCLUDE", 7) == 0) {
+      tk.stacol = rsrc.statbeg + 8;
       return -3;
     }
-    if (src.statend - src.statbeg > 5 && std::memcmp(pstat + src.statbeg + 1, "LIST", 4) == 0) {
-      tk.stacol = src.statbeg + 5;
+    if (rsrc.statend - rsrc.statbeg > 5 && std::memcmp(pstat + rsrc.statbeg + 1, "LIST", 4) == 0) {
+      tk.stacol = rsrc.statbeg + 5;
       return -4;
     }
     rd_errmsg(35);
   }
-  return src.labpos_end > src.labpos_beg ? 1 : -2;
+  return rsrc.labpos_end > rsrc.labpos_beg ? 1 : -2;
 }
 
 int32_t getcol(int32_t pos, int32_t* line) {
-  if (pos <= 0 || pos > src.statend || pos >= PSTAT_SIZE) {
+  if (pos <= 0 || pos > rsrc.statend || pos >= PSTAT_SIZE) {
     if (line) *line = 0;
     return 0;
   }
@@ -957,15 +957,15 @@ int32_t getcol(int32_t pos, int32_t* line) {
 }
 
 const char* getsource(int32_t i) {
-  if (i < 0) return src.rawline.c_str();
-  if (i >= src.lincnt || i >= MAX_STMT_LINES) return "";
+  if (i < 0) return rsrc.rawline.c_str();
+  if (i >= rsrc.lincnt || i >= MAX_STMT_LINES) return "";
   return stmtlines.text[i].c_str();
 }
 
 std::string chunkosource(int32_t from, int32_t to) {
   std::string out;
   if (from < 1) from = 1;
-  if (to >= src.statend) to = src.statend - 1;
+  if (to >= rsrc.statend) to = rsrc.statend - 1;
   for (int32_t p = from; p <= to && out.size() < 490;) {
     int32_t c = pstat[p];
     if (p > from && (wbreaks[p] & 1)) out += ' ';
@@ -1016,35 +1016,35 @@ static int32_t display_column(const std::string& s, int32_t col) {
 std::string perrlin_text(int32_t col) {
   std::string out = "\n";
   if (col == 0 || col == -30001 || col == -30002) return out;
-  int32_t lineno = src.srclno;
+  int32_t lineno = rsrc.srclno;
   int32_t lastidx = -1;
   if (col == -30000 || col == -30003) {
     // no source lines
   } else if (col < 0) {
-    const std::string& l = src.rawline;
+    const std::string& l = rsrc.rawline;
     out += ">" + expand_tabs(l) + "\n";
     out += ">" + std::string(static_cast<size_t>(display_column(l, -col - 1)), ' ') + "^\n";
   } else {
     int32_t idx = 0;
     int32_t c = getcol(col, &idx);
-    if (idx >= src.lincnt) idx = src.lincnt > 0 ? src.lincnt - 1 : 0;
+    if (idx >= rsrc.lincnt) idx = rsrc.lincnt > 0 ? rsrc.lincnt - 1 : 0;
     int32_t first = idx - 4 > 0 ? idx - 4 : 0;
-    for (int32_t i = first; i <= idx && i < src.lincnt; ++i) {
+    for (int32_t i = first; i <= idx && i < rsrc.lincnt; ++i) {
       out += ">" + expand_tabs(stmtlines.text[i]) + "\n";
     }
-    const std::string& l = src.lincnt > 0 ? stmtlines.text[idx] : src.rawline;
+    const std::string& l = rsrc.lincnt > 0 ? stmtlines.text[idx] : rsrc.rawline;
     out += ">" + std::string(static_cast<size_t>(display_column(l, c)), ' ') + "^\n";
-    lineno = src.lincnt > 0 ? stmtlines.lineno[idx] : src.statsrclno;
+    lineno = rsrc.lincnt > 0 ? stmtlines.lineno[idx] : rsrc.statsrclno;
     lastidx = idx;
   }
   (void)lastidx;
-  std::string place = src.filename;
+  std::string place = rsrc.filename;
   place += ":";
   place += current_unit_name();
   place += " line ";
-  for (int32_t l = 1; l <= src.inclev; ++l) place += std::to_string(src.inc[l].incline) + ".";
+  for (int32_t l = 1; l <= rsrc.inclev; ++l) place += std::to_string(rsrc.inc[l].incline) + ".";
   place += std::to_string(lineno);
-  if (src.inclev > 0) place += " (" + src.inc[src.inclev].shortname + ")";
+  if (rsrc.inclev > 0) place += " (" + rsrc.inc[rsrc.inclev].shortname + ")";
   out += place + ":\n";
   return out;
 }

@@ -108,7 +108,7 @@ struct SourceState {
   int32_t margin_override;  // 72 or 120 from a COL directive (0 none)
   int32_t filelines;        // lines of the main file when it ended
 };
-extern SourceState src;
+extern SourceState rsrc;
 
 // Per statement: the raw text and line numbers of its physical lines.
 struct StmtLines {

@@ -75,7 +75,7 @@ const KeyRow* getkey() {
   if (kwindex[26] == nullptr) indexkey();
   int32_t start = tk.stacol;
   cleanStmtKey();
-  if (start < 0 || start >= src.statend || !is_upper(pstat[start])) return nullptr;
+  if (start < 0 || start >= rsrc.statend || !is_upper(pstat[start])) return nullptr;
   tk.GettingKeyToken = 1;
   getokn();
   tk.GettingKeyToken = 0;
@@ -92,9 +92,9 @@ const KeyRow* getkey() {
   int32_t letter = pstat[match] - 'A';
   for (const KeyRow* r = kwindex[letter + 1] - 1; r >= kwindex[letter]; --r) {
     size_t len = std::strlen(r->text);
-    if (match + static_cast<int32_t>(len) >= src.statend + 1) continue;
+    if (match + static_cast<int32_t>(len) >= rsrc.statend + 1) continue;
     if (std::memcmp(pstat + match, r->text, len) != 0) continue;
-    if (src.freeform && !word_ends_at(match + static_cast<int32_t>(len))) continue;
+    if (rsrc.freeform && !word_ends_at(match + static_cast<int32_t>(len))) continue;
     found = r;
     tk.stacol = match + static_cast<int32_t>(len);
     break;
@@ -122,7 +122,7 @@ const KeyRow* getkey() {
 
 int32_t skip_nextoken_ifiskeyword(const char* word) {
   size_t len = std::strlen(word);
-  if (src.freeform) {
+  if (rsrc.freeform) {
     pshtok();
     getokn();
     if (tk.toktyp == TT_NAME && static_cast<size_t>(tk.toksiz) == len) {
@@ -140,7 +140,7 @@ int32_t skip_nextoken_ifiskeyword(const char* word) {
   }
   for (size_t i = 0; i < len; ++i) {
     int32_t p = tk.stacol + static_cast<int32_t>(i);
-    if (p >= src.statend) return 0;
+    if (p >= rsrc.statend) return 0;
     int32_t b = word[i];
     if (b >= 'a' && b <= 'z') b -= 32;
     if (pstat[p] != b) return 0;
@@ -241,11 +241,11 @@ int32_t tstord(int32_t lowest, int32_t cls) {
     unit.parmod = cls;
   }
   if (unit.parmod >= 1 && unit.parmod <= CL_END && unit.pabort[unit.parmod] == 0) {
-    unit.pabort[unit.parmod] = src.codlno;
+    unit.pabort[unit.parmod] = rsrc.codlno;
   }
-  if (cls == CL_EXEC && unit.body_begin == 0) unit.body_begin = src.codlno;
-  if (unit.rtn_begin == 0) unit.rtn_begin = src.codlno;
-  unit.rtn_end = src.codlno;
+  if (cls == CL_EXEC && unit.body_begin == 0) unit.body_begin = rsrc.codlno;
+  if (unit.rtn_begin == 0) unit.rtn_begin = rsrc.codlno;
+  unit.rtn_end = rsrc.codlno;
   if (an.MakingDep && cls >= 4 && cls <= CL_EXEC && !stmtIs(ST_INTERFACE)) return 0;
   return 1;
 }
@@ -344,7 +344,7 @@ void lhand(LabelRec* lab, int32_t kind) {
       }
       lab->code = CurStmt[CS_CODE];
       lab->blk = nest.codblk;
-      lab->line = src.codlno;
+      lab->line = rsrc.codlno;
       if (kind == 2 && (lab->flags & 16)) rd_errmsg(196);
       if (kind == 32 && (lab->flags & (1 | 8))) rd_errmsg(196);
       if (kind == 2) {

@@ -31,7 +31,7 @@ static int32_t const_len(int32_t pos) {
 
 int32_t getokn() {
   int32_t pos = tk.stacol;
-  if (pos < 0 || pos >= PSTAT_SIZE) pos = src.statend;
+  if (pos < 0 || pos >= PSTAT_SIZE) pos = rsrc.statend;
   tk.tokbeg = pos;
   int32_t c = pstat[pos];
   tk.tok1 = c;
@@ -42,12 +42,12 @@ int32_t getokn() {
     tk.toktyp = TT_NAME;
     if (c == '_') issue(9135);
     if (c == '?') issue(9009);
-    while (end < src.statend) {
+    while (end < rsrc.statend) {
       int32_t d = pstat[end];
       bool part = is_upper(d) || is_digit(d) || d == '_' || d == '?' ||
                   (d == '$' && dollar_in_names());
       if (!part) break;
-      if (src.freeform) {
+      if (rsrc.freeform) {
         if (wbreaks[end] & 1) break;
       } else {
         tk.tokbroke |= wbreaks[end];
@@ -67,7 +67,7 @@ int32_t getokn() {
     if (tk.chartoklen == 0 && ropt.Language == 1) issue(9123);
   } else if (is_digit(c)) {
     tk.toktyp = TT_DIGITS;
-    while (end < src.statend && is_digit(pstat[end])) ++end;
+    while (end < rsrc.statend && is_digit(pstat[end])) ++end;
   } else {
     tk.toktyp = TT_OTHER;
     if (c == 10) end = pos;  // the end of the statement is not stepped over
@@ -76,7 +76,7 @@ int32_t getokn() {
   tk.toksiz = c == 10 ? 1 : end - pos;
   tk.clp = pstat[end < PSTAT_SIZE ? end : PSTAT_SIZE - 1];
   tk.errcol = tk.tokbeg;
-  if (tk.toktyp == TT_NAME && !src.freeform && tk.tokbroke != 0) {
+  if (tk.toktyp == TT_NAME && !rsrc.freeform && tk.tokbroke != 0) {
     bool report = true;
     if (tk.GettingKeyToken) report = pstat[end] == ':' && is_upper(pstat[end + 1]);
     if (report) rd_errmsg((tk.tokbroke & 2) ? 15 : 19);
@@ -90,7 +90,7 @@ void poptok() {
   int32_t stacol = tk.stacol;
   tk = savtok;
   if (tk.tok1 == 10 && tk.toktyp == TT_OTHER) {
-    tk.stacol = stacol < src.statend ? tk.tokbeg : tk.tokbeg;
+    tk.stacol = stacol < rsrc.statend ? tk.tokbeg : tk.tokbeg;
   } else {
     tk.stacol = tk.tokbeg + tk.toksiz;
   }

@@ -106,7 +106,7 @@ locsym* loc_addsym(const char* name, int32_t len, int32_t flags, int32_t cls, in
   s->name = copy;
   s->type.tag = 'p';
   s->squal = cls == -1 ? SQ_STRUCTFLD : cls == -2 ? SQ_INTRINSIC : SQ_UNK;
-  s->line = static_cast<uint32_t>(src.codlno);
+  s->line = static_cast<uint32_t>(rsrc.codlno);
   s->owner = prgnam != nullptr ? prgnam : s;
   s->attrib = Status.interface != 0 ? 0x4000000u : 0u;
   if (cls >= 0) {
@@ -171,7 +171,7 @@ void xrefit(locsym* sym, uint32_t usage, int32_t tokpos) {
     s->usage |= usage;
     int32_t line = 0;
     int32_t col = getcol(tokpos > 0 ? tokpos : 0, &line);
-    int32_t srcline = line >= 0 && line < MAX_STMT_LINES ? stmtlines.lineno[line] : src.srclno;
+    int32_t srcline = line >= 0 && line < MAX_STMT_LINES ? stmtlines.lineno[line] : rsrc.srclno;
     if (s->line == 0 && (usage & (QB_SET | QB_REF))) s->line = static_cast<uint32_t>(srcline);
     if (s->xtail != nullptr && s->xtail->line == srcline && s->xtail->col == col) {
       s->xtail->usage |= usage;
@@ -181,8 +181,8 @@ void xrefit(locsym* sym, uint32_t usage, int32_t tokpos) {
       x->line = srcline;
       x->col = col;
       x->usage = usage;
-      x->incid = src.inclev > 0 ? src.inclev : 0;
-      x->incline = src.inclev > 0 ? src.inc[1].incline : 0;
+      x->incid = rsrc.inclev > 0 ? rsrc.inclev : 0;
+      x->incline = rsrc.inclev > 0 ? rsrc.inc[1].incline : 0;
       if (s->xtail == nullptr) {
         s->xhead = x;
       } else {

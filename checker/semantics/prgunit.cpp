@@ -27,7 +27,7 @@ static void getdefdnlen(int32_t len[9]) {
     const int32_t cray[9] = {0, 1, 8, 8, 8, 16, 16, 16, 1};
     std::memcpy(len, cray, sizeof cray);
   } else {
-    const int32_t std_len[9] = {0, 1, src.prglogsiz, src.prgintsiz, 4, 8, 8, 16, 1};
+    const int32_t std_len[9] = {0, 1, rsrc.prglogsiz, rsrc.prgintsiz, 4, 8, 8, 16, 1};
     std::memcpy(len, std_len, sizeof std_len);
   }
 }
@@ -53,8 +53,8 @@ static int32_t default_code(int32_t tclass, int32_t len) {
 }
 
 void prgbeg() {
-  src.prglogsiz = src.filelogsiz;
-  src.prgintsiz = src.fileintsiz;
+  rsrc.prglogsiz = rsrc.filelogsiz;
+  rsrc.prgintsiz = rsrc.fileintsiz;
   int32_t len[9];
   getdefdnlen(len);
   defdtypes[0] = 0;
