@@ -167,6 +167,23 @@ TEST_F(Library, ValidatorAcceptsWhatTheWriterWrites) {
                         static_cast<int64_t>(good.size())));
 }
 
+TEST_F(Library, FuzzSeedIsAValidTable) {
+  std::ifstream in(std::string(TOOLKIT_SOURCE_DIR) + "/tests/fuzz/corpus/lbt/small.lbt",
+                   std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  write_file("seed.lbt", ss.str());
+  ASSERT_TRUE(read_back("seed.lbt"));
+  EXPECT_EQ(symt.symcnt, 8);
+  symrec r;
+  int32_t rec = 0;
+  lookup("SUB", r, &rec, 0);
+  ASSERT_NE(rec, 0);
+  argdesc a;
+  argdesc_get(a, r.extra.data());
+  EXPECT_STREQ(a.name, "X");
+}
+
 TEST_F(Library, HooksDoNothing) {
   int result = 7;
   comchk(&result);
