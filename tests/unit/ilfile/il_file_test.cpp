@@ -154,6 +154,53 @@ TEST_F(IlFile, ReaderBuildsTheFixtureGraph) {
   EXPECT_EQ(g->original_name->header, 8u);
 }
 
+TEST_F(IlFile, ReaderFillsTheKindDependentFields) {
+  il_read_result r = read_text(fixture("kinds.cil"));
+  ASSERT_EQ(r.status, il_read_ok);
+  object* sub = r.header->primary_scope->objects;
+  EXPECT_EQ(sub->storage_class, sc_external);
+  type* routine = sub->type;
+  EXPECT_EQ(routine->type_code, tk_routine);
+  EXPECT_TRUE(routine->has_param_info);
+  EXPECT_TRUE(routine->param_type_list->intent_in);
+  scope* u = sub->assoc_scope;
+  EXPECT_EQ(u->parameters->object->corresp.name, routine->param_type_list->corresp.name);
+  // Constants: a repeat count comes before its constant; init positions.
+  constant* repeat = u->constants->next;
+  EXPECT_EQ(repeat->kind, ck_init_repeat);
+  EXPECT_EQ(repeat->count, 3u);
+  EXPECT_EQ(repeat->repeat_constant->stride, 1);
+  EXPECT_EQ(repeat->next->offset, -4);
+  EXPECT_EQ(repeat->next->segment_size, 8u);
+  // The entry and its statement, the interface and its prototypes.
+  EXPECT_EQ(u->entries->entry_point->kind, stmk_fentry);
+  EXPECT_EQ(u->entries->entry_point->entry_descr, u->entries);
+  EXPECT_EQ(u->interfaces->routine_prototype_list->object, sub);
+  // Statements in their block.
+  statement* s = u->assoc_block->statements;
+  ASSERT_NE(s, nullptr);
+  statement* loop = s->next;
+  EXPECT_EQ(loop->kind, stmk_ido);
+  EXPECT_EQ(loop->loop->initial_value->constant, u->constants);
+  EXPECT_EQ(loop->loop_statement->statements->label_list->next->label, u->labels);
+  statement* allocate = loop->next;
+  alloc* item = allocate->alloc_list;
+  ASSERT_NE(item->bounds, nullptr);
+  EXPECT_EQ(item->bounds->upper(0).expr->object, u->parameters->object);
+  EXPECT_EQ(allocate->next->body_statement->case_range_list->range_kind, crk_ge);
+  statement* write = allocate->next->next;
+  EXPECT_EQ(write->io_descr->format_label, u->labels->next);
+  expr_node* iostat = write->io_descr->specifier_list;
+  EXPECT_TRUE(iostat->is_specifier);
+  EXPECT_EQ(iostat->specifier, 15);
+  EXPECT_EQ(iostat->arg_keyword, nullptr);
+  statement* call = write->next->next;
+  EXPECT_EQ(call->expr->node_kind, enk_call);
+  EXPECT_EQ(call->expr->call_interface, u->interfaces);
+  EXPECT_STREQ(call->expr->operands->arg_keyword->text, "KEY");
+  EXPECT_EQ(write->next->then_statement->label, u->labels);
+}
+
 struct Damage {
   const char* name;
   const char* fixture;
@@ -419,7 +466,7 @@ TEST_F(IlFile, ReferenceToAnEntryTheWalkDidNotReach) {
 }
 
 TEST_F(IlFile, FixturesReadAndWriteBackUnchanged) {
-  for (const char* name : {"empty.cil", "assign.cil", "arrays.cil"}) {
+  for (const char* name : {"empty.cil", "assign.cil", "arrays.cil", "kinds.cil"}) {
     SCOPED_TRACE(name);
     pools_reset();
     std::string text = fixture(name);
