@@ -1,0 +1,3 @@
+program p
+x==1
+end program p

@@ -1,0 +1,2 @@
+      Y = 2
+   10 CONTINUE

@@ -1,0 +1,4 @@
+   10 CONTINUE
+      X = 1
+$INCLUDE inc.h
+      END

@@ -1,0 +1,3 @@
+      X = 1
+$INCLUDE nothere.h
+      END

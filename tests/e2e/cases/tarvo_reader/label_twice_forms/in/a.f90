@@ -1,0 +1,4 @@
+   10 CONTINUE
+C     COMMENT
+   10 CONTINUE
+      END
