@@ -392,9 +392,9 @@ const char* shape_word(uint8_t shape) {
 
 void write_type_block(type* t) {
   const char* kind_word = type_code_row(t).kind_word;
+  if (!kind_word) tvx_fail("FALSE");
   out_loc(t->corresp);
   out_access("yacs", t->is_public);
-  if (!kind_word) tvx_fail("FALSE");
   out("ykind ");
   out(kind_word);
   out("\n");
@@ -547,6 +547,7 @@ bool type_selected(const type* t) {
 
 void write_type_entry(type* t) {
   if (!type_selected(t)) return;
+  if (!type_code_row(t).kind_word) tvx_fail("FALSE");  // no type block for this code
   begin_block(t, ilk_type);
   out(tvx_type_text(t) + "\n");
   if (t->type_code == tk_derived_type) {

@@ -33,7 +33,7 @@ bool is_directory(const char* path) {
 
 int ilshow_main(int argc, char** argv) {
   pools_reset();
-  err_pos = null_pos;
+  diagnostics_reset();  // counters cleared; no position for the messages below
   for (int i = 1; i < argc; ++i) {
     if (argv[i][0] == '-') command_line_error("invalid option: %s", {argv[i]});
   }
