@@ -34,6 +34,10 @@ word word_of(const void* p) { return static_cast<word>(reinterpret_cast<uintptr_
 
 unsigned long addr(const void* p) { return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(p)); }
 
+// Address order of blocks that may lie in different chunks.
+uintptr_t at(const word* p) { return reinterpret_cast<uintptr_t>(p); }
+uintptr_t end_of(const word* p) { return at(p) + static_cast<uintptr_t>(p[2] * qm_word); }
+
 void trace(const char* fmt, unsigned long a, unsigned long b) {
   if (qmstate.qmdebug) std::fprintf(stderr, fmt, a, b);
 }
@@ -197,7 +201,7 @@ void qfree(void* block) {
   b[0] = 0;
   word* prev = nullptr;
   word* next = as_words(owner->freelist);
-  while (next != nullptr && next < b) {
+  while (next != nullptr && at(next) < at(b)) {
     prev = next;
     next = as_words(ptr_of(next[0]));
   }
@@ -220,19 +224,19 @@ void qfree(void* block) {
     else
       std::fprintf(stderr, "(NULL)\n");
   }
-  if (prev != nullptr && prev + prev[2] > b) interr("qfree (previous overlap)");
-  if (next != nullptr && (next == b || b + size > next)) interr("qfree (next overlap)");
+  if (prev != nullptr && end_of(prev) > at(b)) interr("qfree (previous overlap)");
+  if (next != nullptr && (next == b || end_of(b) > at(next))) interr("qfree (next overlap)");
   b[0] = word_of(next);
   if (prev != nullptr)
     prev[0] = word_of(b);
   else
     owner->freelist = reinterpret_cast<qblock*>(b);
-  if (prev != nullptr && prev + prev[2] == b) {
+  if (prev != nullptr && end_of(prev) == at(b)) {
     prev[2] += size;
     prev[0] = b[0];
     b = prev;
   }
-  if (next != nullptr && b + b[2] == next) {
+  if (next != nullptr && end_of(b) == at(next)) {
     b[2] += next[2];
     b[0] = next[0];
   }

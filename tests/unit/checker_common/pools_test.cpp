@@ -154,4 +154,10 @@ TEST_F(PoolsDeath, Misuse) {
         qfree(b);
       },
       ::testing::ExitedWithCode(4), "qfree: bad freecode");
+  EXPECT_EXIT(
+      {
+        qmstate.qmsane = true;
+        qmcheckp("label", reinterpret_cast<void*>(0x100));
+      },
+      ::testing::ExitedWithCode(4), "internal error in routine label: qmcheckp: 100");
 }
