@@ -63,8 +63,7 @@ struct IlReadState {
   std::vector<uint8_t> index_seen[il_kind_count];  // indices read, per kind
   char* string_pool;               // kind 23: the strings, each NUL-ended
   uint8_t* value_pool;             // kind 24: the constants' value bytes
-  uint32_t cur_kind;               // the record being read
-  uint32_t cur_index;
+  uint32_t cur_index;              // index (byte offset for kind 13) being read
   il_allocate_atom_fn allocate_atom;
   std::vector<AtomFixup> atom_fixups;
   std::vector<BoundsFixup> bounds_fixups;
@@ -86,7 +85,6 @@ void il_reader_reset(const unsigned char* data, size_t size, il_allocate_atom_fn
   for (auto& v : rd.index_seen) v.clear();
   rd.string_pool = nullptr;
   rd.value_pool = nullptr;
-  rd.cur_kind = 0;
   rd.cur_index = 0;
   rd.allocate_atom = allocate_atom;
   rd.atom_fixups.clear();
@@ -426,11 +424,10 @@ bool read_counts_line() {
 // The slot size of a kind's table, 0 for kinds that have none.
 size_t slot_size(int kind) {
   switch (kind) {
-#define IL_SLOT_ROW(k, T) \
-  case k:                 \
+#define IL_RECORD(k, T) \
+  case k:               \
     return sizeof(::T);
-    IL_RECORD_KINDS(IL_SLOT_ROW)
-#undef IL_SLOT_ROW
+#include "frontend/ilfile/il_records.def"
     default:
       return 0;
   }
@@ -465,10 +462,54 @@ bool allocate_tables() {
   return true;
 }
 
+// A record of a kind with a table: it lies at its index in that table.
+template <class T>
+void read_into_table(uint32_t index) {
+  IlReadCodec c;
+  auto* e = static_cast<T*>(rd.tables[il_kind_of<T>::value]) + index;
+  e->header = index;
+  il_fields(c, *e);
+}
+
+// An atom record: the allocation action makes the atom from its text; the
+// table keeps the atom it returns.
+template <>
+void read_into_table<atom>(uint32_t index) {
+  IlReadCodec c;
+  atom text{};
+  il_fields(c, text);
+  if (failed()) return;
+  atom* a = rd.allocate_atom(text.text);
+  // The action may hand back a shared atom: its walk marks stay as they are.
+  if (a) a->header = (a->header & ~il_number_mask) | index;
+  static_cast<atom**>(rd.tables[ilk_atom])[index] = a;
+}
+
+// A record that lives outside the tables: a fresh record from the pool.
+template <class T>
+T* read_pooled(uint32_t index) {
+  IlReadCodec c;
+  auto* e = pool_new<T>();
+  e->header = index;
+  il_fields(c, *e);
+  return e;
+}
+
+// A bounds block lies at its byte offset; the blocks are placed once all
+// are read.
+template <>
+void read_into_table<bound_info_entry>(uint32_t index) {
+  read_pooled<bound_info_entry>(index);
+}
+
+// A symbol is handed to the symbol action once the whole file is read.
+template <>
+void read_into_table<symbol_entry>(uint32_t index) {
+  rd.symbols.push_back(read_pooled<symbol_entry>(index));
+}
+
 // One record of kind `kind` with index `index` (already checked below count).
 void read_record(int kind, uint32_t index) {
-  IlReadCodec c;
-  rd.cur_kind = static_cast<uint32_t>(kind);
   rd.cur_index = index;
   rd.separator = '=';
   if (kind != ilk_bound_info_entry) {
@@ -478,56 +519,11 @@ void read_record(int kind, uint32_t index) {
     ++rd.seen[kind];
   }
   switch (kind) {
-    case ilk_atom: {
-      atom text{};
-      il_fields(c, text);
-      if (failed()) return;
-      atom* a = rd.allocate_atom(text.text);
-      // The action may hand back a shared atom: its walk marks stay as they are.
-      if (a) a->header = (a->header & ~il_number_mask) | index;
-      static_cast<atom**>(rd.tables[ilk_atom])[index] = a;
-      return;
-    }
-    case ilk_bound_info_entry: {
-      auto* e = pool_new<bound_info_entry>();
-      e->header = index;
-      il_fields(c, *e);
-      return;
-    }
-    case ilk_symbol_entry: {
-      auto* e = pool_new<symbol_entry>();
-      e->header = index;
-      il_fields(c, *e);
-      rd.symbols.push_back(e);
-      return;
-    }
-#define IL_READ_ROW(k, T)                                  \
-  case k: {                                                \
-    auto* e = static_cast<::T*>(rd.tables[k]) + index;     \
-    e->header = index;                                     \
-    il_fields(c, *e);                                      \
-    return;                                                \
-  }
-    IL_READ_ROW(ilk_il_header, il_header)
-    IL_READ_ROW(ilk_source_file, source_file)
-    IL_READ_ROW(ilk_constant, constant)
-    IL_READ_ROW(ilk_param_type, param_type)
-    IL_READ_ROW(ilk_type, type)
-    IL_READ_ROW(ilk_label, label)
-    IL_READ_ROW(ilk_expr_node, expr_node)
-    IL_READ_ROW(ilk_object, object)
-    IL_READ_ROW(ilk_interface, interface)
-    IL_READ_ROW(ilk_statement, statement)
-    IL_READ_ROW(ilk_scope, scope)
-    IL_READ_ROW(ilk_do_loop, do_loop)
-    IL_READ_ROW(ilk_label_list_entry, label_list_entry)
-    IL_READ_ROW(ilk_object_list_member, object_list_member)
-    IL_READ_ROW(ilk_alloc, alloc)
-    IL_READ_ROW(ilk_case_range, case_range)
-    IL_READ_ROW(ilk_namelist_group, namelist_group)
-    IL_READ_ROW(ilk_input_output_description, input_output_description)
-    IL_READ_ROW(ilk_entry_description, entry_description)
-#undef IL_READ_ROW
+#define IL_RECORD(k, T)           \
+  case k:                         \
+    read_into_table<::T>(index); \
+    return;
+#include "frontend/ilfile/il_records.def"
     default:
       fail(il_read_bad_record);
   }

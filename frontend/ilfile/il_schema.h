@@ -28,45 +28,20 @@
 #include "frontend/model/symbols.h"
 #include "frontend/model/types.h"
 
-// The record kinds and their in-memory records: IL_RECORD(kind, record).
-#define IL_RECORD_KINDS(X)                         \
-  X(ilk_il_header, il_header)                      \
-  X(ilk_source_file, source_file)                  \
-  X(ilk_constant, constant)                        \
-  X(ilk_param_type, param_type)                    \
-  X(ilk_type, type)                                \
-  X(ilk_label, label)                              \
-  X(ilk_expr_node, expr_node)                      \
-  X(ilk_object, object)                            \
-  X(ilk_interface, interface)                      \
-  X(ilk_statement, statement)                      \
-  X(ilk_scope, scope)                              \
-  X(ilk_atom, atom)                                \
-  X(ilk_bound_info_entry, bound_info_entry)        \
-  X(ilk_do_loop, do_loop)                          \
-  X(ilk_label_list_entry, label_list_entry)        \
-  X(ilk_object_list_member, object_list_member)    \
-  X(ilk_alloc, alloc)                              \
-  X(ilk_case_range, case_range)                    \
-  X(ilk_namelist_group, namelist_group)            \
-  X(ilk_input_output_description, input_output_description) \
-  X(ilk_entry_description, entry_description)      \
-  X(ilk_symbol_entry, symbol_entry)
-
 // il_kind_of<T>::value: the entry kind whose records are T.
 template <class T>
 struct il_kind_of;
-#define IL_KIND_OF_ROW(k, T) \
-  template <>                \
-  struct il_kind_of<::T> {   \
+#define IL_RECORD(k, T)                 \
+  template <>                           \
+  struct il_kind_of<::T> {              \
     static constexpr il_kind value = k; \
   };
-IL_RECORD_KINDS(IL_KIND_OF_ROW)
-#undef IL_KIND_OF_ROW
+#include "frontend/ilfile/il_records.def"
 
-#define IL_COUNT_ROW(k, T) +1
-inline constexpr int il_record_kind_count = 0 IL_RECORD_KINDS(IL_COUNT_ROW);
-#undef IL_COUNT_ROW
+#define IL_RECORD(k, T) +1
+inline constexpr int il_record_kind_count = 0
+#include "frontend/ilfile/il_records.def"
+    ;
 static_assert(il_record_kind_count == ilk_symbol_entry, "one record per kind 1 to 22");
 
 // Rows of the table of intrinsic operators and procedures.

@@ -258,12 +258,11 @@ void il_write_entry(void* entry, int kind, uint32_t) {
   wr.separator = '=';
   IlWriteCodec c;
   switch (kind) {
-#define IL_WRITE_ROW(k, T)                    \
-  case k:                                     \
+#define IL_RECORD(k, T)                      \
+  case k:                                    \
     il_fields(c, *static_cast<::T*>(entry)); \
     break;
-    IL_RECORD_KINDS(IL_WRITE_ROW)
-#undef IL_WRITE_ROW
+#include "frontend/ilfile/il_records.def"
     default:
       break;
   }
