@@ -64,7 +64,6 @@ bool scan_statement(bool first_on_line) {
   if (t == tok_in && driver_options.fixed_form) {
     scan_cursor before = scan_save();
     if (scan_token(keyword_mode | quiet_mode) == tok_tail_clude) {
-      scan_token(keyword_mode);
       include = true;
     } else {
       scan_restore(before);

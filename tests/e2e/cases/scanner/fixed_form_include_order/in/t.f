@@ -1,0 +1,4 @@
+      PROGRAM P
+      INCLUDE 'a.h'
+      I = 2147483648
+      END

@@ -1,0 +1,3 @@
+program p
+include 'a.h'
+end program p

@@ -1,0 +1,3 @@
+program p
+include 'b.h'
+end program p

@@ -1,0 +1,3 @@
+program p
+include 'c.h'
+end program p

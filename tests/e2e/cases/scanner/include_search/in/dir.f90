@@ -1,0 +1,3 @@
+program p
+include 'inc'
+end program p

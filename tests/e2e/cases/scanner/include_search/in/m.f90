@@ -1,0 +1,3 @@
+program p
+include 'x.h'
+end program p

@@ -1,0 +1,3 @@
+program p
+include 'nothere.h'
+end program p

@@ -1,0 +1,3 @@
+program p
+include 'y.h'
+end program p

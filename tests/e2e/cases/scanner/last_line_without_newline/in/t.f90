@@ -1,0 +1,2 @@
+program p
+end program p
