@@ -392,6 +392,43 @@ TEST_F(IlFile, WriterPrintsRecordsInWalkOrder) {
   EXPECT_EQ(write_text(&g.h), expected);
 }
 
+TEST_F(IlFile, WriterEndsRecordsWhereTheirKindSaysNothingMore) {
+  SmallGraph g;
+  g.integer.kind = any_kind;
+  constant error_constant{};
+  error_constant.kind = ck_error;
+  error_constant.type = &g.integer;
+  expr_node empty{};
+  empty.node_kind = enk_empty;
+  empty.type = &g.integer;
+  empty.is_specifier = true;
+  empty.specifier = 33;
+  g.objects[0].storage_class = sc_local;
+  g.objects[0].initializer = &error_constant;
+  g.objects[1].storage_class = sc_implied_do_var;
+  g.objects[1].assoc_implied_do = &empty;
+  g.objects[2].storage_class = sc_intrinsic;
+  std::string expected = std::string(header_line) +
+                         "0,h1,f0,c1,p0,t1,l0,x1,o3,i0,s0,u1,a3,b0,d0,k0,m0,q0,r0,n0,j0,e0,z0,w12,v0\n"
+                         "h0=0,u0,0,5h2.4.1,0h,N,1\n"
+                         "u0=0,0,0,0,0,0,o0,0,0,0,0\n"
+                         "a0=1hA\n"
+                         "o0=a0,2:7,YN,0,o1,t0,0,NNNNNNNNNNNNNNN,0,c0,0\n"
+                         "t0=0,0:0,NN,0,0,4,4,YNNN,1,-1\n"
+                         "c0=0:0,0,t0,0\n"
+                         "a1=1hB\n"
+                         "o1=a1,3:7,YN,0,o2,t0,3,NNNNNNNNNNNNNNN,0,x0\n"
+                         "x0=0:0,t0,0,NNNNNNNNNNNY,14,33\n"
+                         "a2=1hC\n"
+                         "o2=a2,4:7,YN,0,0,t0,10,NNNNNNNNNNNNNNN,0\n"
+                         "0\n";
+  std::string text = write_text(&g.h);
+  EXPECT_EQ(text, expected);
+  il_read_result r = read_text(text);
+  ASSERT_EQ(r.status, il_read_ok);
+  EXPECT_EQ(write_text(r.header), expected);
+}
+
 TEST_F(IlFile, ScopeDepthReadsBackToItself) {
   const uint32_t depths[] = {0, 1, 254, 255, 256, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFEu, 0xFFFFFFFFu};
   for (uint32_t depth : depths) {
