@@ -57,8 +57,9 @@ TEST(MessageFile, LinesFollowTheFormatAndTheTypeRule) {
 
 TEST(MessageFile, EveryNumberRaisedByTheCodeIsInTheFile) {
   auto types = read_catalogue();
-  // errmsg(12, ...), rd_errmsg(706) and the like with a literal number.
-  std::regex raise(R"(errmsg\s*\(\s*(\d+))");
+  // errmsg(12, ...), rd_errmsg(706) and the like with a literal number, and
+  // the one-argument wrappers named *_error (hp_error(17)).
+  std::regex raise(R"((?:errmsg\s*\(\s*(\d+))|(?:_error\s*\(\s*(\d+)\s*\)))");
   int seen = 0;
   for (const auto& entry : fs::recursive_directory_iterator(source_dir / "checker")) {
     if (!entry.is_regular_file() || entry.path().extension() != ".cpp") continue;
@@ -67,7 +68,7 @@ TEST(MessageFile, EveryNumberRaisedByTheCodeIsInTheFile) {
     text << in.rdbuf();
     std::string s = text.str();
     for (std::sregex_iterator it(s.begin(), s.end(), raise), end; it != end; ++it) {
-      int n = std::stoi((*it)[1].str());
+      int n = std::stoi((*it)[1].matched ? (*it)[1].str() : (*it)[2].str());
       ++seen;
       EXPECT_TRUE(types.count(n)) << entry.path().string() << " raises message " << n
                                   << ", which tarvo.err lacks";
