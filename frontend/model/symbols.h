@@ -53,14 +53,27 @@ enum : uint32_t {
   symf_in_bound = 1u << 5,          // used in a bound expression
   symf_type_explicit = 1u << 6,
   symf_type_implicit = 1u << 7,     // typed by IMPLICIT, not yet confirmed
+  symf_saved = 1u << 8,              // SAVE given for it
   symf_implied_do_var = 1u << 9,
+  symf_external = 1u << 10,         // EXTERNAL given for it
+  symf_optional = 1u << 11,         // OPTIONAL given for it
+  symf_intent_in = 1u << 12,
+  symf_intent_out = 1u << 13,
+  symf_proc_ref = 1u << 14,         // referenced as a procedure
+  symf_called = 1u << 15,           // called by CALL
 };
+// Host link and forward derived type (classes 31, 21): the second class word
+// keeps the referenced and used-in-bounds flags of the link's own uses.
+enum : uint32_t { linkf_referenced = 1u << 0, linkf_in_bound = 1u << 1 };
 // Variable (class 1) bits of word3.
 enum : uint32_t {
   varf_data_initialized = 1u << 0,
   varf_in_common = 1u << 1,
   varf_in_blank_common = 1u << 3,
+  varf_in_equivalence = 1u << 2,
+  varf_namelist_member = 1u << 4,
   varf_active_do_var = 1u << 5,
+  varf_init_in_decl = 1u << 6,      // initialized in its type declaration
 };
 
 inline constexpr int32_t predefined_level = -1;  // level of preloaded symbols
@@ -69,6 +82,8 @@ inline constexpr int32_t predefined_level = -1;  // level of preloaded symbols
 enum scope_kind : int {
   sk_file = 0, sk_unit = 1, sk_stmt_function = 2, sk_module_import = 3, sk_type_def = 6,
 };
+
+struct common_block_record;
 
 struct scope_record {
   int kind;                       // scope_kind
@@ -86,7 +101,10 @@ struct scope_record {
   uint32_t implicit_none;         // IMPLICIT NONE given
   type* implicit_map[26];         // type per letter A-Z, null: none
   uint32_t flags;                 // bit 2: public by default
+  common_block_record* commons_head;  // the unit's COMMON blocks, first mention first
+  common_block_record* commons_tail;
 };
+inline constexpr uint32_t scopef_save_all = 1u << 0;        // SAVE without a list given
 inline constexpr uint32_t scopef_default_public = 1u << 2;
 
 struct SymtabState {

@@ -1,0 +1,43 @@
+// What the declaration services share with the statement parser: the name
+// position record that names travel in, and the parser's context flags that
+// decide how a name is declared (specification part done, inside a derived-type
+// definition or an IMPLICIT statement, the kind of the current statement).
+#pragma once
+#include <cstdint>
+
+#include "frontend/driver/source_pos.h"
+#include "frontend/model/il_entries.h"
+
+// A name as the parser hands it to a declaration service. A service that
+// refuses the name clears `name`, so that whatever is made from the record
+// afterwards bears the shared error name.
+struct name_pos_record {
+  ::atom* name;             // the interned name; null once dropped
+  source_pos_record pos;    // where the name stands
+};
+
+// The current name token of the scanner (its atom at token_name_pos).
+name_pos_record current_name_token();
+// Drops a refused name: later symbols made from the record bear error_name.
+inline void drop_name(name_pos_record* n) { n->name = nullptr; }
+
+// Statement kinds the label services look at (the statement loop's numbering).
+inline constexpr int stmt_kind_do = 18;
+inline constexpr int stmt_kind_do_while = 19;
+inline constexpr int stmt_kind_end_if = 28;
+
+struct DeclContext {
+  bool spec_part_done;      // the first executable statement of the unit was reached
+  bool in_type_definition;  // a derived-type definition is open
+  bool in_implicit_stmt;    // an IMPLICIT statement is being parsed
+  int statement_kind;       // kind (0-83) of the statement being parsed; -1 none
+  bool unnamed_block_data_seen;  // an unnamed BLOCK DATA was declared in this file
+  ::atom* unnamed_main_name;     // shared empty name of unnamed main programs
+  ::atom* unnamed_block_data_name;  // shared empty name of unnamed BLOCK DATA
+  ::atom* blank_common_name;     // shared empty name of blank COMMON
+};
+extern DeclContext decl_ctx;
+
+// Per compilation: flags cleared, shared names forgotten (they are made again
+// on first use from the new name table).
+void decl_context_reset();
