@@ -72,7 +72,7 @@ void free_chunk(pool_chunk* c) {
 // The rest of a pool's first chunk, when 220 bytes or more, becomes a free chunk.
 void retire_rest(pool_chunk* c) {
   size_t rest = c->end - c->alloc;
-  if (rest < retire_threshold) return;
+  if (!pool_rest_is_retired(rest)) return;
   auto* tail = reinterpret_cast<pool_chunk*>(base(c) + c->alloc);
   tail->next = nullptr;
   tail->size = 0;
@@ -127,6 +127,8 @@ void open_pool(int k) {
 }  // namespace
 
 int current_pool = 0;
+
+bool pool_rest_is_retired(size_t rest) { return rest >= retire_threshold; }
 
 void pools_reset() {
   if (pools.table) {

@@ -27,6 +27,10 @@ char* pool_copy_string(std::string_view text);
 // Every chunk starts with a header of this size; the usable area follows it.
 inline constexpr size_t pool_chunk_header_size = 24;
 
+// Whether the rest of a chunk (end minus allocation point) is large enough to
+// become a free chunk of its own when a larger request retires it: 220 bytes.
+bool pool_rest_is_retired(size_t rest);
+
 // What tests may see of a pool's first chunk and of the free chunk list.
 struct pool_chunk_info {
   bool present;       // the pool has a chunk

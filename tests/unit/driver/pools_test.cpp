@@ -38,6 +38,12 @@ TEST(Pools, LargeRequestGetsChunkOfRequestPlusHeader) {
   EXPECT_EQ(pool_first_chunk(0).block_size, 70032u);
 }
 
+TEST(Pools, RetirementRuleBoundary) {
+  EXPECT_FALSE(pool_rest_is_retired(219));
+  EXPECT_TRUE(pool_rest_is_retired(220));
+}
+
+// Chunk ends are multiples of 8, so the rests met in practice are 216 and 224.
 TEST(Pools, RestBelow220BytesStaysUnused) {
   pools_reset();
   int p = new_pool();
