@@ -9,8 +9,9 @@
 
 #include "frontend/driver/il_output.h"
 #include "frontend/driver/line_map.h"
+#include "frontend/model/il_entries.h"
 
-DiagState diag{0, 0, 0, 0, 2, 100, nullptr, nullptr, nullptr};
+DiagState diag{0, 0, 0, 0, 2, 100, nullptr, nullptr, &the_il_header};
 source_pos_record err_pos{};
 
 namespace {
@@ -55,7 +56,7 @@ extern "C" void on_signal(int) {
 }  // namespace
 
 void diagnostics_reset() {
-  diag = DiagState{0, 0, 0, 0, 2, 100, nullptr, nullptr, nullptr};
+  diag = DiagState{0, 0, 0, 0, 2, 100, nullptr, nullptr, &the_il_header};
   err_pos = null_pos;
   exiting = false;
 }

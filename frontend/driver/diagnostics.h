@@ -33,7 +33,7 @@ struct DiagState {
   uint32_t error_limit;   // errors + catastrophes that end the run (default 100)
   FILE* raw_listing_file; // "-L" listing that echoes every diagnostic, or null
   void (*exit_hook)(int completion_code);  // "-V" summary, or null
-  const il_header* positions;  // whose source_file tree names file and line (null: none)
+  const il_header* positions;  // whose source_file tree names file and line (default: the_il_header)
 };
 extern DiagState diag;
 extern source_pos_record err_pos;  // position of the next "here" diagnostic
