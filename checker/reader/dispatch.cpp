@@ -32,6 +32,14 @@ static const DispatchRow dispatch_table[] = {
 };
 static_assert(std::size(dispatch_table) == KEY_COUNT);
 
+// Order state of the unit around an interface body, which has its own.
+struct BodySave {
+  int32_t parmod;       // the enclosing unit's highest class
+  int32_t pabort[11];   // and its first lines per class
+  int32_t prgtyp;       // its kind
+};
+static BodySave body_save;
+
 // Statement state of the loop of one unit.
 struct ParseState {
   int32_t pending_if;      // one-line IF headers whose action is parsed
@@ -120,6 +128,31 @@ static void skip_dummies() {
 // name (optional for BLOCK DATA, where an unnamed unit gets a running
 // name) and its scope level. False when the statement is not taken.
 static bool unit_statement(const StmtCall& c, int32_t sclass, int32_t kind, int32_t name_msg) {
+  if (Status.interface == 1 && (kind == 5 || kind == 6) && Status.scope_level < MAX_SCOPES) {
+    // An interface body: a scope level of its own inside the enclosing unit.
+    std::string name;
+    if (!unit_name(name)) {
+      rd_errmsg(name_msg);
+      skip_statement();
+      return false;
+    }
+    body_save.parmod = unit.parmod;
+    std::memcpy(body_save.pabort, unit.pabort, sizeof unit.pabort);
+    body_save.prgtyp = unit.prgtyp;
+    unit.parmod = CL_PROGTYPE;
+    std::memset(unit.pabort + 1, 0, sizeof unit.pabort - sizeof unit.pabort[0]);
+    increase_scoping_level();
+    locsym* s = getsym(name.c_str(), static_cast<int32_t>(name.size()), 1 | 2 | 4, 0);
+    if (s != nullptr) {
+      s->sclass = static_cast<uint8_t>(sclass);
+      s->attrib |= 0x2000000;
+      set_current_unit(s);
+    }
+    unit.prgtyp = kind;
+    Status.interface = 2;
+    unit.interface_body = 1;
+    return true;
+  }
   bool nested;
   if (!open_unit(nested) || !tstord(CL_PROGTYPE, CL_PROGTYPE)) {
     skip_statement();
@@ -174,6 +207,17 @@ int32_t shmodule(const StmtCall& c) {
 
 // END [PROGRAM|SUBROUTINE|FUNCTION|MODULE|BLOCK DATA [name]]
 int32_t shend(const StmtCall& c) {
+  if (Status.interface == 2 && c.code != 0) {
+    // The end of an interface body: back in the enclosing unit.
+    skip_statement();
+    decrease_scoping_level();
+    Status.interface = 1;
+    unit.interface_body = 0;
+    unit.parmod = body_save.parmod;
+    std::memcpy(unit.pabort, body_save.pabort, sizeof unit.pabort);
+    unit.prgtyp = body_save.prgtyp;
+    return END_OF_BODY;
+  }
   if (c.cls != 0 && !tstord(c.lowest, c.cls)) return skip_statement(), 0;
   if (c.code != ST_END && !at_end()) {
     std::string name;
@@ -190,11 +234,29 @@ int32_t shend(const StmtCall& c) {
     rd_errmsg(open_block_msg[((blk % 5) + 5) % 5]);
     nest_pop();
   }
+  if (Status.interface != 0 && c.code != 0) {
+    rd_errmsg(690);
+    Status.interface = 0;
+  }
   bool host = prgnam != nullptr && (prgnam->attrib & 0x10000) != 0 && Status.scope_level == 1 &&
               Status.nesting <= 1;
   unit.parmod = host ? 9 : 10;
   if (Status.nesting > 0) --Status.nesting;
   if (Status.scope_level <= 1) unit.IsEndOfExtPrg = 1;
+  return 0;
+}
+
+// [ABSTRACT] INTERFACE [generic-spec]
+int32_t shinterface(const StmtCall& c) {
+  if (tstord(c.lowest, c.cls)) Status.interface = 1;
+  skip_statement();
+  return 0;
+}
+
+// END INTERFACE [generic-spec]
+int32_t shendinterface(const StmtCall& c) {
+  if (tstord(c.lowest, c.cls)) Status.interface = 0;
+  skip_statement();
   return 0;
 }
 
@@ -583,6 +645,7 @@ static int32_t dispatch_one(int32_t r, LabelRec* lab, bool& label_done) {
     } else if (ps.independent && code != 134) {
       ps.independent = 0;
     }
+    if (isProcEndStmt(code) && oneline == END_OF_BODY) return 0;
     if (isProcEndStmt(code) || code == ST_CONTAINS) return code;
     if (oneline && (code == ST_IF || code == ST_WHERE || code == ST_FORALL)) {
       if (code == ST_IF) ++ps.pending_if;

@@ -29,6 +29,8 @@ int32_t shend(const StmtCall& c);
 int32_t shcontin(const StmtCall& c);
 int32_t shcontains(const StmtCall& c);
 int32_t shret(const StmtCall& c);
+int32_t shinterface(const StmtCall& c);
+int32_t shendinterface(const StmtCall& c);
 int32_t shoptions(const StmtCall& c);
 int32_t shdo(const StmtCall& c);
 int32_t shenddo(const StmtCall& c);
@@ -50,6 +52,10 @@ int32_t sh_pending(const StmtCall& c);
 void shifclose();
 void shwhereclose();
 void hpf_shforallclose();
+
+// Result of shend when it closed an interface body: the enclosing unit
+// goes on.
+constexpr int32_t END_OF_BODY = 2;
 
 // The unit stopped at its CONTAINS statement (reset by prgbeg's caller).
 extern int32_t stopped_at_contains;

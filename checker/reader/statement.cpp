@@ -234,7 +234,6 @@ int32_t tstord(int32_t lowest, int32_t cls) {
     }
     if (first != 0) {
       if (an.lpass == 1) rd_errmsg(74);
-      (void)class_names;
       return 0;
     }
   } else if (cls > unit.parmod) {

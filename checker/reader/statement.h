@@ -78,6 +78,8 @@ extern UnitState unit;
 void unit_order_reset();  // per program unit
 
 int32_t tstord(int32_t lowest, int32_t cls);
+// Name of a statement class as message 74 gives it.
+const char* statement_class_name(int32_t cls);
 void defprg();
 
 // Construct stack.

@@ -1,0 +1,6 @@
+      PROGRAM P
+      CONTAINS
+      ALIGN X
+      READBINARY X
+      PAUSE
+      END

@@ -1,0 +1,4 @@
+program p
+x = 1
+integer :: k
+end program p
