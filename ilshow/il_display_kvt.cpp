@@ -299,9 +299,9 @@ void write_routine_block(object* o) {
 }
 
 void write_module_block(object* m) {
+  if (m->assoc_routine) tvx_fail("ptr->assoc.routine == NULL");
   begin_block(m, ilk_object);
   out(" " + tvx_escaped_name(atom_text(m->corresp.name)) + "\n");
-  if (m->assoc_routine) tvx_fail("ptr->assoc.routine == NULL");
   out_loc(m->corresp);
   out("gkind fmodule\n");
   scope* s = m->assoc_scope;
