@@ -57,9 +57,11 @@ TEST(MessageFile, LinesFollowTheFormatAndTheTypeRule) {
 
 TEST(MessageFile, EveryNumberRaisedByTheCodeIsInTheFile) {
   auto types = read_catalogue();
-  // errmsg(12, ...), rd_errmsg(706) and the like with a literal number, and
-  // the one-argument wrappers named *_error (hp_error(17)).
+  // errmsg(12, ...), rd_errmsg(706) and the like with a literal number, the
+  // one-argument wrappers named *_error (hp_error(17)), and both numbers of
+  // a choice errmsg(c ? 761 : 762).
   std::regex raise(R"((?:errmsg\s*\(\s*(\d+))|(?:_error\s*\(\s*(\d+)\s*\)))");
+  std::regex choice(R"(errmsg\s*\([^;()]*\?\s*(\d+)\s*:\s*(\d+)\s*\))");
   int seen = 0;
   for (const auto& entry : fs::recursive_directory_iterator(source_dir / "checker")) {
     if (!entry.is_regular_file() || entry.path().extension() != ".cpp") continue;
@@ -72,6 +74,14 @@ TEST(MessageFile, EveryNumberRaisedByTheCodeIsInTheFile) {
       ++seen;
       EXPECT_TRUE(types.count(n)) << entry.path().string() << " raises message " << n
                                   << ", which tarvo.err lacks";
+    }
+    for (std::sregex_iterator it(s.begin(), s.end(), choice), end; it != end; ++it) {
+      for (int k : {1, 2}) {
+        int n = std::stoi((*it)[k].str());
+        ++seen;
+        EXPECT_TRUE(types.count(n)) << entry.path().string() << " raises message " << n
+                                    << ", which tarvo.err lacks";
+      }
     }
   }
   (void)seen;
