@@ -638,6 +638,7 @@ static int32_t dispatch_one(int32_t r, LabelRec* lab, bool& label_done) {
     const DispatchRow& d = dispatch_table[code - 1];
     StmtCall call{row, code, d.lowest, d.cls, lab != nullptr};
     StmtHandler h = d.handler;
+    if (code == ST_ENDIF && lab != nullptr && !label_done && unit.labpro) lhand_defining_block(nest.codblk);
     if (code == 125 && CurStmt[CS_HPF]) h = hpf_shsequence;
     int32_t oneline = h(call);
     if (code == 134) {

@@ -476,10 +476,6 @@ static bool fetch_line(std::string& line, bool& is_rest) {
   for (;;) {
     if (read_physical(line)) {
       rsrc.stmtsonline = 0;
-      if (rsrc.inclev > 0 && rsrc.inc[rsrc.inclev].mode == 2 && !line.empty() && line[0] == '%') {
-        rd_coded("W-INCLINE", "%s", line);
-        continue;
-      }
       rsrc.rawline = line;
       rsrc.rawline_no = rsrc.srclno;
       rsrc.rawline_inc = rsrc.inclev;

@@ -24,6 +24,9 @@ static const KeyRow* bycode[KEY_COUNT + 1];
 UnitState unit;
 NestState nest;
 LabelRec* labhead;
+// Block of the next label definition when it is not the current one (the
+// label of an END IF is registered after the block is closed).
+static int32_t defining_block = -1;
 
 void indexkey() {
   int32_t row = 0;
@@ -282,7 +285,10 @@ void nest_pop() {
   nest.codblk = nest.nestdep > 0 ? nest.e[nest.nestdep].blk : 0;
 }
 
-void labels_reset() { labhead = nullptr; }
+void labels_reset() {
+  labhead = nullptr;
+  defining_block = -1;
+}
 
 LabelRec* labfind() {
   if (!unit.labpro) return nullptr;
@@ -326,8 +332,21 @@ static bool block_open_now(int32_t blk) {
   return false;
 }
 
-static void branch_into_block(int32_t blk, const int32_t msgs[5]) {
-  rd_errmsg(msgs[((blk % 5) + 5) % 5]);
+void lhand_defining_block(int32_t blk) { defining_block = blk; }
+
+// A branch into the block of a label: a label on the statement that closes
+// the block has a message of that statement, others one by block kind.
+static void branch_into_block(const LabelRec* lab, const int32_t msgs[5]) {
+  switch (lab->code) {
+    case ST_ENDDO: rd_errmsg(557); return;
+    case ST_ENDIF:
+      if (ropt.Language != 1) rd_errmsg(604);
+      return;
+    case ST_ENDSELECT: rd_errmsg(558); return;
+    case ST_ENDWHERE: rd_errmsg(559); return;
+    case ST_ENDFORALL: rd_errmsg(560); return;
+    default: rd_errmsg(msgs[((lab->blk % 5) + 5) % 5]); return;
+  }
 }
 
 void lhand(LabelRec* lab, int32_t kind) {
@@ -342,7 +361,8 @@ void lhand(LabelRec* lab, int32_t kind) {
         return;
       }
       lab->code = CurStmt[CS_CODE];
-      lab->blk = nest.codblk;
+      lab->blk = defining_block >= 0 ? defining_block : nest.codblk;
+      defining_block = -1;
       lab->line = rsrc.codlno;
       if (kind == 2 && (lab->flags & 16)) rd_errmsg(196);
       if (kind == 32 && (lab->flags & (1 | 8))) rd_errmsg(196);
@@ -352,7 +372,7 @@ void lhand(LabelRec* lab, int32_t kind) {
           for (int32_t i = 0; i < u->blocks_count && !open; ++i) {
             if (u->blocks[i] == lab->blk) open = true;
           }
-          if (!open) branch_into_block(lab->blk, into_at_def);
+          if (!open) branch_into_block(lab, into_at_def);
         }
       }
       break;
@@ -367,7 +387,7 @@ void lhand(LabelRec* lab, int32_t kind) {
         u->next = lab->fwd;
         lab->fwd = u;
       } else if (!block_open_now(lab->blk)) {
-        branch_into_block(lab->blk, into_at_ref);
+        branch_into_block(lab, into_at_ref);
       }
       break;
     case 8:

@@ -121,5 +121,8 @@ struct LabelRec {
 extern LabelRec* labhead;
 LabelRec* labfind();
 void lhand(LabelRec* lab, int32_t kind);
+// The next label definition belongs to block blk (the block that its
+// statement closed).
+void lhand_defining_block(int32_t blk);
 void lenddo(LabelRec* lab);
 void labels_reset();

@@ -235,3 +235,40 @@ TEST_F(Keywords, LabelledDoLoopsCloseOnTheirLabel) {
   EXPECT_EQ(count(113), 1);
   EXPECT_EQ(nest.nestdep, 2);
 }
+
+TEST_F(Keywords, BranchesIntoBlocks) {
+  open_source("x = 1\n", ".f90");
+  ASSERT_EQ(nextstat(), -2);
+  struct Case {
+    const char* name;
+    int32_t defcode;     // statement that carries the label
+    int32_t blockkind;   // 5 IF, 6 DO
+    int32_t message;
+  } cases[] = {{"into an IF block", 12, 5, 53},
+               {"into a DO loop", 12, 6, 54},
+               {"to the END DO of a loop", 26, 6, 557},
+               {"to the END SELECT of a construct", 112, 8, 558}};
+  for (const Case& c : cases) {
+    errmsg_reset();
+    reader_begin_run();
+    an.lpass = 1;
+    nest_reset();
+    labels_reset();
+    LabelRec lab{};
+    lab.value = 10;
+    lhand(&lab, 1);  // forward branch from the outer block
+    ASSERT_EQ(nestdep_plus_plus(), 1);
+    nest.e[1].blk = nest.newcodblk + c.blockkind;
+    nest.codblk = nest.e[1].blk;
+    CurStmt[CS_CODE] = c.defcode;
+    lhand(&lab, 2);
+    EXPECT_EQ(count(c.message), 1) << c.name;
+    // A later branch from outside the block is reported on the branch.
+    nest_pop();
+    errmsg_reset();
+    reader_begin_run();
+    lhand(&lab, 1);
+    int32_t later = c.defcode == 12 ? (c.blockkind == 5 ? 46 : 47) : c.message;
+    EXPECT_EQ(count(later), 1) << c.name;
+  }
+}

@@ -32,6 +32,7 @@ class ReaderTest : public ::testing::Test {
     an.pass = 1;
     an.MakingDep = 0;
     locsym_reset();
+    unit = UnitState{};
     unit_order_reset();
     unit.labpro = 1;
     nest_reset();
