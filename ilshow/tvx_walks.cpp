@@ -21,6 +21,9 @@ struct WalkLevel {
   ~WalkLevel() { --tvx.walk_depth; }
 };
 
+// True while a routine body is walked.
+bool in_body() { return tvx.pass == 2; }
+
 void walk_child(void* entry, int kind) { il_walk_entry(entry, kind, il_entry_size(kind)); }
 
 template <class T>
@@ -36,7 +39,8 @@ void walk_chain(T* first, int kind) {
 void il_walk_statements(statement* s) { walk_child(s, ilk_statement); }
 
 // tk_routine: result and dummies count as nested types; the routine object
-// is not visited. tk_derived_type: components nested, then the module.
+// is not visited. tk_derived_type: components nested, then the module
+// (except from a body).
 void il_walk_type(void* entry) {
   type* t = static_cast<type*>(entry);
   WalkLevel level;
@@ -63,7 +67,9 @@ void il_walk_type(void* entry) {
       ++tvx.nesting;
       walk_chain(t->first_field, ilk_object);
       --tvx.nesting;
-      walk_child(t->module, ilk_object);
+      // From a routine body the module would lead to the module's
+      // procedures, which would then be marked and miss their blocks.
+      if (!in_body()) walk_child(t->module, ilk_object);
       break;
     default:
       break;
@@ -71,7 +77,7 @@ void il_walk_type(void* entry) {
 }
 
 // Like the walker's, except that calls and object references lead to no
-// routine or variable.
+// routine or variable, and that nothing in a body leads to an interface.
 void il_walk_expr_node(void* entry) {
   expr_node* n = static_cast<expr_node*>(entry);
   WalkLevel level;
@@ -106,11 +112,15 @@ void il_walk_expr_node(void* entry) {
       break;
     case enk_ref: walk_child(n->reference, ilk_expr_node); break;
     case enk_param: walk_child(n->parameter, ilk_param_type); break;
+    // A body leads to no interface: its specific procedures would be marked
+    // by the body walk and miss their routine blocks.
     case enk_generic_call:
-      walk_child(n->generic_routine, ilk_interface);
+      if (!in_body()) walk_child(n->generic_routine, ilk_interface);
       walk_chain(n->operands, ilk_expr_node);
       break;
-    case enk_interface_ref: walk_child(n->interface_block, ilk_interface); break;
+    case enk_interface_ref:
+      if (!in_body()) walk_child(n->interface_block, ilk_interface);
+      break;
     default: break;
   }
 }

@@ -512,4 +512,29 @@ TEST_F(TvxWriter, DeeplyNestedExpressionsAreBounded) {
   EXPECT_EXIT(database(&h), ::testing::ExitedWithCode(4), "invalid intermediate language file");
 }
 
+// A body that uses a derived type of a module met later in the walk does not
+// hide the module's procedures from the routine pass.
+TEST_F(TvxWriter, BodiesLeadToNoModule) {
+  il_header h = header_with_file();
+  scope* ps = routine_with_body(h, sc_program);
+  object* m = new_named("M", sc_module, 1, at(10, 8));
+  ps->assoc_routine->next = m;
+  m->type = new_typed(tk_module, 1);
+  scope* ms = number(new_scope_entry(), 2);
+  m->assoc_scope = ms;
+  ms->assoc_routine = m;
+  object* r = new_named("Q", sc_internal, 2, at(12, 14));
+  r->type = new_typed(tk_routine, 2);
+  r->assoc_routine = m;
+  ms->objects = r;
+  type* dt = new_typed(tk_derived_type, 3);
+  dt->module = m;
+  statement* s = new_stmt(stmk_expr, at(2, 3));
+  s->expr = new_expr_node(enk_empty);
+  s->expr->type = dt;
+  ps->assoc_block->statements = s;
+  std::string text = database(&h);
+  EXPECT_NE(text.find("\nro#22 Q\nrloc so#0 12 14\nrgroup gr#21\n"), std::string::npos) << text;
+}
+
 }  // namespace
