@@ -16,7 +16,7 @@ namespace {
 // Deep enough for any expression a program holds, shallow enough for the
 // stack; a deeper graph comes only from a damaged IL file.
 constexpr uint32_t max_text_depth = 4000;
-constexpr uint32_t default_node_limit = 1u << 24;
+constexpr uint32_t default_node_limit = 1u << 20;
 
 void default_output(std::string_view text) {
   if (!text.empty()) std::fwrite(text.data(), 1, text.size(), fortran_text.stream);

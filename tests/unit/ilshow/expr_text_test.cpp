@@ -372,11 +372,18 @@ TEST_F(ExprText, CyclicGraphsStopInsteadOfLooping) {
   fortran_text.overflow = false;
   expr_node* self = op(eok_iadd, {ref("X")});
   self->operands->next = self;  // an operation that contains itself
-  set_fortran_node_limit(1u << 24);
+  set_fortran_node_limit(1u << 20);
   fortran_expr_text(self);
   EXPECT_TRUE(fortran_text.overflow);
 
-  fortran_text.overflow = false;
+  constant* agg = new_constant();
+  init_constant(agg, ck_aggregate);
+  constant* e = int_constant(1, 1);
+  e->next = e;  // elements that run into themselves
+  agg->first_constant = e;
+  fortran_constant_text(agg);
+  EXPECT_TRUE(fortran_text.overflow);
+
   EXPECT_EQ(fortran_expr_text(op(eok_iadd, {ref("X"), ref("Y")})), "(X+Y)");
   EXPECT_FALSE(fortran_text.overflow);
 }
