@@ -157,8 +157,11 @@ int32_t push_include(FILE* fp, const std::string& path, int32_t mode, int32_t in
   e.saved_svd = rsrc.svdinitial;
   e.saved_raw = rsrc.rawline;
   e.saved_rawno = rsrc.rawline_no;
+  e.saved_rest = rsrc.linebuf;
+  e.saved_sep = rsrc.StmtSeperator;
   e.incline = incline;
   rsrc.svdinitial = 0;
+  rsrc.StmtSeperator = 0;
   rsrc.cur = fp;
   rsrc.srclno = 0;
   rsrc.areof = 0;
@@ -178,6 +181,8 @@ static int32_t pp_endoffile() {
     rsrc.svdinitial = e.saved_svd;
     rsrc.rawline = e.saved_raw;
     rsrc.rawline_no = e.saved_rawno;
+    rsrc.linebuf = e.saved_rest;
+    rsrc.StmtSeperator = e.saved_sep;
     rsrc.PrgSrcForm = e.saved_form;
     rsrc.freeform = rsrc.PrgSrcForm == 1;
     pp_setMargin();
@@ -459,21 +464,21 @@ static LineInfo classify(const std::string& line, bool under_way) {
 // Next physical line for the statement: from the kept line, the rest after
 // a ";", or the input (include files are left at their end).
 static bool fetch_line(std::string& line, bool& is_rest) {
-  is_rest = false;
-  if (rsrc.svdinitial) {
-    rsrc.svdinitial = 0;
-    line = rsrc.rawline;
-    rsrc.srclno = rsrc.rawline_no;
-    return true;
-  }
-  if (rsrc.StmtSeperator) {
-    rsrc.StmtSeperator = 0;
-    line = rsrc.linebuf;
-    is_rest = true;
-    ++rsrc.stmtsonline;
-    return true;
-  }
   for (;;) {
+    is_rest = false;
+    if (rsrc.svdinitial) {
+      rsrc.svdinitial = 0;
+      line = rsrc.rawline;
+      rsrc.srclno = rsrc.rawline_no;
+      return true;
+    }
+    if (rsrc.StmtSeperator) {
+      rsrc.StmtSeperator = 0;
+      line = rsrc.linebuf;
+      is_rest = true;
+      ++rsrc.stmtsonline;
+      return true;
+    }
     if (read_physical(line)) {
       rsrc.stmtsonline = 0;
       rsrc.rawline = line;
@@ -482,6 +487,7 @@ static bool fetch_line(std::string& line, bool& is_rest) {
       return true;
     }
     if (rsrc.lincnt > 0) return false;  // the statement is complete first
+    // Back in the including file, whose kept line comes first.
     if (!pp_endoffile()) return false;
   }
 }

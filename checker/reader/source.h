@@ -57,6 +57,8 @@ struct IncludeEntry {
   std::string saved_raw;   // raw line kept by the including file
   int32_t saved_svd;       // that raw line was kept (svdinitial)
   int32_t saved_rawno;     // its line number
+  std::string saved_rest;  // rest of the including line after ";"
+  int32_t saved_sep;       // that rest was still to be read
   int32_t saved_cclev;     // conditional level when the file was entered
   int32_t saved_form;      // PrgSrcForm of the including file
   int32_t incline;         // line of the INCLUDE in the including file

@@ -107,3 +107,23 @@ TEST_F(Directives, IrisMarginDirective) {
   open_source("$COL120\n      X = 1" + std::string(70, ' ') + "+ 2\n", ".f");
   EXPECT_EQ(statements(), std::vector<std::string>{"X=1+2"});
 }
+
+TEST_F(Directives, IncludeStatementKeepsTheLinesAfterIt) {
+  std::string inc = write_file("      Y = 2\n      Z = 3\n", ".h");
+  open_source("      INCLUDE '" + inc + "'\n      X = 1\n      INCLUDE '/nonexistent/x.h'\n", ".f");
+  ASSERT_EQ(nextstat(), -2);
+  ASSERT_NE(getkey(), nullptr);
+  shinclud(ST_INCLUDE);
+  std::vector<std::string> s;
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_EQ(nextstat(), -2);
+    s.push_back(text());
+  }
+  EXPECT_EQ(s, (std::vector<std::string>{"Y=2", "Z=3", "X=1"}));
+  EXPECT_EQ(rsrc.statsrclno, 2);
+  ASSERT_EQ(nextstat(), -2);
+  ASSERT_NE(getkey(), nullptr);
+  shinclud(ST_INCLUDE);
+  EXPECT_EQ(count(1), 1);
+  EXPECT_EQ(nextstat(), -1);
+}
