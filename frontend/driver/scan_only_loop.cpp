@@ -47,9 +47,14 @@ void scan_to_end(uint32_t flags) {
   while (scan.cur_token != tok_eos) scan_token(flags);
 }
 
-// One statement from the current scan position; returns true when it is the
-// END statement of the unit.
-bool scan_statement(bool first_on_line) {
+enum statement_end {
+  statement_plain,     // another statement may follow on the line
+  statement_include,   // an INCLUDE line: the included text comes next
+  statement_unit_end,  // the END statement of the unit
+};
+
+// One statement from the current scan position.
+statement_end scan_statement(bool first_on_line) {
   bool labelled = first_on_line && driver_options.fixed_form && src.statement_label != nullptr;
   if (!driver_options.fixed_form || !first_on_line) {
     char c = scan_peek_char();
@@ -59,7 +64,7 @@ bool scan_statement(bool first_on_line) {
     }
   }
   int t = scan_token(keyword_mode);
-  if (t == tok_eos) return false;
+  if (t == tok_eos) return statement_plain;
   bool include = t == tok_include;
   if (t == tok_in && driver_options.fixed_form) {
     scan_cursor before = scan_save();
@@ -73,7 +78,7 @@ bool scan_statement(bool first_on_line) {
     if (labelled) error_here(597);
     include_statement(first_on_line);
     scan_to_end(expression_mode);
-    return false;
+    return statement_include;
   }
   bool unit_end = is_unit_end_keyword(t);
   if (t == tok_end) {
@@ -81,7 +86,7 @@ bool scan_statement(bool first_on_line) {
     unit_end = ends_unit_after_end(next);
   }
   scan_to_end(t == tok_format ? format_mode : expression_mode);
-  return unit_end;
+  return unit_end ? statement_unit_end : statement_plain;
 }
 
 }  // namespace
@@ -91,10 +96,11 @@ int parse_program_unit() {
   for (;;) {
     bool first_on_line = true;
     for (;;) {
-      bool unit_end = scan_statement(first_on_line);
+      statement_end end = scan_statement(first_on_line);
       first_on_line = false;
+      if (end == statement_include) break;
       bool more_on_line = *scan.token_start == ';' && scan_peek_char() != '\0';
-      if (unit_end) {
+      if (end == statement_unit_end) {
         if (more_on_line) {
           err_pos = scan_position_of(scan.scan_ptr);
           error_here(214);
