@@ -153,6 +153,7 @@ static void read_file(int32_t k) {
   std::string name = rd_filename(k);
   an.dirn = an.savedirn.empty() ? std::string() : directory_of(name);
   if (an.pass == 1) {
+    if (k >= 1 && k <= filnam.filnamcnt) filnam.table[k - 1].spare[0] = 0;
     struct stat st {};
     int32_t mtime = ::stat(name.c_str(), &st) == 0 ? static_cast<int32_t>(st.st_mtime) : 0;
     set_file_time(k, mtime);
@@ -197,8 +198,13 @@ void analyzesources() {
   traditional_cpp();
   std::string wd;
   an.savedirn = mygetwd(wd) == 0 ? wd : std::string();
-  // The module-order pass is not run: the files are read in the order given.
-  if (Language == 1) mkdep_opt = 0;
+  // Fortran 77 has no modules to order. The module-order pass itself is
+  // not run here: the files are read in the order given.
+  if (Language == 1 && mkdep_opt) {
+    mkdep_opt = 0;
+    if (mkdep_output != 0) iclose(mkdep_output);
+    mkdep_output = 0;
+  }
   an.mkdep_opt = 0;
   bool global_first = false;
   for (an.pass = 1; an.pass <= 2; ++an.pass) {
