@@ -1,4 +1,4 @@
-// Numbered diagnostics (Part 1.102): one printer for every severity, the raw
+// Numbered diagnostics: one printer for every severity, the raw
 // listing echo, the error limit, the exit routine through which every run of
 // srcfront and ilshow ends, and the signal handler.
 #include "frontend/driver/diagnostics.h"

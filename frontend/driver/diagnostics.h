@@ -61,7 +61,7 @@ void diagnose(int msg, source_pos_record pos, int sev, diag_args args = {});
 std::string format_message(std::string_view format, diag_args args);
 
 // The one printer: prefix, severity word, text, listing echo, fatal end and
-// error limit (Part 1.102).
+// error limit.
 void report_diagnostic(std::string_view format, source_pos_record pos, int sev,
                        diag_args args);
 // The text as printed from running column `column` on: broken before column

@@ -1,4 +1,4 @@
-// srcfront's main program (Part 1.101): signals, pools, the command line, the
+// srcfront's main program: signals, pools, the command line, the
 // compilation set-up with the IL file and the primary source, the loop over
 // program units, the semantic pass, the output and the one way out.
 #include "frontend/driver/driver.h"

@@ -1,4 +1,4 @@
-// srcfront's run (Part 1.101): the command line, the compilation set-up, the
+// srcfront's run: the command line, the compilation set-up, the
 // IL file, the program-unit loop, the end of the file scope and the output.
 #pragma once
 #include <cstdio>
@@ -8,7 +8,7 @@ inline constexpr const char* front_end_version = "2.4.1";
 // The option letters of the command line; ":" marks a letter with an argument.
 inline constexpr const char* option_letters = "AaFDUlnuvVwRrsI:i:f:e:L:M:X:S:o:d:Y:";
 
-// Run-wide settings made by process_command_line (Part 1.101's table);
+// Run-wide settings made by process_command_line;
 // min_severity, error_limit, the raw listing and the exit hook live in `diag`,
 // the directory lists in `host`.
 struct DriverOptions {

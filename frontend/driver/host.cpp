@@ -1,4 +1,4 @@
-// Host utilities (Part 1.105): where the front end meets files, directories,
+// Host utilities: where the front end meets files, directories,
 // the environment and the command line. Paths are joined with "/".
 #include "frontend/driver/host.h"
 

@@ -1,4 +1,4 @@
-// Host utilities (Part 1.105): include and module directory lists, path
+// Host utilities: include and module directory lists, path
 // handling, opening input and output files with their checks, redirecting the
 // diagnostics stream, removing the IL file, the option and number parsers of
 // the command line, and whether a position lies in an INCLUDE file.

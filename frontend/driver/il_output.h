@@ -1,5 +1,5 @@
 // The open IL output of a srcfront run: the stream created at start-up and its
-// name. The IL writer (Part 0.5) fills and closes it; the exit routine and the
+// name. The IL writer fills and closes it; the exit routine and the
 // signal handler remove the file when the run ends fatally.
 #pragma once
 #include <cstdio>

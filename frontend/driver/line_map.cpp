@@ -1,5 +1,5 @@
 // Turns a global line sequence number into a source file and a line within it
-// (Part 1.104). Lines of an INCLUDE file or "#line" segment (a child) are not
+//. Lines of an INCLUDE file or "#line" segment (a child) are not
 // lines of its parent, so the lines of the children passed are subtracted.
 #include "frontend/driver/line_map.h"
 

@@ -1,4 +1,4 @@
-// Source positions back to files and lines (Part 1.104): a global line
+// Source positions back to files and lines: a global line
 // sequence number is found in the tree of source_file entries that the source
 // input builds from the il_header's primary source file.
 #pragma once

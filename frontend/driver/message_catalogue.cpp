@@ -1,4 +1,4 @@
-// The message catalogue of Part 1.103: the 617 numbered printf formats of the
+// The message catalogue: the 617 numbered printf formats of the
 // front-end diagnostics, expanded from messages.def; the reporting function
 // chooses the severity.
 #include <iterator>

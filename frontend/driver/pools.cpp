@@ -1,4 +1,4 @@
-// Numbered memory pools (Part 1.104): chunks of at least 64 KB with a 24-byte
+// Numbered memory pools: chunks of at least 64 KB with a 24-byte
 // header, handed out by pointer bumps and released a pool at a time; released
 // chunks go to a free list where neighbours merge back into whole heap blocks.
 // Also the two heap wrappers that report "out of memory".

@@ -9,23 +9,23 @@
 #include "frontend/parser/statement_loop.h"
 #include "frontend/semantics/unit_pass.h"
 
-// Stands for module_write (Part 5.103): writes one module file.
+// Stands for module_write: writes one module file.
 void module_write(il_header*, object*) {}
 
-// Stands for stop_tokens_clear (Part 3.101): clears the recovery counters.
+// Stands for stop_tokens_clear: clears the recovery counters.
 void stop_tokens_clear() {}
 
-// Stands for block_stack_reset (Part 3.131): empties the block stack.
+// Stands for block_stack_reset: empties the block stack.
 void block_stack_reset() {}
 
-// Stands for io_spec_sets_init (Part 3.132): builds the I/O specifier sets.
+// Stands for io_spec_sets_init: builds the I/O specifier sets.
 void io_spec_sets_init() {}
 
-// Stands for main_program_flag_clear (Part 3.102): forgets a declared main program.
+// Stands for main_program_flag_clear: forgets a declared main program.
 void main_program_flag_clear() {}
 
-// Stands for attr_matrix_reset (Part 3.115): resets the attribute conflict matrix.
+// Stands for attr_matrix_reset: resets the attribute conflict matrix.
 void attr_matrix_reset() {}
 
-// Stands for check_unit (Part 4.101): the semantic pass over a scope.
+// Stands for check_unit: the semantic pass over a scope.
 void check_unit(scope*) {}

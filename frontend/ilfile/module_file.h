@@ -1,4 +1,4 @@
-// Module files (Part 5.103): a module's IL in the IL text format, one file
+// Module files: a module's IL in the IL text format, one file
 // per module in the first module directory.
 #pragma once
 

@@ -1,4 +1,4 @@
-// Declaration attributes and their conflicts (Part 3.115).
+// Declaration attributes and their conflicts.
 #pragma once
 
 // Copies the constant template into the attribute conflict matrix.

@@ -1,4 +1,4 @@
-// Input/output statements (Part 3.132) and their specifier sets.
+// Input/output statements and their specifier sets.
 #pragma once
 
 // Builds the nine I/O specifier sets, once at start-up.

@@ -1,4 +1,4 @@
-// Program-unit statements (Part 3.102).
+// Program-unit statements.
 #pragma once
 
 // Clears the flag that notes a declared main program (compilation set-up).

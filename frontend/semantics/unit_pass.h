@@ -1,4 +1,4 @@
-// The program-unit semantic pass (Part 4.101): run once over the file scope
+// The program-unit semantic pass: run once over the file scope
 // after the whole source is parsed.
 #pragma once
 

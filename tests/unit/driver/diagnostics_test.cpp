@@ -1,4 +1,4 @@
-// Diagnostics (Part 1.102): argument formatting, the line format with and
+// Diagnostics: argument formatting, the line format with and
 // without a position, wrapping before column 1000, the error limit and the
 // exit statuses.
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-// Host utilities (Part 1.105): paths, output-name rule, option and number
+// Host utilities: paths, output-name rule, option and number
 // parsers, directory lists, opening files, INCLUDE positions.
 #include <gtest/gtest.h>
 

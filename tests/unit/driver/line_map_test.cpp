@@ -1,4 +1,4 @@
-// Source positions (Part 1.104): sequence numbers to file and line through the
+// Source positions: sequence numbers to file and line through the
 // source_file tree, with INCLUDE children, "#line" segments and the end.
 #include <gtest/gtest.h>
 

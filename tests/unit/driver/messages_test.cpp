@@ -1,4 +1,4 @@
-// The message catalogue (Part 1.103): count, spot texts byte for byte, and
+// The message catalogue: count, spot texts byte for byte, and
 // "unknown error" outside 0..616.
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-// Memory pools (Part 1.104): chunk sizes, the 220-byte retirement rule, reuse
+// Memory pools: chunk sizes, the 220-byte retirement rule, reuse
 // of free chunks and their merging back into whole heap blocks.
 #include <gtest/gtest.h>
 
