@@ -11,6 +11,7 @@
 #include "frontend/driver/pools.h"
 #include "frontend/model/names.h"
 #include "frontend/model/symbols.h"
+#include "frontend/model/decl_context.h"
 
 namespace {
 struct intrinsic_row_info {
@@ -137,4 +138,5 @@ void symtab_reset() {
   symtab.interface_depth = 0;
   symtab.in_bound_expr = false;
   for (bool& b : symtab.implicit_letter_set) b = false;
+  decl_context_reset();
 }

@@ -28,9 +28,6 @@ symbol_entry* type_spec_derived_lookup(symbol_entry* s, name_pos_record* name);
 // The class-0 symbol of the derived type a TYPE statement defines.
 symbol_entry* define_derived_type_name(symbol_entry* s, name_pos_record* name);
 
-// The IMPLICIT type of a name's first letter at a level, or null when the
-// level has IMPLICIT NONE, implicit typing is off ("-u") or the letter has none.
-type* implicit_map_type(::atom* name, int level);
 // The routine whose scope is the given level's unit (the enclosing level's
 // when that level has no routine yet); null at level 0.
 object* unit_routine_of_level(int level);

@@ -65,6 +65,10 @@ symbol_entry* symbol_create(int cls, atom* name, source_pos_record pos, int32_t 
   return make_symbol(cls, name, pos, level, true);
 }
 
+symbol_entry* symbol_create_quiet(int cls, atom* name, source_pos_record pos, int32_t level) {
+  return make_symbol(cls, name, pos, level, false);
+}
+
 void symbol_move_to_level(symbol_entry* s, int32_t level) {
   if (!level_is_live(level) || s->name == names.error_name) return;
   symbol_unlink(s);
@@ -73,6 +77,10 @@ void symbol_move_to_level(symbol_entry* s, int32_t level) {
   s->next_same_level = nullptr;
   if (level > 0) scope_append_symbol(s, level);
   chain_insert(s);
+}
+
+void symbol_chain_insert(symbol_entry* s) {
+  if (s->name && s->name != names.error_name) chain_insert(s);
 }
 
 void symbol_set_class(symbol_entry* s, int cls) {
@@ -214,8 +222,10 @@ atom* intrinsic_entity_name(const symbol_entry* s) {
   }
 }
 
-// The IMPLICIT type of a name's first letter at a level, or null.
-static type* implicit_type_at(atom* name, int level) {
+type* implicit_map_type(atom* name, int level) {
+  if (level > symtab.cur_scope) level = symtab.cur_scope;
+  if (level < 0) level = 0;
+  if (symtab.cur_scope < 0) return nullptr;
   scope_record& r = scope_at(level);
   if (symtab.no_implicit_typing || r.implicit_none || !name || name->length == 0) return nullptr;
   unsigned char c = name_fold[static_cast<unsigned char>(name->text[0])];
@@ -252,7 +262,7 @@ symbol_entry* lookup_name(atom* name, source_pos_record pos) {
     result = alias_target(first);
   } else {
     result = symbol_create(sym_host_link, name, pos, cur);
-    result->entity = implicit_type_at(name, cur);
+    result->entity = implicit_map_type(name, cur);
     symbol_entry* prev = result;
     for (int level = cur - 1; level >= 0; --level) {
       symbol_entry* found = first_visible(name, level);
@@ -265,7 +275,7 @@ symbol_entry* lookup_name(atom* name, source_pos_record pos) {
         // The links of the outer levels stand for the same use of the name:
         // an overlong name is reported once, for the current level's link.
         symbol_entry* made = make_symbol(sym_host_link, name, pos, level, false);
-        made->entity = implicit_type_at(name, level);
+        made->entity = implicit_map_type(name, level);
         set_path_link(prev, made);
         prev = made;
       } else {

@@ -134,15 +134,25 @@ PreloadCounts preload_counts();
 void symtab_reset();
 
 symbol_entry* symbol_create(int cls, atom* name, source_pos_record pos, int32_t level);
+// symbol_create without the overlong-name report: for a further symbol of a
+// name whose length was reported already.
+symbol_entry* symbol_create_quiet(int cls, atom* name, source_pos_record pos, int32_t level);
 void symbol_set_class(symbol_entry* s, int cls);
 // Makes an existing symbol (a global one taken over by a unit) a symbol of a
 // live level: in scope, listed at the level alone (its old list link is
 // dropped) and placed on its name's chain by level.
 void symbol_move_to_level(symbol_entry* s, int32_t level);
 void symbol_unlink(symbol_entry* s);
+// Puts a symbol that is on no chain into its name's chain by its level
+// (nothing for the error name).
+void symbol_chain_insert(symbol_entry* s);
 symbol_entry* global_symbol_of(atom* name);
 int name_is_common_block(atom* name);
 type* symbol_type(symbol_entry* s);
+// The IMPLICIT type of a name's first letter at a level (clamped to the live
+// levels), or null when the level has IMPLICIT NONE, implicit typing is off
+// ("-u") or the letter has none.
+type* implicit_map_type(atom* name, int level);
 // The symbol that a name token denotes at the current level (host links made
 // as needed); the name's atom and position are those of the token.
 symbol_entry* lookup_name(atom* name, source_pos_record pos);

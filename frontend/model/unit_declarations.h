@@ -14,7 +14,8 @@ symbol_entry* declare_program(name_pos_record* name);
 symbol_entry* declare_unnamed_main_program(source_pos_record pos);
 // MODULE name: class 13 at level 0 with a level-1 alias.
 symbol_entry* declare_module(name_pos_record* name);
-// BLOCK DATA [name], with the current token the one after BLOCK DATA.
+// BLOCK DATA [name], with the current token the one after BLOCK DATA; a name
+// is consumed (the scanner is left after it).
 void declare_block_data();
 // SUBROUTINE or ENTRY name (s: the name's symbol at the host level or null).
 symbol_entry* declare_subroutine(symbol_entry* s, name_pos_record* name, bool is_entry);
@@ -25,7 +26,8 @@ symbol_entry* declare_module_procedure_name(symbol_entry* s, name_pos_record* na
 // A name in INTRINSIC.
 symbol_entry* declare_intrinsic_name(symbol_entry* s, name_pos_record* name);
 // Checks a completed external (class 2, 3, 12 or 22) against the name's global
-// record; returns that record, or null when it was unlinked or made now.
+// record; returns that record (new when the name had none), or null when the
+// record was unlinked.
 symbol_entry* external_name_check(symbol_entry* s);
 // With "-U": the same name in another spelling was used as an external name.
 void external_name_case_check(name_pos_record* name);

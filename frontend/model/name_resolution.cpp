@@ -1,0 +1,368 @@
+// Name resolution and symbol completion: the symbol a name denotes through
+// aliases (host and USE association) and host links, and what every symbol
+// turns out to be when it is used or its unit's specification part ends.
+#include "frontend/model/name_resolution.h"
+
+#include <string>
+
+#include "frontend/driver/diagnostics.h"
+#include "frontend/model/dummies.h"
+#include "frontend/model/labels.h"
+#include "frontend/model/names.h"
+#include "frontend/model/symbol_typing.h"
+#include "frontend/model/types.h"
+#include "frontend/model/unit_declarations.h"
+
+namespace {
+
+// Alias chains are never longer than the scope levels; the bound only keeps a
+// damaged chain from looping.
+constexpr int alias_chain_limit = 256;
+
+std::string name_text(const symbol_entry* s) {
+  return s && s->name && s->name->text ? std::string(s->name->text, s->name->length) : std::string();
+}
+
+symbol_entry* follow_aliases(symbol_entry* s) {
+  for (int n = 0; s && s->cls == sym_alias && s->entity && n < alias_chain_limit; ++n)
+    s = static_cast<symbol_entry*>(s->entity);
+  return s;
+}
+
+// Changes the class of a symbol whose entity stays the same object.
+void reclass_keep_entity(symbol_entry* s, int cls) {
+  void* entity = s->entity;
+  symbol_set_class(s, cls);
+  s->entity = entity;
+}
+
+// The type a symbol has or will have; "untyped" means unknown (or an array of
+// unknown elements, or a routine of unknown result).
+type* current_type(symbol_entry* s) {
+  type* t = symbol_type(s);
+  if (t && t->type_code == tk_routine) t = t->return_type;
+  return t;
+}
+bool untyped(symbol_entry* s) {
+  type* t = current_type(s);
+  if (!t) return true;
+  if (t->type_code == tk_farray) t = t->element_type;
+  return !t || t->type_code == tk_unknown;
+}
+bool is_array(const type* t) { return t && t->type_code == tk_farray; }
+
+bool is_character_assumed(type* t) {
+  if (is_array(t)) t = t->element_type;
+  return t && t->type_code == tk_fcharacter && t->length.kind == bk_assumed;
+}
+
+// The flags of a link's own uses, in the bits of the symbol flags.
+uint32_t link_use_flags(const symbol_entry* s) {
+  uint32_t f = s->flags & (symf_referenced | symf_in_bound);
+  if (s->word2 & linkf_referenced) f |= symf_referenced;
+  if (s->word2 & linkf_in_bound) f |= symf_in_bound;
+  return f;
+}
+
+void complete_variable(symbol_entry* s) {
+  auto* o = static_cast<object*>(s->entity);
+  if (!o) return;
+  if (untyped(s)) implicit_type_of(s);
+  int level = s->level;
+  if (level >= 0 && level <= symtab.cur_scope && o->storage_class == sc_local &&
+      (scope_at(level).flags & scopef_save_all))
+    o->is_saved = true;
+  if (is_character_assumed(o->type) && !o->is_parameter && !o->is_result && !o->is_constant)
+    error_at(150, s->decl_position, {name_text(s)});
+  if (array_is_assumed_size(o->type) && !o->is_parameter && !o->is_result)
+    error_at(381, s->decl_position, {name_text(s)});
+  object* unit = unit_routine_of_level(level);
+  if (unit && unit->storage_class == sc_blockdata && !(s->word3 & (varf_in_common | varf_in_equivalence)) &&
+      o->storage_class != sc_common && !o->is_constant && o->storage_class != sc_implied_do_var) {
+    if (o->initializer && (s->word3 & varf_init_in_decl)) {
+      warning_at(316, s->decl_position, {name_text(s)});
+      o->initializer = nullptr;
+    } else if (!o->initializer && !(s->word3 & varf_data_initialized)) {
+      warning_at(315, s->decl_position, {name_text(s)});
+    }
+  }
+}
+
+// An external procedure (class 19, or 17 referenced as a procedure): its
+// routine object, subroutine or function by its use and type.
+void complete_external(symbol_entry* s) {
+  type* t = static_cast<type*>(s->entity);
+  bool no_type = !t || t->type_code == tk_unknown;
+  type* result;
+  int cls;
+  if (s->flags & symf_proc_ref) {
+    if ((s->flags & symf_called) && (no_type || (s->flags & symf_type_implicit))) {
+      result = void_type();
+    } else {
+      if (no_type) {
+        implicit_type_of(s);
+        t = static_cast<type*>(s->entity);
+      }
+      result = t ? t : error_type();
+    }
+    cls = result->type_code != tk_void ? sym_external_function : sym_external_subroutine;
+  } else if (!no_type) {
+    result = t;
+    cls = sym_external_function;
+  } else {
+    result = unspec_routine_type();
+    cls = sym_unknown_external;
+  }
+  symbol_set_class(s, cls);
+  object* o = new_routine_object(s, result);
+  o->type->has_param_info = false;
+  o->corresp.scope_depth = 0;
+  o->storage_class = sc_external;
+  s->entity = o;
+  external_name_check(s);
+}
+
+type* routine_result(symbol_entry* s) {
+  auto* o = static_cast<object*>(s->entity);
+  return o && o->type && o->type->type_code == tk_routine ? o->type->return_type : nullptr;
+}
+void set_routine_result(symbol_entry* s, type* t) {
+  auto* o = static_cast<object*>(s->entity);
+  if (o && o->type && o->type->type_code == tk_routine) o->type->return_type = t;
+}
+
+// A dummy known to be a procedure gets a routine type of result t.
+void make_procedure_dummy(symbol_entry* s, int cls, type* t) {
+  reclass_keep_entity(s, cls);
+  auto* o = static_cast<object*>(s->entity);
+  if (!o) return;
+  if (!o->type || o->type->type_code != tk_routine) o->type = routine_type(o, t);
+  else o->type->return_type = t;
+  o->storage_class = sc_external;
+}
+
+}  // namespace
+
+symbol_entry* resolve_alias_link(symbol_entry* link) {
+  if (!link || link->cls != sym_host_link) return link;
+  symbol_entry* target = link->link;
+  for (int n = 0; target && target->cls == sym_host_link && n < alias_chain_limit; ++n) {
+    symbol_entry* next = resolve_alias_link(target);
+    if (next == target) break;
+    target = next;
+  }
+  target = follow_aliases(target);
+  if (target && target->cls != sym_host_link) {
+    uint32_t uses = link_use_flags(link);
+    symbol_set_class(link, sym_alias);
+    link->entity = target;
+    target->flags |= uses;
+    return target;
+  }
+  if (!link_use_flags(link)) return nullptr;
+  type* carried = static_cast<type*>(link->entity);
+  symbol_set_class(link, sym_undeclared);
+  link->flags |= symf_unresolved;
+  if (carried && carried->type_code != tk_unknown) {
+    link->entity = carried;
+    link->flags |= symf_type_explicit | symf_type_implicit;
+  }
+  return link;
+}
+
+symbol_entry* resolve_alias_chain(symbol_entry* first, int level) {
+  int cur = symtab.cur_scope;
+  bool in_body = symtab.interface_depth > 0;
+  symbol_entry* s = first;
+  for (; s; s = s->next_same_name) {
+    if (!(s->flags & symf_in_scope) || s->cls == sym_common_block) continue;
+    if (in_body && s->level >= 1 && s->level <= cur - 1) continue;
+    break;
+  }
+  if (!s) return nullptr;
+  symbol_entry* first_alias = s->cls == sym_alias ? s : nullptr;
+  symbol_entry* result = s;
+  for (int n = 0; result && result->cls == sym_alias && result->entity && n < alias_chain_limit; ++n) {
+    result = static_cast<symbol_entry*>(result->entity);
+    result->flags |= symf_referenced;
+  }
+  if (!result) return nullptr;
+  if (result->cls == sym_host_link) {
+    result = resolve_alias_link(result);
+  } else if (result->cls == sym_forward_derived_type) {
+    result = follow_aliases(symbol_complete(result));
+  }
+  if (!result) return nullptr;
+  if (result->level >= level || !first_alias) return result;
+  // Found in an outer level through an alias: the levels in between get
+  // their own alias, so that the next lookups there find the symbol directly.
+  for (int l = level; l > first_alias->level; --l) {
+    if (l < 0 || l > cur) continue;
+    symbol_entry* a = symbol_create(sym_alias, result->name, result->decl_position, l);
+    a->entity = result;
+  }
+  return result;
+}
+
+// The predefined symbol of a name of the generic class, else of the
+// specific class.
+static symbol_entry* find_predefined(symbol_entry* s, int generic_cls, int specific_cls) {
+  if (!s || !s->name || s->name == names.error_name) return nullptr;
+  symbol_entry* specific = nullptr;
+  for (symbol_entry* p = s->name->first_symbol; p; p = p->next_same_name) {
+    if (p->level != predefined_level) continue;
+    if (p->cls == generic_cls) return p;
+    if (p->cls == specific_cls && !specific) specific = p;
+  }
+  return specific;
+}
+
+symbol_entry* find_intrinsic_function(symbol_entry* s) {
+  return find_predefined(s, sym_intrinsic_function, sym_specific_intrinsic);
+}
+
+symbol_entry* find_intrinsic_subroutine(symbol_entry* s) {
+  return find_predefined(s, sym_intrinsic_subroutine, sym_specific_intrinsic_sub);
+}
+
+symbol_entry* symbol_complete(symbol_entry* s) {
+  if (!s) return s;
+  switch (s->cls) {
+    case sym_derived_type:
+      if (auto* t = static_cast<type*>(s->entity)) t->is_public = (s->flags & symf_public) != 0;
+      break;
+    case sym_variable:
+      complete_variable(s);
+      break;
+    case sym_external_subroutine:
+    case sym_external_function:
+      if (untyped(s)) implicit_type_of(s);
+      external_name_check(s);
+      break;
+    case sym_stmt_function:
+    case sym_stmt_func_dummy:
+    case sym_dummy_function:
+      if (untyped(s)) implicit_type_of(s);
+      break;
+    case sym_stmt_label:
+      if (!(s->word2 & labelf_defined)) error_at(308, s->decl_position, {name_text(s)});
+      break;
+    case sym_outer_implied_do_var: {
+      type* t = static_cast<type*>(s->entity);
+      symbol_set_class(s, sym_variable);
+      object* o = new_object();
+      o->type = t ? t : unknown_type();
+      o->storage_class = sc_implied_do_var;
+      set_source_corresp(o, s);
+      s->entity = o;
+      break;
+    }
+    case sym_undeclared: {
+      if (!(s->flags & symf_proc_ref) || is_array(static_cast<type*>(s->entity))) {
+        if (untyped(s)) implicit_type_of(s);
+        name_pos_record n{s->name, s->decl_position};
+        return symbol_as_variable(s, &n);
+      }
+      bool called = (s->flags & symf_called) != 0;
+      symbol_entry* intrinsic = called ? find_intrinsic_subroutine(s) : find_intrinsic_function(s);
+      if (!intrinsic) intrinsic = called ? find_intrinsic_function(s) : find_intrinsic_subroutine(s);
+      if (intrinsic) {
+        name_pos_record n{s->name, s->decl_position};
+        return declare_intrinsic_name(s, &n);
+      }
+      reclass_keep_entity(s, sym_external_named);
+      complete_external(s);
+      break;
+    }
+    case sym_external_named:
+      complete_external(s);
+      break;
+    case sym_module_procedure:
+      error_at(337, s->decl_position, {name_text(s)});
+      break;
+    case sym_forward_derived_type:
+      if (s->link) {
+        symbol_entry* target = s->link;
+        symbol_set_class(s, sym_alias);
+        s->entity = target;
+        return target;
+      }
+      error_at(455, s->decl_position, {name_text(s)});
+      reclass_keep_entity(s, sym_derived_type);
+      break;
+    case sym_unknown_external:
+      if (!(s->flags & symf_proc_ref)) {
+        set_routine_result(s, unspec_routine_type());
+      } else if (s->flags & symf_called) {
+        reclass_keep_entity(s, sym_external_subroutine);
+        set_routine_result(s, void_type());
+      } else {
+        reclass_keep_entity(s, sym_external_function);
+        type* r = routine_result(s);
+        if (!r || r->type_code == tk_unspec_routine || r->type_code == tk_unknown) {
+          set_routine_result(s, unknown_type());
+          s->flags &= ~symf_type_explicit;
+          implicit_type_of(s);
+        }
+      }
+      external_name_check(s);
+      break;
+    case sym_dummy: {
+      auto* o = static_cast<object*>(s->entity);
+      if ((s->flags & symf_proc_ref) && !(o && is_array(o->type))) {
+        if ((s->flags & symf_called) && untyped(s)) {
+          make_procedure_dummy(s, sym_dummy_subroutine, void_type());
+        } else {
+          bool no_type = untyped(s);
+          make_procedure_dummy(s, sym_dummy_function, no_type ? unspec_routine_type() : o->type);
+          if (no_type) {
+            s->flags &= ~symf_type_explicit;
+            implicit_type_of(s);
+          }
+        }
+      } else {
+        reclass_keep_entity(s, sym_variable);
+        if (untyped(s)) implicit_type_of(s);
+      }
+      break;
+    }
+    case sym_dummy_procedure:
+      if (!(s->flags & symf_proc_ref)) {
+        make_procedure_dummy(s, sym_dummy_procedure, unspec_routine_type());
+      } else if (s->flags & symf_called) {
+        make_procedure_dummy(s, sym_dummy_subroutine, void_type());
+      } else {
+        type* r = routine_result(s);
+        make_procedure_dummy(s, sym_dummy_function, r ? r : unspec_routine_type());
+        if (!r || r->type_code == tk_unspec_routine || r->type_code == tk_unknown) {
+          set_routine_result(s, unspec_routine_type());
+          s->flags &= ~symf_type_explicit;
+          implicit_type_of(s);
+        }
+      }
+      break;
+    case sym_generic:
+      if (auto* i = static_cast<interface*>(s->entity)) i->is_public = (s->flags & symf_public) != 0;
+      break;
+    case sym_namelist:
+      if (auto* g = static_cast<namelist_group*>(s->entity)) g->is_public = (s->flags & symf_public) != 0;
+      break;
+    case sym_host_link: {
+      symbol_entry* target = s->link;
+      if (!target) break;
+      uint32_t procedure_flags = s->flags & (symf_proc_ref | symf_called);
+      if (target->cls == sym_host_link) {
+        uint32_t uses = link_use_flags(s);
+        if (uses & symf_referenced) target->word2 |= linkf_referenced;
+        if (uses & symf_in_bound) target->word2 |= linkf_in_bound;
+      } else {
+        target->flags |= link_use_flags(s);
+      }
+      target->flags |= procedure_flags;
+      break;
+    }
+    default:
+      break;
+  }
+  return s;
+}
