@@ -326,7 +326,8 @@ static bool fixed_continuation(const std::string& line, LineInfo& li) {
   bool label = false;
   for (; i < 5 && i < line.size(); ++i) {
     int32_t c = static_cast<unsigned char>(line[i]);
-    if (c == ' ') continue;
+    // A form feed in column 1 and the D of a compiled D line read as blanks.
+    if (c == ' ' || (i == 0 && (c == '\f' || ((c == 'D' || c == 'd') && rsrc.filedlinopt)))) continue;
     if (c == '\t') {
       rsrc.tabformat = 1;
       int32_t nx = i + 1 < line.size() ? static_cast<unsigned char>(line[i + 1]) : 0;

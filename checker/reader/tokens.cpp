@@ -76,7 +76,7 @@ int32_t getokn() {
   tk.toksiz = c == 10 ? 1 : end - pos;
   tk.clp = pstat[end < PSTAT_SIZE ? end : PSTAT_SIZE - 1];
   tk.errcol = tk.tokbeg;
-  if (tk.toktyp == TT_NAME && !rsrc.freeform && tk.tokbroke != 0) {
+  if (tk.toktyp == TT_NAME && !rsrc.freeform && tk.tokbroke != 0 && !tk.skipping) {
     bool report = true;
     if (tk.GettingKeyToken) report = pstat[end] == ':' && is_upper(pstat[end + 1]);
     if (report) rd_errmsg((tk.tokbroke & 2) ? 15 : 19);
@@ -163,5 +163,7 @@ void cksymlen(int32_t len) {
 }
 
 void skip_statement() {
+  tk.skipping = 1;
   while (!(tk.toktyp == TT_OTHER && tk.tok1 == 10)) getokn();
+  tk.skipping = 0;
 }

@@ -25,6 +25,7 @@ struct TokenState {
   int32_t errcol;      // position used by the next message
   int32_t tokbroke;    // wbreaks flags met inside a name
   int32_t GettingKeyToken;  // the keyword lookup reads the first token
+  int32_t skipping;    // a statement is being skipped: no reports on names
 };
 extern TokenState tk;
 // Saved token of pshtok/poptok (one level).
@@ -47,5 +48,6 @@ void skiptocomma();
 void cksymlen(int32_t len);
 // Portability notes: kept as hooks that report nothing.
 void issue(int32_t note);
-// Reads every remaining token of the statement.
+// Reads every remaining token of the statement without reporting on them
+// (the statement is not analysed).
 void skip_statement();

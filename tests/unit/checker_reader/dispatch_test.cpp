@@ -76,3 +76,10 @@ TEST_F(Dispatch, ContainedProcedureKeepsTheHostOpen) {
   EXPECT_EQ(Status.nesting, 0);
   EXPECT_EQ(count(66), 0);
 }
+
+TEST_F(Dispatch, SkippedStatementsReportNothingOnTheirNames) {
+  open_source("      IMPLICIT DOUBLE PRECISION (A-H)\n      END\n", ".f");
+  parse_unit();
+  EXPECT_EQ(count(19), 0);
+  EXPECT_EQ(unit.parmod, 10);
+}

@@ -227,3 +227,9 @@ TEST_F(Source, MessageContextShowsAtMostFiveLines) {
   EXPECT_NE(ctx.find(">     7+8\n>       ^\n"), std::string::npos);
   EXPECT_NE(ctx.find(" line 8:\n"), std::string::npos);
 }
+
+TEST_F(Source, CompiledDLineMayContinueAStatement) {
+  ropt.dlines = 1;
+  open_source("      X = 1\nD    1+2\n\f     Y = 3\n", ".f");
+  EXPECT_EQ(statements(), (std::vector<std::string>{"X=1+2", "Y=3"}));
+}
