@@ -9,7 +9,11 @@
 #include "frontend/driver/tokens.h"
 #include "frontend/model/cross_reference.h"
 #include "frontend/model/names.h"
-#include "frontend/parser/parser_tokens.h"
+
+// The statement loop's token expectation: 1 when the current token is
+// `token`, else msg is reported through the syntax-error recovery and the
+// result says whether the token is current afterwards.
+int expect_token_report(int token, int msg);
 
 namespace {
 
