@@ -270,7 +270,9 @@ void declare_result_variable(symbol_entry* s, name_pos_record* result_name, entr
                 (s->cls == sym_variable || s->cls == sym_undeclared || s->cls == sym_stmt_func_dummy ||
                  s->cls == sym_host_link);
   if (!usable) {
-    s = symbol_create(sym_undeclared, n.name, n.pos, cur);
+    // Without RESULT the name is the function's, whose length was reported.
+    s = result_name ? symbol_create(sym_undeclared, n.name, n.pos, cur)
+                    : symbol_create_quiet(sym_undeclared, n.name, n.pos, cur);
     if (rt && rt->type_code != tk_unknown) symbol_set_type(s, rt, false);
   }
   s = symbol_as_variable(s, &n);

@@ -264,6 +264,9 @@ bool merge_param_lists(symbol_entry* s, object* g, object* own) {
       return false;
     }
     if (own->assoc_scope) gt->param_type_list = st->param_type_list;
+  } else if (s->cls == sym_external_subroutine) {
+    g->type = st;  // the first specification with parameters gives the routine type
+    st->assoc_routine = g;
   } else {
     gt->param_type_list = st->param_type_list;
     gt->has_param_info = true;
