@@ -22,6 +22,15 @@ int32_t PrevStmt[CS_WORDS];
 SourceState rsrc;
 StmtLines stmtlines;
 int32_t totlin;
+LineStats linestats;
+
+// Counts characters of statement text or of comments.
+static void count_chars(int32_t n, bool comment) {
+  if (n <= 0) return;
+  int32_t& c = comment ? (rsrc.inclev > 0 ? linestats.statcombi : linestats.statcombs)
+                       : (rsrc.inclev > 0 ? linestats.statcodbi : linestats.statcodbs);
+  c = n > INT32_MAX - c ? INT32_MAX : c + n;
+}
 
 // Assembly state of the statement being copied into pstat.
 struct CopyState {
@@ -221,6 +230,7 @@ static bool read_physical(std::string& line) {
   if (line.size() > static_cast<size_t>(MAX_LINE)) line.resize(MAX_LINE);
   ++rsrc.srclno;
   ++totlin;
+  ++(rsrc.inclev > 0 ? linestats.statiln : linestats.statlin);
   return true;
 }
 
@@ -520,6 +530,7 @@ static void put(int32_t c, int32_t col, int32_t lineidx) {
   pcols[rsrc.statend] = static_cast<uint16_t>(col);
   pcont[rsrc.statend] = static_cast<uint16_t>(lineidx);
   ++rsrc.statend;
+  count_chars(1, false);
   cp.pendbreak = 0;
   rsrc.lastcolumn = col;
   rsrc.lastcolumnline = lineidx;
@@ -694,6 +705,7 @@ static void copy_text(const std::string& line, size_t from, int32_t lineidx) {
         // An HPF directive in the middle of a line is a comment here.
       }
       rsrc.inline_cmnt_start = col;
+      count_chars(static_cast<int32_t>(line.size() - k), true);
       return;
     }
     if (c == ';') {
@@ -865,6 +877,7 @@ int32_t nextstat() {
       continue;
     }
     if (li.kind == LK_COMMENT) {
+      count_chars(static_cast<int32_t>(line.size()), true);
       if (!line.empty() && line[0] == '#') hash_line(line);
       printline(line.c_str());
       continue;
@@ -907,6 +920,7 @@ int32_t nextstat() {
     }
     if (nl.kind == LK_SKIPPED) continue;
     if (nl.kind == LK_COMMENT) {
+      count_chars(static_cast<int32_t>(line.size()), true);
       if (!line.empty() && line[0] == '#') hash_line(line);
       printline(line.c_str());
       continue;

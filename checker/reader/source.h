@@ -121,8 +121,18 @@ struct StmtLines {
 };
 extern StmtLines stmtlines;
 
-// Line statistics.
+// Line statistics: totlin counts every line read in the pass; the rest
+// are kept for the statistics report.
 extern int32_t totlin;
+struct LineStats {
+  int32_t statlin;    // lines of the main files
+  int32_t statiln;    // lines of include files
+  int32_t statcodbs;  // statement buffer characters from the main files
+  int32_t statcodbi;  // statement buffer characters from include files
+  int32_t statcombs;  // comment characters in the main files
+  int32_t statcombi;  // comment characters in include files
+};
+extern LineStats linestats;
 
 // Per-file start and end of the reader.
 void srcbeg(const char* filename, FILE* fp, int32_t fromcpp);

@@ -233,3 +233,18 @@ TEST_F(Source, CompiledDLineMayContinueAStatement) {
   open_source("      X = 1\nD    1+2\n\f     Y = 3\n", ".f");
   EXPECT_EQ(statements(), (std::vector<std::string>{"X=1+2", "Y=3"}));
 }
+
+TEST_F(Source, PrintableChunkOfTheStatement) {
+  open_source("call f ( 'a b' , x )\n", ".f90");
+  ASSERT_EQ(nextstat(), -2);
+  EXPECT_EQ(chunkosource(rsrc.statbeg, rsrc.statend - 1), "CALL F ( 'a b' , X )");
+}
+
+TEST_F(Source, LinesAndCommentsAreCounted) {
+  linestats = LineStats{};
+  open_source("! note\nx = 1 ! tail\n", ".f90");
+  statements();
+  EXPECT_EQ(linestats.statlin, 2);
+  EXPECT_EQ(linestats.statcombs, 6 + 6);
+  EXPECT_EQ(linestats.statcodbs, 3);
+}
