@@ -220,6 +220,7 @@ void analyzesources() {
     unit.unnamedprogs = 0;
     unit.unnamedbdatas = 0;
     totlin = 0;
+    linestats = LineStats{};
     tk.stacol = 0;
     flio.pass = an.pass;
     flio.localpass = an.lpass == 1;
