@@ -163,7 +163,9 @@ static void read_file(int32_t k) {
   if (allthrucpp || ends_with_upper_F(name)) {
     allthrucpp = 1;
     viacpp = true;
-    unitno = cppopn(name.c_str());
+    // A source that cannot be read is reported as such, not through the
+    // preprocessor's complaints about it.
+    unitno = ::access(name.c_str(), R_OK) == 0 ? cppopn(name.c_str()) : 0;
   } else {
     unitno = txtopn(name.c_str(), 0, nullptr);
   }
