@@ -693,9 +693,10 @@ void unit_external_names_check() {
     if (!s) return;
     if (s->cls == sym_external_subroutine || s->cls == sym_external_function || s->cls == sym_block_data)
       external_name_check(s);
-    if (s->level == 0 && (s->flags & symf_in_scope) &&
-        (s->cls == sym_external_subroutine || s->cls == sym_external_function || s->cls == sym_block_data ||
-         s->cls == sym_main_program || s->cls == sym_unknown_external))
+    if (s->level != 0 || !(s->flags & symf_in_scope)) return;
+    if (s->cls == sym_module)
+      s->flags &= ~symf_in_scope;  // the module's symbol stays as the global record of its name
+    else
       symbol_unlink(s);
   };
   check(unit->assoc_routine);

@@ -47,5 +47,6 @@ void set_entry_position(object* routine, symbol_entry* s);
 // of every ENTRY become the parameter types of their routine types.
 void unit_param_types_complete();
 // At the end of a unit that is not contained: external name checks of the
-// unit's routine and its entries.
+// unit's routine and its entries; their level-0 symbols leave the scope (a
+// module's stays on its name's chain as the global record of the module).
 void unit_external_names_check();

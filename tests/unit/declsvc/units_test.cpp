@@ -34,6 +34,11 @@ TEST_F(UnitTest, ProgramAndModuleAreVisibleInsideThroughAnAlias) {
   EXPECT_EQ(mod->cls, sym_module);
   EXPECT_EQ(static_cast<object*>(mod->entity)->storage_class, sc_module);
   EXPECT_EQ(static_cast<object*>(mod->entity)->type->return_type->type_code, tk_module);
+  close_unit();
+  // The module's symbol is the global record of its name; the program's is gone.
+  EXPECT_EQ(global_symbol_of(name("M")), mod);
+  EXPECT_EQ(global_symbol_of(name("P")), nullptr);
+  EXPECT_EQ(name("P")->first_symbol, nullptr);
   EXPECT_EQ(messages(), "");
 }
 
