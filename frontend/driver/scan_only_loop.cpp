@@ -59,7 +59,7 @@ statement_end scan_statement(bool first_on_line) {
   if (!driver_options.fixed_form || !first_on_line) {
     char c = scan_peek_char();
     if (c >= '0' && c <= '9') {
-      scan_token(label_mode);
+      scan_token(label_mode | scan_integer_only | scan_no_hollerith);
       labelled = true;
     }
   }
