@@ -3,7 +3,6 @@
 // symbols and of the entries they stand for.
 #include "frontend/model/cross_reference.h"
 
-#include <cinttypes>
 #include <cstdio>
 #include <unordered_map>
 

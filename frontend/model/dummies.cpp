@@ -4,6 +4,7 @@
 // blocks with their member lists.
 #include "frontend/model/dummies.h"
 
+#include <cstdint>
 #include <string>
 
 #include "frontend/driver/diagnostics.h"
@@ -451,7 +452,8 @@ symbol_entry* implied_do_var(symbol_entry* s, name_pos_record* name) {
     v->flags |= symf_type_explicit;
   }
   if (symtab.implied_do_level < 0) symtab.implied_do_level = symtab.cur_scope;
-  v->level = ++symtab.implied_do_level;
+  if (symtab.implied_do_level < INT32_MAX) ++symtab.implied_do_level;
+  v->level = symtab.implied_do_level;
   return v;
 }
 
