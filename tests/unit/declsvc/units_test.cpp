@@ -287,3 +287,60 @@ TEST_F(UnitTest, NamedKindValue) {
 }
 
 }  // namespace
+
+namespace {
+
+// MODULE M / INTERFACE G / MODULE PROCEDURE <proc> / END INTERFACE / CONTAINS
+// / SUBROUTINE <proc>: the procedure reuses the routine object of its name.
+TEST_F(UnitTest, ModuleProcedureDefinedAfterItsInterface) {
+  for (const char* generic : {"G", "S"}) {
+    SCOPED_TRACE(generic);
+    start(false);
+    block_stack_reset();
+    scope_push(sk_unit);
+    name_pos_record m = np("M");
+    declare_module(&m);
+    name_pos_record g = np(generic);
+    symbol_entry* gs = declare_interface_name(at_level(generic, 1), &g);
+    scope_set_interface(static_cast<interface*>(gs->entity), 1);
+    name_pos_record p = np("S");
+    symbol_entry* mp = declare_module_procedure_name(at_level("S", 1), &p);
+    EXPECT_EQ(mp->cls, sym_module_procedure);
+    object* routine = static_cast<object*>(mp->entity);
+    EXPECT_EQ(routine->type->return_type, unspec_routine_type());
+    scope_set_interface(nullptr, 1);
+    symbol_entry* def = open_subroutine("S");
+    EXPECT_EQ(def, mp);
+    EXPECT_EQ(def->cls, sym_internal_subroutine);
+    EXPECT_EQ(def->entity, routine);
+    EXPECT_EQ(routine->type->return_type, void_type());
+    EXPECT_EQ(at_level(generic, 1), gs);  // the generic name stays visible
+    EXPECT_EQ(messages(), "");
+  }
+}
+
+TEST_F(UnitTest, ModuleProcedureNameOfAnotherKind) {
+  scope_push(sk_unit);
+  name_pos_record m = np("M");
+  declare_module(&m);
+  symbol_entry* v = symbol_create(sym_undeclared, name("V"), source_pos_record{2, 1}, 1);
+  name_pos_record nv = np("V");
+  symbol_as_variable(v, &nv);
+  name_pos_record p = np("V");
+  symbol_entry* mp = declare_module_procedure_name(v, &p);
+  EXPECT_EQ(count(messages(), "declaration conflicts with previous specifications"), 1);
+  EXPECT_EQ(mp->cls, sym_module_procedure);
+  EXPECT_EQ(v->cls, sym_variable);  // the variable keeps what it was
+}
+
+TEST_F(UnitTest, EntryNameAlreadyDeclaredInTheUnit) {
+  open_subroutine("S");
+  symbol_entry* v = symbol_create(sym_undeclared, name("E"), source_pos_record{2, 1}, 1);
+  name_pos_record nv = np("E");
+  symbol_as_variable(v, &nv);
+  name_pos_record e = np("E");
+  declare_subroutine(nullptr, &e, true);
+  EXPECT_EQ(count(messages(), "declaration conflicts with previous specifications"), 1);
+}
+
+}  // namespace
