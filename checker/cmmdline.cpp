@@ -807,6 +807,14 @@ int readcmmd(swtval*& sw, int argc, char** argv, tlink* srclist) {
     else if (l == "f90") Language = 2;
     else badswtval(SL_LANG, *v, "Valid languages are:  F77, F90");
   }
+  // 8. The dialect list: the target, then each portability dialect bit. The
+  // ANSI switch and the HPF bit join port_dialect and compiler later (18).
+  dias.assign(1, static_cast<int32_t>(compiler));
+  for (int bit = 0; bit < 31; ++bit) {
+    int32_t b = static_cast<int32_t>(1u << bit);
+    if ((port_dialect & b) && b != 2048 && b != static_cast<int32_t>(compiler)) dias.push_back(b);
+  }
+  ndias = static_cast<int32_t>(dias.size());
   // 9. Sizes and message options.
   cmmdintsiz = cmmdlogsiz = ison(SL_NOI4) ? 2 : 4;
   impopt = ison(SL_IMPLICIT);
@@ -908,14 +916,6 @@ int readcmmd(swtval*& sw, int argc, char** argv, tlink* srclist) {
     if (ison(SL_ANSI)) port_dialect |= 4096;
     if (flopt_hpf) compiler |= 32768;
   }
-  // 8. The dialect list, made once the ANSI dialect has joined the
-  // portability dialects so that the ANSI switch is part of it.
-  dias.assign(1, static_cast<int32_t>(compiler));
-  for (int bit = 0; bit < 31; ++bit) {
-    int32_t b = static_cast<int32_t>(1u << bit);
-    if ((port_dialect & b) && b != 2048 && b != static_cast<int32_t>(compiler)) dias.push_back(b);
-  }
-  ndias = static_cast<int32_t>(dias.size());
   // 19.
   outstr("\n");
   // 20. The report unit.
@@ -939,12 +939,13 @@ int readcmmd(swtval*& sw, int argc, char** argv, tlink* srclist) {
   outwid = width;
   nlpp = lpp;
   topmark = nlpp ? nlpp - 2 : 100;
-  // 22. Statistics and cross-reference units.
+  // 22. Statistics and cross-reference units: the report itself, or, with
+  // a base name, the files base.stt and base.xrf beside it (left empty).
   statunit = statopt ? unit : 0;
   xrfunit = xrfopt ? unit : 0;
   if (!base.empty()) {
-    if (statopt) statunit = openoutput(base + ".stt");
-    if (xrfopt) xrfunit = openoutput(base + ".xrf");
+    statunit = openoutput(base + ".stt");
+    xrfunit = openoutput(base + ".xrf");
   }
   // 23. The first page.
   setoutputunit(unit);
