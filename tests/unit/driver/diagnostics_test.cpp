@@ -3,7 +3,9 @@
 // exit statuses.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
+#include <unistd.h>
 
 #include "frontend/driver/diagnostics.h"
 #include "frontend/model/il_entries.h"
@@ -228,6 +230,37 @@ TEST(ReportDeath, InternalErrorAborts) {
         internal_error(0);
       },
       "Internal error:     unknown error");
+}
+
+// The listing letter of every severity; an internal error says so before its
+// text and still reaches the listing although the run ends in an abort.
+TEST(ReportDeath, ListingLettersAndInternalErrorEcho) {
+  char name[] = "/tmp/diag_listingXXXXXX";
+  int fd = mkstemp(name);
+  ASSERT_GE(fd, 0);
+  close(fd);
+  EXPECT_DEATH(
+      {
+        set_up_primary();
+        diag.min_severity = 1;
+        diag.raw_listing_file = fopen(name, "w");
+        remark_at(3, {1, 0});
+        warning_at(3, {2, 1});
+        error_at(3, {6, 0});
+        internal_error(617, {"ignored"});
+      },
+      "Internal error:     unknown error");
+  FILE* listing = fopen(name, "r");
+  ASSERT_NE(listing, nullptr);
+  char buf[512] = {};
+  size_t n = fread(buf, 1, sizeof buf - 1, listing);
+  fclose(listing);
+  unlink(name);
+  EXPECT_EQ(std::string(buf, n),
+            "R \"main.f90\"   1  0 DO variable modified within DO loop\n"
+            "W \"main.f90\"   2  1 DO variable modified within DO loop\n"
+            "E \"main.f90\"   5  0 DO variable modified within DO loop\n"
+            "C \"\"   0  0 (internal error) unknown error\n");
 }
 
 TEST(ExitDeath, CompletionCodesToStatus) {
