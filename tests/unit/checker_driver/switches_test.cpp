@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 #include "checker/cmmdline.h"
@@ -45,6 +46,47 @@ TEST(SwitchTable, LettersAreUniqueAndSlotsInRange) {
     EXPECT_EQ(seen.find(row.letter), std::string::npos) << "letter " << row.letter << " twice";
     seen += row.letter;
   }
+}
+
+// Every row of the switch table, in table order: name, letter, kind, slot.
+TEST(SwitchTable, RowsInOrder) {
+  struct Row { const char* name; char letter; int kind; int slot; };
+  const Row rows[] = {
+      {"UNIXHELP", '?', 1, 11},   {"@NOI4", '2', 1, 6},      {"I4", ' ', 1 | 16, 6},
+      {"SYSTEM", 'V', 2, 5},      {"@CPP", 'p', 1, 16},      {"@CPPDEF", 'D', 4, 20},
+      {"PATH", 'I', 4, 21},       {"EXTEND", 'e', 1, 25},    {"DLINES", 'd', 1, 28},
+      {"ANSI", 'a', 1, 35},       {"PORTABILITY", 'P', 4, 4}, {"IMPLICIT", 'm', 1, 8},
+      {"WARNINGS", 'w', 1, 9},    {"FYI", 'f', 1, 10},       {"GLOBAL", 'g', 1, 12},
+      {"USAGE", 'u', 1, 29},      {"SUPPRESS", 'O', 4, 0},   {"STATISTICS", 's', 1, 18},
+      {"TREE", 'T', 8, 24},       {"@TREE", 't', 1, 24},     {"XREF", 'X', 8, 17},
+      {"@XREF", 'x', 1, 17},      {"DATABASE", 'B', 2, 3},   {"LIBRARY", 'L', 2, 13},
+      {"SUMMARY", '+', 1, 31},    {"WIDTH", 'W', 2, 1},      {"LPP", 'Y', 2, 30},
+      {"SPLIT", 'S', 2, 2},       {"LISTING", 'l', 1, 19},   {"INCLUDE", 'i', 1, 22},
+      {"FILES", 'E', 4, 23},      {"OUTPUT", ' ', 2, 34},    {"INTERNAL", 'Z', 4, 36},
+      {"QUIT", 'q', 1, 37},       {"FLOW", 'F', 4, 39},      {"CADRE", 'C', 4, 40},
+      {"FORM", 'R', 2, 41},       {"", '7', 1, 42},          {"", '9', 1, 43},
+      {"LANG", ' ', 2, 44},       {"MISC", 'M', 4, 45},      {"STDOUT", 'o', 2, 46},
+  };
+  ASSERT_EQ(swtcount, static_cast<int>(std::size(rows)));
+  for (int r = 0; r < swtcount; ++r) {
+    SCOPED_TRACE(rows[r].name[0] ? rows[r].name : std::string(1, rows[r].letter));
+    EXPECT_STREQ(swttbl[r].name, rows[r].name);
+    EXPECT_EQ(swttbl[r].letter, rows[r].letter);
+    EXPECT_EQ(swttbl[r].kind, rows[r].kind);
+    EXPECT_EQ(swttbl[r].slot, rows[r].slot);
+  }
+}
+
+// Every named dialect: the word matched on input and its mask.
+TEST(Dialects, EveryNameGivesItsMask) {
+  struct Row { const char* name; int32_t mask; };
+  const Row rows[] = {{"ansi77", 1},       {"ansi90", 4096},      {"aos", 4},
+                      {"sun", 8},          {"os32", 64},          {"cray", 128},
+                      {"sgi", 256},        {"hpux", 512},         {"ncube", 1024},
+                      {"decvms", 18},      {"vaxultrix", 34},     {"decunix", 16386},
+                      {"decnt", 131074},   {"epc", 8192},         {"lahey", 65536},
+                      {"cvf", 262144}};
+  for (const Row& r : rows) EXPECT_EQ(cmcode(r.name), r.mask) << r.name;
 }
 
 TEST(Dialects, NamesMatchInAnyCase) {
