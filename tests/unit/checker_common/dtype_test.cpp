@@ -37,6 +37,42 @@ TEST_F(DataTypes, TableRows) {
   EXPECT_EQ(getdtusg(0), 0u);
 }
 
+// All 28 rows: short name, long name, size, rank, store class, type bit.
+TEST_F(DataTypes, EveryRowOfTheTable) {
+  struct Row { const char* sname; const char* lname; int32_t size, rank, store; uint32_t usg; };
+  const Row rows[28] = {
+      {"(**UNK**)", "(**UNK**)", 0, 0, 0, 0},  {"L*2", "logical*2", 2, 1, 1, 0x1},
+      {"L*4", "logical*4", 4, 2, 1, 0x1},      {"I*2", "integer*2", 2, 11, 1, 0x2},
+      {"I*4", "integer*4", 4, 12, 1, 0x2},     {"R*4", "real*4", 4, 22, 2, 0x4},
+      {"R*8", "real*8", 8, 23, 2, 0x8},        {"C*8", "complex*8", 8, 33, 3, 0x20},
+      {"C*16", "complex*16", 16, 34, 3, 0x40}, {"R*16", "real*16", 16, 24, 2, 0x10},
+      {"BYTE", "byte", 1, 11, 1, 0x3},         {"L*1", "logical*1", 1, 1, 1, 0x3},
+      {"HOLLERITH", "hollerith", 0, 0, 4, 0x200}, {"I*const", "I*const", 0, 0, 0, 0},
+      {"CHAR", "character", 1, 0, 4, 0x80},    {"struct", "structure", 0, 0, 0, 0x100},
+      {"TYPELESS", "TYPELESS", 0, 0, 1, 0x200}, {"I*8", "integer*8", 8, 13, 1, 0x2},
+      {"L*8", "logical*8", 8, 3, 1, 0x1},      {"LOGICAL", "logical", -1, 2, 1, 0x1},
+      {"INTEGER", "integer", -1, 12, 1, 0x2},  {"REAL", "real", -1, 22, 2, 0x4},
+      {"DOUBLE", "double", -1, 23, 2, 0x8},    {"C*32", "complex*32", 32, 35, 3, 0x400},
+      {"COMPLEX", "complex", -1, 33, 3, 0x8},  {"I*1", "integer*1", 1, 11, 1, 0x2},
+      {"type", "structure", 0, 0, 5, 0x100},   {nullptr, nullptr, 0, 0, 0, 0},
+  };
+  for (int c = 0; c < 28; ++c) {
+    SCOPED_TRACE("code " + std::to_string(c));
+    const Row& r = rows[c];
+    if (r.sname) {
+      EXPECT_STREQ(dtstuff[c].sname, r.sname);
+      EXPECT_STREQ(dtstuff[c].lname, r.lname);
+    } else {
+      EXPECT_EQ(dtstuff[c].sname, nullptr);
+      EXPECT_EQ(dtstuff[c].lname, nullptr);
+    }
+    EXPECT_EQ(dtstuff[c].size, r.size);
+    EXPECT_EQ(dtstuff[c].rank, r.rank);
+    EXPECT_EQ(dtstuff[c].store, r.store);
+    EXPECT_EQ(dtstuff[c].usg, r.usg);
+  }
+}
+
 TEST_F(DataTypes, ClassesAndFamilies) {
   struct Case { int code, tclass, family, numeric; };
   const Case cases[] = {
