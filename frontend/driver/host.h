@@ -65,8 +65,11 @@ void clear_interned_directories();
 // replaced by suffix (appended when there is no "."): a pool copy.
 char* path_with_suffix(const char* path, const char* suffix);
 // dir + "/" (unless dir is empty or ends in "/" or "\\") + name + suffix; name
-// itself when dir and suffix are both empty. Into buffer when it is large
-// enough, else a pool string. Null dir or suffix count as empty.
+// itself when dir and suffix are both empty. The separator is always "/": a
+// "\\" separates no directories on this host, so "-I inc" or "-M mods" would
+// otherwise name files beside those directories instead of in them. Into
+// buffer when it is large enough, else a pool string. Null dir or suffix
+// count as empty.
 const char* make_path(const char* dir, const char* name, const char* suffix,
                       char* buffer, size_t buffer_size);
 
