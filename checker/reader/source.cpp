@@ -43,6 +43,7 @@ struct CopyState {
   int32_t pendbreak;    // wbreaks flags for the next stored character
   int32_t contnext;     // the line ended with a continuation mark
   int32_t escape;       // the previous character was an escaping backslash
+  int32_t dry;          // a dropped line: read for its continuation only
 };
 static CopyState cp;
 
@@ -521,6 +522,7 @@ static void too_long() {
 }
 
 static void put(int32_t c, int32_t col, int32_t lineidx) {
+  if (cp.dry) return;
   if (!room(1)) {
     too_long();
     return;
@@ -538,6 +540,10 @@ static void put(int32_t c, int32_t col, int32_t lineidx) {
 
 // Opens a constant field of the given kind byte.
 static bool open_const(int32_t kind, int32_t col, int32_t lineidx) {
+  if (cp.dry) {
+    cp.constlen = 0;
+    return true;
+  }
   if (!room(CONST_OVERHEAD)) {
     too_long();
     return false;
@@ -554,6 +560,7 @@ static bool open_const(int32_t kind, int32_t col, int32_t lineidx) {
 }
 
 static void const_char(int32_t c, int32_t col, int32_t lineidx) {
+  if (cp.dry) return;
   if (!room(2)) {
     too_long();
     return;
@@ -566,6 +573,11 @@ static void const_char(int32_t c, int32_t col, int32_t lineidx) {
 }
 
 static void close_const(int32_t closer, int32_t col, int32_t lineidx) {
+  if (cp.dry) {
+    cp.quote = 0;
+    cp.holl = 0;
+    return;
+  }
   pstat[cp.constpos + 1] = static_cast<unsigned char>((cp.constlen >> 8) & 0xFF);
   pstat[cp.constpos + 2] = static_cast<unsigned char>(cp.constlen & 0xFF);
   put(closer, col, lineidx);
@@ -741,13 +753,13 @@ static void copy_text(const std::string& line, size_t from, int32_t lineidx) {
     }
     int32_t u = upper(c);
     if (u == 'H' || u == 'R' || u == 'L') {
-      int32_t n = rsrc.statend > rsrc.statbeg && is_digit(pstat[rsrc.statend - 1]) ? hollerith_count(u) : 0;
+      int32_t n = !cp.dry && rsrc.statend > rsrc.statbeg && is_digit(pstat[rsrc.statend - 1]) ? hollerith_count(u) : 0;
       if (n > 0) {
         if (open_const('h', col, lineidx)) cp.holl = n;
         continue;
       }
     }
-    if (cp.depth == 0 && cp.bdepth == 0) {
+    if (cp.depth == 0 && cp.bdepth == 0 && !cp.dry) {
       if (c == '=') {
         int32_t prev = rsrc.statend > rsrc.statbeg ? pstat[rsrc.statend - 1] : 0;
         size_t r = k + 1;
@@ -777,7 +789,7 @@ static void copy_text(const std::string& line, size_t from, int32_t lineidx) {
     if (c == ']' && cp.bdepth > 0) --cp.bdepth;
     put(u, col, lineidx);
   }
-  if (lim < line.size()) check_73_133rd_col(line, lim);
+  if (lim < line.size() && !cp.dry) check_73_133rd_col(line, lim);
   if (fixed && (cp.quote != 0 || cp.holl > 0)) {
     // A constant open at the end of a fixed-form line is padded up to the
     // margin with blanks.
@@ -930,7 +942,14 @@ int32_t nextstat() {
       break;
     }
     printline(line.c_str());
-    if (!add_line(line)) continue;
+    if (!add_line(line)) {
+      // A dropped line is still read for the constants left open and the
+      // free-form "&" that continues the statement on the next line.
+      cp.dry = 1;
+      copy_text(line, nl.text, rsrc.lincnt > 0 ? rsrc.lincnt - 1 : 0);
+      cp.dry = 0;
+      continue;
+    }
     if (nl.label_on_cont) {
       int32_t saved = tk.errcol;
       tk.errcol = -1;
