@@ -688,7 +688,7 @@ void prnfils() {
   numsrc = numlbt = numfdb = spcfdb = 0;
   size_t longest = 0;
   for (int n = 1; n <= filnam.filnamcnt; ++n) {
-    if (lower(getfilext(n)) != ".lbt") longest = std::max(longest, getfname(n).size());
+    if (getfilext(n) != ".lbt") longest = std::max(longest, getfname(n).size());
   }
   std::string prevdir;
   int groups = 0;
@@ -696,7 +696,8 @@ void prnfils() {
   for (int n = 1; n <= filnam.filnamcnt; ++n) {
     const filnament* e = getfilent(n);
     if (!e) continue;
-    std::string ext = lower(getfilext(n));
+    // The same exact extensions that the analysis skips (skip_file).
+    std::string ext = getfilext(n);
     if (ext == ".lbt") {
       ++numlbt;
       continue;
