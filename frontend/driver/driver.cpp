@@ -4,6 +4,7 @@
 #include "frontend/driver/driver.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -197,11 +198,19 @@ void open_il_output() {
     name = path_with_suffix(driver_options.source_file_name, ".cil");
     driver_options.il_file_name = name;
   }
+  // An interrupt between creating the file and recording it would leave the
+  // file behind: the two happen with the signals held back.
+  sigset_t held, previous;
+  sigemptyset(&held);
+  sigaddset(&held, SIGINT);
+  sigaddset(&held, SIGTERM);
+  sigprocmask(SIG_BLOCK, &held, &previous);
   bool cannot_open, invalid;
   FILE* f = open_output_file(name, true, false, &cannot_open, &invalid);
+  if (f) il_output_set(f, name);
+  sigprocmask(SIG_SETMASK, &previous, nullptr);
   if (invalid) command_line_error("invalid IL output file %s", {name});
   if (!f) command_line_error("cannot open IL output file %s", {name});
-  il_output_set(f, name);
 }
 
 void init_compilation() {
