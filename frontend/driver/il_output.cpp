@@ -27,8 +27,10 @@ void il_output_abandon() {
   const char* name = il_output.file_name;
   if (!stream) return;
   il_output.stream = nullptr;
-  il_output.file_name = nullptr;
   std::fclose(stream);
+  // The name stays recorded until the file is gone, so that a signal in
+  // between still removes it.
   if (name) unlink(name);
+  il_output.file_name = nullptr;
   std::free(const_cast<char*>(name));
 }
