@@ -582,11 +582,15 @@ static void assignment() {
 
 // Classifies and dispatches the statement text from stacol; returns the
 // code of a statement that ends the unit (END, CONTAINS), else 0.
-static int32_t dispatch_one(int32_t r, LabelRec* lab, bool& label_done) {
+static int32_t dispatch_one(LabelRec* lab, bool& label_done) {
+  if (at_end()) {
+    // No statement text (a label alone): an unrecognised statement, whose
+    // label is still defined after it.
+    tk.errcol = rsrc.statbeg;
+    unrecognised(nullptr);
+    return 0;
+  }
   for (;;) {
-    if (at_end()) {
-      if (r != 1) return 0;  // a statement made only of its label
-    }
     cleanStmtKey();
     unit.CurConstructName.clear();
     Status.stmtmark = 0;
@@ -716,7 +720,7 @@ void parse() {
       skip_statement();
       continue;
     }
-    int32_t end = dispatch_one(r, lab, label_done);
+    int32_t end = dispatch_one(lab, label_done);
     after_statement(r, lab, label_done);
     if (end != 0) return;
   }

@@ -464,8 +464,14 @@ static LineInfo classify(const std::string& line, bool under_way) {
     li.text = line[first] == '&' ? first + 1 : first;
     return li;
   }
-  // Label of an initial line.
+  // Label of an initial line; separators before it are skipped in
+  // Fortran 90 mode.
   size_t i = first;
+  while (i < line.size() && (is_blank(static_cast<unsigned char>(line[i])) || (line[i] == ';' && ropt.Language == 2))) ++i;
+  if (i >= line.size() || line[i] == '!') {
+    li.kind = LK_COMMENT;
+    return li;
+  }
   li.labbeg = i;
   while (i < line.size() && is_digit(static_cast<unsigned char>(line[i]))) ++i;
   li.labend = i;
@@ -868,7 +874,7 @@ int32_t nextstat() {
       li = LineInfo{};
       li.kind = LK_INITIAL;
       size_t i = 0;
-      while (i < line.size() && is_blank(static_cast<unsigned char>(line[i]))) ++i;
+      while (i < line.size() && (is_blank(static_cast<unsigned char>(line[i])) || line[i] == ';')) ++i;
       if (i >= line.size() || line[i] == '!') continue;
       li.text = i;
       break;

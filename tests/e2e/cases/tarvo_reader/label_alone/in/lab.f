@@ -1,0 +1,4 @@
+      PROGRAM P
+   10
+   10 CONTINUE
+      END
