@@ -354,6 +354,9 @@ bool statement_append_line() {
 
 bool source_next_continuation(bool take_initial_line) {
   if (src.end_of_source || src.include_top < 0) return false;
+  // An overflowed statement has had its continuation lines read and dropped;
+  // a second scan over its end must not take the next statement's line.
+  if (src.overflow) return false;
   source_read_line();
   bool continues = src.line_state == line_continuation ||
                    (take_initial_line && src.line_state == line_initial);

@@ -1,5 +1,41 @@
-// Program-unit statements.
+// Program-unit statements: PROGRAM (and the implied main program), MODULE,
+// BLOCK DATA, FUNCTION and SUBROUTINE headers, ENTRY, CONTAINS and the END
+// statements, with the end-of-unit processing that closes a unit's scope and
+// reports what was declared and never used.
 #pragma once
+#include <cstdint>
+
+#include "frontend/driver/source_pos.h"
+#include "frontend/model/il_entries.h"
+
+// Unit classes (program_unit_class, cur_unit_kind).
+enum unit_class : int {
+  uc_none = 0,
+  uc_main_program = 1,
+  uc_subroutine = 2,
+  uc_function = 3,
+  uc_block_data = 4,
+  uc_module = 5,
+};
+
+struct ProgramUnitState {
+  int cur_unit_kind;          // unit class of the unit being parsed
+  bool main_program_declared; // a main program was declared in this run
+};
+extern ProgramUnitState units;
 
 // Clears the flag that notes a declared main program (compilation set-up).
 void main_program_flag_clear();
+// The implied main program of a unit without header, at pos.
+void main_program_stmt(source_pos_record pos);
+// The unit class of a scope level (0 outside 1..current level).
+int program_unit_class(int level);
+// The class of the current unit (of the enclosing level when the current
+// level has no routine).
+int current_program_unit_class();
+// Opens the scope level of a unit of the class and its statement block.
+void open_unit_block(int kind);
+// Ends the executable part of the current unit (once per scope).
+void end_executable_part();
+// Closes the current unit: symbols completed and reported, scope ended.
+void end_program_unit();

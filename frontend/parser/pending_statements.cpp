@@ -1,0 +1,110 @@
+// Statements whose handlers are not built yet: each consumes its statement
+// without a message, so that a unit using them still parses. A statement of
+// the executable part keeps the reachability check; the statements that open,
+// continue or close constructs make the code that follows count as reachable
+// (no construct is tracked for them yet).
+#include "frontend/driver/scanner.h"
+#include "frontend/parser/block_stack.h"
+#include "frontend/parser/parser_tokens.h"
+#include "frontend/parser/statement_handlers.h"
+#include "frontend/parser/statement_loop.h"
+
+namespace {
+
+// Consumes the rest of the statement from behind its keyword.
+int consume(uint32_t flags = expression_mode) {
+  scan_restore(loop.after_keyword);
+  scan.cur_token = tok_no_token;
+  while (scan.cur_token != tok_eos) scan_token(flags);
+  return 1;
+}
+
+// An executable statement that does not change the flow.
+int consume_executable() {
+  check_reachable();
+  return consume();
+}
+
+// A statement that opens, continues or closes a construct.
+int consume_construct() {
+  int result = consume();
+  blocks.reach_state = reach_yes;
+  return result;
+}
+
+}  // namespace
+
+#define PENDING_SPEC(handler) \
+  int handler() { return consume(); }
+#define PENDING_EXEC(handler) \
+  int handler() { return consume_executable(); }
+#define PENDING_CONSTRUCT(handler) \
+  int handler() { return consume_construct(); }
+
+// Specification statements.
+PENDING_SPEC(parse_allocatable_stmt)
+PENDING_SPEC(parse_common_stmt)
+PENDING_SPEC(data_statement)
+PENDING_SPEC(parse_dimension_stmt)
+PENDING_SPEC(parse_end_interface_stmt)
+PENDING_SPEC(parse_end_type_stmt)
+PENDING_SPEC(parse_equivalence_stmt)
+PENDING_SPEC(parse_external_stmt)
+PENDING_SPEC(parse_stmt_function)
+PENDING_SPEC(parse_implicit_stmt)
+PENDING_SPEC(parse_implicit_none_stmt)
+PENDING_SPEC(parse_intent_stmt)
+PENDING_SPEC(parse_interface_stmt)
+PENDING_SPEC(parse_intrinsic_stmt)
+PENDING_SPEC(parse_namelist_stmt)
+PENDING_SPEC(parse_optional_stmt)
+PENDING_SPEC(parse_parameter_stmt)
+PENDING_SPEC(parse_pointer_stmt)
+PENDING_SPEC(parse_private_stmt)
+PENDING_SPEC(parse_module_procedure_stmt)
+PENDING_SPEC(parse_public_stmt)
+PENDING_SPEC(parse_save_stmt)
+PENDING_SPEC(parse_sequence_stmt)
+PENDING_SPEC(parse_target_stmt)
+PENDING_SPEC(type_decl_stmt)
+PENDING_SPEC(parse_type_def_stmt)
+PENDING_SPEC(use_statement)
+
+// FORMAT is read in its own scan mode.
+int parse_format_stmt() { return consume(format_mode); }
+
+// Executable statements that do not change the flow.
+PENDING_EXEC(parse_allocate_stmt)
+PENDING_EXEC(parse_assign_stmt)
+PENDING_EXEC(parse_backspace_stmt)
+PENDING_EXEC(parse_close_stmt)
+PENDING_EXEC(parse_deallocate_stmt)
+PENDING_EXEC(parse_endfile_stmt)
+PENDING_EXEC(parse_inquire_stmt)
+PENDING_EXEC(parse_nullify_stmt)
+PENDING_EXEC(parse_open_stmt)
+PENDING_EXEC(parse_print_stmt)
+PENDING_EXEC(parse_read_stmt)
+PENDING_EXEC(parse_rewind_stmt)
+PENDING_EXEC(parse_write_stmt)
+PENDING_EXEC(parse_where_stmt)
+
+// Statements of constructs and branches.
+PENDING_CONSTRUCT(parse_construct_name_stmt)
+PENDING_CONSTRUCT(parse_case_stmt)
+PENDING_CONSTRUCT(parse_cycle_stmt)
+PENDING_CONSTRUCT(parse_do_stmt)
+PENDING_CONSTRUCT(parse_do_while_stmt)
+PENDING_CONSTRUCT(parse_else_stmt)
+PENDING_CONSTRUCT(parse_else_if_stmt)
+PENDING_CONSTRUCT(parse_elsewhere_stmt)
+PENDING_CONSTRUCT(parse_end_do_stmt)
+PENDING_CONSTRUCT(parse_end_if_stmt)
+PENDING_CONSTRUCT(parse_end_select_stmt)
+PENDING_CONSTRUCT(parse_end_where_stmt)
+PENDING_CONSTRUCT(parse_exit_stmt)
+PENDING_CONSTRUCT(parse_logical_if_stmt)
+PENDING_CONSTRUCT(parse_arithmetic_if_stmt)
+PENDING_CONSTRUCT(parse_if_then_stmt)
+PENDING_CONSTRUCT(parse_select_case_stmt)
+PENDING_CONSTRUCT(parse_where_construct_stmt)
