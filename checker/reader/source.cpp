@@ -976,11 +976,11 @@ int32_t nextstat() {
   tk.tokbeg = rsrc.statbeg;
   // "%" statements of the dialects that have them.
   if (!rsrc.freeform && (ropt.compiler & 0x4) && pstat[rsrc.statbeg] == '%') {
-    if (rsrc.statend - rsrc.statbeg > 8 && std::memcmp(pstat + rsrc.statbeg + 1, "INCLUDE", 7) == 0) {
+    if (rsrc.statend - rsrc.statbeg >= 8 && std::memcmp(pstat + rsrc.statbeg + 1, "INCLUDE", 7) == 0) {
       tk.stacol = rsrc.statbeg + 8;
       return -3;
     }
-    if (rsrc.statend - rsrc.statbeg > 5 && std::memcmp(pstat + rsrc.statbeg + 1, "LIST", 4) == 0) {
+    if (rsrc.statend - rsrc.statbeg >= 5 && std::memcmp(pstat + rsrc.statbeg + 1, "LIST", 4) == 0) {
       tk.stacol = rsrc.statbeg + 5;
       return -4;
     }
@@ -1008,7 +1008,12 @@ std::string chunkosource(int32_t from, int32_t to) {
   std::string out;
   if (from < 1) from = 1;
   if (to >= rsrc.statend) to = rsrc.statend - 1;
-  for (int32_t p = from; p <= to && out.size() < 490;) {
+  bool cut = false;
+  for (int32_t p = from; p <= to;) {
+    if (out.size() >= 490) {
+      cut = true;
+      break;
+    }
     int32_t c = pstat[p];
     if (p > from && (wbreaks[p] & 1)) out += ' ';
     if (c == 'a' || c == 'q' || c == 'h') {
@@ -1022,7 +1027,7 @@ std::string chunkosource(int32_t from, int32_t to) {
     out += static_cast<char>(c);
     ++p;
   }
-  if (out.size() > 490) {
+  if (cut || out.size() > 490) {
     out.resize(490);
     out += "...";
   }

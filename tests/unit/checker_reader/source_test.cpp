@@ -240,6 +240,24 @@ TEST_F(Source, PrintableChunkOfTheStatement) {
   EXPECT_EQ(chunkosource(rsrc.statbeg, rsrc.statend - 1), "CALL F ( 'a b' , X )");
 }
 
+TEST_F(Source, PrintableChunkIsCutAt490Characters) {
+  // "X=" and five lines of 100 characters: 502 characters of text.
+  std::string src = "x=&\n";
+  std::string piece;
+  for (int i = 0; i < 50; ++i) piece += "A+";
+  for (int i = 0; i < 4; ++i) src += "&" + piece + "&\n";
+  src += "&" + piece + "B\n";
+  open_source(src, ".f90");
+  ASSERT_EQ(nextstat(), -2);
+  std::string whole = "X=";
+  for (int i = 0; i < 5; ++i) whole += piece;
+  whole += "B";
+  ASSERT_EQ(text(), whole);
+  EXPECT_EQ(chunkosource(rsrc.statbeg, rsrc.statend - 1), whole.substr(0, 490) + "...");
+  // Exactly 490 characters are shown whole.
+  EXPECT_EQ(chunkosource(rsrc.statbeg, rsrc.statbeg + 489), whole.substr(0, 490));
+}
+
 TEST_F(Source, LinesAndCommentsAreCounted) {
   linestats = LineStats{};
   open_source("! note\nx = 1 ! tail\n", ".f90");
@@ -247,4 +265,16 @@ TEST_F(Source, LinesAndCommentsAreCounted) {
   EXPECT_EQ(linestats.statlin, 2);
   EXPECT_EQ(linestats.statcombs, 6 + 6);
   EXPECT_EQ(linestats.statcodbs, 3);
+}
+
+TEST_F(Source, PercentStatementsOfTheAosDialect) {
+  ropt.compiler = 4;
+  open_source("      %LIST\n      %INCLUDE 'x.h'\n      %FOO\n", ".f");
+  EXPECT_EQ(nextstat(), -4);
+  EXPECT_EQ(tk.stacol, rsrc.statbeg + 5);
+  EXPECT_EQ(nextstat(), -3);
+  EXPECT_EQ(tk.stacol, rsrc.statbeg + 8);
+  EXPECT_EQ(count(35), 0);
+  EXPECT_EQ(nextstat(), -2);
+  EXPECT_EQ(count(35), 1);
 }
