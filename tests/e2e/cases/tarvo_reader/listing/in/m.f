@@ -1,0 +1,4 @@
+      PROGRAM P
+   10 CONTINUE
+$INCLUDE inc.h
+      END

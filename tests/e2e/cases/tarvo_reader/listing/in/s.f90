@@ -1,0 +1,3 @@
+subroutine s
+x=1; y=2
+end subroutine s
