@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 #include "checker/cmmdline.h"
@@ -175,4 +176,13 @@ TEST_F(ReadcmmdTest, SourceListing) {
   EXPECT_EQ(spcfdb, 1);
   EXPECT_EQ(numsrc, 1);
   EXPECT_EQ(fdbfilnam, "first.fdb");
+}
+
+// An illegal value from a configuration file names the file on the first
+// line of the message, before the hint.
+TEST_F(ReadcmmdTest, IllegalValueFromAConfigurationFileNamesIt) {
+  { std::ofstream(dir / "tarvo.cfg") << "-W30\n"; }
+  EXPECT_EXIT(run({"a.f"}), ::testing::ExitedWithCode(4),
+              "tarvo \\(fatal\\): illegal switch value -W 30 \\(in [^\n]*tarvo.cfg\\)\n"
+              "Try a page width between 40 and 499\\.");
 }
