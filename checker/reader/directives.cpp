@@ -284,9 +284,13 @@ FILE* open_include(const std::string& name, bool usr_include, std::string& found
 
 void include_failed(const std::string& name) {
   rd_errmsg(1);
-  // Every pass reads the file again; the failure is reported once.
+  // Every pass reads the file again; the failure is reported once for each
+  // place that names the file.
   static std::set<std::string> reported;
-  if (reported.insert(name).second) rd_coded("@E-TXTOPN", "can't open %s as input", name);
+  std::string place = rsrc.filename;
+  for (int32_t l = 1; l <= rsrc.inclev; ++l) place += ":" + std::to_string(rsrc.inc[l].incline);
+  place += ":" + std::to_string(rsrc.srclno) + ":" + name;
+  if (reported.insert(place).second) rd_coded("@E-TXTOPN", "can't open %s as input", name);
 }
 
 // Opens an include file named in a directive line and continues in it.
