@@ -27,6 +27,18 @@ TEST_F(Dispatch, ParameterWithoutParenthesesByDialect) {
   }
 }
 
+TEST_F(Dispatch, ParameterWithAnUnderscoreIsAnAssignment) {
+  for (uint32_t compiler : {0x8u, 0x80u}) {
+    locsym_reset();
+    ropt = ReaderOptions{};
+    ropt.compiler = compiler;
+    open_source("      PARAMETER_X = 1\n      END\n", ".f");
+    parse_unit();
+    EXPECT_EQ(unit.pabort[8], 1) << compiler;
+    EXPECT_EQ(unit.pabort[5], 0) << compiler;
+  }
+}
+
 TEST_F(Dispatch, OneLineIfRunsItsActionAndCloses) {
   open_source("      IF (X) CALL Y\n      END\n", ".f");
   parse_unit();
