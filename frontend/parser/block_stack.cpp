@@ -109,7 +109,9 @@ void pop_block() {
   if (blocks.top < 0) return;
   block_frame* f = &blocks.frames[blocks.top];
   uint32_t k = f->kind;
-  block_note_reach(f);
+  // The end of a loop body goes back to the loop's start: only EXIT (which
+  // clears no_fallthrough itself) lets the flow fall out of a loop.
+  if (k != blk_do && k != blk_do_while) block_note_reach(f);
   if (f->no_fallthrough == 0) {
     blocks.reach_state = reach_yes;
   } else {

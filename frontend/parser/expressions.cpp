@@ -875,8 +875,11 @@ bool parse_complex_constant(const_value* out) {
   scan_token(operand_mode);
   const_value re, im;
   bool ok = parse_complex_part(&re);
-  if (!expect_token(tok_comma, 206, operand_mode)) ok = false;
-  if (ok) ok = parse_complex_part(&im);
+  if (!expect_token(tok_comma, 206, operand_mode)) {
+    ok = false;
+  } else if (!parse_complex_part(&im)) {
+    ok = false;
+  }
   stop_token_lower(tok_rparen);
   stop_token_lower(tok_comma);
   if (ok && re.c.kind == ck_value && im.c.kind == ck_value) {

@@ -83,8 +83,12 @@ type* numeric_prefix(int code) {
       return error_type();
     }
     int32_t bytes = const_int(&token_constant);
-    // COMPLEX*16 has parts of 8 bytes.
-    int32_t kind = code == tok_complex ? bytes / 2 : bytes;
+    // *n gives the size in bytes; COMPLEX*16 has parts of 8 bytes.
+    if (code == tok_complex) bytes /= 2;
+    int family = code == tok_integer ? kf_integer : code == tok_logical ? kf_logical : kf_real;
+    int32_t kind = -1;
+    for (uint32_t i = 0; const kind_row* row = kind_row_of(family, i); ++i)
+      if (static_cast<int32_t>(row->size) == bytes) kind = row->kind_value;
     return type_for_kind(code, kind, pos);
   }
   if (t != tok_lparen) {

@@ -1,0 +1,4 @@
+! status: 2
+program p
+x = 1
+! expect: error: unexpected end of file

@@ -1,0 +1,2 @@
+program p
+x = 1

@@ -1,0 +1,4 @@
+program p
+implicit none
+use m
+end program p
