@@ -44,6 +44,7 @@ struct CopyState {
   int32_t contnext;     // the line ended with a continuation mark
   int32_t escape;       // the previous character was an escaping backslash
   int32_t dry;          // a dropped line: read for its continuation only
+  int32_t comma1;       // a "," at parenthesis depth 1 has been stored
 };
 static CopyState cp;
 
@@ -747,7 +748,11 @@ static void copy_text(const std::string& line, size_t from, int32_t lineidx) {
     if (c == '\'' || c == '"') {
       bool opens = c == '\'' || ropt.Language == 2 || (ropt.compiler & 0x127CC);
       if (opens) {
-        if ((ropt.compiler & (0x2 | 0x8)) && c == '\'' && cp.depth == 1 &&
+        // The record separator stands between the unit and the record
+        // number, before the first "," of the list; an apostrophe after it
+        // opens a constant (a format, as in WRITE (*, '(A)')).
+        if ((ropt.compiler & (0x2 | 0x8)) && c == '\'' && cp.depth == 1 && !cp.comma1 &&
+            rsrc.statend > rsrc.statbeg && pstat[rsrc.statend - 1] != '(' &&
             (text_begins("FIND(") || text_begins("DELETE(") || text_begins("READ(") ||
              text_begins("WRITE("))) {
           put('r', col, lineidx);
@@ -789,6 +794,7 @@ static void copy_text(const std::string& line, size_t from, int32_t lineidx) {
         }
       }
     }
+    if (c == ',' && cp.depth == 1) cp.comma1 = 1;
     if (c == '(') ++cp.depth;
     if (c == ')' && cp.depth > 0) --cp.depth;
     if (c == '[') ++cp.bdepth;

@@ -278,3 +278,23 @@ TEST_F(Source, PercentStatementsOfTheAosDialect) {
   EXPECT_EQ(nextstat(), -2);
   EXPECT_EQ(count(35), 1);
 }
+
+TEST_F(Source, RecordSeparatorOfTheDecAndSunDialects) {
+  for (uint32_t compiler : {0x2u, 0x8u}) {
+    ropt = ReaderOptions{};
+    ropt.compiler = compiler;
+    open_source("      WRITE (6'10) X\n      READ (5'N, '(A)') Y\n      WRITE (*, '(A)') 'HI'\n"
+                "      READ ('12', '(I2)') K\n      X = A('B')\n",
+                ".f");
+    EXPECT_EQ(statements(), (std::vector<std::string>{"WRITE(6r10)X", "READ(5rN,<a:(A)>)Y",
+                                                      "WRITE(*,<a:(A)>)<a:HI>",
+                                                      "READ(<a:12>,<a:(I2)>)K", "X=A(<a:B>)"}))
+        << compiler;
+  }
+  // Other dialects have no record separator: the apostrophe opens a
+  // constant, left open and padded up to the margin.
+  ropt = ReaderOptions{};
+  ropt.compiler = 0x80;
+  open_source("      WRITE (6'10) X\n", ".f");
+  EXPECT_EQ(statements(), std::vector<std::string>{"WRITE(6<a:10) X" + std::string(52, ' ') + ">"});
+}
