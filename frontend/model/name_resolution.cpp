@@ -349,7 +349,13 @@ symbol_entry* symbol_complete(symbol_entry* s) {
       break;
     case sym_host_link: {
       symbol_entry* target = s->link;
-      if (!target) break;
+      if (!target) {
+        // A name used in this unit and declared nowhere: settled here like
+        // an undeclared name (a variable with its implicit type, or an
+        // external procedure), unless it was never really used.
+        if (resolve_alias_link(s) == s && s->cls == sym_undeclared) return symbol_complete(s);
+        break;
+      }
       uint32_t procedure_flags = s->flags & (symf_proc_ref | symf_called);
       if (target->cls == sym_host_link) {
         uint32_t uses = link_use_flags(s);

@@ -16,6 +16,7 @@
 #include "frontend/model/names.h"
 #include "frontend/model/symbol_typing.h"
 #include "frontend/model/types.h"
+#include "frontend/semantics/unit_pass.h"
 
 namespace {
 
@@ -711,7 +712,7 @@ int32_t named_kind_value(const char* text, uint32_t length, int* failure) {
   symbol_entry* s = resolve_alias_chain(a->first_symbol, symtab.cur_scope);
   if (!s || s->cls != sym_variable || !s->entity) return 0;
   auto* o = static_cast<object*>(s->entity);
-  if (!o->is_constant || !o->type || o->type->type_code != tk_integer) return 0;
+  if (!o->is_constant || !check_entity_decl(o) || !o->type || o->type->type_code != tk_integer) return 0;
   constant* c = o->initializer;
   if (!c || (c->kind != ck_value && c->kind != ck_expression) || !c->value) return 0;
   const kind_row* row = kind_row_of(kf_integer, o->type->kind);

@@ -193,3 +193,36 @@ TEST_F(CompletionTest, IntrinsicLookupByKind) {
 }
 
 }  // namespace
+
+namespace {
+
+// A host link without any use marks: a name looked up and never used.
+symbol_entry* make_unused_link() {
+  symbol_entry* s = lookup_name(intern_cstring("UNUSED"), here);
+  s->flags &= ~(symf_referenced | symf_in_bound);
+  return s;
+}
+
+// A name used only through its host link and declared nowhere is settled
+// when the unit ends: a variable of its implicit type, or an external.
+TEST_F(CompletionTest, UnresolvedHostLinksAreSettledAtTheEnd) {
+  open_subroutine("HOST");
+  scope_at(1).implicit_none = 1;
+  symbol_entry* v = lookup_name(name("ABC"), here);
+  symbol_entry* p = lookup_name(name("P"), here);
+  p->flags |= symf_proc_ref | symf_called;
+  symbol_entry* unused = make_unused_link();
+  symbol_complete(v);
+  symbol_complete(p);
+  symbol_complete(unused);
+  EXPECT_EQ(v->cls, sym_variable);
+  EXPECT_EQ(symbol_type(v), error_type());
+  EXPECT_EQ(p->cls, sym_external_subroutine);
+  EXPECT_EQ(unused->cls, sym_host_link);
+  std::string out = messages();
+  EXPECT_EQ(count(out, "identifier \"ABC\" has not been explicitly typed"), 1) << out;
+  EXPECT_EQ(count(out, "error"), 1) << out;
+  ASSERT_NE(global_symbol_of(name("P")), nullptr);
+}
+
+}  // namespace
