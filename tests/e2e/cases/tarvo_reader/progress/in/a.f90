@@ -1,0 +1,2 @@
+program a
+end program a

@@ -1,0 +1,2 @@
+program b
+end program b
