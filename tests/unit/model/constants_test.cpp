@@ -173,3 +173,28 @@ TEST_F(ConstantsTest, PassLeavesTheWalkMarksAsTheyWere) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ConstantsTest, FileScopeListRunsFromTheLastBucketWithChainsReversed) {
+  // Walk order 5, 298, 5, 7: 5 and 298 share bucket 5 (298 mod 293), and the
+  // second 5 moves its entry back to the front of that bucket: bucket 5 is
+  // {5, 298}, bucket 7 is {7}. Flushing puts each entry at the front of the
+  // list, bucket by bucket from 0: 7, 298, 5.
+  expr_node* n5 = const_node(int_constant(default_integer_type(), 5));
+  expr_node* n298 = const_node(int_constant(default_integer_type(), 298));
+  expr_node* n5b = const_node(int_constant(default_integer_type(), 5));
+  expr_node* n7 = const_node(int_constant(default_integer_type(), 7));
+  use({n7, n5b, n298, n5});  // each statement goes before the earlier ones
+  share_constants_pass(&the_il_header);
+  std::vector<int32_t> values;
+  for (constant* c = the_il_header.primary_scope->constants; c && values.size() < 10; c = c->next)
+    values.push_back(kind_row_of(kf_integer, c->type->kind)->get_int(c->value));
+  EXPECT_EQ(values, (std::vector<int32_t>{7, 298, 5}));
+  EXPECT_EQ(n5->constant, n5b->constant);
+  // The hash table is empty again: a second pass lists the same three.
+  share_constants_pass(&the_il_header);
+  EXPECT_EQ(file_constants(), 3);
+}
+
+}  // namespace

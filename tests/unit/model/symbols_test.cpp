@@ -229,3 +229,61 @@ TEST_F(SymbolsTest, ListAppendersKeepTailsAndDepths) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SymbolsTest, EndOfUnitSettlesExternalsAliasesAndFoldedNames) {
+  symbol_entry* target = symbol_create(sym_external_subroutine, name("T"), here, 0);
+  scope_push(sk_unit);
+  auto unknown_external = [](const char* n, bool referenced) {
+    symbol_entry* s = symbol_create(sym_unknown_external, name(n), here, 1);
+    object* o = new_object();
+    o->corresp.referenced = false;
+    s->entity = o;
+    if (referenced) s->flags |= symf_referenced;
+    return o;
+  };
+  object* unused = unknown_external("U1", false);
+  object* used = unknown_external("U2", true);
+  symbol_entry* alias = symbol_create(sym_alias, name("LOCAL_T"), here, 1);
+  alias->entity = target;
+  alias->flags |= symf_referenced | symf_in_bound | symf_type_explicit;
+  symbol_entry* folded = symbol_create(sym_folded_external, name("F_"), here, 1);
+  symbol_entry* variable = symbol_create(sym_variable, name("V"), here, 1);
+  scope_end_unit();
+
+  EXPECT_TRUE(unused->corresp.referenced);  // an external never referenced
+  EXPECT_FALSE(used->corresp.referenced);
+  EXPECT_EQ(name("U1")->first_symbol, nullptr);
+  EXPECT_EQ(name("U2")->first_symbol, nullptr);
+  // The alias hands its referenced and bound-use marks (only those) to its
+  // target and leaves the name.
+  EXPECT_TRUE(target->flags & symf_referenced);
+  EXPECT_TRUE(target->flags & symf_in_bound);
+  EXPECT_FALSE(target->flags & symf_type_explicit);
+  EXPECT_EQ(name("LOCAL_T")->first_symbol, nullptr);
+  EXPECT_EQ(name("T")->first_symbol, target);  // a level-0 external stays
+  EXPECT_EQ(name("F_")->first_symbol, folded);  // folded external names are kept
+  EXPECT_EQ(name("V")->first_symbol, nullptr);
+  (void)variable;
+}
+
+TEST_F(SymbolsTest, ExportListIsAlsoGivenToTheGlobalSymbolOfTheModule) {
+  symbol_entry* global = symbol_create(sym_folded_external, name("MOD"), here, 0);
+  global->flags &= ~symf_in_scope;  // the global symbol of the name
+  symbol_entry* ms = push_module("MOD");
+  scope_set_default_access(1, true);
+  symbol_entry* g = symbol_create(sym_generic, name("G"), here, 1);
+  symbol_entry* n = symbol_create(sym_namelist, name("NL"), here, 1);
+  symbol_entry* unresolved = symbol_create(sym_variable, name("Q"), here, 1);
+  unresolved->flags |= symf_unresolved;
+  symbol_entry* label = symbol_create(sym_stmt_label, name("10"), here, 1);
+  scope_end_unit();
+  EXPECT_EQ(ms->link, g);
+  EXPECT_EQ(g->next_same_level, n);
+  EXPECT_EQ(n->next_same_level, nullptr);  // neither Q nor the label
+  EXPECT_EQ(global->link, g);
+  (void)label;
+}
+
+}  // namespace

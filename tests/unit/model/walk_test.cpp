@@ -238,3 +238,112 @@ TEST_F(WalkTest, StatementChildrenComeInTheirFixedOrder) {
 }
 
 }  // namespace
+
+namespace {
+
+// Records the kind and the walker's current scope of every visit.
+std::vector<scope*> scopes_seen;
+void record_with_scope(void* e, int kind, uint32_t size) {
+  record(e, kind, size);
+  scopes_seen.push_back(walk.current_scope);
+}
+
+TEST_F(WalkTest, ScopeListsComeInTheirFixedOrder) {
+  scope* u = new_scope_entry();
+  object_list_member* param = new_object_list_member();
+  param->object = new_object();
+  u->parameters = param;
+  u->function_result_var = new_object();
+  u->constants = new_constant();
+  u->constants->type = nullptr;
+  u->types = new_type(tk_void);
+  u->objects = new_object();
+  u->labels = new_label();
+  u->entries = new_entry_description();
+  u->namelist_groups = new_namelist_group();
+  u->interfaces = new_interface_entry();
+  object* routine = new_object();
+  routine->storage_class = sc_intrinsic;
+  u->assoc_routine = routine;
+  u->assoc_block = new_statement(stmk_return);
+  visits.clear();
+  scopes_seen.clear();
+  walk.current_scope = nullptr;
+  il_walk(u, ilk_scope, il_entry_size(ilk_scope), nullptr, record_with_scope, nullptr, nullptr);
+  std::vector<std::pair<void*, int>> expected = {
+      {u, ilk_scope},
+      {param, ilk_object_list_member},
+      {param->object, ilk_object},
+      {u->function_result_var, ilk_object},
+      {u->constants, ilk_constant},
+      {u->types, ilk_type},
+      {u->objects, ilk_object},
+      {u->labels, ilk_label},
+      {u->entries, ilk_entry_description},
+      {u->namelist_groups, ilk_namelist_group},
+      {u->interfaces, ilk_interface},
+      {routine, ilk_object},
+      {u->assoc_block, ilk_statement},
+  };
+  EXPECT_EQ(visits, expected);
+  ASSERT_EQ(scopes_seen.size(), expected.size());
+  EXPECT_EQ(scopes_seen[0], nullptr);  // the scope itself is visited from outside
+  for (size_t i = 1; i < scopes_seen.size(); ++i) EXPECT_EQ(scopes_seen[i], u) << i;
+  EXPECT_EQ(walk.current_scope, nullptr);  // restored when the scope's walk ends
+
+  // A scope without a routine (the file scope) reaches its types only
+  // through references.
+  u->assoc_routine = nullptr;
+  visits.clear();
+  il_walk(u, ilk_scope, il_entry_size(ilk_scope), nullptr, record, nullptr, nullptr);
+  for (auto& [e, k] : visits) EXPECT_NE(e, static_cast<void*>(u->types));
+  EXPECT_EQ(visits.size(), expected.size() - 2);
+}
+
+TEST_F(WalkTest, CallsAndRoutineTypesWalkTheirPartsInOrder) {
+  auto bare_object = [] {
+    object* o = new_object();
+    o->storage_class = sc_intrinsic;
+    return o;
+  };
+  expr_node* call = bare(enk_call);
+  call->operands = bare(enk_empty);
+  call->operands->next = bare(enk_empty);
+  call->routine = bare_object();
+  call->call_interface = new_interface_entry();
+  visits.clear();
+  il_walk(call, ilk_expr_node, il_entry_size(ilk_expr_node), nullptr, record, nullptr, nullptr);
+  std::vector<std::pair<void*, int>> expected = {
+      {call, ilk_expr_node},           {call->operands, ilk_expr_node},
+      {call->operands->next, ilk_expr_node}, {call->routine, ilk_object},
+      {call->call_interface, ilk_interface},
+  };
+  EXPECT_EQ(visits, expected);
+
+  // A generic call names its interface before its operands.
+  expr_node* generic = bare(enk_generic_call);
+  generic->operands = bare(enk_empty);
+  generic->generic_routine = new_interface_entry();
+  visits.clear();
+  il_walk(generic, ilk_expr_node, il_entry_size(ilk_expr_node), nullptr, record, nullptr, nullptr);
+  expected = {{generic, ilk_expr_node},
+              {generic->generic_routine, ilk_interface},
+              {generic->operands, ilk_expr_node}};
+  EXPECT_EQ(visits, expected);
+
+  // A routine type: return type, dummies, then the routine.
+  type* result = new_type(tk_void);
+  type* r = routine_type(bare_object(), result);
+  r->param_type_list = new_param_type();
+  r->param_type_list->next = new_param_type();
+  visits.clear();
+  il_walk(r, ilk_type, il_entry_size(ilk_type), nullptr, record, nullptr, nullptr);
+  expected = {{r, ilk_type},
+              {result, ilk_type},
+              {r->param_type_list, ilk_param_type},
+              {r->param_type_list->next, ilk_param_type},
+              {r->assoc_routine, ilk_object}};
+  EXPECT_EQ(visits, expected);
+}
+
+}  // namespace
