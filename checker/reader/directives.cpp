@@ -25,6 +25,8 @@ struct CondState {
   std::vector<std::pair<std::string, int32_t>> syms;  // defined names, newest last
   int32_t hpepos;                // column of the last token read
   const char* linestart;         // the directive line being read
+  const char* scanbase;          // the text hptoken scans (an upper-cased copy)
+  int32_t scanoff;               // column of scanbase[0] in the line
 };
 static CondState cc;
 
@@ -58,7 +60,9 @@ static std::string hp_name;  // text of the last name token
 
 int32_t hptoken(const char*& p) {
   while (*p == ' ' || *p == '\t') ++p;
-  if (cc.linestart != nullptr) cc.hpepos = static_cast<int32_t>(p - cc.linestart);
+  cc.hpepos = cc.linestart != nullptr && cc.scanbase != nullptr
+                  ? cc.scanoff + static_cast<int32_t>(p - cc.scanbase)
+                  : 0;
   char c = *p;
   if (c == '\0') return HT_END;
   if (c == '(') return ++p, HT_LPAR;
@@ -88,6 +92,13 @@ int32_t hptoken(const char*& p) {
   return 0;
 }
 
+// The directive text at `text` (a part of the line) is scanned from its
+// copy `copy`; message columns count from the line start.
+static void scan_from(const char* text, const char* copy) {
+  cc.scanbase = copy;
+  cc.scanoff = cc.linestart != nullptr ? static_cast<int32_t>(text - cc.linestart) : 0;
+}
+
 static std::string upcase(const char* text) {
   std::string s = text;
   for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -97,12 +108,10 @@ static std::string upcase(const char* text) {
 void hpset(const char* text) {
   std::string t = upcase(text);
   const char* base = t.c_str();
-  const char* saved_start = cc.linestart;
-  if (cc.linestart != nullptr) cc.linestart = base - (text - cc.linestart);
+  scan_from(text, base);
   const char* p = base;
   if (hptoken(p) != HT_LPAR) {
     hp_error(17);
-    cc.linestart = saved_start;
     return;
   }
   for (;;) {
@@ -130,7 +139,6 @@ void hpset(const char* text) {
     if (hptoken(p) != HT_END) hp_error(20);
     break;
   }
-  cc.linestart = saved_start;
 }
 
 // Recursive evaluation of an IF expression; false after a reported error.
@@ -202,13 +210,11 @@ void hpif(const char* text) {
   cc.elseseen[cc.cclev] = 0;
   rsrc.ccskip = 1;
   std::string t = upcase(text);
-  const char* saved_start = cc.linestart;
-  if (cc.linestart != nullptr) cc.linestart = t.c_str() - (text - cc.linestart);
+  scan_from(text, t.c_str());
   HpExpr e{t.c_str()};
   e.next();
   if (e.look != HT_LPAR) {
     hp_error(17);
-    cc.linestart = saved_start;
     return;
   }
   e.next();
@@ -221,7 +227,6 @@ void hpif(const char* text) {
     if (hptoken(e.p) != HT_END) hp_error(20);
     if (taking) rsrc.ccskip = v ? 0 : 1;
   }
-  cc.linestart = saved_start;
 }
 
 void hpelse() {
@@ -353,6 +358,9 @@ static void run_directive(const DirWord* table, const char* text);
 // OPTION and CONTROL: each comma-separated piece outside parentheses is a
 // directive of its own.
 static void split_directives(const DirWord* table, const char* text) {
+  // The pieces are copies: their messages stand at the start of the line.
+  const char* line = cc.linestart;
+  cc.linestart = nullptr;
   std::string piece;
   int32_t depth = 0;
   for (const char* p = text;; ++p) {
@@ -360,13 +368,14 @@ static void split_directives(const DirWord* table, const char* text) {
     if (c == '\0' || (c == ',' && depth == 0)) {
       run_directive(table, piece.c_str());
       piece.clear();
-      if (c == '\0') return;
+      if (c == '\0') break;
       continue;
     }
     if (c == '(') ++depth;
     if (c == ')' && depth > 0) --depth;
     piece += c;
   }
+  cc.linestart = line;
 }
 
 static void run_directive(const DirWord* table, const char* text) {

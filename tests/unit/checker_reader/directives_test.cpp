@@ -127,3 +127,14 @@ TEST_F(Directives, IncludeStatementKeepsTheLinesAfterIt) {
   EXPECT_EQ(count(1), 1);
   EXPECT_EQ(nextstat(), -1);
 }
+
+TEST_F(Directives, OptionAndControlSplitIntoDirectives) {
+  ropt.compiler = 0x200;
+  ropt.intsiz = 2;
+  open_source("$CONTROL SET (A = .TRUE.), LONG\n$IF (A)\n      X = 1\n$ENDIF\n"
+              "$OPTION SHORT, SET (B = 2)\n      Y = 2\n",
+              ".f");
+  EXPECT_EQ(statements(), (std::vector<std::string>{"X=1", "Y=2"}));
+  EXPECT_EQ(rsrc.fileintsiz, 2);  // LONG, then SHORT
+  EXPECT_EQ(count(32), 1);
+}
