@@ -268,7 +268,9 @@ symbol_entry* lookup_name(atom* name, source_pos_record pos) {
       symbol_entry* found = first_visible(name, level);
       if (found && found->level == level) {
         found = alias_target(found);
-        if (found->level >= 0 && found->level < level) level = found->level;
+        // The walk goes on below the target's level; a predefined target
+        // (level -1) ends it.
+        if (found->level < level) level = found->level;
         set_path_link(prev, found);
         prev = found;
       } else if (level >= 1) {

@@ -287,3 +287,25 @@ TEST_F(SymbolsTest, ExportListIsAlsoGivenToTheGlobalSymbolOfTheModule) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SymbolsTest, AnAliasMakesTheHostWalkJumpToItsTargetsLevel) {
+  // MYSIN is declared at level 0 and, at level 1, renames the intrinsic SIN.
+  // A use at level 2 links to SIN, and the walk ends there: SIN is predefined
+  // (level -1), so nothing links on from it to the level-0 MYSIN.
+  symbol_entry* sin = name("SIN")->first_symbol;
+  ASSERT_NE(sin, nullptr);
+  symbol_create(sym_variable, name("MYSIN"), here, 0);
+  scope_push(sk_unit);
+  symbol_entry* alias = symbol_create(sym_alias, name("MYSIN"), here, 1);
+  alias->entity = sin;
+  scope_push(sk_unit);
+  symbol_entry* r = lookup_name(name("MYSIN"), here);
+  EXPECT_EQ(r->cls, sym_host_link);
+  EXPECT_EQ(r->level, 2);
+  EXPECT_EQ(r->link, sin);
+  EXPECT_EQ(sin->link, nullptr);
+}
+
+}  // namespace
