@@ -226,14 +226,7 @@ symbol_entry* construct_name_ref() {
   if (scan.cur_token != tok_name) return nullptr;
   ::atom* name = scan.token_atom;
   source_pos_record pos = scan.token_pos;
-  symbol_entry* found = nullptr;
-  for (symbol_entry* s = name ? name->first_symbol : nullptr; s; s = s->next_same_name) {
-    if ((s->flags & symf_in_scope) && s->cls != sym_common_block) {
-      found = s;
-      break;
-    }
-  }
-  if (found && found->level < symtab.cur_scope) found = nullptr;
+  symbol_entry* found = symbol_here(name);
   scan_token(expression_mode);
   if (found && found->cls == sym_stmt_label) {
     found->flags |= symf_referenced;

@@ -17,6 +17,7 @@
 #include "frontend/parser/block_stack.h"
 #include "frontend/parser/exec_statements.h"
 #include "frontend/parser/expressions.h"
+#include "frontend/parser/list_append.h"
 #include "frontend/parser/parser_tokens.h"
 #include "frontend/parser/program_units.h"
 #include "frontend/parser/statement_handlers.h"
@@ -65,11 +66,7 @@ int parse_label_list(label_list_entry** first, bool drop_duplicates) {
     if (!duplicate) {
       label_list_entry* e = new_label_list_entry();
       e->label = l;
-      if (last)
-        last->next = e;
-      else
-        *first = e;
-      last = e;
+      list_append(*first, last, e);
     }
     if (scan.cur_token != tok_comma) break;
     scan_token(label_mode);
@@ -192,7 +189,7 @@ int parse_computed_goto_stmt() {
 }
 
 // An ASSIGN or assigned GO TO variable: a name of type default INTEGER.
-static object* parse_assign_variable() {
+object* parse_assign_variable() {
   if (scan.cur_token != tok_name) {
     syntax_error(218);
     return nullptr;

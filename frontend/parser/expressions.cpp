@@ -19,7 +19,9 @@
 #include "frontend/model/symbol_typing.h"
 #include "frontend/model/symbols.h"
 #include "frontend/model/types.h"
+#include "frontend/parser/list_append.h"
 #include "frontend/parser/parser_tokens.h"
+#include "frontend/parser/statement_loop.h"
 #include "frontend/semantics/expr_check.h"
 
 ExpressionState expr_state;
@@ -45,15 +47,6 @@ enum : int {
 
 bool is_error(const expr_node* n) { return !n || n->node_kind == enk_error; }
 
-// Appends a node to a list kept as first and last.
-void append_node(expr_node*& first, expr_node*& last, expr_node* item) {
-  if (!item) return;
-  if (last)
-    last->next = item;
-  else
-    first = item;
-  last = item;
-}
 
 expr_node* error_at_pos(source_pos_record pos) {
   expr_node* n = error_expr_node();
@@ -402,7 +395,7 @@ expr_node* parse_subscripts(expr_node* base) {
                             (item->second && is_error(item->second)) ||
                             (item->stride && is_error(item->stride)))))
       failed = true;
-    append_node(first, last, item);
+    list_append(first, last, item);
     if (scan.cur_token != tok_comma) break;
     scan_token(operand_mode);
   }
@@ -531,12 +524,7 @@ bool parse_data_object(expr_node** out) {
     return false;
   }
   name_pos_record np = current_name_token();
-  symbol_entry* s = nullptr;
-  for (symbol_entry* c = np.name ? np.name->first_symbol : nullptr; c; c = c->next_same_name)
-    if ((c->flags & symf_in_scope) && c->cls != sym_common_block) {
-      s = c->level == symtab.cur_scope ? c : nullptr;
-      break;
-    }
+  symbol_entry* s = symbol_here(np.name);
   if (s && s->cls == sym_host_link) {
     error_here(112, {np.name && np.name->text ? np.name->text : ""});
     symbol_set_class(s, sym_undeclared);
@@ -570,7 +558,7 @@ bool parse_list(expr_node** first, bool (*item_parser)(expr_node**), int mode, b
   for (;;) {
     expr_node* item = nullptr;
     if (!parse_list_item(&item, item_parser, mode, input)) ok = false;
-    append_node(*first, last, item);
+    list_append(*first, last, item);
     if (scan.cur_token != tok_comma) break;
     scan_token(operand_mode);
   }
@@ -670,7 +658,7 @@ expr_node* parse_implied_do(bool (*item_parser)(expr_node**), int mode) {
     }
     if (!parse_list_item(&item, item_parser, mode, mode == 1 || item_parser == parse_variable_item))
       ok = false;
-    append_node(node->expr_list, last, item);
+    list_append(node->expr_list, last, item);
     if (!ok) break;
     if (!expect_token(tok_comma, 206, operand_mode)) {
       ok = false;
@@ -813,12 +801,7 @@ expr_node* parse_actual_arg_list(symbol_entry* s) {
         source_pos_record star_pos = scan.token_pos;
         if (scan_token(label_mode) == tok_label) {
           name_pos_record np{scan.token_atom, scan.token_pos};
-          symbol_entry* found = nullptr;
-          for (symbol_entry* c = np.name ? np.name->first_symbol : nullptr; c; c = c->next_same_name)
-            if ((c->flags & symf_in_scope) && c->cls != sym_common_block) {
-              found = c->level == symtab.cur_scope ? c : nullptr;
-              break;
-            }
+          symbol_entry* found = symbol_here(np.name);
           symbol_entry* l = label_reference(found, &np, lk_executable, false, xref_reference);
           item = new_expr_node(enk_stmt_label_value);
           item->stmt_label_value = l ? static_cast<label*>(l->entity) : nullptr;
@@ -853,7 +836,7 @@ expr_node* parse_actual_arg_list(symbol_entry* s) {
           has_triplet = true;
         }
       }
-      append_node(first, last, item);
+      list_append(first, last, item);
       if (scan.cur_token != tok_comma) break;
       scan_token(arg_mode);
     }

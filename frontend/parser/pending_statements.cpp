@@ -1,8 +1,6 @@
 // Statements whose handlers are not built yet: each consumes its statement
 // without a message, so that a unit using them still parses. A statement of
-// the executable part keeps the reachability check; the statements that open,
-// continue or close constructs make the code that follows count as reachable
-// (no construct is tracked for them yet).
+// the executable part keeps the reachability check.
 #include "frontend/driver/scanner.h"
 #include "frontend/parser/block_stack.h"
 #include "frontend/parser/parser_tokens.h"
@@ -25,21 +23,12 @@ int consume_executable() {
   return consume();
 }
 
-// A statement that opens, continues or closes a construct.
-int consume_construct() {
-  int result = consume();
-  blocks.reach_state = reach_yes;
-  return result;
-}
-
 }  // namespace
 
 #define PENDING_SPEC(handler) \
   int handler() { return consume(); }
 #define PENDING_EXEC(handler) \
   int handler() { return consume_executable(); }
-#define PENDING_CONSTRUCT(handler) \
-  int handler() { return consume_construct(); }
 
 // Specification statements.
 PENDING_SPEC(parse_allocatable_stmt)
@@ -74,37 +63,12 @@ PENDING_SPEC(use_statement)
 int parse_format_stmt() { return consume(format_mode); }
 
 // Executable statements that do not change the flow.
-PENDING_EXEC(parse_allocate_stmt)
-PENDING_EXEC(parse_assign_stmt)
 PENDING_EXEC(parse_backspace_stmt)
 PENDING_EXEC(parse_close_stmt)
-PENDING_EXEC(parse_deallocate_stmt)
 PENDING_EXEC(parse_endfile_stmt)
 PENDING_EXEC(parse_inquire_stmt)
-PENDING_EXEC(parse_nullify_stmt)
 PENDING_EXEC(parse_open_stmt)
 PENDING_EXEC(parse_print_stmt)
 PENDING_EXEC(parse_read_stmt)
 PENDING_EXEC(parse_rewind_stmt)
 PENDING_EXEC(parse_write_stmt)
-PENDING_EXEC(parse_where_stmt)
-
-// Statements of constructs and branches.
-PENDING_CONSTRUCT(parse_construct_name_stmt)
-PENDING_CONSTRUCT(parse_case_stmt)
-PENDING_CONSTRUCT(parse_cycle_stmt)
-PENDING_CONSTRUCT(parse_do_stmt)
-PENDING_CONSTRUCT(parse_do_while_stmt)
-PENDING_CONSTRUCT(parse_else_stmt)
-PENDING_CONSTRUCT(parse_else_if_stmt)
-PENDING_CONSTRUCT(parse_elsewhere_stmt)
-PENDING_CONSTRUCT(parse_end_do_stmt)
-PENDING_CONSTRUCT(parse_end_if_stmt)
-PENDING_CONSTRUCT(parse_end_select_stmt)
-PENDING_CONSTRUCT(parse_end_where_stmt)
-PENDING_CONSTRUCT(parse_exit_stmt)
-PENDING_CONSTRUCT(parse_logical_if_stmt)
-PENDING_CONSTRUCT(parse_arithmetic_if_stmt)
-PENDING_CONSTRUCT(parse_if_then_stmt)
-PENDING_CONSTRUCT(parse_select_case_stmt)
-PENDING_CONSTRUCT(parse_where_construct_stmt)

@@ -322,11 +322,7 @@ int keyword_statement_kind(int code) {
 symbol_entry* symbol_at_current_level(const char* text, uint32_t length) {
   ::atom* a = nullptr;
   name_hash_lookup(text, length, &a);
-  if (!a) return nullptr;
-  for (symbol_entry* s = a->first_symbol; s; s = s->next_same_name)
-    if ((s->flags & symf_in_scope) && s->cls != sym_common_block)
-      return s->level == symtab.cur_scope ? s : nullptr;
-  return nullptr;
+  return symbol_here(a);
 }
 
 // After "name (": whether the parenthesis holds nothing, or a name followed
@@ -378,6 +374,13 @@ bool stmt_kind_is_executable(int kind) {
 }
 
 int read_statement_keyword(int t) { return merge_keyword(t); }
+
+symbol_entry* symbol_here(::atom* name) {
+  for (symbol_entry* s = name ? name->first_symbol : nullptr; s; s = s->next_same_name)
+    if ((s->flags & symf_in_scope) && s->cls != sym_common_block)
+      return s->level == symtab.cur_scope ? s : nullptr;
+  return nullptr;
+}
 
 int scan_after_keyword(uint32_t flags) {
   scan_restore(loop.after_keyword);
@@ -795,21 +798,13 @@ int label_kind_of_statement(bool* with_statement) {
   }
 }
 
-// The symbol of a label name visible at the current level, or null.
-symbol_entry* label_symbol_here(::atom* name) {
-  for (symbol_entry* s = name ? name->first_symbol : nullptr; s; s = s->next_same_name)
-    if ((s->flags & symf_in_scope) && s->cls != sym_common_block)
-      return s->level == symtab.cur_scope ? s : nullptr;
-  return nullptr;
-}
-
 void define_statement_label() {
   loop.label_symbol = nullptr;
   if (!loop.label_name) return;
   bool with_statement = false;
   int lk = label_kind_of_statement(&with_statement);
   name_pos_record n{loop.label_name, loop.label_pos};
-  symbol_entry* found = label_symbol_here(loop.label_name);
+  symbol_entry* found = symbol_here(loop.label_name);
   symbol_entry* s = label_reference(found, &n, lk, true, xref_definition);
   loop.label_symbol = s;
   if (with_statement && s) append_label_statement(s);
@@ -836,7 +831,7 @@ void take_statement_label() {
     }
   }
   if (!loop.label_name) return;
-  symbol_entry* s = label_symbol_here(loop.label_name);
+  symbol_entry* s = symbol_here(loop.label_name);
   if (s && s->cls == sym_stmt_label && (s->word2 & labelf_defined)) {
     error_at(306, loop.label_pos);
     xref_note(s, loop.label_pos, false);

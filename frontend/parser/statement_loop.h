@@ -62,6 +62,10 @@ statement* append_label_statement(symbol_entry* label);
 // as END DO merged); the scanner stays after its last part, which is also
 // noted in loop.after_keyword. A token that starts no keyword is returned.
 int read_statement_keyword(int t);
+// The symbol a name (label, construct name or other) has at the current
+// scope level: its first in-scope symbol (COMMON block names passed over)
+// when that lies at the current level, else null.
+symbol_entry* symbol_here(::atom* name);
 // Puts the scanner after the statement's keyword(s) and scans one token.
 int scan_after_keyword(uint32_t flags);
 // Puts the scanner at the statement's start and scans one token.

@@ -1,0 +1,13 @@
+// Appending to the singly linked lists of IL records (chained through their
+// next field) that the parsers build, kept as a first and a last record.
+#pragma once
+
+template <class Record>
+void list_append(Record*& first, Record*& last, Record* item) {
+  if (!item) return;
+  if (last)
+    last->next = item;
+  else
+    first = item;
+  last = item;
+}
