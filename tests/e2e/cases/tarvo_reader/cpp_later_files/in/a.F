@@ -1,0 +1,2 @@
+      PROGRAM P
+      END

@@ -1,0 +1,5 @@
+      PROGRAM Q
+#ifdef BAD
+      X==1
+#endif
+      END
