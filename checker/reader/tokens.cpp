@@ -87,13 +87,9 @@ int32_t getokn() {
 void pshtok() { savtok = tk; }
 
 void poptok() {
-  int32_t stacol = tk.stacol;
   tk = savtok;
-  if (tk.tok1 == 10 && tk.toktyp == TT_OTHER) {
-    tk.stacol = stacol < rsrc.statend ? tk.tokbeg : tk.tokbeg;
-  } else {
-    tk.stacol = tk.tokbeg + tk.toksiz;
-  }
+  // The end of the statement is not stepped over: reading goes on there.
+  tk.stacol = tk.tok1 == 10 && tk.toktyp == TT_OTHER ? tk.tokbeg : tk.tokbeg + tk.toksiz;
 }
 
 int32_t chk_endofline(int32_t read_first) {
