@@ -309,3 +309,47 @@ TEST_F(SymbolsTest, AnAliasMakesTheHostWalkJumpToItsTargetsLevel) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SymbolsTest, EveryClassStartsWithItsEntityAndClassWords) {
+  // Each row: classes, whether the entity becomes the unknown type (else
+  // none), and the class words after starting from all ones.
+  enum entity_start { none, unknown };
+  struct Row {
+    std::vector<int> classes;
+    entity_start entity;
+    uint32_t word1, word2, word3;
+  } rows[] = {
+      {{0, 17, 18, 19}, unknown, ~0u, ~0u, ~0u},
+      {{1, 23}, none, 0, ~0u, ~0x1FFu},
+      {{2, 3, 4, 5, 6, 7, 8, 11, 12, 15, 20, 22, 24, 25, 26}, none, ~3u, ~0u, ~0u},
+      {{9, 10, 27}, none, ~1u, ~0u, ~0u},
+      {{13}, none, 0, ~0u, ~0u},
+      {{14}, none, 0, ~1u, ~0u},
+      {{16}, unknown, 0, ~0u, ~0u},
+      {{21, 31}, unknown, 0, ~3u, ~0u},
+      {{28, 29, 30}, none, ~0u, ~0u, ~0u},
+  };
+  scope_push(sk_unit);
+  symbol_entry* s = symbol_create(sym_variable, name("S"), here, 1);
+  object* marker = new_object();
+  int seen = 0;
+  for (const Row& row : rows) {
+    for (int cls : row.classes) {
+      s->entity = marker;
+      s->word1 = s->word2 = s->word3 = ~0u;
+      symbol_set_class(s, cls);
+      ++seen;
+      EXPECT_EQ(s->cls, cls);
+      EXPECT_EQ(s->entity, row.entity == unknown ? static_cast<void*>(unknown_type()) : nullptr)
+          << "class " << cls;
+      EXPECT_EQ(s->word1, row.word1) << "class " << cls;
+      EXPECT_EQ(s->word2, row.word2) << "class " << cls;
+      EXPECT_EQ(s->word3, row.word3) << "class " << cls;
+    }
+  }
+  EXPECT_EQ(seen, 32);
+}
+
+}  // namespace
