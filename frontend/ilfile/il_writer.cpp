@@ -3,6 +3,7 @@
 // header line, the counts line and one record per entry, each record through
 // the one description of its kind (il_schema.h) with the writing codec below.
 #include <cstring>
+#include <string>
 #include <type_traits>
 #include <unordered_set>
 
@@ -184,9 +185,13 @@ struct IlWriteCodec {
   void require(bool) {}
 };
 
-// Adds a string's pool bytes (length + 1 when not empty) to the string pool.
+// Adds a string's pool bytes (length + 1 when not empty) to the string pool,
+// whose count must stay within 32 bits.
 void count_string(const char* s) {
-  if (s && *s) wr.counts[ilk_string_pool] += static_cast<uint32_t>(std::strlen(s)) + 1;
+  if (!s || !*s) return;
+  size_t add = std::strlen(s) + 1;
+  if (add > UINT32_MAX - wr.counts[ilk_string_pool]) catastrophe_here(msg_too_many_entries);
+  wr.counts[ilk_string_pool] += static_cast<uint32_t>(add);
 }
 
 // One check for the only limit of numbering: numbers live in 30 bits.
@@ -302,7 +307,8 @@ void il_close() {
   }
   il_output.stream = nullptr;
   if (std::fclose(f) != 0) {
-    if (il_output.file_name) std::remove(il_output.file_name);
+    const char* name = il_output.file_name;
+    if (name && is_regular_file(name)) std::remove(name);
     il_output_forget();
     catastrophe_here(msg_write_failed, {"intermediate language"});
   }
@@ -318,7 +324,9 @@ void il_discard() {
   if (name) {
     std::string path(name);
     il_output_forget();
-    delete_file(path.c_str());
+    // Only a file that the run created is removed: an output such as a
+    // device ("-o /dev/null") is left as it was.
+    if (is_regular_file(path.c_str())) delete_file(path.c_str());
   }
   il_output_forget();
 }

@@ -239,6 +239,8 @@ const Damage damages[] = {
     {"storage class", "assign.cil", "o1=a1,2:14,YN,1,0,t0,0,", "o1=a1,2:14,YN,1,0,t0,15,",
      il_read_bad_code},
     {"operator kind", "assign.cil", ",1,0,23,x1", ",1,0,72,x1", il_read_bad_code},
+    {"intrinsic number past the table", "assign.cil", ",1,0,23,x1", ",2,0,178,x1", il_read_bad_code},
+    {"negative intrinsic number", "assign.cil", ",1,0,23,x1", ",2,0,-1,x1", il_read_bad_code},
     {"statement kind", "assign.cil", "s1=3:3,0,0,", "s1=3:3,0,37,", il_read_bad_code},
     {"node kind only in memory", "assign.cil", ",NYNNNNNNNNNN,4,0,c0", ",NYNNNNNNNNNN,21,0,c0",
      il_read_bad_code},
@@ -282,6 +284,16 @@ TEST_F(IlFile, DamagedFilesAreRejectedForTheirFault) {
     EXPECT_EQ(r.status, d.why);
     EXPECT_EQ(r.header, nullptr);
   }
+}
+
+TEST_F(IlFile, LastIntrinsicNumberIsRead) {
+  std::string text = replaced(fixture("assign.cil"), ",1,0,23,x1", ",2,0,177,x1");
+  il_read_result r = read_text(text);
+  ASSERT_EQ(r.status, il_read_ok);
+  const expr_node* e = r.header->primary_scope->objects->assoc_scope->assoc_block->statements->expr;
+  EXPECT_EQ(e->node_kind, enk_intrinsic);
+  EXPECT_EQ(e->intrinsic, 177);
+  EXPECT_EQ(write_text(r.header), text);
 }
 
 TEST_F(IlFile, ZeroByteInStringIsRejected) {
@@ -483,6 +495,35 @@ TEST_F(IlFile, ModuleModeHidesPositionsLinksAndFormulas) {
   EXPECT_EQ(write_text(&g.h, true), expected);
 }
 
+TEST_F(IlFile, WriterLeavesOutLinksThatFilesNeverCarry) {
+  // A non-derived type chained in memory and an interface with a host's
+  // interface of the same name: both links are written "0".
+  SmallGraph g;
+  type other{};
+  other.type_code = tk_integer;
+  g.integer.next = &other;
+  interface host{};
+  interface generic{};
+  generic.corresp.name = &g.names[3];
+  generic.inherited = &host;
+  generic.is_public = true;
+  g.file_scope.interfaces = &generic;
+  g.objects[1].next = nullptr;
+  std::string expected = std::string(header_line) +
+                         "0,h1,f0,c0,p0,t1,l0,x0,o2,i1,s0,u1,a3,b0,d0,k0,m0,q0,r0,n0,j0,e0,z0,w10,v0\n"
+                         "h0=0,u0,0,5h2.4.1,0h,N,1\n"
+                         "u0=0,0,0,0,0,0,o0,0,0,0,i0\n"
+                         "a0=1hA\n"
+                         "o0=a0,2:7,YN,0,o1,t0,1,NNNNNNNNNNNNNNN,0,0,0\n"
+                         "t0=0,0:0,NN,0,0,4,4,YNNN,1,1\n"
+                         "a1=1hB\n"
+                         "o1=a1,3:7,YN,0,0,t0,1,NNNNNNNNNNNNNNN,0,0,0\n"
+                         "a2=0h\n"
+                         "i0=a2,0:0,NN,0,0,0,0,Y\n"
+                         "0\n";
+  EXPECT_EQ(write_text(&g.h), expected);
+}
+
 TEST_F(IlFile, ReferenceToAnEntryTheWalkDidNotReach) {
   // A derived type's link to a type that no walk reaches has no number.
   SmallGraph g;
@@ -524,19 +565,34 @@ bool exists(const std::string& path) {
   return stat(path.c_str(), &st) == 0;
 }
 
-TEST_F(IlFile, WriteAfterErrorsRemovesTheFile) {
-  std::string path = scratch("_errors.cil");
-  il_output_set(std::fopen(path.c_str(), "wb"), path.c_str());
+// Opens path as the IL output and writes after an error was counted: the
+// writer discards the output and forgets its stream and name.
+void write_after_error(const std::string& path, const char* mode) {
+  il_output_set(std::fopen(path.c_str(), mode), path.c_str());
   ASSERT_NE(il_output.stream, nullptr);
   SmallGraph g;
   diag.errors = 1;
   il_write(&g.h);
-  EXPECT_FALSE(exists(path));
   EXPECT_EQ(il_output.stream, nullptr);
   EXPECT_EQ(il_output.file_name, nullptr);
   diag.errors = 0;
   il_write(&g.h);  // no IL file open: nothing happens
+}
+
+TEST_F(IlFile, WriteAfterErrorsRemovesTheFile) {
+  std::string path = scratch("_errors.cil");
+  write_after_error(path, "wb");
   EXPECT_FALSE(exists(path));
+}
+
+TEST_F(IlFile, DiscardLeavesAnOutputThatIsNoRegularFile) {
+  // A FIFO stands for a device such as /dev/null given with "-o": the run
+  // did not create it, so discarding the IL output must not remove it.
+  std::string path = scratch("_fifo.cil");
+  ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+  write_after_error(path, "w+b");  // read-write: the open does not wait
+  EXPECT_TRUE(exists(path));
+  std::remove(path.c_str());
 }
 
 TEST_F(IlFile, WriteClosesTheFileAndForgetsIt) {
