@@ -18,6 +18,8 @@ TEST_F(TypesTest, DefaultTypesHaveTheirSizesAndAlignments) {
       {default_real_type(), 4, 4},    {default_complex_type(), 8, 4},
       {default_logical_type(), 4, 4}, {integer_type(0), 2, 2},
       {logical_type(0), 1, 1},        {default_character_type(7), 7, 1},
+      {complex_type(1), 16, 8},       {logical_type(1), 4, 4},
+      {error_type(), 1, 1},           {void_type(), 0, 1},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(c.t->size, c.size) << tk_names(c.t->type_code);
@@ -373,6 +375,49 @@ TEST_F(TypesTest, StorageAssociationAgreement) {
   type* shorts = array_type(integer_type(0), 1);
   EXPECT_EQ(storage_types_agree(shorts, integer_type(0)), 1);
   EXPECT_EQ(storage_types_agree(shorts, default_integer_type()), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TypesTest, ArgumentAgreementByDummyCode) {
+  type* derived = new_type(tk_derived_type);
+  type* other_derived = new_type(tk_derived_type);
+  type* unspec_fn = routine_type(nullptr, unspec_routine_type());
+  type* real_fn = routine_type(nullptr, default_real_type());
+  type* int_fn = routine_type(nullptr, default_integer_type());
+  type* any_char = new_type(tk_fcharacter);
+  any_char->kind = any_kind;
+  struct Case {
+    type* actual;
+    type* dummy;
+    int agree;
+  } cases[] = {
+      {void_type(), void_type(), 1},
+      {default_integer_type(), void_type(), 0},
+      {default_integer_type(), integer_type(0), 0},
+      {default_real_type(), default_complex_type(), 0},
+      {real_fn, unspec_fn, 1},
+      {unspec_fn, int_fn, 1},
+      {real_fn, int_fn, 0},
+      {default_real_type(), real_fn, 0},
+      {default_character_type(3), any_char, 1},
+      {default_character_type(3), assumed_character_type(), 1},
+      {default_integer_type(), any_char, 0},
+      {stmt_label_type(), stmt_label_type(), 1},
+      {default_integer_type(), stmt_label_type(), 0},
+      {derived, derived, 0},
+      {derived, other_derived, 0},
+      {default_logical_type(), error_type(), 1},
+      {default_logical_type(), new_type(tk_any_type), 1},
+      {derived, new_type(tk_any_derived), 1},
+      {default_integer_type(), new_type(tk_any_derived), 0},
+      {default_complex_type(), new_type(tk_any_numerical), 1},
+      {default_integer_type(), unknown_type(), 1},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(arg_type_agree(cases[i].actual, cases[i].dummy), cases[i].agree) << "case " << i;
 }
 
 }  // namespace
