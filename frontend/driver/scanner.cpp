@@ -265,6 +265,16 @@ char consume_in_character_context() {
   return skip_in_character_context();
 }
 
+// Consumes the last character of a character or Hollerith constant. What
+// follows it is no longer text of the constant: in free form an "&" there is
+// an ordinary continuation, not one inside a character context. In fixed form
+// a line end still leads to the next line, where a quote may double the
+// closing one.
+char consume_last_in_character_context() {
+  if (fixed()) return consume_in_character_context();
+  return consume();
+}
+
 // The next significant character after p without moving: blanks are skipped
 // in fixed form, where a line end also leads to the next line already read.
 const char* peek_after(const char* p) {
@@ -328,7 +338,7 @@ int scan_character_constant(int code) {
       return faulty_literal(code);
     }
     if (c == quote) {
-      c = consume_in_character_context();
+      c = consume_last_in_character_context();
       if (c == quote) {
         c = consume_in_character_context();
         continue;
@@ -379,7 +389,7 @@ int scan_hollerith() {
       if (!quiet()) scan_error_at(495, scan.scan_ptr);
       return faulty_literal(tok_hollerith);
     }
-    c = consume_in_character_context();
+    c = i + 1 < n ? consume_in_character_context() : consume_last_in_character_context();
   }
   return tok_hollerith;
 }
@@ -467,10 +477,13 @@ int scan_number(uint32_t flags, char c) {
   while (is_digit(c)) c = consume();
   scan.marks.digits_end = text_pos();
   int k = cls(c);
-  if (k == cc_letter || k == cc_boz_letter) {
+  // Digits run directly into a letter that cannot continue the number.
+  bool letter_ends_number = k == cc_letter || k == cc_boz_letter ||
+                            (k == cc_exp_letter && (flags & scan_integer_only));
+  if (letter_ends_number) {
     if (!fixed() && !quiet() && !(flags & scan_format_letter)) scan_warning_at(494, scan.scan_ptr);
   } else if (k == cc_exp_letter) {
-    if (!(flags & scan_integer_only)) return scan_exponent(flags, c);
+    return scan_exponent(flags, c);
   } else if (k == cc_h_letter) {
     if (!(flags & scan_no_hollerith)) return scan_hollerith();
   } else if (c == '_') {

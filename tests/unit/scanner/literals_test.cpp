@@ -173,7 +173,7 @@ TEST_F(LiteralTest, BozConstants) {
 TEST_F(LiteralTest, CharacterLogicalAndHollerith) {
   EXPECT_EQ(scan_one("'IT''S'"), tok_char_const);
   EXPECT_EQ(char_len_record(literal_type())->value, 4);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(const_chars(&token_constant)), 4), "IT'S");
+  EXPECT_EQ(chars(4), "IT'S");
   EXPECT_EQ(token_constant.c.value, nullptr);  // 4 characters stay inline
 
   std::string forty_one = "'" + std::string(41, 'x') + "'";

@@ -69,6 +69,10 @@ class ScannerTest : public ::testing::Test {
   }
 
   static std::string text() { return std::string(token_text); }
+  // The first n characters of the current character constant's value.
+  static std::string chars(size_t n) {
+    return std::string(reinterpret_cast<const char*>(const_chars(&token_constant)), n);
+  }
   static int32_t int_value() { return const_int(&token_constant); }
   static double real_value(int part = 0) { return const_real(&token_constant, part); }
 };

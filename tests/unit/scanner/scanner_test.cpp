@@ -33,7 +33,7 @@ TEST_F(ScannerTest, FixedFormTokensContinueOnTheNextLine) {
   EXPECT_EQ(text(), "ABC");
   scan_token(0);
   EXPECT_EQ(scan_token(0), tok_char_const);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(const_chars(&token_constant)), 5), "HELLO");
+  EXPECT_EQ(chars(5), "HELLO");
   EXPECT_EQ(scan_token(0), tok_concat);
   EXPECT_EQ(scan_token(0), tok_name);
   EXPECT_EQ(text(), "XYZ");
@@ -79,8 +79,26 @@ TEST_F(ScannerTest, FreeFormContinuations) {
   scan_token(0);
   scan_token(0);
   EXPECT_EQ(scan_token(0), tok_char_const);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(const_chars(&token_constant)), 4), "ABCD");
+  EXPECT_EQ(chars(4), "ABCD");
   EXPECT_EQ(diag.errors, 0u);
+}
+
+TEST_F(ScannerTest, FreeFormContinuationRightAfterACharacterOrHollerithConstant) {
+  // The "&" follows the closing quote: it continues the statement, not the
+  // character context, so the next line needs no "&".
+  load({"S = 'AB'&", "  // 'CD'"});
+  EXPECT_EQ(tokens(0), (V{tok_name, tok_equals, tok_char_const, tok_concat, tok_char_const, tok_eos}));
+  EXPECT_EQ(diag.errors, 0u);
+  load({"S = 2HAB&", "  // 'CD'"});
+  EXPECT_EQ(tokens(0), (V{tok_name, tok_equals, tok_hollerith, tok_concat, tok_char_const, tok_eos}));
+  EXPECT_EQ(diag.errors, 0u);
+  // A quote at the start of the continued text still doubles the closing one.
+  load({"S = 'AB'&", "  &'CD'"});
+  EXPECT_EQ(tokens(0), (V{tok_name, tok_equals, tok_char_const, tok_eos}));
+  EXPECT_EQ(diag.errors, 0u);
+  load({"'AB'&", "  &'CD'"});
+  scan_token(0);
+  EXPECT_EQ(chars(5), "AB'CD");
 }
 
 TEST_F(ScannerTest, NumbersBeforeDotWords) {
@@ -190,6 +208,13 @@ TEST_F(ScannerTest, SignedNumbersAndSeparatorWarning) {
   load({"10X"});
   EXPECT_EQ(tokens(format_mode), (V{tok_int_const, tok_letter, tok_eos}));
   EXPECT_EQ(diag.warnings, 1u);
+  // Where numbers take no exponent, D and E end the digits like any letter.
+  load({"10E"});
+  EXPECT_EQ(tokens(scan_integer_only), (V{tok_int_const, tok_name, tok_eos}));
+  EXPECT_EQ(diag.warnings, 2u);
+  load({"10H"});
+  EXPECT_EQ(tokens(scan_no_hollerith), (V{tok_int_const, tok_name, tok_eos}));
+  EXPECT_EQ(diag.warnings, 2u);
 }
 
 TEST_F(ScannerTest, LowerCaseWarningOnceEvenWhenQuiet) {
