@@ -433,9 +433,13 @@ void source_push(const char* name, const directory_list* dirs) {
   if (primary && std::strcmp(name, "-") == 0) {
     stream = stdin;
   } else {
-    bool relative = name[0] != '/' && name[0] != '\\' && !(name[0] != '\0' && name[1] == ':');
+    bool drive = ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z')) &&
+                 name[1] == ':';
+    bool relative = name[0] != '/' && name[0] != '\\' && !drive;
     if (primary || !relative) {
       stream = open_input_file(name, &not_found, &not_regular, &empty_name, false);
+    } else if (name[0] == '\0') {
+      empty_name = true;  // no directory makes an empty name a file
     } else {
       if (dirs == nullptr || dirs->head == nullptr)
         catastrophe_here(182, {name});
@@ -563,7 +567,7 @@ int include_statement(bool first_on_line) {
   if (fixed()) scan.continuation_guard = true;
   int t = scan_token(0);
   if (t != tok_char_const) {
-    if (t != tok_invalid) error_here(203);
+    error_here(203);
     scan.continuation_guard = saved_guard;
     return 0;
   }
@@ -575,15 +579,20 @@ int include_statement(bool first_on_line) {
                         ? static_cast<uint32_t>(token_constant.c.type->length.value)
                         : 0;
   std::string name(reinterpret_cast<const char*>(const_chars(&token_constant)), length);
-  source_pos_record name_pos = scan.token_pos;
+  source_push(pool_copy_string(name), &host.include_dirs);
+  // The included file is now on top: the end of the INCLUDE line is looked
+  // for without reading any further line.
+  scan.continuation_guard = true;
   t = scan_token(0);
   bool line_ends = t == tok_eos && *scan.token_start != ';';
   if (!line_ends) error_here(214);
   scan.continuation_guard = saved_guard;
   // Whatever else stands on the line is not read before the included text.
   scan.scan_ptr = src.statement_buffer + (src.buffer_used > 0 ? src.buffer_used - 1 : 0);
-  err_pos = name_pos;
-  source_push(pool_copy_string(name), &host.include_dirs);
+  scan.cur_token = tok_eos;
+  // The end of the parent seen while its INCLUDE line was read is met again
+  // when the included file has been read.
+  if (src.line_state == line_end_of_file) src.line_state = line_none;
   return line_ends ? 1 : 0;
 }
 

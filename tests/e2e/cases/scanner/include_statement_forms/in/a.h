@@ -1,1 +1,1 @@
-integer k
+k = 1

@@ -4,4 +4,5 @@ include a
 include 'a.h' x
 include 'a.h'; y = 2147483648
 10 include 'a.h'
+include $
 end program p

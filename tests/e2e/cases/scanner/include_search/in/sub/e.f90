@@ -1,0 +1,3 @@
+program p
+include ''
+end program p
