@@ -233,6 +233,8 @@ const Damage damages[] = {
     {"kind twice", "assign.cil", ",q0,", ",q0,q0,", il_read_bad_counts},
     {"no header record", "assign.cil", "0,h1,", "0,h0,", il_read_bad_counts},
     {"two header records", "assign.cil", "0,h1,", "0,h2,", il_read_bad_counts},
+    {"value bytes past the file", "assign.cil", "4x01000000", "99999x01000000", il_read_bad_field},
+    {"value bytes past their pool", "assign.cil", ",v4\n", ",v3\n", il_read_pool_overflow},
     {"value bytes short", "assign.cil", "4x01000000", "2x0100", il_read_count_mismatch},
     {"hex in lower case", "arrays.cil", "4xFFFFFFFF", "4xffffffff", il_read_bad_field},
     {"flag letter", "assign.cil", "t0=0,0:0,YN", "t0=0,0:0,YX", il_read_bad_field},
