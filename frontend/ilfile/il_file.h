@@ -24,7 +24,8 @@ void il_write(il_header* header);
 // The caller closes out.
 void il_write_graph(FILE* out, il_header* root, bool module_mode);
 
-// Closes the open IL file and removes it; forgets stream and name.
+// Closes the open IL file and removes it when it is a regular file (an output
+// such as /dev/null stays); forgets stream and name.
 void il_discard();
 
 // Flushes and closes the open IL file; a failure removes the half-written

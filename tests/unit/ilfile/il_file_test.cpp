@@ -298,6 +298,24 @@ TEST_F(IlFile, LastIntrinsicNumberIsRead) {
   EXPECT_EQ(write_text(r.header), text);
 }
 
+TEST_F(IlFile, BoundsOfEveryFormReadAndWriteBack) {
+  // An assumed bound has no further part; a "same as" bound names its
+  // expression like an expression bound does.
+  std::string text = replaced(fixture("arrays.cil"), "\nb0=40,1,1,1,-1,1,2,2,x0\n",
+                              "\nb0=40,3,1,-1,5,x0,2,x0\n");
+  il_read_result r = read_text(text);
+  ASSERT_EQ(r.status, il_read_ok);
+  object* a = r.header->main_routine->assoc_scope->objects;
+  bound_info_entry* b = a->type->bound_info;
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(b->lower(0).kind, bk_assumed);
+  EXPECT_EQ(b->lower(1).value, -1);
+  EXPECT_EQ(b->upper(0).kind, bk_same_as);
+  EXPECT_EQ(b->upper(0).expr, b->upper(1).expr);
+  EXPECT_EQ(b->upper(1).kind, bk_expression);
+  EXPECT_EQ(write_text(r.header), text);
+}
+
 TEST_F(IlFile, ZeroByteInStringIsRejected) {
   std::string text = fixture("assign.cil");
   size_t at = text.find("a0=1hP");
