@@ -68,7 +68,10 @@ int statunit = 0, xrfunit = 0;
 
 namespace {
 
-constexpr char cpp_path[] = "/usr/lib/cpp";
+// The C preprocessor, found on PATH; its traditional mode leaves Fortran
+// apostrophes and "//" alone, which the ISO mode would corrupt.
+constexpr char cpp_path[] = "cpp";
+constexpr char cpp_mode[] = "-traditional-cpp";
 constexpr char cpp_include[] = "-I/usr/lang/SC0.0/include";
 
 std::array<swtval, nslots> slots;   // the switch values of the run
@@ -495,6 +498,7 @@ void docppargs() {
     cppcmmd += " " + item;
     cppargs.push_back(item);
   };
+  add(cpp_mode);
   for (const swvalue& v : slots[SL_CPPDEF].values) add("-D" + v.text);
   for (const swvalue& v : slots[SL_PATH].values) add("-I" + v.text);
   add(cpp_include);

@@ -74,7 +74,7 @@ TEST_F(ReadcmmdTest, DefaultsOfARun) {
   EXPECT_EQ(mkdep_opt, 1);
   EXPECT_EQ(numsrc, 1);
   EXPECT_EQ(exten, ".FOR");
-  EXPECT_EQ(cppcmmd, "/usr/lib/cpp -I/usr/lang/SC0.0/include");
+  EXPECT_EQ(cppcmmd, "cpp -traditional-cpp -I/usr/lang/SC0.0/include");
   EXPECT_NE(report.find("a.f90  \n"), std::string::npos);
 }
 
@@ -148,8 +148,8 @@ TEST_F(ReadcmmdTest, SourceFormAndSizes) {
 
 TEST_F(ReadcmmdTest, PreprocessorCommand) {
   ASSERT_EQ(run({"-DX=1", "-Iinc", "-Mcpp:-C", "-p", "a.F"}), 0);
-  EXPECT_EQ(cppcmmd, "/usr/lib/cpp -DX=1 -Iinc -I/usr/lang/SC0.0/include -C");
-  EXPECT_EQ(cppargs, (std::vector<std::string>{"/usr/lib/cpp", "-DX=1", "-Iinc",
+  EXPECT_EQ(cppcmmd, "cpp -traditional-cpp -DX=1 -Iinc -I/usr/lang/SC0.0/include -C");
+  EXPECT_EQ(cppargs, (std::vector<std::string>{"cpp", "-traditional-cpp", "-DX=1", "-Iinc",
                                                "-I/usr/lang/SC0.0/include", "-C"}));
   EXPECT_EQ(includepaths, std::vector<std::string>{"inc"});
   EXPECT_EQ(allthrucpp, 1);
