@@ -83,9 +83,10 @@ int32_t hptoken(const char*& p) {
     }
     return 0;
   }
+  // A name is made of letters, "_" and "$" only.
   if (std::isalpha(static_cast<unsigned char>(c)) || c == '_' || c == '$') {
     const char* b = p;
-    while (std::isalnum(static_cast<unsigned char>(*p)) || *p == '_' || *p == '$') ++p;
+    while (std::isalpha(static_cast<unsigned char>(*p)) || *p == '_' || *p == '$') ++p;
     hp_name.assign(b, static_cast<size_t>(p - b));
     return static_cast<int32_t>(p - b);
   }

@@ -138,3 +138,18 @@ TEST_F(Directives, OptionAndControlSplitIntoDirectives) {
   EXPECT_EQ(rsrc.fileintsiz, 2);  // LONG, then SHORT
   EXPECT_EQ(count(32), 1);
 }
+
+TEST_F(Directives, TokensOfConditionalDirectives) {
+  const char* text = " ( A_B$=.TRUE. , .NOT..AND. .OR.\t.FALSE.) X1 .XOR.";
+  const char* p = text;
+  const int32_t want[] = {HT_LPAR, 4,        HT_EQ,   HT_TRUE, HT_COMMA, HT_NOT, HT_AND,
+                          HT_OR,   HT_FALSE, HT_RPAR, 1,       0};
+  for (int32_t w : want) EXPECT_EQ(hptoken(p), w) << (p - text);
+  // A digit is no part of a name and stops the scan where it stands.
+  EXPECT_EQ(*p, '1');
+  EXPECT_EQ(hptoken(p), 0);
+  p += 2;
+  EXPECT_EQ(hptoken(p), 0);  // .XOR. is no operator
+  p += 5;
+  EXPECT_EQ(hptoken(p), HT_END);
+}
