@@ -17,6 +17,7 @@
 #include "frontend/driver/il_output.h"
 #include "frontend/driver/pools.h"
 #include "frontend/ilfile/il_file.h"
+#include "frontend/model/symbols.h"
 
 namespace {
 
@@ -542,6 +543,63 @@ TEST_F(IlFile, WriterLeavesOutLinksThatFilesNeverCarry) {
                          "i0=a2,0:0,NN,0,0,0,0,Y\n"
                          "0\n";
   EXPECT_EQ(write_text(&g.h), expected);
+}
+
+TEST_F(IlFile, ModuleModeWritesTheModuleSymbols) {
+  // A module's symbols are written as "z" records: a variable with its
+  // object, an intrinsic function with the name atom of its row and a class
+  // that carries no entity. They reach the symbol action in file order.
+  SmallGraph g;
+  atom module_name{}, var_name{}, abs_name{}, f_name{};
+  module_name.text = "M";
+  var_name.text = "V";
+  abs_name.text = "ABS";
+  f_name.text = "F";
+  object module{}, var{};
+  module.corresp.name = &module_name;
+  module.storage_class = sc_module;
+  var.corresp.name = &var_name;
+  var.corresp.decl_position = {5, 3};
+  var.type = &g.integer;
+  var.storage_class = sc_local;
+  intrinsic_descriptor abs_row{};
+  abs_row.name = &abs_name;
+  symbol_entry module_symbol{}, var_symbol{}, abs_symbol{}, f_symbol{};
+  module_symbol.cls = sym_module;
+  module_symbol.link = &var_symbol;
+  module.symbol = &module_symbol;
+  var_symbol.name = &var_name;
+  var_symbol.cls = sym_variable;
+  var_symbol.entity = &var;
+  var_symbol.next_same_level = &abs_symbol;
+  abs_symbol.name = &abs_name;
+  abs_symbol.cls = sym_intrinsic_function;
+  abs_symbol.entity = &abs_row;
+  abs_symbol.next_same_level = &f_symbol;
+  f_symbol.name = &f_name;
+  f_symbol.cls = sym_stmt_function;
+  g.file_scope.objects = &module;
+  std::string expected = std::string(header_line) +
+                         "0,h1,f0,c0,p0,t1,l0,x0,o2,i0,s0,u1,a4,b0,d0,k0,m0,q0,r0,n0,j0,e0,z3,w16,v0\n"
+                         "h0=0,u0,0,5h2.4.1,0h,N,1\n"
+                         "u0=0,0,0,0,0,0,o0,0,0,0,0\n"
+                         "a0=1hM\n"
+                         "o0=a0,0:0,NN,0,0,0,7,NNNNNNNNNNNNNNN,0,0,0\n"
+                         "a1=1hV\n"
+                         "z0=a1,1,o1\n"
+                         "o1=a1,0:0,NN,0,0,t0,0,NNNNNNNNNNNNNNN,0,0,0\n"
+                         "t0=0,0:0,NN,0,0,4,4,YNNN,1,1\n"
+                         "a2=3hABS\n"
+                         "z1=a2,9,a2\n"
+                         "a3=1hF\n"
+                         "z2=a3,6\n"
+                         "0\n";
+  std::string text = write_text(&g.h, true);
+  EXPECT_EQ(text, expected);
+  symbol_calls.clear();
+  il_read_result r = read_text(text, record_symbol);
+  ASSERT_EQ(r.status, il_read_ok);
+  EXPECT_EQ(symbol_calls, (std::vector<std::string>{"V:1:V", "ABS:9:ABS", "F:6:"}));
 }
 
 TEST_F(IlFile, ReferenceToAnEntryTheWalkDidNotReach) {
