@@ -111,6 +111,7 @@ void srcbeg(const char* filename, FILE* fp, int32_t fromcpp) {
   rsrc.svdinitial = 0;
   rsrc.rawline.clear();
   rsrc.linebuf.clear();
+  rsrc.linebuf_from = 0;
   rsrc.StmtSeperator = 0;
   rsrc.concskip = 0;
   rsrc.concbend = 0;
@@ -169,6 +170,7 @@ int32_t push_include(FILE* fp, const std::string& path, int32_t mode, int32_t in
   e.saved_raw = rsrc.rawline;
   e.saved_rawno = rsrc.rawline_no;
   e.saved_rest = rsrc.linebuf;
+  e.saved_rest_from = rsrc.linebuf_from;
   e.saved_sep = rsrc.StmtSeperator;
   e.incline = incline;
   rsrc.svdinitial = 0;
@@ -193,6 +195,7 @@ static int32_t pp_endoffile() {
     rsrc.rawline = e.saved_raw;
     rsrc.rawline_no = e.saved_rawno;
     rsrc.linebuf = e.saved_rest;
+    rsrc.linebuf_from = e.saved_rest_from;
     rsrc.StmtSeperator = e.saved_sep;
     rsrc.PrgSrcForm = e.saved_form;
     rsrc.freeform = rsrc.PrgSrcForm == 1;
@@ -729,7 +732,10 @@ static void copy_text(const std::string& line, size_t from, int32_t lineidx) {
     }
     if (c == ';') {
       if (ropt.Language == 2) {
-        rsrc.linebuf = line.substr(k + 1);
+        // The next statement starts behind the ";" of the same line, whose
+        // columns it keeps.
+        rsrc.linebuf = line;
+        rsrc.linebuf_from = static_cast<int32_t>(k + 1);
         rsrc.StmtSeperator = 1;
         cp.contnext = 0;
         return;
@@ -877,11 +883,18 @@ int32_t nextstat() {
       return -1;
     }
     if (is_rest) {
+      // The rest of the line after ";": blanks and further separators are
+      // skipped; in free form a label may lead it.
       li = LineInfo{};
       li.kind = LK_INITIAL;
-      size_t i = 0;
+      size_t i = static_cast<size_t>(rsrc.linebuf_from);
       while (i < line.size() && (is_blank(static_cast<unsigned char>(line[i])) || line[i] == ';')) ++i;
       if (i >= line.size() || line[i] == '!') continue;
+      li.labbeg = li.labend = i;
+      if (rsrc.freeform) {
+        while (i < line.size() && is_digit(static_cast<unsigned char>(line[i]))) ++i;
+        li.labend = i;
+      }
       li.text = i;
       break;
     }

@@ -57,7 +57,8 @@ struct IncludeEntry {
   std::string saved_raw;   // raw line kept by the including file
   int32_t saved_svd;       // that raw line was kept (svdinitial)
   int32_t saved_rawno;     // its line number
-  std::string saved_rest;  // rest of the including line after ";"
+  std::string saved_rest;  // the including line with a rest after ";"
+  int32_t saved_rest_from; // where that rest starts
   int32_t saved_sep;       // that rest was still to be read
   int32_t saved_cclev;     // conditional level when the file was entered
   int32_t saved_form;      // PrgSrcForm of the including file
@@ -88,7 +89,8 @@ struct SourceState {
   std::string rawline;      // the current physical line
   int32_t rawline_inc;      // include level that rawline came from
   int32_t rawline_no;       // its line number
-  std::string linebuf;      // rest of a line after ";"
+  std::string linebuf;      // a line whose rest after ";" is still to be read
+  int32_t linebuf_from;     // the column where that rest starts
   int32_t StmtSeperator;    // linebuf holds text to read
   int32_t stmtsonline;      // statements begun on the current line
   int32_t tabformat;        // a tab was seen in columns 1-5

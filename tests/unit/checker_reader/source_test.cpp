@@ -298,3 +298,17 @@ TEST_F(Source, RecordSeparatorOfTheDecAndSunDialects) {
   open_source("      WRITE (6'10) X\n", ".f");
   EXPECT_EQ(statements(), std::vector<std::string>{"WRITE(6<a:10) X" + std::string(52, ' ') + ">"});
 }
+
+TEST_F(Source, StatementAfterASeparatorKeepsTheColumnsOfItsLine) {
+  open_source("x = 1;  y = 2 ; 10 continue\n", ".f90");
+  ASSERT_EQ(nextstat(), -2);
+  ASSERT_EQ(nextstat(), -2);
+  EXPECT_EQ(text(), "Y=2");
+  int32_t line = -1;
+  EXPECT_EQ(getcol(rsrc.statbeg, &line), 8);
+  EXPECT_STREQ(getsource(0), "x = 1;  y = 2 ; 10 continue");
+  ASSERT_EQ(nextstat(), 1);
+  EXPECT_EQ(label(), "10");
+  EXPECT_EQ(text(), "CONTINUE");
+  EXPECT_EQ(nextstat(), -1);
+}

@@ -1,0 +1,3 @@
+program q
+x = 1;  y==2
+end program q
