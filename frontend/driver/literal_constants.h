@@ -55,6 +55,6 @@ int32_t scan_kind_param(bool* failed);
 // fit.
 uint32_t decimal_value(const char* digits, const char* end, bool* overflow);
 
-// Stand-in until name resolution exists: the value of a named constant used
-// as a kind parameter (*failure set when the name is no such constant).
+// The value of a named constant used as a kind parameter (*failure set when
+// the name is no such constant); name resolution defines it.
 int32_t named_kind_value(const char* text, uint32_t length, int* failure);
