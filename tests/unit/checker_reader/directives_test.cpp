@@ -153,3 +153,12 @@ TEST_F(Directives, TokensOfConditionalDirectives) {
   p += 5;
   EXPECT_EQ(hptoken(p), HT_END);
 }
+
+TEST_F(Directives, IncludeEndingInsideAConditionalPartIsMessage349) {
+  ropt.compiler = 0x200;
+  std::string inc = write_file("$IF (A)\n      Y = 2\n", ".h");
+  open_source("$INCLUDE " + inc + "\n$ENDIF\n      Z = 3\n", ".f");
+  EXPECT_EQ(statements(), std::vector<std::string>{"Z=3"});
+  EXPECT_EQ(count(349), 1);
+  EXPECT_EQ(count(265), 0);  // the level stays open into the including file
+}
