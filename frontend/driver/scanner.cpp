@@ -221,7 +221,7 @@ char character_context_continuation() {
   if (*p != '\0') return '&';  // text follows: the "&" is a character
   scan.scan_ptr = p;
   if (!next_continuation_line(true)) {
-    if (!quiet()) scan_error_at(210, amp);
+    if (!quiet() && !src.overflow) scan_error_at(210, amp);
     return *scan.scan_ptr;
   }
   if (*scan.scan_ptr == '&') {
