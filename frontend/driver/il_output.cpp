@@ -4,15 +4,19 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 IlOutputState il_output{nullptr, nullptr};
 
 void il_output_set(FILE* stream, const char* name) {
   il_output_forget();
-  char* copy = strdup(name);
   il_output.stream = stream;
-  il_output.file_name = copy;
+  // Only a regular file that the run created may be removed later: an output
+  // such as a device or a FIFO ("-o /dev/null") keeps no name, so no way out
+  // of the run (errors, a fatal end, a signal) can delete it.
+  struct stat st;
+  if (fstat(fileno(stream), &st) == 0 && S_ISREG(st.st_mode)) il_output.file_name = strdup(name);
 }
 
 void il_output_forget() {

@@ -6,11 +6,12 @@
 
 struct IlOutputState {
   FILE* stream;                  // the IL file created at start-up; null when none is open
-  const char* volatile file_name;  // its name (heap copy) while the stream is open, else null
+  const char* volatile file_name;  // its name (heap copy) while the stream is open and is a
+                                   // regular file, else null: the file that may be removed
 };
 extern IlOutputState il_output;
 
-// Records a freshly created IL file (name is copied).
+// Records a freshly created IL file (name is copied when it is a regular file).
 void il_output_set(FILE* stream, const char* name);
 // Forgets the stream and the name without touching the file.
 void il_output_forget();
