@@ -687,6 +687,7 @@ bool context_check() {
       return true;
     case st_end_type:
       if (loop.no_component_yet) error_at(582, loop.stmt_pos);
+      end_type_definition();
       return true;
     case st_format:
       if (unit == 4) {
