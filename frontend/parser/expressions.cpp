@@ -137,7 +137,7 @@ expr_node* parse_binary_op(int level, expr_node* left) {
 
 // A signed literal followed by "**" is the negation of a power, not a
 // negative base: -2**2 is -(2**2).
-expr_node* negated_power(int min_level) {
+expr_node* negated_power() {
   source_pos_record pos = scan.token_pos;
   const_value positive = token_constant;
   if (positive.c.type && positive.c.type->type_code == tk_integer)
@@ -152,7 +152,6 @@ expr_node* negated_power(int min_level) {
   symbol_entry* minus = resolve_alias_chain(intern_cstring("-")->first_symbol, symtab.cur_scope);
   expr_node* n = minus ? new_operator_node(minus, power) : error_at_pos(pos);
   n->source_pos = pos;
-  (void)min_level;
   return n;
 }
 
@@ -167,7 +166,7 @@ expr_node* parse_primary(int min_level) {
         scan_cursor saved = scan_save();
         bool power = scan_token(quiet_mode) == tok_power;
         scan_restore(saved);
-        if (power) return negated_power(min_level);
+        if (power) return negated_power();
       }
       expr_node* n = literal_node();
       scan_token(after_operand_mode);

@@ -415,6 +415,12 @@ int declare_subprogram_header(bool is_function, bool is_entry, type* result_type
         symbol_set_class(here, sym_undeclared);
       }
       declare_result_variable(here, &r, entry);
+      if (!is_entry && s && routine_name && r.name && !symbol_at_level(routine_name, symtab.cur_scope)) {
+        // Inside the function its name stands for the function itself (the
+        // result has a name of its own): a link to the routine's symbol.
+        symbol_entry* self = symbol_create(sym_host_link, routine_name, n.pos, symtab.cur_scope);
+        self->link = s;
+      }
       scan_token(expression_mode);
       if (!expect_token(tok_rparen, 231, expression_mode)) return 0;
     }
