@@ -503,7 +503,7 @@ void docppargs() {
   for (const swvalue& v : slots[SL_PATH].values) add("-I" + v.text);
   add(cpp_include);
   if (!misccpp.empty()) add(misccpp);
-  flio.cppcmd = cppcmmd;
+  flio.cppargs = cppargs;
   allthrucpp = ison(SL_CPP) ? 1 : 0;
   includepaths.clear();
   if (ison(SL_PATH)) {

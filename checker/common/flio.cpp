@@ -120,7 +120,7 @@ void flio_reset() {
   flio.ensemble = false;
   flio.nosmashing = false;
   flio.localpass = false;
-  flio.cppcmd.clear();
+  flio.cppargs.clear();
   flio.stdout_unit = 0;
 }
 
@@ -222,16 +222,9 @@ std::string vtmpnam() {
 int cppopn(const char* source) {
   std::string outname = vtmpnam();
   std::string diagname = vtmpnam();
-  std::vector<std::string> words;
-  size_t i = 0;
-  const std::string& cmd = flio.cppcmd;
-  while (i < cmd.size()) {
-    while (i < cmd.size() && (cmd[i] == ' ' || cmd[i] == '\t')) ++i;
-    size_t j = i;
-    while (j < cmd.size() && cmd[j] != ' ' && cmd[j] != '\t') ++j;
-    if (j > i) words.push_back(cmd.substr(i, j - i));
-    i = j;
-  }
+  // The arguments are passed as they are, so a -D value or an include
+  // directory may hold blanks.
+  std::vector<std::string> words = flio.cppargs;
   if (words.empty()) {
     ::unlink(outname.c_str());
     ::unlink(diagname.c_str());

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 struct qlist;
 
@@ -44,7 +45,7 @@ struct FlioState {
   bool ensemble;                 // an ensemble option of CADRE is on
   bool nosmashing;               // internal word "nosmashing": no kind 5
   bool localpass;                // the local pass runs (set by the driver)
-  std::string cppcmd;            // preprocessor command words (empty: none)
+  std::vector<std::string> cppargs;  // preprocessor program and its arguments (empty: none)
   int stdout_unit;               // unit bound to the standard output, 0 none
 };
 extern FlioState flio;

@@ -79,20 +79,6 @@ static void install_message_hooks() {
   errhooks.held_off = []() { return Status.msgoff != 0; };
 }
 
-// The preprocessor runs in its traditional mode, which leaves apostrophes
-// and quotes of Fortran comments alone.
-static void traditional_cpp() {
-  const std::string opt = "-traditional-cpp";
-  std::string& cmd = flio.cppcmd;
-  if (cmd.empty() || cmd.find(opt) != std::string::npos) return;
-  size_t end = cmd.find(' ');
-  if (end == std::string::npos) {
-    cmd += " " + opt;
-  } else {
-    cmd.insert(end, " " + opt);
-  }
-}
-
 static std::string directory_of(const std::string& name) {
   size_t slash = name.rfind('/');
   return slash == std::string::npos ? std::string() : name.substr(0, slash + 1);
@@ -197,7 +183,6 @@ void reader_begin_run() {
 
 void analyzesources() {
   reader_begin_run();
-  traditional_cpp();
   std::string wd;
   an.savedirn = mygetwd(wd) == 0 ? wd : std::string();
   // Fortran 77 has no modules to order. The module-order pass itself is

@@ -148,7 +148,7 @@ TEST_F(FileUnits, StandardOutputUnitAndEnsembleDropsItsWrites) {
 
 TEST_F(FileUnits, PreprocessorOutputIsReadAndNamesAreRemoved) {
   write_file("src.F", "      x = 1\n");
-  flio.cppcmd = "cp";
+  flio.cppargs = {"cp"};
   flio.localpass = true;
   int u = cppopn(path("src.F").c_str());
   ASSERT_GT(u, 0);
@@ -156,13 +156,13 @@ TEST_F(FileUnits, PreprocessorOutputIsReadAndNamesAreRemoved) {
   EXPECT_EQ(iread(u, buf, 64), 12);
   EXPECT_STREQ(buf, "      x = 1");
   iclose(u);
-  flio.cppcmd.clear();
+  flio.cppargs.clear();
   EXPECT_EQ(cppopn(path("src.F").c_str()), 0);
   EXPECT_EQ(getbadfn(), path("src.F"));
 }
 
 TEST_F(FileUnits, PreprocessorComplaintsAreReported) {
-  flio.cppcmd = "cp";
+  flio.cppargs = {"cp"};
   flio.localpass = true;
   EXPECT_EQ(cppopn(path("absent.F").c_str()), 0);
   EXPECT_NE(captured_report().find("tarvo (info): from cpp... "), std::string::npos);
