@@ -8,7 +8,10 @@
 
 RecoveryState recovery;
 
-void stop_tokens_clear() { std::memset(recovery.stop_tokens, 0, sizeof recovery.stop_tokens); }
+void stop_tokens_clear() {
+  std::memset(recovery.stop_tokens, 0, sizeof recovery.stop_tokens);
+  recovery.last_syntax_error = null_pos;
+}
 
 namespace {
 
@@ -61,7 +64,12 @@ void skip_paren_group(uint32_t flags) {
 }
 
 void syntax_error(int msg) {
-  if (scan.cur_token != tok_invalid) error_here(msg);
+  bool repeated = recovery.last_syntax_error.seq != 0 && recovery.last_syntax_error.seq == err_pos.seq &&
+                  recovery.last_syntax_error.column == err_pos.column;
+  if (scan.cur_token != tok_invalid && !repeated) {
+    recovery.last_syntax_error = err_pos;
+    error_here(msg);
+  }
   recover_to_stop_token();
 }
 

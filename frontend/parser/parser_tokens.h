@@ -14,10 +14,12 @@ inline constexpr int tok_no_token = token_code_count;  // 185
 
 struct RecoveryState {
   int stop_tokens[token_code_count];  // nonzero: recovery stops at this token
+  source_pos_record last_syntax_error;  // where this statement's last syntax error was reported
 };
 extern RecoveryState recovery;
 
-// Clears every stop counter (once per statement and at start-up).
+// Clears every stop counter and forgets the statement's last syntax error
+// (once per statement and at start-up).
 void stop_tokens_clear();
 inline void stop_token_raise(int t) { ++recovery.stop_tokens[t]; }
 inline void stop_token_lower(int t) { --recovery.stop_tokens[t]; }
@@ -34,7 +36,9 @@ int expect_token_in_line(int token, int msg, uint32_t flags);
 // else notes the current token's position in err_pos and returns 0.
 int accept_token(int token, uint32_t flags);
 // Reports msg at err_pos (unless the current token is one the scanner already
-// reported), then recovers to a stop token.
+// reported, or a syntax error of this statement was already reported there:
+// the closing parentheses missing at the end of a statement make one
+// message), then recovers to a stop token.
 void syntax_error(int msg);
 // Scans until the current token is a stop token or the end of the statement;
 // a parenthesised group is skipped whole. The tokens skipped are scanned

@@ -169,6 +169,15 @@ TEST_F(ParserTest, BozAndMissingOperandsAreErrors) {
   (void)e;
 }
 
+TEST_F(ParserTest, MissingClosingParenthesesAreOneError) {
+  expr_node* e = expression("f(g(h(1, 2");
+  EXPECT_EQ(e->node_kind, enk_error);
+  EXPECT_EQ(count_of(messages(), "expected a \")\""), 1);
+  stop_tokens_clear();
+  e = expression("(a + (b");
+  EXPECT_EQ(count_of(messages(), "expected a \")\""), 1);
+}
+
 TEST_F(ParserTest, ComponentOfANonDerivedObject) {
   expr_node* e = expression("p%q");
   EXPECT_EQ(e->node_kind, enk_error);
