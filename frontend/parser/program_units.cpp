@@ -236,7 +236,10 @@ void end_program_unit() {
     for (symbol_entry* s = r.sym_head; s; s = s->next_same_level) {
       if (s->flags & symf_referenced) continue;
       if (s->name == names.error_name) continue;
-      bool visible_outside = unit == uc_block_data || (unit == uc_module && (s->flags & symf_public));
+      // What a BLOCK DATA unit or a module declares is for other units, unless
+      // it was made PRIVATE.
+      bool made_private = (s->flags & symf_access_explicit) && !(s->flags & symf_public);
+      bool visible_outside = unit == uc_block_data || (unit == uc_module && !made_private);
       if (visible_outside) continue;
       report_unreferenced(s, unit, unit_routine, unit_scope);
     }

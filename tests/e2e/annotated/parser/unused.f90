@@ -20,3 +20,8 @@ contains
 subroutine inner
 end subroutine inner
 end program main
+module m
+contains
+subroutine exported
+end subroutine exported
+end module m
