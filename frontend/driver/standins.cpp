@@ -1,6 +1,6 @@
-// Stand-ins for the Parts that are not built yet, one function each, so that
-// srcfront links and runs. The helper that builds the real function deletes
-// its stand-in from this file. A stand-in prints nothing that no Part says.
+// Stand-ins for services of srcfront that are not built yet, one function
+// each, so that srcfront links and runs. Whoever builds the real function
+// deletes its stand-in from this file. A stand-in prints nothing.
 #include "frontend/ilfile/module_file.h"
 #include "frontend/parser/attributes.h"
 #include "frontend/parser/io_statements.h"
