@@ -1,0 +1,188 @@
+// IMPLICIT and IMPLICIT NONE: the statements that change the IMPLICIT map of
+// the current scope level (one type per initial letter), with the checks that
+// a letter is typed once per level and that IMPLICIT NONE is not contradicted.
+#include <cctype>
+#include <string>
+
+#include "frontend/driver/diagnostics.h"
+#include "frontend/driver/scanner.h"
+#include "frontend/model/decl_context.h"
+#include "frontend/model/symbols.h"
+#include "frontend/model/types.h"
+#include "frontend/parser/expressions.h"
+#include "frontend/parser/parser_tokens.h"
+#include "frontend/parser/statement_handlers.h"
+#include "frontend/parser/statement_loop.h"
+#include "frontend/parser/type_prefix.h"
+
+namespace {
+
+// The scan mode of the letter lists: a "-" between letters is an operator.
+constexpr uint32_t letter_mode = after_operand_mode;
+
+// The upper-case letter of the current token when it is a one-letter name,
+// else 0.
+char current_letter() {
+  if (scan.cur_token != tok_name || scan.token_length != 1) return 0;
+  unsigned char c = static_cast<unsigned char>(token_text[0]);
+  if (!std::isalpha(c)) return 0;
+  return static_cast<char>(std::toupper(c));
+}
+
+// Whether a selector follows the type keyword of an IMPLICIT specification
+// (the scanner just after the keyword; it is put back): "*", or a
+// parenthesised group followed by another "(". Otherwise the "(" that follows
+// opens the letter list.
+bool implicit_has_selector() {
+  scan_cursor before = scan_save();
+  bool saved_quiet = scan.scan_quiet;
+  scan.scan_quiet = true;
+  int t = scan_token(quiet_mode);
+  bool result = false;
+  if (t == tok_star) {
+    result = true;
+  } else if (t == tok_lparen) {
+    skip_paren_group(quiet_mode);
+    if (scan.cur_token == tok_rparen) result = scan_token(quiet_mode) == tok_lparen;
+  }
+  scan.scan_quiet = saved_quiet;
+  scan_restore(before);
+  return result;
+}
+
+// The default type of a type keyword read without selector.
+type* implicit_default_type(int code) {
+  switch (code) {
+    case tok_integer: return default_integer_type();
+    case tok_real: return default_real_type();
+    case tok_complex: return default_complex_type();
+    case tok_logical: return default_logical_type();
+    case tok_character: return default_character_type(1);
+    case tok_doubleprecision: return double_precision_type();
+    default: return error_type();
+  }
+}
+
+// The type specifier of one IMPLICIT specification, the current token on its
+// keyword; afterwards the token after the specifier is current.
+type* parse_implicit_type_spec() {
+  source_pos_record at = scan.token_pos;
+  int code = scan.cur_token;
+  if (code != tok_name) code = read_statement_keyword(code);
+  type* t = nullptr;
+  if (!is_prefix_type_keyword(code)) {
+    error_at(239, at);
+    t = error_type();
+  } else if (code == tok_type) {
+    decl_ctx.in_implicit_stmt = true;
+    t = parse_prefix_type(code);
+    decl_ctx.in_implicit_stmt = false;
+  } else if (code != tok_doubleprecision && implicit_has_selector()) {
+    t = parse_prefix_type(code);
+  } else {
+    t = implicit_default_type(code);
+  }
+  scan_token(letter_mode);
+  return t;
+}
+
+// Gives the letters first..last (upper case, in order) the type t at the
+// current level; a letter typed before by this level's IMPLICIT statements
+// gives 278 at pos.
+void map_letters(char first, char last, type* t, source_pos_record pos) {
+  scope_record& level = current_scope_record();
+  for (char c = first; c <= last; ++c) {
+    int i = c - 'A';
+    if (symtab.implicit_letter_set[i]) {
+      std::string letter(1, c);
+      if (level.implicit_map[i] == t)
+        warning_at(278, pos, {letter});
+      else
+        error_at(278, pos, {letter});
+      continue;
+    }
+    level.implicit_map[i] = t;
+    symtab.implicit_letter_set[i] = true;
+  }
+}
+
+// One letter item: a letter or letter - letter. False after a syntax error.
+bool parse_letter_item(type* t) {
+  source_pos_record pos = scan.token_pos;
+  char first = current_letter();
+  if (!first) {
+    syntax_error(226);
+    return false;
+  }
+  char last = first;
+  if (scan_token(letter_mode) == tok_minus) {
+    scan_token(letter_mode);
+    last = current_letter();
+    if (!last) {
+      syntax_error(226);
+      return false;
+    }
+    scan_token(letter_mode);
+    std::string first_text(1, first);
+    if (last < first) {
+      error_at(313, pos, {first_text});
+      last = first;
+    } else if (last == first) {
+      warning_at(313, pos, {first_text});
+    }
+  }
+  map_letters(first, last, t, pos);
+  return true;
+}
+
+// ( letter-item {, letter-item} ) after the type of a specification.
+bool parse_letter_list(type* t) {
+  if (!expect_token(tok_lparen, 228, letter_mode)) return false;
+  stop_token_raise(tok_rparen);
+  stop_token_raise(tok_comma);
+  bool ok = true;
+  for (;;) {
+    if (!parse_letter_item(t)) ok = false;
+    if (scan.cur_token != tok_comma) break;
+    scan_token(letter_mode);
+  }
+  stop_token_lower(tok_comma);
+  stop_token_lower(tok_rparen);
+  if (!expect_token(tok_rparen, 231, keyword_mode)) return false;
+  return ok;
+}
+
+}  // namespace
+
+// IMPLICIT NONE
+int parse_implicit_none_stmt() {
+  scope_record& level = current_scope_record();
+  if (level.implicit_none) warning_at(82, loop.stmt_pos);
+  level.implicit_none = 1;
+  for (type*& t : level.implicit_map) t = nullptr;
+  scan_after_keyword(keyword_mode);
+  return skip_to_end_of_statement();
+}
+
+// IMPLICIT type (letter-item, ...) [, type (letter-item, ...)] ...
+int parse_implicit_stmt() {
+  if (current_scope_record().implicit_none)
+    error_at(281, loop.stmt_pos);
+  else if (symtab.no_implicit_typing)
+    warning_at(281, loop.stmt_pos);
+  scan_after_keyword(keyword_mode);
+  bool ok = true;
+  for (;;) {
+    type* t = parse_implicit_type_spec();
+    if (!parse_letter_list(t)) ok = false;
+    if (scan.cur_token == tok_eos) break;
+    if (scan.cur_token != tok_comma) {
+      err_pos = scan.token_pos;
+      syntax_error(206);
+      if (scan.cur_token == tok_eos) break;
+      ok = false;
+    }
+    scan_token(keyword_mode);
+  }
+  return ok ? 1 : 0;
+}

@@ -1,0 +1,26 @@
+// Specification statements that give names attributes without a type:
+// INTRINSIC, EXTERNAL, OPTIONAL, INTENT, SAVE, PUBLIC and PRIVATE, NAMELIST,
+// and the interface-block statements. The parts that other statements share
+// are declared here.
+#pragma once
+
+#include "frontend/driver/source_pos.h"
+#include "frontend/model/symbols.h"
+#include "frontend/parser/attributes.h"
+
+// ( IN | OUT | INOUT | IN OUT ): the current token on the "("; adds the intent
+// attribute (25, 26 or 27) to set and leaves the token after ")" current.
+// 0 after a message.
+int parse_intent_spec(attr_set* set);
+// One item of an access statement, INTERFACE or USE: a name, OPERATOR (op)
+// or ASSIGNMENT (=), the current token on its first token. Returns the
+// symbol at `level` (made when absent; null for an empty item) and its
+// position in *pos; the token after the item is current.
+symbol_entry* access_stmt(source_pos_record* pos, int level);
+// One name of an attribute statement, checked and given the attributes of
+// set; the token after the name is current. Null when no name stood there.
+symbol_entry* attr_stmt_entity(const attr_set& set);
+// The symbol of a name being declared at the current level (null when the
+// level has none); a host link there gives 112 and becomes an undeclared
+// name.
+symbol_entry* declared_here(const name_pos_record& name);
