@@ -2,7 +2,6 @@
 // each, so that srcfront links and runs. Whoever builds the real function
 // deletes its stand-in from this file. A stand-in prints nothing.
 #include "frontend/ilfile/module_file.h"
-#include "frontend/parser/attributes.h"
 #include "frontend/parser/io_statements.h"
 
 // Stands for module_write: writes one module file.
@@ -10,6 +9,3 @@ void module_write(il_header*, object*) {}
 
 // Stands for io_spec_sets_init: builds the I/O specifier sets.
 void io_spec_sets_init() {}
-
-// Stands for attr_matrix_reset: resets the attribute conflict matrix.
-void attr_matrix_reset() {}
