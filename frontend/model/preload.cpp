@@ -12,6 +12,7 @@
 #include "frontend/model/names.h"
 #include "frontend/model/symbols.h"
 #include "frontend/model/decl_context.h"
+#include "frontend/semantics/intrinsic_table.h"
 
 namespace {
 struct intrinsic_row_info {
@@ -129,6 +130,7 @@ void symtab_reset() {
     ++row;
   }
   names.case_sensitive_identifiers = case_sensitive;
+  intrinsic_table_build();  // the rows' interfaces and signature objects
   for (atom* a : names.buckets)
     for (; a; a = a->next) ++counts.atoms;
 

@@ -516,7 +516,7 @@ symbol_entry* declare_intrinsic_name(symbol_entry* s, name_pos_record* name) {
       type* r = specific && specific->signature_object && specific->signature_object->type
                     ? specific->signature_object->type->return_type
                     : nullptr;
-      if (r) agrees = r == declared || type_equal(r, declared);
+      if (r) agrees = r == declared || type_equal(r, declared) || arg_type_agree(declared, r);
     } else {
       // A generic agrees when one of its specific procedures returns the type;
       // the specifics are known once the intrinsic table is built.
@@ -529,7 +529,7 @@ symbol_entry* declare_intrinsic_name(symbol_entry* s, name_pos_record* name) {
         type* r = sp.signature_object->type->return_type;
         if (!r) continue;
         any_known = true;
-        if (r == declared || type_equal(r, declared)) any_agrees = true;
+        if (r == declared || type_equal(r, declared) || arg_type_agree(declared, r)) any_agrees = true;
       }
       if (any_known) agrees = any_agrees;
     }
