@@ -13,7 +13,7 @@
 #include "frontend/parser/parser_tokens.h"
 #include "frontend/parser/statement_handlers.h"
 #include "frontend/parser/statement_loop.h"
-#include "frontend/parser/type_prefix.h"
+#include "frontend/parser/type_specifiers.h"
 
 namespace {
 
@@ -29,61 +29,11 @@ char current_letter() {
   return static_cast<char>(std::toupper(c));
 }
 
-// Whether a selector follows the type keyword of an IMPLICIT specification
-// (the scanner just after the keyword; it is put back): "*", or a
-// parenthesised group followed by another "(". Otherwise the "(" that follows
-// opens the letter list.
-bool implicit_has_selector() {
-  scan_cursor before = scan_save();
-  bool saved_quiet = scan.scan_quiet;
-  scan.scan_quiet = true;
-  int t = scan_token(quiet_mode);
-  bool result = false;
-  if (t == tok_star) {
-    result = true;
-  } else if (t == tok_lparen) {
-    skip_paren_group(quiet_mode);
-    if (scan.cur_token == tok_rparen) result = scan_token(quiet_mode) == tok_lparen;
-  }
-  scan.scan_quiet = saved_quiet;
-  scan_restore(before);
-  return result;
-}
-
-// The default type of a type keyword read without selector.
-type* implicit_default_type(int code) {
-  switch (code) {
-    case tok_integer: return default_integer_type();
-    case tok_real: return default_real_type();
-    case tok_complex: return default_complex_type();
-    case tok_logical: return default_logical_type();
-    case tok_character: return default_character_type(1);
-    case tok_doubleprecision: return double_precision_type();
-    default: return error_type();
-  }
-}
-
 // The type specifier of one IMPLICIT specification, the current token on its
 // keyword; afterwards the token after the specifier is current.
-type* parse_implicit_type_spec() {
-  source_pos_record at = scan.token_pos;
-  int code = scan.cur_token;
-  if (code != tok_name) code = read_statement_keyword(code);
-  type* t = nullptr;
-  if (!is_prefix_type_keyword(code)) {
-    error_at(239, at);
-    t = error_type();
-  } else if (code == tok_type) {
-    decl_ctx.in_implicit_stmt = true;
-    t = parse_prefix_type(code);
-    decl_ctx.in_implicit_stmt = false;
-  } else if (code != tok_doubleprecision && implicit_has_selector()) {
-    t = parse_prefix_type(code);
-  } else {
-    t = implicit_default_type(code);
-  }
-  scan_token(letter_mode);
-  return t;
+type* implicit_spec_type() {
+  parse_implicit_type_spec(letter_mode);
+  return type_spec.declared_type ? type_spec.declared_type : error_type();
 }
 
 // Gives the letters first..last (upper case, in order) the type t at the
@@ -173,7 +123,7 @@ int parse_implicit_stmt() {
   scan_after_keyword(keyword_mode);
   bool ok = true;
   for (;;) {
-    type* t = parse_implicit_type_spec();
+    type* t = implicit_spec_type();
     if (!parse_letter_list(t)) ok = false;
     if (scan.cur_token == tok_eos) break;
     if (scan.cur_token != tok_comma) {

@@ -4,8 +4,3 @@
 
 #include "frontend/model/decl_context.h"
 
-void storage_association() {}
-
-void implicit_map_resolve() {}
-
-void end_type_definition() { decl_ctx.in_type_definition = false; }

@@ -31,19 +31,7 @@ int consume_executable() {
   int handler() { return consume_executable(); }
 
 // Specification statements.
-PENDING_SPEC(parse_allocatable_stmt)
-PENDING_SPEC(parse_common_stmt)
-PENDING_SPEC(data_statement)
-PENDING_SPEC(parse_dimension_stmt)
-PENDING_SPEC(parse_end_type_stmt)
-PENDING_SPEC(parse_equivalence_stmt)
 PENDING_SPEC(parse_stmt_function)
-PENDING_SPEC(parse_parameter_stmt)
-PENDING_SPEC(parse_pointer_stmt)
-PENDING_SPEC(parse_sequence_stmt)
-PENDING_SPEC(parse_target_stmt)
-PENDING_SPEC(type_decl_stmt)
-PENDING_SPEC(parse_type_def_stmt)
 PENDING_SPEC(use_statement)
 
 // FORMAT is read in its own scan mode.

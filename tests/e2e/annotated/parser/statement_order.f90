@@ -14,6 +14,7 @@ implicit integer (i)
 parameter (m = 2)
 real y
 x = 1
+! expect: warning: variable "Z" declared and never referenced
 data z /1.0/
 10 format (i5)
 y = 2

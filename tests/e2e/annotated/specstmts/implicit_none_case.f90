@@ -1,6 +1,7 @@
 ! args: -U
 program p
 implicit none
+! expect: warning: variable "abc" declared and never referenced
 integer :: abc
 ! expect: error: identifier "ABC" has not been explicitly typed
 ABC = 1

@@ -1,0 +1,193 @@
+// Initial-value runs of DATA: storing a value at a byte offset of an object,
+// merging equal neighbours into repeat entries, joining runs that touch, and
+// moving the runs of an EQUIVALENCE member onto its base object.
+#include "frontend/parser/initial_value_runs.h"
+
+#include <string>
+
+#include "frontend/driver/diagnostics.h"
+#include "frontend/model/constant_sharing.h"
+#include "frontend/model/storage_association.h"
+#include "frontend/model/types.h"
+
+namespace {
+
+const char* name_of(const object* o) {
+  return o && o->corresp.name && o->corresp.name->text ? o->corresp.name->text : "";
+}
+
+bool is_value_entry(const constant* c) {
+  return c && c->kind != ck_init_position && c->kind != ck_aggregate;
+}
+
+const constant* value_of(const constant* c) { return c->kind == ck_init_repeat ? c->repeat_constant : c; }
+uint32_t count_of(const constant* c) { return c->kind == ck_init_repeat ? c->count : 1; }
+
+// Merges entry a with the entry after it when both hold the same value: a
+// becomes (or stays) a repeat entry and the next one leaves the chain.
+// Returns true when they merged.
+bool merge_with_next(constant* agg, constant* a) {
+  constant* b = a ? a->next : nullptr;
+  if (!is_value_entry(a) || !is_value_entry(b)) return false;
+  if (!value_of(a) || !value_of(b) || !constant_equal(value_of(a), value_of(b))) return false;
+  uint32_t total = count_of(a) + count_of(b);
+  if (a->kind != ck_init_repeat) {
+    constant* copy = new_constant();
+    *copy = *a;
+    copy->next = nullptr;
+    constant* next = a->next;
+    init_constant(a, ck_init_repeat);
+    a->next = next;
+    a->repeat_constant = copy;
+  }
+  a->count = total;
+  a->next = b->next;
+  if (agg->last_constant == b) agg->last_constant = a;
+  return true;
+}
+
+// Takes an entry out of the chain; pred is the entry before it (null: head).
+void unlink_after(constant* agg, constant* pred, constant* c) {
+  if (pred)
+    pred->next = c->next;
+  else
+    agg->first_constant = c->next;
+  if (agg->last_constant == c) agg->last_constant = pred;
+}
+
+constant* new_position(int32_t offset, uint32_t size) {
+  constant* p = new_constant();
+  init_constant(p, ck_init_position);
+  p->offset = offset;
+  p->segment_size = size;
+  return p;
+}
+
+constant* new_aggregate(type* t) {
+  constant* a = new_constant();
+  init_constant(a, ck_aggregate);
+  a->type = t;
+  return a;
+}
+
+}  // namespace
+
+int insert_run(object* o, int32_t offset, uint32_t size, constant* first, constant* last) {
+  if (!o->initializer) o->initializer = new_aggregate(o->type);
+  constant* agg = o->initializer;
+  if (agg->kind != ck_aggregate) return 0;
+  int64_t end = int64_t{offset} + size;
+  // P: the last run starting before offset; N: the first starting at or after.
+  constant* p = nullptr;
+  constant* n = nullptr;
+  constant* before_n = nullptr;  // the entry in front of N (P's last entry)
+  for (constant* c = agg->first_constant; c; c = c->next) {
+    if (c->kind == ck_init_position) {
+      if (c->offset >= offset) {
+        n = c;
+        break;
+      }
+      p = c;
+    }
+    before_n = c;
+  }
+  if (p && int64_t{p->offset} + p->segment_size > offset) return 0;
+  if (n && n->offset < end) return 0;
+  // Insert the new run between P's values and N.
+  constant* pos = new_position(offset, size);
+  pos->next = first;
+  last->next = n;
+  if (before_n)
+    before_n->next = pos;
+  else
+    agg->first_constant = pos;
+  if (!n) agg->last_constant = last;
+  constant* run = pos;
+  constant* tail = last;  // the last value entry of the run being built
+  if (p && int64_t{p->offset} + p->segment_size == offset) {
+    p->segment_size += size;
+    before_n->next = first;
+    if (merge_with_next(agg, before_n) && tail == first) tail = before_n;
+    run = p;
+  }
+  if (n && n->offset == end) {
+    run->segment_size += n->segment_size;
+    unlink_after(agg, tail, n);
+    merge_with_next(agg, tail);
+  }
+  return 1;
+}
+
+int store_initial_value(object* o, constant* v, int32_t offset, source_pos_record pos) {
+  v->next = nullptr;
+  type* t = o->type;
+  bool whole_scalar = t && t->type_code != tk_farray && t->type_code != tk_derived_type &&
+                      o->storage_class != sc_associated;
+  if (whole_scalar && t->type_code == tk_fcharacter && v->type && v->type->size != t->size) {
+    if (o->initializer && o->initializer->kind != ck_aggregate) {
+      error_at(17, pos, {name_of(o)});
+      return 0;
+    }
+    whole_scalar = false;
+  }
+  if (whole_scalar) {
+    if (o->initializer) {
+      error_at(17, pos, {name_of(o)});
+      return 0;
+    }
+    o->initializer = v;
+    return 1;
+  }
+  if (o->storage_class == sc_associated && o->assoc_variable) {
+    offset += o->association_offset;
+    o = o->assoc_variable;
+  }
+  uint32_t size = v->type ? v->type->size : 0;
+  if (!insert_run(o, offset, size, v, v)) {
+    error_at(17, pos, {name_of(o)});
+    return 0;
+  }
+  return 1;
+}
+
+void mark_initialized_storage(object* o) {
+  object* b = o->assoc_variable;
+  constant* init = o->initializer;
+  if (!b || !init) return;
+  int32_t a = o->association_offset;
+  o->initializer = nullptr;
+  bool had = b->initializer != nullptr;
+  if (!had && init->kind == ck_aggregate) {
+    for (constant* c = init->first_constant; c; c = c->next)
+      if (c->kind == ck_init_position) c->offset += a;
+    b->initializer = init;
+    if (b->storage_class != sc_common) b->is_saved = true;
+    return;
+  }
+  bool reported = false;
+  auto add = [&](int32_t offset, uint32_t size, constant* first, constant* last) {
+    if (!insert_run(b, offset, size, first, last) && !reported) {
+      reported = true;
+      error_at(17, o->corresp.decl_position, {name_of(o)});
+    }
+  };
+  if (init->kind == ck_aggregate) {
+    constant* c = init->first_constant;
+    while (c) {
+      constant* pos = c;
+      constant* first = pos->next;
+      constant* last = pos;
+      for (constant* x = first; x && x->kind != ck_init_position; x = x->next) last = x;
+      c = last->next;
+      if (last == pos) continue;  // a position without values
+      last->next = nullptr;
+      add(pos->offset + a, pos->segment_size, first, last);
+    }
+  } else {
+    uint32_t size = 0, alignment = 1;
+    object_storage_size(o, &size, &alignment);
+    init->next = nullptr;
+    add(a, size, init, init);
+  }
+  if (!had && b->initializer && b->storage_class != sc_common) b->is_saved = true;
+}

@@ -1,0 +1,32 @@
+! args: -r
+! COMMON layout and EQUIVALENCE sets.
+subroutine s1
+character*1 ch
+! The remark goes to the declaration of the member.
+! expect: remark: padding supplied to align "I" in COMMON
+integer i
+double precision d
+common /b1/ ch, i
+! DOUBLE PRECISION has alignment 4: no padding after I3.
+common /b3/ i3, d
+ch = 'a'
+i = 1
+i3 = 1
+d = 1.0
+end subroutine s1
+
+subroutine s2
+real a(4), b(4)
+! expect: error: inconsistent EQUIVALENCE specifications for variable "B"
+equivalence (a, b(2)), (a, b(3))
+a(1) = b(1)
+end subroutine s2
+
+subroutine s3
+real x(4), y(2)
+common /c1/ x
+! expect: error: EQUIVALENCE specification of "Y" extends COMMON block backwards
+equivalence (y(2), x(1))
+x(1) = y(1)
+end subroutine s3
+! status: 2
