@@ -21,9 +21,10 @@
 
 namespace {
 
-// The scan mode of value lists: "/" and "*" are tokens of their own and a
-// sign is read apart from the number.
-constexpr uint32_t value_mode = scan_single_slash | scan_single_star;
+// The scan mode of value lists: "/" and "*" are tokens of their own; a sign
+// in front of a number belongs to it (so that -3*1 is a negative repeat
+// count).
+constexpr uint32_t value_mode = scan_single_slash | scan_single_star | scan_signed_numbers;
 
 // The state of the DATA statement being read.
 struct DataState {
@@ -135,12 +136,13 @@ bool data_value() {
   data.diag_pos = scan.token_pos;
   data.remaining = 1;
   bool repeat_ok = true;
-  // A repeat count: an integer literal or named constant followed by "*".
-  if (scan.cur_token == tok_int_const || scan.cur_token == tok_name) {
+  // A repeat count: a number or named constant followed by "*" (a number
+  // that is not an integer is refused there).
+  if (scan.cur_token == tok_int_const || scan.cur_token == tok_real_const || scan.cur_token == tok_name) {
     const_value count;
     const_init(&count);
     bool candidate = true;
-    if (scan.cur_token == tok_int_const)
+    if (scan.cur_token != tok_name)
       count = token_constant;
     else
       candidate = named_constant_value(current_name_symbol(), &count);
