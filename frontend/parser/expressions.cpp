@@ -20,6 +20,7 @@
 #include "frontend/model/symbols.h"
 #include "frontend/model/types.h"
 #include "frontend/parser/list_append.h"
+#include "frontend/parser/other_spec_statements.h"
 #include "frontend/parser/parser_tokens.h"
 #include "frontend/parser/statement_loop.h"
 #include "frontend/semantics/expr_check.h"
@@ -524,7 +525,7 @@ bool parse_data_object(expr_node** out) {
   }
   name_pos_record np = current_name_token();
   symbol_entry* s = symbol_here(np.name);
-  if (s && s->cls == sym_host_link) {
+  if (is_host_alias(s)) {
     error_here(112, {np.name && np.name->text ? np.name->text : ""});
     symbol_set_class(s, sym_undeclared);
   }

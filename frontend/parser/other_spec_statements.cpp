@@ -147,12 +147,37 @@ bool name_fold_equal(const char* text, const char* word) {
 
 }  // namespace
 
+bool is_host_alias(const symbol_entry* s) {
+  if (!s || s->cls != sym_host_link) return false;
+  const symbol_entry* t = s->link;
+  for (int n = 0; t && n < 64; ++n) {
+    if (t->cls == sym_alias) {
+      t = static_cast<const symbol_entry*>(t->entity);
+    } else if (t->cls == sym_host_link) {
+      t = t->link;
+    } else {
+      return true;
+    }
+  }
+  return false;
+}
+
 symbol_entry* declared_here(const name_pos_record& name) {
   symbol_entry* s = symbol_here(name.name);
-  if (s && s->cls == sym_host_link) {
+  if (!s || s->cls != sym_host_link) return s;
+  if (is_host_alias(s)) {
     error_at(112, name.pos, {text_of(name.name)});
     symbol_set_class(s, sym_undeclared);
+    return s;
   }
+  // A link made by an earlier use of an undeclared name: the name is
+  // declared here after all.
+  auto* carried = static_cast<type*>(s->entity);
+  uint32_t uses = s->word2;
+  symbol_set_class(s, sym_undeclared);
+  if (carried) s->entity = carried;
+  if (uses & linkf_referenced) s->flags |= symf_referenced;
+  if (uses & linkf_in_bound) s->flags |= symf_in_bound;
   return s;
 }
 

@@ -20,7 +20,11 @@ symbol_entry* access_stmt(source_pos_record* pos, int level);
 // One name of an attribute statement, checked and given the attributes of
 // set; the token after the name is current. Null when no name stood there.
 symbol_entry* attr_stmt_entity(const attr_set& set);
+// Whether a symbol is a host link (class 31) that stands for a declaration
+// in an enclosing level; a link that only carries the implicit type of an
+// undeclared name is none.
+bool is_host_alias(const symbol_entry* s);
 // The symbol of a name being declared at the current level (null when the
-// level has none); a host link there gives 112 and becomes an undeclared
-// name.
+// level has none); a host alias there gives 112, and any host link becomes
+// an undeclared name with the type and uses it carried.
 symbol_entry* declared_here(const name_pos_record& name);

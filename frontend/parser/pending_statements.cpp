@@ -31,7 +31,6 @@ int consume_executable() {
   int handler() { return consume_executable(); }
 
 // Specification statements.
-PENDING_SPEC(parse_stmt_function)
 PENDING_SPEC(use_statement)
 
 // FORMAT is read in its own scan mode.
