@@ -89,6 +89,7 @@ end subroutine cases
 subroutine dependents(x, y)
 ! expect: error: invalid dependent statement of a logical IF -- ignored
 if (x > 0) if (y > 0) x = 1
+! expect: error: recursive call of a non-recursive or statement function
 if (x > 0) call dependents(y, x)
 do i = 1, 2
 ! expect: error: ENTRY statement is not allowed within IF block or DO loop

@@ -41,6 +41,7 @@ subroutine typed
 type w
   integer j
 ! expect: error: missing END TYPE statement
+! expect: error: recursive call of a non-recursive or statement function
 call typed
 end subroutine typed
 

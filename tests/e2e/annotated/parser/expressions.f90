@@ -23,11 +23,19 @@ y = (a + b
 y = a +
 ! expect: error: do-variable must be a named variable
 v = (/ (w(j) = 1, 2) /)
-! Valid forms: no message.
+! Valid forms: no syntax message; the names are implicitly typed scalars, so
+! the expression checker reports what their types do not allow.
+! expect: error: invalid argument for the operation +
+! expect: error: subscript used on non-array
 y = -a ** 2 + (1, 2.5d0) + 'abc'(2:3) // c(:)
+! expect: error: keyword is not allowed
 call s(*10, k=1)
 k = 2 ** 3 ** 2 - k - 1
+! expect: error: invalid argument for the operation .NOT.
 l = .not. a .and. b .or. a .eqv. b
+! expect: error: expression type is incompatible with destination
 v = (/ (j, j = 1, 3), 4 /)
+! expect: error: subscript used on non-array
+! expect: error: subscript used on non-array
 call t(a(1:2, 1::2), b(:))
 end program p

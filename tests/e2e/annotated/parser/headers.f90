@@ -3,6 +3,7 @@ integer(kind=2) function f(x) result(r)
 r = x
 end function f
 character*(*) function g(y)
+! expect: error: invalid argument for the assignment
 g = y
 end function g
 double precision recursive function h(n)
