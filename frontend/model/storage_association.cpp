@@ -341,7 +341,8 @@ void derived_type_complete(type* t) {
       type* ct = c->type;
       type* base = ct && ct->type_code == tk_farray ? ct->element_type : ct;
       if (base == t) {
-        error_at(456, t->corresp.decl_position, {name_of(c)});
+        const ::atom* tn = t->corresp.name;
+        error_at(456, t->corresp.decl_position, {tn && tn->text ? tn->text : ""});
         c->type = error_type();
       } else {
         c->type = resolve_forward_type(ct);
