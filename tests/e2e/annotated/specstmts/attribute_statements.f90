@@ -33,4 +33,12 @@ integer :: i
 namelist grp
 i = 1
 end subroutine s3
+subroutine s4(x, y)
+real x, y
+intent(in) :: x
+! expect: error: entity "X" declared intent attributed repeatedly
+intent(out) :: x
+intent(in out) y
+y = x
+end subroutine s4
 ! status: 2
