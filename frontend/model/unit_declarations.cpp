@@ -368,6 +368,9 @@ symbol_entry* declare_module(name_pos_record* name) {
   object* o = new_routine_object(s, new_type(tk_module));
   attach_unit_routine(o);
   o->storage_class = sc_module;
+  // The file scope lists the module, so that the unit pass reaches it and
+  // its module file is written.
+  unit_add_entity(o, 0);
   make_unit_alias(s);
   return s;
 }

@@ -24,4 +24,7 @@ module m
 contains
 subroutine exported
 end subroutine exported
+! A clean compilation writes the module's file, which needs a -M directory.
+! status: 4
+! expect: catastrophic error: no -M optional argument to set a module search path
 end module m
