@@ -178,6 +178,13 @@ int check_expr(expr_node* node, int context, object* unit) {
   return result;
 }
 
+void mark_constructor_items_read(expr_node* items) {
+  for (expr_node* i = items; i; i = i->next) {
+    i->intent_in = true;
+    if (i->node_kind == enk_implied_do) mark_constructor_items_read(i->expr_list);
+  }
+}
+
 type* private_type_copy(const type* t) {
   type* c = new_type(t->type_code);
   copy_type_entry(t, c);
@@ -192,6 +199,39 @@ type* element_type_of(type* t) { return is_array(t) && t->element_type ? t->elem
 namespace {
 
 // ---- Designators --------------------------------------------------------
+
+// The type a designator node takes: a type whose size depends on the entity
+// is copied privately, its length or shape being that of this node.
+type* designator_private_type(expr_node* n, type* t) {
+  if (is_character(t) && t->length.kind != bk_constant) {
+    type* c = private_type_copy(t);
+    c->length.kind = bk_same_as;
+    c->length.expr = n;
+    c->length.value = 0;
+    n->multiply_referenced = true;
+    return c;
+  }
+  if (!is_array(t)) return t;
+  type* element = t->element_type;
+  type* element_copy = element;
+  if (is_character(element) && element->length.kind != bk_constant) {
+    element_copy = private_type_copy(element);
+    element_copy->length.kind = bk_same_as;
+    element_copy->length.expr = n;
+    element_copy->length.value = 0;
+  }
+  bool constant_shape = t->shape_kind == explicit_shape && array_is_constant_shape(t);
+  if (constant_shape && element_copy == element) return t;
+  type* c = private_type_copy(t);
+  c->element_type = element_copy;
+  if (!constant_shape) {
+    c->shape_kind = same_shape;
+    c->bound_info = nullptr;
+    c->bound_args = make_ref_node(n);
+  }
+  n->multiply_referenced = true;
+  return c;
+}
 
 // Specification-expression rule (bit 8) for a referenced object.
 bool object_spec_rule(expr_node* n, object* o, int context, object* unit) {
@@ -219,7 +259,7 @@ bool check_object(expr_node* n, int context, object* unit) {
     o = global_external_object(o);
     n->object = o;
   }
-  n->type = o->type ? o->type : unknown_type();
+  n->type = o->type ? designator_private_type(n, o->type) : unknown_type();
   if (is_error_type(n->type)) return false;
   o->corresp.referenced = true;
   note_host_use(o, unit);
@@ -243,7 +283,7 @@ bool check_field(expr_node* n, int context, object* unit) {
   }
   type* base = n->base_expr->type;
   if (!is_array(base)) {
-    n->type = f->type;
+    n->type = f->type ? designator_private_type(n, f->type) : error_type();
     return !is_error_type(n->type);
   }
   if (is_array(f->type)) {
@@ -514,14 +554,6 @@ bool check_substring(expr_node* n, int context, object* unit) {
 
 // ---- Constructors and implied-DOs ------------------------------------------
 
-// Marks the items of an array constructor (nested implied-DOs included) read.
-void mark_items_read(expr_node* items) {
-  for (expr_node* i = items; i; i = i->next) {
-    i->intent_in = true;
-    if (i->node_kind == enk_implied_do) mark_items_read(i->expr_list);
-  }
-}
-
 bool check_constructor(expr_node* n, int context, object* unit) {
   if (context & ctx_stmt_func) {
     error_at(600, n->source_pos);
@@ -532,7 +564,7 @@ bool check_constructor(expr_node* n, int context, object* unit) {
     for (expr_node* i = n->constructor; i; i = i->next)
       if (check_expr(i, context & ~ctx_constant, unit) == 1) ok = false;
     if (!ok) return false;
-    mark_items_read(n->constructor);
+    mark_constructor_items_read(n->constructor);
     element_count c = constructor_element_count(n, unit);
     return c.cls != 0;
   }
@@ -1032,7 +1064,16 @@ int check_type_entry(type* t, object* unit) {
         if (p->type && !check_type_entry(p->type, unit)) ok = 0;
       break;
     case tk_fcharacter:
-      if (t->length.kind == bk_expression && t->length.expr) {
+      if (t->length.kind == bk_same_as && t->length.expr) {
+        // The length of an expression: constant once that expression's is.
+        type* other = t->length.expr->type;
+        if (other && other != t && is_array(other)) other = other->element_type;
+        if (other && other != t && is_character(other) && other->length.kind == bk_constant) {
+          t->length.kind = bk_constant;
+          t->length.value = other->length.value;
+          t->length.expr = nullptr;
+        }
+      } else if (t->length.kind == bk_expression && t->length.expr) {
         expr_node* e = t->length.expr;
         if (check_expr(e, ctx_int_spec, unit) == 1) {
           ok = 0;

@@ -67,6 +67,9 @@ int char_len_compare(type* t, int32_t n);
 // 0 when the first length is constant and n is below it; else 1 when the
 // second length is not constant or n does not exceed it.
 int char_len_fits(const bound_record* first, const bound_record* second, int32_t n);
+// Marks the items of an array constructor or I/O list read, through nested
+// implied-DOs.
+void mark_constructor_items_read(expr_node* items);
 // A private copy of a type entry for one expression: unnumbered, on no
 // list, out of the CHARACTER cache.
 type* private_type_copy(const type* t);

@@ -663,6 +663,96 @@ void note_host_use(object* o, object* unit) {
   if (storage != o && !is_array(o->type)) storage->is_host = true;
 }
 
+namespace {
+
+// What the host-use walk over types has met, so that recursive types end.
+struct HostWalkState {
+  std::vector<type*> types_seen;  // types of the current walk
+};
+HostWalkState host_walk;
+
+void note_host_use_in_expr(expr_node* e, object* unit, int depth);
+
+void host_use_in_type(type* t, object* unit, int depth) {
+  if (!t || depth > 64) return;
+  for (type* seen : host_walk.types_seen)
+    if (seen == t) return;
+  host_walk.types_seen.push_back(t);
+  switch (t->type_code) {
+    case tk_fcharacter:
+      if (t->length.kind == bk_expression) note_host_use_in_expr(t->length.expr, unit, depth + 1);
+      break;
+    case tk_farray:
+      host_use_in_type(t->element_type, unit, depth + 1);
+      if (t->shape_kind < same_shape && t->bound_info) {
+        for (uint32_t i = 0; i < 2 * t->bound_info->rank; ++i)
+          if (t->bound_info->bounds[i].kind == bk_expression)
+            note_host_use_in_expr(t->bound_info->bounds[i].expr, unit, depth + 1);
+      }
+      break;
+    case tk_derived_type:
+      for (object* f = t->first_field; f; f = f->next) host_use_in_type(f->type, unit, depth + 1);
+      break;
+    default:
+      break;
+  }
+}
+
+void note_host_use_in_expr(expr_node* e, object* unit, int depth) {
+  if (!e || depth > 256) return;
+  switch (e->node_kind) {
+    case enk_object:
+      note_host_use(e->object, unit);
+      break;
+    case enk_operation:
+    case enk_intrinsic:
+    case enk_call:
+      for (expr_node* a = e->operands; a; a = a->next) note_host_use_in_expr(a, unit, depth + 1);
+      break;
+    case enk_field:
+      note_host_use_in_expr(e->base_expr, unit, depth + 1);
+      break;
+    case enk_subscript:
+    case enk_substring:
+    case enk_section:
+      note_host_use_in_expr(e->array_expr, unit, depth + 1);
+      for (expr_node* s = e->ind_list; s; s = s->next) note_host_use_in_expr(s, unit, depth + 1);
+      break;
+    case enk_triplet:
+      note_host_use_in_expr(e->first, unit, depth + 1);
+      note_host_use_in_expr(e->second, unit, depth + 1);
+      note_host_use_in_expr(e->stride, unit, depth + 1);
+      break;
+    case enk_ref:
+      note_host_use_in_expr(e->reference, unit, depth + 1);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+void note_host_use_in_type(type* t, object* unit) {
+  host_walk.types_seen.clear();
+  host_use_in_type(t, unit, 0);
+  host_walk.types_seen.clear();
+}
+
+void note_host_use_in_constant(constant* c, object* unit) {
+  if (!c) return;
+  if (c->kind == ck_expression) note_host_use_in_expr(c->expr, unit, 0);
+  if (c->kind == ck_aggregate)
+    for (constant* e = c->first_constant; e; e = e->next) note_host_use_in_constant(e, unit);
+}
+
+void host_of_reference(namelist_group* g, object* unit) {
+  if (!g || !unit || unit->storage_class != sc_internal) return;
+  object* host = unit->assoc_routine;
+  if (host && host->storage_class == sc_module) return;
+  if (g->corresp.scope_depth == unit->corresp.scope_depth) g->corresp.host_associated = true;
+}
+
 object* global_external_object(object* o) {
   if (!o || o->storage_class != sc_external || o->is_parameter) return o;
   ::atom* name = o->corresp.name;

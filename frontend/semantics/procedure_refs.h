@@ -42,6 +42,12 @@ type* subst_dummy_refs_decl(type* result, object* procedure);
 element_count constructor_element_count(expr_node* node, object* unit);
 void note_host_use(object* o, object* unit);
 object* global_external_object(object* o);
+// note_host_use for the objects met in a type (bounds, lengths, component
+// types) and in a constant's expressions.
+void note_host_use_in_type(type* t, object* unit);
+void note_host_use_in_constant(constant* c, object* unit);
+// Marks a NAMELIST group of the host referenced from an internal procedure.
+void host_of_reference(namelist_group* g, object* unit);
 int intrinsic_type_agrees(type* t, object* specific);
 int intrinsic_generic_type_agrees(type* t, interface* generic);
 

@@ -87,6 +87,45 @@ TEST_F(ExprCheckTest, SubscriptsSectionsAndSubstringsBySymbolAndType) {
   EXPECT_NE(messages().find("too many subscripts"), std::string::npos);
 }
 
+TEST_F(ExprCheckTest, DesignatorsOfVariableSizeGetPrivateTypes) {
+  type* adjustable = array_type(default_real_type(), 1);
+  adjustable->shape_kind = explicit_shape;
+  adjustable->bound_info->lower(0) = bound_record{1, nullptr, bk_constant};
+  adjustable->bound_info->upper(0) = bound_record{0, nullptr, bk_assumed};
+  object* a = declare("A", adjustable);
+  object* c = declare("C", assumed_character_type());
+  a->is_parameter = true;  // dummy arguments
+  c->is_parameter = true;
+  object* v = declare("V", vector_of(default_real_type(), 1, 4));
+
+  expr_node* e = checked("a", ctx_actual_arg);
+  ASSERT_EQ(e->node_kind, enk_object);
+  EXPECT_NE(e->type, a->type);
+  EXPECT_EQ(e->type->shape_kind, same_shape);
+  ASSERT_NE(e->type->bound_args, nullptr);
+  EXPECT_EQ(e->type->bound_args->node_kind, enk_ref);
+  EXPECT_EQ(e->type->bound_args->reference, e);
+  EXPECT_TRUE(e->multiply_referenced);
+  EXPECT_EQ(messages(), "");
+  // As a whole it is refused outside an argument list.
+  int r = 0;
+  checked("a", 0, &r);
+  EXPECT_EQ(r, 1);
+  EXPECT_EQ(count_of(messages(), "an assumed-size array is not allowed"), 1);
+
+  e = checked("c");
+  ASSERT_EQ(e->node_kind, enk_object);
+  EXPECT_NE(e->type, c->type);
+  EXPECT_EQ(e->type->length.kind, bk_same_as);
+  EXPECT_EQ(e->type->length.expr, e);
+
+  // A constant shape keeps the declared type.
+  e = checked("v");
+  EXPECT_EQ(e->type, v->type);
+  EXPECT_FALSE(e->multiply_referenced);
+  EXPECT_EQ(messages(), "");
+}
+
 TEST_F(ExprCheckTest, ASharedNodeIsCheckedOnce) {
   declare("X", default_real_type());
   int r = 0;
