@@ -167,10 +167,13 @@ int parse_continue_stmt() {
 int parse_goto_stmt() {
   check_reachable();
   scan_after_keyword(label_mode);
+  // Without a label expect_label reports; a label that only stood on an
+  // unrecognized statement (reported there) is replaced without a message.
+  bool have_label = scan.cur_token == tok_label;
   symbol_entry* s = expect_label(xref_reference);
   statement* st = append_statement(stmk_goto);
   st->label = s ? static_cast<label*>(s->entity) : nullptr;
-  return s && s->name != names.error_name ? 1 : 0;
+  return have_label ? 1 : 0;
 }
 
 // GO TO ( label {, label} ) [,] expression

@@ -19,3 +19,9 @@ end function f
 subroutine s(*, *)
 return 2
 end subroutine s
+subroutine u
+! expect: error: unrecognized statement
+30 contine x
+! expect: error: extra text after expected end of statement
+go to 30 x
+end subroutine u
