@@ -103,12 +103,10 @@ void open_unit_block(int kind) {
   unit_level_flags& f = flags_of(level);
   f.no_executable_part = kind == uc_block_data || kind == uc_module;
   f.executable_part_done = false;
-  if (kind != uc_module) {
+  if (kind != uc_module) {  // a module has no statement block
     statement* block = new_statement(stmk_block);
     push_block(blk_unit, block);
     if (sc) sc->assoc_block = block;
-  } else {
-    f.executable_part_done = true;  // a module has no statement block
   }
   decl_ctx.spec_part_done = false;
   units.cur_unit_kind = kind;
@@ -131,6 +129,7 @@ void end_executable_part() {
   f.executable_part_done = true;
   storage_association();
   int cls = program_unit_class(level);
+  if (cls == uc_module) return;  // no statement block to close
   close_open_blocks();
   if (statement_is_reachable()) {
     if (cls == uc_main_program) append_statement(stmk_stop);

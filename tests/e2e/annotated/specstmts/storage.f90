@@ -29,4 +29,12 @@ common /c1/ x
 equivalence (y(2), x(1))
 x(1) = y(1)
 end subroutine s3
+
+module m
+character*1 mch
+! A module's COMMON is laid out as well.
+! expect: remark: padding supplied to align "MI" in COMMON
+integer mi
+common /mb/ mch, mi
+end module m
 ! status: 2
