@@ -17,6 +17,7 @@
 #include "frontend/model/types.h"
 #include "frontend/model/unit_declarations.h"
 #include "frontend/parser/block_stack.h"
+#include "frontend/parser/other_spec_statements.h"
 #include "frontend/parser/parser_tokens.h"
 #include "frontend/parser/pending_services.h"
 #include "frontend/parser/statement_handlers.h"
@@ -358,10 +359,15 @@ int declare_subprogram_header(bool is_function, bool is_entry, type* result_type
     while (t != tok_rparen && t != tok_eos) {
       if (t == tok_name) {
         name_pos_record d = current_name_token();
-        symbol_entry* here = symbol_at_level(d.name, symtab.cur_scope);
-        if (here && here->cls == sym_host_link) {
-          error_at(112, d.pos, {name_text(d.name)});
-          symbol_set_class(here, sym_undeclared);
+        // 112 for a host symbol; a link that an earlier use of the name left
+        // becomes an undeclared name, which an ENTRY refuses as a dummy (175).
+        bool left_by_use = !is_host_alias(symbol_here(d.name));
+        symbol_entry* here = declared_here(d);
+        if (is_entry && left_by_use && here && here->cls == sym_undeclared &&
+            (here->flags & symf_referenced)) {
+          error_at(175, d.pos);
+          drop_name(&d);
+          here = nullptr;
         }
         declare_dummy_argument(here, &d, entry);
       } else if (t == tok_star && !is_function) {

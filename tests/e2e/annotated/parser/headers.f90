@@ -28,3 +28,17 @@ end function u
 integer*3 function v()
 v = 1
 end function v
+subroutine w
+x = 1
+! expect: error: prior use is inconsistent with specification as a dummy argument
+entry w2(x)
+end subroutine w
+module hm
+real hx
+contains
+subroutine hs
+y = hx
+! expect: error: invalid redeclaration of a host symbol "HX"
+entry he(hx)
+end subroutine hs
+end module hm
