@@ -371,6 +371,8 @@ symbol_entry* declare_module(name_pos_record* name) {
   // The file scope lists the module, so that the unit pass reaches it and
   // its module file is written.
   unit_add_entity(o, 0);
+  // What a module declares is public unless a PRIVATE statement says otherwise.
+  scope_set_default_access(symtab.cur_scope, true);
   make_unit_alias(s);
   return s;
 }

@@ -31,7 +31,6 @@ int consume_executable() {
   int handler() { return consume_executable(); }
 
 // Specification statements.
-PENDING_SPEC(use_statement)
 
 // FORMAT is read in its own scan mode.
 int parse_format_stmt() { return consume(format_mode); }

@@ -1,0 +1,183 @@
+// Module lookup and import: finds a module's file along the "-M" directories,
+// reads it with the IL reader into symbols of an import level, and makes the
+// module symbol whose export list they form; a module known already has its
+// export list installed on the import level again.
+#include "frontend/model/module_import.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "frontend/driver/diagnostics.h"
+#include "frontend/driver/host.h"
+#include "frontend/ilfile/il_file.h"
+#include "frontend/ilfile/module_file.h"
+#include "frontend/model/names.h"
+
+namespace {
+
+constexpr int msg_invalid_il_file = 78;
+constexpr int msg_no_module_dir = 183;
+constexpr int msg_cannot_open_module = 341;
+constexpr int msg_bad_module_file = 342;
+constexpr int msg_module_name_required = 343;
+
+// The first module file of the name along the module directories, open for
+// binary reading. A path that exists but is no regular file ends the run with
+// 342 (it is not opened: a FIFO would hold the run up); no file at all, 341.
+FILE* open_module_file(const atom* name) {
+  if (!host.module_dirs.head) catastrophe_here(msg_no_module_dir);
+  for (dir_cell* d = host.module_dirs.head; d; d = d->next) {
+    std::string path = module_file_path(d->name, name);
+    if (exists_not_regular(path.c_str())) catastrophe_here(msg_bad_module_file);
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) continue;
+    if (!is_regular_file(path.c_str())) {
+      std::fclose(f);
+      catastrophe_here(msg_bad_module_file);
+    }
+    return f;
+  }
+  catastrophe_here(msg_cannot_open_module);
+}
+
+bool same_name(const atom* a, const atom* b) {
+  if (!a || !b || !a->text || !b->text) return false;
+  return a->length == b->length && std::memcmp(a->text, b->text, a->length) == 0;
+}
+
+// The predefined symbol of a class on an intrinsic name's chain, or null.
+symbol_entry* predefined_of_class(const atom* name, int cls) {
+  for (symbol_entry* p = name ? name->first_symbol : nullptr; p; p = p->next_same_name)
+    if (p->level == predefined_level && p->cls == cls) return p;
+  return nullptr;
+}
+
+// The module of a file: its header's main routine must be a module object
+// bearing the name that the USE statement asked for.
+object* module_of_file(il_header* h, const atom* name) {
+  if (!h) catastrophe_here(msg_invalid_il_file);
+  object* o = h->main_routine;
+  if (!o || o->storage_class != sc_module || !same_name(o->corresp.name, name))
+    catastrophe_here(msg_bad_module_file);
+  return o;
+}
+
+// Puts a known module's export list on the current (import) level.
+void install_export_list(symbol_entry* module_symbol) {
+  scope_record& r = current_scope_record();
+  r.sym_head = module_symbol->link;
+  r.sym_tail = nullptr;
+  int32_t level = symtab.cur_scope;
+  for (symbol_entry* s = module_symbol->link; s; s = s->next_same_level) {
+    // A symbol left on a chain by an earlier import is taken off first, so
+    // that no chain ever holds it twice.
+    symbol_unlink(s);
+    s->level = level;
+    s->flags |= symf_in_scope;
+    symbol_chain_insert(s);
+    r.sym_tail = s;
+  }
+}
+
+}  // namespace
+
+atom* module_atom_allocate(const char* text) { return intern_cstring(text ? text : ""); }
+
+symbol_entry* known_module_symbol(atom* name) {
+  if (!name) return nullptr;
+  for (symbol_entry* s = name->first_symbol; s; s = s->next_same_name)
+    if (s->cls == sym_module && s->level == 0) return s;
+  return nullptr;
+}
+
+void module_symbol_import(atom* name, int symbol_class, void* entity) {
+  source_pos_record pos{0, 0};
+  source_corresp* corresp = nullptr;
+  symbol_entry** front_end_link = nullptr;
+  switch (symbol_class) {
+    case sym_derived_type:
+      if (auto* t = static_cast<type*>(entity)) corresp = &t->corresp, front_end_link = &t->symbol;
+      break;
+    case sym_variable:
+    case sym_external_subroutine:
+    case sym_external_function:
+    case sym_internal_subroutine:
+    case sym_internal_function:
+      if (auto* o = static_cast<object*>(entity)) corresp = &o->corresp, front_end_link = &o->symbol;
+      break;
+    case sym_generic:
+      if (auto* i = static_cast<interface*>(entity)) corresp = &i->corresp, front_end_link = &i->symbol;
+      break;
+    case sym_namelist:
+      if (auto* g = static_cast<namelist_group*>(entity)) corresp = &g->corresp, front_end_link = &g->symbol;
+      break;
+    default:
+      break;
+  }
+  if (corresp) pos = corresp->decl_position;
+  symbol_entry* s = symbol_create_quiet(symbol_class, name, pos, symtab.cur_scope);
+  if (front_end_link) *front_end_link = s;
+  switch (symbol_class) {
+    case sym_derived_type:
+    case sym_generic:
+    case sym_namelist:
+      s->entity = entity;
+      break;
+    case sym_variable:
+    case sym_external_subroutine:
+    case sym_external_function:
+    case sym_internal_subroutine:
+    case sym_internal_function:
+      s->entity = entity;
+      s->flags |= symf_type_explicit;
+      break;
+    case sym_specific_intrinsic:
+    case sym_specific_intrinsic_sub:
+    case sym_intrinsic_function:
+    case sym_intrinsic_subroutine: {
+      // The record names the intrinsic; the entity is the predefined one.
+      auto* intrinsic_name = static_cast<atom*>(entity);
+      symbol_entry* p = predefined_of_class(intrinsic_name, symbol_class);
+      if (!p && symbol_class == sym_intrinsic_function)
+        p = predefined_of_class(intrinsic_name, sym_specific_intrinsic);
+      if (!p && symbol_class == sym_intrinsic_subroutine)
+        p = predefined_of_class(intrinsic_name, sym_specific_intrinsic_sub);
+      // No intrinsic of that name: this front end did not write the file.
+      if (!p) catastrophe_here(msg_bad_module_file);
+      s->entity = p->entity;
+      s->word1 = p->word1;
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+symbol_entry* use_module(symbol_entry* module_symbol, name_pos_record name) {
+  scope_push(sk_module_import);
+  if (!module_symbol) {
+    FILE* f = open_module_file(name.name);
+    il_header* h = il_read(f, module_atom_allocate, module_symbol_import);
+    std::fclose(f);
+    object* module = module_of_file(h, name.name);
+    module_symbol = symbol_create(sym_module, name.name, name.pos, 0);
+    // Like a module of the source, the symbol is the global record of its
+    // name, not a name of any unit.
+    module_symbol->flags &= ~symf_in_scope;
+    module_symbol->entity = module;
+    module->symbol = module_symbol;
+    module_symbol->link = current_scope_record().sym_head;
+    return module_symbol;
+  }
+  if (module_symbol->cls != sym_module) {
+    error_at(msg_module_name_required, name.pos);
+    return module_symbol;
+  }
+  if (module_symbol->link) {
+    install_export_list(module_symbol);
+    return module_symbol;
+  }
+  module_symbol->link = current_scope_record().sym_head;
+  return module_symbol;
+}

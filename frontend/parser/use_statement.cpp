@@ -1,0 +1,459 @@
+// USE module-name [, rename-list]  |  USE module-name, ONLY: [only-list]
+// The module's entities come onto an import level (use_module); each one
+// imported is bound to a name of the unit, which gets its own copy of the
+// entity's IL entry; the import level is closed at the end.
+#include "frontend/parser/use_statement.h"
+
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "frontend/driver/diagnostics.h"
+#include "frontend/driver/pools.h"
+#include "frontend/driver/scanner.h"
+#include "frontend/model/module_import.h"
+#include "frontend/model/names.h"
+#include "frontend/model/types.h"
+#include "frontend/model/unit_declarations.h"
+#include "frontend/parser/parser_tokens.h"
+#include "frontend/parser/statement_handlers.h"
+#include "frontend/parser/statement_loop.h"
+
+namespace {
+
+constexpr int msg_expected_identifier = 218;
+constexpr int msg_expected_comma = 206;
+constexpr int msg_expected_arrow = 229;
+constexpr int msg_name_clash = 473;
+constexpr int msg_not_in_module = 474;
+
+// A local symbol bound to two different module entities.
+constexpr uint32_t symf_use_clash = 1u << 14;
+
+struct UseState {
+  int unit_level;                 // the level of the unit that USEs
+  scope* copies_for;              // the unit scope the copies below belong to
+  std::unordered_map<const void*, void*> copies;  // module entry -> the unit's copy
+  std::unordered_set<symbol_entry*> renamed;      // entities imported under a rename
+};
+UseState use;
+
+std::string atom_text(const atom* a) { return a && a->text ? std::string(a->text, a->length) : std::string(); }
+
+bool fold_equal(const atom* a, const char* word) {
+  if (!a || !a->text) return false;
+  for (uint32_t i = 0; i < a->length; ++i, ++word)
+    if (!*word || name_fold[static_cast<unsigned char>(a->text[i])] != static_cast<unsigned char>(*word)) return false;
+  return *word == '\0';
+}
+
+// The unit's own symbol of a name (at the unit's level), or null.
+symbol_entry* unit_symbol_of(atom* name) {
+  for (symbol_entry* s = name ? name->first_symbol : nullptr; s; s = s->next_same_name) {
+    if (s->level < use.unit_level) break;
+    if (s->level == use.unit_level && (s->flags & symf_in_scope) && s->cls != sym_common_block) return s;
+  }
+  return nullptr;
+}
+
+// The module's symbol of a name on the import level, or null.
+symbol_entry* import_symbol_of(atom* name) {
+  for (symbol_entry* s = name ? name->first_symbol : nullptr; s; s = s->next_same_name)
+    if (s->level == symtab.cur_scope && (s->flags & symf_in_scope)) return s;
+  return nullptr;
+}
+
+// The module symbol that USE names: a symbol visible in the unit, or the
+// global record of a module.
+symbol_entry* module_name_symbol(atom* name) {
+  for (symbol_entry* s = name ? name->first_symbol : nullptr; s; s = s->next_same_name) {
+    if (s->cls == sym_module && s->level == 0) return s;
+    if (!(s->flags & symf_in_scope) || s->cls == sym_common_block || s->cls == sym_host_link) continue;
+    if (s->cls == sym_alias && s->entity) return static_cast<symbol_entry*>(s->entity);
+    return s;
+  }
+  return nullptr;
+}
+
+void reset_copies_for_unit() {
+  scope* unit = scope_at(use.unit_level).il_scope;
+  if (use.copies_for == unit) return;
+  use.copies_for = unit;
+  use.copies.clear();
+}
+
+// A type as the unit sees it: derived types, arrays and routine types are
+// copied (once per unit), the shared intrinsic types stay as they are.
+type* copy_type(type* t) {
+  if (!t) return nullptr;
+  switch (t->type_code) {
+    case tk_derived_type:
+    case tk_farray:
+      break;
+    default:
+      return t;
+  }
+  auto it = use.copies.find(t);
+  if (it != use.copies.end()) return static_cast<type*>(it->second);
+  type* c = pool_new<type>();
+  copy_type_entry(t, c);
+  c->header = 0;
+  c->next = nullptr;
+  use.copies[t] = c;
+  if (t->type_code == tk_farray) {
+    c->element_type = copy_type(t->element_type);
+  } else {
+    unit_add_type(c, use.unit_level);
+  }
+  return c;
+}
+
+object* copy_object(object* o) {
+  if (!o) return nullptr;
+  auto it = use.copies.find(o);
+  if (it != use.copies.end()) return static_cast<object*>(it->second);
+  object* c = new_object();
+  il_entry_header header = c->header;
+  *c = *o;
+  c->header = header;
+  c->next = nullptr;
+  use.copies[o] = c;
+  c->corresp.scope_depth = static_cast<uint32_t>(use.unit_level);
+  c->corresp.referenced = false;
+  return c;
+}
+
+// The copy of a module variable: use-associated, its module the file scope's
+// object of the module.
+object* copy_variable(object* o, symbol_entry* local, object* module) {
+  bool fresh = !use.copies.count(o);
+  object* c = copy_object(o);
+  if (!fresh) return c;
+  c->symbol = local;
+  c->type = copy_type(o->type);
+  c->storage_class = sc_use_associated;
+  c->assoc_module = use_module_object(module);
+  unit_add_entity(c, use.unit_level);
+  return c;
+}
+
+// The copy of a module's procedure: no symbol, next link or scope; a module
+// procedure's module is the file scope's object of the module.
+object* copy_routine(object* o, object* module) {
+  bool fresh = !use.copies.count(o);
+  object* c = copy_object(o);
+  if (!fresh) return c;
+  c->symbol = nullptr;
+  c->assoc_scope = nullptr;
+  if (o->storage_class == sc_internal || o->storage_class == sc_mod_proc) {
+    c->storage_class = sc_mod_proc;
+    c->assoc_module = use_module_object(module);
+  }
+  unit_add_entity(c, use.unit_level);
+  return c;
+}
+
+interface* copy_interface(interface* i, symbol_entry* local, object* module) {
+  // An interface copied for this unit already is reused.
+  auto it = use.copies.find(i);
+  if (it != use.copies.end()) return static_cast<interface*>(it->second);
+  interface* c = new_interface_entry();
+  il_entry_header header = c->header;
+  *c = *i;
+  c->header = header;
+  c->next = nullptr;
+  c->symbol = local;
+  c->routine_prototype_list = nullptr;
+  c->inherited = nullptr;
+  use.copies[i] = c;
+  object_list_member** tail = &c->routine_prototype_list;
+  for (object_list_member* m = i->routine_prototype_list; m; m = m->next) {
+    object_list_member* n = new_object_list_member();
+    n->object = copy_routine(m->object, module);
+    *tail = n;
+    tail = &n->next;
+  }
+  unit_add_interface(c, use.unit_level);
+  return c;
+}
+
+namelist_group* copy_namelist(namelist_group* g, symbol_entry* local) {
+  namelist_group* c = new_namelist_group();
+  il_entry_header header = c->header;
+  *c = *g;
+  c->header = header;
+  c->next = nullptr;
+  c->symbol = local;
+  c->corresp.name = local->name;
+  unit_add_namelist(c, use.unit_level);
+  return c;
+}
+
+// Gives a local symbol the copy of the module symbol's entity.
+void copy_entity(symbol_entry* local, symbol_entry* from, symbol_entry* module) {
+  auto* module_object = static_cast<object*>(module->entity);
+  local->flags |= from->flags & (symf_type_explicit | symf_saved);
+  local->flags |= symf_public;
+  switch (from->cls) {
+    case sym_derived_type: {
+      auto* t = static_cast<type*>(from->entity);
+      type* c = copy_type(t);
+      if (local->cls == sym_derived_type && local->entity && local->entity != c &&
+          static_cast<type*>(local->entity)->type_code != tk_unknown) {
+        // A type referenced before its definition keeps its entry.
+        auto* own = static_cast<type*>(local->entity);
+        copy_type_entry(c, own);
+        c = own;
+        use.copies[t] = own;
+      }
+      c->symbol = local;
+      local->entity = c;
+      break;
+    }
+    case sym_variable:
+      local->entity = copy_variable(static_cast<object*>(from->entity), local, module_object);
+      break;
+    case sym_external_subroutine:
+    case sym_external_function:
+    case sym_internal_subroutine:
+    case sym_internal_function: {
+      object* c = copy_routine(static_cast<object*>(from->entity), module_object);
+      local->entity = c;
+      local->word1 = (local->word1 & ~1u) | (from->word1 & 1u);
+      if (from->cls == sym_external_subroutine || from->cls == sym_external_function) external_name_check(local);
+      break;
+    }
+    case sym_specific_intrinsic:
+    case sym_specific_intrinsic_sub:
+    case sym_intrinsic_function:
+    case sym_intrinsic_subroutine:
+      local->entity = from->entity;
+      local->word1 = from->word1;
+      break;
+    case sym_generic:
+      local->entity = copy_interface(static_cast<interface*>(from->entity), local, module_object);
+      break;
+    case sym_namelist:
+      local->entity = copy_namelist(static_cast<namelist_group*>(from->entity), local);
+      break;
+    default:
+      break;
+  }
+}
+
+// The module's procedures added to a local generic interface.
+void merge_generic(symbol_entry* local, symbol_entry* from, symbol_entry* module) {
+  auto* mine = static_cast<interface*>(local->entity);
+  auto* theirs = static_cast<interface*>(from->entity);
+  if (!mine || !theirs) return;
+  object_list_member** tail = &mine->routine_prototype_list;
+  while (*tail) tail = &(*tail)->next;
+  for (object_list_member* m = theirs->routine_prototype_list; m; m = m->next) {
+    object_list_member* n = new_object_list_member();
+    n->object = copy_routine(m->object, static_cast<object*>(module->entity));
+    *tail = n;
+    tail = &n->next;
+  }
+}
+
+// The entity a module symbol stands for, to tell two imports apart.
+const void* entity_of(const symbol_entry* s) {
+  return s && s->link ? s->link->entity : nullptr;
+}
+
+// The local name (with an optional "=>" use name): reads one rename item
+// from its first token; returns false after a syntax error.
+bool read_name(name_pos_record* out) {
+  if (scan.cur_token != tok_name) {
+    syntax_error(msg_expected_identifier);
+    return false;
+  }
+  *out = current_name_token();
+  scan_token(expression_mode);
+  return true;
+}
+
+// Skips a faulty item up to the next "," (not consumed) or the end.
+void skip_item() {
+  while (scan.cur_token != tok_comma && scan.cur_token != tok_eos) {
+    if (scan.cur_token == tok_lparen)
+      skip_paren_group(expression_mode);
+    else
+      scan_token(expression_mode);
+  }
+}
+
+// An item of an ONLY list: [local =>] name | OPERATOR (op) | ASSIGNMENT (=).
+void only_item(symbol_entry* module) {
+  name_pos_record local{};
+  bool renamed = false;
+  if (scan.cur_token == tok_name && quiet_peek_for(tok_arrow) == 1) {
+    scan_cursor at = scan_save();
+    name_pos_record first = current_name_token();
+    scan_token(expression_mode);
+    if (scan.cur_token == tok_arrow) {
+      local = first;
+      renamed = true;
+      scan_token(expression_mode);
+    } else {
+      scan_restore(at);
+    }
+  }
+  name_pos_record used{};
+  if (scan.cur_token == tok_name || scan.cur_token == tok_operator || scan.cur_token == tok_assignment) {
+    used = current_name_token();
+    bool generic_form = (fold_equal(scan.token_atom, "OPERATOR") || fold_equal(scan.token_atom, "ASSIGNMENT"));
+    scan_token(expression_mode);
+    if (generic_form && scan.cur_token == tok_lparen) {
+      // The generic name is the operator token's name.
+      scan_token(expression_mode | scan_single_slash);
+      used = name_pos_record{scan.token_atom, scan.token_pos};
+      scan_token(expression_mode);
+      if (!expect_token(tok_rparen, 231, expression_mode)) return skip_item();
+    }
+  } else {
+    syntax_error(msg_expected_identifier);
+    return skip_item();
+  }
+  if (!renamed) local = used;
+  symbol_entry* from = import_symbol_of(used.name);
+  import_entity(unit_symbol_of(local.name), local, from, module);
+}
+
+// A rename item: local => use-name.
+void rename_item(symbol_entry* module) {
+  name_pos_record local{}, used{};
+  if (!read_name(&local)) return skip_item();
+  if (scan.cur_token != tok_arrow) {
+    syntax_error(msg_expected_arrow);
+    return skip_item();
+  }
+  scan_token(expression_mode);
+  if (!read_name(&used)) return skip_item();
+  symbol_entry* from = import_symbol_of(used.name);
+  if (from) use.renamed.insert(from);
+  import_entity(unit_symbol_of(local.name), local, from, module);
+}
+
+// Items separated by ",": a missing comma is 206 and the item is skipped.
+template <class Item>
+void item_list(Item item) {
+  while (scan.cur_token != tok_eos) {
+    item();
+    if (scan.cur_token == tok_eos) break;
+    if (scan.cur_token != tok_comma) {
+      syntax_error(msg_expected_comma);
+      skip_item();
+      if (scan.cur_token == tok_eos) break;
+    }
+    scan_token(expression_mode);
+  }
+}
+
+}  // namespace
+
+object* use_module_object(object* module) {
+  if (!module) return nullptr;
+  scope* file_scope = scope_at(0).il_scope;
+  for (object* o = file_scope ? file_scope->objects : nullptr; o; o = o->next)
+    if (o->storage_class == sc_module && (o == module || o->corresp.name == module->corresp.name)) return o;
+  object* c = new_object();
+  il_entry_header header = c->header;
+  *c = *module;
+  c->header = header;
+  c->next = nullptr;
+  c->symbol = nullptr;
+  c->assoc_scope = nullptr;  // no module file is written for a module only used
+  unit_add_entity(c, 0);
+  return c;
+}
+
+void import_entity(symbol_entry* local, name_pos_record name, symbol_entry* entity, symbol_entry* module) {
+  if (!entity) {
+    error_at(msg_not_in_module, name.pos, {atom_text(module->name)});
+    return;
+  }
+  if (local && local->link == entity) return;  // the same import again
+  if (local && (local->cls == sym_undeclared || local->cls == sym_host_link)) {
+    symbol_set_class(local, entity->cls);
+    local->link = entity;
+    local->flags |= symf_referenced;
+    copy_entity(local, entity, module);
+    return;
+  }
+  if (local && local->cls == sym_forward_derived_type && entity->cls == sym_derived_type) {
+    auto* own = static_cast<type*>(local->entity);
+    symbol_set_class(local, sym_derived_type);
+    local->entity = own;
+    local->link = entity;
+    local->flags |= symf_referenced;
+    copy_entity(local, entity, module);
+    return;
+  }
+  if (local && local->cls == sym_generic && entity->cls == sym_generic) {
+    merge_generic(local, entity, module);
+    return;
+  }
+  if (local) {
+    if (!local->link) {
+      error_at(msg_name_clash, name.pos, {atom_text(name.name), atom_text(module->name)});
+    } else if (entity_of(local) != entity->entity) {
+      local->flags |= symf_use_clash;
+    }
+    return;
+  }
+  symbol_entry* s = symbol_create(entity->cls, name.name, name.pos, use.unit_level);
+  s->link = entity;
+  s->flags |= symf_referenced;
+  copy_entity(s, entity, module);
+}
+
+// USE module-name [, rename-list] | USE module-name, ONLY: [only-list]
+int use_statement() {
+  int t = scan_after_keyword(expression_mode);
+  if (t != tok_name) {
+    syntax_error(msg_expected_identifier);
+    return 0;
+  }
+  name_pos_record name = current_name_token();
+  use.unit_level = symtab.cur_scope;
+  use.renamed.clear();
+  reset_copies_for_unit();
+  symbol_entry* module = use_module(module_name_symbol(name.name), name);
+  scan_token(expression_mode);
+  if (module->cls != sym_module) {
+    while (scan.cur_token != tok_eos) scan_token(expression_mode);
+    scope_end_unit();
+    return 1;
+  }
+  bool only = false;
+  if (scan.cur_token == tok_comma) {
+    scan_token(expression_mode);
+    if (scan.cur_token == tok_name && fold_equal(scan.token_atom, "ONLY")) {
+      scan_cursor at = scan_save();
+      scan_token(expression_mode);
+      if (scan.cur_token == tok_colon) {
+        only = true;
+        scan_token(expression_mode);
+      } else {
+        scan_restore(at);
+      }
+    }
+    if (only)
+      item_list([&] { only_item(module); });
+    else
+      item_list([&] { rename_item(module); });
+  } else if (scan.cur_token != tok_eos) {
+    syntax_error(msg_expected_comma);
+    while (scan.cur_token != tok_eos) scan_token(expression_mode);
+  }
+  if (!only) {
+    for (symbol_entry* s = current_scope_record().sym_head; s; s = s->next_same_level) {
+      if (use.renamed.count(s)) continue;
+      name_pos_record own{s->name, name.pos};
+      import_entity(unit_symbol_of(s->name), own, s, module);
+    }
+  }
+  scope_end_unit();
+  return 1;
+}

@@ -1,0 +1,5 @@
+module n
+contains
+subroutine s
+end subroutine s
+end module n
