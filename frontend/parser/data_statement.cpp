@@ -226,6 +226,13 @@ int store_destination(object* o, int32_t offset, type* destination, type* covere
       offset = static_cast<int32_t>(static_cast<uint32_t>(offset) + k * step);
       continue;
     }
+    if (k > 1 && step > 0 && destination && step == destination->size) {
+      // Consecutive elements: one repeat entry.
+      const_value copy = v;
+      store_repeated_value(o, new_il_constant(&copy), k, offset, data.diag_pos);
+      offset = static_cast<int32_t>(static_cast<uint32_t>(offset) + k * step);
+      continue;
+    }
     for (uint32_t i = 0; i < k; ++i) {
       const_value copy = v;
       store_initial_value(o, new_il_constant(&copy), offset, data.diag_pos);

@@ -3,6 +3,7 @@
 // moving the runs of an EQUIVALENCE member onto its base object.
 #include "frontend/parser/initial_value_runs.h"
 
+#include <cstdint>
 #include <string>
 
 #include "frontend/driver/diagnostics.h"
@@ -144,6 +145,26 @@ int store_initial_value(object* o, constant* v, int32_t offset, source_pos_recor
   }
   uint32_t size = v->type ? v->type->size : 0;
   if (!insert_run(o, offset, size, v, v)) {
+    error_at(17, pos, {name_of(o)});
+    return 0;
+  }
+  return 1;
+}
+
+int store_repeated_value(object* o, constant* v, uint32_t count, int32_t offset, source_pos_record pos) {
+  if (count == 1) return store_initial_value(o, v, offset, pos);
+  v->next = nullptr;
+  if (o->storage_class == sc_associated && o->assoc_variable) {
+    offset += o->association_offset;
+    o = o->assoc_variable;
+  }
+  uint64_t size = uint64_t{v->type ? v->type->size : 0} * count;
+  constant* r = new_constant();
+  init_constant(r, ck_init_repeat);
+  r->type = v->type;
+  r->repeat_constant = v;
+  r->count = count;
+  if (size > UINT32_MAX || !insert_run(o, offset, static_cast<uint32_t>(size), r, r)) {
     error_at(17, pos, {name_of(o)});
     return 0;
   }

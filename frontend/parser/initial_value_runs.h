@@ -13,6 +13,11 @@
 // offset within o: a whole scalar takes v as its initializer, anything else a
 // run. 17 at pos (o's name) when the bytes were initialised before; then 0.
 int store_initial_value(object* o, constant* v, int32_t offset, source_pos_record pos);
+// Stores count copies of v at offset, offset + size, ... (size: v's type
+// size) as one repeat entry; o must hold runs (an array, a derived-type
+// object or an associated object). 17 at pos when the bytes were
+// initialised before; then 0.
+int store_repeated_value(object* o, constant* v, uint32_t count, int32_t offset, source_pos_record pos);
 // Inserts a run of `size` bytes at `offset` holding the value entries
 // first..last (chained) into o's runs, joining touching runs; 0 when it
 // overlaps a run there (nothing stored, no message).

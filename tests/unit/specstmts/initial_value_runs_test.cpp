@@ -79,6 +79,19 @@ TEST_F(RunsTest, ValuesInOrderMergeIntoOneRunWithRepeats) {
   EXPECT_EQ(x->initializer->last_constant->kind, ck_value);
 }
 
+TEST_F(RunsTest, RepeatedValuesAreOneEntryAndMergeWithEqualNeighbours) {
+  object* x = array_object("X", 8);
+  EXPECT_EQ(store_repeated_value(x, ival(0), 3, 0, at), 1);
+  EXPECT_EQ(runs(x), "[0+12: 3*0]");
+  store_initial_value(x, ival(0), 12, at);
+  EXPECT_EQ(store_repeated_value(x, ival(4), 2, 16, at), 1);
+  EXPECT_EQ(runs(x), "[0+24: 4*0 2*4]");
+  // A repeat that would overlap is refused whole.
+  EXPECT_EQ(store_repeated_value(x, ival(9), 2, 20, at), 0);
+  EXPECT_EQ(diag.errors, 1u);
+  EXPECT_EQ(runs(x), "[0+24: 4*0 2*4]");
+}
+
 TEST_F(RunsTest, GapsMakeSeparateRunsAndFillingTheGapJoinsThem) {
   object* x = array_object("X", 6);
   store_initial_value(x, ival(5), 16, at);
