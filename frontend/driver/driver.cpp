@@ -299,13 +299,7 @@ void print_error_summary(int completion_code) {
   std::fwrite(s.data(), 1, s.size(), stderr);
 }
 
-int srcfront_main(int argc, char** argv) {
-  install_signal_handlers();
-  diagnostics_reset();
-  driver_options_reset();
-  host_reset();
-  pools_reset();
-  process_command_line(argc, argv);
+int compile_source() {
   init_compilation();
   while (statement_read()) {
     reset_program_unit_state();
@@ -321,7 +315,17 @@ int srcfront_main(int argc, char** argv) {
   } else {
     il_discard();
   }
-  int code = diag.errors ? 3 : diag.warnings ? 2 : 0;
+  return diag.errors ? 3 : diag.warnings ? 2 : 0;
+}
+
+int srcfront_main(int argc, char** argv) {
+  install_signal_handlers();
+  diagnostics_reset();
+  driver_options_reset();
+  host_reset();
+  pools_reset();
+  process_command_line(argc, argv);
+  int code = compile_source();
   pool_free_all(current_pool);
   exit_with_hook(code);
 }

@@ -40,4 +40,8 @@ std::string error_summary_text(int completion_code, unsigned long errors,
 // gives it without its newline.
 std::string compilation_time_text();
 
+// The run after the command line: the source compiled, and the module and
+// IL files written when no error was reported; returns the completion code
+// (a fatal message ends the run through the exit routine instead).
+int compile_source();
 int srcfront_main(int argc, char** argv);
