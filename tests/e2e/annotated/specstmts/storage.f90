@@ -30,6 +30,14 @@ equivalence (y(2), x(1))
 x(1) = y(1)
 end subroutine s3
 
+subroutine s4
+! /B1/ of s1 has 8 bytes, here 12.
+! expect: remark: size of COMMON block /B1/ differs from previous specification
+common /b1/ r4, r5
+common /b1/ r6
+r4 = r5 + r6
+end subroutine s4
+
 module m
 character*1 mch
 ! A module's COMMON is laid out as well.
