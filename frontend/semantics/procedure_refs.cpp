@@ -404,6 +404,16 @@ expr_node* copy_tree(expr_node* e, Replace& replace, bool* changed) {
       c->second = copy_tree(e->second, replace, changed);
       c->stride = copy_tree(e->stride, replace, changed);
       break;
+    case enk_ref: {
+      // A reference whose target holds a replaced node refers to a copy.
+      bool inner = false;
+      expr_node* target = copy_tree(e->reference, replace, &inner);
+      if (inner) {
+        c->reference = target;
+        *changed = true;
+      }
+      break;
+    }
     default:
       break;
   }
@@ -817,6 +827,11 @@ element_count settle(expr_node* e) {
     const_to_host_form(e->constant, &v);
     return constant_count(const_int(&v));
   }
+  // Implied sums are left unevaluated by the checker: their value is asked for here.
+  const_value v;
+  if (e->node_kind == enk_isum && evaluate_constant_expression(e, &v, 0) && v.c.kind == ck_value &&
+      v.c.type && v.c.type->type_code == tk_integer)
+    return constant_count(const_int(&v));
   return {0, e, 2};
 }
 
@@ -850,11 +865,53 @@ bool same_element(type* a, type* b) {
 element_count items_count(expr_node* items, constructor_walk& w);
 
 // The trip count of an implied-DO times its item count.
+// The sum of a non-constant item count over the loop: an enk_isum node with
+// its own copy of the loop and of the DO variable, to which the variable's
+// references in the count and the bounds are redirected.
+element_count implied_sum(expr_node* n, expr_node* count) {
+  do_loop* d = n->do_info;
+  expr_node* v = d->variable;
+  object* var = v && v->node_kind == enk_object ? v->object : nullptr;
+  if (!var) return failed_count();
+  object* own = new_object();
+  *own = *var;
+  own->header = 0;
+  own->next = nullptr;
+  own->storage_class = sc_implied_do_var;
+  auto replace = [&](expr_node* e) -> expr_node* {
+    // The loop's name may stand for the variable through another object
+    // (a reference resolved before the loop's scope was closed).
+    if (e->node_kind != enk_object || !e->object) return nullptr;
+    if (e->object != var && !(e->object->corresp.name && e->object->corresp.name == var->corresp.name))
+      return nullptr;
+    expr_node* r = new_expr_node(enk_object);
+    r->object = own;
+    r->type = own->type;
+    r->source_pos = e->source_pos;
+    return r;
+  };
+  bool changed = false;
+  do_loop* loop = new_do_loop();
+  loop->variable = replace(v);
+  loop->initial_value = copy_tree(d->initial_value, replace, &changed);
+  loop->final_value = copy_tree(d->final_value, replace, &changed);
+  loop->increment = copy_tree(d->increment, replace, &changed);
+  expr_node* sum = new_expr_node(enk_isum);
+  sum->source_pos = n->source_pos;
+  sum->expr_list = copy_tree(count, replace, &changed);
+  sum->do_info = loop;
+  sum->has_a_scope = true;
+  sum->type = default_integer_type();
+  own->assoc_implied_do = sum;
+  return settle(sum);
+}
+
 element_count implied_do_count(expr_node* n, constructor_walk& w) {
   element_count items = items_count(n->expr_list, w);
   if (items.cls == 0) return items;
   do_loop* d = n->do_info;
   if (!d || !d->initial_value || !d->final_value) return failed_count();
+  if (items.cls == 2) return implied_sum(n, items.expr);
   expr_node* start = d->initial_value;
   expr_node* end = d->final_value;
   bool step_one = true;

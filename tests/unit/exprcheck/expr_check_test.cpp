@@ -183,6 +183,16 @@ TEST_F(ExprCheckTest, ArrayConstructorsCountTheirElements) {
   ASSERT_EQ(t->type_code, tk_farray);
   EXPECT_EQ(t->bound_info->upper(0).kind, bk_constant);
   EXPECT_EQ(t->bound_info->upper(0).value, 4);
+
+  // An item count that depends on the outer loop is summed over it:
+  // 1 + 2 + 3 elements.
+  declare("J", default_integer_type());
+  e = checked("(/ ((j, j = 1, i), i = 1, 3) /)");
+  ASSERT_NE(e->node_kind, enk_error);
+  t = e->node_kind == enk_constant ? e->constant->type : e->type;
+  ASSERT_EQ(t->type_code, tk_farray);
+  EXPECT_EQ(t->bound_info->upper(0).kind, bk_constant);
+  EXPECT_EQ(t->bound_info->upper(0).value, 6);
   EXPECT_EQ(messages(), "");
 }
 
