@@ -354,20 +354,18 @@ expr_node* parse_triplet_rest(expr_node* lower, source_pos_record at) {
 
 expr_node* parse_subscripts(expr_node* base) {
   source_pos_record pos = base->source_pos;
-  type* t = designator_type(base);
+  type* t = designator_type(base);  // the element type of an array
+  // The rank comes from the base's own type: a component's is its field's.
+  type* own = base->node_kind == enk_field && base->field_var && base->field_var->type
+                  ? base->field_var->type
+                  : t;
   int rank = -1;  // unknown: no count check
   bool failed = false;
-  if (t->type_code == tk_farray) {
-    rank = t->rank;
-  } else if (t->type_code != tk_unknown && t->type_code != tk_error) {
+  if (own->type_code == tk_farray) {
+    rank = own->rank;
+  } else if (own->type_code != tk_unknown && own->type_code != tk_error) {
     error_at(430, pos);
     failed = true;
-  }
-  // The element type came back for arrays; look at the field itself.
-  if (base->node_kind == enk_field && base->field_var && base->field_var->type &&
-      base->field_var->type->type_code == tk_farray) {
-    rank = base->field_var->type->rank;
-    failed = false;
   }
   stop_token_raise(tok_rparen);
   stop_token_raise(tok_comma);
