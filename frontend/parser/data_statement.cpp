@@ -10,6 +10,7 @@
 #include "frontend/model/name_resolution.h"
 #include "frontend/model/symbols.h"
 #include "frontend/model/types.h"
+#include "frontend/parser/attributes.h"
 #include "frontend/parser/expressions.h"
 #include "frontend/parser/initial_value_runs.h"
 #include "frontend/parser/parser_tokens.h"
@@ -246,6 +247,36 @@ int store_destination(object* o, int32_t offset, type* destination, type* covere
   return 1;
 }
 
+// The attribute check of a DATA object: its variable is initialized; 0 after
+// a message (a dummy argument or a blank COMMON member, for instance).
+int check_data_attributes(expr_node* e) {
+  for (int depth = 0; e && depth < 64; ++depth) {
+    switch (e->node_kind) {
+      case enk_implied_do: {
+        int ok = 1;
+        for (expr_node* item = e->expr_list; item; item = item->next)
+          if (!check_data_attributes(item)) ok = 0;
+        return ok;
+      }
+      case enk_subscript:
+      case enk_substring:
+      case enk_section: e = e->array_expr; break;
+      case enk_field: e = e->base_expr; break;
+      case enk_ref: e = e->reference; break;
+      case enk_object: {
+        symbol_entry* s = e->object ? e->object->symbol : nullptr;
+        if (!s || s->cls != sym_variable) return 1;
+        attr_set request;
+        request[attr_variable] = 1;
+        request[attr_initialized] = 1;
+        return attr_check(s, &request, e->source_pos);
+      }
+      default: return 1;
+    }
+  }
+  return 1;
+}
+
 // Parses and drops the values up to "/" or the end of the statement.
 void skip_values() {
   while (scan.cur_token != tok_slash && scan.cur_token != tok_eos) {
@@ -279,18 +310,18 @@ int data_statement() {
     if (!data_value() || data.value.c.kind == ck_error) data.list_error = true;
     bool objects_ok = true;
     for (expr_node* e = list; e; e = e->next)
-      if (!check_ok(check_expr(e, ctx_data_objects, nullptr))) objects_ok = false;
+      if (!check_ok(check_expr(e, ctx_data_objects, nullptr)) || !check_data_attributes(e)) objects_ok = false;
     bool expanded = objects_ok && list && data_for_each_target(list, store_destination);
-    (void)expanded;
     if (data.remaining > 0 || (scan.cur_token != tok_slash && scan.cur_token != tok_eos)) {
-      // Values left over: reported once (not after an error in the value
-      // list or an empty object list) and dropped.
+      // Values left over after every destination got its value: reported
+      // once and dropped. After a failure of the objects or of their
+      // expansion, already reported, they are dropped without a message.
       source_pos_record at = data.diag_pos;
       if (data.remaining == 0) {
         if (scan.cur_token == tok_comma) scan_token(value_mode);
         at = scan.token_pos;
       }
-      if (!data.list_error && list) error_at(451, at);
+      if (expanded && !data.list_error) error_at(451, at);
       skip_values();
     }
     if (!expect_token(tok_slash, 233, expression_mode)) break;

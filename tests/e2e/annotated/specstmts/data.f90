@@ -34,4 +34,11 @@ data p /1.0, 2/, q(1), q(2) /2*7/
 data q(3), q(4) /9/
 k = p(1) + q(1)
 end subroutine s2
+
+subroutine s3(d)
+real d
+! The object is checked as initialized: a dummy argument may not be.
+! expect: error: dummy argument entity should not be initialized
+data d /1.0/
+end subroutine s3
 ! status: 2
