@@ -5,6 +5,7 @@
 // routine through the exit hook, which throws, so that the next input starts
 // a fresh run. An internal error traps (a fault of the front end, as a crash
 // is).
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,8 +33,8 @@ void leave_run(int completion_code) {
   throw run_ended{completion_code};
 }
 
-// A private working folder (module files land there) with an empty include
-// folder, made once.
+// A private working folder (module files land there, found again by USE in
+// the same run) with an empty include folder, made once.
 const std::string& work_folder() {
   static std::string folder = [] {
     char templ[] = "/tmp/fuzz_srcfront.XXXXXX";
@@ -49,6 +50,19 @@ const std::string& work_folder() {
   return folder;
 }
 
+// Removes the module files of the previous run, so that every run stands
+// on its own input.
+void remove_module_files(const std::string& folder) {
+  DIR* d = opendir(folder.c_str());
+  if (!d) return;
+  while (dirent* e = readdir(d)) {
+    std::string name = e->d_name;
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".mod") == 0)
+      unlink((folder + "/" + name).c_str());
+  }
+  closedir(d);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -61,7 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::fwrite(data + 1, 1, size - 1, f);
   std::fclose(f);
 
-  std::vector<std::string> words = {"srcfront", "-n"};
+  remove_module_files(folder);
+  std::vector<std::string> words = {"srcfront", "-n", "-M", folder};
   if (options & 1) words.push_back("-F");
   if (options & 2) words.push_back("-U");
   if (options & 4) words.push_back("-r");
