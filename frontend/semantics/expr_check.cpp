@@ -828,6 +828,7 @@ bool resolve(expr_node* n, int context, object* unit) {
         return true;
       case enk_constant:
         if (!n->constant || !check_constant_entry(n->constant)) return false;
+        note_host_use_in_constant(n->constant, unit);
         n->type = n->constant->type;
         return !is_error_type(n->type);
       case enk_stmt_label_value:
