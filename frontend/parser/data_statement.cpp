@@ -42,11 +42,16 @@ bool named_constant_value(symbol_entry* s, const_value* out) {
   if (!s || s->cls != sym_variable || !s->entity) return false;
   auto* o = static_cast<object*>(s->entity);
   if (!o->is_constant || !o->initializer) return false;
-  if (!check_constant_entry(o->initializer) || o->initializer->kind != ck_value) {
+  constant* c = o->initializer;
+  if (!check_constant_entry(c)) {
     const_init(out);
     return true;
   }
-  const_to_host_form(o->initializer, out);
+  if (c->kind == ck_value) {
+    const_to_host_form(c, out);
+  } else if (c->kind != ck_expression || !c->expr || !evaluate_constant_expression(c->expr, out, 1)) {
+    const_init(out);
+  }
   return true;
 }
 
@@ -266,6 +271,9 @@ int check_data_attributes(expr_node* e) {
       case enk_object: {
         symbol_entry* s = e->object ? e->object->symbol : nullptr;
         if (!s || s->cls != sym_variable) return 1;
+        // Bounds given by named constants become constant first, so that
+        // the array does not count as automatic.
+        if (e->object->type) check_type_entry(e->object->type, nullptr);
         attr_set request;
         request[attr_variable] = 1;
         request[attr_initialized] = 1;
