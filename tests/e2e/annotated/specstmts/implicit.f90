@@ -24,4 +24,10 @@ end subroutine s3
 
 subroutine s4
 end subroutine s4
+
+subroutine s5
+implicit none
+! expect: error: IMPLICIT NONE in effect -- implicit typing not permitted
+implicit integer (k)
+end subroutine s5
 ! status: 2
