@@ -527,9 +527,10 @@ void write_return_stop_item(statement* s) {
   out("\n");
 }
 
-// Whether pass 4 writes a type met in the current scope.
+// Whether pass 4 writes a type met in the current scope. Outside every scope
+// (a type reached from the header's main routine when no scope lists that
+// routine) the walk is at the level of the file, as in the outermost scope.
 bool type_selected(const type* t) {
-  if (!tvx.current_scope) tvx_fail("current_scope != NULL");
   switch (t->type_code) {
     case tk_stmt_label:
     case tk_format:
@@ -538,6 +539,7 @@ bool type_selected(const type* t) {
     case tk_fcharacter:
     case tk_farray: {
       const scope* s = tvx.current_scope;
+      if (!s) return true;
       return s == tvx.header.primary_scope ||
              (s->assoc_routine && s->assoc_routine->storage_class == sc_module) || tvx.nesting > 0;
     }

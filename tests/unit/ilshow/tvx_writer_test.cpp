@@ -537,4 +537,41 @@ TEST_F(TvxWriter, BodiesLeadToNoModule) {
   EXPECT_NE(text.find("\nro#22 Q\nrloc so#0 12 14\nrgroup gr#21\n"), std::string::npos) << text;
 }
 
+// A main routine that only the header names: its types are met outside every
+// scope and count as types of the file level.
+TEST_F(TvxWriter, MainRoutineOutsideTheFileScope) {
+  il_header h = header_with_file();
+  scope* ps = routine_with_body(h, sc_program);
+  object* p = ps->assoc_routine;
+  h.primary_scope->objects = nullptr;
+  h.main_routine = p;
+  type* arr = new_typed(tk_farray, 1);
+  arr->element_type = new_typed(tk_integer, 2);
+  arr->shape_kind = deferred_shape;
+  p->type->return_type = arr;
+  EXPECT_EQ(database(&h),
+            "<TVX 2.0>\n"
+            "\nso#0 main.f90\n"
+            "\nro#20 R\n"
+            "rloc so#0 1 9\n"
+            "rsig ty#10\n"
+            "rlink f90\n"
+            "rkind fprog\n"
+            "rpos so#0 1 1 NULL 0 0 NULL 0 0 NULL 0 0\n"
+            "\nty#10 integer(2)[]()\n"
+            "yacs priv\n"
+            "ykind ffunc\n"
+            "yrett ty#11\n"
+            "\nty#11 integer(2)[]\n"
+            "yacs priv\n"
+            "ykind farray\n"
+            "yelem ty#12\n"
+            "yshape deferred\n"
+            "yrank 0\n"
+            "\nty#12 integer(2)\n"
+            "yacs priv\n"
+            "ykind fint\n"
+            "yikind long\n");
+}
+
 }  // namespace

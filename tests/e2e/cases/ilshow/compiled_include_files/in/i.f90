@@ -1,0 +1,4 @@
+program inc
+  include 'body.inc'
+  stop
+end program inc

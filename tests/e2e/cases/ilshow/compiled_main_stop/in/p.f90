@@ -1,0 +1,3 @@
+program p
+  stop
+end program p
