@@ -18,11 +18,9 @@
 #include "frontend/parser/parser_tokens.h"
 #include "frontend/parser/type_prefix.h"
 #include "frontend/semantics/constant_eval.h"
+#include "frontend/semantics/expr_check.h"
 
 TypeSpecState type_spec;
-
-// The expression checker's entry point: 1 when the expression failed.
-int check_expr(expr_node* node, int context, object* unit);
 
 namespace {
 
@@ -54,7 +52,7 @@ object* unit_routine() { return unit_routine_of_level(symtab.cur_scope); }
 // The constant integer value of a kind expression; ok cleared when it has
 // none (250 when it is not INTEGER; silent after an earlier failure).
 int32_t kind_value_of(expr_node* e, bool* ok) {
-  if (!e || e->node_kind == enk_error || check_expr(e, 0, unit_routine()) == 1) {
+  if (!e || e->node_kind == enk_error || !check_ok(check_expr(e, 0, unit_routine()))) {
     *ok = false;
     return 0;
   }
@@ -185,7 +183,7 @@ type* char_selector_type(const char_length_item& len, expr_node* kind_expr, bool
   expr_node* length_expr = nullptr;
   if (len.given && !len.assumed) {
     expr_node* e = len.expr;
-    if (!e || e->node_kind == enk_error || check_expr(e, 0, unit_routine()) == 1) {
+    if (!e || e->node_kind == enk_error || !check_ok(check_expr(e, 0, unit_routine()))) {
       *ok = false;
     } else {
       const_value v;
@@ -288,7 +286,7 @@ int32_t parse_kind_selector(bool* ok) {
     scan_token(operand_mode);
   }
   expr_node* e = selector_expr();
-  if (!e || e->node_kind == enk_error || check_expr(e, 0, unit_routine()) == 1) {
+  if (!e || e->node_kind == enk_error || !check_ok(check_expr(e, 0, unit_routine()))) {
     *ok = false;
     return 0;
   }

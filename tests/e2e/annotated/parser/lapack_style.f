@@ -41,6 +41,7 @@
       RETURN
       END
       PROGRAM T
+! expect: warning: variable "DDOT" declared and never referenced
       DOUBLE PRECISION X(10), DDOT
       DO10I=1.5
       CALL DSCAL(10, 2.0D0, X, 1)

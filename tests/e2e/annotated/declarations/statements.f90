@@ -1,0 +1,19 @@
+! Type-declaration statements, DIMENSION, PARAMETER and initial values.
+module decl_stmts
+  integer :: i = 1
+! expect: error: double colon must appear before entity declaration
+  integer j = 2
+! expect: error: expected an "="
+  integer, parameter :: n
+! expect: error: a length specification is not allowed for this data type
+  real x*4
+  real, dimension(3) :: r3, r4(5)
+! expect: error: attribute specifier appears repeatedly
+  real, dimension(2), dimension(3) :: r5
+  dimension :: dd(4)
+  real :: dd
+  parameter (np = 3, mp = np + 1)
+! expect: error: expected an "="
+  parameter (bad)
+  character :: s*4, t*(8)
+end module decl_stmts
