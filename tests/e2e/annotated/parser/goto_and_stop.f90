@@ -17,6 +17,7 @@ f = x
 return 1
 end function f
 subroutine s(*, *)
+! expect: warning: obsolescent statement
 return 2
 end subroutine s
 subroutine u
