@@ -82,8 +82,8 @@ int parse_assignment_stmt() {
   statement* st = append_statement(stmk_expr);
   scan_statement_start(operand_mode);
   expr_node* variable = nullptr;
+  stop_token_raise(tok_equals);  // a failed variable recovers up to the "="
   bool ok = parse_variable(&variable);
-  stop_token_raise(tok_equals);
   bool have_equals = expect_token(tok_equals, 202, operand_mode);
   stop_token_lower(tok_equals);
   if (!have_equals) {
@@ -111,8 +111,8 @@ int parse_pointer_assignment_stmt() {
   statement* st = append_statement(stmk_expr);
   scan_statement_start(operand_mode);
   expr_node* pointer = nullptr;
+  stop_token_raise(tok_arrow);  // a failed pointer recovers up to the "=>"
   bool ok = parse_variable(&pointer);
-  stop_token_raise(tok_arrow);
   bool have_arrow = expect_token(tok_arrow, 229, operand_mode);
   stop_token_lower(tok_arrow);
   if (!have_arrow) {

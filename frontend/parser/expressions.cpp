@@ -261,6 +261,19 @@ type* designator_type(expr_node* n) {
   return t ? t : error_type();
 }
 
+// Passes over the "%name(...)(...)" parts of a designator whose base failed.
+void skip_component_tail() {
+  while (scan.cur_token == tok_percent) {
+    if (scan_token(after_operand_mode) != tok_name) return;
+    scan_token(after_operand_mode);
+    while (scan.cur_token == tok_lparen) {
+      skip_paren_group();
+      if (scan.cur_token != tok_rparen) return;
+      scan_token(after_operand_mode);
+    }
+  }
+}
+
 expr_node* parse_designator() {
   source_pos_record pos = scan.token_pos;
   if (scan.cur_token != tok_name) {
@@ -284,6 +297,9 @@ expr_node* parse_designator() {
   while (!failed && !is_error(node) && scan.cur_token == tok_percent) {
     type* t = designator_type(node);
     if (t->type_code == tk_error) {
+      // Reported where the error type came from: the components that follow
+      // are passed over without a message.
+      skip_component_tail();
       failed = true;
       break;
     }

@@ -6,6 +6,8 @@ type t
   real w(2, 2)
 end type t
 type(t) :: a
+! expect: error: undefined derived type
+type(nowhere) :: b
 integer k
 real r
 ! expect: error: too many subscripts
@@ -18,6 +20,10 @@ k = a%i(1)
 k = a%q
 ! expect: error: object is not of a derived type
 k = k%i
+! expect: error: object is not of a derived type
+k%i = 1
+! The type of b was reported at its declaration.
+b%x(1)%y = b%z
 a%w(1, 2) = a%v(2)
 a%w(:, 1) = a%v(1:2)
 print *, a%i, k, r
