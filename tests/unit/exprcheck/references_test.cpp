@@ -214,4 +214,56 @@ TEST_F(ReferencesTest, ImpliedDoControlTypes) {
   }
 }
 
+TEST_F(ReferencesTest, HostAssociationMarksLocalsOfTheHost) {
+  object* host = new_object();
+  host->storage_class = sc_program;
+  object* inner = new_object();
+  inner->storage_class = sc_internal;
+  inner->assoc_routine = host;
+  inner->corresp.scope_depth = 1;
+  auto local = [](uint32_t depth) {
+    object* o = new_object();
+    o->storage_class = sc_local;
+    o->type = default_integer_type();
+    o->corresp.scope_depth = depth;
+    return o;
+  };
+  object* shared = local(1);
+  object* saved = local(1);
+  saved->is_saved = true;
+  object* own = local(2);
+  note_host_use(shared, inner);
+  note_host_use(saved, inner);
+  note_host_use(own, inner);
+  EXPECT_TRUE(shared->is_host);
+  EXPECT_TRUE(shared->corresp.host_associated);
+  EXPECT_FALSE(saved->is_host);
+  EXPECT_TRUE(saved->corresp.host_associated);
+  EXPECT_FALSE(own->is_host);
+  EXPECT_FALSE(own->corresp.host_associated);
+  EXPECT_TRUE(inner->uses_host);
+
+  // A module procedure uses its module's entities by use, not by host.
+  object* module = new_object();
+  module->storage_class = sc_module;
+  object* in_module = new_object();
+  in_module->storage_class = sc_internal;
+  in_module->assoc_routine = module;
+  in_module->corresp.scope_depth = 1;
+  object* module_local = local(1);
+  note_host_use(module_local, in_module);
+  EXPECT_FALSE(module_local->is_host);
+  EXPECT_FALSE(in_module->uses_host);
+
+  // Objects in the bounds of a type are noted too.
+  object* n = local(1);
+  type* t = array_type(default_real_type(), 1);
+  expr_node* bound = new_expr_node(enk_object);
+  bound->object = n;
+  t->bound_info->lower(0) = bound_record{1, nullptr, bk_constant};
+  t->bound_info->upper(0) = bound_record{0, bound, bk_expression};
+  note_host_use_in_type(t, inner);
+  EXPECT_TRUE(n->is_host);
+}
+
 }  // namespace
