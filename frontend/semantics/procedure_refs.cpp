@@ -106,6 +106,19 @@ expr_node* omitted_argument(param_type* d, source_pos_record pos) {
 
 // ---- Argument association --------------------------------------------------
 
+namespace {
+// What the host-use walk over types has met, so that recursive types end.
+struct HostWalkState {
+  std::vector<type*> types_seen;  // types of the current walk
+};
+HostWalkState host_walk;
+}  // namespace
+
+void procedure_refs_reset() {
+  association = AssociationState{};
+  host_walk = HostWalkState{};
+}
+
 int actual_agrees_with_dummy(expr_node* actual, param_type* dummy, bool trial) {
   type* at = actual->type;
   type* dt = dummy->type;
@@ -674,12 +687,6 @@ void note_host_use(object* o, object* unit) {
 }
 
 namespace {
-
-// What the host-use walk over types has met, so that recursive types end.
-struct HostWalkState {
-  std::vector<type*> types_seen;  // types of the current walk
-};
-HostWalkState host_walk;
 
 void note_host_use_in_expr(expr_node* e, object* unit, int depth);
 

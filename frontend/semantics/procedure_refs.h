@@ -27,6 +27,9 @@ struct element_count {
   int cls;           // 1 or 2; 0 after a failure
 };
 
+// Clears the state of argument association and of the host-use walk.
+void procedure_refs_reset();
+
 // check_expr's cases for enk_generic_call and enk_call nodes; 1 on success.
 int check_generic_call(expr_node* node, int context, object* unit);
 int check_specific_call(expr_node* node, int context, object* unit);

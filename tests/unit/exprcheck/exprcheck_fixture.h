@@ -16,6 +16,10 @@
 
 class ExprCheckTest : public ParserTest {
  protected:
+  void SetUp() override {
+    ParserTest::SetUp();
+    procedure_refs_reset();
+  }
   // A variable of the current unit with the given type.
   static object* declare(const char* text, type* t) {
     ::atom* a = intern_cstring(text);
