@@ -120,7 +120,21 @@ object* copy_object(object* o) {
   use.copies[o] = c;
   c->corresp.scope_depth = static_cast<uint32_t>(use.unit_level);
   c->corresp.referenced = false;
+  // The copy belongs to the unit, not to the module's routines.
+  c->assoc_routine = nullptr;
   return c;
+}
+
+// A copied routine gets its own routine type, whose routine link leads to
+// the copy and not back into the module.
+void own_routine_type(object* c) {
+  if (!c->type || c->type->type_code != tk_routine) return;
+  type* t = pool_new<type>();
+  copy_type_entry(c->type, t);
+  t->header = 0;
+  t->next = nullptr;
+  t->assoc_routine = c;
+  c->type = t;
 }
 
 // The copy of a module variable: use-associated, its module the file scope's
@@ -145,6 +159,7 @@ object* copy_routine(object* o, object* module) {
   if (!fresh) return c;
   c->symbol = nullptr;
   c->assoc_scope = nullptr;
+  own_routine_type(c);
   if (o->storage_class == sc_internal || o->storage_class == sc_mod_proc) {
     c->storage_class = sc_mod_proc;
     c->assoc_module = use_module_object(module);
@@ -355,8 +370,12 @@ void item_list(Item item) {
 object* use_module_object(object* module) {
   if (!module) return nullptr;
   scope* file_scope = scope_at(0).il_scope;
+  // The record of a used module has no scope and no symbol, also for a module
+  // defined in the source: a module file that refers to it then carries only
+  // its own symbols, not the used module's once more.
   for (object* o = file_scope ? file_scope->objects : nullptr; o; o = o->next)
-    if (o->storage_class == sc_module && (o == module || o->corresp.name == module->corresp.name)) return o;
+    if (o->storage_class == sc_module && !o->assoc_scope && !o->symbol && o->corresp.name == module->corresp.name)
+      return o;
   object* c = new_object();
   il_entry_header header = c->header;
   *c = *module;
@@ -364,6 +383,7 @@ object* use_module_object(object* module) {
   c->next = nullptr;
   c->symbol = nullptr;
   c->assoc_scope = nullptr;  // no module file is written for a module only used
+  own_routine_type(c);
   unit_add_entity(c, 0);
   return c;
 }

@@ -12,6 +12,6 @@
 void import_entity(symbol_entry* local, name_pos_record name, symbol_entry* entity,
                    symbol_entry* module);
 
-// The file scope's object of a module: the module's own when it is defined
-// in the source, else a copy without scope made on first use.
+// The file scope's record of a used module: a copy of the module's object
+// without scope and symbol, made on first use.
 object* use_module_object(object* module);

@@ -1,0 +1,6 @@
+program p
+use b
+call sb
+call sa
+kb = ka
+end program p
