@@ -24,3 +24,8 @@ subroutine q(s)
 ! expect: error: name clash between dummy argument "S" and symbol from USE "M"
 use m, only: s
 end subroutine q
+
+subroutine r(m)
+! expect: error: module name required
+use m
+end subroutine r
