@@ -19,3 +19,12 @@ subroutine shapes(n, x, y, z)
   dimension :: w
   call use_all(x, y, z, w)
 end subroutine shapes
+subroutine commons
+! expect: error: explicit shape specification required
+  common /blk/ a(:)
+! expect: error: explicit shape specification required
+! expect: error: common block associated entity should not be assumed size array
+  common /blk2/ b(*)
+  common /blk3/ c(2, 3)
+  call use_all(a, b, c)
+end subroutine commons
