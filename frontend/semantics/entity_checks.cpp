@@ -55,13 +55,15 @@ int finish_initializer(object* o) {
   constant* c = o->initializer;
   if (!c) return 1;
   int ok = 1;
-  if (c->kind == ck_expression && c->expr) {
+  if (c->kind == ck_expression && c->expr && !c->value) {
     if (!check_ok(check_expr(c->expr, ctx_const_entry, nullptr)) || !check_assignment(o->type, &c->expr))
       ok = 0;
     else
       c->type = o->type;
   }
-  ok &= check_constant_entry(c);
+  // A formula whose value is known already needs no second evaluation, out
+  // of the declaration that gave its implied-DO variables their meaning.
+  if (!(c->kind == ck_expression && c->value)) ok &= check_constant_entry(c);
   if (o->is_constant && char_assumed_length(o->type) && c->type) o->type = c->type;
   if (o->type && type_is_zero_size(o->type)) o->initializer = nullptr;
   return ok;
