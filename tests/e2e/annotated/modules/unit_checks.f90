@@ -58,3 +58,10 @@ end if
 do while (x)
 end do
 end subroutine branches
+
+program main
+real y
+! expect: warning: use of do-variables of type real is obsolescent
+do y = 1, 2
+end do
+end program main
