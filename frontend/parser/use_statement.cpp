@@ -168,6 +168,18 @@ object* copy_routine(object* o, object* module) {
   return c;
 }
 
+// The generic interface or intrinsic that a name stands for in an enclosing
+// level, which a generic copied into the unit extends.
+interface* inherited_interface(const atom* name) {
+  for (symbol_entry* s = name ? name->first_symbol : nullptr; s; s = s->next_same_name) {
+    if (s->level >= use.unit_level) continue;
+    if (s->cls == sym_generic && (s->flags & symf_in_scope)) return static_cast<interface*>(s->entity);
+    if ((s->cls == sym_intrinsic_function || s->cls == sym_intrinsic_subroutine) && s->entity)
+      return static_cast<intrinsic_descriptor*>(s->entity)->table_entry;
+  }
+  return nullptr;
+}
+
 interface* copy_interface(interface* i, symbol_entry* local, object* module) {
   // An interface copied for this unit already is reused.
   auto it = use.copies.find(i);
@@ -179,7 +191,7 @@ interface* copy_interface(interface* i, symbol_entry* local, object* module) {
   c->next = nullptr;
   c->symbol = local;
   c->routine_prototype_list = nullptr;
-  c->inherited = nullptr;
+  c->inherited = inherited_interface(local ? local->name : i->corresp.name);
   use.copies[i] = c;
   object_list_member** tail = &c->routine_prototype_list;
   for (object_list_member* m = i->routine_prototype_list; m; m = m->next) {
