@@ -1,0 +1,5 @@
+module m
+contains
+subroutine one
+end subroutine one
+end module m

@@ -1,0 +1,5 @@
+module m
+contains
+subroutine two
+end subroutine two
+end module m

@@ -1,0 +1,4 @@
+program p
+use m, only: one
+call one
+end program p
