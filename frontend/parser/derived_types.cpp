@@ -67,29 +67,34 @@ void end_type_definition() {
 }
 
 // TYPE [, PRIVATE | PUBLIC ::] [::] name
+// The definition is opened even after a message, so that its components and
+// its END TYPE find it.
 int parse_type_def_stmt() {
   int t = scan_after_keyword(expression_mode);
   int access = 0;  // tok_private, tok_public or 0
   source_pos_record access_pos = scan.token_pos;
+  int ok = 1;
   if (t == tok_comma) {
     t = scan_token(keyword_mode);
     access_pos = scan.token_pos;
     if (t == tok_private || t == tok_public) {
       access = t;
       t = scan_token(expression_mode);
+      if (current_program_unit_class() != uc_module) {
+        error_at(39, access_pos);
+        access = 0;
+      }
     } else {
-      syntax_error(200);
-      return 0;
+      error_here(200);
+      ok = 0;
+      while (t != tok_eos && t != tok_double_colon) t = scan_token(quiet_mode);
     }
-    if (current_program_unit_class() != uc_module) {
-      error_at(39, access_pos);
-      access = 0;
+    if (t == tok_double_colon) {
+      t = scan_token(expression_mode);
+    } else if (ok) {
+      error_here(213);
+      ok = 0;
     }
-    if (t != tok_double_colon) {
-      syntax_error(213);
-      return 0;
-    }
-    t = scan_token(expression_mode);
   } else if (t == tok_double_colon) {
     t = scan_token(expression_mode);
   }
@@ -98,8 +103,9 @@ int parse_type_def_stmt() {
   if (t == tok_name) {
     np = current_name_token();
     s = declared_here(np);
-  } else {
+  } else if (ok) {
     error_here(218);
+    ok = 0;
   }
   s = define_derived_type_name(s, &np);
   type* dt = s && s->entity ? static_cast<type*>(s->entity) : nullptr;
@@ -109,8 +115,12 @@ int parse_type_def_stmt() {
   scope_push(sk_type_def);
   scope_set_default_access(symtab.cur_scope, true);
   typedef_state.level = symtab.cur_scope;
-  if (t == tok_name) scan_token(expression_mode);
-  return 1;
+  if (t == tok_name) {
+    scan_token(expression_mode);
+  } else {
+    while (scan.cur_token != tok_eos) scan_token(quiet_mode);
+  }
+  return ok;
 }
 
 // END TYPE [name]

@@ -12,6 +12,14 @@ module decl_types
   type, private :: segment
     type(point) :: ends(2)
   end type segment
+! expect: error: expected an access specification
+  type, bogus :: broken
+    integer :: part
+  end type broken
+! expect: error: expected a "::"
+  type, public unfinished
+    integer :: part
+  end type unfinished
   type(point) :: origin
   character(len=*, kind=1), parameter :: greeting = 'hi'
   character(kind=1, len=10) :: c10
