@@ -833,8 +833,8 @@ int check_exec_stmt(statement* s, object* unit) {
       if (s->stop_pause_string) {
         ok &= check_constant_entry(s->stop_pause_string);
         type* t = s->stop_pause_string->type;
-        if (ok && t && t->type_code != tk_integer &&
-            !(t->type_code == tk_fcharacter && t->kind == default_character_type(1)->kind)) {
+        // Digits are kept as CHARACTER text; a named constant must be one too.
+        if (ok && t && !(t->type_code == tk_fcharacter && t->kind == default_character_type(1)->kind)) {
           error_at(348, s->source_pos);
           ok = 0;
         }

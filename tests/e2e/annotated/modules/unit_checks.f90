@@ -65,3 +65,12 @@ real y
 do y = 1, 2
 end do
 end program main
+
+subroutine stops
+integer, parameter :: code = 3
+character(len=*), parameter :: text = 'done'
+if (code > 1) stop 12
+if (code > 2) stop text
+! expect: error: constant must be of type default character
+if (code > 3) stop code
+end subroutine stops
