@@ -497,6 +497,24 @@ int evaluate_operand(expr_node* e, const_value* v, bool* empty) {
   return 1;
 }
 
+// An operand of a two-operand operation: a scalar spread over an array type
+// is used as the scalar (converted to the element type), which the folding
+// pairs with every element of the other operand.
+int evaluate_binary_operand(expr_node* e, const_value* v, bool* empty) {
+  if (e->node_kind == enk_operation && e->op_kind == eok_spread && e->operands &&
+      !e->operands->next && e->type && e->type->type_code == tk_farray) {
+    const_value inner;
+    if (!evaluate_operand(e->operands, &inner, empty)) return 0;
+    if (*empty) return 1;
+    if (!value_is_array(&inner)) {
+      const_init(v);
+      v->c.source_pos = e->source_pos;
+      return fold_unary_operation(eok_cast, &inner, element_type_of(e->type), v);
+    }
+  }
+  return evaluate_operand(e, v, empty);
+}
+
 int evaluate_unary(expr_node* node, const_value* operand, const_value* result, int strict) {
   type* t = node->type;
   int op = node->op_kind;
@@ -720,8 +738,21 @@ int evaluate_object(expr_node* node, const_value* result) {
   if (!o) return 0;
   source_pos_record pos = result->c.source_pos;
   if (o->is_constant) {
-    if (!o->initializer) return 0;
-    const_to_host_form(o->initializer, result);
+    constant* c = o->initializer;
+    if (!c) return 0;
+    if (c->kind == ck_error) {
+      const_init(result);
+      return 1;
+    }
+    if (c->kind == ck_expression && !c->value) {
+      // Not yet checked into a value: its expression, when that folds.
+      if (!c->expr || !evaluate_constant_expression(c->expr, result, 0)) return 0;
+      result->c.source_pos = pos;
+      return 1;
+    }
+    // An array value without its elements is none.
+    if (c->kind != ck_aggregate && c->type && c->type->type_code == tk_farray) return 0;
+    const_to_host_form(c, result);
     result->c.source_pos = pos;
     return 1;
   }
@@ -783,13 +814,14 @@ int evaluate_operation(expr_node* node, const_value* result, int strict) {
   if (!a) return 0;
   const_value left, right;
   bool empty = false;
-  if (!evaluate_operand(a, &left, &empty)) return 0;
+  if (!(a->next ? evaluate_binary_operand(a, &left, &empty) : evaluate_operand(a, &left, &empty)))
+    return 0;
   if (empty) {
     const_init(result);
     return 1;
   }
   if (a->next) {
-    if (!evaluate_operand(a->next, &right, &empty)) return 0;
+    if (!evaluate_binary_operand(a->next, &right, &empty)) return 0;
     if (empty) {
       const_init(result);
       return 1;
