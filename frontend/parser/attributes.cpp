@@ -162,7 +162,6 @@ void mark(AttrMerge& m, int a) {
     return;
   }
   w[a] = 1;
-  m.s->flags &= ~symf_unresolved;
 }
 
 void mark_type(AttrMerge& m, type* t) {
@@ -440,6 +439,9 @@ int attr_check(symbol_entry* s, attr_set* request, source_pos_record pos) {
   if (s) {
     AttrMerge m{&work, s, true};
     mark_present(m);
+    // A provisional symbol (rebuilt from references) is spared every
+    // "repeated" message of this one check.
+    s->flags &= ~symf_unresolved;
     ok = m.ok;
   }
   if (!attr_conflicts_all(&work, request, s)) ok = false;

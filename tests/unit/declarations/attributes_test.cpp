@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "frontend/model/decl_context.h"
+#include "frontend/model/symbol_typing.h"
 #include "frontend/parser/attributes.h"
 #include "tests/unit/model/model_fixture.h"
 
@@ -114,6 +115,76 @@ TEST_F(AttributesTest, CompatibleRequestPasses) {
   attr_set request = of({attr_type_supplied, attr_variable, attr_pointer, attr_deferred_shape, attr_save});
   EXPECT_EQ(attr_check(nullptr, &request, null_pos), 1);
   EXPECT_EQ(diag.errors, 0u);
+}
+
+}  // namespace
+
+namespace {
+
+// attr_check on symbols that already have attributes.
+class AttrSymbolTest : public AttributesTest {
+ protected:
+  void SetUp() override {
+    AttributesTest::SetUp();
+    scope_push(sk_unit);
+  }
+  static symbol_entry* variable(const char* text) {
+    name_pos_record np{name(text), null_pos};
+    symbol_entry* s = symbol_create(sym_undeclared, np.name, np.pos, symtab.cur_scope);
+    return symbol_as_variable(s, &np);
+  }
+};
+
+TEST_F(AttrSymbolTest, ExistingAttributeStaysAndTheRequestedOneIsDropped) {
+  // INTEGER, POINTER :: P then TARGET :: P.
+  symbol_entry* p = variable("P");
+  static_cast<object*>(p->entity)->is_pointer = true;
+  attr_set request = of({attr_variable, attr_target});
+  EXPECT_EQ(attr_check(p, &request, null_pos), 0);
+  EXPECT_EQ(request[attr_target], 0);
+  EXPECT_EQ(request[attr_variable], 1);
+  EXPECT_EQ(diag.errors, 1u);
+}
+
+TEST_F(AttrSymbolTest, BeingAVariableTwiceIsNoRepeat) {
+  symbol_entry* v = variable("V");
+  attr_set request = of({attr_variable});
+  EXPECT_EQ(attr_check(v, &request, null_pos), 1);
+  EXPECT_EQ(diag.errors, 0u);
+}
+
+TEST_F(AttrSymbolTest, ProvisionalSymbolSuppressesTheRepeatOnce) {
+  symbol_entry* v = variable("V");
+  v->flags |= symf_saved | symf_unresolved;
+  attr_set first = of({attr_save});
+  EXPECT_EQ(attr_check(v, &first, null_pos), 1);
+  EXPECT_EQ(v->flags & symf_unresolved, 0u);
+  attr_set second = of({attr_save});
+  EXPECT_EQ(attr_check(v, &second, null_pos), 0);
+  EXPECT_EQ(diag.errors, 1u);
+}
+
+TEST_F(AttrSymbolTest, TwoIntentsAreOneRepeatedAttribute) {
+  symbol_entry* x = variable("X");
+  x->flags |= symf_intent_in;
+  attr_set request = of({attr_intent_out});
+  EXPECT_EQ(attr_check(x, &request, null_pos), 0);
+  EXPECT_EQ(request[attr_intent_out], 0);
+}
+
+TEST_F(AttrSymbolTest, ApplyGivesTypeShapeAndInitialValue) {
+  name_pos_record np{name("N"), null_pos};
+  attr_set request = of({attr_type_supplied, attr_variable, attr_pointer, attr_save});
+  entity_decl.entity_type = default_integer_type();
+  entity_decl.entity_init_expr = nullptr;
+  symbol_entry* s = attr_apply(nullptr, &request, &np);
+  ASSERT_EQ(s->cls, sym_variable);
+  object* o = static_cast<object*>(s->entity);
+  EXPECT_EQ(o->type, default_integer_type());
+  EXPECT_TRUE(o->is_pointer);
+  EXPECT_TRUE(o->is_saved);
+  EXPECT_TRUE(s->flags & symf_saved);
+  EXPECT_TRUE(s->flags & symf_type_explicit);
 }
 
 }  // namespace
