@@ -103,6 +103,23 @@ type* copy_type(type* t) {
   if (t->type_code == tk_farray) {
     c->element_type = copy_type(t->element_type);
   } else {
+    // Its module is the unit's record of the module, which leads to none of
+    // the module's own symbols.
+    if (c->module) c->module = use_module_object(c->module);
+    // The components are the copy's own, leading back to it.
+    object** tail = &c->first_field;
+    *tail = nullptr;
+    for (object* f = t->first_field; f; f = f->next) {
+      object* field = new_object();
+      il_entry_header header = field->header;
+      *field = *f;
+      field->header = header;
+      field->next = nullptr;
+      field->assoc_derived_type = c;
+      field->type = copy_type(f->type);
+      *tail = field;
+      tail = &field->next;
+    }
     unit_add_type(c, use.unit_level);
   }
   return c;
@@ -230,6 +247,7 @@ void copy_entity(symbol_entry* local, symbol_entry* from, symbol_entry* module) 
         // A type referenced before its definition keeps its entry.
         auto* own = static_cast<type*>(local->entity);
         copy_type_entry(c, own);
+        for (object* f = own->first_field; f; f = f->next) f->assoc_derived_type = own;
         c = own;
         use.copies[t] = own;
       }
