@@ -600,7 +600,8 @@ int resolve_section(DataWalk& w, expr_node* n, int32_t offset, type* dest, type*
     n->node_kind = enk_section;
     return r;
   }
-  std::vector<int32_t> values;
+  std::vector<int32_t> values;  // a vector subscript's values
+  int32_t triplet_first = 0, triplet_stride = 1, triplet_count = 0;
   if (target->node_kind == enk_triplet) {
     type* t = n->array_expr ? n->array_expr->type : nullptr;
     if (n->array_expr && n->array_expr->node_kind == enk_object && n->array_expr->object)
@@ -617,8 +618,9 @@ int resolve_section(DataWalk& w, expr_node* n, int32_t offset, type* dest, type*
     if (target->stride && !data_int(target->stride, &stride)) return 0;
     int32_t count = 0;
     if (!guarded(do_iteration_count(first, second, stride, &count), target->source_pos)) return 0;
-    int32_t v = first;
-    for (int32_t i = 0; i < count; ++i, v = wrapping_add(v, stride)) values.push_back(v);
+    triplet_first = first;
+    triplet_stride = stride;
+    triplet_count = count;
   } else {
     const_value vec;
     evaluate_constant_expression(target, &vec, 1);
@@ -638,7 +640,15 @@ int resolve_section(DataWalk& w, expr_node* n, int32_t offset, type* dest, type*
   else
     n->ind_list = standin;
   int r = 1;
-  for (int32_t v : values) {
+  uint32_t total = target->node_kind == enk_triplet ? static_cast<uint32_t>(triplet_count)
+                                                    : static_cast<uint32_t>(values.size());
+  int32_t v = triplet_first;
+  for (uint32_t k = 0; k < total; ++k) {
+    if (target->node_kind == enk_triplet) {
+      if (k > 0) v = wrapping_add(v, triplet_stride);
+    } else {
+      v = values[k];
+    }
     standin->symbol->word1 = static_cast<uint32_t>(v);
     r = resolve_section(w, n, offset, dest, covered);
     if (r != 1) break;

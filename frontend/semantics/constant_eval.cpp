@@ -545,6 +545,7 @@ int evaluate_unary(expr_node* node, const_value* operand, const_value* result, i
     type_storage_size(et);
     n = et->size ? t->size / et->size : 0;
   }
+  if (n > max_constant_elements) return 0;
   aggregate_start(result, t);
   for (uint32_t i = 0; i < n; ++i) aggregate_append(result, &r);
   return 1;
@@ -591,6 +592,10 @@ int evaluate_binary(expr_node* node, const_value* left, const_value* right, cons
 template <class Body>
 int run_do_values(int32_t start, int32_t limit, int32_t stride, Body body) {
   if (stride == 0) return 1;
+  int32_t count = 0;
+  if (do_iteration_count(start, limit, stride, &count) == 0 &&
+      static_cast<uint32_t>(count) > max_constant_elements)
+    return 0;  // too long to fold
   for (int64_t v = start; stride > 0 ? v <= limit : v >= limit; v += stride) {
     int r = body(static_cast<int32_t>(v));
     if (r != 1) return r;
@@ -632,9 +637,9 @@ object* do_variable_object(expr_node* node) {
 
 // Appends the values of constructor items to an aggregate: 1, 0 (not
 // constant), or -1 after an error constant.
-int append_items(expr_node* items, const_value* aggregate);
+int append_items(expr_node* items, const_value* aggregate, uint32_t* count);
 
-int append_implied_do(expr_node* item, const_value* aggregate) {
+int append_implied_do(expr_node* item, const_value* aggregate, uint32_t* count) {
   int32_t start = 0, limit = 0, stride = 1;
   bool empty = false;
   if (!do_parameters(item, &start, &limit, &stride, &empty)) return 0;
@@ -643,16 +648,16 @@ int append_implied_do(expr_node* item, const_value* aggregate) {
   bind_do_variable(&binding, do_variable_object(item));
   int r = run_do_values(start, limit, stride, [&](int32_t v) {
     set_do_value(&binding, v);
-    return append_items(item->expr_list, aggregate);
+    return append_items(item->expr_list, aggregate, count);
   });
   unbind_do_variable(&binding);
   return r;
 }
 
-int append_items(expr_node* items, const_value* aggregate) {
+int append_items(expr_node* items, const_value* aggregate, uint32_t* count) {
   for (expr_node* item = items; item; item = item->next) {
     if (item->node_kind == enk_implied_do) {
-      int r = append_implied_do(item, aggregate);
+      int r = append_implied_do(item, aggregate, count);
       if (r != 1) return r;
       continue;
     }
@@ -662,10 +667,14 @@ int append_items(expr_node* items, const_value* aggregate) {
     if (value_is_array(&v)) {
       ElementWalk walk(&v);
       const_value e;
-      while (walk.next(&e)) aggregate_append(aggregate, &e);
-    } else {
-      aggregate_append(aggregate, &v);
+      while (walk.next(&e)) {
+        if (++*count > max_constant_elements) return 0;
+        aggregate_append(aggregate, &e);
+      }
+      continue;
     }
+    if (++*count > max_constant_elements) return 0;
+    aggregate_append(aggregate, &v);
   }
   return 1;
 }
@@ -686,7 +695,8 @@ int evaluate_constructor(expr_node* node, const_value* result) {
     }
     return 1;
   }
-  int r = append_items(node->constructor, result);
+  uint32_t count = 0;
+  int r = append_items(node->constructor, result, &count);
   if (r == 0) return 0;
   if (r < 0) {
     const_init(result);

@@ -27,6 +27,11 @@ int fold_binary_operation(int op, const const_value* left, const const_value* ri
 
 // ---- Value records ----
 
+// The most elements (or characters) a folded value may have, and the most
+// iterations an implied DO may run while folding: beyond them a value is
+// treated as not constant rather than exhausting memory or time.
+inline constexpr uint32_t max_constant_elements = 1u << 24;
+
 // The evaluator's state: the values of running implied-sum DO variables.
 struct ConstEvalState {
   static constexpr int max_isum_depth = 64;  // nesting of implied sums

@@ -474,6 +474,7 @@ int fold_repeat(expr_node* call, const_value* result) {
     fail_argument(292, a.node[1]);
     return 0;
   }
+  if (total > max_constant_elements) return 0;
   std::vector<uint8_t> text;
   text.reserve(static_cast<size_t>(total) * unit);
   for (int32_t i = 0; i < copies; ++i)
@@ -699,6 +700,7 @@ int fold_reshape(expr_node* call, const_value* result) {
     total *= static_cast<uint64_t>(e);
     if (total > 0x7FFFFFFFu) total = 0x7FFFFFFFu;
   }
+  if (total > max_constant_elements) return 0;
   std::vector<const_value> src = elements_of(&source);
   std::vector<const_value> padding = has_pad ? elements_of(&pad) : std::vector<const_value>{};
   if (src.size() < total && padding.empty()) {
@@ -863,7 +865,7 @@ int fold_transfer(expr_node* call, const_value* result) {
   uint64_t need = rt->type_code == tk_farray && array_element_count(rt, &count)
                       ? uint64_t{count} * et->size
                       : rt->size;
-  if (need > 0x10000000u) return 0;  // no constant of that size is built
+  if (need > max_constant_elements) return 0;  // no constant of that size is built
   if (buf.size() < need) buf.resize(static_cast<size_t>(need), 0);
   read_target(rt, buf.data(), result);
   return 1;

@@ -232,6 +232,13 @@ TEST_F(DataTargets, RestrictedSubscripts) {
   EXPECT_EQ(data_subscript_is_constant(op(eok_iadd, i4(), ref(i), num(1))), 1);
 }
 
+TEST_F(DataTargets, AHugeSectionStopsAtItsFirstOutOfRangeElement) {
+  expr_node* s = section(ref(a), array_of(r4(), {{1, 2000000000}}), {triplet(num(1), num(2000000000))});
+  EXPECT_EQ(data_for_each_target(s, record_target), 0);
+  EXPECT_EQ(targets.size(), 3u);
+  EXPECT_NE(messages().find("subscript out of range"), std::string::npos);
+}
+
 TEST_F(DataTargets, ARefusedDestinationStopsTheWalk) {
   refuse_after = 1;
   expr_node* list = implied_do(enk_implied_do, i, subscript(ref(a), r4(), {ref(i)}), num(1), num(3));

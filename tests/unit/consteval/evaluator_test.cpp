@@ -218,6 +218,32 @@ TEST_F(Evaluator, AFailingElementFailsTheWholeOperation) {
   EXPECT_NE(out.find("division by zero"), std::string::npos);
 }
 
+TEST_F(Evaluator, AScalarSpreadOverAnArrayOperandPairsWithEveryElement) {
+  type* t3 = array_of(i4(), {{1, 3}});
+  object* a = named_constant("A", t3, int_aggregate(t3, {10, 20, 30}));
+  expr_node* spread = op(eok_spread, t3, num(1));
+  EXPECT_EQ(ints_of(op(eok_iadd, t3, ref(a), spread)), (std::vector<int32_t>{11, 21, 31}));
+  EXPECT_EQ(messages(), "");
+}
+
+TEST_F(Evaluator, ANamedConstantStillHeldAsAnExpression) {
+  constant* c = new_constant();
+  init_constant(c, ck_expression);
+  c->expr = op(eok_imultiply, i4(), num(6), num(7));
+  c->type = i4();
+  object* k = named_constant("K", i4(), c);
+  EXPECT_EQ(int_of(op(eok_iadd, i4(), ref(k), num(0))), 42);
+}
+
+TEST_F(Evaluator, ValuesTooLargeToFoldAreNotConstant) {
+  object* i = variable("I", i4(), sc_implied_do_var);
+  expr_node* huge_list = constructor(array_of(i4(), {{1, 1 << 30}}),
+                                     {implied_do(enk_implied_do, i, ref(i), num(1), num(1 << 30))});
+  EXPECT_EQ(eval(huge_list).status, 0);
+  EXPECT_EQ(eval(implied_do(enk_isum, i, ref(i), num(1), num(2147483647))).status, 0);
+  EXPECT_EQ(i->symbol, nullptr);
+}
+
 TEST_F(Evaluator, UncheckedOperatorNodesOfTheParser) {
   // Kind selectors are folded before any checker has typed them.
   expr_node* n = new_expr_node(enk_apply);

@@ -118,6 +118,12 @@ TEST_F(Folding, CharacterIntrinsics) {
   EXPECT_EQ(eval(call(row_repeat, ch(0), {text("ab"), minus})).status, 0);
   EXPECT_EQ(minus->node_kind, enk_error);
   EXPECT_NE(messages().find("argument must not be negative"), std::string::npos);
+  // A result too long to build is not constant; one beyond the 32-bit range
+  // is reported.
+  EXPECT_EQ(eval(call(row_repeat, ch(1), {text("ab"), num(100000000)})).status, 0);
+  EXPECT_EQ(messages(), "");
+  EXPECT_EQ(eval(call(row_repeat, ch(1), {text("ab"), num(2000000000)})).status, 0);
+  EXPECT_NE(messages().find("integer operation result is out of range"), std::string::npos);
   EXPECT_EQ(text_of(call(row_char, ch(1), {num(65)})), "A");
   EXPECT_EQ(text_of(call(row_achar, ch(1), {num(97)})), "a");
   EXPECT_EQ(int_of(call(row_ichar, i4(), {text("A")})), 65);
