@@ -75,6 +75,16 @@ symbol_entry* module_name_symbol(atom* name) {
   return nullptr;
 }
 
+// A fresh entry made a copy of an original: its own header word, on no list.
+template <class T>
+T* entry_copy(const T* original, T* fresh) {
+  il_entry_header header = fresh->header;
+  *fresh = *original;
+  fresh->header = header;
+  fresh->next = nullptr;
+  return fresh;
+}
+
 void reset_copies_for_unit() {
   scope* unit = scope_at(use.unit_level).il_scope;
   if (use.copies_for == unit) return;
@@ -110,11 +120,7 @@ type* copy_type(type* t) {
     object** tail = &c->first_field;
     *tail = nullptr;
     for (object* f = t->first_field; f; f = f->next) {
-      object* field = new_object();
-      il_entry_header header = field->header;
-      *field = *f;
-      field->header = header;
-      field->next = nullptr;
+      object* field = entry_copy(f, new_object());
       field->assoc_derived_type = c;
       field->type = copy_type(f->type);
       *tail = field;
@@ -129,11 +135,7 @@ object* copy_object(object* o) {
   if (!o) return nullptr;
   auto it = use.copies.find(o);
   if (it != use.copies.end()) return static_cast<object*>(it->second);
-  object* c = new_object();
-  il_entry_header header = c->header;
-  *c = *o;
-  c->header = header;
-  c->next = nullptr;
+  object* c = entry_copy(o, new_object());
   use.copies[o] = c;
   c->corresp.scope_depth = static_cast<uint32_t>(use.unit_level);
   c->corresp.referenced = false;
@@ -201,11 +203,7 @@ interface* copy_interface(interface* i, symbol_entry* local, object* module) {
   // An interface copied for this unit already is reused.
   auto it = use.copies.find(i);
   if (it != use.copies.end()) return static_cast<interface*>(it->second);
-  interface* c = new_interface_entry();
-  il_entry_header header = c->header;
-  *c = *i;
-  c->header = header;
-  c->next = nullptr;
+  interface* c = entry_copy(i, new_interface_entry());
   c->symbol = local;
   c->routine_prototype_list = nullptr;
   c->inherited = inherited_interface(local ? local->name : i->corresp.name);
@@ -222,11 +220,7 @@ interface* copy_interface(interface* i, symbol_entry* local, object* module) {
 }
 
 namelist_group* copy_namelist(namelist_group* g, symbol_entry* local) {
-  namelist_group* c = new_namelist_group();
-  il_entry_header header = c->header;
-  *c = *g;
-  c->header = header;
-  c->next = nullptr;
+  namelist_group* c = entry_copy(g, new_namelist_group());
   c->symbol = local;
   c->corresp.name = local->name;
   unit_add_namelist(c, use.unit_level);
@@ -406,11 +400,7 @@ object* use_module_object(object* module) {
   for (object* o = file_scope ? file_scope->objects : nullptr; o; o = o->next)
     if (o->storage_class == sc_module && !o->assoc_scope && !o->symbol && o->corresp.name == module->corresp.name)
       return o;
-  object* c = new_object();
-  il_entry_header header = c->header;
-  *c = *module;
-  c->header = header;
-  c->next = nullptr;
+  object* c = entry_copy(module, new_object());
   c->symbol = nullptr;
   c->assoc_scope = nullptr;  // no module file is written for a module only used
   own_routine_type(c);
