@@ -1,0 +1,3 @@
+program p
+use m
+end program p
