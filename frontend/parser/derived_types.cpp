@@ -29,11 +29,17 @@ struct TypeDefinitionState {
 };
 TypeDefinitionState typedef_state{-1};
 
+// Whether a definition is open at the current level. A level noted by an
+// earlier compilation that ended inside a definition is no longer one.
+bool definition_open() {
+  return typedef_state.level >= 0 && symtab.cur_scope == typedef_state.level &&
+         current_scope_record().kind == sk_type_def;
+}
+
 // Completes the open definition: its components become the type's fields
 // and its level is closed.
 void complete_open_definition() {
-  if (typedef_state.level < 0) return;
-  if (symtab.cur_scope == typedef_state.level) derived_type_complete(type_spec.cur_derived_type);
+  if (definition_open()) derived_type_complete(type_spec.cur_derived_type);
   typedef_state.level = -1;
   type_spec.cur_derived_type = nullptr;
 }
@@ -126,7 +132,7 @@ int parse_type_def_stmt() {
 // END TYPE [name]
 int parse_end_type_stmt() {
   int t = scan_after_keyword(expression_mode);
-  if (typedef_state.level < 0) {
+  if (!definition_open()) {
     error_at(134, loop.stmt_pos);
     while (scan.cur_token != tok_eos) scan_token(quiet_mode);
     return 1;
@@ -148,7 +154,7 @@ int parse_end_type_stmt() {
 // SEQUENCE
 int parse_sequence_stmt() {
   scan_after_keyword(expression_mode);
-  type* dt = type_spec.cur_derived_type;
+  type* dt = definition_open() ? type_spec.cur_derived_type : nullptr;
   if (!dt) return 1;
   if (dt->is_seq)
     error_at(10, loop.stmt_pos);

@@ -41,3 +41,7 @@ module decl_types
   logical(kind=1) :: flag
   complex :: z
 end module decl_types
+subroutine stray
+! expect: error: statement out of order -- ignored
+  end type stray
+end subroutine stray
