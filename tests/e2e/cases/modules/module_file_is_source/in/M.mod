@@ -1,0 +1,5 @@
+module m
+contains
+subroutine s
+end subroutine s
+end module m
