@@ -55,4 +55,7 @@ program integer_folding
   ! A kind selector folded from an expression.
   integer(kind=selected_int_kind(4)), parameter :: small = 32767
   integer, parameter :: q13 = 1 / (1 - min(abs(kind(small) - 1), 1))
+  real(kind=selected_real_kind(10)), parameter :: dp = 1.0
+  integer, parameter :: q14 = 1 / (1 - min(abs(kind(dp) - 2), 1))
+  integer, parameter :: q15 = 1 / (1 - min(abs(bit_size(small) - 16), 1))
 end program integer_folding
