@@ -30,11 +30,6 @@ int consume_executable() {
 #define PENDING_EXEC(handler) \
   int handler() { return consume_executable(); }
 
-// Specification statements.
-
-// FORMAT is read in its own scan mode.
-int parse_format_stmt() { return consume(format_mode); }
-
 // Executable statements that do not change the flow.
 PENDING_EXEC(parse_backspace_stmt)
 PENDING_EXEC(parse_close_stmt)
