@@ -65,7 +65,30 @@ TEST_F(Designators, Substrings) {
   }
 }
 
-TEST_F(WithArrayA, Sections) {
+TEST_F(Designators, SubstringsOfAnArrayOfStrings) {
+  type* t = array_of(ch(4), {{1, 2}});
+  const_value agg;
+  const_init(&agg);
+  aggregate_start(&agg, t);
+  for (const char* word : {"abcd", "efgh"}) {
+    const_value e;
+    const_init(&e);
+    make_char_value(&e, ch(4), reinterpret_cast<const uint8_t*>(word), 4);
+    aggregate_append(&agg, &e);
+  }
+  object* w = named_constant("W", t, new_il_constant(&agg));
+  expr_node* n = substring(ref(w), t, num(2), num(3));
+  Eval r = eval(n);
+  ASSERT_EQ(r.v.c.kind, ck_aggregate);
+  ElementWalk walk(&r.v);
+  const_value e;
+  std::vector<std::string> pieces;
+  while (walk.next(&e)) pieces.push_back(text_of(e));
+  EXPECT_EQ(pieces, (std::vector<std::string>{"bc", "fg"}));
+  EXPECT_EQ(char_length_of(n->type->element_type), 2u);
+}
+
+TEST_F(WithArrayA, SectionsOfANamedConstantArray) {
   EXPECT_EQ(ints_of(section(ref(a), array_of(i4(), {{1, 3}}), {triplet(num(3), num(1), num(-1))})),
             (std::vector<int32_t>{30, 20, 10}));
   EXPECT_EQ(ints_of(section(ref(a), array_of(i4(), {{1, 2}}), {triplet(num(1), num(3), num(2))})),

@@ -244,6 +244,31 @@ TEST_F(Evaluator, ValuesTooLargeToFoldAreNotConstant) {
   EXPECT_EQ(i->symbol, nullptr);
 }
 
+TEST_F(Evaluator, StructureConstructorsAndComponents) {
+  type* pair = new_type(tk_derived_type);
+  object* first = variable("FIRST", i4(), sc_type_field);
+  object* second = variable("SECOND", i4(), sc_type_field);
+  first->next = second;
+  pair->first_field = first;
+  auto component = [&](expr_node* base, object* field) {
+    expr_node* n = new_expr_node(enk_field);
+    n->base_expr = base;
+    n->field_var = field;
+    n->type = field->type;
+    return n;
+  };
+  EXPECT_EQ(int_of(component(constructor(pair, {num(1), num(2)}), second)), 2);
+  // The component of every element of an array of structures.
+  type* pairs = array_of(pair, {{1, 2}});
+  expr_node* list = constructor(pairs, {constructor(pair, {num(1), num(2)}),
+                                        constructor(pair, {num(3), num(4)})});
+  expr_node* firsts = component(list, first);
+  firsts->type = array_of(i4(), {{1, 2}});
+  EXPECT_EQ(ints_of(firsts), (std::vector<int32_t>{1, 3}));
+  // A component that is not constant makes the constructor not constant.
+  EXPECT_EQ(eval(constructor(pair, {num(1), ref(variable("V", i4()))})).status, 0);
+}
+
 TEST_F(Evaluator, UncheckedOperatorNodesOfTheParser) {
   // Kind selectors are folded before any checker has typed them.
   expr_node* n = new_expr_node(enk_apply);
