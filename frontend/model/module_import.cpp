@@ -80,6 +80,54 @@ void install_export_list(symbol_entry* module_symbol) {
   }
 }
 
+// Where a received entity keeps its declaration position and its link back
+// to its symbol; none for the intrinsic and other classes.
+struct EntityLinks {
+  source_corresp* corresp;
+  symbol_entry** front_end_link;
+};
+
+EntityLinks links_of(int symbol_class, void* entity) {
+  if (!entity) return {nullptr, nullptr};
+  switch (symbol_class) {
+    case sym_derived_type: {
+      auto* t = static_cast<type*>(entity);
+      return {&t->corresp, &t->symbol};
+    }
+    case sym_variable:
+    case sym_external_subroutine:
+    case sym_external_function:
+    case sym_internal_subroutine:
+    case sym_internal_function: {
+      auto* o = static_cast<object*>(entity);
+      return {&o->corresp, &o->symbol};
+    }
+    case sym_generic: {
+      auto* i = static_cast<interface*>(entity);
+      return {&i->corresp, &i->symbol};
+    }
+    case sym_namelist: {
+      auto* g = static_cast<namelist_group*>(entity);
+      return {&g->corresp, &g->symbol};
+    }
+    default:
+      return {nullptr, nullptr};
+  }
+}
+
+// The predefined entity of an intrinsic symbol record: the record names the
+// intrinsic, whose predefined symbol of the class (a generic of a specific's
+// class as a fallback) gives it. No such intrinsic: this front end did not
+// write the file.
+symbol_entry* predefined_intrinsic(const atom* intrinsic_name, int symbol_class) {
+  symbol_entry* p = predefined_of_class(intrinsic_name, symbol_class);
+  if (!p && symbol_class == sym_intrinsic_function) p = predefined_of_class(intrinsic_name, sym_specific_intrinsic);
+  if (!p && symbol_class == sym_intrinsic_subroutine)
+    p = predefined_of_class(intrinsic_name, sym_specific_intrinsic_sub);
+  if (!p) catastrophe_here(msg_bad_module_file);
+  return p;
+}
+
 }  // namespace
 
 atom* module_atom_allocate(const char* text) { return intern_cstring(text ? text : ""); }
@@ -92,65 +140,17 @@ symbol_entry* known_module_symbol(atom* name) {
 }
 
 void module_symbol_import(atom* name, int symbol_class, void* entity) {
-  source_pos_record pos{0, 0};
-  source_corresp* corresp = nullptr;
-  symbol_entry** front_end_link = nullptr;
-  switch (symbol_class) {
-    case sym_derived_type:
-      if (auto* t = static_cast<type*>(entity)) corresp = &t->corresp, front_end_link = &t->symbol;
-      break;
-    case sym_variable:
-    case sym_external_subroutine:
-    case sym_external_function:
-    case sym_internal_subroutine:
-    case sym_internal_function:
-      if (auto* o = static_cast<object*>(entity)) corresp = &o->corresp, front_end_link = &o->symbol;
-      break;
-    case sym_generic:
-      if (auto* i = static_cast<interface*>(entity)) corresp = &i->corresp, front_end_link = &i->symbol;
-      break;
-    case sym_namelist:
-      if (auto* g = static_cast<namelist_group*>(entity)) corresp = &g->corresp, front_end_link = &g->symbol;
-      break;
-    default:
-      break;
-  }
-  if (corresp) pos = corresp->decl_position;
+  EntityLinks links = links_of(symbol_class, entity);
+  source_pos_record pos = links.corresp ? links.corresp->decl_position : source_pos_record{0, 0};
   symbol_entry* s = symbol_create_quiet(symbol_class, name, pos, symtab.cur_scope);
-  if (front_end_link) *front_end_link = s;
-  switch (symbol_class) {
-    case sym_derived_type:
-    case sym_generic:
-    case sym_namelist:
-      s->entity = entity;
-      break;
-    case sym_variable:
-    case sym_external_subroutine:
-    case sym_external_function:
-    case sym_internal_subroutine:
-    case sym_internal_function:
-      s->entity = entity;
-      s->flags |= symf_type_explicit;
-      break;
-    case sym_specific_intrinsic:
-    case sym_specific_intrinsic_sub:
-    case sym_intrinsic_function:
-    case sym_intrinsic_subroutine: {
-      // The record names the intrinsic; the entity is the predefined one.
-      auto* intrinsic_name = static_cast<atom*>(entity);
-      symbol_entry* p = predefined_of_class(intrinsic_name, symbol_class);
-      if (!p && symbol_class == sym_intrinsic_function)
-        p = predefined_of_class(intrinsic_name, sym_specific_intrinsic);
-      if (!p && symbol_class == sym_intrinsic_subroutine)
-        p = predefined_of_class(intrinsic_name, sym_specific_intrinsic_sub);
-      // No intrinsic of that name: this front end did not write the file.
-      if (!p) catastrophe_here(msg_bad_module_file);
-      s->entity = p->entity;
-      s->word1 = p->word1;
-      break;
-    }
-    default:
-      break;
+  if (links.front_end_link) {
+    *links.front_end_link = s;
+    s->entity = entity;
+    if (symbol_class >= sym_variable && symbol_class <= sym_internal_function) s->flags |= symf_type_explicit;
+  } else if (symbol_class >= sym_specific_intrinsic && symbol_class <= sym_intrinsic_subroutine) {
+    symbol_entry* p = predefined_intrinsic(static_cast<atom*>(entity), symbol_class);
+    s->entity = p->entity;
+    s->word1 = p->word1;
   }
 }
 
