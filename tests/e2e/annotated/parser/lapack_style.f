@@ -41,11 +41,11 @@
       RETURN
       END
       PROGRAM T
-! expect: warning: variable "DDOT" declared and never referenced
-      DOUBLE PRECISION X(10), DDOT
+      DOUBLE PRECISION X(10), DDOT, Y
       DO10I=1.5
       CALL DSCAL(10, 2.0D0, X, 1)
-      PRINT *, DDOT(10, X, 1, X, 1), DO10I
+      Y = DDOT(10, X, 1, X, 1)
+      PRINT *, Y, DO10I
       STOP
       END
       SUBROUTINE NEST(A, N)
