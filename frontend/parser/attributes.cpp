@@ -306,6 +306,12 @@ void apply_shape_only(symbol_entry* s) {
     if (o->is_result) {
       object* routine = routine_of_result_var(o);
       if (routine && routine->type && routine->type->type_code == tk_routine) routine->type->return_type = t;
+      // ENTRY results share one storage object that must hold the largest.
+      type* shared = o->storage_class == sc_associated && o->assoc_variable ? o->assoc_variable->type : nullptr;
+      if (shared) {
+        if (t->size > shared->size) shared->size = t->size;
+        if (t->alignment > shared->alignment) shared->alignment = t->alignment;
+      }
     }
   } else if (s->cls == sym_undeclared) {
     type* element = static_cast<type*>(s->entity);
