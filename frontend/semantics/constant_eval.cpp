@@ -841,48 +841,6 @@ int evaluate_operation(expr_node* node, const_value* result, int strict) {
   return evaluate_unary(node, &left, result, strict);
 }
 
-// An operator node the parser made and no checker has typed yet (enk_apply
-// naming + - * / **): folded for INTEGER operands, so that kind selectors and
-// bounds read before the semantic pass have their values.
-int evaluate_unchecked_operator(expr_node* node, const_value* result) {
-  const char* op = node->symbol && node->symbol->name ? node->symbol->name->text : "";
-  expr_node* a = node->operands;
-  if (!a) return 0;
-  const_value left, right;
-  bool empty = false;
-  if (!evaluate_operand(a, &left, &empty)) return 0;
-  if (!empty && left.c.type->type_code != tk_integer) return 0;
-  if (!a->next) {
-    if (empty) {
-      const_init(result);
-      return 1;
-    }
-    if (std::strcmp(op, "+") == 0) {
-      start_value(result, left.c.type);
-      const_set_int(result, const_int(&left));
-      return 1;
-    }
-    if (std::strcmp(op, "-") != 0) return 0;
-    return fold_unary_operation(eok_inegate, &left, left.c.type, result);
-  }
-  if (!evaluate_operand(a->next, &right, &empty)) return 0;
-  if (empty) {
-    const_init(result);
-    return 1;
-  }
-  if (right.c.type->type_code != tk_integer) return 0;
-  static const struct { const char* text; int op; } ops[] = {
-      {"+", eok_iadd}, {"-", eok_isubtract}, {"*", eok_imultiply},
-      {"/", eok_idivide}, {"**", eok_i_to_i_expon}};
-  for (const auto& o : ops) {
-    if (std::strcmp(op, o.text) != 0) continue;
-    type* t = left.c.type->kind >= right.c.type->kind ? left.c.type : right.c.type;
-    if (o.op == eok_i_to_i_expon) t = left.c.type;
-    return fold_binary_operation(o.op, &left, &right, t, result);
-  }
-  return 0;
-}
-
 int evaluate(expr_node* node, const_value* result, int strict) {
   switch (node->node_kind) {
     case enk_error:
@@ -913,7 +871,6 @@ int evaluate(expr_node* node, const_value* result, int strict) {
       start_value(result, default_integer_type());
       const_set_int(result, static_cast<int32_t>(node->symbol->word1));
       return 1;
-    case enk_apply: return evaluate_unchecked_operator(node, result);
     default:
       return 0;
   }

@@ -269,12 +269,4 @@ TEST_F(Evaluator, StructureConstructorsAndComponents) {
   EXPECT_EQ(eval(constructor(pair, {num(1), ref(variable("V", i4()))})).status, 0);
 }
 
-TEST_F(Evaluator, UncheckedOperatorNodesOfTheParser) {
-  // Kind selectors are folded before any checker has typed them.
-  expr_node* n = new_expr_node(enk_apply);
-  n->symbol = symbol_create_quiet(sym_intrinsic_function, intern_cstring("*"), null_pos, 0);
-  n->operands = chain({num(2), num(4)});
-  EXPECT_EQ(int_of(n), 8);
-}
-
 }  // namespace
