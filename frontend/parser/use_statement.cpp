@@ -112,6 +112,12 @@ type* copy_type(type* t) {
   use.copies[t] = c;
   if (t->type_code == tk_farray) {
     c->element_type = copy_type(t->element_type);
+    if (bound_info_entry* b = t->bound_info) {
+      // The unit's own bounds block: checks of the unit may rewrite it.
+      bound_info_entry* own = new_bound_info_entry(b->rank);
+      for (uint32_t i = 0; i < 2 * b->rank; ++i) own->bounds[i] = b->bounds[i];
+      c->bound_info = own;
+    }
   } else {
     // Its module is the unit's record of the module, which leads to none of
     // the module's own symbols.

@@ -691,9 +691,12 @@ int check_allocate(alloc* a, object* unit) {
         b->upper(k) = bound_record{0, s, bk_expression};
       }
     }
-    // The subscripts become the bounds; the variable is the array itself.
-    for (expr_node* s = v->ind_list; s; s = s->next)
-      if (s->node_kind != enk_triplet) s->next = nullptr;
+    // The subscripts become the bounds, each on its own; the variable is the
+    // array itself.
+    std::vector<expr_node*> subscripts;
+    for (expr_node* s = v->ind_list; s; s = s->next) subscripts.push_back(s);
+    for (expr_node* s : subscripts) s->next = nullptr;
+    v->ind_list = nullptr;
     a->bounds = b;
     a->rank = static_cast<uint8_t>(rank);
     a->var = v->array_expr;
