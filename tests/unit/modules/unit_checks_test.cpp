@@ -3,6 +3,7 @@
 // case values of SELECT CASE.
 #include <string>
 
+#include "frontend/driver/tokens.h"
 #include "frontend/semantics/unit_pass.h"
 #include "tests/unit/model/model_fixture.h"
 
@@ -126,6 +127,92 @@ TEST_F(UnitChecksTest, ADescriptionIsCheckedOnce) {
   EXPECT_NE(first, "");
   EXPECT_EQ(second, "");
   EXPECT_EQ(ok, 1);
+}
+
+}  // namespace
+
+namespace {
+
+class DefinedOperatorTest : public UnitChecksTest {
+ protected:
+  // A procedure with n dummies of a type, INTENT(IN) unless stated.
+  static object* procedure(type* result, int n, type* arg, bool intent_in = true) {
+    object* p = new_object();
+    p->storage_class = sc_external;
+    p->type = routine_type(p, result);
+    param_type** tail = &p->type->param_type_list;
+    for (int k = 0; k < n; ++k) {
+      param_type* a = new_param_type();
+      a->type = arg;
+      a->intent_in = intent_in;
+      *tail = a;
+      tail = &a->next;
+    }
+    p->type->has_param_info = true;
+    return p;
+  }
+  static interface* generic(int token, std::initializer_list<object*> procedures) {
+    atom* a = pool_new<atom>();
+    a->text = "OP";
+    a->length = 2;
+    a->token_code = static_cast<uint8_t>(token);
+    interface* i = new_interface_entry();
+    i->corresp.name = a;
+    object_list_member** tail = &i->routine_prototype_list;
+    for (object* p : procedures) {
+      object_list_member* m = new_object_list_member();
+      m->object = p;
+      *tail = m;
+      tail = &m->next;
+    }
+    return i;
+  }
+};
+
+TEST_F(DefinedOperatorTest, ProceduresOfOperatorsAndAssignment) {
+  type* r = default_real_type();
+  type* i = default_integer_type();
+  struct Case {
+    const char* what;
+    int token;
+    object* p;
+    const char* message;  // null: accepted
+  };
+  const Case cases[] = {
+      {"binary function", tok_plus, procedure(r, 2, r), nullptr},
+      {"unary function", tok_minus, procedure(r, 1, r), nullptr},
+      {"subroutine for +", tok_plus, procedure(void_type(), 2, r), "defined operation procedure must be function"},
+      {"three arguments", tok_star, procedure(r, 3, r), "incorrect number of arguments"},
+      {"one argument for *", tok_star, procedure(r, 1, r), "incorrect number of arguments"},
+      {"not INTENT(IN)", tok_plus, procedure(r, 2, r, false), "nonoptional INTENT(IN) argument required"},
+      {"function for =", tok_equals, procedure(r, 2, r), "defined assignment procedure must be subroutine"},
+      {"no generic operator", tok_name, procedure(void_type(), 5, i), nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    int ok = 0;
+    interface* g = generic(c.token, {c.p});
+    std::string out = messages_of([&] { return check_defined_op(c.p, g); }, &ok);
+    if (c.message)
+      EXPECT_NE(out.find(c.message), std::string::npos) << out;
+    else
+      EXPECT_EQ(out, "");
+  }
+}
+
+TEST_F(DefinedOperatorTest, SpecificsMustBeTellableApart) {
+  type* r = default_real_type();
+  type* i = default_integer_type();
+  object* a = procedure(r, 2, r);
+  object* b = procedure(r, 2, r);
+  object* c = procedure(r, 2, i);
+  int ok = 1;
+  std::string out = messages_of([&] { return check_defined_op(a, generic(tok_plus, {a, b})); }, &ok);
+  EXPECT_EQ(ok, 0);
+  EXPECT_NE(out.find("the procedure violates rules of unambiguous generic procedure references"), std::string::npos);
+  out = messages_of([&] { return check_defined_op(a, generic(tok_plus, {a, c})); }, &ok);
+  EXPECT_EQ(ok, 1);
+  EXPECT_EQ(out, "");
 }
 
 }  // namespace
