@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 #include "frontend/driver/diagnostics.h"
@@ -227,19 +228,6 @@ bool elemental_element(int row, const_value* r, const const_value* v, int n,
     }
     case ir_sign: case ir_isign: const_set_int(r, fortran_sign(w(0), w(1))); return true;
     default: return false;
-  }
-}
-
-bool is_elemental_folded(int row) {
-  switch (row) {
-    case ir_abs: case ir_iabs: case ir_achar: case ir_adjustl: case ir_adjustr: case ir_char:
-    case ir_dim: case ir_idim: case ir_iand: case ir_ibclr: case ir_ibits: case ir_ibset:
-    case ir_ieor: case ir_ior: case ir_ishft: case ir_ishftc: case ir_len_trim: case ir_max:
-    case ir_max0: case ir_min: case ir_min0: case ir_mod: case ir_modulo: case ir_mvbits:
-    case ir_not: case ir_sign: case ir_isign: case ir_ichar: case ir_iachar: case ir_int:
-      return true;
-    default:
-      return false;
   }
 }
 
@@ -871,25 +859,31 @@ int fold_transfer(expr_node* call, const_value* result) {
   return 1;
 }
 
+// The folder of every intrinsic row; null for the rows that do not fold.
+using folder_fn = int (*)(expr_node*, const_value*);
+struct FolderRow {
+  int row;
+  folder_fn folder;
+};
+constexpr FolderRow folder_rows[] = {
+#define FOLDER(id, folder) {ir_##id, folder},
+#include "frontend/semantics/intrinsic_folders.def"
+};
+constexpr int intrinsic_row_count = 178;
+static_assert(std::size(folder_rows) == 52);
+
+struct FolderTable {
+  folder_fn by_row[intrinsic_row_count];
+  FolderTable() : by_row{} {
+    for (const FolderRow& r : folder_rows) by_row[r.row] = r.folder;
+  }
+};
+const FolderTable folders;
+
 }  // namespace
 
 int fold_intrinsic(expr_node* node, const_value* result) {
   int row = node->intrinsic;
-  if (is_elemental_folded(row)) return fold_elemental(node, result);
-  switch (row) {
-    case ir_bit_size: case ir_digits: case ir_epsilon: case ir_huge: case ir_kind:
-    case ir_maxexponent: case ir_minexponent: case ir_precision: case ir_radix:
-    case ir_range: case ir_tiny:
-      return fold_numeric_inquiry(node, result);
-    case ir_len: return fold_len(node, result);
-    case ir_repeat: return fold_repeat(node, result);
-    case ir_trim: return fold_trim(node, result);
-    case ir_selected_int_kind: return fold_selected_int_kind(node, result);
-    case ir_selected_real_kind: return fold_selected_real_kind(node, result);
-    case ir_lbound: case ir_ubound: case ir_shape: case ir_size:
-      return fold_array_inquiry(node, result);
-    case ir_reshape: return fold_reshape(node, result);
-    case ir_transfer: return fold_transfer(node, result);
-    default: return 0;
-  }
+  folder_fn folder = row < intrinsic_row_count ? folders.by_row[row] : nullptr;
+  return folder ? folder(node, result) : 0;
 }
