@@ -17,3 +17,18 @@ module decl_stmts
   parameter (bad)
   character :: s*4, t*(8)
 end module decl_stmts
+subroutine saved(x)
+  save
+! expect: error: all variables already have SAVE specification
+  real, save :: q
+! expect: error: attribute specifier appears repeatedly
+  real, intent(in), intent(out) :: x
+  q = x
+end subroutine saved
+block data init
+  common /blk/ u, v
+! expect: error: allocatable not allowed
+  real, allocatable :: u
+! expect: error: external not allowed
+  real, external :: v
+end block data init
