@@ -341,7 +341,7 @@ void apply_initial_value(symbol_entry* s, const attr_set& r, name_pos_record* na
   if (!o->is_constant && !(s->word3 & varf_in_common)) o->is_saved = true;
 }
 
-void apply_external(symbol_entry*& s, bool& is_new) {
+void apply_external(symbol_entry*& s, bool& is_new, source_pos_record pos) {
   switch (s->cls) {
     case sym_undeclared: {
       type* t = static_cast<type*>(s->entity);
@@ -364,13 +364,13 @@ void apply_external(symbol_entry*& s, bool& is_new) {
       break;
     }
     case sym_stmt_func_dummy:
-      error_at(289, s->decl_position);
+      error_at(289, pos);
       break;
     case sym_block_data:
     case sym_external_named:
       break;
     default:
-      error_at(19, s->decl_position);
+      error_at(19, pos);
       break;
   }
   s->flags |= symf_external;
@@ -485,7 +485,7 @@ symbol_entry* attr_apply(symbol_entry* s, attr_set* request, name_pos_record* na
   object* o = entity_object(s);
   if (r[attr_allocatable] && o) o->is_allocatable = true;
   if (r[attr_external]) {
-    apply_external(s, is_new);
+    apply_external(s, is_new, name->pos);
     o = entity_object(s);
   }
   if (r[attr_intent_in]) {

@@ -30,5 +30,9 @@ end subroutine intents
 subroutine outside
 ! expect: error: access specifier or statement may appear only in scoping union of a module
   integer, public :: i
-  i = 1
+  integer :: k
+  common /c/ k
+! expect: error: declaration conflicts with previous specifications
+  external k
+  i = k
 end subroutine outside
