@@ -328,7 +328,8 @@ int check_selected_real_kind(expr_node* node, int flags, object* context) {
   if (!check_intrinsic_args(node, flags, context)) return fail(node);
   expr_node* p = node->operands;
   if (!arg_present(p) && !arg_present(intrinsic_arg(node, 1))) {
-    error_at(541, p && p->source_pos.seq ? p->source_pos : node->source_pos);
+    // Both are omitted and have no place in the source: the reference's.
+    error_at(541, node->source_pos);
     return fail(node);
   }
   return finish(node, default_integer_type());

@@ -103,7 +103,8 @@ bool scalar_list_ok(expr_node* list) {
 }
 
 bool scalar_rule_ok(expr_node* e) {
-  if (!e) return true;
+  // An omitted argument is no value, whatever form its dummy gives it.
+  if (!e || e->node_kind == enk_empty) return true;
   if (is_array_type(e->type) && !e->element_sequence) {
     error_at(571, e->source_pos);
     return false;
@@ -201,9 +202,11 @@ bool is_open_form(const type* e) {
 
 // ---- Shared operations ----
 
-bool is_array_type(const type* t) { return t && t->type_code == tk_farray; }
+// The rank-0 array forms of the table's dummies (which omitted arguments
+// take) are no arrays.
+bool is_array_type(const type* t) { return t && t->type_code == tk_farray && t->rank > 0; }
 
-type* intrinsic_element_type(type* t) { return is_array_type(t) ? t->element_type : t; }
+type* intrinsic_element_type(type* t) { return t && t->type_code == tk_farray ? t->element_type : t; }
 
 expr_node** intrinsic_arg_slot(expr_node* node, int n) {
   expr_node** slot = &node->operands;
@@ -417,14 +420,14 @@ int check_by_table_forms(expr_node* node, int flags, object* context) {
   if (is_open_form(element) && first && !is_error_node(first))
     element = intrinsic_element_type(first->type);
   type* result = element;
-  if (is_array_type(form) && form->rank > 0) {
+  if (is_array_type(form)) {
     result = array_type(element, form->rank);
     result->shape_kind = deferred_shape;
     for (uint32_t d = 0; d < form->rank; ++d) {
       init_bound(&result->bound_info->lower(d), bk_undefined);
       init_bound(&result->bound_info->upper(d), bk_undefined);
     }
-  } else if (!routine->is_elemental && is_array_type(form) && first && !is_error_node(first) &&
+  } else if (!routine->is_elemental && form->type_code == tk_farray && first && !is_error_node(first) &&
              intrinsic_element_type(form)->type_code == tk_any_type) {
     result = first->type;  // an array of any type like the first argument (CSHIFT, EOSHIFT)
   } else if (routine->is_elemental) {

@@ -129,6 +129,12 @@ TEST_F(CommonArgsTest, StatementFunctionBodies) {
   seq->element_sequence = true;
   n = call(ir_sqrt, 1, {seq});
   EXPECT_EQ(check_intrinsic_args(n, 128, nullptr), 1);
+  // An omitted MASK typed with its dummy's elemental form is no array value.
+  expr_node* mask = new_expr_node(enk_empty);
+  mask->type = signature_of(ir_sum)->type->param_type_list->next->next->type;
+  n = call(ir_sum, 0, {seq, new_expr_node(enk_empty), mask});
+  EXPECT_EQ(check_intrinsic_args(n, 128, nullptr), 1);
+  EXPECT_EQ(messages(), "");
   // A section (of scalar type here) is not allowed in the body at all.
   expr_node* section = new_expr_node(enk_section);
   section->type = default_real_type();
