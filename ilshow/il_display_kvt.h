@@ -18,7 +18,6 @@ struct TvxState {
   bool intrinsic_used[intrinsic_row_count];  // rows called by some routine body
   FILE* out;                // the program database stream
   std::string line;         // the line being written, not yet on out
-  uint32_t walk_depth;      // nesting of ilshow's own child walks
 };
 extern TvxState tvx;
 

@@ -1,25 +1,14 @@
 // ilshow's versions of the walker's type, expression and scope walks, and the
 // walk of a routine body. They keep routine bodies out of the ordinary passes,
 // keep declarations out of the body walk, and keep the current scope and the
-// nesting counter that the type pass reads.
+// nesting counter that the type pass reads. They go down through
+// il_walk_entry, so the walker's depth limit bounds them too.
 #include "frontend/model/il_enums.h"
 #include "frontend/model/il_walk.h"
 #include "ilshow/il_display_kvt.h"
 #include "ilshow/tvx_chain.h"
 
 namespace {
-
-// Far deeper than any program nests its types, expressions and scopes, and
-// shallow enough for the stack: a deeper graph comes from a damaged file.
-constexpr uint32_t max_walk_depth = 4000;
-
-// Counts one level of ilshow's child walks for as long as it lives.
-struct WalkLevel {
-  WalkLevel() {
-    if (++tvx.walk_depth > max_walk_depth) tvx_fail("FALSE");
-  }
-  ~WalkLevel() { --tvx.walk_depth; }
-};
 
 // True while a routine body is walked.
 bool in_body() { return tvx.pass == 2; }
@@ -43,7 +32,6 @@ void il_walk_statements(statement* s) { walk_child(s, ilk_statement); }
 // (except from a body).
 void il_walk_type(void* entry) {
   type* t = static_cast<type*>(entry);
-  WalkLevel level;
   switch (t->type_code) {
     case tk_routine:
       ++tvx.nesting;
@@ -80,7 +68,6 @@ void il_walk_type(void* entry) {
 // routine or variable, and that nothing in a body leads to an interface.
 void il_walk_expr_node(void* entry) {
   expr_node* n = static_cast<expr_node*>(entry);
-  WalkLevel level;
   walk_child(n->type, ilk_type);
   if (!n->is_specifier) walk_child(n->arg_keyword, ilk_atom);
   switch (n->node_kind) {
@@ -128,7 +115,6 @@ void il_walk_expr_node(void* entry) {
 // The scope's lists with the scope current; never its body.
 void il_walk_scope(void* entry) {
   scope* s = static_cast<scope*>(entry);
-  WalkLevel level;
   scope* saved = tvx.current_scope;
   tvx.current_scope = s;
   walk_chain(s->constants, ilk_constant);

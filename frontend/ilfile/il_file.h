@@ -59,6 +59,7 @@ enum il_read_status : int {
   il_read_bad_value,       // value bytes that do not match the constant's type
   il_read_cycle,           // a list that runs into itself
   il_read_bad_end,         // end line missing, or bytes after it
+  il_read_too_deep,        // a graph nested deeper than the walker may go
 };
 
 // The reader's result: status, and on success the file's header entry.

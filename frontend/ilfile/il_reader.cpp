@@ -14,6 +14,7 @@
 #include "frontend/driver/pools.h"
 #include "frontend/ilfile/il_file.h"
 #include "frontend/ilfile/il_schema.h"
+#include "frontend/model/il_walk.h"
 
 namespace {
 
@@ -624,6 +625,22 @@ void check_chains() {
   }
 }
 
+// Every walk of the graph stays within il_walk_depth_limit: one walk from the
+// header without visitors, as the IL writer walks it, stops quietly at the
+// limit. The walk state of the caller is kept; a file rejected here may leave
+// the walk marks of the atoms it shares with the caller changed, which is no
+// matter since it ends the run.
+void check_depth() {
+  WalkState saved = walk;
+  walk = WalkState{};
+  walk.quiet_too_deep = true;
+  il_walk(rd.tables[ilk_il_header], ilk_il_header, il_entry_size(ilk_il_header), nullptr, nullptr,
+          nullptr, nullptr);
+  bool too_deep = walk.too_deep;
+  walk = saved;
+  if (too_deep) fail(il_read_too_deep);
+}
+
 }  // namespace
 
 il_read_result il_read_buffer(const unsigned char* data, size_t size,
@@ -640,6 +657,8 @@ il_read_result il_read_buffer(const unsigned char* data, size_t size,
   if (!failed()) check_chains();
   if (failed()) return {rd.status, nullptr};
   resolve_atoms();
+  check_depth();
+  if (failed()) return {rd.status, nullptr};
   for (symbol_entry* s : rd.symbols)
     if (receive_symbol) receive_symbol(s->name, s->cls, s->entity);
   rd.symbols.clear();

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "frontend/driver/diagnostics.h"
 #include "frontend/model/symbols.h"
 
 WalkState walk;
@@ -43,7 +44,9 @@ void il_walk(void* root, int kind, uint32_t size, il_visitor before1, il_visitor
   if (!root) return;
   const il_visitor befores[2] = {before1, before2};
   const il_visitor visitors[2] = {visitor1, visitor2};
-  for (int pass = 0; pass < 2; ++pass) {
+  walk.depth = 0;
+  walk.too_deep = false;
+  for (int pass = 0; pass < 2 && !walk.too_deep; ++pass) {
     walk.visitor = visitors[pass];
     walk.parity = (*static_cast<il_entry_header*>(root) & il_walk_mark) ^ il_walk_mark;
     if (befores[pass]) befores[pass](root, kind, size);
@@ -334,10 +337,33 @@ void il_set_child_walker(int kind, il_child_walker walker) {
   if (kind >= 0 && kind < il_kind_count) child_walkers[kind] = walker;
 }
 
+namespace {
+// The one check of il_walk_depth_limit: true when one more entry may be
+// opened; at the limit the walk stops, quietly or with the catastrophic error.
+bool open_one_more_level() {
+  if (walk.too_deep) return false;
+  if (walk.depth < il_walk_depth_limit) return true;
+  walk.too_deep = true;
+  if (!walk.quiet_too_deep) {
+    err_pos = null_pos;  // the fault lies in the graph, not at a source line
+    catastrophe_here(78);
+  }
+  return false;
+}
+
+// Counts one entry open in il_walk_entry for as long as it lives.
+struct OpenLevel {
+  OpenLevel() { ++walk.depth; }
+  ~OpenLevel() { --walk.depth; }
+};
+}  // namespace
+
 void il_walk_entry(void* e, int kind, uint32_t size) {
   if (!e) return;
   il_entry_header& header = *static_cast<il_entry_header*>(e);
   if ((header & il_walk_mark) == walk.parity) return;
+  if (!open_one_more_level()) return;
+  OpenLevel level;
   header ^= il_walk_mark;
   // Name atoms are walked in every pass, with or without a visitor, so that
   // a pass without one still puts their marks back.

@@ -9,14 +9,29 @@
 // A visitor or a "before" action: (entry, kind, size).
 using il_visitor = void (*)(void* entry, int kind, uint32_t size);
 
+// How many entries the walk may hold open at once (the one being walked and
+// those it was reached through). A program's graph stays far below it: an
+// expression of one statement nests at most a few thousand levels. A deeper
+// graph comes from a damaged IL or module file, and walking it would run out
+// of stack; the walk then stops at the limit (see WalkState::too_deep).
+inline constexpr uint32_t il_walk_depth_limit = 5000;
+
 struct WalkState {
   il_visitor visitor;      // the current pass's visitor (may be null)
   il_entry_header parity;  // bit 30 value that marks "visited in this pass"
   scope* current_scope;    // the scope whose lists are being walked
   bool il_module_mode;     // a module file is being written
+  uint32_t depth;          // entries open in il_walk_entry: the current one and its parents
+  bool too_deep;           // this walk reached the depth limit and stopped there
+  bool quiet_too_deep;     // at the limit stop quietly instead of the catastrophic
+                           // error "invalid intermediate language file"; the caller
+                           // reads too_deep (the IL reader's depth check)
 };
 extern WalkState walk;
 
+// Both passes from root. An entry deeper than il_walk_depth_limit ends the
+// run with the catastrophic error "invalid intermediate language file", or
+// with walk.quiet_too_deep set, ends the walk with walk.too_deep set.
 void il_walk(void* root, int kind, uint32_t size, il_visitor before1, il_visitor visitor1,
              il_visitor before2, il_visitor visitor2);
 void il_walk_entry(void* entry, int kind, uint32_t size);
