@@ -3,6 +3,7 @@
 // report file is chosen and opened, and the first page with the settings and
 // the list of source files is printed (readcmmd).
 #include "checker/cmmdline.h"
+#include "checker/tvxutil.h"
 
 #include <array>
 #include <cctype>
@@ -421,10 +422,8 @@ void tvxopen(const std::string& name) {
     tarvoerr("F-TVXFILE", "Can't specify multiple TVX output files");
   }
   if (name.empty()) tarvoerr("F-TVXFILE", "No TVX output file specified");
-  std::FILE* fp = std::fopen(name.c_str(), "w");
-  if (!fp) tarvoerr("F-TVXFILE", "Can't create TVX output file");
-  std::fclose(fp);
   tvx_filename = name;
+  CTVX_Init(name.c_str());
 }
 
 // 0 go on, 1 the run ends (status 4).
@@ -562,6 +561,7 @@ void cmmdline_reset() {
   mkdep_output = 0;
   misccpp.clear();
   tvx_filename.clear();
+  tvx_reset();
   numsrc = numlbt = numfdb = spcfdb = 0;
   statunit = xrfunit = 0;
 }

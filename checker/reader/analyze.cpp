@@ -16,6 +16,7 @@
 #include "checker/common/glo.h"
 #include "checker/common/qmalloc.h"
 #include "checker/errmsg.h"
+#include "checker/makedep.h"
 #include "checker/out.h"
 #include "checker/reader/dispatch.h"
 #include "checker/reader/services.h"
@@ -23,6 +24,7 @@
 #include "checker/reader/statement.h"
 #include "checker/reader/tokens.h"
 #include "checker/semantics/locsym.h"
+#include "checker/tvxutil.h"
 
 AnalysisState an{0, 1, 0, 0, 0, 0, 0, std::string(), std::string()};
 
@@ -163,6 +165,7 @@ static void read_file(int32_t k) {
     outstr("\nFile #" + std::to_string(k) + " ---> " + name + "\n\n");
   }
   srcbeg(name.c_str(), myfpno(unitno), viacpp ? 1 : 0);
+  CTVX_SrcOpen(name.c_str());
   unit_loop();
   srcend();
   rsrc.input = nullptr;
@@ -185,17 +188,22 @@ void analyzesources() {
   reader_begin_run();
   std::string wd;
   an.savedirn = mygetwd(wd) == 0 ? wd : std::string();
-  // Fortran 77 has no modules to order. The module-order pass itself is
-  // not run here: the files are read in the order given.
-  if (Language == 1 && mkdep_opt) {
+  // Fortran 77 has no modules to order.
+  if (mkdep_opt && (Language == 1 || !mkdep_init())) {
     mkdep_opt = 0;
     if (mkdep_output != 0) iclose(mkdep_output);
     mkdep_output = 0;
   }
-  an.mkdep_opt = 0;
+  an.mkdep_opt = mkdep_opt;
+  // A ".F" file sends the files after it through the preprocessor; each
+  // pass starts again from the CPP switch.
+  int32_t cpp_switch = allthrucpp;
   bool global_first = false;
-  for (an.pass = 1; an.pass <= 2; ++an.pass) {
-    if (an.pass == 1) {
+  for (an.pass = 0; an.pass <= 2; ++an.pass) {
+    if (an.pass == 0) {
+      if (Language == 1 || !an.mkdep_opt) continue;
+      an.lpass = 0;
+    } else if (an.pass == 1) {
       global_first = gloopt || libopt;
       an.lpass = global_first ? 0 : 1;
     } else {
@@ -203,7 +211,8 @@ void analyzesources() {
       an.pass1lines = totlin;
       an.lpass = 1;
     }
-    an.MakingDep = 0;
+    an.MakingDep = an.pass == 0 ? 1 : 0;
+    allthrucpp = cpp_switch;
     unit.unnamedprogs = 0;
     unit.unnamedbdatas = 0;
     totlin = 0;
@@ -211,9 +220,19 @@ void analyzesources() {
     tk.stacol = 0;
     flio.pass = an.pass;
     flio.localpass = an.lpass == 1;
-    for (int32_t k = 1; k <= rd_filecount(); ++k) read_file(k);
+    for (int32_t k = 1; k <= rd_filecount(); ++k) {
+      // After the dependency pass the files are read in module order.
+      read_file(an.pass != 0 && an.mkdep_opt ? mkdep_order(k) : k);
+    }
     if (an.lpass == 0) {
       qflush(local_pool());
+      if (an.pass == 0) {
+        if (qlist* p = qfind("module")) qflush(p);
+        if (qlist* p = qfind("record")) qflush(p);
+        mkdep_main();
+        an.MakingDep = 0;
+        continue;
+      }
       if (!libopt) scanlib();
       if (libopt) {
         if (rd_filecount() > 0) {

@@ -291,7 +291,9 @@ FILE* open_include(const std::string& name, bool usr_include, std::string& found
 void include_failed(const std::string& name) {
   rd_errmsg(1);
   // Every pass reads the file again; the failure is reported once for each
-  // place that names the file.
+  // place that names the file, in the first pass that prints messages
+  // beside it (not the dependency pass).
+  if (an.MakingDep) return;
   static std::set<std::string> reported;
   std::string place = rsrc.filename;
   for (int32_t l = 1; l <= rsrc.inclev; ++l) place += ":" + std::to_string(rsrc.inc[l].incline);

@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "checker/makedep.h"
 #include "checker/reader/analyze.h"
 #include "checker/reader/directives.h"
 #include "checker/reader/services.h"
@@ -13,6 +14,7 @@
 #include "checker/reader/statement.h"
 #include "checker/reader/tokens.h"
 #include "checker/semantics/locsym.h"
+#include "checker/tvxutil.h"
 
 int32_t stopped_at_contains;
 
@@ -201,7 +203,20 @@ int32_t shblock(const StmtCall& c) {
 
 // MODULE name
 int32_t shmodule(const StmtCall& c) {
-  if (unit_statement(c, SC_MODULE, 12, 24)) chk_endofline(1);
+  if (unit_statement(c, SC_MODULE, 12, 24)) {
+    if (an.MakingDep && prgnam != nullptr) mkdep_add_module_def(prgnam->name);
+    chk_endofline(1);
+  }
+  return 0;
+}
+
+// USE name [, rename-list | , ONLY : only-list]: the dependency pass
+// records the module used; the rest of the statement is still to come.
+int32_t which_USE(const StmtCall& c) {
+  if (c.cls != 0 && !tstord(c.lowest, c.cls)) return skip_statement(), 0;
+  std::string name;
+  if (an.MakingDep && unit_name(name)) mkdep_add_module_use(name.c_str());
+  skip_statement();
   return 0;
 }
 

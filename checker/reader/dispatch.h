@@ -25,6 +25,7 @@ int32_t shsub(const StmtCall& c);
 int32_t shfunc(const StmtCall& c);
 int32_t shblock(const StmtCall& c);
 int32_t shmodule(const StmtCall& c);
+int32_t which_USE(const StmtCall& c);
 int32_t shend(const StmtCall& c);
 int32_t shcontin(const StmtCall& c);
 int32_t shcontains(const StmtCall& c);
