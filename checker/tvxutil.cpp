@@ -543,12 +543,12 @@ int32_t line_of(int32_t index) {
 
 void tvx_stmt_start(int32_t& line, int32_t& col) {
   int32_t index = 0;
-  col = getcol(rsrc.statbeg, &index);
+  col = getcol(rsrc.statbeg, &index) + 1;
   line = line_of(0);
 }
 
 void tvx_stmt_end(int32_t& line, int32_t& col) {
-  col = rsrc.lastcolumn;
+  col = rsrc.lastcolumn + 1;
   line = line_of(rsrc.lastcolumnline);
 }
 

@@ -89,7 +89,7 @@ void CTVX_FinishRoutine();
 
 // Where the current statement starts (line of its first physical line,
 // column of its first character) and ends (line and column of its last
-// character), as the hooks take them.
+// character), as the hooks take them; columns count from 1.
 void tvx_stmt_start(int32_t& line, int32_t& col);
 void tvx_stmt_end(int32_t& line, int32_t& col);
 // The pending statement is a RETURN record.

@@ -63,6 +63,35 @@ bool isF90stmt(int32_t code) {
 
 static bool at_end() { return tk.stacol >= rsrc.statend || pstat[tk.stacol] == 10; }
 
+// Statement codes the program database tells apart.
+constexpr int32_t ST_RETURN_CODE = 63;
+constexpr int32_t ST_STOP_CODE = 68;
+
+// The program database is written in the local pass.
+static bool tvx_pass() { return an.lpass == 1; }
+
+// The program-database hooks that take the current statement's start or
+// end: source file, line and column.
+struct TvxPlace {
+  int32_t file, line, col;
+};
+static TvxPlace tvx_start() {
+  TvxPlace p{CTVX_GetCurrentFileId(), 0, 0};
+  tvx_stmt_start(p.line, p.col);
+  return p;
+}
+static TvxPlace tvx_end() {
+  TvxPlace p{CTVX_GetCurrentFileId(), 0, 0};
+  tvx_stmt_end(p.line, p.col);
+  return p;
+}
+
+// A routine item for the unit just begun (not for an interface body).
+static void tvx_unit_start(int32_t kind) {
+  if (Status.interface == 2 || prgnam == nullptr || !tvx_pass()) return;
+  CTVX_UnitStart(prgnam->name, kind);
+}
+
 int32_t sh_pending(const StmtCall& c) {
   if (c.cls != 0 && !tstord(c.lowest, c.cls)) {
     skip_statement();
@@ -178,6 +207,7 @@ static bool unit_statement(const StmtCall& c, int32_t sclass, int32_t kind, int3
 // PROGRAM name [(args)]
 int32_t shprog(const StmtCall& c) {
   if (!unit_statement(c, SC_PROG, 7, 18)) return 0;
+  tvx_unit_start(1);
   skip_dummies();
   chk_endofline(1);
   return 0;
@@ -185,13 +215,19 @@ int32_t shprog(const StmtCall& c) {
 
 // SUBROUTINE name [([dummies])]
 int32_t shsub(const StmtCall& c) {
-  if (unit_statement(c, SC_SUB, 6, 24)) skip_statement();
+  if (unit_statement(c, SC_SUB, 6, 24)) {
+    tvx_unit_start(1);
+    skip_statement();
+  }
   return 0;
 }
 
 // [type] FUNCTION name ([dummies]) [RESULT (name)]
 int32_t shfunc(const StmtCall& c) {
-  if (unit_statement(c, SC_FUNC, 5, 24)) skip_statement();
+  if (unit_statement(c, SC_FUNC, 5, 24)) {
+    tvx_unit_start(2);
+    skip_statement();
+  }
   return 0;
 }
 
@@ -249,6 +285,22 @@ int32_t shend(const StmtCall& c) {
     rd_errmsg(open_block_msg[((blk % 5) + 5) % 5]);
     nest_pop();
   }
+  if (Status.interface == 0 && prgnam != nullptr && tvx_pass()) {
+    // The routine's implicit return, unless an unconditional RETURN or STOP
+    // (or an END) came just before; then the routine item ends.
+    static const uint8_t routine_classes[] = {2, 5, 6, 7, 18};
+    if (std::memchr(routine_classes, prgnam->sclass, sizeof routine_classes) != nullptr) {
+      int32_t prev = ps.prevcode;
+      bool ended = ((prev == ST_RETURN_CODE || prev == ST_STOP_CODE) && !tvx.VTVX_PrevIf) ||
+                   isProcEndStmt(prev);
+      if (!ended) {
+        TvxPlace p = tvx_start();
+        CTVX_GenRRET(p.file, p.line, p.col);
+      }
+      tvx.VTVX_PrevStmt = c.code;
+      CTVX_FinishRoutine();
+    }
+  }
   if (Status.interface != 0 && c.code != 0) {
     rd_errmsg(690);
     Status.interface = 0;
@@ -284,6 +336,10 @@ int32_t shcontains(const StmtCall& c) {
     return 0;
   }
   if (prgnam != nullptr) prgnam->attrib |= 0x10000;
+  if (tvx_pass() && (unit.prgtyp == 5 || unit.prgtyp == 6) && !tvx_last_was_return()) {
+    TvxPlace p = tvx_start();
+    CTVX_GenRRET(p.file, p.line, p.col);
+  }
   static const int32_t open_block_msg[5] = {48, 49, 714, 715, 551};
   while (nest.nestdep > 0) {
     rd_errmsg(open_block_msg[((nest.e[nest.nestdep].blk % 5) + 5) % 5]);
@@ -304,6 +360,11 @@ int32_t shcontin(const StmtCall& c) {
 // RETURN [expression]
 int32_t shret(const StmtCall& c) {
   if (!tstord(c.lowest, c.cls)) return skip_statement(), 0;
+  // The clause of a logical IF is recorded by the IF.
+  if (tvx_pass() && prgnam != nullptr && ps.pending_if == 0) {
+    TvxPlace p = tvx_start();
+    CTVX_GenRRET(p.file, p.line, p.col, ST_RETURN_CODE);
+  }
   skip_statement();
   return 0;
 }
@@ -332,16 +393,20 @@ static bool push_construct(int32_t code, int32_t k) {
 // DO [label] [,] var = e1, e2 [, e3] | DO [label] [,] WHILE (e) | DO
 int32_t shdo(const StmtCall& c) {
   if (!tstord(c.lowest, c.cls)) return skip_statement(), 0;
+  int32_t tvxlabel = 0;
+  TvxPlace tvxp = tvx_start();
   getokn();
   if (tk.toktyp == TT_DIGITS && unit.labpro) {
     LabelRec* lab = labfind();
     if (lab != nullptr) {
       lhand(lab, 8);
       if (push_construct(5, 6)) nest.e[nest.nestdep].label = lab->value;
+      tvxlabel = lab->value;
     }
   } else {
     push_construct(4, 6);
   }
+  if (tvx_pass()) CTVX_StartLoop(tvxp.file, tvxp.line, tvxp.col, tvxlabel);
   skip_statement();
   return 0;
 }
@@ -349,6 +414,10 @@ int32_t shdo(const StmtCall& c) {
 // END DO [name]
 int32_t shenddo(const StmtCall& c) {
   if (!tstord(c.lowest, c.cls)) return skip_statement(), 0;
+  if (tvx_pass()) {
+    TvxPlace p = tvx_end();
+    CTVX_FinishF90Loop(p.file, p.line, p.col);
+  }
   skip_statement();
   if (!unit.labpro) return 0;
   if (nest.nestdep == 0 || (nest.e[nest.nestdep].code != 4 && nest.e[nest.nestdep].code != 5)) {
@@ -363,7 +432,9 @@ int32_t shenddo(const StmtCall& c) {
 // ELSE | END IF
 int32_t shif(const StmtCall& c) {
   if (!tstord(c.lowest, c.cls)) return skip_statement(), 0;
+  TvxPlace tvxp = tvx_start();
   if (c.code == ST_ELSE) {
+    if (tvx_pass()) CTVX_HandleElse();
     if (nest.nestdep == 0 || (nest.e[nest.nestdep].code != 1 && nest.e[nest.nestdep].code != 2)) {
       if (unit.labpro) rd_errmsg(111);
     } else {
@@ -376,6 +447,10 @@ int32_t shif(const StmtCall& c) {
     return 0;
   }
   if (c.code == ST_ENDIF) {
+    if (tvx_pass()) {
+      TvxPlace p = tvx_end();
+      CTVX_HandleEndIf(p.file, p.line, p.col);
+    }
     skip_statement();
     if (nest.nestdep == 0 || (nest.e[nest.nestdep].code != 1 && nest.e[nest.nestdep].code != 3)) {
       if (unit.labpro) rd_errmsg(112);
@@ -394,6 +469,7 @@ int32_t shif(const StmtCall& c) {
   int32_t after = tk.stacol;
   bool then = rsrc.statend - after == 4 && std::memcmp(pstat + after, "THEN", 4) == 0;
   if (c.code == ST_ELSEIF) {
+    if (tvx_pass()) CTVX_HandleElseIf(tvxp.file, tvxp.line, tvxp.col);
     if (!then) rd_errmsg(109);
     if (nest.nestdep == 0 || (nest.e[nest.nestdep].code != 1 && nest.e[nest.nestdep].code != 2)) {
       if (unit.labpro) rd_errmsg(110);
@@ -405,6 +481,7 @@ int32_t shif(const StmtCall& c) {
     return 0;
   }
   if (then) {
+    if (tvx_pass()) CTVX_StartIf(tvxp.file, tvxp.line, tvxp.col);
     push_construct(1, 5);
     skip_statement();
     return 0;
@@ -419,12 +496,27 @@ int32_t shif(const StmtCall& c) {
     }
     return 0;
   }
+  if (tvx_pass()) {
+    // A logical IF; the program database records a RETURN or STOP clause
+    // here, with the clause's place in the statement's lines.
+    CTVX_StartIf(tvxp.file, tvxp.line, tvxp.col);
+    int32_t rest = rsrc.statend - after;
+    if (prgnam != nullptr && rest == 6 && std::memcmp(pstat + after, "RETURN", 6) == 0) {
+      CTVX_GenRRET(tvxp.file, tvxp.line, tvxp.col, ST_IF);
+    } else if (prgnam != nullptr && rest == 4 && std::memcmp(pstat + after, "STOP", 4) == 0) {
+      CTVX_GenRSTOP(tvxp.file, tvxp.line, tvxp.col);
+    }
+  }
   push_construct(6, 5);
   return 1;
 }
 
 void shifclose() {
   if (nest.nestdep > 0 && nest.e[nest.nestdep].code == 6) nest_pop();
+  if (tvx_pass()) {
+    TvxPlace p = tvx_end();
+    CTVX_HandleSingleEndIf(p.file, p.line, p.col);
+  }
 }
 
 void shwhereclose() {
@@ -588,6 +680,11 @@ static void assignment() {
     }
   }
   if (stfunc_shape) c.lowest = c.cls = CL_STFUNC;
+  if (!stfunc_shape && tvx_pass() && prgnam != nullptr) {
+    TvxPlace a = tvx_start();
+    TvxPlace b = tvx_end();
+    CTVX_GenRSTMT(a.file, a.line, a.col, b.line, b.col, "fassign");
+  }
   if (ropt.Language != 1 && CurStmt[CS_ARROW] != 0) {
     shptrasm(c);
   } else {
@@ -701,6 +798,11 @@ void parse() {
   ps = ParseState{};
   for (;;) {
     ps.prevcode = CurStmt[CS_CODE];
+    if (tvx.finish_pending && tvx_pass()) {
+      // DO loops that ended on the label of the statement just read.
+      TvxPlace p = tvx_end();
+      CTVX_FinishF77Loops(p.file, p.line, p.col);
+    }
     int32_t r = nextstat();
     LabelRec* lab = nullptr;
     if (r == 1) {
@@ -710,6 +812,11 @@ void parse() {
       lab = labfind();
       tk.stacol = rsrc.statbeg;
       tk.errcol = rsrc.statbeg;
+      if (lab != nullptr && tvx_pass() && prgnam != nullptr) {
+        TvxPlace a = tvx_start();
+        TvxPlace b = tvx_end();
+        CTVX_GenLabel(a.file, a.line, a.col, b.line, b.col, lab->value);
+      }
     }
     if (r == -1) {
       an.eofile = 1;
@@ -737,6 +844,7 @@ void parse() {
     }
     int32_t end = dispatch_one(lab, label_done);
     after_statement(r, lab, label_done);
+    if (lab != nullptr && tvx_pass()) CTVX_ActivateF77Loops(lab->value);
     if (end != 0) return;
   }
 }

@@ -10,6 +10,7 @@
 #include "checker/reader/source.h"
 #include "checker/reader/tokens.h"
 #include "checker/semantics/locsym.h"
+#include "checker/tvxutil.h"
 
 const KeyRow keys[KEY_COUNT + 1] = {
 #define KEYWORD(text, dtclass, iocol, dbnum, code, f77, f90) \
@@ -245,7 +246,16 @@ int32_t tstord(int32_t lowest, int32_t cls) {
   if (unit.parmod >= 1 && unit.parmod <= CL_END && unit.pabort[unit.parmod] == 0) {
     unit.pabort[unit.parmod] = rsrc.codlno;
   }
-  if (cls == CL_EXEC && unit.body_begin == 0) unit.body_begin = rsrc.codlno;
+  if (cls == CL_EXEC && unit.body_begin == 0) {
+    unit.body_begin = rsrc.codlno;
+    if (an.lpass == 1) {
+      // The routine's first executable statement starts its body.
+      int32_t line = 0;
+      int32_t col = 0;
+      tvx_stmt_start(line, col);
+      CTVX_GenRSTART(CTVX_GetCurrentFileId(), line, col);
+    }
+  }
   if (unit.rtn_begin == 0) unit.rtn_begin = rsrc.codlno;
   unit.rtn_end = rsrc.codlno;
   if (an.MakingDep && cls >= 4 && cls <= CL_EXEC && !stmtIs(ST_INTERFACE)) return 0;
