@@ -27,20 +27,20 @@ struct tvx_node {
   char* name;          // at most 255 characters
 };
 
-TvxState tvx{};
+TvxState tvxstate{};
 
 namespace {
 
 constexpr size_t max_tvx_name = 255;
 
 void out(const char* fmt, auto... args) {
-  std::fprintf(tvx.VTVX_Stream, fmt, args...);
+  std::fprintf(tvxstate.VTVX_Stream, fmt, args...);
 }
 
 tvx_node* new_node(const char* name) {
-  tvx_node* n = qnew<tvx_node>(tvx.pool);
+  tvx_node* n = qnew<tvx_node>(tvxstate.pool);
   size_t len = std::strlen(name);
-  n->name = qstore(tvx.pool, std::string_view(name, len > max_tvx_name ? max_tvx_name : len));
+  n->name = qstore(tvxstate.pool, std::string_view(name, len > max_tvx_name ? max_tvx_name : len));
   return n;
 }
 
@@ -113,8 +113,8 @@ void outputStatement(const tvx_statement* s) {
 // Makes a statement record and links it after the pending statement, as
 // the first inner statement of a loop or IF, or as an IF's ELSE part.
 tvx_statement* initTVXStatement(const char* kind, int32_t file, int32_t line, int32_t col) {
-  tvx_statement* s = qnew<tvx_statement>(tvx.pool);
-  s->id = tvx.tvx_stmtCount++;
+  tvx_statement* s = qnew<tvx_statement>(tvxstate.pool);
+  s->id = tvxstate.tvx_stmtCount++;
   s->file = file;
   s->line = line;
   s->col = col;
@@ -122,25 +122,25 @@ tvx_statement* initTVXStatement(const char* kind, int32_t file, int32_t line, in
   s->eline = -1;
   s->ecol = -1;
   s->kind = kind;
-  if (tvx.tvx_prevStatement != nullptr) {
-    tvx.tvx_prevStatement->next = s;
-    outputStatement(tvx.tvx_prevStatement);
-    tvx.tvx_prevStatement = nullptr;
-  } else if (tvx.tvx_upper != nullptr) {
-    tvx.tvx_upper->upper = s;
-    tvx.tvx_upper = nullptr;
-  } else if (tvx.tvx_extra != nullptr) {
-    tvx.tvx_extra->extra = s;
-    tvx.tvx_extra = nullptr;
+  if (tvxstate.tvx_prevStatement != nullptr) {
+    tvxstate.tvx_prevStatement->next = s;
+    outputStatement(tvxstate.tvx_prevStatement);
+    tvxstate.tvx_prevStatement = nullptr;
+  } else if (tvxstate.tvx_upper != nullptr) {
+    tvxstate.tvx_upper->upper = s;
+    tvxstate.tvx_upper = nullptr;
+  } else if (tvxstate.tvx_extra != nullptr) {
+    tvxstate.tvx_extra->extra = s;
+    tvxstate.tvx_extra = nullptr;
   }
   return s;
 }
 
 // Prints the pending statement unless it is an "if" record, and clears it.
 void flush_pending_not_if() {
-  tvx_statement* p = tvx.tvx_prevStatement;
+  tvx_statement* p = tvxstate.tvx_prevStatement;
   if (p != nullptr && std::strcmp(p->kind, "if") != 0) outputStatement(p);
-  tvx.tvx_prevStatement = nullptr;
+  tvxstate.tvx_prevStatement = nullptr;
 }
 
 int32_t stmt_lines() {
@@ -194,39 +194,39 @@ const char* enclosing_module() {
 }  // namespace
 
 void tvx_reset() {
-  if (tvx.VTVX_Stream != nullptr) std::fclose(tvx.VTVX_Stream);
-  if (tvx.pool != nullptr) qdestroy(tvx.pool);
-  tvx = TvxState{};
+  if (tvxstate.VTVX_Stream != nullptr) std::fclose(tvxstate.VTVX_Stream);
+  if (tvxstate.pool != nullptr) qdestroy(tvxstate.pool);
+  tvxstate = TvxState{};
 }
 
 void CTVX_Init(const char* filename) {
-  if (tvx.VTVX_Init) interr("TVX_Init");
-  tvx.VTVX_Stream = std::fopen(filename, "w");
-  if (tvx.VTVX_Stream == nullptr) {
+  if (tvxstate.VTVX_Init) interr("TVX_Init");
+  tvxstate.VTVX_Stream = std::fopen(filename, "w");
+  if (tvxstate.VTVX_Stream == nullptr) {
     tarvoerr("F-TVXFILE", "Can't create TVX output file");
     return;
   }
-  std::fprintf(tvx.VTVX_Stream, "%s\n", "<TVX 3.0>\nlang fortran");
-  tvx.pool = qcreate(0, "tvx");
-  tvx.VTVX_TabSrcFiles = qnew<tvx_node>(tvx.pool);
-  tvx.VTVX_TabRoutines = qnew<tvx_node>(tvx.pool);
-  tvx.VTVX_Init = true;
+  std::fprintf(tvxstate.VTVX_Stream, "%s\n", "<TVX 3.0>\nlang fortran");
+  tvxstate.pool = qcreate(0, "tvx");
+  tvxstate.VTVX_TabSrcFiles = qnew<tvx_node>(tvxstate.pool);
+  tvxstate.VTVX_TabRoutines = qnew<tvx_node>(tvxstate.pool);
+  tvxstate.VTVX_Init = true;
 }
 
 void CTVX_SrcOpen(const char* filename) {
-  if (!tvx.VTVX_Init || an.pass != 0 || filename == nullptr || filename[0] == '\0') return;
-  tvx_node* n = find_or_add(tvx.VTVX_TabSrcFiles, filename);
+  if (!tvxstate.VTVX_Init || an.pass != 0 || filename == nullptr || filename[0] == '\0') return;
+  tvx_node* n = find_or_add(tvxstate.VTVX_TabSrcFiles, filename);
   n->kind = 3;
-  n->id = ++tvx.VTVX_NumSrcFiles;
+  n->id = ++tvxstate.VTVX_NumSrcFiles;
   n->written = true;
   out("\nso#%d %s\n\n", static_cast<int>(n->id), n->name);
 }
 
 int32_t CTVX_GetCurrentFileId() {
-  if (!tvx.VTVX_Init) return -1;
+  if (!tvxstate.VTVX_Init) return -1;
   std::string name = rsrc.filename;
   if (name.empty()) return -1;
-  const tvx_node* n = lookup(tvx.VTVX_TabSrcFiles, name.c_str());
+  const tvx_node* n = lookup(tvxstate.VTVX_TabSrcFiles, name.c_str());
   return n != nullptr ? n->id : -1;
 }
 
@@ -234,17 +234,17 @@ void CTVX_SubStart(const char* name) { CTVX_UnitStart(name, 1); }
 void CTVX_FuncStart(const char* name) { CTVX_UnitStart(name, 2); }
 
 void CTVX_UnitStart(const char* name, int32_t kind) {
-  if (!tvx.VTVX_Init || an.lpass != 1 || name == nullptr || name[0] == '\0') return;
+  if (!tvxstate.VTVX_Init || an.lpass != 1 || name == nullptr || name[0] == '\0') return;
   CTVX_FinishRoutine();
   out("\n");
-  tvx_node* n = find_or_add(tvx.VTVX_TabRoutines, name);
+  tvx_node* n = find_or_add(tvxstate.VTVX_TabRoutines, name);
   n->kind = static_cast<uint8_t>(kind);
   n->srcfile = CTVX_GetCurrentFileId();
-  n->id = ++tvx.VTVX_NumRoutines;
+  n->id = ++tvxstate.VTVX_NumRoutines;
   n->written = true;
   n->rloc = false;
   n->rstart = false;
-  tvx.routine = n;
+  tvxstate.routine = n;
   if (const char* mod = enclosing_module()) {
     out("ro#%d %s::%s\n", static_cast<int>(n->id), mod, n->name);
   } else {
@@ -258,17 +258,17 @@ void CTVX_UnitStart(const char* name, int32_t kind) {
   }
   out("rlink %s\n", rlink_of(prgnam));
   out("rkind %s\n", rkind_of(prgnam));
-  tvx.functionStarted = true;
+  tvxstate.functionStarted = true;
 }
 
 void CTVX_CheckRoutine(int32_t file, int32_t line, int32_t col, bool with_rstart) {
-  if (!tvx.VTVX_Init || prgnam == nullptr || prgnam->name == nullptr) return;
-  const tvx_node* entry = prgnam->name[0] != '\0' ? lookup(tvx.VTVX_TabRoutines, prgnam->name) : nullptr;
-  if (entry == nullptr || entry->srcfile != file || entry != tvx.routine || !tvx.functionStarted) {
+  if (!tvxstate.VTVX_Init || prgnam == nullptr || prgnam->name == nullptr) return;
+  const tvx_node* entry = prgnam->name[0] != '\0' ? lookup(tvxstate.VTVX_TabRoutines, prgnam->name) : nullptr;
+  if (entry == nullptr || entry->srcfile != file || entry != tvxstate.routine || !tvxstate.functionStarted) {
     CTVX_SubStart(prgnam->name);
   }
-  tvx_node* n = tvx.routine;
-  if (n == nullptr || !tvx.functionStarted) return;
+  tvx_node* n = tvxstate.routine;
+  if (n == nullptr || !tvxstate.functionStarted) return;
   if (!n->rloc && prgnam->xhead == nullptr && file >= 1) {
     out("rloc so#%d %d %d\n", static_cast<int>(file), static_cast<int>(line), static_cast<int>(col));
     n->rloc = true;
@@ -280,70 +280,70 @@ void CTVX_CheckRoutine(int32_t file, int32_t line, int32_t col, bool with_rstart
 }
 
 void CTVX_GenRSTART(int32_t file, int32_t line, int32_t col) {
-  if (!tvx.VTVX_Init) return;
+  if (!tvxstate.VTVX_Init) return;
   CTVX_CheckRoutine(file, line, col, false);
-  tvx_node* n = tvx.routine;
-  if (n == nullptr || !tvx.functionStarted || n->rstart) return;
+  tvx_node* n = tvxstate.routine;
+  if (n == nullptr || !tvxstate.functionStarted || n->rstart) return;
   out("rstart so#%d %d %d\n", static_cast<int>(file), static_cast<int>(line), static_cast<int>(col));
   n->rstart = true;
 }
 
 void CTVX_GenRCALL(const locsym* callee, int32_t file, int32_t line, int32_t col) {
-  if (!tvx.VTVX_Init || callee == nullptr || callee->name == nullptr || callee->name[0] == '\0') return;
+  if (!tvxstate.VTVX_Init || callee == nullptr || callee->name == nullptr || callee->name[0] == '\0') return;
   if (std::strcmp(callee->name, "EXIT") == 0) {
-    tvx.tvx_prevStatement = initTVXStatement("fstop", file, line, col);
+    tvxstate.tvx_prevStatement = initTVXStatement("fstop", file, line, col);
     CTVX_CheckForIfClause(col);
   }
-  const tvx_node* n = lookup(tvx.VTVX_TabRoutines, callee->name);
-  if (n == nullptr || !tvx.functionStarted) return;
+  const tvx_node* n = lookup(tvxstate.VTVX_TabRoutines, callee->name);
+  if (n == nullptr || !tvxstate.functionStarted) return;
   out("rcall ro#%d no so#%d %d %d\n", static_cast<int>(n->id), static_cast<int>(file),
       static_cast<int>(line), static_cast<int>(col));
 }
 
 void CTVX_GenRSTMT(int32_t file, int32_t line, int32_t col, int32_t eline, int32_t ecol,
                    const char* kind) {
-  if (!tvx.VTVX_Init || kind == nullptr) return;
+  if (!tvxstate.VTVX_Init || kind == nullptr) return;
   tvx_statement* s = initTVXStatement(kind, file, line, col);
   s->eline = eline;
   s->ecol = ecol;
-  tvx.tvx_prevStatement = s;
+  tvxstate.tvx_prevStatement = s;
 }
 
 void CTVX_StartLoop(int32_t file, int32_t line, int32_t col, int32_t label) {
-  if (!tvx.VTVX_Init) return;
+  if (!tvxstate.VTVX_Init) return;
   tvx_statement* s = initTVXStatement("fdo", file, line, col);
   s->label = label;
-  s->below = tvx.tvx_loopStack;
-  if (tvx.tvx_loopStack != nullptr) tvx.tvx_loopStack->above = s;
-  tvx.tvx_loopStack = s;
-  tvx.tvx_upper = s;
+  s->below = tvxstate.tvx_loopStack;
+  if (tvxstate.tvx_loopStack != nullptr) tvxstate.tvx_loopStack->above = s;
+  tvxstate.tvx_loopStack = s;
+  tvxstate.tvx_upper = s;
 }
 
 void CTVX_FinishF90Loop(int32_t file, int32_t line, int32_t col) {
-  if (!tvx.VTVX_Init) return;
-  tvx_statement* loop = tvx.tvx_loopStack;
+  if (!tvxstate.VTVX_Init) return;
+  tvx_statement* loop = tvxstate.tvx_loopStack;
   if (loop == nullptr || loop->label != 0) return;
-  outputStatement(tvx.tvx_prevStatement);
+  outputStatement(tvxstate.tvx_prevStatement);
   loop->efile = file;
   loop->eline = line;
   loop->ecol = col;
-  tvx.tvx_loopStack = loop->below;
-  if (tvx.tvx_loopStack != nullptr) tvx.tvx_loopStack->above = nullptr;
-  if (tvx.tvx_upper == loop) tvx.tvx_upper = nullptr;
-  tvx.tvx_prevStatement = loop;
+  tvxstate.tvx_loopStack = loop->below;
+  if (tvxstate.tvx_loopStack != nullptr) tvxstate.tvx_loopStack->above = nullptr;
+  if (tvxstate.tvx_upper == loop) tvxstate.tvx_upper = nullptr;
+  tvxstate.tvx_prevStatement = loop;
 }
 
 void CTVX_ActivateF77Loops(int32_t label) {
-  if (!tvx.VTVX_Init || label == 0) return;
+  if (!tvxstate.VTVX_Init || label == 0) return;
   tvx_statement* keep_top = nullptr;   // loops that stay, innermost first
   tvx_statement* keep_last = nullptr;
-  for (tvx_statement* s = tvx.tvx_loopStack; s != nullptr;) {
+  for (tvx_statement* s = tvxstate.tvx_loopStack; s != nullptr;) {
     tvx_statement* lower = s->below;
     if (s->label == label) {
       // Walking outwards and pushing on the front: outermost comes first.
       s->above = nullptr;
-      s->below = tvx.finish_loops;
-      tvx.finish_loops = s;
+      s->below = tvxstate.finish_loops;
+      tvxstate.finish_loops = s;
     } else {
       s->above = keep_last;
       s->below = nullptr;
@@ -352,113 +352,113 @@ void CTVX_ActivateF77Loops(int32_t label) {
     }
     s = lower;
   }
-  tvx.tvx_loopStack = keep_top;
-  tvx.finish_pending = true;
+  tvxstate.tvx_loopStack = keep_top;
+  tvxstate.finish_pending = true;
 }
 
 void CTVX_FinishF77Loops(int32_t file, int32_t line, int32_t col) {
-  if (!tvx.VTVX_Init || !tvx.finish_pending) return;
-  for (tvx_statement* s = tvx.finish_loops; s != nullptr;) {
+  if (!tvxstate.VTVX_Init || !tvxstate.finish_pending) return;
+  for (tvx_statement* s = tvxstate.finish_loops; s != nullptr;) {
     tvx_statement* lower = s->below;
-    outputStatement(tvx.tvx_prevStatement);
+    outputStatement(tvxstate.tvx_prevStatement);
     s->efile = file;
     s->eline = line;
     s->ecol = col;
     s->below = nullptr;
-    if (tvx.tvx_upper == s) tvx.tvx_upper = nullptr;
-    tvx.tvx_prevStatement = s;
+    if (tvxstate.tvx_upper == s) tvxstate.tvx_upper = nullptr;
+    tvxstate.tvx_prevStatement = s;
     s = lower;
   }
-  tvx.finish_loops = nullptr;
-  tvx.finish_pending = false;
+  tvxstate.finish_loops = nullptr;
+  tvxstate.finish_pending = false;
 }
 
 void CTVX_GenLabel(int32_t file, int32_t line, int32_t /*col*/, int32_t /*eline*/,
                    int32_t /*ecol*/, int32_t label) {
-  if (!tvx.VTVX_Init) return;
+  if (!tvxstate.VTVX_Init) return;
   tvx_statement* s = initTVXStatement("flabel", file, line, 0);
   s->label = label;
-  s->below = tvx.tvx_labelStatements;
-  tvx.tvx_labelStatements = s;
-  tvx.tvx_prevStatement = s;
+  s->below = tvxstate.tvx_labelStatements;
+  tvxstate.tvx_labelStatements = s;
+  tvxstate.tvx_prevStatement = s;
 }
 
 void CTVX_GenGoto(int32_t file, int32_t line, int32_t col, int32_t eline, int32_t ecol,
                   int32_t label) {
-  if (!tvx.VTVX_Init) return;
+  if (!tvxstate.VTVX_Init) return;
   tvx_statement* s = initTVXStatement("fgoto", file, line, col);
   s->eline = eline;
   s->ecol = ecol;
-  for (tvx_statement* l = tvx.tvx_labelStatements; l != nullptr; l = l->below) {
+  for (tvx_statement* l = tvxstate.tvx_labelStatements; l != nullptr; l = l->below) {
     if (l->label == label) {
       s->extra = l;
       break;
     }
   }
-  tvx.tvx_prevStatement = s;
+  tvxstate.tvx_prevStatement = s;
 }
 
 void CTVX_StartIf(int32_t file, int32_t line, int32_t col) {
-  if (!tvx.VTVX_Init) return;
+  if (!tvxstate.VTVX_Init) return;
   tvx_statement* s = initTVXStatement("if", file, line, col);
-  s->below = tvx.tvx_ifStack;
-  tvx.tvx_ifStack = s;
-  tvx.tvx_upper = s;
+  s->below = tvxstate.tvx_ifStack;
+  tvxstate.tvx_ifStack = s;
+  tvxstate.tvx_upper = s;
 }
 
 void CTVX_HandleElseIf(int32_t file, int32_t line, int32_t col) {
-  if (!tvx.VTVX_Init) return;
+  if (!tvxstate.VTVX_Init) return;
   flush_pending_not_if();
   tvx_statement* s = initTVXStatement("elseif", file, line, col);
-  if (tvx.tvx_ifStack != nullptr) tvx.tvx_ifStack->extra = s;
-  s->below = tvx.tvx_ifStack;
-  tvx.tvx_ifStack = s;
-  tvx.tvx_upper = s;
+  if (tvxstate.tvx_ifStack != nullptr) tvxstate.tvx_ifStack->extra = s;
+  s->below = tvxstate.tvx_ifStack;
+  tvxstate.tvx_ifStack = s;
+  tvxstate.tvx_upper = s;
 }
 
 void CTVX_HandleElse() {
-  if (!tvx.VTVX_Init) return;
+  if (!tvxstate.VTVX_Init) return;
   flush_pending_not_if();
-  tvx.tvx_upper = nullptr;
-  tvx.tvx_extra = tvx.tvx_ifStack;
+  tvxstate.tvx_upper = nullptr;
+  tvxstate.tvx_extra = tvxstate.tvx_ifStack;
 }
 
 void CTVX_HandleEndIf(int32_t file, int32_t line, int32_t col) {
-  if (!tvx.VTVX_Init) return;
+  if (!tvxstate.VTVX_Init) return;
   flush_pending_not_if();
-  while (tvx.tvx_ifStack != nullptr) {
-    tvx_statement* s = tvx.tvx_ifStack;
+  while (tvxstate.tvx_ifStack != nullptr) {
+    tvx_statement* s = tvxstate.tvx_ifStack;
     bool is_if = std::strcmp(s->kind, "if") == 0;
     s->efile = file;
     s->eline = line;
     s->ecol = col;
-    tvx.tvx_ifStack = s->below;
-    if (tvx.tvx_ifStack != nullptr) outputStatement(s);
-    tvx.tvx_prevStatement = s;
+    tvxstate.tvx_ifStack = s->below;
+    if (tvxstate.tvx_ifStack != nullptr) outputStatement(s);
+    tvxstate.tvx_prevStatement = s;
     if (is_if) break;
   }
-  tvx.tvx_upper = nullptr;
-  tvx.tvx_extra = nullptr;
+  tvxstate.tvx_upper = nullptr;
+  tvxstate.tvx_extra = nullptr;
 }
 
 void CTVX_HandleSingleEndIf(int32_t file, int32_t line, int32_t col) {
-  if (!tvx.VTVX_Init) return;
+  if (!tvxstate.VTVX_Init) return;
   flush_pending_not_if();
-  tvx_statement* s = tvx.tvx_ifStack;
+  tvx_statement* s = tvxstate.tvx_ifStack;
   if (s != nullptr) {
     s->kind = "fsingle_if";
     s->efile = file;
     s->eline = line;
     s->ecol = col;
-    tvx.tvx_ifStack = s->below;
-    tvx.tvx_prevStatement = s;
+    tvxstate.tvx_ifStack = s->below;
+    tvxstate.tvx_prevStatement = s;
   }
-  tvx.tvx_upper = nullptr;
-  tvx.tvx_extra = nullptr;
+  tvxstate.tvx_upper = nullptr;
+  tvxstate.tvx_extra = nullptr;
 }
 
 void CTVX_GenRRET(int32_t file, int32_t line, int32_t col, int32_t code) {
-  if (!tvx.VTVX_Init) return;
+  if (!tvxstate.VTVX_Init) return;
   CTVX_CheckRoutine(file, line, col, true);
   CTVX_GenRSTART(file, line, col);
   int32_t rline = line;
@@ -474,12 +474,12 @@ void CTVX_GenRRET(int32_t file, int32_t line, int32_t col, int32_t code) {
       rline = line + stmt_lines();
     }
   }
-  tvx.tvx_prevStatement = initTVXStatement("freturn", file, rline, rcol);
+  tvxstate.tvx_prevStatement = initTVXStatement("freturn", file, rline, rcol);
   CTVX_CheckForIfClause(rcol);
 }
 
 void CTVX_GenRSTOP(int32_t file, int32_t line, int32_t col) {
-  if (!tvx.VTVX_Init) return;
+  if (!tvxstate.VTVX_Init) return;
   int32_t rline = line;
   int32_t rcol = col;
   if (stmt_lines() == 0) {
@@ -495,20 +495,20 @@ void CTVX_GenRSTOP(int32_t file, int32_t line, int32_t col) {
       rline = line + stmt_lines();
     }
   }
-  tvx.tvx_prevStatement = initTVXStatement("fstop", file, rline, rcol);
+  tvxstate.tvx_prevStatement = initTVXStatement("fstop", file, rline, rcol);
   CTVX_CheckForIfClause(rcol);
 }
 
 void CTVX_CheckForIfClause(int32_t col) {
-  tvx.VTVX_PrevIf = false;
-  if (!tvx.VTVX_Init || col < 1 || col > 134) return;
+  tvxstate.VTVX_PrevIf = false;
+  if (!tvxstate.VTVX_Init || col < 1 || col > 134) return;
   int32_t n = rsrc.lincnt;
   if (n <= 0 || n > MAX_STMT_LINES) return;
   const std::string& text = stmtlines.text[n - 1];
   int64_t i = static_cast<int64_t>(col) - 2;  // the character before the column
   if (i >= static_cast<int64_t>(text.size())) i = static_cast<int64_t>(text.size()) - 1;
   while (i > 0 && (text[static_cast<size_t>(i)] == ' ' || text[static_cast<size_t>(i)] == '\t')) --i;
-  if (i > 0 && text[static_cast<size_t>(i)] == ')') tvx.VTVX_PrevIf = true;
+  if (i > 0 && text[static_cast<size_t>(i)] == ')') tvxstate.VTVX_PrevIf = true;
 }
 
 int32_t CTVX_GetSubstringCol(const std::string& line, const char* word) {
@@ -518,18 +518,18 @@ int32_t CTVX_GetSubstringCol(const std::string& line, const char* word) {
 }
 
 void CTVX_FinishRoutine() {
-  if (!tvx.VTVX_Init || !tvx.functionStarted) return;
-  outputStatement(tvx.tvx_prevStatement);
-  tvx.tvx_prevStatement = nullptr;
-  tvx.tvx_loopStack = nullptr;
-  tvx.tvx_labelStatements = nullptr;
-  tvx.tvx_upper = nullptr;
-  tvx.tvx_extra = nullptr;
-  tvx.finish_loops = nullptr;
-  tvx.finish_pending = false;
-  tvx.tvx_stmtCount = 0;
+  if (!tvxstate.VTVX_Init || !tvxstate.functionStarted) return;
+  outputStatement(tvxstate.tvx_prevStatement);
+  tvxstate.tvx_prevStatement = nullptr;
+  tvxstate.tvx_loopStack = nullptr;
+  tvxstate.tvx_labelStatements = nullptr;
+  tvxstate.tvx_upper = nullptr;
+  tvxstate.tvx_extra = nullptr;
+  tvxstate.finish_loops = nullptr;
+  tvxstate.finish_pending = false;
+  tvxstate.tvx_stmtCount = 0;
   out("rbody st#0\n");
-  tvx.functionStarted = false;
+  tvxstate.functionStarted = false;
 }
 
 namespace {
@@ -553,5 +553,5 @@ void tvx_stmt_end(int32_t& line, int32_t& col) {
 }
 
 bool tvx_last_was_return() {
-  return tvx.tvx_prevStatement != nullptr && std::strcmp(tvx.tvx_prevStatement->kind, "freturn") == 0;
+  return tvxstate.tvx_prevStatement != nullptr && std::strcmp(tvxstate.tvx_prevStatement->kind, "freturn") == 0;
 }

@@ -51,7 +51,7 @@ struct TvxState {
   bool VTVX_PrevIf;                 // the last RETURN/STOP was an IF's clause
   int32_t VTVX_PrevStmt;            // code of the previous statement
 };
-extern TvxState tvx;
+extern TvxState tvxstate;
 // Closes the file and forgets everything (tests).
 void tvx_reset();
 

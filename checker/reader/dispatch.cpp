@@ -291,13 +291,13 @@ int32_t shend(const StmtCall& c) {
     static const uint8_t routine_classes[] = {2, 5, 6, 7, 18};
     if (std::memchr(routine_classes, prgnam->sclass, sizeof routine_classes) != nullptr) {
       int32_t prev = ps.prevcode;
-      bool ended = ((prev == ST_RETURN_CODE || prev == ST_STOP_CODE) && !tvx.VTVX_PrevIf) ||
+      bool ended = ((prev == ST_RETURN_CODE || prev == ST_STOP_CODE) && !tvxstate.VTVX_PrevIf) ||
                    isProcEndStmt(prev);
       if (!ended) {
         TvxPlace p = tvx_start();
         CTVX_GenRRET(p.file, p.line, p.col);
       }
-      tvx.VTVX_PrevStmt = c.code;
+      tvxstate.VTVX_PrevStmt = c.code;
       CTVX_FinishRoutine();
     }
   }
@@ -798,7 +798,7 @@ void parse() {
   ps = ParseState{};
   for (;;) {
     ps.prevcode = CurStmt[CS_CODE];
-    if (tvx.finish_pending && tvx_pass()) {
+    if (tvxstate.finish_pending && tvx_pass()) {
       // DO loops that ended on the label of the statement just read.
       TvxPlace p = tvx_end();
       CTVX_FinishF77Loops(p.file, p.line, p.col);
