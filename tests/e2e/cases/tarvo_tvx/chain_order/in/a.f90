@@ -1,0 +1,3 @@
+program a
+use mc
+end program a

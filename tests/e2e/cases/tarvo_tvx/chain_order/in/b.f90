@@ -1,0 +1,3 @@
+module mb
+integer :: y
+end module mb

@@ -1,0 +1,3 @@
+module mc
+use mb
+end module mc

@@ -1,0 +1,3 @@
+module mx
+use my
+end module mx

@@ -1,0 +1,3 @@
+module my
+use mx
+end module my

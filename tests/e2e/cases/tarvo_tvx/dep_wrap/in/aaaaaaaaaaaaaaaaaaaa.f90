@@ -1,0 +1,3 @@
+module ma
+integer :: va
+end module ma

@@ -1,0 +1,3 @@
+module mb
+integer :: vb
+end module mb

@@ -1,0 +1,3 @@
+module mc
+integer :: vc
+end module mc

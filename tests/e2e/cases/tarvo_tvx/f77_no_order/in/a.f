@@ -1,0 +1,3 @@
+      PROGRAM A
+      X = 1
+      END

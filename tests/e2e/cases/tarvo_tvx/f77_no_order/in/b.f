@@ -1,0 +1,2 @@
+      SUBROUTINE B
+      END

@@ -1,0 +1,4 @@
+program main
+use mb
+x = 1
+end program main

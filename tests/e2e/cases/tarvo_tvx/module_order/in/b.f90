@@ -1,0 +1,3 @@
+module mb
+integer :: x
+end module mb

@@ -1,0 +1,6 @@
+module m
+contains
+subroutine s
+return
+end subroutine s
+end module m
