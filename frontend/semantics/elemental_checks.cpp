@@ -11,30 +11,11 @@
 
 namespace {
 
-bool restricted(int flags) { return (flags & 24) == 24; }
-
 int fail(expr_node* node) { return expr_set_error(node); }
 
-// 111 at the reference in a restricted expression; true when allowed.
-bool allowed_unless_restricted(expr_node* node, int flags) {
-  if (!restricted(flags)) return true;
-  error_at(111, node->source_pos);
-  return false;
-}
-
-type* element_of(const expr_node* e) { return e ? intrinsic_element_type(e->type) : nullptr; }
-
 bool element_is(const expr_node* e, int code) {
-  type* t = element_of(e);
+  type* t = arg_element_type(e);
   return t && t->type_code == code;
-}
-
-// The element type t in the shape of argument x.
-type* shaped(type* t, expr_node* x) { return x ? elemental_result_type(x->type, t) : t; }
-
-int finish(expr_node* node, type* result) {
-  set_array_valued(node, result);
-  return set_intrinsic_call(node, result);
 }
 
 int finish_conversion(expr_node* node, type* result) {
@@ -46,7 +27,7 @@ int finish_conversion(expr_node* node, type* result) {
 enum required_kind { need_default_integer, need_default_real, need_double, need_default_complex };
 
 bool has_required_kind(const expr_node* e, required_kind need) {
-  type* t = element_of(e);
+  type* t = arg_element_type(e);
   if (!t) return false;
   switch (need) {
     case need_default_integer:
@@ -92,38 +73,38 @@ type* character_kind_length_one(int32_t kind, int* error) { return character_typ
 // Elemental functions whose result has the argument's type.
 int same_type_result(expr_node* node, int flags, object* context, bool accept_restricted) {
   if (!check_intrinsic_args(node, flags, context)) return fail(node);
-  if (!accept_restricted && !allowed_unless_restricted(node, flags)) return fail(node);
+  if (!accept_restricted && !reject_if_restricted(node, flags)) return fail(node);
   expr_node* x = node->operands;
   if (!x) return fail(node);
-  return finish(node, x->type);
+  return finish_intrinsic(node, x->type);
 }
 
 // The element type e in the shape of the first argument.
 int shaped_result(expr_node* node, int flags, object* context, bool accept_restricted, type* e) {
   if (!check_intrinsic_args(node, flags, context)) return fail(node);
-  if (!accept_restricted && !allowed_unless_restricted(node, flags)) return fail(node);
-  return finish(node, shaped(e, node->operands));
+  if (!accept_restricted && !reject_if_restricted(node, flags)) return fail(node);
+  return finish_intrinsic(node, elemental_shaped(e, node->operands));
 }
 
 // The first two arguments conform in shape and keep their types; the result
 // has element type e (I's element type when e is null).
 int conforming_pair(expr_node* node, int flags, object* context, bool accept_restricted, type* e) {
   if (!check_intrinsic_args(node, flags, context)) return fail(node);
-  if (!accept_restricted && !allowed_unless_restricted(node, flags)) return fail(node);
+  if (!accept_restricted && !reject_if_restricted(node, flags)) return fail(node);
   if (!node->operands) return fail(node);
-  type* t = coerce_operands(&node->operands, e ? e : element_of(node->operands));
+  type* t = coerce_operands(&node->operands, e ? e : arg_element_type(node->operands));
   if (!t) return fail(node);
-  return finish(node, t);
+  return finish_intrinsic(node, t);
 }
 
 // AINT, ANINT, DINT, DNINT: REAL of the KIND or of A's kind.
 int truncation_with_kind(expr_node* node, int flags, object* context) {
   if (!check_intrinsic_args(node, flags, context)) return fail(node);
-  if (!allowed_unless_restricted(node, flags)) return fail(node);
+  if (!reject_if_restricted(node, flags)) return fail(node);
   expr_node* a = node->operands;
-  type* t = kind_selected(intrinsic_arg(node, 1), real_type_for_kind, element_of(a));
+  type* t = kind_selected(intrinsic_arg(node, 1), real_type_for_kind, arg_element_type(a));
   if (!t) return fail(node);
-  return finish(node, shaped(t, a));
+  return finish_intrinsic(node, elemental_shaped(t, a));
 }
 
 int max_min_default_real(expr_node* node, int flags, object* context) {
@@ -220,38 +201,38 @@ int check_abs(expr_node* node, int flags, object* context) {
   if (!check_intrinsic_args(node, flags, context)) return fail(node);
   expr_node* a = node->operands;
   if (!a) return fail(node);
-  if (!element_is(a, tk_integer) && !allowed_unless_restricted(node, flags)) return fail(node);
-  if (element_is(a, tk_complex)) return finish(node, shaped(real_type(element_of(a)->kind), a));
-  return finish(node, a->type);
+  if (!element_is(a, tk_integer) && !reject_if_restricted(node, flags)) return fail(node);
+  if (element_is(a, tk_complex)) return finish_intrinsic(node, elemental_shaped(real_type(arg_element_type(a)->kind), a));
+  return finish_intrinsic(node, a->type);
 }
 
 // AIMAG(Z): REAL of Z's kind.
 int check_aimag(expr_node* node, int flags, object* context) {
   expr_node* z = node->operands;
   if (!z) return fail(node);
-  return shaped_result(node, flags, context, false, real_type(element_of(z)->kind));
+  return shaped_result(node, flags, context, false, real_type(arg_element_type(z)->kind));
 }
 
 // ATAN2(Y, X): one type and kind, conforming.
 int check_atan2(expr_node* node, int flags, object* context) {
   if (!check_intrinsic_args(node, flags, context)) return fail(node);
-  if (!allowed_unless_restricted(node, flags)) return fail(node);
+  if (!reject_if_restricted(node, flags)) return fail(node);
   type* t = unify_intrinsic_args(&node->operands);
   if (!t) return fail(node);
-  return finish(node, t);
+  return finish_intrinsic(node, t);
 }
 
 // DOT_PRODUCT(VECTOR_A, VECTOR_B): a scalar of the common numeric type.
 int check_dot_product(expr_node* node, int flags, object* context) {
   if (!check_intrinsic_args(node, flags, context)) return fail(node);
-  if (!allowed_unless_restricted(node, flags)) return fail(node);
+  if (!reject_if_restricted(node, flags)) return fail(node);
   expr_node* a = node->operands;
   type* t = unify_operand_types(&node->operands);
   if (!t) {
     error_at(285, a ? a->source_pos : node->source_pos);
     return fail(node);
   }
-  return finish(node, intrinsic_element_type(t));
+  return finish_intrinsic(node, intrinsic_element_type(t));
 }
 
 // EXPONENT(X), FLOOR(A), CEILING(A): default INTEGER.
@@ -272,7 +253,7 @@ int check_achar(expr_node* node, int flags, object* context) {
 
 // SCALE(X, I), SET_EXPONENT(X, I), NEAREST(X, S): X's element type.
 int check_real_with_modifier(expr_node* node, int flags, object* context) {
-  return conforming_pair(node, flags, context, false, element_of(node->operands));
+  return conforming_pair(node, flags, context, false, arg_element_type(node->operands));
 }
 
 // BTEST(I, POS): default LOGICAL.
@@ -290,12 +271,12 @@ int check_ibits(expr_node* node, int flags, object* context) {
   if (!check_intrinsic_args(node, flags, context)) return fail(node);
   expr_node* i = node->operands;
   if (!i || !i->next || !i->next->next) return fail(node);
-  type* e = element_of(i);
+  type* e = arg_element_type(i);
   if (!coerce_operands(&node->operands, e)) return fail(node);
   type* t = coerce_operands(&node->operands->next, e);
   if (!t) return fail(node);
-  type_unify(&node->operands, elemental_result_type(t, element_of(node->operands)));
-  return finish(node, t);
+  type_unify(&node->operands, elemental_result_type(t, arg_element_type(node->operands)));
+  return finish_intrinsic(node, t);
 }
 
 // ISHFTC(I, SHIFT [, SIZE])
@@ -303,24 +284,24 @@ int check_ishftc(expr_node* node, int flags, object* context) {
   if (!check_intrinsic_args(node, flags, context)) return fail(node);
   expr_node* i = node->operands;
   if (!i || !i->next) return fail(node);
-  type* e = element_of(i);
+  type* e = arg_element_type(i);
   type* t = coerce_operands(&node->operands, e);
   if (!t) return fail(node);
   expr_node* size = intrinsic_arg(node, 2);
   if (!arg_present(size)) {
     if (size) size->type = elemental_result_type(t, default_integer_type());
-    return finish(node, t);
+    return finish_intrinsic(node, t);
   }
   t = coerce_operands(&node->operands->next, e);
   if (!t) return fail(node);
-  type_unify(&node->operands, elemental_result_type(t, element_of(node->operands)));
-  return finish(node, t);
+  type_unify(&node->operands, elemental_result_type(t, arg_element_type(node->operands)));
+  return finish_intrinsic(node, t);
 }
 
 // SELECTED_INT_KIND(R)
 int check_selected_int_kind(expr_node* node, int flags, object* context) {
   if (!check_intrinsic_args(node, flags, context)) return fail(node);
-  return finish(node, default_integer_type());
+  return finish_intrinsic(node, default_integer_type());
 }
 
 // SELECTED_REAL_KIND([P] [, R]): at least one of them.
@@ -332,13 +313,13 @@ int check_selected_real_kind(expr_node* node, int flags, object* context) {
     error_at(541, node->source_pos);
     return fail(node);
   }
-  return finish(node, default_integer_type());
+  return finish_intrinsic(node, default_integer_type());
 }
 
 // DPROD(X, Y): default REAL arguments of one type, DOUBLE PRECISION result.
 int check_dprod(expr_node* node, int flags, object* context) {
   if (!check_intrinsic_args(node, flags, context)) return fail(node);
-  if (!allowed_unless_restricted(node, flags)) return fail(node);
+  if (!reject_if_restricted(node, flags)) return fail(node);
   expr_node* x = node->operands;
   if (!x || !x->next) return fail(node);
   if (!has_required_kind(x, need_default_real)) {
@@ -351,7 +332,7 @@ int check_dprod(expr_node* node, int flags, object* context) {
   }
   type* t = coerce_operands(&node->operands, double_precision_type());
   if (!t) return fail(node);
-  return finish(node, t);
+  return finish_intrinsic(node, t);
 }
 
 // ---- Family 2: specific names ----
@@ -377,17 +358,17 @@ int check_same_type_pair(expr_node* node, int flags, object* context) {
   if (!check_intrinsic_args(node, flags, context)) return fail(node);
   type* t = unify_intrinsic_args(&node->operands);
   if (!t) return fail(node);
-  if (restricted(flags) && intrinsic_element_type(t)->type_code != tk_integer) {
+  if (intrinsic_restricted(flags) && intrinsic_element_type(t)->type_code != tk_integer) {
     error_at(111, node->source_pos);
     return fail(node);
   }
-  return finish(node, t);
+  return finish_intrinsic(node, t);
 }
 
 // ---- Family 4: MAX and MIN ----
 
 int check_max_min_call(expr_node* node, type* e, int flags, object* context) {
-  if (restricted(flags)) {
+  if (intrinsic_restricted(flags)) {
     if (!check_intrinsic_args(node, flags, context)) return fail(node);
     if (!e || e->type_code != tk_integer) {
       error_at(111, node->source_pos);
@@ -399,7 +380,7 @@ int check_max_min_call(expr_node* node, type* e, int flags, object* context) {
   for (expr_node** slot = &node->operands; *slot; slot = &(*slot)->next) {
     ++count;
     if (!(*slot)->next) break;
-    if (restricted(flags) && !element_is(*slot, tk_integer)) {
+    if (intrinsic_restricted(flags) && !element_is(*slot, tk_integer)) {
       error_at(111, node->source_pos);
       return fail(node);
     }
@@ -410,12 +391,12 @@ int check_max_min_call(expr_node* node, type* e, int flags, object* context) {
   if (count >= 3)
     for (expr_node** slot = &node->operands; *slot && (*slot)->next; slot = &(*slot)->next)
       type_unify(slot, t);
-  return finish(node, elemental_result_type(t, e));
+  return finish_intrinsic(node, elemental_result_type(t, e));
 }
 
 // MAX(A1, A2, ...), MIN(A1, A2, ...): the first argument's element type.
 int check_max_min(expr_node* node, int flags, object* context) {
-  return check_max_min_call(node, element_of(node->operands), flags, context);
+  return check_max_min_call(node, arg_element_type(node->operands), flags, context);
 }
 
 // ---- Family 5: type conversions ----
@@ -424,52 +405,52 @@ int check_max_min(expr_node* node, int flags, object* context) {
 int check_int(expr_node* node, int flags, object* context) {
   if (!check_intrinsic_args(node, flags, context)) return fail(node);
   expr_node* a = node->operands;
-  if (restricted(flags) && !element_is(a, tk_integer)) {
+  if (intrinsic_restricted(flags) && !element_is(a, tk_integer)) {
     error_at(111, node->source_pos);
     return fail(node);
   }
   type* t = kind_selected(intrinsic_arg(node, 1), integer_type_for_kind, default_integer_type());
   if (!t) return fail(node);
-  return finish_conversion(node, shaped(t, a));
+  return finish_conversion(node, elemental_shaped(t, a));
 }
 
 // REAL(A [, KIND])
 int check_real(expr_node* node, int flags, object* context) {
   if (!check_intrinsic_args(node, flags, context)) return fail(node);
-  if (!allowed_unless_restricted(node, flags)) return fail(node);
+  if (!reject_if_restricted(node, flags)) return fail(node);
   expr_node* a = node->operands;
-  type* fallback = element_is(a, tk_complex) ? real_type(element_of(a)->kind) : default_real_type();
+  type* fallback = element_is(a, tk_complex) ? real_type(arg_element_type(a)->kind) : default_real_type();
   type* t = kind_selected(intrinsic_arg(node, 1), real_type_for_kind, fallback);
   if (!t) return fail(node);
-  return finish_conversion(node, shaped(t, a));
+  return finish_conversion(node, elemental_shaped(t, a));
 }
 
 // DBLE(A)
 int check_dble(expr_node* node, int flags, object* context) {
   if (!check_intrinsic_args(node, flags, context)) return fail(node);
-  if (!allowed_unless_restricted(node, flags)) return fail(node);
-  return finish_conversion(node, shaped(double_precision_type(), node->operands));
+  if (!reject_if_restricted(node, flags)) return fail(node);
+  return finish_conversion(node, elemental_shaped(double_precision_type(), node->operands));
 }
 
 // LOGICAL(L [, KIND])
 int check_logical_call(expr_node* node, int flags, object* context) {
   if (!check_intrinsic_args(node, flags, context)) return fail(node);
-  if (!allowed_unless_restricted(node, flags)) return fail(node);
+  if (!reject_if_restricted(node, flags)) return fail(node);
   type* t = kind_selected(intrinsic_arg(node, 1), logical_type_for_kind, default_logical_type());
   if (!t) return fail(node);
-  return finish_conversion(node, shaped(t, node->operands));
+  return finish_conversion(node, elemental_shaped(t, node->operands));
 }
 
 // IACHAR(C), ICHAR(C)
 int check_char_code(expr_node* node, int flags, object* context) {
   if (!check_intrinsic_args(node, flags, context)) return fail(node);
-  return finish_conversion(node, shaped(default_integer_type(), node->operands));
+  return finish_conversion(node, elemental_shaped(default_integer_type(), node->operands));
 }
 
 // IFIX(A), IDINT(A), FLOAT(A), SNGL(A): a fixed argument kind.
 int check_fixed_conversion(expr_node* node, int flags, object* context) {
   if (!check_intrinsic_args(node, flags, context)) return fail(node);
-  if (!allowed_unless_restricted(node, flags)) return fail(node);
+  if (!reject_if_restricted(node, flags)) return fail(node);
   expr_node* a = node->operands;
   if (!a) return fail(node);
   required_kind need = need_default_real;
@@ -485,16 +466,16 @@ int check_fixed_conversion(expr_node* node, int flags, object* context) {
     error_at(required_kind_message(need), at_argument ? a->source_pos : node->source_pos);
     return fail(node);
   }
-  return finish_conversion(node, shaped(result, a));
+  return finish_conversion(node, elemental_shaped(result, a));
 }
 
 // NINT(A [, KIND])
 int check_nint(expr_node* node, int flags, object* context) {
   if (!check_intrinsic_args(node, flags, context)) return fail(node);
-  if (!allowed_unless_restricted(node, flags)) return fail(node);
+  if (!reject_if_restricted(node, flags)) return fail(node);
   type* t = kind_selected(intrinsic_arg(node, 1), integer_type_for_kind, default_integer_type());
   if (!t) return fail(node);
-  return finish(node, shaped(t, node->operands));
+  return finish_intrinsic(node, elemental_shaped(t, node->operands));
 }
 
 // AINT(A [, KIND]), ANINT(A [, KIND])
@@ -509,13 +490,13 @@ int check_char(expr_node* node, int flags, object* context) {
   if (!check_intrinsic_args(node, flags, context)) return fail(node);
   type* t = kind_selected(kind, character_kind_length_one, nullptr);
   if (!t) return fail(node);
-  return finish(node, shaped(t, node->operands));
+  return finish_intrinsic(node, elemental_shaped(t, node->operands));
 }
 
 // CMPLX(X [, Y] [, KIND])
 int check_cmplx(expr_node* node, int flags, object* context) {
   if (!check_intrinsic_args(node, flags, context)) return fail(node);
-  if (!allowed_unless_restricted(node, flags)) return fail(node);
+  if (!reject_if_restricted(node, flags)) return fail(node);
   expr_node* x = node->operands;
   if (!x) return fail(node);
   bool x_complex = element_is(x, tk_complex);
@@ -523,7 +504,7 @@ int check_cmplx(expr_node* node, int flags, object* context) {
   expr_node* kind = intrinsic_arg(node, x_complex ? 1 : 2);
   type* t = kind_selected(kind, complex_type_for_kind, default_complex_type());
   if (!t) return fail(node);
-  if (!arg_present(y)) return finish_conversion(node, shaped(t, x));
+  if (!arg_present(y)) return finish_conversion(node, elemental_shaped(t, x));
   type* part = real_type(t->kind);
   type* common = elemental_binary_type(x->type, y->type, part);
   if (!common) {
@@ -532,5 +513,5 @@ int check_cmplx(expr_node* node, int flags, object* context) {
   }
   type_unify(&node->operands, common);
   type_unify(&node->operands->next, common);
-  return finish(node, shaped(t, node->operands));
+  return finish_intrinsic(node, elemental_shaped(t, node->operands));
 }

@@ -33,7 +33,7 @@ static_assert(handler_rows_in_order(), "intrinsic_handlers.def rows must follow 
 
 bool is_error_node(const expr_node* n) { return !n || n->node_kind == enk_error; }
 
-bool restricted(int flags) { return (flags & 24) == 24; }
+bool restricted(int flags) { return intrinsic_restricted(flags); }
 constexpr int stmt_function_body = 128;
 
 // The restricted-expression rule, applied recursively.
@@ -220,6 +220,21 @@ expr_node* intrinsic_arg(expr_node* node, int n) {
 }
 
 void set_array_valued(expr_node* node, type* t) { node->for_all = is_array_type(t); }
+
+bool reject_if_restricted(expr_node* node, int flags) {
+  if (!intrinsic_restricted(flags)) return true;
+  error_at(111, node->source_pos);
+  return false;
+}
+
+type* arg_element_type(const expr_node* arg) { return arg ? intrinsic_element_type(arg->type) : nullptr; }
+
+type* elemental_shaped(type* t, expr_node* x) { return x ? elemental_result_type(x->type, t) : t; }
+
+int finish_intrinsic(expr_node* node, type* result) {
+  set_array_valued(node, result);
+  return set_intrinsic_call(node, result);
+}
 
 int intrinsic_check(expr_node* node, int flags, object* context) {
   if (!node || !node->routine) return expr_set_error(node);
@@ -437,6 +452,5 @@ int check_by_table_forms(expr_node* node, int flags, object* context) {
         break;
       }
   }
-  set_array_valued(node, result);
-  return set_intrinsic_call(node, result);
+  return finish_intrinsic(node, result);
 }

@@ -14,6 +14,9 @@ using intrinsic_handler = int (*)(expr_node* node, int flags, object* context);
 // Every handler named by intrinsic_handlers.def.
 #define INTRINSIC_HANDLER(row, handler) int handler(expr_node* node, int flags, object* context);
 #include "frontend/semantics/intrinsic_handlers.def"
+// The generic check: common argument rules, result from the matched
+// signature's forms (also the fallback of specific rows without a check).
+int check_by_table_forms(expr_node* node, int flags, object* context);
 
 // MAX, MIN and their specific rows, with the result element type e.
 int check_max_min_call(expr_node* node, type* e, int flags, object* context);
@@ -68,3 +71,15 @@ expr_node** intrinsic_arg_slot(expr_node* node, int n);
 inline bool arg_present(const expr_node* arg) { return arg && arg->node_kind != enk_empty; }
 // Sets for_all exactly when the type is an array type.
 void set_array_valued(expr_node* node, type* t);
+
+// Helpers of the handlers.
+// Whether the context flags mark a restricted expression ((flags & 24) == 24).
+inline bool intrinsic_restricted(int flags) { return (flags & 24) == 24; }
+// 111 at the reference in a restricted expression; true when allowed.
+bool reject_if_restricted(expr_node* node, int flags);
+// The element type of an argument's type, or null for no argument.
+type* arg_element_type(const expr_node* arg);
+// The element type t in the shape of argument x (t itself for a scalar x).
+type* elemental_shaped(type* t, expr_node* x);
+// set_array_valued, then set_intrinsic_call.
+int finish_intrinsic(expr_node* node, type* result);
