@@ -214,7 +214,10 @@ void CTVX_Init(const char* filename) {
 }
 
 void CTVX_SrcOpen(const char* filename) {
-  if (!tvxstate.VTVX_Init || an.pass != 0 || filename == nullptr || filename[0] == '\0') return;
+  // Files are registered in the dependency pass; without one (Fortran 77)
+  // in the first pass, so that positions still name their files.
+  bool registering = an.pass == 0 || (an.pass == 1 && !an.mkdep_opt);
+  if (!tvxstate.VTVX_Init || !registering || filename == nullptr || filename[0] == '\0') return;
   tvx_node* n = find_or_add(tvxstate.VTVX_TabSrcFiles, filename);
   n->kind = 3;
   n->id = ++tvxstate.VTVX_NumSrcFiles;

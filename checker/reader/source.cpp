@@ -12,6 +12,7 @@
 #include "checker/reader/statement.h"
 #include "checker/reader/tokens.h"
 #include "checker/semantics/locsym.h"
+#include "checker/tvxutil.h"
 
 unsigned char pstat[PSTAT_SIZE];
 unsigned char wbreaks[PSTAT_SIZE];
@@ -173,6 +174,7 @@ int32_t push_include(FILE* fp, const std::string& path, int32_t mode, int32_t in
   e.saved_rest_from = rsrc.linebuf_from;
   e.saved_sep = rsrc.StmtSeperator;
   e.incline = incline;
+  CTVX_SrcOpen(path.c_str());  // the program database lists the included file
   rsrc.svdinitial = 0;
   rsrc.StmtSeperator = 0;
   rsrc.cur = fp;

@@ -26,6 +26,7 @@ class TvxTest : public ::testing::Test {
     std::snprintf(path_, sizeof path_, "/tmp/tarvo_tvx_%d.tvx", static_cast<int>(::getpid()));
     an.pass = 1;
     an.lpass = 1;
+    an.mkdep_opt = 1;  // a dependency pass runs
     rsrc.lincnt = 0;
     Status.scope_level = 1;
     sym_ = locsym{};
@@ -41,6 +42,7 @@ class TvxTest : public ::testing::Test {
   }
   void TearDown() override {
     tvx_reset();
+    an.mkdep_opt = 0;
     prgnam = nullptr;
     Status.scope_level = 0;
     std::remove(path_);
@@ -150,6 +152,14 @@ TEST_F(TvxTest, SourceFilesAreRegisteredInPassZeroOnly) {
   EXPECT_EQ(CTVX_GetCurrentFileId(), 4);
   rsrc.filename = "c.f90";
   EXPECT_EQ(CTVX_GetCurrentFileId(), -1);
+}
+
+TEST_F(TvxTest, WithoutADependencyPassTheFirstPassRegisters) {
+  an.mkdep_opt = 0;
+  CTVX_SrcOpen("a.f");
+  an.pass = 2;
+  CTVX_SrcOpen("b.f");
+  EXPECT_EQ(body(), "\nso#2 a.f\n\n");
 }
 
 TEST_F(TvxTest, RstartAndRlocAreWrittenOncePerRoutine) {

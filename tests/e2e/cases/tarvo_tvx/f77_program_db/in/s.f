@@ -1,0 +1,3 @@
+      SUBROUTINE S
+      X = 1
+      END

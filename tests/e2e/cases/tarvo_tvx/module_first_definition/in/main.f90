@@ -1,0 +1,4 @@
+program p
+use m
+use nowhere
+end program p

@@ -1,0 +1,3 @@
+module m
+integer :: a
+end module m

@@ -1,0 +1,3 @@
+program q
+use nowhere
+end program q

@@ -1,0 +1,3 @@
+module m
+integer :: b
+end module m
