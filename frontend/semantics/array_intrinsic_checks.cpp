@@ -53,13 +53,13 @@ bool literal_dim_value(expr_node* dim, int32_t* value) {
 }
 
 // The zero-based DIM against a rank: 0 when omitted, -1 when unknown (435
-// at DIM when its value is outside 1..rank).
-int32_t zero_based_dim(expr_node* dim, uint32_t rank) {
+// at DIM when its value is outside 1..rank, unless told to be quiet).
+int32_t zero_based_dim(expr_node* dim, uint32_t rank, bool report = true) {
   if (!arg_present(dim)) return 0;
   int32_t v = 0;
   if (!literal_dim_value(dim, &v)) return -1;
   if (v < 1 || static_cast<uint32_t>(v) > rank) {
-    error_at(435, dim->source_pos);
+    if (report) error_at(435, dim->source_pos);
     return -1;
   }
   return v - 1;
@@ -75,10 +75,13 @@ type* laid_out(type* t) {
   return t;
 }
 
+type* reduced_shape_of(expr_node* array, expr_node* dim, type* e, bool report);
+
 // The shape rule of SHIFT and BOUNDARY: scalar for a rank-1 ARRAY (113);
 // else a scalar is converted to the reduced shape, an array must have the
-// rank of ARRAY minus one (538).
-bool shift_shape_ok(expr_node* array, expr_node** slot, expr_node* dim) {
+// rank of ARRAY minus one (538). DIM is judged once for both arguments:
+// *dim_judged tells whether its 435 has had its chance already.
+bool shift_shape_ok(expr_node* array, expr_node** slot, expr_node* dim, bool* dim_judged) {
   expr_node* s = *slot;
   uint32_t r = rank_of(array);
   if (r <= 1) {
@@ -87,7 +90,8 @@ bool shift_shape_ok(expr_node* array, expr_node** slot, expr_node* dim) {
     return false;
   }
   if (!is_array_type(s->type)) {
-    type_unify(slot, reduced_shape(array, dim, s->type));
+    type_unify(slot, reduced_shape_of(array, dim, s->type, !*dim_judged));
+    *dim_judged = true;
     return true;
   }
   if (s->type->rank == r - 1) return true;
@@ -195,10 +199,13 @@ void set_bound_expr(bound_record* b, expr_node* value) {
   b->expr = value;
 }
 
-type* reduced_shape(expr_node* array, expr_node* dim, type* e) {
+type* reduced_shape(expr_node* array, expr_node* dim, type* e) { return reduced_shape_of(array, dim, e, true); }
+
+namespace {
+type* reduced_shape_of(expr_node* array, expr_node* dim, type* e, bool report) {
   uint32_t full = rank_of(array);
   uint32_t r = full > 0 ? full - 1 : 0;
-  int32_t d = zero_based_dim(dim, full);
+  int32_t d = zero_based_dim(dim, full, report);
   if (r == 0) return e;
   if (d < 0) {
     type* t = new_type(tk_farray);
@@ -216,6 +223,7 @@ type* reduced_shape(expr_node* array, expr_node* dim, type* e) {
   }
   return laid_out(t);
 }
+}  // namespace
 
 // ---- Handlers: reductions ----
 
@@ -243,7 +251,8 @@ int check_cshift(expr_node* node, int flags, object* context) {
   expr_node** shift_slot = intrinsic_arg_slot(node, 1);
   expr_node* dim = intrinsic_arg(node, 2);
   if (!must_be_array(array, nullptr) || !shift_slot) return fail(node);
-  if (!shift_shape_ok(array, shift_slot, dim)) return fail(node);
+  bool dim_judged = false;
+  if (!shift_shape_ok(array, shift_slot, dim, &dim_judged)) return fail(node);
   type_omitted_arg(dim, default_integer_type());
   array->any_type_argument = true;
   return set_intrinsic_call(node, array->type);
@@ -290,7 +299,8 @@ int check_eoshift(expr_node* node, int flags, object* context) {
   expr_node** boundary_slot = intrinsic_arg_slot(node, 2);
   expr_node* dim = intrinsic_arg(node, 3);
   if (!must_be_array(array, nullptr) || !shift_slot || !boundary_slot) return fail(node);
-  if (!shift_shape_ok(array, shift_slot, dim)) return fail(node);
+  bool dim_judged = false;
+  if (!shift_shape_ok(array, shift_slot, dim, &dim_judged)) return fail(node);
   boundary_slot = intrinsic_arg_slot(node, 2);  // SHIFT may have been replaced
   type* e = arg_element_type(array);
   expr_node* boundary = *boundary_slot;
@@ -311,7 +321,7 @@ int check_eoshift(expr_node* node, int flags, object* context) {
       error_at(285, boundary->source_pos);
       return fail(node);
     }
-    if (!shift_shape_ok(array, boundary_slot, dim)) return fail(node);
+    if (!shift_shape_ok(array, boundary_slot, dim, &dim_judged)) return fail(node);
   }
   (*boundary_slot)->is_optional = false;
   (*boundary_slot)->any_type_argument = true;

@@ -198,6 +198,10 @@ TEST_F(ArrayChecksTest, ShiftShapes) {
   EXPECT_EQ(dim->type, default_integer_type());
   EXPECT_TRUE(a->any_type_argument);
   EXPECT_EQ(messages(), "");
+  // EOSHIFT with scalar SHIFT and BOUNDARY and a DIM out of range: one 435.
+  n = call(ir_eoshift, 0, {var(array_of(real, {2, 2})), int_const(1), var(real), int_const(3, 9)});
+  EXPECT_EQ(intrinsic_check(n, 0, nullptr), 1);
+  EXPECT_EQ(count(messages(), "subscript out of range"), 1);
 }
 
 TEST_F(ArrayChecksTest, EoshiftDefaultBoundary) {
