@@ -27,10 +27,10 @@ bool common_rules(expr_node* node, int flags, object* context, bool accept_restr
 
 uint32_t rank_of(const expr_node* e) { return e && is_array_type(e->type) ? e->type->rank : 0u; }
 
-// 537 at `at` unless e is an array.
-bool must_be_array(const expr_node* e, const expr_node* at) {
+// 537 at e (at the reference when e is missing) unless e is an array.
+bool must_be_array(const expr_node* e, const expr_node* node) {
   if (e && is_array_type(e->type)) return true;
-  error_at(537, (at ? at : e)->source_pos);
+  error_at(537, (e ? e : node)->source_pos);
   return false;
 }
 
@@ -106,7 +106,7 @@ int mask_reduction(expr_node* node, int flags, object* context, type* result_ele
   if (!common_rules(node, flags, context, false)) return fail(node);
   expr_node* mask = intrinsic_arg(node, 0);
   expr_node* dim = intrinsic_arg(node, 1);
-  if (!must_be_array(mask, nullptr)) return fail(node);
+  if (!must_be_array(mask, node)) return fail(node);
   if (!dim_not_optional_dummy(dim)) return fail(node);
   type* e = result_element ? result_element : arg_element_type(mask);
   type* result = e;
@@ -123,7 +123,7 @@ int value_reduction(expr_node* node, int flags, object* context) {
   expr_node* array = intrinsic_arg(node, 0);
   expr_node* dim = intrinsic_arg(node, 1);
   expr_node** mask_slot = intrinsic_arg_slot(node, 2);
-  if (!must_be_array(array, nullptr)) return fail(node);
+  if (!must_be_array(array, node)) return fail(node);
   if (!dim_not_optional_dummy(dim)) return fail(node);
   if (mask_slot && arg_present(*mask_slot)) {
     expr_node* mask = *mask_slot;
@@ -149,7 +149,7 @@ int location_reduction(expr_node* node, int flags, object* context) {
   if (!common_rules(node, flags, context, false)) return fail(node);
   expr_node* array = intrinsic_arg(node, 0);
   expr_node* mask = intrinsic_arg(node, 1);
-  if (!must_be_array(array, nullptr)) return fail(node);
+  if (!must_be_array(array, node)) return fail(node);
   if (arg_present(mask)) {
     if (!coerce_operands(&node->operands, arg_element_type(mask))) return fail(node);
     array = intrinsic_arg(node, 0);
@@ -250,7 +250,7 @@ int check_cshift(expr_node* node, int flags, object* context) {
   expr_node* array = intrinsic_arg(node, 0);
   expr_node** shift_slot = intrinsic_arg_slot(node, 1);
   expr_node* dim = intrinsic_arg(node, 2);
-  if (!must_be_array(array, nullptr) || !shift_slot) return fail(node);
+  if (!must_be_array(array, node) || !shift_slot) return fail(node);
   bool dim_judged = false;
   if (!shift_shape_ok(array, shift_slot, dim, &dim_judged)) return fail(node);
   type_omitted_arg(dim, default_integer_type());
@@ -298,7 +298,7 @@ int check_eoshift(expr_node* node, int flags, object* context) {
   expr_node** shift_slot = intrinsic_arg_slot(node, 1);
   expr_node** boundary_slot = intrinsic_arg_slot(node, 2);
   expr_node* dim = intrinsic_arg(node, 3);
-  if (!must_be_array(array, nullptr) || !shift_slot || !boundary_slot) return fail(node);
+  if (!must_be_array(array, node) || !shift_slot || !boundary_slot) return fail(node);
   bool dim_judged = false;
   if (!shift_shape_ok(array, shift_slot, dim, &dim_judged)) return fail(node);
   boundary_slot = intrinsic_arg_slot(node, 2);  // SHIFT may have been replaced
@@ -380,7 +380,7 @@ int check_pack(expr_node* node, int flags, object* context) {
   expr_node* array = intrinsic_arg(node, 0);
   expr_node** mask_slot = intrinsic_arg_slot(node, 1);
   expr_node* vector = intrinsic_arg(node, 2);
-  if (!must_be_array(array, nullptr) || !mask_slot) return fail(node);
+  if (!must_be_array(array, node) || !mask_slot) return fail(node);
   type* t = elemental_binary_type(array->type, (*mask_slot)->type, arg_element_type(*mask_slot));
   if (!t) {
     error_at(285, (*mask_slot)->source_pos);
@@ -414,7 +414,7 @@ int check_unpack(expr_node* node, int flags, object* context) {
     error_at(285, field->source_pos);
     return fail(node);
   }
-  if (!must_be_array(*mask_slot, nullptr)) return fail(node);
+  if (!must_be_array(*mask_slot, node)) return fail(node);
   type* t = coerce_operands(mask_slot, arg_element_type(vector));
   if (!t) return fail(node);
   vector->any_type_argument = true;
@@ -430,7 +430,7 @@ int check_reshape(expr_node* node, int flags, object* context) {
   expr_node* shape = intrinsic_arg(node, 1);
   expr_node* pad = intrinsic_arg(node, 2);
   expr_node* order = intrinsic_arg(node, 3);
-  if (!must_be_array(source, nullptr) || !shape) return fail(node);
+  if (!must_be_array(source, node) || !shape) return fail(node);
   bound_info_entry* b = is_array_type(shape->type) ? array_bounds(shape->type) : nullptr;
   if (!b || b->rank < 1 || b->lower(0).kind != bk_constant || b->upper(0).kind != bk_constant) {
     error_at(380, shape->source_pos);
