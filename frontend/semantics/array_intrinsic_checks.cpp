@@ -307,6 +307,8 @@ int check_eoshift(expr_node* node, int flags, object* context) {
   if (!arg_present(boundary)) {
     expr_node* value = default_boundary(e);
     if (!value) {
+      // An ARRAY whose declaration already failed gets no second message.
+      if (e && e->type_code == tk_error) return fail(node);
       error_at(581, (*shift_slot)->source_pos);
       return fail(node);
     }

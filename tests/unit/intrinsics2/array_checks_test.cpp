@@ -229,6 +229,10 @@ TEST_F(ArrayChecksTest, EoshiftDefaultBoundary) {
   n = call(ir_eoshift, 0, {var(vector_of(derived, 4)), int_const(1, 7), omitted(), omitted()});
   EXPECT_EQ(intrinsic_check(n, 0, nullptr), 0);
   EXPECT_EQ(count(messages(), "expected obligatory argument"), 1);
+  // An array whose declaration failed: refused without a message of its own.
+  n = call(ir_eoshift, 0, {var(vector_of(error_type(), 4)), int_const(1), omitted(), omitted()});
+  EXPECT_EQ(intrinsic_check(n, 0, nullptr), 0);
+  EXPECT_EQ(messages(), "");
 }
 
 TEST_F(ArrayChecksTest, TransferExtentFromStorageSizes) {
