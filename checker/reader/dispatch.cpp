@@ -414,16 +414,15 @@ int32_t shdo(const StmtCall& c) {
 // END DO [name]
 int32_t shenddo(const StmtCall& c) {
   if (!tstord(c.lowest, c.cls)) return skip_statement(), 0;
-  if (tvx_pass()) {
-    TvxPlace p = tvx_end();
-    CTVX_FinishF90Loop(p.file, p.line, p.col);
-  }
+  TvxPlace tvxe = tvx_end();
   skip_statement();
   if (!unit.labpro) return 0;
   if (nest.nestdep == 0 || (nest.e[nest.nestdep].code != 4 && nest.e[nest.nestdep].code != 5)) {
     rd_errmsg(114);
     return 0;
   }
+  // The program database ends the loop only when END DO closes one.
+  if (tvx_pass()) CTVX_FinishF90Loop(tvxe.file, tvxe.line, tvxe.col);
   nest_pop();
   return 0;
 }
@@ -434,10 +433,11 @@ int32_t shif(const StmtCall& c) {
   if (!tstord(c.lowest, c.cls)) return skip_statement(), 0;
   TvxPlace tvxp = tvx_start();
   if (c.code == ST_ELSE) {
-    if (tvx_pass()) CTVX_HandleElse();
     if (nest.nestdep == 0 || (nest.e[nest.nestdep].code != 1 && nest.e[nest.nestdep].code != 2)) {
       if (unit.labpro) rd_errmsg(111);
     } else {
+      // The program database follows only the constructs that are open.
+      if (tvx_pass()) CTVX_HandleElse();
       nest.e[nest.nestdep].code = 3;
       nest.e[nest.nestdep].blk = nest.newcodblk + 5;
       nest.newcodblk += 5;
@@ -447,15 +447,13 @@ int32_t shif(const StmtCall& c) {
     return 0;
   }
   if (c.code == ST_ENDIF) {
-    if (tvx_pass()) {
-      TvxPlace p = tvx_end();
-      CTVX_HandleEndIf(p.file, p.line, p.col);
-    }
+    TvxPlace tvxe = tvx_end();
     skip_statement();
     if (nest.nestdep == 0 || (nest.e[nest.nestdep].code != 1 && nest.e[nest.nestdep].code != 3)) {
       if (unit.labpro) rd_errmsg(112);
       return 0;
     }
+    if (tvx_pass()) CTVX_HandleEndIf(tvxe.file, tvxe.line, tvxe.col);
     nest_pop();
     while (nest.nestdep > 0 && nest.e[nest.nestdep].code == 2) nest_pop();
     return 0;
@@ -469,11 +467,11 @@ int32_t shif(const StmtCall& c) {
   int32_t after = tk.stacol;
   bool then = rsrc.statend - after == 4 && std::memcmp(pstat + after, "THEN", 4) == 0;
   if (c.code == ST_ELSEIF) {
-    if (tvx_pass()) CTVX_HandleElseIf(tvxp.file, tvxp.line, tvxp.col);
     if (!then) rd_errmsg(109);
     if (nest.nestdep == 0 || (nest.e[nest.nestdep].code != 1 && nest.e[nest.nestdep].code != 2)) {
       if (unit.labpro) rd_errmsg(110);
     } else {
+      if (tvx_pass()) CTVX_HandleElseIf(tvxp.file, tvxp.line, tvxp.col);
       nest.e[nest.nestdep].code = 2;
       push_construct(1, 5);
     }
