@@ -377,8 +377,8 @@ int parse_do_stmt() {
   stop_token_raise(tok_comma);
   if (!parse_expression(&control->final_value)) ok = false;
   stop_token_lower(tok_comma);
-  if (scan.cur_token == tok_comma) {
-    scan_token(operand_mode);
+  if (scan.cur_token != tok_eos) {
+    if (!expect_token(tok_comma, 206, operand_mode)) return 0;
     if (!parse_expression(&control->increment)) ok = false;
     expr_node* inc = control->increment;
     if (inc && inc->node_kind == enk_constant && inc->constant && const_is_zero(inc->constant))
@@ -439,22 +439,19 @@ namespace {
 int parse_exit_cycle(int stmk) {
   check_reachable();
   scan_after_keyword(expression_mode);
+  const int no_loop_msg = stmk == stmk_cycle ? 59 : 65;
   symbol_entry* name = nullptr;
+  source_pos_record name_pos = null_pos;
   if (scan.cur_token == tok_name) {
-    source_pos_record pos = scan.token_pos;
-    name = construct_name_ref();
+    name_pos = scan.token_pos;
+    name = construct_name_ref();  // 463 for a name that is no construct name
     label* l = name && name->cls == sym_stmt_label ? static_cast<label*>(name->entity) : nullptr;
-    if (name && (!l || l->kind != lk_control)) {
-      error_at(463, pos);
-      name = nullptr;
-    } else if (!name) {
-      name = nullptr;
-    }
-    if (!l) name = nullptr;
-    if (!name) {
-      error_at(stmk == stmk_cycle ? 59 : 65, loop.stmt_pos);
+    if (l && l->kind != lk_control) error_at(463, name_pos);
+    if (!l || l->kind != lk_control) {
+      error_at(no_loop_msg, loop.stmt_pos);
       return 0;
     }
+    l->corresp.referenced = true;
   }
   block_frame* f = nullptr;
   for (int i = blocks.top; i > 0 && !f; --i) {
@@ -468,7 +465,10 @@ int parse_exit_cycle(int stmk) {
     }
   }
   if (!f) {
-    error_at(stmk == stmk_cycle ? 59 : 65, loop.stmt_pos);
+    // A construct name that no enclosing loop carries (an IF or SELECT
+    // construct, or a loop already closed) names no loop here.
+    if (name) error_at(463, name_pos);
+    error_at(no_loop_msg, loop.stmt_pos);
     return 0;
   }
   statement* loop_label = f->label_stmt;
@@ -649,8 +649,10 @@ int parse_allocation(int stmk) {
   stop_token_raise(tok_rparen);
   stop_token_raise(tok_comma);
   bool ok = true;
+  bool stat_given = false;
   for (;;) {
     if (scan.cur_token == tok_spec_stat) {
+      stat_given = true;
       scan_token(operand_mode);
       if (!parse_variable(&st->stat_variable)) ok = false;
       break;
@@ -673,7 +675,8 @@ int parse_allocation(int stmk) {
   stop_token_lower(tok_rparen);
   stop_token_lower(tok_comma);
   if (!ok) return 0;
-  return expect_token(tok_rparen, scan.cur_token == tok_eos ? 207 : 231, expression_mode);
+  // ")" alone may follow STAT=; after an item "," would do as well.
+  return expect_token(tok_rparen, stat_given ? 231 : 207, expression_mode);
 }
 
 }  // namespace

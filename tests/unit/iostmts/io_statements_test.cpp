@@ -7,29 +7,19 @@
 #include "frontend/model/labels.h"
 #include "frontend/parser/io_statements.h"
 #include "frontend/parser/statement_handlers.h"
-#include "tests/unit/parser/parser_fixture.h"
+#include "tests/unit/iostmts/statement_fixture.h"
 
 namespace {
 
-class IoTest : public ParserTest {
+class IoTest : public StatementTest {
  protected:
   void SetUp() override {
-    ParserTest::SetUp();
+    StatementTest::SetUp();
     io_spec_sets_init();
   }
 
   // Parses the lines as executable statements; returns the last statement
   // appended by the last line.
-  statement* run(const std::vector<std::string>& lines) {
-    for (const std::string& line : lines) {
-      load_statement(line);
-      loop.stmt_section = section_exec;
-      classify_statement();
-      stop_tokens_clear();
-      dispatch_statement();
-    }
-    return innermost_block()->last_stmt;
-  }
 
   static int specifier_count(const input_output_description* d) {
     int n = 0;

@@ -67,6 +67,7 @@ outer: do i = 1, 3
 ! expect: error: END DO construct name does not match label on the corresponding DO
 end do
 inner: if (x > 0) then
+! expect: error: undefined construct name
 ! expect: error: EXIT statement without DO construct
   exit inner
 end if inner
