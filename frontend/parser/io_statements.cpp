@@ -236,8 +236,10 @@ bool parse_specifier_value(input_output_description* d, int k, bool suppress, ex
   *value = nullptr;
   const bool inquire = io_state.stmk == stmk_inquire;
   bool ok = true;
+  // A conflict fails the item; an item that failed already, or a second
+  // conflict of the same item, is not reported again.
   auto refuse = [&] {
-    conflict();
+    if (!suppress) conflict();
     ok = false;
     suppress = true;
   };

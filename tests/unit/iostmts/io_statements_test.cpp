@@ -153,6 +153,8 @@ TEST_F(IoTest, ControlListMessages) {
       {"inquire (unit=5, file='f', exist=l)", "I/O specifier conflicts with a previous specification"},
       {"close (10, file='x')", "invalid I/O keyword for this statement"},
       {"rewind (10, stat=i)", "invalid I/O keyword for this statement"},
+      {"write (6, 100, iolength=n)", "invalid I/O keyword for this statement"},
+      {"read (5, 100, fmt=200)", "Specifier is repeated"},
       {"inquire (exist=l)", "missing unit specifier"},
       {"write (iostat=i) x", "missing unit specifier"},
       {"read (5, '(A)', eor=10) s", "missing ADVANCE specifier"},
