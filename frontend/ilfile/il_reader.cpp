@@ -627,9 +627,9 @@ void check_chains() {
 
 // Every walk of the graph stays within il_walk_depth_limit: one walk from the
 // header without visitors, as the IL writer walks it, stops quietly at the
-// limit. The walk state of the caller is kept; a file rejected here may leave
-// the walk marks of the atoms it shares with the caller changed, which is no
-// matter since it ends the run.
+// limit. The walk state of the caller is kept. A file rejected here may leave
+// the walk marks of atoms it shares with the caller changed; il_read then
+// ends the run, and callers of il_read_buffer give atoms of their own.
 void check_depth() {
   WalkState saved = walk;
   walk = WalkState{};

@@ -3,8 +3,12 @@
 // quietly when the caller asks for it, else with the catastrophic error.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <string>
+
 #include "frontend/driver/diagnostics.h"
 #include "frontend/driver/pools.h"
+#include "frontend/ilfile/il_file.h"
 #include "frontend/model/il_walk.h"
 
 namespace {
@@ -75,6 +79,50 @@ TEST_F(WalkDepthTest, WithoutQuietModeTheRunEnds) {
   expr_node* root = reference_chain(il_walk_depth_limit + 1);
   EXPECT_EXIT(walk_chain(root), ::testing::ExitedWithCode(4),
               "Catastrophic error: invalid intermediate language file");
+}
+
+// An IL file of n source files, each the only child of the one before: the
+// header opens level 1, file i level i + 2.
+std::string nested_files(uint32_t n) {
+  std::string s = "VAROK IL file (v2.30F)\f\f\n0,h1,f" + std::to_string(n) +
+                  ",c0,p0,t0,l0,x0,o0,i0,s0,u0,a0,b0,d0,k0,m0,q0,r0,n0,j0,e0,z0,w0,v0\n"
+                  "h0=f0,0,0,0h,0h,N,1\n";
+  for (uint32_t i = 0; i < n; ++i) {
+    std::string child = i + 1 < n ? "f" + std::to_string(i + 1) : "0";
+    s += "f" + std::to_string(i) + "=0h,0h,1,1,1," + child + "," + child + ",0\n";
+  }
+  return s + "0\n";
+}
+
+atom* plain_atom(const char* text) {
+  atom* a = pool_new<atom>();
+  a->text = text;
+  a->length = static_cast<uint32_t>(std::strlen(text));
+  return a;
+}
+
+il_read_status read_status(const std::string& text) {
+  return il_read_buffer(reinterpret_cast<const unsigned char*>(text.data()), text.size(), plain_atom,
+                        nullptr)
+      .status;
+}
+
+TEST_F(WalkDepthTest, ReaderTakesAFileAsDeepAsTheLimit) {
+  EXPECT_EQ(read_status(nested_files(il_walk_depth_limit - 1)), il_read_ok);
+}
+
+TEST_F(WalkDepthTest, ReaderRejectsAFileOneLevelDeeper) {
+  EXPECT_EQ(read_status(nested_files(il_walk_depth_limit)), il_read_too_deep);
+}
+
+TEST_F(WalkDepthTest, ReaderKeepsTheCallersWalkState) {
+  walk.il_module_mode = true;
+  walk.depth = 7;
+  EXPECT_EQ(read_status(nested_files(il_walk_depth_limit)), il_read_too_deep);
+  EXPECT_TRUE(walk.il_module_mode);
+  EXPECT_EQ(walk.depth, 7u);
+  EXPECT_FALSE(walk.too_deep);
+  EXPECT_FALSE(walk.quiet_too_deep);
 }
 
 }  // namespace
