@@ -17,6 +17,10 @@ BlockStackState blocks;
 namespace {
 
 constexpr int block_growth = 30;
+// Constructs open at once inside one program unit. The semantic pass and the
+// IL walker recurse once per level, so the depth is bounded well below what
+// their stacks hold; real programs stay far below it.
+constexpr int block_nesting_limit = 1000;
 
 bool is_do_frame(const block_frame& f) { return f.kind == blk_do || f.kind == blk_do_while; }
 
@@ -73,6 +77,9 @@ block_frame* innermost_block() { return blocks.top >= 0 ? &blocks.frames[blocks.
 
 void push_block(uint32_t kind, statement* construct) {
   if (kind == blk_unit) blocks.reach_state = reach_yes;
+  if (blocks.top >= block_nesting_limit)
+    report_diagnostic("executable constructs are nested too deeply", current_statement_pos,
+                      sev_catastrophe, {});
   ++blocks.top;
   if (blocks.top >= blocks.capacity) {
     int grown = blocks.capacity + block_growth;
