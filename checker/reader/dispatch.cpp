@@ -11,6 +11,7 @@
 #include "checker/reader/directives.h"
 #include "checker/reader/services.h"
 #include "checker/reader/source.h"
+#include "checker/reader/specstmt.h"
 #include "checker/reader/statement.h"
 #include "checker/reader/tokens.h"
 #include "checker/semantics/locsym.h"

@@ -7,6 +7,7 @@
 #include "checker/reader/analyze.h"
 #include "checker/reader/services.h"
 #include "checker/reader/source.h"
+#include "checker/reader/specstmt.h"
 #include "checker/reader/statement.h"
 #include "checker/reader/tokens.h"
 #include "checker/semantics/locsym.h"
@@ -69,6 +70,7 @@ void prgbeg() {
     }
   }
   unit_order_reset();
+  spec_unit_reset();
   labels_reset();
   int32_t level = Status.scope_level > MAX_SCOPES ? MAX_SCOPES : Status.scope_level;
   Status.scope_level = level;

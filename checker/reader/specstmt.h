@@ -1,0 +1,33 @@
+// Specification statements other than type declarations (IMPLICIT, SAVE,
+// NAMELIST): their handlers and the unit flags they keep.
+#pragma once
+
+#include <cstdint>
+
+#include "checker/reader/dispatch.h"
+
+struct locsym;
+
+// Flags of the program unit being read; reset when a unit begins.
+struct SpecState {
+  int32_t implic;     // an IMPLICIT statement with types was seen
+  int32_t impnone;    // IMPLICIT NONE was seen
+  int32_t blanksave;  // SAVE without a list was seen
+};
+extern SpecState spec;
+void spec_unit_reset();
+
+// Statement code of IMPLICIT NONE.
+constexpr int32_t ST_IMPLICITNONE = 41;
+// The SAVE bit of a symbol's attribute word.
+constexpr uint32_t ATTR_SAVE = 0x400;
+
+// One object of a NAMELIST group (the group's list).
+struct NmlMember {
+  locsym* sym;       // the object
+  NmlMember* next;   // next object of the group
+};
+
+int32_t shimplic(const StmtCall& c);
+int32_t shsave(const StmtCall& c);
+int32_t shname(const StmtCall& c);
