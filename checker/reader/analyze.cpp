@@ -18,6 +18,7 @@
 #include "checker/errmsg.h"
 #include "checker/makedep.h"
 #include "checker/out.h"
+#include "checker/reader/dertype.h"
 #include "checker/reader/dispatch.h"
 #include "checker/reader/services.h"
 #include "checker/reader/source.h"
@@ -107,6 +108,7 @@ static void unit_loop() {
   do {
     stopped_at_contains = 0;
     prgbeg();
+    dertype_reset();
     parse();
     bool ended = prgnam != nullptr && !unit.pabort[0];
     if (ended && unit.parmod != 9 && stopped_at_contains) {

@@ -8,8 +8,8 @@
 
 #include "checker/makedep.h"
 #include "checker/reader/analyze.h"
+#include "checker/reader/dertype.h"
 #include "checker/reader/directives.h"
-#include "checker/reader/equivstmt.h"
 #include "checker/reader/services.h"
 #include "checker/reader/source.h"
 #include "checker/reader/specstmt.h"
@@ -594,16 +594,20 @@ int32_t shvardec(const StmtCall& c) {
 }
 
 // TYPE: the I/O statement of some dialects, a derived-type definition or
-// a TYPE (name) declaration.
+// a TYPE (name) declaration. The I/O statement starts with its format
+// ("TYPE 10", "TYPE *", "TYPE fmt, list"); a "," right after the keyword
+// starts the access word of a definition.
 int32_t which_TYPE(const StmtCall& c) {
   int32_t ch = pstat[tk.stacol];
-  if (ch == '*' || ch == ',' || (ch >= '0' && ch <= '9')) {
+  bool io_list = ch != ',' && CurStmt[CS_COMMA] != 0 && CurStmt[CS_DCOLON] == 0;
+  if (ch == '*' || (ch >= '0' && ch <= '9') || io_list) {
     StmtCall io = c;
     io.lowest = CL_EXEC;
     io.cls = CL_EXEC;
     return sh_pending(io);
   }
-  return sh_pending(c);
+  if (ch == '(') return sh_pending(c);
+  return shtype(c);
 }
 
 // True when the statement text from stacol begins with word.
