@@ -16,6 +16,7 @@
 #include "checker/common/symtable.h"
 #include "checker/common/tlink.h"
 #include "checker/reader/analyze.h"
+#include "checker/semantics/workfiles.h"
 
 qlist* file_storage = nullptr;
 qlist* perm_storage = nullptr;
@@ -108,6 +109,7 @@ int tarvo_main(int argc, char** argv) {
     record_storage = nullptr;
     if (statopt) prnstat();
   }
+  workfiles_close();
   if (symtopen) closesymt();
   std::fflush(stdout);
   return exitstatus(return_code, flopt_shellexit);

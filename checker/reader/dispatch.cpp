@@ -10,6 +10,7 @@
 #include "checker/reader/analyze.h"
 #include "checker/reader/dertype.h"
 #include "checker/reader/directives.h"
+#include "checker/reader/equivstmt.h"
 #include "checker/reader/services.h"
 #include "checker/reader/source.h"
 #include "checker/reader/specstmt.h"

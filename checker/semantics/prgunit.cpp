@@ -11,6 +11,7 @@
 #include "checker/reader/statement.h"
 #include "checker/reader/tokens.h"
 #include "checker/semantics/locsym.h"
+#include "checker/semantics/workfiles.h"
 
 // Saved function results (the function name became its result variable).
 constexpr int32_t MAX_SAVED_FUNCVARS = 500;
@@ -71,6 +72,7 @@ void prgbeg() {
   }
   unit_order_reset();
   spec_unit_reset();
+  workfiles_unit_reset();
   labels_reset();
   int32_t level = Status.scope_level > MAX_SCOPES ? MAX_SCOPES : Status.scope_level;
   Status.scope_level = level;

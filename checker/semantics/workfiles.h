@@ -1,0 +1,35 @@
+// The DATA and EQUIVALENCE work files: the statement handlers write one
+// record per DATA group or EQUIVALENCE object of the unit being read, and
+// the end-of-unit analysis reads the unit's records back from the start.
+// Records hold 32-bit words only; a symbol is written as its reference, a
+// number that wsym_at turns back into the symbol until the unit ends.
+#pragma once
+
+#include <cstdint>
+
+struct locsym;
+
+struct WorkFiles {
+  int32_t fu_data;    // unit of the DATA work file, 0 until first needed
+  int32_t datacnt;    // DATA records of the current unit
+  int32_t fu_equiv;   // unit of the EQUIVALENCE work file, 0 until first needed
+  int32_t equivcnt;   // EQUIVALENCE records of the current unit
+};
+extern WorkFiles wf;
+
+// Per unit: the record counts and symbol references start again.
+void workfiles_unit_reset();
+// End of the run: closes both files (they vanish with their units).
+void workfiles_close();
+
+// The reference of a symbol in the work files (1 up), 0 for none.
+uint32_t wsym_ref(locsym* sym);
+// The symbol of a reference, null for 0 or an unknown one.
+locsym* wsym_at(uint32_t ref);
+
+// Starts the next record of the unit in the file (*unit, *count): the first
+// record of a unit rewinds the file, creating it when needed. False when
+// the file cannot be created.
+bool workfile_next_record(int32_t* unit, int32_t* count);
+// Appends 32-bit words to a file.
+void workfile_words(int32_t unit, const int32_t* words, int32_t n);
