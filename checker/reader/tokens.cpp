@@ -124,8 +124,9 @@ int32_t get_double_colon(int32_t read_first) {
   return -2;
 }
 
-// Reads tokens up to the parenthesis that closes the current level, or to
-// the comma at depth 1 when stop_at_comma is set.
+// Reads tokens up to the parenthesis that closes the current level (the
+// caller has read its "("; nested pairs are passed over), or to the comma
+// at depth 1 when stop_at_comma is set.
 static void skip_balanced(bool stop_at_comma) {
   int32_t depth = 0;
   for (;;) {
@@ -135,7 +136,7 @@ static void skip_balanced(bool stop_at_comma) {
     if (tk.tok1 == '(') {
       ++depth;
     } else if (tk.tok1 == ')') {
-      if (--depth <= 0) return;
+      if (--depth < 0) return;
     } else if (tk.tok1 == ',' && stop_at_comma && depth <= 1) {
       return;
     }
