@@ -31,3 +31,4 @@ struct NmlMember {
 int32_t shimplic(const StmtCall& c);
 int32_t shsave(const StmtCall& c);
 int32_t shname(const StmtCall& c);
+int32_t shparam(const StmtCall& c);
