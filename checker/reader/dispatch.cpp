@@ -605,7 +605,7 @@ int32_t which_TYPE(const StmtCall& c) {
     StmtCall io = c;
     io.lowest = CL_EXEC;
     io.cls = CL_EXEC;
-    return sh_pending(io);
+    return shio(io);
   }
   if (ch == '(') return sh_pending(c);
   return shtype(c);

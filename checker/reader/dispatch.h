@@ -49,6 +49,9 @@ int32_t shstop(const StmtCall& c);
 int32_t sh_none(const StmtCall& c);
 int32_t sh_unrecognised(const StmtCall& c);
 int32_t sh_include(const StmtCall& c);
+// The I/O statements and FORMAT (iostmts.cpp).
+int32_t shio(const StmtCall& c);
+int32_t shformat(const StmtCall& c);
 // The statement-order check of the call, then the statement is consumed:
 // the handler of a statement whose analysis is still to come.
 int32_t sh_pending(const StmtCall& c);
