@@ -119,5 +119,10 @@ int32_t get_section_subscript_list(locsym* sym, int32_t* nsections, int32_t* has
 int32_t get_section_subscript(locsym* sym, int32_t dim, int32_t* is_section);
 int32_t get_substring(locsym* sym);
 
+// The unit's default type code of a type class (TC_), or fallback before
+// the unit has set its defaults; a plain descriptor of a type code.
+uint8_t expr_default_code(int32_t tclass, uint8_t fallback);
+dtdesc expr_type(uint8_t code);
+
 // Resets the stack and the globals (tests).
 void expr_reset();

@@ -1,0 +1,324 @@
+// The expression evaluator on real statements: precedence and folding,
+// operand kinds of plain references, literals of every form, subscripts
+// and substrings with their messages.
+#include <cmath>
+#include <cstring>
+
+#include "../checker_reader/reader_fixture.h"
+#include "checker/reader/expr.h"
+
+namespace {
+
+class Getmeta : public ReaderTest {
+ protected:
+  void SetUp() override {
+    ReaderTest::SetUp();
+    expr_reset();
+  }
+
+  // Reads the program text and stops at the statement "Z = expr" (the
+  // last statement of the text); the column stands after "=".
+  void at_expression(const std::string& decls, const std::string& expr) {
+    open_source("program p\n" + decls + "z = " + expr + "\nend\n", ".f90");
+    nextstat();  // PROGRAM
+    prgbeg();
+    for (;;) {
+      ASSERT_NE(nextstat(), -1);
+      if (text().rfind("Z=", 0) == 0) break;
+      declare(text());
+    }
+    tk.stacol = rsrc.statbeg + 2;
+  }
+
+  // Minimal declarations for the tests: "INTEGER A(2)", "CHARACTER*5 C",
+  // "PARAMETER N=3"-style lines written as the text says.
+  void declare(const std::string& stmt) {
+    if (stmt.rfind("DIMENSION", 0) == 0) {
+      // DIMENSIONname(lo:hi) with one dimension
+      std::string rest = stmt.substr(9);
+      size_t lp = rest.find('(');
+      std::string name = rest.substr(0, lp);
+      std::string dims = rest.substr(lp + 1, rest.size() - lp - 2);
+      locsym* s = getsym(name.c_str(), static_cast<int32_t>(name.size()), 1, 0);
+      struct Dim { int32_t lower, upper; uint8_t flags, hpf; Dim* next; };
+      Dim* d = local_new<Dim>();
+      size_t colon = dims.find(':');
+      d->lower = colon == std::string::npos ? 1 : std::stoi(dims.substr(0, colon));
+      d->upper = std::stoi(colon == std::string::npos ? dims : dims.substr(colon + 1));
+      s->arrspec = d;
+      s->sclass = SC_VAR;
+      imptypit(s, 0);
+    } else if (stmt.rfind("CHARACTER", 0) == 0) {
+      std::string name = stmt.substr(9);
+      locsym* s = getsym(name.c_str(), static_cast<int32_t>(name.size()), 1, 0);
+      s->sclass = SC_VAR;
+      s->type.code = 14;
+      s->type.tag = 'p';
+      s->type.value = 5;
+    } else if (stmt.rfind("PARAMETER", 0) == 0) {
+      std::string name = stmt.substr(9);
+      locsym* s = getsym(name.c_str(), static_cast<int32_t>(name.size()), 1, 0);
+      s->sclass = SC_PAR;
+      imptypit(s, 0);
+      conval* v = local_new<conval>();
+      v->i = 3;
+      s->list = v;
+    }
+  }
+
+  uint32_t eval(const std::string& expr, uint32_t kinds = 0x21,
+                const std::string& decls = "") {
+    at_expression(decls, expr);
+    return getmeta(kinds);
+  }
+};
+
+TEST_F(Getmeta, IntegerFoldingAndPrecedence) {
+  struct Row { const char* expr; int32_t value; };
+  const Row rows[] = {
+      {"-2**2", -4},  {"2**3**2", 512}, {"8/2/2", 2},   {"7/2", 3},
+      {"-7/2", -3},   {"2**10", 1024},  {"2**0", 1},    {"2**(-1)", 0},
+      {"1+2*3", 7},   {"(1+2)*3", 9},   {"2147483647+1", -2147483647 - 1},
+      {"10-4-3", 3},  {"+5", 5},        {"((((3))))", 3},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.expr);
+    EXPECT_EQ(eval(r.expr), 0x1u);
+    EXPECT_EQ(got_ok, 1u);
+    EXPECT_EQ(got_con, 1u);
+    EXPECT_EQ(got_val.i, r.value);
+    EXPECT_EQ(getdtname(got_typ.code), TC_INTEGER);
+    TearDown();
+    SetUp();
+  }
+  EXPECT_EQ(count(179), 0);
+}
+
+TEST_F(Getmeta, LogicalAndRelationalFolding) {
+  struct Row { const char* expr; int32_t value; };
+  const Row rows[] = {
+      {".TRUE..AND..FALSE.", 0}, {".TRUE.", -1},       {".T.", -1},
+      {".F..OR..T.", -1},        {".NOT..TRUE.", 0},   {"1.LT.2", -1},
+      {"1 .EQ. 2 .OR. 3 > 2", -1}, {"'ab' .EQ. 'ab '", -1}, {".NOT.1.GT.2", -1},
+      {"2.5 >= 3", 0},           {".TRUE..NEQV..TRUE.", 0}, {".TRUE..EQV..FALSE.", 0},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.expr);
+    EXPECT_EQ(eval(r.expr), 0x1u);
+    EXPECT_EQ(got_ok, 1u);
+    EXPECT_EQ(got_val.i, r.value);
+    EXPECT_EQ(getdtname(got_typ.code), TC_LOGICAL);
+    TearDown();
+    SetUp();
+  }
+}
+
+TEST_F(Getmeta, RealComplexAndCharacterFolding) {
+  EXPECT_EQ(eval("1 + 2.5D0"), 0x1u);
+  EXPECT_EQ(got_typ.code, defdtypes[6]);  // the unit's DOUBLE PRECISION
+  EXPECT_DOUBLE_EQ(got_val.d, 3.5);
+  TearDown();
+  SetUp();
+  EXPECT_EQ(eval("2.0**(-1)"), 0x1u);
+  EXPECT_DOUBLE_EQ(got_val.d, 0.5);
+  TearDown();
+  SetUp();
+  EXPECT_EQ(eval("1 + (0.0, 1.0)"), 0x1u);
+  EXPECT_EQ(getdtname(got_typ.code), TC_COMPLEX);
+  EXPECT_DOUBLE_EQ(got_val.c[0], 1.0);
+  EXPECT_DOUBLE_EQ(got_val.c[1], 1.0);
+  TearDown();
+  SetUp();
+  EXPECT_EQ(eval("(1, 2.0D0)"), 0x1u);
+  EXPECT_EQ(got_typ.code, 8);
+  TearDown();
+  SetUp();
+  EXPECT_EQ(eval("(1, 2.0Q0)"), 0x1u);
+  EXPECT_EQ(got_typ.code, 23);
+  TearDown();
+  SetUp();
+  EXPECT_EQ(eval("'ab' // 'cde'"), 0x1u);
+  EXPECT_EQ(got_typ.code, 14);
+  EXPECT_EQ(got_typ.value, 5);
+  ASSERT_EQ(got_ok, 1u);
+  EXPECT_EQ(std::string(got_val.s, 5), "abcde");
+  TearDown();
+  SetUp();
+  EXPECT_EQ(eval("1.5E2"), 0x1u);
+  EXPECT_DOUBLE_EQ(got_val.d, 150.0);
+  EXPECT_EQ(getdtname(got_typ.code), TC_REAL);
+}
+
+TEST_F(Getmeta, DivisionByZeroIsReportedAndLeavesTheValueUnknown) {
+  EXPECT_EQ(eval("1/0"), 0x1u);
+  EXPECT_EQ(got_ok, 0u);
+  EXPECT_EQ(count(179), 1);
+  TearDown();
+  SetUp();
+  EXPECT_EQ(eval("x/0"), 0x1u);
+  EXPECT_EQ(count(179), 1);
+  TearDown();
+  SetUp();
+  EXPECT_EQ(eval("0**0"), 0x1u);
+  EXPECT_EQ(count(179), 1);
+}
+
+TEST_F(Getmeta, TwoOperatorsInARowAreReportedAndEvaluated) {
+  EXPECT_EQ(eval("3*-2"), 0x1u);
+  EXPECT_EQ(count(635), 1);
+  EXPECT_EQ(got_val.i, -6);
+}
+
+TEST_F(Getmeta, PlainReferencesReturnTheirOwnKind) {
+  EXPECT_EQ(eval("x, y", 0x3), 0x2u);
+  ASSERT_NE(got_sym, nullptr);
+  EXPECT_STREQ(got_sym->name, "X");
+  EXPECT_EQ(pstat[tk.stacol], ',');
+  TearDown();
+  SetUp();
+  EXPECT_EQ(eval("x + 1", 0x3), 0x1u);
+  EXPECT_EQ(got_sym, nullptr);
+  EXPECT_EQ(got_ok, 0u);
+  TearDown();
+  SetUp();
+  EXPECT_EQ(eval("n", 0x21, "parameter n\n"), 0x1u);
+  EXPECT_EQ(got_ok, 1u);
+  EXPECT_EQ(got_val.i, 3);
+  TearDown();
+  SetUp();
+  EXPECT_EQ(eval("n*2", 0x21, "parameter n\n"), 0x1u);
+  EXPECT_EQ(got_val.i, 6);
+  EXPECT_EQ(got_con, 1u);
+}
+
+TEST_F(Getmeta, SyntaxMessagesStopTheExpression) {
+  struct Row { const char* expr; int32_t msg; };
+  const Row rows[] = {{"(1+2", 7}, {"1 .FOO. 2", 72}, {"x .AND 2", 73}, {"1 .MATCHES. 2", 72}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.expr);
+    EXPECT_EQ(eval(r.expr, 0x1), 0u);
+    EXPECT_EQ(count(r.msg), 1);
+    TearDown();
+    SetUp();
+  }
+}
+
+TEST_F(Getmeta, DefinedOperatorNamesNeedAnInterfaceInFortran77Too) {
+  ropt.Language = 1;
+  EXPECT_EQ(eval("1 .PLUS. 2", 0x1), 0u);
+  EXPECT_EQ(count(72), 1);
+}
+
+TEST_F(Getmeta, SubscriptsAgainstDeclaredBounds) {
+  EXPECT_EQ(eval("a(3)", 0x3, "dimension a(2)\n"), 0x2u);
+  EXPECT_EQ(count(176), 1);
+  TearDown();
+  SetUp();
+  EXPECT_EQ(eval("a(0:)", 0x201, "dimension a(2)\n"), 0x200u);
+  EXPECT_EQ(count(176), 0);
+  EXPECT_EQ(got_arrsecdims, 1);
+  TearDown();
+  SetUp();
+  EXPECT_EQ(eval("a(1:2:0)", 0x201, "dimension a(2)\n"), 0x200u);
+  EXPECT_EQ(count(747), 1);
+  TearDown();
+  SetUp();
+  EXPECT_EQ(eval("a(1,1)", 0x3, "dimension a(2)\n"), 0x2u);
+  EXPECT_EQ(count(445), 1);
+  TearDown();
+  SetUp();
+  EXPECT_EQ(eval("a", 0x1, "dimension a(2)\n"), 0u);
+  EXPECT_EQ(count(449), 1);
+}
+
+TEST_F(Getmeta, Substrings) {
+  EXPECT_EQ(eval("c(2:1)", 0x3, "character c\n"), 0x2u);
+  EXPECT_EQ(count(822), 1);
+  EXPECT_EQ(charsubsize, 0);
+  TearDown();
+  SetUp();
+  EXPECT_EQ(eval("c(2:4)", 0x3, "character c\n"), 0x2u);
+  EXPECT_EQ(charsubsize, 3);
+  EXPECT_EQ(got_typ.value, 3);
+  TearDown();
+  SetUp();
+  EXPECT_EQ(eval("c(0:9)", 0x3, "character c\n"), 0x2u);
+  EXPECT_EQ(count(169), 2);
+}
+
+TEST_F(Getmeta, IntegerLiteralTypesFollowTheDialect) {
+  struct Row { uint32_t compiler; const char* expr; uint8_t code; };
+  const Row rows[] = {{8, "40000", 4}, {8, "32767", 20}, {0, "32767", 3}, {0, "40000", 4},
+                      {65536, "32767", 20}, {65536, "32768", 4}, {64, "1", 4},
+                      {128, "40000", 20}, {4, "000001", 4}, {8, "5I", 3}, {8, "5J", 4}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.expr);
+    at_expression("", r.expr);
+    ropt.compiler = r.compiler;
+    defdtypes[3] = 20;
+    EXPECT_EQ(getmeta(0x21), 0x1u);
+    EXPECT_EQ(got_typ.code, r.code);
+    TearDown();
+    SetUp();
+  }
+}
+
+TEST_F(Getmeta, PrefixedAndTypelessLiterals) {
+  EXPECT_EQ(eval("Y'FF'"), 0x1u);
+  EXPECT_EQ(got_typ.code, 4);
+  EXPECT_EQ(got_val.i, 255);
+  TearDown();
+  SetUp();
+  EXPECT_EQ(eval("Z'FF'"), 0x1u);
+  EXPECT_EQ(got_typ.code, 16);
+  EXPECT_EQ(got_ok, 0u);
+  TearDown();
+  SetUp();
+  at_expression("", "$1F");
+  ropt.compiler = 256;  // "$" is no name character in this dialect
+  EXPECT_EQ(getmeta(0x21), 0x1u);
+  EXPECT_EQ(got_val.i, 31);
+}
+
+TEST_F(Getmeta, TheStackLimitIsReported) {
+  // The statement buffer is filled directly: no source line is that long.
+  auto fill = [](const std::string& expr) {
+    int32_t p = tk.stacol;
+    std::memcpy(pstat + p, expr.data(), expr.size());
+    rsrc.statend = p + static_cast<int32_t>(expr.size());
+    pstat[rsrc.statend] = 10;
+  };
+  at_expression("", "1");
+  fill(std::string(3000, '(') + "1" + std::string(3000, ')'));
+  EXPECT_EQ(getmeta(0x1), 0x1u);  // parentheses take no records
+  EXPECT_EQ(got_val.i, 1);
+  TearDown();
+  SetUp();
+  at_expression("", "1");
+  std::string sum;
+  for (int i = 0; i < 4997; ++i) sum += "1+";
+  fill(sum + "1");
+  EXPECT_EQ(getmeta(0x1), 0x1u);  // "+" is left-associative: one record at a time
+  EXPECT_EQ(got_val.i, 4998);
+  TearDown();
+  SetUp();
+  at_expression("", "1");
+  fill(std::string(4998, '-') + "1");
+  EXPECT_EQ(getmeta(0x1), 0x1u);  // 4,998 records and the base marker: 4,999 in use
+  EXPECT_EQ(got_val.i, 1);
+  EXPECT_EQ(count(166), 0);
+  TearDown();
+  SetUp();
+  at_expression("", "1");
+  fill(std::string(4999, '-') + "1");
+  EXPECT_EQ(getmeta(0x1), 0u);
+  EXPECT_EQ(count(166), 1);
+  EXPECT_EQ(unit.statfe, 1);
+  // The stack is free again.
+  TearDown();
+  SetUp();
+  at_expression("", "2*3");
+  EXPECT_EQ(getmeta(0x1), 0x1u);
+}
+
+}  // namespace
