@@ -17,6 +17,43 @@ DerivedTypeState dts;
 
 void dertype_reset() { dts = DerivedTypeState{}; }
 
+void ResetFwdTypes() {
+  for (FwdType& f : dts.fwdtypes) f = FwdType{};
+  dts.n_fwdtypes = 0;
+}
+
+void AddFwdType(locsym* sym) {
+  if (sym == nullptr) return;
+  for (int32_t i = 0; i < dts.n_fwdtypes; ++i) {
+    if (dts.fwdtypes[i].sym == sym) return;
+  }
+  FwdType entry{0, sym, Status.scope_level};
+  for (int32_t i = 0; i < dts.n_fwdtypes; ++i) {
+    if (dts.fwdtypes[i].resolved) {
+      dts.fwdtypes[i] = entry;
+      return;
+    }
+  }
+  if (dts.n_fwdtypes < MAX_FWDTYPES) dts.fwdtypes[dts.n_fwdtypes++] = entry;
+}
+
+void ProcFwdTypes(int32_t final) {
+  for (int32_t i = 0; i < dts.n_fwdtypes; ++i) {
+    FwdType& f = dts.fwdtypes[i];
+    if (f.resolved) continue;
+    if (f.sym->sclass != SC_STRUCT90) rd_interr("ProcFwdTypes");
+    if (!final && f.level < Status.scope_level) continue;
+    if (f.sym->extra & EXTRA_TYPE_UNDEFINED) {
+      // A definition in the current scope may stand under the same name.
+      const char* name = f.sym->name;
+      locsym* now = getsym(name, static_cast<int32_t>(std::strlen(name)), 0, SC_STRUCT90);
+      if (now == nullptr || (now->extra & EXTRA_TYPE_UNDEFINED)) rd_errmsg(853);
+    }
+    f.resolved = 1;
+  }
+  if (final) ResetFwdTypes();
+}
+
 static bool at_stmt_end() { return tk.stacol >= rsrc.statend || pstat[tk.stacol] == 10; }
 
 // True when the current token is the single character ch.
