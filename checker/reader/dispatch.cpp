@@ -9,6 +9,7 @@
 #include "checker/makedep.h"
 #include "checker/reader/analyze.h"
 #include "checker/reader/dertype.h"
+#include "checker/reader/datastmt.h"
 #include "checker/reader/directives.h"
 #include "checker/reader/equivstmt.h"
 #include "checker/reader/services.h"

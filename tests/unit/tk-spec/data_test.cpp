@@ -1,0 +1,120 @@
+// DATA statements: the records of the DATA work file (object entries,
+// value entries, line) and the messages of bad objects and values.
+#include <string>
+#include <vector>
+
+#include "checker/common/flio.h"
+#include "checker/reader/datastmt.h"
+#include "checker/reader/dispatch.h"
+#include "checker/semantics/workfiles.h"
+#include "tests/unit/checker_reader/reader_fixture.h"
+
+using Data = ReaderTest;
+
+static void parse_unit() {
+  prgbeg();
+  parse();
+}
+
+static std::vector<int32_t> data_words() {
+  std::vector<int32_t> w;
+  if (wf.fu_data == 0) return w;
+  int64_t end = itell(wf.fu_data);
+  iseek(wf.fu_data, 0);
+  for (int64_t i = 0; i < end / 4; ++i) {
+    int32_t v = 0;
+    iread(wf.fu_data, &v, 4);
+    w.push_back(v);
+  }
+  return w;
+}
+
+TEST_F(Data, RepeatedValueIsOneEntry) {
+  workfiles_close();
+  open_source("program p\nreal x\ndata x /3*1.0/\nend program p\n", ".f90");
+  parse_unit();
+  ASSERT_EQ(wf.datacnt, 1);
+  std::vector<int32_t> w = data_words();
+  ASSERT_EQ(w.size(), 2u + 2 + 2 + 1);
+  EXPECT_EQ(w[0], 1);  // one object
+  EXPECT_EQ(w[1], 1);  // one value
+  EXPECT_EQ(w[2], 0);  // no subscripts
+  EXPECT_STREQ(wsym_at(static_cast<uint32_t>(w[3]))->name, "X");
+  EXPECT_EQ(w[4], 3);  // repeat
+  dtdesc real{};
+  figtyp(&real, TC_REAL, -4, 0);
+  EXPECT_EQ(w[5], real.code);
+  EXPECT_EQ(w[6], 3);  // line
+  workfiles_close();
+}
+
+TEST_F(Data, ImpliedDoGivesOneEntryPerObjectInside) {
+  workfiles_close();
+  open_source("program p\ndata (a(i), b(i, 2), i = 1, 2), c(1:2) /4*0, 'xy'/\nend program p\n", ".f90");
+  parse_unit();
+  ASSERT_EQ(wf.datacnt, 1);
+  std::vector<int32_t> w = data_words();
+  ASSERT_EQ(w.size(), 2u + 6 + 4 + 1);
+  EXPECT_EQ(w[0], 3);
+  EXPECT_EQ(w[1], 2);
+  EXPECT_EQ(w[2], 1);
+  EXPECT_EQ(w[4], 2);
+  EXPECT_EQ(w[6], 0);  // a substring alone: no subscripts
+  EXPECT_STREQ(wsym_at(static_cast<uint32_t>(w[7]))->name, "C");
+  EXPECT_EQ(w[8], 4);
+  EXPECT_EQ(w[10], 1);
+  workfiles_close();
+}
+
+TEST_F(Data, NinetyNineObjectsAreRecordedAHundredAreNot) {
+  for (int n : {99, 100}) {
+    SetUp();
+    workfiles_close();
+    std::string src = "program p\ndata ";
+    for (int i = 0; i < n; ++i) {
+      if (i > 0) src += i % 10 == 0 ? ", &\n  " : ", ";
+      src += "a(" + std::to_string(i + 1) + ")";
+    }
+    src += " /" + std::to_string(n) + "*0/\nend program p\n";
+    open_source(src, ".f90");
+    parse_unit();
+    EXPECT_EQ(wf.datacnt, n == 99 ? 1 : 0) << n;
+    srcend();
+    workfiles_close();
+  }
+}
+
+TEST_F(Data, MessagesByTable) {
+  struct Case {
+    const char* src;
+    int32_t msg;
+  } cases[] = {
+      {"program p\nreal x\ndata x /1.0/\ndata x /2.0/\nend\n", 827},
+      {"program p\ndata x /0*1.0/\nend\n", 77},
+      {"program p\ndata x /-2*1.0/\nend\n", 69},
+      {"program p\ndata x 1.0/\nend\n", 99},
+      {"program p\ndata x /1.0\nend\n", 5},
+      {"program p\ndata 1 /1.0/\nend\n", 3},
+      {"program p\ndata a(1)(1:2)(1) /'a'/\nend\n", 87},
+      {"program p\ndata a(1,2,3,4,5,6,7,8) /1/\nend\n", 23},
+      {"program p\nnamelist /g/ x\ndata p /1/\nend\n", 13},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    workfiles_close();
+    open_source(c.src, ".f90");
+    parse_unit();
+    EXPECT_EQ(count(c.msg), 1) << c.src;
+    srcend();
+  }
+  workfiles_close();
+}
+
+TEST_F(Data, ElementsNamedTwiceSayNothing) {
+  workfiles_close();
+  open_source("program p\ndata a(1) /1.0/\ndata a(1) /1.0/\nend\n", ".f90");
+  parse_unit();
+  EXPECT_EQ(count(827), 0);
+  EXPECT_EQ(wf.datacnt, 2);
+  workfiles_close();
+}
