@@ -25,6 +25,21 @@ constexpr IoSpec standard_specs[] = {
 #include "checker/reader/iospecs.def"
 };
 
+// Specifiers of the target dialects, each with the dialect bits whose
+// table holds it.
+struct IoDialectSpec {
+  IoSpec spec;
+  uint32_t dialects;
+};
+constexpr IoDialectSpec dialect_specs[] = {
+#define IOXSPEC(name, columns, language, dialects) {{name, columns, language}, dialects},
+#include "checker/reader/iodialect.def"
+};
+
+// Dialect bits in the order in which they choose the specifier table.
+constexpr uint32_t table_order[] = {0x10,  0x20000, 0x2,   0x8,    0x4,   0x40,
+                                    0x80,  0x100,   0x200, 0x400,  0x2000, 0x10000};
+
 // Usage mark of a specifier that is not known: the variable is referenced.
 constexpr uint32_t UNKNOWN_USE = QB_REF;
 
@@ -180,12 +195,14 @@ int32_t read_key_list() {
     return 0;
   }
   do {
-    io_expr();
+    getokn();
+    expr_from_current(false, true);
     if (!is_ch(':')) {
       rd_errmsg(87);
       return 0;
     }
-    io_expr();
+    getokn();
+    expr_from_current(false, true);
     if (is_ch(':')) {
       getokn();
       if (!token_is("INTEGER") && !token_is("CHARACTER")) {
@@ -352,13 +369,30 @@ void encode_decode(const KeyRow* row, bool decode) {
 
 }  // namespace
 
-const IoSpec* iospec_find(const char* name, int32_t len, int32_t language, int32_t column) {
-  if (column < 1 || column > IO_COLUMNS) return nullptr;
-  for (const IoSpec& r : standard_specs) {
-    if ((r.language & language) == 0 || r.columns[column - 1] == ' ') continue;
-    if (static_cast<int32_t>(std::strlen(r.name)) == len && std::memcmp(r.name, name, len) == 0)
-      return &r;
-  }
+uint32_t iospec_table(uint32_t compiler) {
+  for (uint32_t bit : table_order)
+    if (compiler & bit) return bit;
+  return 0;
+}
+
+// True when row r is name (length len) and fits language and column.
+static bool spec_fits(const IoSpec& r, const char* name, int32_t len, int32_t language,
+                      int32_t column) {
+  return (r.language & language) != 0 && r.columns[column - 1] != ' ' &&
+         static_cast<int32_t>(std::strlen(r.name)) == len &&
+         std::memcmp(r.name, name, static_cast<size_t>(len)) == 0;
+}
+
+const IoSpec* iospec_find(const char* name, int32_t len, int32_t language, int32_t column,
+                          uint32_t compiler) {
+  if (column < 1 || column > IO_COLUMNS || len <= 0) return nullptr;
+  for (const IoSpec& r : standard_specs)
+    if (spec_fits(r, name, len, language, column)) return &r;
+  uint32_t table = iospec_table(compiler);
+  if (table == 0) return nullptr;
+  for (const IoDialectSpec& r : dialect_specs)
+    if ((r.dialects & table) != 0 && spec_fits(r.spec, name, len, language, column))
+      return &r.spec;
   return nullptr;
 }
 
@@ -407,7 +441,7 @@ int32_t getspecs(const KeyRow* row, bool positional) {
     }
     bool eq = pstat[tk.stacol] == '=' && pstat[tk.stacol + 1] != '=';
     const IoSpec* spec = iospec_find(reinterpret_cast<const char*>(pstat + tk.tokbeg), tk.toksiz,
-                                     ropt.Language, cur_column);
+                                     ropt.Language, cur_column, ropt.compiler);
     char letter = iospec_letter(spec, cur_column);
     if (spec != nullptr && letter == 'X') {
       getokn();

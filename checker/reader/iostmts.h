@@ -22,9 +22,14 @@ enum IoColumn : int32_t {
 };
 constexpr int32_t IO_COLUMNS = 18;
 
-// The first row named name (length len) that is valid in language and
-// allows column; null when there is none.
-const IoSpec* iospec_find(const char* name, int32_t len, int32_t language, int32_t column);
+// The dialect bit that chooses the specifier table of the target dialect
+// bits (0: the standard table of the language).
+uint32_t iospec_table(uint32_t compiler);
+// The first row named name (length len) of the table of the dialect bits
+// compiler that is valid in language and allows column; null when there
+// is none.
+const IoSpec* iospec_find(const char* name, int32_t len, int32_t language, int32_t column,
+                          uint32_t compiler = 0);
 // The value-kind letter of a row for a column (blank: not allowed).
 char iospec_letter(const IoSpec* row, int32_t column);
 

@@ -175,3 +175,64 @@ TEST_F(IoStatements, InternalWriteSetsItsCharacterUnit) {
   }
   EXPECT_NE(sym("N")->usage & QB_REF, 0u);
 }
+
+TEST(IoSpecTable, FirstDialectBitChoosesTheTable) {
+  struct Row {
+    uint32_t compiler;
+    uint32_t table;
+  } rows[] = {{0, 0},          {0x10, 0x10},   {0x18, 0x10},    {0x20002, 0x20000},
+              {0xA, 0x2},      {0xC, 0x8},     {0x44, 0x4},     {0x80, 0x80},
+              {0x300, 0x100},  {0x2400, 0x400}, {0x12000, 0x2000}, {0x10000, 0x10000},
+              {0x1, 0},        {0x1000, 0}};
+  for (const Row& r : rows) EXPECT_EQ(iospec_table(r.compiler), r.table) << r.compiler;
+}
+
+TEST(IoSpecTable, DialectRowsBelongToTheirTables) {
+  struct Row {
+    const char* name;
+    uint32_t compiler;
+    int32_t column;
+    bool found;
+  } rows[] = {
+      {"READONLY", 0x10, IOC_OPEN, true},   {"READONLY", 0, IOC_OPEN, false},
+      {"READONLY", 0x80, IOC_OPEN, false},  {"READONLY", 0x10, IOC_READ, false},
+      {"DISP", 0x8, IOC_CLOSE, true},       {"FILEOPT", 0x8, IOC_OPEN, true},
+      {"FILEOPT", 0x18, IOC_OPEN, false},   {"FILEOPT", 0x100, IOC_OPEN, true},
+      {"KEEP", 0x2000, IOC_CLOSE, true},    {"KEEP", 0x10, IOC_CLOSE, false},
+      {"FLEN", 0x10000, IOC_INQUIRE, true}, {"FLEN", 0x4, IOC_OPEN, false},
+      {"CARRIAGECONTROL", 0x400, IOC_OPEN, true}, {"TITLE", 0x20000, IOC_OPEN, true},
+      {"TITLE", 0x2, IOC_OPEN, false},      {"KEYEQ", 0x200, IOC_READ, true},
+      {"KEYEQ", 0x2, IOC_READ, false},      {"UNIT", 0x10, IOC_OPEN, true},
+  };
+  for (const Row& r : rows) {
+    const IoSpec* s = iospec_find(r.name, static_cast<int32_t>(std::strlen(r.name)), 2, r.column,
+                                  r.compiler);
+    EXPECT_EQ(s != nullptr, r.found) << r.name << " " << r.compiler;
+  }
+}
+
+TEST_F(IoStatements, DialectSpecifiersAndKeyLists) {
+  struct Case {
+    uint32_t compiler;
+    const char* stmt;
+    int32_t message;
+    int32_t times;
+  } cases[] = {
+      {0x10, "  open (10, readonly, shared, disp='keep')", 232, 0},
+      {0x0, "  open (10, readonly)", 232, 1},
+      {0x10, "  open (10, key=(1:5:integer:ascending, 7:9))", 58, 0},
+      {0x10, "  open (10, key=(1:5:real))", 58, 1},
+      {0x10, "  open (10, key=(1:5:integer:upward))", 58, 1},
+      {0x10, "  open (10, key=(1 5))", 87, 1},
+      {0x10, "  open (10, key=1)", 17, 1},
+      {0x10, "  read (10, keyeq=k) a", 232, 0},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    ropt.compiler = c.compiler;
+    open_source("program p\n" + std::string(c.stmt) + "\n", ".f90");
+    parse_open_unit();
+    EXPECT_EQ(count(c.message), c.times) << c.stmt;
+    TearDown();
+  }
+}
