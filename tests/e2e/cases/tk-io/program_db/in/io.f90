@@ -1,0 +1,5 @@
+program io
+integer :: n
+read (5, *) n
+write (6, *) n
+end program io
