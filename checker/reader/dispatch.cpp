@@ -17,6 +17,7 @@
 #include "checker/reader/specstmt.h"
 #include "checker/reader/statement.h"
 #include "checker/reader/tokens.h"
+#include "checker/reader/typedecl.h"
 #include "checker/semantics/locsym.h"
 #include "checker/tvxutil.h"
 
@@ -592,7 +593,7 @@ int32_t shvardec(const StmtCall& c) {
     tk.stacol = p + 8;
     return shfunc(c);
   }
-  return sh_pending(c);
+  return shvardec_decl(c);
 }
 
 // TYPE: the I/O statement of some dialects, a derived-type definition or

@@ -577,7 +577,6 @@ uint32_t getmeta(uint32_t accepted) {
   exprec cur{};
   bool first = true;  // no operand or operator read yet
   locsym* single = nullptr;
-  int32_t single_func = 0;  // the single operand is a function reference
 
   // Pushes a record; false after the overflow message.
   auto push = [&](const exprec& r) -> bool {
@@ -632,9 +631,7 @@ uint32_t getmeta(uint32_t accepted) {
       }
       if (!have_operand) {
         varout vo{};
-        // The first operand is read with the caller's kinds, later ones as values.
-        bool leading = first && level == 0 && expidx == base + 1;
-        uint32_t k = getvar(leading ? accepted : acc, &vo);
+        uint32_t k = getvar(acc | narrow_kinds(acc), &vo);
         if (k == 0) return fail();
         int32_t after = pstat[tk.stacol];
         int32_t after2 = pstat[tk.stacol + 1];
@@ -642,7 +639,7 @@ uint32_t getmeta(uint32_t accepted) {
                           (after == '=' && after2 != '=') ||
                           (in_constructor && after == '/' && after2 == ')') ||
                           (in_constructor && after == ']');
-        if (leading && terminator && (accepted & k) != 0) {
+        if (first && level == 0 && expidx == base + 1 && terminator && (accepted & k) != 0) {
           // A plain reference: the caller gets the reference itself.
           clear_globals();
           if (vo.sym != nullptr) got_typ = vo.sym->type;
@@ -670,8 +667,6 @@ uint32_t getmeta(uint32_t accepted) {
         cur.kind = vo.rank > 0 || (k & 0x1e44u) ? 0x800u : (k & 0x10u ? 0x10u : 0x1u);
         if (k == 0x80000) cur.kind = 0x80000;
         single = vo.sym;
-        if (k == 0x100) single_func = 1;
-        if (k == 0x1000) single_func = 2;
         have_operand = true;
       }
     } else if (tk.toktyp == TT_DIGITS || tk.toktyp == TT_CHAR || tk.toktyp == TT_HOLL ||
@@ -760,7 +755,7 @@ uint32_t getmeta(uint32_t accepted) {
       return fail();
     }
     (void)have_operand;
-    if (!first || expidx > base + 1) single = nullptr, single_func = 0;
+    if (!first || expidx > base + 1) single = nullptr;
     first = false;
 
     // Operator step.
@@ -775,7 +770,6 @@ uint32_t getmeta(uint32_t accepted) {
       }
       --level;
       single = nullptr;
-      single_func = 0;
     }
     if (o.code == 0) return fail();
     if (o.code == 1) {
@@ -787,7 +781,6 @@ uint32_t getmeta(uint32_t accepted) {
         --expidx;
         doexp(&expstack[expidx], &cur);
         single = nullptr;
-        single_func = 0;
       }
       break;
     }
@@ -804,7 +797,6 @@ uint32_t getmeta(uint32_t accepted) {
     cur.usrop = o.usrop;
     if (!push(cur)) return fail();
     single = nullptr;
-    single_func = 0;
   }
 
   // The result.
@@ -812,12 +804,6 @@ uint32_t getmeta(uint32_t accepted) {
   uint32_t kind = cur.kind;
   if (array_valued(cur) && (accepted & 0x40800u) == 0 && (accepted & kind) == 0) {
     msg_at(449, static_cast<int32_t>(cur.col));
-    clear_globals();
-    return 0;
-  }
-  if (kind == 0x1 && (accepted & 0x1u) == 0) {
-    // A value where the caller reads only variables or names.
-    msg_at(8, static_cast<int32_t>(cur.col));
     clear_globals();
     return 0;
   }
@@ -830,6 +816,5 @@ uint32_t getmeta(uint32_t accepted) {
   got_arrsecdims = cur.v.rank;
   got_arrelm = cur.v.rank > 0 ? (cur.v.spare[0] > 0 ? cur.v.spare[0] : 0) : 1;
   got_sym = single;
-  got_epflags = single_func;
   return kind;
 }

@@ -10,10 +10,7 @@
 #include "checker/reader/services.h"
 #include "checker/reader/source.h"
 #include "checker/reader/tokens.h"
-#include "checker/semantics/kinds.h"
 #include "checker/semantics/locsym.h"
-#include "checker/tvxutil.h"
-#include "checker/reader/analyze.h"
 
 int32_t vhs;
 int32_t charsubsize;
@@ -63,6 +60,22 @@ bool is_procedure(const locsym* s) {
          s->squal == SQ_DUMRTN || s->squal == SQ_LIBRTN;
 }
 
+// The type a kind value gives a literal of type class tclass; 0 none.
+uint8_t code_of_kind(int32_t tclass, int32_t kind) {
+  switch (tclass) {
+    case TC_INTEGER:
+      return kind == 1 ? 25 : kind == 2 ? 3 : kind == 4 ? 4 : kind == 8 ? 17 : 0;
+    case TC_REAL:
+      return kind == 4 ? 5 : kind == 8 ? 6 : kind == 16 ? 9 : 0;
+    case TC_LOGICAL:
+      return kind == 1 ? 11 : kind == 2 ? 1 : kind == 4 ? 2 : kind == 8 ? 18 : 0;
+    case TC_CHARACTER:
+      return kind == 1 ? 14 : 0;
+    default:
+      return 0;
+  }
+}
+
 // "_" kind after a literal: the kind value, -1 when the kind is a name
 // whose value is not known, 0 when there is no "_".
 int32_t literal_kind(int32_t opts) {
@@ -91,8 +104,8 @@ void apply_kind(dtdesc* type, int32_t tclass, int32_t kind) {
   if (kind == 0) return;
   dnkind = kind;
   if (kind < 0) return;
-  int32_t code = adjust_dt_with_kind(tclass, kind);
-  if (code > 0) type->code = static_cast<uint8_t>(code);
+  uint8_t code = code_of_kind(tclass, kind);
+  if (code != 0) type->code = code;
   type->kind = static_cast<uint8_t>(kind);
 }
 
@@ -171,21 +184,6 @@ bool real_literal(int32_t p, int32_t* end, double* value, uint8_t* code, bool* i
   return true;
 }
 
-// The character literal at the current token, of a written kind; 732 for
-// a kind that is no character kind.
-int32_t char_literal_of_kind(int32_t kind, int32_t kcol, dtdesc* type, conval* value,
-                             uint32_t* valok) {
-  tk.errcol = kcol;
-  if (kind != 1 && chk_kindparam(TC_CHARACTER, kind, 1) == 0) kind = 1;
-  *type = expr_type(14);
-  type->value = tk.chartoklen;
-  type->kind = static_cast<uint8_t>(kind);
-  value->s = reinterpret_cast<char*>(pstat + tk.chartokval);
-  *valok = 1;
-  dnkind = kind;
-  return 1;
-}
-
 }  // namespace
 
 int32_t getcon(int32_t opts, dtdesc* type, conval* value, uint32_t* valok) {
@@ -215,16 +213,6 @@ int32_t getcon(int32_t opts, dtdesc* type, conval* value, uint32_t* valok) {
       tk.stacol = end;
       apply_kind(type, TC_REAL, literal_kind(opts));
       return 4;
-    }
-    // kind_'text' with a numeric kind: a character literal of that kind.
-    if (f90() && pstat[tk.stacol] == '_' &&
-        (pstat[tk.stacol + 1] == 'a' || pstat[tk.stacol + 1] == 'q')) {
-      int32_t kind = 0;
-      int32_t kcol = tk.tokbeg;
-      atopint(reinterpret_cast<const char*>(pstat + tk.tokbeg), tk.toksiz, 10, &kind);
-      ++tk.stacol;
-      getokn();
-      return char_literal_of_kind(kind, kcol, type, value, valok);
     }
     int32_t n = tk.toksiz;
     int32_t v = 0;
@@ -400,8 +388,15 @@ int32_t getcon(int32_t opts, dtdesc* type, conval* value, uint32_t* valok) {
           kind = 1;
         }
       }
+      if (kind != 1) msg_at(732, kcol);
       getokn();
-      return char_literal_of_kind(kind, kcol, type, value, valok);
+      *type = expr_type(14);
+      type->value = tk.chartoklen;
+      type->kind = static_cast<uint8_t>(kind);
+      value->s = reinterpret_cast<char*>(pstat + tk.chartokval);
+      *valok = 1;
+      dnkind = kind;
+      return 1;
     }
     if (opts & GC_NAMES) {
       locsym* s = getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), tk.toksiz, 2, 0);
@@ -692,13 +687,6 @@ uint32_t getvar(uint32_t accepted, varout* out) {
       if ((accepted & 0x9u) == 0) return fail_on(sym, 115, col);
       if ((accepted & 0x1u) == 0) return 0x8;
       if (sym->sclass == SC_UNK || sym->sclass == SC_VAR) sym->sclass = SC_FUNC;
-      if (an.lpass == 1) {
-        int32_t line = 0;
-        int32_t ncol = getcol(col, &line);
-        int32_t srcline =
-            line >= 0 && line < MAX_STMT_LINES ? stmtlines.lineno[line] : rsrc.srclno;
-        CTVX_GenRCALL(sym, CTVX_GetCurrentFileId(), srcline, ncol);
-      }
       getokn();
       if (!read_arguments()) return 0;
       if (sym->type.code == 0) imptypit(sym, col);

@@ -236,25 +236,3 @@ TEST_F(IoStatements, DialectSpecifiersAndKeyLists) {
     TearDown();
   }
 }
-
-TEST_F(IoStatements, FormatInAModuleOrAnInterfaceBody) {
-  struct Case {
-    const char* text;
-    int32_t message;
-  } cases[] = {
-      {"module m\n10 format (i5)\n", 699},
-      {"program p\ninterface\nsubroutine s\n10 format (i5)\nend subroutine\nend interface\n", 692},
-  };
-  for (const Case& c : cases) {
-    SetUp();
-    open_source(c.text, ".f90");
-    parse_open_unit();
-    EXPECT_EQ(count(c.message), 1) << c.text;
-    EXPECT_EQ(count(c.message == 699 ? 692 : 699), 0) << c.text;
-    TearDown();
-  }
-  SetUp();
-  open_source("program p\n10 format (i5)\n", ".f90");
-  parse_open_unit();
-  EXPECT_EQ(count(692) + count(699), 0);
-}
