@@ -13,6 +13,7 @@
 #include "checker/reader/dispatch.h"
 #include "checker/reader/services.h"
 #include "checker/reader/source.h"
+#include "checker/reader/specstmt.h"
 #include "checker/reader/statement.h"
 #include "checker/reader/tokens.h"
 #include "checker/semantics/locsym.h"
@@ -540,16 +541,23 @@ int32_t getformat(int32_t options) {
     return 0;
   }
   if (tk.toktyp == TT_NAME) {
-    locsym* s = token_symbol(false);
+    // Namelist groups have a name space of their own.
+    locsym* g = (options & (4 | 8))
+                    ? getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), tk.toksiz, 0, SC_NML)
+                    : nullptr;
     int32_t after = pstat[tk.stacol];
     bool alone = after == ',' || after == ')' || after == 10;
-    if (s != nullptr && s->sclass == SC_NML && (options & (4 | 8))) {
+    if (g != nullptr && g->sclass == SC_NML) {
+      locsym* s = g;
       flaguse(s, QB_REF, tk.tokbeg);
+      const uint32_t mark = (options & 8) ? QB_SET : QB_REF;
+      for (NmlMember* m = static_cast<NmlMember*>(s->list); m != nullptr; m = m->next)
+        if (m->sym != nullptr) flaguse(m->sym, mark, tk.tokbeg);
       getokn();
       return 1;
     }
     if (alone && (options & 1)) {
-      if (s == nullptr) s = token_symbol(true);
+      locsym* s = token_symbol(true);
       if (s != nullptr && (type_bit(s) & 0x2) && s->sclass != SC_PAR) {
         flaguse(s, QB_REF, tk.tokbeg);
         if (ropt.Language == 2) rd_errmsg(606);

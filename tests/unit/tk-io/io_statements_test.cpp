@@ -236,3 +236,49 @@ TEST_F(IoStatements, DialectSpecifiersAndKeyLists) {
     TearDown();
   }
 }
+
+TEST_F(IoStatements, FormatInAModuleOrAnInterfaceBody) {
+  struct Case {
+    const char* text;
+    int32_t message;
+  } cases[] = {
+      {"module m\n10 format (i5)\n", 699},
+      {"program p\ninterface\nsubroutine s\n10 format (i5)\nend subroutine\nend interface\n", 692},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    open_source(c.text, ".f90");
+    parse_open_unit();
+    EXPECT_EQ(count(c.message), 1) << c.text;
+    EXPECT_EQ(count(c.message == 699 ? 692 : 699), 0) << c.text;
+    TearDown();
+  }
+  SetUp();
+  open_source("program p\n10 format (i5)\n", ".f90");
+  parse_open_unit();
+  EXPECT_EQ(count(692) + count(699), 0);
+}
+
+TEST_F(IoStatements, NamelistGroupMarksItsMembers) {
+  struct Case {
+    const char* stmt;
+    uint32_t mark;     // what the members get
+    uint32_t absent;   // what they do not get
+  } cases[] = {
+      {"read (5, g)", QB_SET, QB_REF},
+      {"read (5, nml=g)", QB_SET, QB_REF},
+      {"write (6, nml=g)", QB_REF, QB_SET},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    open_source("program p\nnamelist /g/ a, b\n" + std::string(c.stmt) + "\n", ".f90");
+    parse_open_unit();
+    for (const char* n : {"A", "B"}) {
+      ASSERT_NE(sym(n), nullptr) << c.stmt;
+      EXPECT_NE(sym(n)->usage & c.mark, 0u) << c.stmt << " " << n;
+      EXPECT_EQ(sym(n)->usage & c.absent, 0u) << c.stmt << " " << n;
+    }
+    EXPECT_EQ(count(232) + count(156) + count(25), 0) << c.stmt;
+    TearDown();
+  }
+}
