@@ -182,9 +182,10 @@ int32_t shcall(const StmtCall& c) {
   locsym* s = next_name_symbol(col);
   if (s == nullptr) return 0;
   if (tvx_pass()) {
+    // The database counts columns from 1.
     int32_t line = 0;
-    int32_t ncol = getcol(col, &line);
-    int32_t srcline = line >= 0 && line < MAX_STMT_LINES ? stmtlines.lineno[line] : rsrc.srclno;
+    int32_t ncol = getcol(col, &line) + 1;
+    int32_t srcline = line >= 0 && line < MAX_STMT_LINES ? stmtlines.lineno[line] : rsrc.statsrclno;
     CTVX_GenRCALL(s, CTVX_GetCurrentFileId(), srcline, ncol);
   }
   bool accepted = true;
