@@ -9,6 +9,8 @@
 #include "checker/makedep.h"
 #include "checker/reader/analyze.h"
 #include "checker/reader/dertype.h"
+#include "checker/reader/attrstmt.h"
+#include "checker/reader/commonstmt.h"
 #include "checker/reader/datastmt.h"
 #include "checker/reader/directives.h"
 #include "checker/reader/equivstmt.h"

@@ -1,0 +1,161 @@
+// The attribute statements ALLOCATABLE, TARGET, VOLATILE, AUTOMATIC and
+// STATIC: each reads its entity declarators and sets its bit in the
+// attribute word of every name, after the conflicts of that attribute.
+#include "checker/reader/attrstmt.h"
+
+#include "checker/common/qualcodes.h"
+#include "checker/reader/dertype.h"
+#include "checker/reader/services.h"
+#include "checker/reader/source.h"
+#include "checker/reader/statement.h"
+#include "checker/reader/tokens.h"
+#include "checker/reader/typedecl.h"
+#include "checker/semantics/locsym.h"
+
+static void msg_at(int32_t n, int32_t col) {
+  tk.errcol = col;
+  rd_errmsg(n);
+}
+
+static bool attr_end() { return tk.stacol >= rsrc.statend || pstat[tk.stacol] == 10; }
+
+// Passes an optional "::".
+static void attr_colons() {
+  if (pstat[tk.stacol] == ':' && pstat[tk.stacol + 1] == ':') tk.stacol += 2;
+}
+
+// After an item: 1 when "," follows (read), 0 at the end, -1 after 6.
+static int32_t attr_more() {
+  if (attr_end()) return 0;
+  getokn();
+  if (tk.tok1 == ',') return 1;
+  msg_at(6, tk.tokbeg);
+  skip_statement();
+  return -1;
+}
+
+// The function result of the unit, or a name that is one.
+static bool is_function_result(const locsym* s) { return s->squal == SQ_FUNCVAR; }
+
+// ALLOCATABLE [::] name[(deferred shape)] [, ...]
+int32_t shallocatable(const StmtCall& c) {
+  if (!tstord(c.lowest, c.cls)) return skip_statement(), 0;
+  attr_colons();
+  for (;;) {
+    locsym* s = nullptr;
+    int32_t r = getdec(&s, GD_DEFERRED | GD_NODUMMY);
+    if (r == -2) return skip_statement(), 0;
+    if (r == 0 && s != nullptr) {
+      if ((s->usage & QB_DUM) || is_function_result(s))
+        msg_at(633, tk.errcol);
+      else
+        s->attrib |= ATTR_ALLOCATABLE;
+    }
+    int32_t m = attr_more();
+    if (m <= 0) return 0;
+  }
+}
+
+// TARGET [::] name[(array-spec)] [, ...]
+int32_t shtarget(const StmtCall& c) {
+  if (!tstord(c.lowest, c.cls)) return skip_statement(), 0;
+  attr_colons();
+  for (;;) {
+    locsym* s = nullptr;
+    int32_t r = getdec(&s, 0);
+    if (r == -2) return skip_statement(), 0;
+    if (r == 0 && s != nullptr) {
+      if (dts.structdepth > 0)
+        msg_at(644, tk.errcol);
+      else if (s->attrib & 0x200u)
+        msg_at(625, tk.errcol);
+      else if (s->attrib & 0x180u)
+        msg_at(628, tk.errcol);
+      s->attrib |= ATTR_TARGET;
+    }
+    int32_t m = attr_more();
+    if (m <= 0) return 0;
+  }
+}
+
+// Passes a value list of the dialect, "/" constants and commas "/".
+static bool attr_skip_values() {
+  ++tk.stacol;  // "/"
+  while (!attr_end() && pstat[tk.stacol] != '/') {
+    int32_t ch = pstat[tk.stacol];
+    if (ch == 'a' || ch == 'q' || ch == 'h') {
+      int32_t len = (pstat[tk.stacol + 1] << 8) | pstat[tk.stacol + 2];
+      tk.stacol += 3 + len;
+      continue;
+    }
+    ++tk.stacol;
+  }
+  if (pstat[tk.stacol] != '/') {
+    msg_at(5, tk.stacol);
+    return false;
+  }
+  ++tk.stacol;
+  return true;
+}
+
+// AUTOMATIC name [, ...] | STATIC name [/values/] [, ...]
+int32_t shautostat(const StmtCall& c) {
+  if (!tstord(c.lowest, c.cls)) return skip_statement(), 0;
+  bool automatic = c.code == ST_AUTOMATIC;
+  if (automatic && unit.prgtyp == 12) {
+    msg_at(780, rsrc.statbeg);
+    return skip_statement(), 0;
+  }
+  uint32_t bit = automatic ? ATTR_AUTOMATIC : ATTR_STATIC;
+  uint32_t other = automatic ? ATTR_STATIC : ATTR_AUTOMATIC;
+  for (;;) {
+    locsym* s = nullptr;
+    int32_t r = getdec(&s, 0);
+    if (r == -2) return skip_statement(), 0;
+    if (r == 0 && s != nullptr) {
+      if (s->attrib & other)
+        msg_at(788, tk.errcol);
+      else
+        s->attrib |= bit;
+    }
+    if (pstat[tk.stacol] == '/' && !attr_skip_values()) return skip_statement(), 0;
+    int32_t m = attr_more();
+    if (m <= 0) return 0;
+  }
+}
+
+// VOLATILE name [, ...] | VOLATILE /common-block/ [, ...]
+int32_t shvolatile(const StmtCall& c) {
+  if (!tstord(c.lowest, c.cls)) return skip_statement(), 0;
+  attr_colons();
+  for (;;) {
+    if (pstat[tk.stacol] == '/') {
+      ++tk.stacol;
+      getokn();
+      if (tk.toktyp != TT_NAME) {
+        msg_at(24, tk.tokbeg);
+        return skip_statement(), 0;
+      }
+      int32_t len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
+      locsym* b = getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), len, 1 | 4, SC_COM);
+      if (b != nullptr && b->sclass != SC_UNK && b->sclass != SC_COM) {
+        msg_at(22, tk.tokbeg);
+      } else if (b != nullptr) {
+        b->sclass = SC_COM;
+        b->attrib |= ATTR_VOLATILE;
+      }
+      getokn();
+      if (tk.tok1 != '/') {
+        msg_at(5, tk.tokbeg);
+        return skip_statement(), 0;
+      }
+    } else {
+      locsym* s = nullptr;
+      int32_t r = getdec(&s, 0);
+      if (r == -2) return skip_statement(), 0;
+      if (r == 0 && s != nullptr) s->attrib |= ATTR_VOLATILE;
+    }
+    int32_t m = attr_more();
+    if (m <= 0) return 0;
+  }
+}

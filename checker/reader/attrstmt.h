@@ -1,0 +1,20 @@
+// Attribute statements ALLOCATABLE, TARGET, VOLATILE, AUTOMATIC and STATIC.
+#pragma once
+
+#include <cstdint>
+
+#include "checker/reader/dispatch.h"
+
+// Bits of a symbol's attribute word set by these statements.
+constexpr uint32_t ATTR_ALLOCATABLE = 0x8;
+constexpr uint32_t ATTR_TARGET = 0x4;
+constexpr uint32_t ATTR_AUTOMATIC = 0x200000;
+constexpr uint32_t ATTR_STATIC = 0x400000;
+constexpr uint32_t ATTR_VOLATILE = 0x800000;
+// Statement code of AUTOMATIC.
+constexpr int32_t ST_AUTOMATIC = 3;
+
+int32_t shallocatable(const StmtCall& c);
+int32_t shtarget(const StmtCall& c);
+int32_t shautostat(const StmtCall& c);
+int32_t shvolatile(const StmtCall& c);

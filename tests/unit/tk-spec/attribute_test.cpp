@@ -1,0 +1,59 @@
+// ALLOCATABLE, TARGET, AUTOMATIC, STATIC and VOLATILE statements: the bits
+// they set and the conflicts they report.
+#include <cstring>
+
+#include "checker/common/qualcodes.h"
+#include "checker/reader/attrstmt.h"
+#include "checker/reader/dispatch.h"
+#include "tests/unit/checker_reader/reader_fixture.h"
+
+using Attributes = ReaderTest;
+
+static void parse_unit() {
+  prgbeg();
+  parse();
+}
+
+static locsym* find(const char* name, int32_t cls = 0) {
+  return getsym(name, static_cast<int32_t>(std::strlen(name)), 0, cls);
+}
+
+TEST_F(Attributes, StatementsSetTheirBits) {
+  open_source(
+      "program p\nallocatable :: a(:)\ntarget t\nvolatile v, /blk/\nstatic s /1/, u\nend program p\n",
+      ".f90");
+  parse_unit();
+  struct Want {
+    const char* name;
+    int32_t cls;
+    uint32_t bit;
+  } wants[] = {{"A", 0, ATTR_ALLOCATABLE}, {"T", 0, ATTR_TARGET}, {"V", 0, ATTR_VOLATILE},
+               {"BLK", SC_COM, ATTR_VOLATILE}, {"S", 0, ATTR_STATIC}, {"U", 0, ATTR_STATIC}};
+  for (const Want& w : wants) {
+    locsym* s = find(w.name, w.cls);
+    ASSERT_NE(s, nullptr) << w.name;
+    EXPECT_TRUE(s->attrib & w.bit) << w.name;
+  }
+  for (int32_t n : {5, 6, 24}) EXPECT_EQ(count(n), 0) << n;
+}
+
+TEST_F(Attributes, MessagesByTable) {
+  struct Case {
+    const char* src;
+    int32_t msg;
+  } cases[] = {
+      {"program p\nstatic x\nautomatic x\nend\n", 788},
+      {"module m\nautomatic x\nend module m\n", 780},
+      {"program p\nstatic x /1\nend\n", 5},
+      {"program p\ntarget a b\nend\n", 6},
+      {"program p\nvolatile /1/\nend\n", 24},
+      {"program p\nvolatile /c\nend\n", 5},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    open_source(c.src, ".f90");
+    parse_unit();
+    EXPECT_EQ(count(c.msg), 1) << c.src;
+    srcend();
+  }
+}
