@@ -226,6 +226,13 @@ TEST_F(IoStatements, DialectSpecifiersAndKeyLists) {
       {0x10, "  open (10, key=(1 5))", 87, 1},
       {0x10, "  open (10, key=1)", 17, 1},
       {0x10, "  read (10, keyeq=k) a", 232, 0},
+      {0x10, "  delete (unit=10, err=20, iostat=k)", 232, 0},
+      {0x10, "  rewrite (10, fmt=100, err=20) a", 232, 0},
+      {0x10, "  unlock (unit=10, iostat=k)", 232, 0},
+      {0x10, "  find (10, rec=5)", 232, 0},
+      {0x10, "  unlock (unit=10) a", 20, 1},
+      {0x0, "  delete (unit=10)", 232, 1},
+      {0x80, "  rewrite (10, fmt=100) a", 232, 1},
   };
   for (const Case& c : cases) {
     SetUp();
