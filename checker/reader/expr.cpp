@@ -577,6 +577,7 @@ uint32_t getmeta(uint32_t accepted) {
   exprec cur{};
   bool first = true;  // no operand or operator read yet
   locsym* single = nullptr;
+  int32_t single_func = 0;  // the single operand is a function reference
 
   // Pushes a record; false after the overflow message.
   auto push = [&](const exprec& r) -> bool {
@@ -631,7 +632,11 @@ uint32_t getmeta(uint32_t accepted) {
       }
       if (!have_operand) {
         varout vo{};
-        uint32_t k = getvar(acc | narrow_kinds(acc), &vo);
+        // The first operand is read with the caller's kinds, later ones as values.
+        bool leading = first && level == 0 && expidx == base + 1;
+        // Components of structures are values too for callers that read values.
+        uint32_t lead = accepted | ((accepted & 0x801u) && f90() ? 0x450u : 0u);
+        uint32_t k = getvar(leading ? lead : acc, &vo);
         if (k == 0) return fail();
         int32_t after = pstat[tk.stacol];
         int32_t after2 = pstat[tk.stacol + 1];
@@ -639,10 +644,10 @@ uint32_t getmeta(uint32_t accepted) {
                           (after == '=' && after2 != '=') ||
                           (in_constructor && after == '/' && after2 == ')') ||
                           (in_constructor && after == ']');
-        if (first && level == 0 && expidx == base + 1 && terminator && (accepted & k) != 0) {
+        if (leading && terminator && (accepted & k) != 0) {
           // A plain reference: the caller gets the reference itself.
           clear_globals();
-          if (vo.sym != nullptr) got_typ = vo.sym->type;
+          if (vo.sym != nullptr) got_typ = vo.comp ? vo.comptype : vo.sym->type;
           got_val = vo.value;
           got_ok = vo.valok;
           got_con = vo.con;
@@ -660,13 +665,16 @@ uint32_t getmeta(uint32_t accepted) {
           uint32_t usage = static_cast<uint32_t>(QB_REF) | ((accepted & 0x80u) ? static_cast<uint32_t>(QB_BOUND) : 0u);
           flaguse(vo.sym, usage, col);
         }
-        dtdesc t = vo.sym != nullptr ? vo.sym->type : dtdesc{};
+        dtdesc t = vo.comp ? vo.comptype : vo.sym != nullptr ? vo.sym->type : dtdesc{};
         if (vhs) t.value = charsubsize;
         operand_from_type(&cur, t, vo.value, vo.valok, vo.con, col);
         cur.v.rank = vo.rank;
-        cur.kind = vo.rank > 0 || (k & 0x1e44u) ? 0x800u : (k & 0x10u ? 0x10u : 0x1u);
+        bool structured = t.code == 15 || t.code == 26;
+        cur.kind = vo.rank > 0 || (k & 0x1e44u) ? 0x800u : ((k & 0x10u) && structured ? 0x10u : 0x1u);
         if (k == 0x80000) cur.kind = 0x80000;
         single = vo.sym;
+        if (k == 0x100) single_func = 1;
+        if (k == 0x1000) single_func = 2;
         have_operand = true;
       }
     } else if (tk.toktyp == TT_DIGITS || tk.toktyp == TT_CHAR || tk.toktyp == TT_HOLL ||
@@ -755,7 +763,7 @@ uint32_t getmeta(uint32_t accepted) {
       return fail();
     }
     (void)have_operand;
-    if (!first || expidx > base + 1) single = nullptr;
+    if (!first || expidx > base + 1) single = nullptr, single_func = 0;
     first = false;
 
     // Operator step.
@@ -770,6 +778,7 @@ uint32_t getmeta(uint32_t accepted) {
       }
       --level;
       single = nullptr;
+      single_func = 0;
     }
     if (o.code == 0) return fail();
     if (o.code == 1) {
@@ -781,6 +790,7 @@ uint32_t getmeta(uint32_t accepted) {
         --expidx;
         doexp(&expstack[expidx], &cur);
         single = nullptr;
+        single_func = 0;
       }
       break;
     }
@@ -797,6 +807,7 @@ uint32_t getmeta(uint32_t accepted) {
     cur.usrop = o.usrop;
     if (!push(cur)) return fail();
     single = nullptr;
+    single_func = 0;
   }
 
   // The result.
@@ -804,6 +815,12 @@ uint32_t getmeta(uint32_t accepted) {
   uint32_t kind = cur.kind;
   if (array_valued(cur) && (accepted & 0x40800u) == 0 && (accepted & kind) == 0) {
     msg_at(449, static_cast<int32_t>(cur.col));
+    clear_globals();
+    return 0;
+  }
+  if (kind == 0x1 && (accepted & 0x1u) == 0) {
+    // A value where the caller reads only variables or names.
+    msg_at(8, static_cast<int32_t>(cur.col));
     clear_globals();
     return 0;
   }
@@ -816,5 +833,6 @@ uint32_t getmeta(uint32_t accepted) {
   got_arrsecdims = cur.v.rank;
   got_arrelm = cur.v.rank > 0 ? (cur.v.spare[0] > 0 ? cur.v.spare[0] : 0) : 1;
   got_sym = single;
+  got_epflags = single_func;
   return kind;
 }

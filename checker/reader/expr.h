@@ -97,6 +97,8 @@ struct varout {
   uint32_t con;      // constant
   conval value;
   int32_t nelem;     // element count
+  dtdesc comptype;   // type of the last component of a structure reference
+  int32_t comp;      // 1: comptype is set
 };
 // Reads a reference to a named entity; its kind code, 0 on failure.
 uint32_t getvar(uint32_t accepted, varout* out);

@@ -10,7 +10,10 @@
 #include "checker/reader/services.h"
 #include "checker/reader/source.h"
 #include "checker/reader/tokens.h"
+#include "checker/semantics/kinds.h"
 #include "checker/semantics/locsym.h"
+#include "checker/tvxutil.h"
+#include "checker/reader/analyze.h"
 
 int32_t vhs;
 int32_t charsubsize;
@@ -60,22 +63,6 @@ bool is_procedure(const locsym* s) {
          s->squal == SQ_DUMRTN || s->squal == SQ_LIBRTN;
 }
 
-// The type a kind value gives a literal of type class tclass; 0 none.
-uint8_t code_of_kind(int32_t tclass, int32_t kind) {
-  switch (tclass) {
-    case TC_INTEGER:
-      return kind == 1 ? 25 : kind == 2 ? 3 : kind == 4 ? 4 : kind == 8 ? 17 : 0;
-    case TC_REAL:
-      return kind == 4 ? 5 : kind == 8 ? 6 : kind == 16 ? 9 : 0;
-    case TC_LOGICAL:
-      return kind == 1 ? 11 : kind == 2 ? 1 : kind == 4 ? 2 : kind == 8 ? 18 : 0;
-    case TC_CHARACTER:
-      return kind == 1 ? 14 : 0;
-    default:
-      return 0;
-  }
-}
-
 // "_" kind after a literal: the kind value, -1 when the kind is a name
 // whose value is not known, 0 when there is no "_".
 int32_t literal_kind(int32_t opts) {
@@ -104,8 +91,8 @@ void apply_kind(dtdesc* type, int32_t tclass, int32_t kind) {
   if (kind == 0) return;
   dnkind = kind;
   if (kind < 0) return;
-  uint8_t code = code_of_kind(tclass, kind);
-  if (code != 0) type->code = code;
+  int32_t code = adjust_dt_with_kind(tclass, kind);
+  if (code > 0) type->code = static_cast<uint8_t>(code);
   type->kind = static_cast<uint8_t>(kind);
 }
 
@@ -184,6 +171,21 @@ bool real_literal(int32_t p, int32_t* end, double* value, uint8_t* code, bool* i
   return true;
 }
 
+// The character literal at the current token, of a written kind; 732 for
+// a kind that is no character kind.
+int32_t char_literal_of_kind(int32_t kind, int32_t kcol, dtdesc* type, conval* value,
+                             uint32_t* valok) {
+  tk.errcol = kcol;
+  if (kind != 1 && chk_kindparam(TC_CHARACTER, kind, 1) == 0) kind = 1;
+  *type = expr_type(14);
+  type->value = tk.chartoklen;
+  type->kind = static_cast<uint8_t>(kind);
+  value->s = reinterpret_cast<char*>(pstat + tk.chartokval);
+  *valok = 1;
+  dnkind = kind;
+  return 1;
+}
+
 }  // namespace
 
 int32_t getcon(int32_t opts, dtdesc* type, conval* value, uint32_t* valok) {
@@ -213,6 +215,16 @@ int32_t getcon(int32_t opts, dtdesc* type, conval* value, uint32_t* valok) {
       tk.stacol = end;
       apply_kind(type, TC_REAL, literal_kind(opts));
       return 4;
+    }
+    // kind_'text' with a numeric kind: a character literal of that kind.
+    if (f90() && pstat[tk.stacol] == '_' &&
+        (pstat[tk.stacol + 1] == 'a' || pstat[tk.stacol + 1] == 'q')) {
+      int32_t kind = 0;
+      int32_t kcol = tk.tokbeg;
+      atopint(reinterpret_cast<const char*>(pstat + tk.tokbeg), tk.toksiz, 10, &kind);
+      ++tk.stacol;
+      getokn();
+      return char_literal_of_kind(kind, kcol, type, value, valok);
     }
     int32_t n = tk.toksiz;
     int32_t v = 0;
@@ -388,15 +400,8 @@ int32_t getcon(int32_t opts, dtdesc* type, conval* value, uint32_t* valok) {
           kind = 1;
         }
       }
-      if (kind != 1) msg_at(732, kcol);
       getokn();
-      *type = expr_type(14);
-      type->value = tk.chartoklen;
-      type->kind = static_cast<uint8_t>(kind);
-      value->s = reinterpret_cast<char*>(pstat + tk.chartokval);
-      *valok = 1;
-      dnkind = kind;
-      return 1;
+      return char_literal_of_kind(kind, kcol, type, value, valok);
     }
     if (opts & GC_NAMES) {
       locsym* s = getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), tk.toksiz, 2, 0);
@@ -687,6 +692,13 @@ uint32_t getvar(uint32_t accepted, varout* out) {
       if ((accepted & 0x9u) == 0) return fail_on(sym, 115, col);
       if ((accepted & 0x1u) == 0) return 0x8;
       if (sym->sclass == SC_UNK || sym->sclass == SC_VAR) sym->sclass = SC_FUNC;
+      if (an.lpass == 1) {
+        int32_t line = 0;
+        int32_t ncol = getcol(col, &line);
+        int32_t srcline =
+            line >= 0 && line < MAX_STMT_LINES ? stmtlines.lineno[line] : rsrc.srclno;
+        CTVX_GenRCALL(sym, CTVX_GetCurrentFileId(), srcline, ncol);
+      }
       getokn();
       if (!read_arguments()) return 0;
       if (sym->type.code == 0) imptypit(sym, col);
@@ -719,24 +731,77 @@ uint32_t getvar(uint32_t accepted, varout* out) {
     procedure_name = is_procedure(sym) && sym->squal != SQ_FUNCVAR;
     if (is_array) rank = get_array_rank(sym);
   }
-  // Structure components: "%" name ... (the component table stands with
-  // the declarations; the chain is read and its type left open).
+  // Structure components: "%" name, or "." name for a record; each part
+  // is looked up in the component list of the structure before it.
   bool structure = false;
-  while (pstat[tk.stacol] == '%' && pstat[tk.stacol + 1] >= 'A' && pstat[tk.stacol + 1] <= 'Z') {
-    if ((accepted & 0x450u) == 0 && !structure) return fail_on(sym, 120, col);
+  locsym* part = sym;
+  for (;;) {
+    int32_t sep = pstat[tk.stacol];
+    bool record = part->type.code == 15 || part->type.code == 26;
+    if (!((sep == '%' || (sep == '.' && record)) && pstat[tk.stacol + 1] >= 'A' &&
+          pstat[tk.stacol + 1] <= 'Z'))
+      break;
+    TokenState before = tk;
+    ++tk.stacol;
+    getokn();
+    std::string name(reinterpret_cast<const char*>(pstat + tk.tokbeg),
+                     static_cast<size_t>(tk.toksiz));
+    if (sep == '.' && pstat[tk.stacol] == '.') {
+      bool op = false;
+      for (const char* w : {"NEQV", "EQV", "XOR", "OR", "AND", "NOT", "LE", "LT", "NE", "EQ", "GE",
+                            "GT", "N", "A", "O", "X", "MATCHES", "CONTAINS", "EOR"})
+        op = op || name == w;
+      if (op) {
+        tk = before;  // the "." belongs to an operator
+        break;
+      }
+    }
+    if ((accepted & 0x450u) == 0) return fail_on(sym, 120, col);
     if (!structure) {
       got_toprec = sym;
       got_recstrbeg = col;
     }
     structure = true;
-    ++tk.stacol;
-    getokn();
-    if (pstat[tk.stacol] == '(') {
+    // Component nodes of a structure: {symbol, next}.
+    struct Member {
+      locsym* sym;
+      Member* next;
+    };
+    locsym* type_sym = PGetQStructsym(&part->type);
+    locsym* found = nullptr;
+    for (Member* m = type_sym != nullptr ? static_cast<Member*>(type_sym->list) : nullptr;
+         m != nullptr; m = m->next) {
+      if (m->sym != nullptr && name == m->sym->name) {
+        found = m->sym;
+        break;
+      }
+    }
+    got_structfld = part;
+    if (found == nullptr) {
+      fail_on(sym, 147, tk.tokbeg);
+      return 0x100000;
+    }
+    int32_t part_rank = 0;
+    if (found->arrspec != nullptr) {
+      if (pstat[tk.stacol] == '(') {
+        getokn();
+        int32_t nsec = 0, trip = 0;
+        if (get_section_subscript_list(found, &nsec, &trip) != 0) return 0;
+        part_rank = nsec;
+      } else {
+        part_rank = get_array_rank(found);
+      }
+    }
+    if (part_rank > 0 && rank > 0) return fail_on(sym, 728, tk.tokbeg);
+    if (part_rank > 0) rank = part_rank;
+    if (found->type.code == 14 && pstat[tk.stacol] == '(') {
       getokn();
-      skip_list();
+      if (get_substring(found) != 0) return 0;
     }
     got_recstrend = tk.stacol;
-    got_structfld = sym;
+    o.comptype = found->type;
+    o.comp = 1;
+    part = found;
   }
   if (sym->type.code == 0 && !procedure_name) imptypit(sym, col);
   o.rank = rank;
@@ -744,7 +809,20 @@ uint32_t getvar(uint32_t accepted, varout* out) {
     if (accepted & 0x8u) return 0x8;
     return fail_on(sym, 40, col);
   }
-  if (structure) return (accepted & 0x10u) ? 0x10 : (accepted & 0x40u) ? 0x40 : 0x400;
+  if (structure) {
+    o.rank = rank;
+    if (rank == 0) {
+      bool structured = part->type.code == 15 || part->type.code == 26;
+      if (structured && (accepted & 0x10u)) return 0x10;
+      if (!structured && (accepted & 0x2u)) return 0x2;
+      if (!structured && (accepted & 0x1u)) return 0x1;
+      if (accepted & 0x10u) return 0x10;
+      return fail_on(sym, 120, col);
+    }
+    if (accepted & 0x400u) return 0x400;
+    if (accepted & 0x40u) return 0x40;
+    return fail_on(sym, 449, col);
+  }
   if (section) {
     kind = (accepted & 0x200u) ? 0x200 : (accepted & 0x800u) ? 0x800 : 0;
     if (kind == 0) return fail_on(sym, 449, col);

@@ -228,7 +228,15 @@ TEST_F(Getmeta, SubscriptsAgainstDeclaredBounds) {
   TearDown();
   SetUp();
   EXPECT_EQ(eval("a", 0x1, "dimension a(2)\n"), 0u);
+  EXPECT_EQ(count(167), 1);  // a whole array where only scalars are read
+  TearDown();
+  SetUp();
+  EXPECT_EQ(eval("a(1:2)", 0x1, "dimension a(2)\n"), 0u);
   EXPECT_EQ(count(449), 1);
+  TearDown();
+  SetUp();
+  EXPECT_EQ(eval("x + 1", 0x2), 0u);
+  EXPECT_EQ(count(8), 1);  // a value where a variable is required
 }
 
 TEST_F(Getmeta, Substrings) {
@@ -278,6 +286,99 @@ TEST_F(Getmeta, PrefixedAndTypelessLiterals) {
   ropt.compiler = 256;  // "$" is no name character in this dialect
   EXPECT_EQ(getmeta(0x21), 0x1u);
   EXPECT_EQ(got_val.i, 31);
+}
+
+TEST_F(Getmeta, KindsWrittenWithLiterals) {
+  EXPECT_EQ(eval("2.5_8"), 0x1u);
+  EXPECT_EQ(got_typ.code, 6);
+  EXPECT_EQ(dnkind, 8);
+  EXPECT_DOUBLE_EQ(got_val.d, 2.5);
+  TearDown();
+  SetUp();
+  EXPECT_EQ(eval("1_'ab'"), 0x1u);
+  EXPECT_EQ(got_typ.code, 14);
+  EXPECT_EQ(got_typ.value, 2);
+  EXPECT_EQ(count(732), 0);
+  TearDown();
+  SetUp();
+  EXPECT_EQ(eval("3_'ab'"), 0x1u);
+  EXPECT_EQ(count(732), 1);
+}
+
+TEST_F(Getmeta, FunctionReferencesAndArrayValuedOperands) {
+  EXPECT_EQ(eval("f(1, 2) + 1", 0x1), 0x1u);
+  EXPECT_EQ(got_ok, 0u);
+  TearDown();
+  SetUp();
+  EXPECT_EQ(eval("f(1)", 0x1), 0x1u);
+  EXPECT_EQ(got_epflags, 1);
+  TearDown();
+  SetUp();
+  EXPECT_EQ(eval("f(1)", 0x2), 0u);
+  EXPECT_EQ(count(115), 1);
+  TearDown();
+  SetUp();
+  EXPECT_EQ(eval("a + 1", 0x801, "dimension a(4)\n"), 0x800u);
+  EXPECT_EQ(got_arrsecdims, 1);
+  TearDown();
+  SetUp();
+  EXPECT_EQ(eval("(/ 1, 2, 3 /)", 0x801), 0x800u);
+  EXPECT_EQ(got_arrsecdims, 1);
+  EXPECT_EQ(got_arrelm, 3);
+}
+
+TEST_F(Getmeta, StructureComponents) {
+  at_expression("", "v%x * 2");
+  // TYPE T with a REAL component X and an INTEGER array component K(3);
+  // V is of type T.
+  struct Member { locsym* sym; Member* next; };
+  locsym* t = getsym("T", 1, 1, 0);
+  t->sclass = SC_STRUCT90;
+  locsym* x = getsym("X", 1, 1, -1);
+  x->type.code = 21;
+  x->type.tag = 'p';
+  locsym* k = getsym("K", 1, 1, -1);
+  k->type.code = 20;
+  k->type.tag = 'p';
+  struct Dim { int32_t lower, upper; uint8_t flags, hpf; Dim* next; };
+  Dim* d = local_new<Dim>();
+  d->lower = 1;
+  d->upper = 3;
+  k->arrspec = d;
+  Member* m2 = local_new<Member>();
+  m2->sym = k;
+  Member* m1 = local_new<Member>();
+  m1->sym = x;
+  m1->next = m2;
+  t->list = m1;
+  locsym* v = getsym("V", 1, 1, 0);
+  v->sclass = SC_REC90;
+  v->type.code = 26;
+  PSetQStructsym(&v->type, t);
+  EXPECT_EQ(getmeta(0x1), 0x1u);
+  EXPECT_EQ(got_typ.code, 21);
+  EXPECT_EQ(got_toprec, v);
+  // Another component name, and an array component where scalars are read.
+  tk.stacol = rsrc.statbeg + 2;
+  std::memcpy(pstat + tk.stacol, "V%Y", 3);
+  pstat[tk.stacol + 3] = 10;
+  rsrc.statend = tk.stacol + 3;
+  getmeta(0x1);  // an unknown component is reported and reading goes on
+  EXPECT_EQ(count(147), 1);
+  EXPECT_EQ(got_ok, 0u);
+  tk.stacol = rsrc.statbeg + 2;
+  std::memcpy(pstat + tk.stacol, "V%K+1", 5);
+  pstat[tk.stacol + 5] = 10;
+  rsrc.statend = tk.stacol + 5;
+  EXPECT_EQ(getmeta(0x801), 0x800u);
+  EXPECT_EQ(got_arrsecdims, 1);
+  EXPECT_EQ(getdtname(got_typ.code), TC_INTEGER);
+  tk.stacol = rsrc.statbeg + 2;
+  std::memcpy(pstat + tk.stacol, "V%K(4)", 6);
+  pstat[tk.stacol + 6] = 10;
+  rsrc.statend = tk.stacol + 6;
+  EXPECT_EQ(getmeta(0x1), 0x1u);
+  EXPECT_EQ(count(176), 1);
 }
 
 TEST_F(Getmeta, TheStackLimitIsReported) {
