@@ -110,6 +110,7 @@ static void unit_loop() {
     prgbeg();
     dertype_reset();
     parse();
+    ProcFwdTypes(1);
     bool ended = prgnam != nullptr && !unit.pabort[0];
     if (ended && unit.parmod != 9 && stopped_at_contains) {
       if (an.eofile) break;

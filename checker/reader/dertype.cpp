@@ -38,6 +38,8 @@ void AddFwdType(locsym* sym) {
 }
 
 void ProcFwdTypes(int32_t final) {
+  // The reports stand at the statement that ends the specification part.
+  tk.errcol = rsrc.statbeg;
   for (int32_t i = 0; i < dts.n_fwdtypes; ++i) {
     FwdType& f = dts.fwdtypes[i];
     if (f.resolved) continue;

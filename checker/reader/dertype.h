@@ -15,6 +15,12 @@ constexpr uint32_t ATTR_SEQUENCE = 0x2000;
 // definition.
 constexpr uint32_t EXTRA_TYPE_UNDEFINED = 1;
 
+// One component of a type's list (hung from the type symbol's list).
+struct FieldNode {
+  locsym* sym;      // the component
+  FieldNode* next;
+};
+
 // One open TYPE or STRUCTURE definition.
 struct StructLevel {
   uint8_t private_seen;  // PRIVATE given inside the definition

@@ -611,7 +611,7 @@ int32_t which_TYPE(const StmtCall& c) {
     io.cls = CL_EXEC;
     return shio(io);
   }
-  if (ch == '(') return sh_pending(c);
+  if (ch == '(') return shvardec_type(c);
   return shtype(c);
 }
 

@@ -517,10 +517,45 @@ bool skip_entity() {
   }
 }
 
+// A component of the innermost open definition: its name and array
+// specification; 0, or -2 after a syntax error.
+int32_t addfld(locsym** out, int32_t flags) {
+  *out = nullptr;
+  getokn();
+  if (tk.toktyp != TT_NAME) {
+    msg_at(24, tk.tokbeg);
+    return -2;
+  }
+  int32_t len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
+  locsym* f = getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), len, 1, -1);
+  if (f == nullptr) return -2;
+  StructLevel& lv = dts.structs[dts.structdepth];
+  FieldNode* node = local_new<FieldNode>();
+  node->sym = f;
+  if (lv.last_field == nullptr) {
+    if (lv.type != nullptr) lv.type->list = node;
+  } else {
+    static_cast<FieldNode*>(lv.last_field)->next = node;
+  }
+  lv.last_field = node;
+  if (next_char() == '(') {
+    int32_t col = tk.stacol;
+    ArraySpec* spec = get_array_spec(flags & GD_DEFERRED, f);
+    if (spec == nullptr) return -2;
+    if (!tok_is(')')) {
+      msg_at(at_stmt_end() || tk.tok1 == 10 ? 7 : 6, tk.tokbeg);
+      return -2;
+    }
+    copy_array_spec(col, f, spec);
+  }
+  *out = f;
+  return 0;
+}
+
 // Gives a declared entity its type, reporting a second declaration.
 void chk_vardec(locsym* s, const dtdesc& d, uint32_t attrs, const ArraySpec* dims, int32_t col) {
   if (s->type.code != 0) {
-    bool same = s->type.code == d.code && s->type.value == d.value;
+    bool same = s->type.code == d.code && s->type.value == d.value && s->type.sym == d.sym;
     tk.errcol = col;
     if (s->props & CP_TYPIMP) {
       if (!same) rd_errmsg(9);
@@ -535,6 +570,10 @@ void chk_vardec(locsym* s, const dtdesc& d, uint32_t attrs, const ArraySpec* dim
   if (Status.scope_level == 1 && prgnam != nullptr && prgnam->sclass == SC_MODULE) s->attrib |= 0x40000;
 }
 
+}  // namespace
+
+namespace {
+int32_t declare_entities(int32_t tclass, const dtdesc& d);
 }  // namespace
 
 // type [selector] [[, attributes] ::] entity [, entity]...
@@ -552,6 +591,13 @@ int32_t shvardec_decl(const StmtCall& c) {
   if (c.cls != 0 && !tstord(c.lowest, c.cls)) return skip_statement(), 0;
   dtdesc d{};
   if (!figtyp(&d, tclass, length, kind > 0 ? kind : 0)) d.code = 0;
+  return declare_entities(tclass, d);
+}
+
+namespace {
+
+// The attribute words and the entity list of a declaration of type d.
+int32_t declare_entities(int32_t tclass, const dtdesc& d) {
   uint32_t attrs = 0;
   ArraySpec* dims = nullptr;
   if (next_char() == ',') {
@@ -575,7 +621,7 @@ int32_t shvardec_decl(const StmtCall& c) {
   int32_t flags = GD_FUNCRESULT | GD_EXTERNAL | ((attrs & 0xA) ? GD_DEFERRED : 0);
   for (;;) {
     locsym* s = nullptr;
-    int32_t r = getdec(&s, flags);
+    int32_t r = dts.structdepth > 0 ? addfld(&s, flags) : getdec(&s, flags);
     if (r == -2) return skip_statement(), 0;
     int32_t namecol = tk.tokbeg;
     if (r == 0 && s != nullptr) {
@@ -613,4 +659,58 @@ int32_t shvardec_decl(const StmtCall& c) {
     }
     if (!skip_entity()) return 0;
   }
+}
+
+}  // namespace
+
+// TYPE (name) [[, attributes] ::] entity [, entity]...
+int32_t shvardec_type(const StmtCall& c) {
+  getokn();
+  if (!tok_is('(')) {
+    msg_at(17, tk.tokbeg);
+    return skip_statement(), 0;
+  }
+  getokn();
+  if (tk.toktyp != TT_NAME) {
+    msg_at(24, tk.tokbeg);
+    return skip_statement(), 0;
+  }
+  int32_t namecol = tk.tokbeg;
+  int32_t len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
+  const char* name = reinterpret_cast<const char*>(pstat + tk.tokbeg);
+  getokn();
+  if (!tok_is(')')) {
+    msg_at(7, tk.tokbeg);
+    return skip_statement(), 0;
+  }
+  if (c.cls != 0 && !tstord(c.lowest, c.cls)) return skip_statement(), 0;
+  locsym* t = getsym(name, len, 0, SC_STRUCT90);
+  if (t == nullptr) {
+    t = getsym(name, len, 1, SC_STRUCT90);
+    if (t == nullptr) {
+      msg_at(24, namecol);
+      return skip_statement(), 0;
+    }
+    if (t->sclass == SC_UNK) {
+      t->sclass = SC_STRUCT90;
+      t->extra |= EXTRA_TYPE_UNDEFINED;
+      AddFwdType(t);
+    }
+  }
+  if (t->sclass != SC_STRUCT90) {
+    msg_at(643, namecol);
+    xrefit(t, 64, namecol);
+    return skip_statement(), 0;
+  }
+  for (int32_t level = dts.structdepth; level > 0; --level) {
+    if (dts.structs[level].type == t) {
+      msg_at(539, namecol);
+      return skip_statement(), 0;
+    }
+  }
+  xrefit(t, QB_REF, namecol);
+  dtdesc d{};
+  figtyp(&d, TC_STRUCT, -4, 0);
+  PSetQStructsym(&d, t);
+  return declare_entities(TC_STRUCT, d);
 }

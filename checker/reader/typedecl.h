@@ -62,3 +62,5 @@ int32_t get_len_selector(int32_t required);
 // INTEGER, REAL, DOUBLE PRECISION, COMPLEX, DOUBLE COMPLEX, LOGICAL,
 // CHARACTER and BYTE declarations.
 int32_t shvardec_decl(const StmtCall& c);
+// TYPE (name) declarations.
+int32_t shvardec_type(const StmtCall& c);
