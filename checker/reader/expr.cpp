@@ -268,14 +268,20 @@ void doexp(exprec* left, exprec* right) {
       if (known) right->v.value.i = static_cast<int32_t>(v);
       break;
     }
-    default:
-      // .MATCHES., .CONTAINS. and defined operators: a logical of unknown value.
+    case 26:
+    case 27:
+      // .MATCHES. and .CONTAINS.: a logical of unknown value.
       right->v.type = expr_type(expr_default_code(2, 19));
       right->v.valok = 0;
       break;
+    default:
+      // A defined operator: its result is not known here.
+      right->v.type = dtdesc{};
+      right->v.valok = 0;
+      con = 0;
+      break;
   }
-  right->v.con = con && right->v.con ? 1 : (con ? right->v.con : 0);
-  if (!con) right->v.con = 0;
+  right->v.con = con && right->v.con ? 1 : 0;
   right->v.rank = arr ? rank : 0;
   right->kind = arr ? 0x800u : 0x1u;
   right->usrop = nullptr;

@@ -209,6 +209,14 @@ TEST_F(Getmeta, DefinedOperatorNamesNeedAnInterfaceInFortran77Too) {
   EXPECT_EQ(count(72), 1);
 }
 
+TEST_F(Getmeta, DefinedOperatorsGiveAnUnknownValue) {
+  at_expression("", "1 .PLUS. 2 * 3");
+  getsym("OPERATOR_PLUS", 13, 1, 0);
+  EXPECT_EQ(getmeta(0x1), 0x1u);
+  EXPECT_EQ(got_ok, 0u);
+  EXPECT_EQ(count(72), 0);
+}
+
 TEST_F(Getmeta, SubscriptsAgainstDeclaredBounds) {
   EXPECT_EQ(eval("a(3)", 0x3, "dimension a(2)\n"), 0x2u);
   EXPECT_EQ(count(176), 1);
