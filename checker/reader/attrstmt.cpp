@@ -1,5 +1,5 @@
-// The attribute statements ALLOCATABLE, TARGET, VOLATILE, AUTOMATIC and
-// STATIC: each reads its entity declarators and sets its bit in the
+// The attribute statements ALLOCATABLE, TARGET, VOLATILE, AUTOMATIC, STATIC
+// and EXTERNAL: each reads its entity declarators and sets its bit in the
 // attribute word of every name, after the conflicts of that attribute.
 #include "checker/reader/attrstmt.h"
 
@@ -154,6 +154,52 @@ int32_t shvolatile(const StmtCall& c) {
       int32_t r = getdec(&s, 0);
       if (r == -2) return skip_statement(), 0;
       if (r == 0 && s != nullptr) s->attrib |= ATTR_VOLATILE;
+    }
+    int32_t m = attr_more();
+    if (m <= 0) return 0;
+  }
+}
+
+// EXTERNAL [::] name [, name]...
+int32_t shextern(const StmtCall& c) {
+  if (!tstord(c.lowest, c.cls)) return skip_statement(), 0;
+  attr_colons();
+  for (;;) {
+    getokn();
+    int32_t col = tk.tokbeg;
+    if (tk.toktyp != TT_NAME) {
+      msg_at(24, col);
+      return skip_statement(), 0;
+    }
+    int32_t len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
+    locsym* s = getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), len, 1 | 4, 0);
+    if (s == nullptr) {
+      msg_at(24, col);
+      return skip_statement(), 0;
+    }
+    int32_t msg = 0;
+    if (dts.structdepth > 0)
+      msg = 644;
+    else if (s->attrib & 0x2u)
+      msg = 626;
+    else if (s->attrib & ATTR_TARGET)
+      msg = 628;
+    else if ((s->attrib & 0x100u) || s->squal == SQ_INTRINSIC)
+      msg = 629;
+    else if (s->sclass == SC_VAR &&
+             (s->arrspec != nullptr || (s->usage & (QB_SET | QB_REF)) || s->squal == SQ_FUNCVAR))
+      msg = 22;
+    else if (s->sclass != SC_UNK && s->sclass != SC_VAR && s->sclass != SC_EXT &&
+             s->sclass != SC_FUNC && s->sclass != SC_SUB && s->sclass != SC_INTERFACE)
+      msg = 22;
+    if (msg != 0) {
+      msg_at(msg, col);
+      xrefit(s, 64, col);
+    } else {
+      if (s->sclass == SC_UNK || s->sclass == SC_VAR) s->sclass = SC_EXT;
+      if (s->squal == SQ_UNK) s->squal = SQ_EXTERNAL;
+      s->attrib |= ATTR_EXTERNAL;
+      flaguse(s, QB_DECL, col);
     }
     int32_t m = attr_more();
     if (m <= 0) return 0;

@@ -1,4 +1,5 @@
-// Attribute statements ALLOCATABLE, TARGET, VOLATILE, AUTOMATIC and STATIC.
+// Attribute statements ALLOCATABLE, TARGET, VOLATILE, AUTOMATIC, STATIC and
+// EXTERNAL.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +12,7 @@ constexpr uint32_t ATTR_TARGET = 0x4;
 constexpr uint32_t ATTR_AUTOMATIC = 0x200000;
 constexpr uint32_t ATTR_STATIC = 0x400000;
 constexpr uint32_t ATTR_VOLATILE = 0x800000;
+constexpr uint32_t ATTR_EXTERNAL = 0x80;
 // Statement code of AUTOMATIC.
 constexpr int32_t ST_AUTOMATIC = 3;
 
@@ -18,3 +20,4 @@ int32_t shallocatable(const StmtCall& c);
 int32_t shtarget(const StmtCall& c);
 int32_t shautostat(const StmtCall& c);
 int32_t shvolatile(const StmtCall& c);
+int32_t shextern(const StmtCall& c);

@@ -57,3 +57,39 @@ TEST_F(Attributes, MessagesByTable) {
     srcend();
   }
 }
+
+TEST_F(Attributes, ExternalNamesBecomeExternalProcedures) {
+  open_source("program p\nreal f\nexternal f, g\ncall g\nend program p\n", ".f90");
+  parse_unit();
+  // F stays an external procedure; the CALL makes G a subroutine.
+  struct Want {
+    const char* name;
+    int32_t cls;
+  } wants[] = {{"F", SC_EXT}, {"G", SC_SUB}};
+  for (const Want& w : wants) {
+    locsym* s = find(w.name);
+    ASSERT_NE(s, nullptr) << w.name;
+    EXPECT_EQ(s->sclass, w.cls) << w.name;
+    EXPECT_TRUE(s->attrib & ATTR_EXTERNAL) << w.name;
+  }
+  EXPECT_EQ(count(22), 0);
+}
+
+TEST_F(Attributes, ExternalConflicts) {
+  struct Case {
+    const char* src;
+    int32_t msg;
+  } cases[] = {
+      {"program p\ntarget t\nexternal t\nend\n", 628},
+      {"program p\ndimension x(3)\nexternal x\nend\n", 22},
+      {"program p\nexternal 1\nend\n", 24},
+      {"program p\nexternal a b\nend\n", 6},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    open_source(c.src, ".f90");
+    parse_unit();
+    EXPECT_EQ(count(c.msg), 1) << c.src;
+    srcend();
+  }
+}
