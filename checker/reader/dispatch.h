@@ -29,6 +29,7 @@ int32_t which_USE(const StmtCall& c);
 int32_t shend(const StmtCall& c);
 int32_t shcontin(const StmtCall& c);
 int32_t shcontains(const StmtCall& c);
+int32_t shentry(const StmtCall& c);
 int32_t shret(const StmtCall& c);
 int32_t shinterface(const StmtCall& c);
 int32_t shendinterface(const StmtCall& c);

@@ -660,12 +660,6 @@ uint32_t getmeta(uint32_t accepted) {
           got_arrsecdims = vo.rank;
           got_arrelm = vo.nelem > 0 ? vo.nelem : 1;
           got_sym = vo.sym;
-          // A variable read as a value is referenced.
-          if (k == 0x1 && vo.sym != nullptr) {
-            uint32_t usage = static_cast<uint32_t>(QB_REF) |
-                             ((accepted & 0x80u) ? static_cast<uint32_t>(QB_BOUND) : 0u);
-            flaguse(vo.sym, usage, col);
-          }
           if (k == 0x100) got_epflags = 1;
           if (k == 0x1000) got_epflags = 2;
           if (vhs && vo.sym != nullptr) got_typ.value = charsubsize;

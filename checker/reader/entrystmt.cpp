@@ -1,0 +1,138 @@
+// ENTRY statements: a further entry name of an external or module FUNCTION
+// or SUBROUTINE, with its dummy list and, in a function, its RESULT name.
+#include <cstdint>
+#include <string>
+
+#include "checker/common/qualcodes.h"
+#include "checker/reader/dispatch.h"
+#include "checker/reader/services.h"
+#include "checker/reader/source.h"
+#include "checker/reader/statement.h"
+#include "checker/reader/tokens.h"
+#include "checker/semantics/locsym.h"
+
+namespace {
+
+constexpr int32_t MAX_ENTRIES = 1000;
+
+// The entry names of the unit being read.
+struct EntryTable {
+  const locsym* unit;             // unit the entries belong to
+  int32_t count;                  // entries of that unit
+  int32_t most;                   // largest count of the run
+  locsym* names[MAX_ENTRIES];
+};
+EntryTable entries;
+
+bool tok_is(int32_t ch) { return tk.toktyp == TT_OTHER && tk.tok1 == ch; }
+bool at_end_tok() { return tk.toktyp == TT_OTHER && tk.tok1 == 10; }
+void msg_at(int32_t n, int32_t col) {
+  tk.errcol = col;
+  rd_errmsg(n);
+}
+
+// True in an external procedure or a module procedure.
+bool entry_allowed() {
+  if (prgnam == nullptr || (unit.prgtyp != 5 && unit.prgtyp != 6)) return false;
+  if (Status.scope_level == 1) return true;
+  const locsym* host = loc_parent_scope();
+  return Status.scope_level == 2 && host != nullptr && host->sclass == SC_MODULE;
+}
+
+// Records the entry; false after the table overflowed.
+bool add_entry(locsym* s) {
+  if (entries.unit != prgnam) {
+    entries.unit = prgnam;
+    entries.count = 0;
+  }
+  if (entries.count >= MAX_ENTRIES) {
+    rd_outstr("INTERNAL OVERFLOW - exceeded ENAMES max of " + std::to_string(MAX_ENTRIES) + "\n");
+    ++unit.statfe;
+    unit.pabort[0] = 1;
+    return false;
+  }
+  entries.names[entries.count++] = s;
+  if (entries.count > entries.most) entries.most = entries.count;
+  return true;
+}
+
+}  // namespace
+
+// ENTRY name [([dummies])] [RESULT (name)]
+int32_t shentry(const StmtCall& c) {
+  if (Status.interface == 2) {
+    msg_at(692, rsrc.statbeg);
+    return skip_statement(), 0;
+  }
+  if (c.cls != 0 && !tstord(c.lowest, c.cls)) return skip_statement(), 0;
+  if (!entry_allowed()) {
+    msg_at(104, rsrc.statbeg);
+    return skip_statement(), 0;
+  }
+  getokn();
+  if (tk.toktyp != TT_NAME) {
+    msg_at(24, tk.tokbeg);
+    return skip_statement(), 0;
+  }
+  int32_t namecol = tk.tokbeg;
+  int32_t len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
+  locsym* s = getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), len, 1, 0);
+  if (s == nullptr) {
+    msg_at(24, namecol);
+    return skip_statement(), 0;
+  }
+  bool fresh = s->sclass == SC_UNK ||
+               (s->sclass == SC_VAR && (s->type.code == 0 || (s->props & CP_TYPIMP)) && s->usage == 0);
+  if (!fresh) {
+    xrefit(s, 64, namecol);
+    msg_at(22, namecol);
+    return skip_statement(), 0;
+  }
+  bool function = unit.prgtyp == 5;
+  s->sclass = static_cast<uint8_t>(function ? SC_FUNC : SC_SUB);
+  if (function && s->type.code == 0) imptypit(s, namecol);
+  if (!add_entry(s)) return skip_statement(), 0;
+  flaguse(s, QB_SET | QB_DECL, namecol);
+  s->owner = prgnam;
+  getokn();
+  if (tok_is('(')) {
+    skiptopar();
+    if (!tok_is(')')) {
+      msg_at(at_end_tok() ? 7 : 6, tk.tokbeg);
+      return skip_statement(), 0;
+    }
+    getokn();
+  }
+  if (function && tk.toktyp == TT_NAME && tk.toksiz == 6 &&
+      std::string(reinterpret_cast<const char*>(pstat + tk.tokbeg), 6) == "RESULT") {
+    getokn();
+    if (!tok_is('(')) {
+      msg_at(17, tk.tokbeg);
+      return skip_statement(), 0;
+    }
+    getokn();
+    if (tk.toktyp != TT_NAME) {
+      msg_at(24, tk.tokbeg);
+      return skip_statement(), 0;
+    }
+    int32_t rlen = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
+    locsym* r = getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), rlen, 1, 0);
+    if (r == s || r == nullptr) {
+      msg_at(22, tk.tokbeg);
+      return skip_statement(), 0;
+    }
+    if (r->sclass == SC_UNK) r->sclass = SC_VAR;
+    r->squal = SQ_FUNCVAR;
+    getokn();
+    if (!tok_is(')')) {
+      msg_at(at_end_tok() ? 7 : 6, tk.tokbeg);
+      return skip_statement(), 0;
+    }
+    getokn();
+  }
+  if (!at_end_tok()) {
+    msg_at(20, tk.tokbeg);
+    skip_statement();
+  }
+  return 0;
+}
