@@ -14,6 +14,7 @@
 #include "checker/reader/datastmt.h"
 #include "checker/reader/directives.h"
 #include "checker/reader/equivstmt.h"
+#include "checker/reader/pointerstmt.h"
 #include "checker/reader/services.h"
 #include "checker/reader/source.h"
 #include "checker/reader/specstmt.h"
