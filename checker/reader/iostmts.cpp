@@ -100,7 +100,10 @@ void expr_from_current(bool stop_gt = false, bool stop_colon = false) {
   int32_t prevch = 0;     // its first byte
   int32_t prev2 = 0;      // type of the token before it
   for (;;) {
-    if (at_eos()) return;
+    if (at_eos()) {
+      if (depth > 0) rd_errmsg(7);
+      return;
+    }
     if (tk.toktyp == TT_OTHER) {
       int32_t c = tk.tok1;
       if (depth == 0 && (c == ',' || c == ')' || (stop_gt && c == '>') ||
@@ -328,7 +331,14 @@ void list_and_end(uint32_t mark) {
 // DEFINEFILE u(m, n, U, v) {, ...}
 void definefile() {
   do {
-    if (!getunit(3)) return;
+    // The unit is a number or a name: the "(" that follows opens the list.
+    getokn();
+    if (tk.toktyp != TT_DIGITS && tk.toktyp != TT_NAME) return (void)rd_errmsg(156);
+    if (tk.toktyp == TT_NAME) {
+      locsym* u = token_symbol(true);
+      if (u != nullptr) flaguse(u, QB_REF, tk.tokbeg);
+    }
+    getokn();
     if (!is_ch('(')) {
       rd_errmsg(17);
       return;
@@ -483,6 +493,10 @@ int32_t getspecs(const KeyRow* row, bool positional) {
 
 int32_t getunit(int32_t options) {
   getokn();
+  if (at_eos()) {
+    rd_errmsg(25);
+    return 0;
+  }
   if (is_ch('*')) {
     if ((options & 2) == 0) {
       rd_errmsg(156);
@@ -629,7 +643,7 @@ int32_t shio(const StmtCall& c) {
     return skip_statement(), 0;
   }
   if (code == C_INQUIRE && ropt.Language == 2 &&
-      rsrc.statend - tk.stacol > 9 && std::memcmp(pstat + tk.stacol, "IOLENGTH=", 9) == 0) {
+      rsrc.statend - tk.stacol >= 9 && std::memcmp(pstat + tk.stacol, "IOLENGTH=", 9) == 0) {
     getokn();
     getokn();
     getokn();
