@@ -645,7 +645,7 @@ uint32_t getmeta(uint32_t accepted) {
         uint32_t k = getvar(leading ? lead : acc, &vo);
         if (k == 0) return fail();
         int32_t after = pstat[tk.stacol];
-        int32_t after2 = pstat[tk.stacol + 1];
+        int32_t after2 = after == 10 ? 10 : pstat[tk.stacol + 1];
         bool terminator = after == ',' || after == ')' || after == ':' || after == 10 ||
                           (after == '=' && after2 != '=') ||
                           (in_constructor && after == '/' && after2 == ')') ||
@@ -660,6 +660,12 @@ uint32_t getmeta(uint32_t accepted) {
           got_arrsecdims = vo.rank;
           got_arrelm = vo.nelem > 0 ? vo.nelem : 1;
           got_sym = vo.sym;
+          // A variable read as a value is referenced.
+          if (k == 0x1 && vo.sym != nullptr) {
+            uint32_t usage = static_cast<uint32_t>(QB_REF) |
+                             ((accepted & 0x80u) ? static_cast<uint32_t>(QB_BOUND) : 0u);
+            flaguse(vo.sym, usage, col);
+          }
           if (k == 0x100) got_epflags = 1;
           if (k == 0x1000) got_epflags = 2;
           if (vhs && vo.sym != nullptr) got_typ.value = charsubsize;

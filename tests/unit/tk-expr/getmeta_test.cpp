@@ -176,6 +176,11 @@ TEST_F(Getmeta, PlainReferencesReturnTheirOwnKind) {
   EXPECT_EQ(pstat[tk.stacol], ',');
   TearDown();
   SetUp();
+  EXPECT_EQ(eval("x)", 0x1), 0x1u);
+  ASSERT_NE(got_sym, nullptr);
+  EXPECT_NE(got_sym->usage & QB_REF, 0u);  // read as a value
+  TearDown();
+  SetUp();
   EXPECT_EQ(eval("x + 1", 0x3), 0x1u);
   EXPECT_EQ(got_sym, nullptr);
   EXPECT_EQ(got_ok, 0u);
@@ -209,6 +214,20 @@ TEST_F(Getmeta, DefinedOperatorNamesNeedAnInterfaceInFortran77Too) {
   EXPECT_EQ(count(72), 1);
 }
 
+TEST_F(Getmeta, ColonLookAheadKeepsTheTokenState) {
+  at_expression("character c\n", "c(2:3) + f(a(1), 2:3)");
+  getokn();  // C
+  getokn();  // (
+  TokenState before = tk;
+  EXPECT_EQ(itacolon(), 1);
+  EXPECT_EQ(tk.stacol, before.stacol);
+  EXPECT_EQ(tk.tokbeg, before.tokbeg);
+  tk.stacol = rsrc.statbeg + 2 + 7;  // at F
+  getokn();
+  getokn();  // (
+  EXPECT_EQ(itacolon(), 0);  // the ":" stands after the first ","
+}
+
 TEST_F(Getmeta, DefinedOperatorsGiveAnUnknownValue) {
   at_expression("", "1 .PLUS. 2 * 3");
   getsym("OPERATOR_PLUS", 13, 1, 0);
@@ -220,6 +239,11 @@ TEST_F(Getmeta, DefinedOperatorsGiveAnUnknownValue) {
 TEST_F(Getmeta, SubscriptsAgainstDeclaredBounds) {
   EXPECT_EQ(eval("a(3)", 0x3, "dimension a(2)\n"), 0x2u);
   EXPECT_EQ(count(176), 1);
+  TearDown();
+  SetUp();
+  EXPECT_EQ(eval("a, b", 0x5, "dimension a(2:7)\n"), 0x4u);
+  EXPECT_EQ(got_arrelm, 6);
+  EXPECT_EQ(got_arrsecdims, 1);
   TearDown();
   SetUp();
   EXPECT_EQ(eval("a(0:)", 0x201, "dimension a(2)\n"), 0x200u);
@@ -428,6 +452,23 @@ TEST_F(Getmeta, TheStackLimitIsReported) {
   SetUp();
   at_expression("", "2*3");
   EXPECT_EQ(getmeta(0x1), 0x1u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ExprKinds, ExpressionAndArrayMasks) {
+  struct Row { uint32_t kind; int32_t exp, arr; };
+  const Row rows[] = {{0, 0, 0},       {0x1, 1, 0},      {0x2, 0, 0},     {0x4, 0, 1},
+                      {0x8, 0, 0},     {0x10, 0, 0},     {0x40, 0, 1},    {0x100, 0, 0},
+                      {0x200, 0, 1},   {0x400, 0, 1},    {0x800, 1, 1},   {0x1000, 0, 0},
+                      {0x40000, 1, 1}, {0x80000, 1, 0},  {0x100000, 1, 0}, {0x200000, 1, 1}};
+  for (const Row& r : rows) {
+    EXPECT_EQ(is_exp(r.kind), r.exp) << std::hex << r.kind;
+    EXPECT_EQ(is_arrayexp(r.kind), r.arr) << std::hex << r.kind;
+  }
+  EXPECT_EQ(get_array_rank(nullptr), 0);
 }
 
 }  // namespace
