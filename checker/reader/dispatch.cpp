@@ -5,6 +5,7 @@
 #include "checker/reader/dispatch.h"
 
 #include <cstring>
+#include <string>
 
 #include "checker/makedep.h"
 #include "checker/reader/analyze.h"
@@ -384,6 +385,34 @@ int32_t shoptions(const StmtCall& c) {
   return 0;
 }
 
+// Reads the construct name that may end the statement; false after
+// message 20 (the statement is consumed).
+static bool trailing_construct_name(std::string& name) {
+  name.clear();
+  getokn();
+  if (tk.toktyp == TT_NAME) {
+    name.assign(reinterpret_cast<const char*>(pstat + tk.tokbeg), static_cast<size_t>(tk.toksiz));
+    getokn();
+  }
+  if (tk.tok1 == 10 || tk.tokbeg >= rsrc.statend) return true;
+  rd_errmsg(20);
+  skip_statement();
+  return false;
+}
+
+// In Fortran 90 a name given inside or at the end of a construct must be
+// the construct's (707); a closing statement of a named construct repeats
+// it (708 when missing).
+static void check_construct_name(const std::string& name, bool closing) {
+  if (ropt.Language != 2) return;
+  const std::string& own = nest.e[nest.nestdep].name;
+  if (name.empty()) {
+    if (closing && !own.empty()) rd_errmsg(708);
+    return;
+  }
+  if (name != own) rd_errmsg(707);
+}
+
 // Pushes a construct entry with a new block number of the kind k (5 IF,
 // 6 DO, 7 WHERE, 8 SELECT CASE, 9 FORALL).
 static bool push_construct(int32_t code, int32_t k) {
@@ -423,12 +452,14 @@ int32_t shdo(const StmtCall& c) {
 int32_t shenddo(const StmtCall& c) {
   if (!tstord(c.lowest, c.cls)) return skip_statement(), 0;
   TvxPlace tvxe = tvx_end();
-  skip_statement();
+  std::string name;
+  if (!trailing_construct_name(name)) return 0;
   if (!unit.labpro) return 0;
   if (nest.nestdep == 0 || (nest.e[nest.nestdep].code != 4 && nest.e[nest.nestdep].code != 5)) {
     rd_errmsg(114);
     return 0;
   }
+  check_construct_name(name, true);
   // The program database ends the loop only when END DO closes one.
   if (tvx_pass()) CTVX_FinishF90Loop(tvxe.file, tvxe.line, tvxe.col);
   nest_pop();
@@ -441,9 +472,12 @@ int32_t shif(const StmtCall& c) {
   if (!tstord(c.lowest, c.cls)) return skip_statement(), 0;
   TvxPlace tvxp = tvx_start();
   if (c.code == ST_ELSE) {
+    std::string name;
+    if (!trailing_construct_name(name)) return 0;
     if (nest.nestdep == 0 || (nest.e[nest.nestdep].code != 1 && nest.e[nest.nestdep].code != 2)) {
       if (unit.labpro) rd_errmsg(111);
     } else {
+      check_construct_name(name, false);
       // The program database follows only the constructs that are open.
       if (tvx_pass()) CTVX_HandleElse();
       nest.e[nest.nestdep].code = 3;
@@ -451,16 +485,17 @@ int32_t shif(const StmtCall& c) {
       nest.newcodblk += 5;
       nest.codblk = nest.e[nest.nestdep].blk;
     }
-    skip_statement();
     return 0;
   }
   if (c.code == ST_ENDIF) {
     TvxPlace tvxe = tvx_end();
-    skip_statement();
+    std::string name;
+    if (!trailing_construct_name(name)) return 0;
     if (nest.nestdep == 0 || (nest.e[nest.nestdep].code != 1 && nest.e[nest.nestdep].code != 3)) {
       if (unit.labpro) rd_errmsg(112);
       return 0;
     }
+    check_construct_name(name, true);
     if (tvx_pass()) CTVX_HandleEndIf(tvxe.file, tvxe.line, tvxe.col);
     nest_pop();
     while (nest.nestdep > 0 && nest.e[nest.nestdep].code == 2) nest_pop();
@@ -475,13 +510,22 @@ int32_t shif(const StmtCall& c) {
   int32_t after = tk.stacol;
   bool then = rsrc.statend - after == 4 && std::memcmp(pstat + after, "THEN", 4) == 0;
   if (c.code == ST_ELSEIF) {
-    if (!then) rd_errmsg(109);
+    // ELSE IF (e) THEN [name]
+    bool named = rsrc.statend - after > 4 && std::memcmp(pstat + after, "THEN", 4) == 0;
+    if (!then && !named) rd_errmsg(109);
     if (nest.nestdep == 0 || (nest.e[nest.nestdep].code != 1 && nest.e[nest.nestdep].code != 2)) {
       if (unit.labpro) rd_errmsg(110);
     } else {
+      if (named) {
+        tk.stacol = after + 4;
+        std::string name;
+        if (!trailing_construct_name(name)) return 0;
+        check_construct_name(name, false);
+      }
       if (tvx_pass()) CTVX_HandleElseIf(tvxp.file, tvxp.line, tvxp.col);
       nest.e[nest.nestdep].code = 2;
-      push_construct(1, 5);
+      // The ELSE IF block carries the construct's name.
+      if (push_construct(1, 5)) nest.e[nest.nestdep].name = nest.e[nest.nestdep - 1].name;
     }
     skip_statement();
     return 0;
@@ -493,7 +537,11 @@ int32_t shif(const StmtCall& c) {
     return 0;
   }
   if (pstat[after] >= '0' && pstat[after] <= '9') {
-    // Arithmetic IF: three labels.
+    // Arithmetic IF: three labels; obsolescent in Fortran 90.
+    if (ropt.Language == 2) {
+      tk.errcol = rsrc.statbeg;
+      rd_errmsg(600);
+    }
     for (;;) {
       getokn();
       if (tk.toktyp == TT_DIGITS) lhand(labfind(), 1);
