@@ -2,6 +2,7 @@
 // a named entity (variable, element, section, substring, component,
 // function reference, named constant), getcon a literal constant; the
 // subscript and substring readers call back into getmeta for each bound.
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -456,6 +457,21 @@ int32_t getcon(int32_t opts, dtdesc* type, conval* value, uint32_t* valok) {
   return restore();
 }
 
+// Elements of a whole array: the product of its constant extents, 0 when
+// any is not known.
+static int32_t array_elements(const locsym* sym) {
+  int64_t n = 1;
+  int32_t dims = 0;
+  for (const DimNode* d = dims_of(sym); d != nullptr && dims < 64; d = d->next, ++dims) {
+    if (d->flags != 0) return 0;
+    int64_t extent = static_cast<int64_t>(d->upper) - d->lower + 1;
+    if (extent < 0) extent = 0;
+    n *= extent;
+    if (n > INT32_MAX) return 0;
+  }
+  return static_cast<int32_t>(n);
+}
+
 int32_t get_array_rank(const locsym* sym) {
   int32_t n = 0;
   for (const DimNode* d = dims_of(sym); d != nullptr && n < 64; d = d->next) ++n;
@@ -729,7 +745,10 @@ uint32_t getvar(uint32_t accepted, varout* out) {
   } else {
     if (sym->sclass == SC_UNK) sym->sclass = sym->type.code == 26 ? SC_REC90 : SC_VAR;
     procedure_name = is_procedure(sym) && sym->squal != SQ_FUNCVAR;
-    if (is_array) rank = get_array_rank(sym);
+    if (is_array) {
+      rank = get_array_rank(sym);
+      o.nelem = array_elements(sym);
+    }
   }
   // Structure components: "%" name, or "." name for a record; each part
   // is looked up in the component list of the structure before it.
