@@ -621,9 +621,9 @@ int32_t declare_entities(int32_t tclass, const dtdesc& d) {
   int32_t flags = GD_FUNCRESULT | GD_EXTERNAL | ((attrs & 0xA) ? GD_DEFERRED : 0);
   for (;;) {
     locsym* s = nullptr;
+    int32_t namecol = tk.stacol;  // the entity's name starts at the next token
     int32_t r = dts.structdepth > 0 ? addfld(&s, flags) : getdec(&s, flags);
     if (r == -2) return skip_statement(), 0;
-    int32_t namecol = tk.tokbeg;
     if (r == 0 && s != nullptr) {
       bool had_dims = tok_is(')');
       dtdesc ed = d;
