@@ -483,10 +483,43 @@ int32_t narrow_kinds(uint32_t kind) {
   return (kind & 0x10u) ? STRUCT_VALUE_KINDS : F90_VALUE_KINDS;
 }
 
+// True when the "(" at position p opens an implied DO: a "=" (not "==")
+// stands at its outer level.
+bool implied_do_at(int32_t p) {
+  if (pstat[p] != '(') return false;
+  int32_t depth = 0;
+  for (; p < rsrc.statend; ++p) {
+    int32_t c = pstat[p];
+    if (c == 'a' || c == 'q' || c == 'h') {
+      p += CONST_OVERHEAD + ((pstat[p + 1] << 8) | pstat[p + 2]) - 1;
+      continue;
+    }
+    if (c == '(') ++depth;
+    if (c == ')' && --depth == 0) return false;
+    if (depth == 1 && c == '=' && pstat[p + 1] != '=' && pstat[p - 1] != '=' &&
+        pstat[p - 1] != '/' && pstat[p - 1] != '<' && pstat[p - 1] != '>')
+      return true;
+  }
+  return false;
+}
+
+// Reads an implied DO of a constructor up to its closing ")".
+void skip_implied_do() {
+  int32_t depth = 0;
+  do {
+    getokn();
+    if (tk.tok1 == 10) return;
+    if (tk.toktyp != TT_OTHER) continue;
+    if (tk.tok1 == '(') ++depth;
+    if (tk.tok1 == ')') --depth;
+  } while (depth > 0);
+}
+
 // Element count of an array-valued constructor item list: "(/" has been read.
 bool read_constructor(exprec* r, uint32_t accepted, bool bracket) {
   int32_t col = tk.tokbeg;
   int32_t items = 0;
+  bool counted = true;  // every item's element count is known
   uint32_t known = 1;
   dtdesc type{};
   for (;;) {
@@ -494,11 +527,18 @@ bool read_constructor(exprec* r, uint32_t accepted, bool bracket) {
       tk.stacol += bracket ? 1 : 2;
       break;
     }
-    uint32_t k = getmeta(0x40801u | (accepted & 0x20u));
-    if (k == 0) return false;
-    if (type.code == 0) type = got_typ;
-    if (!got_ok) known = 0;
-    items += got_arrelm > 0 ? got_arrelm : 1;
+    if (implied_do_at(tk.stacol)) {
+      // An implied DO: its values are not counted here.
+      skip_implied_do();
+      known = 0;
+      counted = false;
+    } else {
+      uint32_t k = getmeta(0x40801u | (accepted & 0x20u));
+      if (k == 0) return false;
+      if (type.code == 0) type = got_typ;
+      if (!got_ok) known = 0;
+      items += got_arrelm > 0 ? got_arrelm : 1;
+    }
     getokn();
     if (tk.tok1 == ',') continue;
     if (!bracket && tk.tok1 == '/' && pstat[tk.stacol] == ')') {
@@ -516,7 +556,7 @@ bool read_constructor(exprec* r, uint32_t accepted, bool bracket) {
   r->v.con = known;
   r->kind = 0x800;
   r->col = static_cast<uint32_t>(col);
-  r->v.spare[0] = items;
+  r->v.spare[0] = counted ? items : 0;
   return true;
 }
 

@@ -357,6 +357,12 @@ TEST_F(Getmeta, FunctionReferencesAndArrayValuedOperands) {
   EXPECT_EQ(eval("(/ 1, 2, 3 /)", 0x801), 0x800u);
   EXPECT_EQ(got_arrsecdims, 1);
   EXPECT_EQ(got_arrelm, 3);
+  TearDown();
+  SetUp();
+  EXPECT_EQ(eval("(/ 0, (i, i = 1, 3) /)", 0x801), 0x800u);
+  EXPECT_EQ(got_arrsecdims, 1);
+  EXPECT_EQ(got_arrelm, 0);  // not counted
+  EXPECT_EQ(pstat[tk.stacol], 10);
 }
 
 TEST_F(Getmeta, StructureComponents) {
