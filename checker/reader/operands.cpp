@@ -11,6 +11,7 @@
 #include "checker/reader/services.h"
 #include "checker/reader/source.h"
 #include "checker/reader/tokens.h"
+#include "checker/reader/typedecl.h"
 #include "checker/semantics/kinds.h"
 #include "checker/semantics/locsym.h"
 #include "checker/tvxutil.h"
@@ -22,15 +23,9 @@ int32_t dnkind;
 
 namespace {
 
-// One dimension of a symbol's array specification as the declarations
-// hang it from the symbol: bounds, bound flags, HPF byte, next dimension.
-struct DimNode {
-  int32_t lower;
-  int32_t upper;
-  uint8_t flags;   // 1/4 lower/upper not constant, 8 assumed size, 16 no upper, 128 deferred
-  uint8_t hpf;
-  DimNode* next;
-};
+// The dimensions of a symbol's array specification, as the declarations
+// hang them from the symbol.
+using DimNode = arrdim;
 constexpr uint8_t BF_LOWER_EXPR = 1, BF_LOWER_BAD = 2, BF_UPPER_EXPR = 4, BF_STAR = 8,
                   BF_NO_UPPER = 16, BF_UPPER_BAD = 64, BF_DEFERRED = 128;
 
