@@ -10,6 +10,7 @@
 #include "frontend/parser/attributes.h"
 #include "frontend/parser/expressions.h"
 #include "frontend/parser/parser_tokens.h"
+#include "frontend/semantics/constant_eval.h"
 
 namespace {
 
@@ -36,6 +37,26 @@ void need_explicit_before(ArraySpecRun& r) {
   if (r.dims > 0 && r.shape != explicit_shape && !r.failed) error_here(524);
 }
 
+// The value of a bare name that stands for an integer named constant whose
+// value is known.
+bool named_integer_constant(expr_node* e, int32_t* value) {
+  if (e->node_kind != enk_name_ref) return false;
+  symbol_entry* s = e->symbol;
+  for (int i = 0; s && s->cls == sym_alias && i < 64; ++i) s = static_cast<symbol_entry*>(s->entity);
+  if (!s || s->cls != sym_variable) return false;
+  object* o = static_cast<object*>(s->entity);
+  if (!o || !o->is_constant || !o->initializer) return false;
+  expr_node named = *e;
+  named.node_kind = enk_object;
+  named.object = o;
+  const_value v;
+  if (!evaluate_constant_expression(&named, &v, 0) || v.c.kind != ck_value || !v.c.type ||
+      v.c.type->type_code != tk_integer)
+    return false;
+  *value = const_int(&v);
+  return true;
+}
+
 }  // namespace
 
 void parse_bound_expr(bound_record* b) {
@@ -51,6 +72,15 @@ void parse_bound_expr(bound_record* b) {
   symtab.in_bound_expr = saved;
   if (!e || e->node_kind == enk_error) {
     init_bound(b, bk_error);
+    return;
+  }
+  // A bound that names an integer constant declared before is that
+  // constant from the start, so that the array has its size at once and is
+  // not taken for an automatic object.
+  int32_t value = 0;
+  if (named_integer_constant(e, &value)) {
+    init_bound(b, bk_constant);
+    b->value = value;
     return;
   }
   init_bound(b, bk_expression);
