@@ -170,3 +170,16 @@ void comchk(int* result) {
 void modchk(int* result) {
   if (result != nullptr) *result = 0;
 }
+
+int fu_unkargs = 0;
+
+void doargs() {
+  if (fu_unkargs == 0) return;
+  int kind = unitkind(fu_unkargs);
+  if (kind == FK_RECORDS) {
+    bincls(fu_unkargs);
+  } else if (kind != FK_FREE) {
+    iclose(fu_unkargs);
+  }
+  fu_unkargs = 0;
+}

@@ -27,3 +27,11 @@ int glodupchk();
 int glo_chk_infbody_against_ext();
 void comchk(int* result);
 void modchk(int* result);
+
+// Unit of the unknown-argument work file: the merge into the global table
+// opens it and writes the passes of dummy arguments as actual arguments;
+// 0 while it is not open.
+extern int fu_unkargs;
+// After the global pass: closes the unknown-argument work file when it was
+// opened (it is not read back).
+void doargs();
