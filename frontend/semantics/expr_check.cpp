@@ -1006,6 +1006,16 @@ int check_constant_entry(constant* c) {
       const_value v;
       if (!evaluate_constant_expression(e, &v, 1) || v.c.kind == ck_error) return 0;
       const_to_indirect(&v);
+      if (v.c.kind == ck_aggregate) {
+        // An array value keeps its elements, which references to the
+        // constant's elements and sections read.
+        c->kind = ck_aggregate;
+        c->type = v.c.type;
+        c->first_constant = v.c.first_constant;
+        c->last_constant = v.c.last_constant;
+        if (!driver_options.keep_expressions) c->expr = nullptr;
+        return 1;
+      }
       if (!driver_options.keep_expressions) {
         c->kind = ck_value;
         c->type = v.c.type;
