@@ -185,3 +185,13 @@ TEST_F(UnitQueries, DoargsClosesTheUnknownArgumentFileOnce) {
   doargs();  // a second call finds it closed
   EXPECT_EQ(fu_unkargs, 0);
 }
+
+TEST_F(UnitQueries, DoargsClosesARecordFileToo) {
+  int unit = binopn(path("unkrec").c_str(), 16, FM_WRITE, "");
+  ASSERT_NE(unit, 0);
+  ASSERT_EQ(unitkind(unit), FK_RECORDS);
+  fu_unkargs = unit;
+  doargs();
+  EXPECT_EQ(fu_unkargs, 0);
+  EXPECT_EQ(unitkind(unit), 0);
+}
