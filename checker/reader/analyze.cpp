@@ -237,6 +237,8 @@ void analyzesources() {
         continue;
       }
       if (!libopt) scanlib();
+      // The unknown-argument work file of the global pass is not read back.
+      doargs();
       if (libopt) {
         if (rd_filecount() > 0) {
           outstr("\n");
