@@ -720,8 +720,8 @@ static void unrecognised(const KeyRow* row) {
   skip_statement();
 }
 
-// An assignment, a statement-function definition while the specification
-// part is still open, or a pointer assignment.
+// An assignment, a statement-function definition while the declarations
+// of the unit are still open, or a pointer assignment.
 static void assignment() {
   StmtCall c{nullptr, 0, CL_EXEC, CL_EXEC, 0};
   bool stfunc_shape = unit.parmod < CL_EXEC && pstat[tk.stacol] >= 'A' && pstat[tk.stacol] <= 'Z';

@@ -1,4 +1,4 @@
-// The FORMAT statement handler. The specification is read in FORMAT scan
+// The FORMAT statement handler. The format items are read in FORMAT scan
 // mode (letters one at a time, integers without fractions), every edit
 // descriptor is checked with its repeat count and scale factor, and the
 // canonical text becomes the format constant of the statement's label.

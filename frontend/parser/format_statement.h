@@ -9,7 +9,7 @@
 #include "frontend/driver/source_pos.h"
 
 struct FormatState {
-  std::string text;             // canonical text of the specification read so far
+  std::string text;             // canonical text of the format items read so far
   bool bad;                     // the statement has an error: no more text is kept
   int32_t int_value;            // value of the last integer read by format_int
   bool int_signed;              // it had a sign
