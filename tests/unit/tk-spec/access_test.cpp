@@ -4,18 +4,9 @@
 
 #include "checker/reader/dispatch.h"
 #include "checker/reader/specstmt.h"
-#include "tests/unit/checker_reader/reader_fixture.h"
+#include "tests/unit/tk-spec/tk_spec_fixture.h"
 
-using Access = ReaderTest;
-
-static void parse_unit() {
-  prgbeg();
-  parse();
-}
-
-static locsym* find(const char* name) {
-  return getsym(name, static_cast<int32_t>(std::strlen(name)), 0, 0);
-}
+using Access = TkSpecTest;
 
 TEST_F(Access, ListedNamesTakeTheLatestAccess) {
   open_source("module m\nprivate\npublic :: a, b\nprivate a\nend module m\n", ".f90");
@@ -42,11 +33,5 @@ TEST_F(Access, MessagesByTable) {
       {"module m\npublic a b\nend module m\n", 6},
       {"module m\npublic :: 1\nend module m\n", 24},
   };
-  for (const Case& c : cases) {
-    SetUp();
-    open_source(c.src, ".f90");
-    parse_unit();
-    EXPECT_EQ(count(c.msg), 1) << c.src;
-    srcend();
-  }
+  for (const Case& c : cases) expect_message_once(c.src, c.msg);
 }

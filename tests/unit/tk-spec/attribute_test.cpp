@@ -5,18 +5,9 @@
 #include "checker/common/qualcodes.h"
 #include "checker/reader/attrstmt.h"
 #include "checker/reader/dispatch.h"
-#include "tests/unit/checker_reader/reader_fixture.h"
+#include "tests/unit/tk-spec/tk_spec_fixture.h"
 
-using Attributes = ReaderTest;
-
-static void parse_unit() {
-  prgbeg();
-  parse();
-}
-
-static locsym* find(const char* name, int32_t cls = 0) {
-  return getsym(name, static_cast<int32_t>(std::strlen(name)), 0, cls);
-}
+using Attributes = TkSpecTest;
 
 TEST_F(Attributes, StatementsSetTheirBits) {
   open_source(
@@ -49,13 +40,7 @@ TEST_F(Attributes, MessagesByTable) {
       {"program p\nvolatile /1/\nend\n", 24},
       {"program p\nvolatile /c\nend\n", 5},
   };
-  for (const Case& c : cases) {
-    SetUp();
-    open_source(c.src, ".f90");
-    parse_unit();
-    EXPECT_EQ(count(c.msg), 1) << c.src;
-    srcend();
-  }
+  for (const Case& c : cases) expect_message_once(c.src, c.msg);
 }
 
 TEST_F(Attributes, ExternalNamesBecomeExternalProcedures) {
@@ -85,11 +70,5 @@ TEST_F(Attributes, ExternalConflicts) {
       {"program p\nexternal 1\nend\n", 24},
       {"program p\nexternal a b\nend\n", 6},
   };
-  for (const Case& c : cases) {
-    SetUp();
-    open_source(c.src, ".f90");
-    parse_unit();
-    EXPECT_EQ(count(c.msg), 1) << c.src;
-    srcend();
-  }
+  for (const Case& c : cases) expect_message_once(c.src, c.msg);
 }

@@ -6,14 +6,9 @@
 #include "checker/common/qualcodes.h"
 #include "checker/reader/commonstmt.h"
 #include "checker/reader/dispatch.h"
-#include "tests/unit/checker_reader/reader_fixture.h"
+#include "tests/unit/tk-spec/tk_spec_fixture.h"
 
-using Common = ReaderTest;
-
-static void parse_unit() {
-  prgbeg();
-  parse();
-}
+using Common = TkSpecTest;
 
 static std::string members(const char* block) {
   locsym* b = getsym(block, static_cast<int32_t>(std::strlen(block)), 2, SC_COM);
@@ -50,13 +45,7 @@ TEST_F(Common, MessagesByTable) {
       {"program p\ncommon /b/ x y\nend\n", 6},
       {"program p\ndimension a(10) b(2)\nend\n", 6},
   };
-  for (const Case& c : cases) {
-    SetUp();
-    open_source(c.src, ".f90");
-    parse_unit();
-    EXPECT_EQ(count(c.msg), 1) << c.src;
-    srcend();
-  }
+  for (const Case& c : cases) expect_message_once(c.src, c.msg);
 }
 
 TEST_F(Common, SavedObjectIsStillAMember) {

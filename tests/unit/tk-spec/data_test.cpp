@@ -7,34 +7,16 @@
 #include "checker/reader/datastmt.h"
 #include "checker/reader/dispatch.h"
 #include "checker/semantics/workfiles.h"
-#include "tests/unit/checker_reader/reader_fixture.h"
+#include "tests/unit/tk-spec/tk_spec_fixture.h"
 
-using Data = ReaderTest;
-
-static void parse_unit() {
-  prgbeg();
-  parse();
-}
-
-static std::vector<int32_t> data_words() {
-  std::vector<int32_t> w;
-  if (wf.fu_data == 0) return w;
-  int64_t end = itell(wf.fu_data);
-  iseek(wf.fu_data, 0);
-  for (int64_t i = 0; i < end / 4; ++i) {
-    int32_t v = 0;
-    iread(wf.fu_data, &v, 4);
-    w.push_back(v);
-  }
-  return w;
-}
+using Data = TkSpecTest;
 
 TEST_F(Data, RepeatedValueIsOneEntry) {
   workfiles_close();
   open_source("program p\nreal x\ndata x /3*1.0/\nend program p\n", ".f90");
   parse_unit();
   ASSERT_EQ(wf.datacnt, 1);
-  std::vector<int32_t> w = data_words();
+  std::vector<int32_t> w = work_words(wf.fu_data);
   ASSERT_EQ(w.size(), 2u + 2 + 2 + 1);
   EXPECT_EQ(w[0], 1);  // one object
   EXPECT_EQ(w[1], 1);  // one value
@@ -53,7 +35,7 @@ TEST_F(Data, ImpliedDoGivesOneEntryPerObjectInside) {
   open_source("program p\ndata (a(i), b(i, 2), i = 1, 2), c(1:2) /4*0, 'xy'/\nend program p\n", ".f90");
   parse_unit();
   ASSERT_EQ(wf.datacnt, 1);
-  std::vector<int32_t> w = data_words();
+  std::vector<int32_t> w = work_words(wf.fu_data);
   ASSERT_EQ(w.size(), 2u + 6 + 4 + 1);
   EXPECT_EQ(w[0], 3);
   EXPECT_EQ(w[1], 2);
@@ -99,14 +81,7 @@ TEST_F(Data, MessagesByTable) {
       {"program p\ndata a(1,2,3,4,5,6,7,8) /1/\nend\n", 23},
       {"program p\nnamelist /g/ x\ndata p /1/\nend\n", 13},
   };
-  for (const Case& c : cases) {
-    SetUp();
-    workfiles_close();
-    open_source(c.src, ".f90");
-    parse_unit();
-    EXPECT_EQ(count(c.msg), 1) << c.src;
-    srcend();
-  }
+  for (const Case& c : cases) expect_message_once(c.src, c.msg, true);
   workfiles_close();
 }
 

@@ -6,28 +6,9 @@
 #include "checker/reader/dispatch.h"
 #include "checker/reader/statement.h"
 #include "checker/semantics/workfiles.h"
-#include "tests/unit/checker_reader/reader_fixture.h"
+#include "tests/unit/tk-spec/tk_spec_fixture.h"
 
-using Equivalence = ReaderTest;
-
-static void parse_unit() {
-  prgbeg();
-  parse();
-}
-
-// Every word of the unit's EQUIVALENCE records.
-static std::vector<int32_t> equiv_words() {
-  std::vector<int32_t> w;
-  if (wf.fu_equiv == 0) return w;
-  int64_t end = itell(wf.fu_equiv);
-  iseek(wf.fu_equiv, 0);
-  for (int64_t i = 0; i < end / 4; ++i) {
-    int32_t v = 0;
-    iread(wf.fu_equiv, &v, 4);
-    w.push_back(v);
-  }
-  return w;
-}
+using Equivalence = TkSpecTest;
 
 TEST_F(Equivalence, TwoGroupsWriteFourRecords) {
   workfiles_close();
@@ -40,7 +21,7 @@ TEST_F(Equivalence, TwoGroupsWriteFourRecords) {
       ".f90");
   parse_unit();
   ASSERT_EQ(wf.equivcnt, 4);
-  std::vector<int32_t> w = equiv_words();
+  std::vector<int32_t> w = work_words(wf.fu_equiv);
   // sym, nsub, subs..., substart, subend, more, line
   ASSERT_EQ(w.size(), 7u + 6 + 6 + 6);
   EXPECT_NE(w[0], 0);
@@ -78,7 +59,7 @@ TEST_F(Equivalence, AnObjectThatCannotBeReadKeepsItsPlace) {
   parse_unit();
   EXPECT_EQ(count(24), 1);
   ASSERT_EQ(wf.equivcnt, 4);
-  std::vector<int32_t> w = equiv_words();
+  std::vector<int32_t> w = work_words(wf.fu_equiv);
   ASSERT_EQ(w.size(), 24u);
   EXPECT_EQ(w[6], 0);   // the second object: symbol 0
   EXPECT_EQ(w[10], 0);  // and it ends the group
@@ -96,13 +77,6 @@ TEST_F(Equivalence, SyntaxMessagesByTable) {
       {"program p\ninteger n\nequivalence (a(n), b)\nend\n", 170},
       {"program p\ncharacter*4 c\nequivalence (a, c(0:2))\nend\n", 169},
   };
-  for (const Case& c : cases) {
-    SetUp();
-    workfiles_close();
-    open_source(c.src, ".f90");
-    parse_unit();
-    EXPECT_EQ(count(c.msg), 1) << c.src;
-    srcend();
-  }
+  for (const Case& c : cases) expect_message_once(c.src, c.msg, true);
   workfiles_close();
 }

@@ -5,18 +5,9 @@
 #include "checker/common/qualcodes.h"
 #include "checker/reader/dispatch.h"
 #include "checker/reader/specstmt.h"
-#include "tests/unit/checker_reader/reader_fixture.h"
+#include "tests/unit/tk-spec/tk_spec_fixture.h"
 
-using Parameter = ReaderTest;
-
-static void parse_unit() {
-  prgbeg();
-  parse();
-}
-
-static locsym* find(const char* name) {
-  return getsym(name, static_cast<int32_t>(std::strlen(name)), 0, 0);
-}
+using Parameter = TkSpecTest;
 
 TEST_F(Parameter, NamedConstantKeepsItsFoldedValue) {
   open_source("program p\nparameter (k = 2*3, m = k + 1)\nend program p\n", ".f90");

@@ -5,18 +5,9 @@
 #include "checker/common/qualcodes.h"
 #include "checker/reader/dispatch.h"
 #include "checker/reader/pointerstmt.h"
-#include "tests/unit/checker_reader/reader_fixture.h"
+#include "tests/unit/tk-spec/tk_spec_fixture.h"
 
-using Pointer = ReaderTest;
-
-static void parse_unit() {
-  prgbeg();
-  parse();
-}
-
-static locsym* find(const char* name) {
-  return getsym(name, static_cast<int32_t>(std::strlen(name)), 0, 0);
-}
+using Pointer = TkSpecTest;
 
 TEST_F(Pointer, AttributeStatementSetsThePointerBit) {
   open_source("program p\npointer :: a(:), b\nend program p\n", ".f90");
@@ -57,11 +48,5 @@ TEST_F(Pointer, MessagesByTable) {
       {"program p\npointer (q, a\nend\n", 7},
       {"program p\npointer /q a\nend\n", 5},
   };
-  for (const Case& c : cases) {
-    SetUp();
-    open_source(c.src, ".f90");
-    parse_unit();
-    EXPECT_EQ(count(c.msg), 1) << c.src;
-    srcend();
-  }
+  for (const Case& c : cases) expect_message_once(c.src, c.msg);
 }

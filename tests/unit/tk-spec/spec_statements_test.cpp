@@ -6,18 +6,9 @@
 #include "checker/common/qualcodes.h"
 #include "checker/reader/dispatch.h"
 #include "checker/reader/specstmt.h"
-#include "tests/unit/checker_reader/reader_fixture.h"
+#include "tests/unit/tk-spec/tk_spec_fixture.h"
 
-using SpecStmts = ReaderTest;
-
-static void parse_unit() {
-  prgbeg();
-  parse();
-}
-
-static locsym* find(const char* name, int32_t cls) {
-  return getsym(name, static_cast<int32_t>(std::strlen(name)), 0, cls);
-}
+using SpecStmts = TkSpecTest;
 
 TEST_F(SpecStmts, ImplicitMessagesByTable) {
   struct Case {
@@ -38,13 +29,7 @@ TEST_F(SpecStmts, ImplicitMessagesByTable) {
       {"program p\nnamelist /g x\nend\n", 5},
       {"program p\nnamelist /1/ x\nend\n", 24},
   };
-  for (const Case& c : cases) {
-    SetUp();
-    open_source(c.src, ".f90");
-    parse_unit();
-    EXPECT_EQ(count(c.msg), 1) << c.src;
-    srcend();
-  }
+  for (const Case& c : cases) expect_message_once(c.src, c.msg);
 }
 
 TEST_F(SpecStmts, ImplicitNoneTwiceOrAReversedRangeSaysNothing) {

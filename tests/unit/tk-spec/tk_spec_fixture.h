@@ -1,0 +1,53 @@
+// Shared set-up of the specification statement tests: a whole program unit
+// is read, its symbols are looked up by name, the words of a work file are
+// read back, and one source text at a time is checked for a message.
+#pragma once
+
+#include <cstring>
+#include <vector>
+
+#include "checker/common/flio.h"
+#include "checker/reader/dispatch.h"
+#include "checker/semantics/workfiles.h"
+#include "tests/unit/checker_reader/reader_fixture.h"
+
+class TkSpecTest : public ReaderTest {
+ protected:
+  // Reads the program unit of the open source.
+  static void parse_unit() {
+    prgbeg();
+    parse();
+  }
+
+  // The local symbol of the name in the given class.
+  static locsym* find(const char* name, int32_t cls = 0) {
+    return getsym(name, static_cast<int32_t>(std::strlen(name)), 0, cls);
+  }
+
+  // Every word written so far to the work file on the unit; none when the
+  // unit is 0 (the file was never opened).
+  static std::vector<int32_t> work_words(int32_t fu) {
+    std::vector<int32_t> w;
+    if (fu == 0) return w;
+    int64_t end = itell(fu);
+    iseek(fu, 0);
+    for (int64_t i = 0; i < end / 4; ++i) {
+      int32_t v = 0;
+      iread(fu, &v, 4);
+      w.push_back(v);
+    }
+    return w;
+  }
+
+  // Starts afresh, reads the source text as a program unit and expects the
+  // numbered message once; with close_work_files the work files of the
+  // previous text are closed first.
+  void expect_message_once(const char* src, int32_t msg, bool close_work_files = false) {
+    SetUp();
+    if (close_work_files) workfiles_close();
+    open_source(src, ".f90");
+    parse_unit();
+    EXPECT_EQ(count(msg), 1) << src;
+    srcend();
+  }
+};
