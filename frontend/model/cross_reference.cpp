@@ -80,22 +80,11 @@ void* xref_note_use(int kind, symbol_entry* s, source_pos_record pos) {
     case sym_specific_intrinsic:
     case sym_specific_intrinsic_sub:
       return nullptr;  // a signature record of the intrinsic table, no IL name
-    case sym_external_subroutine:
-    case sym_external_function:
-    case sym_internal_subroutine:
-    case sym_internal_function:
-    case sym_stmt_function:
-    case sym_main_program:
-    case sym_block_data:
-    case sym_module:
-    case sym_unknown_external:
-    case sym_dummy:
-    case sym_dummy_function:
-    case sym_dummy_subroutine:
-    case sym_dummy_procedure:
-      static_cast<object*>(s->entity)->corresp.referenced = true;
-      break;
     default:
+      if (object* o = entity_object(s)) {
+        o->corresp.referenced = true;
+        break;
+      }
       return nullptr;
   }
   return s->entity;

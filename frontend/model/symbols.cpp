@@ -178,7 +178,9 @@ int name_is_common_block(atom* name) {
   return 0;
 }
 
-type* symbol_type(symbol_entry* s) {
+// The object entry that a symbol of an object-carrying class stands for.
+object* entity_object(symbol_entry* s) {
+  if (!s || !s->entity) return nullptr;
   switch (s->cls) {
     case sym_variable:
     case sym_external_subroutine:
@@ -188,12 +190,22 @@ type* symbol_type(symbol_entry* s) {
     case sym_stmt_function:
     case sym_main_program:
     case sym_block_data:
+    case sym_module:
     case sym_unknown_external:
     case sym_dummy:
     case sym_dummy_function:
     case sym_dummy_subroutine:
     case sym_dummy_procedure:
-      return s->entity ? static_cast<object*>(s->entity)->type : nullptr;
+      return static_cast<object*>(s->entity);
+    default:
+      return nullptr;
+  }
+}
+
+type* symbol_type(symbol_entry* s) {
+  switch (s->cls) {
+    case sym_module:
+      return nullptr;
     case sym_specific_intrinsic:
     case sym_specific_intrinsic_sub: {
       auto* specific = static_cast<intrinsic_specific*>(s->entity);
@@ -203,8 +215,10 @@ type* symbol_type(symbol_entry* s) {
     case sym_stmt_func_dummy:
     case sym_external_named:
       return static_cast<type*>(s->entity);
-    default:
-      return nullptr;
+    default: {
+      object* o = entity_object(s);
+      return o ? o->type : nullptr;
+    }
   }
 }
 

@@ -148,6 +148,10 @@ void symbol_unlink(symbol_entry* s);
 void symbol_chain_insert(symbol_entry* s);
 symbol_entry* global_symbol_of(atom* name);
 int name_is_common_block(atom* name);
+// The object entry that a symbol of an object-carrying class (a variable,
+// a procedure, a program unit or a dummy) stands for; null for any other
+// class or when the symbol has no entry.
+object* entity_object(symbol_entry* s);
 type* symbol_type(symbol_entry* s);
 // The IMPLICIT type of a name's first letter at a level (clamped to the live
 // levels), or null when the level has IMPLICIT NONE, implicit typing is off

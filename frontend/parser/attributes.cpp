@@ -75,30 +75,6 @@ constexpr bool conflicts_above_diagonal() {
 }
 static_assert(conflicts_above_diagonal(), "a conflict is listed in the row of its lower number");
 
-// The object entry that a symbol of an object-carrying class stands for.
-object* entity_object(symbol_entry* s) {
-  if (!s || !s->entity) return nullptr;
-  switch (s->cls) {
-    case sym_variable:
-    case sym_external_subroutine:
-    case sym_external_function:
-    case sym_internal_subroutine:
-    case sym_internal_function:
-    case sym_stmt_function:
-    case sym_main_program:
-    case sym_block_data:
-    case sym_module:
-    case sym_unknown_external:
-    case sym_dummy:
-    case sym_dummy_function:
-    case sym_dummy_subroutine:
-    case sym_dummy_procedure:
-      return static_cast<object*>(s->entity);
-    default:
-      return nullptr;
-  }
-}
-
 bool is_procedure_class(int cls) {
   switch (cls) {
     case sym_external_subroutine:
