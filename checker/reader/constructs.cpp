@@ -54,21 +54,6 @@ bool parenthesised() {
   return false;
 }
 
-// Reads an optional construct name up to the end of the statement into
-// name; false after a message.
-bool trailing_name(std::string& name) {
-  name.clear();
-  getokn();
-  if (tk.toktyp == TT_NAME) {
-    name.assign(reinterpret_cast<const char*>(pstat + tk.tokbeg), static_cast<size_t>(tk.toksiz));
-    getokn();
-  }
-  if (tk.tok1 == 10 || tk.tokbeg >= rsrc.statend) return true;
-  rd_errmsg(20);
-  skip_statement();
-  return false;
-}
-
 // A name on a statement inside a construct must be the construct's: 707.
 void check_inner_name(const std::string& name, int32_t col) {
   if (ropt.Language != 2 || name.empty() || name == nest.e[nest.nestdep].name) return;
@@ -169,7 +154,7 @@ int32_t shcase(const StmtCall& c) {
   }
   std::string name;
   int32_t col = tk.stacol;
-  if (!trailing_name(name)) return 0;
+  if (!trailing_construct_name(name)) return 0;
   check_inner_name(name, col);
   new_block(11, 8);
   return 0;
@@ -185,7 +170,7 @@ int32_t shendselect(const StmtCall& c) {
   }
   std::string name;
   int32_t col = tk.stacol;
-  if (!trailing_name(name)) return 0;
+  if (!trailing_construct_name(name)) return 0;
   check_closing_name(name, col);
   nest_pop();
   return 0;
@@ -196,7 +181,7 @@ static int32_t cycle_or_exit(const StmtCall& c) {
   if (!tstord(c.lowest, c.cls)) return skip_statement(), 0;
   std::string name;
   int32_t col = tk.stacol;
-  if (!trailing_name(name)) return 0;
+  if (!trailing_construct_name(name)) return 0;
   if (!unit.labpro) return 0;
   tk.errcol = name.empty() ? rsrc.statbeg : col;
   bool in_do = false;

@@ -385,9 +385,7 @@ int32_t shoptions(const StmtCall& c) {
   return 0;
 }
 
-// Reads the construct name that may end the statement; false after
-// message 20 (the statement is consumed).
-static bool trailing_construct_name(std::string& name) {
+bool trailing_construct_name(std::string& name) {
   name.clear();
   getokn();
   if (tk.toktyp == TT_NAME) {

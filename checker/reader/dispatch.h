@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 struct KeyRow;
 
@@ -79,6 +80,9 @@ constexpr int32_t END_OF_BODY = 2;
 
 // The unit stopped at its CONTAINS statement (reset by prgbeg's caller).
 extern int32_t stopped_at_contains;
+// Reads the construct name that may end the statement into name; false
+// after message 20 (the statement is consumed).
+bool trailing_construct_name(std::string& name);
 // True when code ends a program unit.
 bool isProcEndStmt(int32_t code);
 // True when code is a Fortran 90 statement.
