@@ -361,6 +361,13 @@ int evaluate_section(expr_node* node, const_value* result) {
 
 namespace {
 
+// The storage size of one element of an array type, computed if not yet.
+int32_t element_storage_size(type* array) {
+  type* et = element_type_of(array);
+  type_storage_size(et);
+  return static_cast<int32_t>(et->size);
+}
+
 // A position for EQUIVALENCE evaluated strictly: 1 with the value, 0 after a
 // reported failure.
 bool strict_int(expr_node* e, int32_t* out) {
@@ -397,9 +404,7 @@ int storage_offset(expr_node* node, source_pos_record pos, object** obj, int32_t
       type* t = (*obj)->type;
       bound_info_entry* b = array_bounds(t);
       if (!b) return 0;
-      type* et = element_type_of(t);
-      type_storage_size(et);
-      int32_t m = static_cast<int32_t>(et->size);
+      int32_t m = element_storage_size(t);
       uint32_t d = 0;
       for (expr_node* s = node->ind_list; s && d < b->rank; s = s->next, ++d) {
         int32_t v = 0;
@@ -528,9 +533,7 @@ int resolve_subscript(DataWalk& w, expr_node* n, int32_t offset, type* dest, typ
   }
   bound_info_entry* b = array_bounds(t);
   if (!b) return 0;
-  type* et = element_type_of(t);
-  type_storage_size(et);
-  int32_t m = static_cast<int32_t>(et->size);
+  int32_t m = element_storage_size(t);
   uint32_t d = 0;
   for (expr_node* s = n->ind_list; s && d < b->rank; s = s->next, ++d) {
     int32_t v = 0;
