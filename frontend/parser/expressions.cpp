@@ -105,33 +105,36 @@ expr_node* parse_subscripts(expr_node* base);
 expr_node* parse_array_constructor();
 expr_node* parse_implied_do(bool (*item_parser)(expr_node**), int mode);
 
-expr_node* parse_unary_op(int operand_level) {
-  int token = scan.cur_token;
-  source_pos_record pos = scan.token_pos;
-  symbol_entry* s = operator_symbol(token);
+// The operator at the current token and the operand read after it at the
+// given level; message 519 at the operator when it has no symbol.
+struct operator_and_operand {
+  symbol_entry* symbol;
+  source_pos_record pos;
+  expr_node* operand;
+};
+operator_and_operand read_operator_and_operand(int operand_level) {
+  operator_and_operand r{};
+  r.pos = scan.token_pos;
+  r.symbol = operator_symbol(scan.cur_token);
   scan_token(operand_mode);
-  expr_node* operand = parse_expr_prec(operand_level);
-  if (!s) {
-    error_at(519, pos);
-    return error_at_pos(pos);
-  }
-  expr_node* n = new_operator_node(s, operand);
-  n->source_pos = pos;
+  r.operand = parse_expr_prec(operand_level);
+  if (!r.symbol) error_at(519, r.pos);
+  return r;
+}
+
+expr_node* parse_unary_op(int operand_level) {
+  operator_and_operand r = read_operator_and_operand(operand_level);
+  if (!r.symbol) return error_at_pos(r.pos);
+  expr_node* n = new_operator_node(r.symbol, r.operand);
+  n->source_pos = r.pos;
   return n;
 }
 
 expr_node* parse_binary_op(int level, expr_node* left) {
-  int token = scan.cur_token;
-  source_pos_record pos = scan.token_pos;
-  symbol_entry* s = operator_symbol(token);
-  scan_token(operand_mode);
-  expr_node* right = parse_expr_prec(level);
-  if (!s) {
-    error_at(519, pos);
-    return error_at_pos(left->source_pos);
-  }
-  left->next = right;
-  expr_node* n = new_operator_node(s, left);
+  operator_and_operand r = read_operator_and_operand(level);
+  if (!r.symbol) return error_at_pos(left->source_pos);
+  left->next = r.operand;
+  expr_node* n = new_operator_node(r.symbol, left);
   n->source_pos = left->source_pos;
   return n;
 }
