@@ -69,13 +69,9 @@ int32_t shentry(const StmtCall& c) {
     msg_at(104, rsrc.statbeg);
     return skip_statement(), 0;
   }
-  getokn();
-  if (tk.toktyp != TT_NAME) {
-    msg_at(24, tk.tokbeg);
-    return skip_statement(), 0;
-  }
-  int32_t namecol = tk.tokbeg;
-  int32_t len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
+  int32_t namecol = 0;
+  int32_t len = 0;
+  if (!read_statement_name(&namecol, &len)) return 0;
   locsym* s = getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), len, 1, 0);
   if (s == nullptr) {
     msg_at(24, namecol);

@@ -10,6 +10,7 @@
 #include "checker/errmsg.h"
 #include "checker/out.h"
 #include "checker/reader/tokens.h"
+#include "checker/semantics/locsym.h"
 
 ReaderOptions ropt;
 
@@ -62,3 +63,16 @@ std::string rd_filename(int32_t n) {
 }
 
 bool rd_skipfile(int32_t n) { return skip_file(getfilent(n)) != 0; }
+
+bool read_statement_name(int32_t* col, int32_t* len) {
+  getokn();
+  if (tk.toktyp != TT_NAME) {
+    tk.errcol = tk.tokbeg;
+    rd_errmsg(24);
+    skip_statement();
+    return false;
+  }
+  *col = tk.tokbeg;
+  *len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
+  return true;
+}

@@ -42,6 +42,10 @@ void load_reader_options();
 
 // Raises numbered message n with the current errcol; 1 when printed.
 int32_t rd_errmsg(int32_t n);
+// Reads the next token as a name: its column and its length cut to the
+// longest name kept; false after message 24 at a token that is no name
+// (the statement is consumed).
+bool read_statement_name(int32_t* col, int32_t* len);
 // Reports a coded message: code, format with one "%s", its argument.
 void rd_coded(const char* code, const char* format, const std::string& arg);
 // Reports a fatal internal error naming the routine.

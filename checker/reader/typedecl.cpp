@@ -670,13 +670,9 @@ int32_t shvardec_type(const StmtCall& c) {
     msg_at(17, tk.tokbeg);
     return skip_statement(), 0;
   }
-  getokn();
-  if (tk.toktyp != TT_NAME) {
-    msg_at(24, tk.tokbeg);
-    return skip_statement(), 0;
-  }
-  int32_t namecol = tk.tokbeg;
-  int32_t len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
+  int32_t namecol = 0;
+  int32_t len = 0;
+  if (!read_statement_name(&namecol, &len)) return 0;
   const char* name = reinterpret_cast<const char*>(pstat + tk.tokbeg);
   getokn();
   if (!tok_is(')')) {
