@@ -272,7 +272,10 @@ symbol_entry* lookup_name(atom* name, source_pos_record pos) {
   if (cur < 0) return first_visible(name, INT32_MAX);  // no level open yet
   symbol_entry* result = nullptr;
   symbol_entry* first = first_visible(name, INT32_MAX);
-  if (first && first->level == cur) {
+  // The variable of an enclosing DATA or constructor implied DO sits above the
+  // current level while it is visible and is found directly.
+  bool implied_do = first && first->level > cur && first->cls == sym_outer_implied_do_var;
+  if (first && (first->level == cur || implied_do)) {
     result = alias_target(first);
   } else {
     result = symbol_create(sym_host_link, name, pos, cur);
