@@ -76,6 +76,25 @@ const constant* component_of(const constant* structure, type* t, object* field) 
   return nullptr;
 }
 
+// The element offset that node's subscripts select in an array of
+// array_type. 1: *index is set; 0: the subscripts or bounds are not
+// constant; -1: a subscript failed, result holds the error constant and the
+// caller succeeds with it.
+int selected_element_index(expr_node* node, type* array_type, const_value* result,
+                           int64_t* index) {
+  Bounds b{};
+  if (!constant_bounds(array_type, &b)) return 0;
+  std::vector<int32_t> subs;
+  int r = scalar_subscripts(node->ind_list, b, &subs);
+  if (r == -1) {
+    const_init(result);
+    return -1;
+  }
+  if (r != 1) return 0;
+  *index = constant_element_index(b, subs);
+  return 1;
+}
+
 // A(i, ...) where A is a component of an array of structures: the selected
 // element of that component in every element of the base array.
 int subscript_of_component_array(expr_node* node, const_value* result) {
@@ -87,16 +106,9 @@ int subscript_of_component_array(expr_node* node, const_value* result) {
     return 1;
   }
   if (!value_is_array(&base) || !field->field_var) return 0;
-  Bounds b{};
-  if (!constant_bounds(field->field_var->type, &b)) return 0;
-  std::vector<int32_t> subs;
-  int r = scalar_subscripts(node->ind_list, b, &subs);
-  if (r == -1) {
-    const_init(result);
-    return 1;
-  }
-  if (r != 1) return 0;
-  int64_t index = constant_element_index(b, subs);
+  int64_t index = 0;
+  int r = selected_element_index(node, field->field_var->type, result, &index);
+  if (r != 1) return r == -1 ? 1 : 0;
   type* st = element_type_of(base.c.type);
   aggregate_start(result, node->type);
   for (const constant* e = base.c.first_constant; e; e = e->next) {
@@ -137,16 +149,9 @@ int evaluate_subscript(expr_node* node, const_value* result) {
     return 1;
   }
   if (!value_is_array(&a)) return 0;
-  Bounds b{};
-  if (!constant_bounds(a.c.type, &b)) return 0;
-  std::vector<int32_t> subs;
-  int r = scalar_subscripts(node->ind_list, b, &subs);
-  if (r == -1) {
-    const_init(result);
-    return 1;
-  }
-  if (r != 1) return 0;
-  int64_t index = constant_element_index(b, subs);
+  int64_t index = 0;
+  int r = selected_element_index(node, a.c.type, result, &index);
+  if (r != 1) return r == -1 ? 1 : 0;
   const constant* e = index >= 0 && index <= 0xFFFFFFFFLL
                           ? aggregate_element(a.c.first_constant, static_cast<uint32_t>(index))
                           : nullptr;
