@@ -5,8 +5,8 @@
 
 #include <iterator>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/line_map.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/model/line_map.h"
 #include "frontend/model/il_enums.h"
 #include "frontend/model/il_walk.h"
 #include "frontend/model/types.h"

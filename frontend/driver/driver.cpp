@@ -10,17 +10,18 @@
 #include <ctime>
 #include <vector>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/host.h"
-#include "frontend/driver/il_output.h"
-#include "frontend/driver/pools.h"
-#include "frontend/driver/scanner.h"
-#include "frontend/driver/source_input.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/base/host.h"
+#include "frontend/base/il_output.h"
+#include "frontend/base/pools.h"
+#include "frontend/lexer/scanner.h"
+#include "frontend/lexer/source_input.h"
 #include "frontend/ilfile/il_file.h"
 #include "frontend/ilfile/module_file.h"
 #include "frontend/model/constant_sharing.h"
 #include "frontend/model/il_entries.h"
 #include "frontend/model/names.h"
+#include "frontend/driver/preload.h"
 #include "frontend/model/symbols.h"
 #include "frontend/model/types.h"
 #include "frontend/parser/attributes.h"
@@ -29,8 +30,6 @@
 #include "frontend/parser/program_units.h"
 #include "frontend/parser/statement_loop.h"
 #include "frontend/semantics/unit_pass.h"
-
-DriverOptions driver_options{};
 
 namespace {
 
@@ -129,11 +128,6 @@ void write_module_files() {
 }
 
 }  // namespace
-
-void driver_options_reset() {
-  driver_options = DriverOptions{};
-  driver_options.source_file_name = "";
-}
 
 void process_command_line(int argc, char** argv) {
   // Step 1: no position; empty directory lists; the parser keeps quiet.

@@ -4,28 +4,12 @@
 #include <cstdio>
 #include <string>
 
+#include "frontend/base/options.h"
+
 inline constexpr const char* front_end_version = "2.4.1";
 // The option letters of the command line; ":" marks a letter with an argument.
 inline constexpr const char* option_letters = "AaFDUlnuvVwRrsI:i:f:e:L:M:X:S:o:d:Y:";
 
-// Run-wide settings made by process_command_line;
-// min_severity, error_limit, the raw listing and the exit hook live in `diag`,
-// the directory lists in `host`.
-struct DriverOptions {
-  bool fixed_form;                  // "-F": fixed-form source
-  bool std_warnings;                // "-A": warn about what is not standard FORTRAN 77
-  bool d_lines_are_code;            // "-D": fixed-form "D" lines are code
-  bool keep_expressions;            // "-R"
-  bool case_sensitive_identifiers;  // "-U"
-  bool no_implicit_typing;          // "-u"
-  bool suppress_il_output;          // "-n": no IL file
-  const char* il_file_name;         // "-o" name, else derived by open_il_output; null: none
-  FILE* xref_file;                  // "-X" cross-reference file, or null
-  const char* source_file_name;     // the operand ("-": standard input); "" until known
-};
-extern DriverOptions driver_options;
-
-void driver_options_reset();  // defaults of every setting
 void process_command_line(int argc, char** argv);
 void init_compilation();
 void open_il_output();

@@ -10,8 +10,8 @@
 #include <type_traits>
 #include <vector>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/pools.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/base/pools.h"
 #include "frontend/ilfile/il_file.h"
 #include "frontend/ilfile/il_schema.h"
 #include "frontend/model/il_walk.h"

@@ -7,9 +7,9 @@
 #include <type_traits>
 #include <unordered_set>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/host.h"
-#include "frontend/driver/il_output.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/base/host.h"
+#include "frontend/base/il_output.h"
 #include "frontend/ilfile/il_file.h"
 #include "frontend/ilfile/il_schema.h"
 #include "frontend/model/il_walk.h"

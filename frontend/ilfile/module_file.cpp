@@ -8,9 +8,9 @@
 #include <string>
 #include <sys/stat.h>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/host.h"
-#include "frontend/driver/il_output.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/base/host.h"
+#include "frontend/base/il_output.h"
 #include "frontend/ilfile/il_file.h"
 
 namespace {

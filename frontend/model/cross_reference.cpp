@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <unordered_map>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/driver.h"
-#include "frontend/driver/line_map.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/base/options.h"
+#include "frontend/model/line_map.h"
 #include "frontend/model/dummies.h"
 #include "frontend/model/names.h"
 

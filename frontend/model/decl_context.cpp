@@ -1,8 +1,9 @@
 // The parser context the declaration services read, and its reset.
 #include "frontend/model/decl_context.h"
 
-#include "frontend/driver/scanner.h"
 #include "frontend/model/cross_reference.h"
+
+ProgramUnitState units;
 
 DeclContext decl_ctx;
 
@@ -14,4 +15,3 @@ void decl_context_reset() {
   xref_reset();
 }
 
-name_pos_record current_name_token() { return name_pos_record{scan.token_atom, scan.token_name_pos}; }

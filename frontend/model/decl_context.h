@@ -5,7 +5,7 @@
 #pragma once
 #include <cstdint>
 
-#include "frontend/driver/source_pos.h"
+#include "frontend/base/source_pos.h"
 #include "frontend/model/il_entries.h"
 
 // A name as the parser hands it to a declaration service. A service that
@@ -16,8 +16,6 @@ struct name_pos_record {
   source_pos_record pos;    // where the name stands
 };
 
-// The current name token of the scanner (its atom at token_name_pos).
-name_pos_record current_name_token();
 // Drops a refused name: later symbols made from the record bear error_name.
 inline void drop_name(name_pos_record* n) { n->name = nullptr; }
 
@@ -41,3 +39,19 @@ extern DeclContext decl_ctx;
 // Per compilation: flags cleared, shared names forgotten (they are made again
 // on first use from the new name table).
 void decl_context_reset();
+
+// Unit classes (program_unit_class, cur_unit_kind).
+enum unit_class : int {
+  uc_none = 0,
+  uc_main_program = 1,
+  uc_subroutine = 2,
+  uc_function = 3,
+  uc_block_data = 4,
+  uc_module = 5,
+};
+
+struct ProgramUnitState {
+  int cur_unit_kind;          // unit class of the unit being parsed
+  bool main_program_declared; // a main program was declared in this run
+};
+extern ProgramUnitState units;

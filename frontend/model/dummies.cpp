@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/pools.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/base/pools.h"
 #include "frontend/model/cross_reference.h"
 #include "frontend/model/names.h"
 #include "frontend/model/symbol_typing.h"

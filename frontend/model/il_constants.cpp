@@ -1,6 +1,6 @@
 // Constant entries and constant nodes made from the working constant values
 // of the scanner and the constant evaluator.
-#include "frontend/driver/literal_constants.h"
+#include "frontend/model/const_value.h"
 #include "frontend/model/il_entries.h"
 
 constant* new_il_constant(const_value* v) {

@@ -4,11 +4,23 @@
 
 #include <iterator>
 
-#include "frontend/driver/pools.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/base/pools.h"
 #include "frontend/model/constant_sharing.h"
+#include "frontend/model/line_map.h"
 #include "frontend/model/types.h"
 
 il_header the_il_header;
+
+namespace {
+// Diagnostics name file and line through the tree of source files of the
+// header they are given, or of this run's header when given none.
+void diagnostic_position(const il_header* h, uint32_t seq, const char** file_name,
+                         const char** full_name, uint32_t* line, bool* at_end) {
+  line_map_position(h ? h : &the_il_header, seq, file_name, full_name, line, at_end);
+}
+[[maybe_unused]] const bool position_lookup_installed = (diag_position_lookup = diagnostic_position, true);
+}  // namespace
 source_pos_record current_statement_pos;
 source_corresp source_corresp_template;
 

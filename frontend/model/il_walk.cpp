@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "frontend/driver/diagnostics.h"
+#include "frontend/base/diagnostics.h"
 #include "frontend/model/symbols.h"
 
 WalkState walk;

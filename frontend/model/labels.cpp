@@ -4,16 +4,10 @@
 // agree with.
 #include "frontend/model/labels.h"
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/scanner.h"
-#include "frontend/driver/tokens.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/model/tokens.h"
 #include "frontend/model/cross_reference.h"
 #include "frontend/model/names.h"
-
-// The statement loop's token expectation: 1 when the current token is
-// `token`, else msg is reported through the syntax-error recovery and the
-// result says whether the token is current afterwards.
-int expect_token_report(int token, int msg);
 
 namespace {
 
@@ -104,21 +98,3 @@ symbol_entry* label_reference(symbol_entry* found, name_pos_record* label_name, 
   return s;
 }
 
-symbol_entry* expect_label(int xref_form) {
-  source_pos_record before = err_pos;
-  name_pos_record n{nullptr, scan.token_pos};
-  symbol_entry* found = nullptr;
-  bool have_label = scan.cur_token == tok_label || expect_token_report(tok_label, 224);
-  if (have_label) {
-    n = name_pos_record{scan.token_atom, scan.token_pos};
-    for (symbol_entry* p = n.name ? n.name->first_symbol : nullptr; p; p = p->next_same_name) {
-      if (!(p->flags & symf_in_scope) || p->level > symtab.cur_scope) continue;
-      if (p->level == symtab.cur_scope) found = p;
-      break;
-    }
-  }
-  symbol_entry* s = label_reference(found, &n, lk_executable, false, xref_form);
-  if (have_label) scan_token(0);
-  err_pos = before;
-  return s;
-}

@@ -14,9 +14,6 @@ inline constexpr uint32_t labelf_defined = 1u << 0;
 // 2 reference).
 symbol_entry* label_reference(symbol_entry* found, name_pos_record* label_name, int lk,
                               bool is_definition, int xref_form);
-// Requires a label token (224 and an unnamed label otherwise), resolves it as
-// an lk_executable reference, scans past it; err_pos is put back.
-symbol_entry* expect_label(int xref_form);
 
 // Defined by the block stack (frontend/parser): checks a label definition or
 // reference against the open IF and DO blocks.

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "frontend/driver/diagnostics.h"
+#include "frontend/base/diagnostics.h"
 #include "frontend/model/dummies.h"
 #include "frontend/model/labels.h"
 #include "frontend/model/names.h"

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "frontend/driver/pools.h"
+#include "frontend/base/pools.h"
 
 NameState names;
 

@@ -7,9 +7,8 @@
 
 #include <string>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/scanner.h"
-#include "frontend/driver/tokens.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/model/tokens.h"
 #include "frontend/model/cross_reference.h"
 #include "frontend/model/name_resolution.h"
 #include "frontend/model/names.h"
@@ -218,6 +217,14 @@ int symbol_set_type(symbol_entry* s, type* t, bool force) {
   }
 }
 
+const source_pos_record* current_token_position = nullptr;
+
+namespace {
+source_pos_record current_token_pos() {
+  return current_token_position ? *current_token_position : null_pos;
+}
+}  // namespace
+
 void implicit_type_of(symbol_entry* s, source_pos_record pos) {
   if (!s) return;
   bool error_named = s->name == names.error_name || !s->name;
@@ -283,7 +290,7 @@ symbol_entry* symbol_as_variable(symbol_entry* s, name_pos_record* name) {
       o->storage_class = sc_local;
       o->assoc_routine = s->level > 0 ? unit_routine_of_level(s->level) : nullptr;
       set_source_corresp(o, s);
-      if (decl_ctx.spec_part_done && !(s->flags & symf_type_explicit)) implicit_type_of(s, scan.token_pos);
+      if (decl_ctx.spec_part_done && !(s->flags & symf_type_explicit)) implicit_type_of(s, current_token_pos());
       if (s->name != names.error_name) unit_add_entity(o, s->level < 0 ? 0 : s->level);
       return s;
     }
@@ -293,7 +300,7 @@ symbol_entry* symbol_as_variable(symbol_entry* s, name_pos_record* name) {
       symbol_set_class(s, sym_variable);
       s->entity = o;
       s->word3 = word3;
-      if (decl_ctx.spec_part_done && !(s->flags & symf_type_explicit)) implicit_type_of(s, scan.token_pos);
+      if (decl_ctx.spec_part_done && !(s->flags & symf_type_explicit)) implicit_type_of(s, current_token_pos());
       return s;
     }
     case sym_outer_implied_do_var:

@@ -31,3 +31,8 @@ symbol_entry* define_derived_type_name(symbol_entry* s, name_pos_record* name);
 // The routine whose scope is the given level's unit (the enclosing level's
 // when that level has no routine yet); null at level 0.
 object* unit_routine_of_level(int level);
+
+// Where the token being read stands: the scanner installs its token position
+// here, so that a name typed implicitly inside an expression is reported at
+// the current token. Null while no scanner runs.
+extern const source_pos_record* current_token_position;

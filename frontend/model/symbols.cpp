@@ -3,9 +3,8 @@
 // module export list, and the IL scope list appenders.
 #include "frontend/model/symbols.h"
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/pools.h"
-#include "frontend/driver/scanner.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/base/pools.h"
 #include "frontend/model/names.h"
 #include "frontend/model/types.h"
 
@@ -550,4 +549,3 @@ object* routine_of_result_var(object* o) {
   return nullptr;
 }
 
-symbol_entry* lookup_current_name() { return lookup_name(scan.token_atom, scan.token_name_pos); }

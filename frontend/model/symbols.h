@@ -121,17 +121,6 @@ struct SymtabState {
 };
 extern SymtabState symtab;
 
-// Counts of the preloaded table, for checks.
-struct PreloadCounts {
-  uint32_t atoms;       // names interned by the preload
-  uint32_t symbols;     // symbols made
-  uint32_t class7, class9, class10;
-};
-PreloadCounts preload_counts();
-
-// The preloaded names and symbols rebuilt, no scope level (cur_scope -1).
-// Runs after init_il_tables.
-void symtab_reset();
 
 symbol_entry* symbol_create(int cls, atom* name, source_pos_record pos, int32_t level);
 // symbol_create without the overlong-name report: for a further symbol of a
@@ -160,9 +149,6 @@ type* implicit_map_type(atom* name, int level);
 // The symbol that a name token denotes at the current level (host links made
 // as needed); the name's atom and position are those of the token.
 symbol_entry* lookup_name(atom* name, source_pos_record pos);
-// lookup_name of the current name token (the scanner's token_atom at
-// token_name_pos).
-symbol_entry* lookup_current_name();
 scope* scope_push(int kind);
 void scope_end_unit();
 void copy_decl_pos(const symbol_entry* s, source_corresp* out);

@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/pools.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/base/pools.h"
 
 // ---- Value access: little-endian target bytes ----
 

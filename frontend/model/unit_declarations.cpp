@@ -6,17 +6,15 @@
 
 #include <string>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/literal_constants.h"
-#include "frontend/driver/pools.h"
-#include "frontend/driver/scanner.h"
-#include "frontend/driver/tokens.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/model/const_value.h"
+#include "frontend/base/pools.h"
+#include "frontend/model/tokens.h"
 #include "frontend/model/dummies.h"
 #include "frontend/model/name_resolution.h"
 #include "frontend/model/names.h"
 #include "frontend/model/symbol_typing.h"
 #include "frontend/model/types.h"
-#include "frontend/semantics/unit_pass.h"
 
 namespace {
 
@@ -377,15 +375,11 @@ symbol_entry* declare_module(name_pos_record* name) {
   return s;
 }
 
-void declare_block_data() {
+void declare_block_data(const name_pos_record* name) {
   int L = host_level();
   symbol_entry* s;
-  if (scan.cur_token == tok_name) {
-    s = symbol_create(sym_block_data, scan.token_atom, scan.token_pos, L);
-    scan_token(0);
-  } else if (scan.cur_token != tok_eos) {
-    if (scan.cur_token != tok_invalid) error_at(218, scan.token_pos);
-    s = symbol_create(sym_block_data, nullptr, scan.token_pos, L);
+  if (name) {
+    s = symbol_create(sym_block_data, name->name, name->pos, L);
   } else if (decl_ctx.unnamed_block_data_seen) {
     error_at(468, current_statement_pos);
     s = symbol_create(sym_block_data, nullptr, current_statement_pos, L);
@@ -707,21 +701,4 @@ void unit_external_names_check() {
   };
   check(unit->assoc_routine);
   for (entry_description* e = unit->entries; e; e = e->next) check(e->assoc_routine);
-}
-
-int32_t named_kind_value(const char* text, uint32_t length, int* failure) {
-  *failure = 1;
-  atom* a = nullptr;
-  name_hash_lookup(text, length, &a);
-  if (!a) return 0;
-  symbol_entry* s = resolve_alias_chain(a->first_symbol, symtab.cur_scope);
-  if (!s || s->cls != sym_variable || !s->entity) return 0;
-  auto* o = static_cast<object*>(s->entity);
-  if (!o->is_constant || !check_entity_decl(o) || !o->type || o->type->type_code != tk_integer) return 0;
-  constant* c = o->initializer;
-  if (!c || (c->kind != ck_value && c->kind != ck_expression) || !c->value) return 0;
-  const kind_row* row = kind_row_of(kf_integer, o->type->kind);
-  if (!row || !row->get_int) return 0;
-  *failure = 0;
-  return row->get_int(c->value);
 }

@@ -14,9 +14,9 @@ symbol_entry* declare_program(name_pos_record* name);
 symbol_entry* declare_unnamed_main_program(source_pos_record pos);
 // MODULE name: class 13 at level 0 with a level-1 alias.
 symbol_entry* declare_module(name_pos_record* name);
-// BLOCK DATA [name], with the current token the one after BLOCK DATA; a name
-// is consumed (the scanner is left after it).
-void declare_block_data();
+// BLOCK DATA [name]: name is the name read (its atom null after a token
+// that is no name), or null when the statement ends after BLOCK DATA.
+void declare_block_data(const name_pos_record* name);
 // SUBROUTINE or ENTRY name (s: the name's symbol at the host level or null).
 symbol_entry* declare_subroutine(symbol_entry* s, name_pos_record* name, bool is_entry);
 // FUNCTION or ENTRY name; result: the declared result type, or null.
@@ -33,7 +33,6 @@ symbol_entry* external_name_check(symbol_entry* s);
 void external_name_case_check(name_pos_record* name);
 // A NAMELIST group name.
 symbol_entry* namelist_stmt_name(symbol_entry* s, name_pos_record* name);
-// (named_kind_value is declared in frontend/driver/literal_constants.h.)
 
 // A routine object for a symbol whose class is already set, with a new
 // tk_routine type of that result.

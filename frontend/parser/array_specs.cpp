@@ -3,8 +3,8 @@
 // limits (rank seven, assumed size last) are checked once each.
 #include "frontend/parser/array_specs.h"
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/scanner.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/lexer/scanner.h"
 #include "frontend/model/symbols.h"
 #include "frontend/model/types.h"
 #include "frontend/parser/attributes.h"

@@ -8,7 +8,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "frontend/driver/diagnostics.h"
+#include "frontend/base/diagnostics.h"
 #include "frontend/model/cross_reference.h"
 #include "frontend/model/names.h"
 #include "frontend/model/symbol_typing.h"

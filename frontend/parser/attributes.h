@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "frontend/driver/source_pos.h"
+#include "frontend/base/source_pos.h"
 #include "frontend/model/decl_context.h"
 #include "frontend/model/il_entries.h"
 

@@ -3,10 +3,10 @@
 // the closing of constructs by their END statements.
 #include "frontend/parser/block_stack.h"
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/literal_constants.h"
-#include "frontend/driver/pools.h"
-#include "frontend/driver/scanner.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/lexer/literal_constants.h"
+#include "frontend/base/pools.h"
+#include "frontend/lexer/scanner.h"
 #include "frontend/model/labels.h"
 #include "frontend/model/names.h"
 #include "frontend/model/symbols.h"

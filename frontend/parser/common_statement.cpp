@@ -1,7 +1,7 @@
 // COMMON: the members of each named or blank COMMON block, in order; their
 // layout is computed at the end of the specification part.
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/scanner.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/lexer/scanner.h"
 #include "frontend/model/decl_context.h"
 #include "frontend/model/dummies.h"
 #include "frontend/model/symbols.h"

@@ -5,9 +5,9 @@
 // constructs in step with the statements accepted.
 #include <cstring>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/literal_constants.h"
-#include "frontend/driver/scanner.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/lexer/literal_constants.h"
+#include "frontend/lexer/scanner.h"
 #include "frontend/model/cross_reference.h"
 #include "frontend/model/decl_context.h"
 #include "frontend/model/labels.h"

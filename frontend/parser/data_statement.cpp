@@ -4,9 +4,9 @@
 // runs (initial_value_runs.cpp).
 #include <algorithm>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/literal_constants.h"
-#include "frontend/driver/scanner.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/lexer/literal_constants.h"
+#include "frontend/lexer/scanner.h"
 #include "frontend/model/name_resolution.h"
 #include "frontend/model/symbols.h"
 #include "frontend/model/types.h"

@@ -4,12 +4,12 @@
 // that level. The components themselves are type-declaration statements.
 #include <cstring>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/scanner.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/lexer/scanner.h"
 #include "frontend/model/cross_reference.h"
 #include "frontend/model/decl_context.h"
 #include "frontend/model/names.h"
-#include "frontend/model/storage_association.h"
+#include "frontend/semantics/storage_association.h"
 #include "frontend/model/symbol_typing.h"
 #include "frontend/model/symbols.h"
 #include "frontend/model/types.h"

@@ -1,11 +1,11 @@
 // EQUIVALENCE: each parenthesised list of variables, elements and substrings
 // becomes an equivalence group of the unit; the groups are merged into sets
 // and laid out at the end of the specification part.
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/pools.h"
-#include "frontend/driver/scanner.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/base/pools.h"
+#include "frontend/lexer/scanner.h"
 #include "frontend/model/names.h"
-#include "frontend/model/storage_association.h"
+#include "frontend/semantics/storage_association.h"
 #include "frontend/model/symbol_typing.h"
 #include "frontend/model/symbols.h"
 #include "frontend/parser/expressions.h"

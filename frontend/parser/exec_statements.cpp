@@ -4,9 +4,9 @@
 #include <cstring>
 #include <string>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/literal_constants.h"
-#include "frontend/driver/scanner.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/lexer/literal_constants.h"
+#include "frontend/lexer/scanner.h"
 #include "frontend/model/cross_reference.h"
 #include "frontend/model/labels.h"
 #include "frontend/model/name_resolution.h"

@@ -6,10 +6,10 @@
 #include <cstring>
 #include <string>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/keywords.h"
-#include "frontend/driver/literal_constants.h"
-#include "frontend/driver/scanner.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/lexer/keywords.h"
+#include "frontend/lexer/literal_constants.h"
+#include "frontend/lexer/scanner.h"
 #include "frontend/model/cross_reference.h"
 #include "frontend/model/decl_context.h"
 #include "frontend/model/dummies.h"

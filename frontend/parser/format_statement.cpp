@@ -6,9 +6,9 @@
 
 #include <cstring>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/literal_constants.h"
-#include "frontend/driver/scanner.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/lexer/literal_constants.h"
+#include "frontend/lexer/scanner.h"
 #include "frontend/model/names.h"
 #include "frontend/model/types.h"
 #include "frontend/parser/parser_tokens.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "frontend/driver/source_pos.h"
+#include "frontend/base/source_pos.h"
 
 struct FormatState {
   std::string text;             // canonical text of the format items read so far

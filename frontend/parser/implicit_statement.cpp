@@ -4,8 +4,8 @@
 #include <cctype>
 #include <string>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/scanner.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/lexer/scanner.h"
 #include "frontend/model/decl_context.h"
 #include "frontend/model/symbols.h"
 #include "frontend/model/types.h"

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "frontend/driver/diagnostics.h"
+#include "frontend/base/diagnostics.h"
 #include "frontend/model/constant_sharing.h"
-#include "frontend/model/storage_association.h"
+#include "frontend/semantics/storage_association.h"
 #include "frontend/model/types.h"
 
 namespace {

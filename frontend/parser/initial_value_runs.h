@@ -6,7 +6,7 @@
 #pragma once
 #include <cstdint>
 
-#include "frontend/driver/source_pos.h"
+#include "frontend/base/source_pos.h"
 #include "frontend/model/il_entries.h"
 
 // Stores the value v (an IL constant of its destination type) at the byte

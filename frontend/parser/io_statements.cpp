@@ -9,8 +9,8 @@
 #include <cstring>
 #include <iterator>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/scanner.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/lexer/scanner.h"
 #include "frontend/model/cross_reference.h"
 #include "frontend/model/decl_context.h"
 #include "frontend/model/labels.h"

@@ -5,8 +5,8 @@
 // conflict rules of all declarations live in one table.
 #include "frontend/parser/other_spec_statements.h"
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/scanner.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/lexer/scanner.h"
 #include "frontend/model/cross_reference.h"
 #include "frontend/model/decl_context.h"
 #include "frontend/model/dummies.h"

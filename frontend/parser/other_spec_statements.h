@@ -4,7 +4,7 @@
 // are declared here.
 #pragma once
 
-#include "frontend/driver/source_pos.h"
+#include "frontend/base/source_pos.h"
 #include "frontend/model/symbols.h"
 #include "frontend/parser/attributes.h"
 

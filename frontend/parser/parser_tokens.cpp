@@ -4,7 +4,9 @@
 
 #include <cstring>
 
-#include "frontend/driver/diagnostics.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/model/labels.h"
+#include "frontend/model/name_resolution.h"
 
 RecoveryState recovery;
 
@@ -120,4 +122,27 @@ int quiet_peek_for(int t) {
   int found = quiet_find_first(t, tok_invalid, tok_invalid);
   scan_restore(saved);
   return found;
+}
+
+name_pos_record current_name_token() { return name_pos_record{scan.token_atom, scan.token_name_pos}; }
+
+symbol_entry* lookup_current_name() { return lookup_name(scan.token_atom, scan.token_name_pos); }
+
+symbol_entry* expect_label(int xref_form) {
+  source_pos_record before = err_pos;
+  name_pos_record n{nullptr, scan.token_pos};
+  symbol_entry* found = nullptr;
+  bool have_label = scan.cur_token == tok_label || expect_token_report(tok_label, 224);
+  if (have_label) {
+    n = name_pos_record{scan.token_atom, scan.token_pos};
+    for (symbol_entry* p = n.name ? n.name->first_symbol : nullptr; p; p = p->next_same_name) {
+      if (!(p->flags & symf_in_scope) || p->level > symtab.cur_scope) continue;
+      if (p->level == symtab.cur_scope) found = p;
+      break;
+    }
+  }
+  symbol_entry* s = label_reference(found, &n, lk_executable, false, xref_form);
+  if (have_label) scan_token(0);
+  err_pos = before;
+  return s;
 }

@@ -4,8 +4,10 @@
 #pragma once
 #include <cstdint>
 
-#include "frontend/driver/scanner.h"
-#include "frontend/driver/tokens.h"
+#include "frontend/lexer/scanner.h"
+#include "frontend/model/decl_context.h"
+#include "frontend/model/symbols.h"
+#include "frontend/model/tokens.h"
 
 // The current token before a handler has scanned anything. It differs from
 // tok_invalid (a bad token the scanner already reported), so that a handler
@@ -57,3 +59,14 @@ int quiet_peek_for(int t);
 int skip_to_end_of_statement();
 // True when the current token is the end of the statement.
 inline bool at_end_of_statement() { return scan.cur_token == tok_eos; }
+
+// The current name token of the scanner (its atom at token_name_pos).
+name_pos_record current_name_token();
+
+// lookup_name of the current name token (the scanner's token_atom at
+// token_name_pos).
+symbol_entry* lookup_current_name();
+
+// Requires a label token (224 and an unnamed label otherwise), resolves it as
+// an lk_executable reference, scans past it; err_pos is put back.
+symbol_entry* expect_label(int xref_form);

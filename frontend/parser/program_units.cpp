@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/host.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/base/host.h"
+#include "frontend/model/line_map.h"
 #include "frontend/model/cross_reference.h"
 #include "frontend/model/decl_context.h"
 #include "frontend/model/dummies.h"
@@ -24,8 +25,6 @@
 #include "frontend/parser/statement_loop.h"
 #include "frontend/parser/type_prefix.h"
 #include "frontend/semantics/unit_pass.h"
-
-ProgramUnitState units;
 
 namespace {
 
@@ -311,7 +310,7 @@ int parse_module_stmt() {
 int parse_block_data_stmt() {
   scan_after_keyword(expression_mode);
   open_unit_block(uc_block_data);
-  declare_block_data();
+  block_data_stmt_name();
   return 1;
 }
 
@@ -558,3 +557,19 @@ int parse_end_block_data_stmt() { return finish_end_stmt(uc_block_data); }
 int parse_end_module_stmt() { return finish_end_stmt(uc_module); }
 int parse_end_function_stmt() { return finish_end_stmt(uc_function); }
 int parse_end_subroutine_stmt() { return finish_end_stmt(uc_subroutine); }
+
+// BLOCK DATA [name], with the current token the one after BLOCK DATA; a name
+// is consumed (the scanner is left after it).
+void block_data_stmt_name() {
+  if (scan.cur_token == tok_name) {
+    name_pos_record name{scan.token_atom, scan.token_pos};
+    declare_block_data(&name);
+    scan_token(0);
+  } else if (scan.cur_token != tok_eos) {
+    if (scan.cur_token != tok_invalid) error_at(218, scan.token_pos);
+    name_pos_record name{nullptr, scan.token_pos};
+    declare_block_data(&name);
+  } else {
+    declare_block_data(nullptr);
+  }
+}

@@ -5,24 +5,9 @@
 #pragma once
 #include <cstdint>
 
-#include "frontend/driver/source_pos.h"
+#include "frontend/base/source_pos.h"
+#include "frontend/model/decl_context.h"
 #include "frontend/model/il_entries.h"
-
-// Unit classes (program_unit_class, cur_unit_kind).
-enum unit_class : int {
-  uc_none = 0,
-  uc_main_program = 1,
-  uc_subroutine = 2,
-  uc_function = 3,
-  uc_block_data = 4,
-  uc_module = 5,
-};
-
-struct ProgramUnitState {
-  int cur_unit_kind;          // unit class of the unit being parsed
-  bool main_program_declared; // a main program was declared in this run
-};
-extern ProgramUnitState units;
 
 // Clears the flag that notes a declared main program (compilation set-up).
 void main_program_flag_clear();
@@ -39,3 +24,7 @@ void open_unit_block(int kind);
 void end_executable_part();
 // Closes the current unit: symbols completed and reported, scope ended.
 void end_program_unit();
+
+// BLOCK DATA [name], with the current token the one after BLOCK DATA; a name
+// is consumed (the scanner is left after it).
+void block_data_stmt_name();

@@ -7,9 +7,9 @@
 #include <cstring>
 #include <iterator>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/driver.h"
-#include "frontend/driver/source_input.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/base/options.h"
+#include "frontend/lexer/source_input.h"
 #include "frontend/model/cross_reference.h"
 #include "frontend/model/decl_context.h"
 #include "frontend/model/labels.h"

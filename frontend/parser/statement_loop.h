@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 
-#include "frontend/driver/scanner.h"
+#include "frontend/lexer/scanner.h"
 #include "frontend/model/il_entries.h"
 #include "frontend/parser/parser_tokens.h"
 

@@ -1,8 +1,8 @@
 // The statement-function definition name ( [dummies] ) = expr: a routine of
 // its own scope level whose body assigns the expression to the result object
 // and returns.
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/scanner.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/lexer/scanner.h"
 #include "frontend/model/dummies.h"
 #include "frontend/model/name_resolution.h"
 #include "frontend/model/symbols.h"

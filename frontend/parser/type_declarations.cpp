@@ -4,8 +4,8 @@
 // through attr_check and attr_apply.
 #include "frontend/parser/type_declarations.h"
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/scanner.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/lexer/scanner.h"
 #include "frontend/model/decl_context.h"
 #include "frontend/model/types.h"
 #include "frontend/parser/array_specs.h"

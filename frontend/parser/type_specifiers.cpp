@@ -6,8 +6,8 @@
 
 #include <cstring>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/literal_constants.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/lexer/literal_constants.h"
 #include "frontend/model/decl_context.h"
 #include "frontend/model/name_resolution.h"
 #include "frontend/model/names.h"

@@ -8,10 +8,10 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/pools.h"
-#include "frontend/driver/scanner.h"
-#include "frontend/model/module_import.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/base/pools.h"
+#include "frontend/lexer/scanner.h"
+#include "frontend/ilfile/module_import.h"
 #include "frontend/model/names.h"
 #include "frontend/model/types.h"
 #include "frontend/model/unit_declarations.h"

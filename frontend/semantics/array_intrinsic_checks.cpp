@@ -5,8 +5,8 @@
 // MAX0 references).
 #include "frontend/semantics/array_intrinsic_checks.h"
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/literal_constants.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/model/const_value.h"
 #include "frontend/model/types.h"
 #include "frontend/semantics/expr_check.h"
 #include "frontend/semantics/intrinsic_check.h"

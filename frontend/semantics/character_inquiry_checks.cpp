@@ -3,7 +3,7 @@
 // and the intrinsic subroutines.
 #include "frontend/semantics/character_inquiry_checks.h"
 
-#include "frontend/driver/diagnostics.h"
+#include "frontend/base/diagnostics.h"
 #include "frontend/model/types.h"
 #include "frontend/semantics/array_intrinsic_checks.h"
 #include "frontend/semantics/expr_check.h"

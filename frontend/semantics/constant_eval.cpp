@@ -7,9 +7,9 @@
 #include <cstring>
 #include <vector>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/literal_constants.h"
-#include "frontend/driver/pools.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/model/const_value.h"
+#include "frontend/base/pools.h"
 #include "frontend/model/symbols.h"
 #include "frontend/model/types.h"
 #include "frontend/semantics/constant_designators.h"
@@ -22,18 +22,6 @@ ConstEvalState const_eval;
 void const_eval_reset() { const_eval.isum_depth = 0; }
 
 // ---- Value records ----
-
-const kind_row* kind_row_of_type(const type* t) {
-  if (!t) return nullptr;
-  switch (t->type_code) {
-    case tk_integer: return kind_row_of(kf_integer, t->kind);
-    case tk_logical: return kind_row_of(kf_logical, t->kind);
-    case tk_float:
-    case tk_complex: return kind_row_of(kf_real, t->kind);
-    case tk_fcharacter: return kind_row_of(kf_character, t->kind);
-    default: return nullptr;
-  }
-}
 
 uint32_t char_length_of(type* t) {
   if (!t || t->type_code != tk_fcharacter) return 0;

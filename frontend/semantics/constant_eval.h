@@ -63,8 +63,6 @@ struct ElementWalk {
 bool value_is_array(const const_value* v);
 // The constant character length of a CHARACTER type (0 when not constant).
 uint32_t char_length_of(type* t);
-// The kind-table row of an intrinsic type (REAL rows for COMPLEX), or null.
-const struct kind_row* kind_row_of_type(const type* t);
 // A CHARACTER value of the type's kind and the given length, holding text.
 void make_char_value(const_value* result, type* char_kind_type, const uint8_t* text,
                      uint32_t length);

@@ -4,7 +4,7 @@
 // type, MAX and MIN, and the type conversions.
 #include <iterator>
 
-#include "frontend/driver/diagnostics.h"
+#include "frontend/base/diagnostics.h"
 #include "frontend/model/types.h"
 #include "frontend/semantics/expr_check.h"
 #include "frontend/semantics/intrinsic_check.h"

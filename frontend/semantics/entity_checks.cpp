@@ -4,7 +4,7 @@
 // entered; every I/O statement's unit, format and specifiers are checked.
 #include <cstdint>
 
-#include "frontend/driver/diagnostics.h"
+#include "frontend/base/diagnostics.h"
 #include "frontend/model/symbols.h"
 #include "frontend/model/types.h"
 #include "frontend/semantics/expr_check.h"

@@ -5,9 +5,9 @@
 // constant subexpressions. Procedure references go to procedure_refs.cpp.
 #include "frontend/semantics/expr_check.h"
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/driver.h"
-#include "frontend/driver/literal_constants.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/base/options.h"
+#include "frontend/model/const_value.h"
 #include "frontend/model/name_resolution.h"
 #include "frontend/model/names.h"
 #include "frontend/model/symbol_typing.h"

@@ -6,8 +6,8 @@
 
 #include <iterator>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/literal_constants.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/model/const_value.h"
 #include "frontend/model/symbols.h"
 #include "frontend/model/types.h"
 #include "frontend/semantics/constant_eval.h"

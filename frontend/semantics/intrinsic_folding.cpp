@@ -9,8 +9,8 @@
 #include <iterator>
 #include <vector>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/literal_constants.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/model/const_value.h"
 #include "frontend/model/types.h"
 #include "frontend/semantics/constant_eval.h"
 #include "frontend/semantics/expr_check.h"

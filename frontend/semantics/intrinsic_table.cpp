@@ -8,7 +8,7 @@
 #include <iterator>
 #include <string_view>
 
-#include "frontend/driver/pools.h"
+#include "frontend/base/pools.h"
 #include "frontend/model/names.h"
 #include "frontend/model/symbols.h"
 #include "frontend/model/types.h"

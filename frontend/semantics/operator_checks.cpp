@@ -4,8 +4,8 @@
 // whose operator is the typed code for the operands' element type.
 #include <iterator>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/pools.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/base/pools.h"
 #include "frontend/model/types.h"
 #include "frontend/semantics/expr_check.h"
 #include "frontend/semantics/intrinsic_check.h"

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/literal_constants.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/model/const_value.h"
 #include "frontend/model/names.h"
 #include "frontend/model/symbols.h"
 #include "frontend/model/types.h"

@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/tokens.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/model/tokens.h"
+#include "frontend/model/name_resolution.h"
+#include "frontend/model/names.h"
 #include "frontend/model/symbols.h"
 #include "frontend/model/types.h"
 #include "frontend/semantics/expr_check.h"
@@ -988,4 +990,21 @@ int check_unit(scope* s) {
 
   if (installed) scope_at(level) = saved;
   return ok;
+}
+
+int32_t named_kind_value(const char* text, uint32_t length, int* failure) {
+  *failure = 1;
+  atom* a = nullptr;
+  name_hash_lookup(text, length, &a);
+  if (!a) return 0;
+  symbol_entry* s = resolve_alias_chain(a->first_symbol, symtab.cur_scope);
+  if (!s || s->cls != sym_variable || !s->entity) return 0;
+  auto* o = static_cast<object*>(s->entity);
+  if (!o->is_constant || !check_entity_decl(o) || !o->type || o->type->type_code != tk_integer) return 0;
+  constant* c = o->initializer;
+  if (!c || (c->kind != ck_value && c->kind != ck_expression) || !c->value) return 0;
+  const kind_row* row = kind_row_of(kf_integer, o->type->kind);
+  if (!row || !row->get_int) return 0;
+  *failure = 0;
+  return row->get_int(c->value);
 }

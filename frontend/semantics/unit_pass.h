@@ -3,6 +3,7 @@
 // scopes it checks. Every check returns 1 when it passed, 0 after reporting;
 // bit 31 of an entry's header marks it as examined.
 #pragma once
+#include <cstdint>
 
 struct scope;
 struct object;
@@ -29,3 +30,7 @@ int check_io_control(input_output_description* d, int inquire, object* unit);
 // A module procedure with a dummy or result of a derived type that is
 // private to its module.
 bool depends_on_private_type(object* procedure);
+
+// The value of a named constant used as a kind parameter (*failure set when
+// the name is no such constant); the scanner reads kind parameters through it.
+int32_t named_kind_value(const char* text, uint32_t length, int* failure);

@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "frontend/driver/diagnostics.h"
+#include "frontend/base/diagnostics.h"
 #include "frontend/driver/driver.h"
-#include "frontend/driver/host.h"
+#include "frontend/base/host.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/pools.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/base/pools.h"
 #include "frontend/ilfile/il_file.h"
 
 namespace {

@@ -16,11 +16,11 @@
 #include <string>
 #include <vector>
 
-#include "frontend/driver/diagnostics.h"
+#include "frontend/base/diagnostics.h"
 #include "frontend/driver/driver.h"
-#include "frontend/driver/host.h"
-#include "frontend/driver/pools.h"
-#include "frontend/driver/source_input.h"
+#include "frontend/base/host.h"
+#include "frontend/base/pools.h"
+#include "frontend/lexer/source_input.h"
 
 namespace {
 

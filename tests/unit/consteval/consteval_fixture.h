@@ -9,11 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/literal_constants.h"
-#include "frontend/driver/pools.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/lexer/literal_constants.h"
+#include "frontend/base/pools.h"
 #include "frontend/model/il_entries.h"
 #include "frontend/model/names.h"
+#include "frontend/driver/preload.h"
 #include "frontend/model/symbols.h"
 #include "frontend/model/types.h"
 #include "frontend/semantics/constant_eval.h"

@@ -97,7 +97,7 @@ TEST_F(CompletionTest, ImpliedDoNameBecomesAnImpliedDoVariable) {
 TEST_F(CompletionTest, BlockDataLocalsAreIgnoredWithWarnings) {
   scope_push(sk_unit);
   scan.cur_token = tok_eos;  // BLOCK DATA without a name
-  declare_block_data();
+  block_data_stmt_name();
   symbol_entry* x = symbol_create(sym_undeclared, name("X"), here, 1);
   name_pos_record nx = np("X", here);
   symbol_as_variable(x, &nx);

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "frontend/driver/scanner.h"
+#include "frontend/lexer/scanner.h"
 #include "frontend/model/cross_reference.h"
 #include "frontend/model/decl_context.h"
 #include "frontend/model/dummies.h"
@@ -14,6 +14,9 @@
 #include "frontend/model/name_resolution.h"
 #include "frontend/model/symbol_typing.h"
 #include "frontend/model/unit_declarations.h"
+#include "frontend/parser/parser_tokens.h"
+#include "frontend/parser/program_units.h"
+#include "frontend/semantics/unit_pass.h"
 #include "frontend/parser/block_stack.h"
 #include "tests/unit/model/model_fixture.h"
 

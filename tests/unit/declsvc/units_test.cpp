@@ -85,13 +85,13 @@ TEST_F(UnitTest, EntryInAnInternalSubroutineOfAMainProgram) {
 TEST_F(UnitTest, SecondUnnamedBlockData) {
   scope_push(sk_unit);
   scan.cur_token = tok_eos;
-  declare_block_data();
+  block_data_stmt_name();
   EXPECT_EQ(static_cast<object*>(scope_at(1).il_scope->assoc_routine)->storage_class, sc_blockdata);
   close_unit();
   EXPECT_EQ(messages(), "");
   scope_push(sk_unit);
   scan.cur_token = tok_eos;
-  declare_block_data();
+  block_data_stmt_name();
   EXPECT_EQ(count(messages(), "unnamed BLOCK DATA has already been defined"), 1);
 }
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "frontend/driver/diagnostics.h"
+#include "frontend/base/diagnostics.h"
 #include "frontend/model/il_entries.h"
 
 namespace {

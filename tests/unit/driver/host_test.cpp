@@ -8,8 +8,9 @@
 #include <unistd.h>
 #include <vector>
 
-#include "frontend/driver/host.h"
-#include "frontend/driver/pools.h"
+#include "frontend/base/host.h"
+#include "frontend/model/line_map.h"
+#include "frontend/base/pools.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "frontend/driver/il_output.h"
+#include "frontend/base/il_output.h"
 
 namespace {
 

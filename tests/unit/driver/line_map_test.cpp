@@ -2,7 +2,7 @@
 // source_file tree, with INCLUDE children, "#line" segments and the end.
 #include <gtest/gtest.h>
 
-#include "frontend/driver/line_map.h"
+#include "frontend/model/line_map.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "frontend/driver/diagnostics.h"
+#include "frontend/base/diagnostics.h"
 
 namespace {
 

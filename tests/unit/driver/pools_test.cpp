@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "frontend/driver/pools.h"
+#include "frontend/base/pools.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "frontend/driver/driver.h"
-#include "frontend/driver/literal_constants.h"
+#include "frontend/lexer/literal_constants.h"
 #include "frontend/model/symbol_typing.h"
 #include "frontend/model/types.h"
 #include "frontend/semantics/expr_check.h"

@@ -13,9 +13,9 @@
 #include <unistd.h>
 #include <vector>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/il_output.h"
-#include "frontend/driver/pools.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/base/il_output.h"
+#include "frontend/base/pools.h"
 #include "frontend/ilfile/il_file.h"
 #include "frontend/model/symbols.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "frontend/driver/pools.h"
+#include "frontend/base/pools.h"
 #include "frontend/ilfile/expr_text.h"
 #include "frontend/model/il_enums.h"
 #include "frontend/model/types.h"

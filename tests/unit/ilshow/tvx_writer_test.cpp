@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "frontend/driver/pools.h"
+#include "frontend/base/pools.h"
 #include "frontend/model/il_enums.h"
 #include "frontend/model/types.h"
 #include "ilshow/il_display_kvt.h"

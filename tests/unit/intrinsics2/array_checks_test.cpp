@@ -2,7 +2,7 @@
 // DIM and MASK rules, result shapes with their bounds, shift shapes, the
 // default boundary of EOSHIFT, the SHAPE argument of RESHAPE, SPREAD's rank
 // limit and the extent of TRANSFER.
-#include "frontend/driver/literal_constants.h"
+#include "frontend/lexer/literal_constants.h"
 #include "tests/unit/intrinsics2/intrinsics2_fixture.h"
 
 using ArrayChecksTest = Intrinsics2Test;

@@ -1,5 +1,5 @@
 // Entry constructors, enumeration names and the token code table.
-#include "frontend/driver/literal_constants.h"
+#include "frontend/lexer/literal_constants.h"
 #include "tests/unit/model/model_fixture.h"
 
 namespace {

@@ -6,10 +6,11 @@
 #include <cstring>
 #include <string>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/pools.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/base/pools.h"
 #include "frontend/model/il_entries.h"
 #include "frontend/model/names.h"
+#include "frontend/driver/preload.h"
 #include "frontend/model/symbols.h"
 #include "frontend/model/types.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "frontend/ilfile/module_file.h"
-#include "frontend/model/module_import.h"
+#include "frontend/ilfile/module_import.h"
 #include "tests/unit/model/model_fixture.h"
 
 namespace {

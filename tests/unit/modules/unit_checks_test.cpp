@@ -3,7 +3,7 @@
 // case values of SELECT CASE.
 #include <string>
 
-#include "frontend/driver/tokens.h"
+#include "frontend/model/tokens.h"
 #include "frontend/semantics/unit_pass.h"
 #include "tests/unit/model/model_fixture.h"
 

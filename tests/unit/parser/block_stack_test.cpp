@@ -1,6 +1,6 @@
 // The block stack: statement lists, reachability after constructs, the
 // closing of constructs and the labelled-DO termination.
-#include "frontend/driver/literal_constants.h"
+#include "frontend/lexer/literal_constants.h"
 #include "frontend/model/labels.h"
 #include "tests/unit/parser/parser_fixture.h"
 

@@ -1,7 +1,7 @@
 // The expression parser: operator levels and associativity, the error of
 // consecutive operators, parentheses, complex constants, argument lists with
 // keywords, alternate returns and sections, and implied-DO lists.
-#include "frontend/driver/literal_constants.h"
+#include "frontend/lexer/literal_constants.h"
 #include "tests/unit/parser/parser_fixture.h"
 
 namespace {

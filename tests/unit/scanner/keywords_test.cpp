@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "frontend/driver/keywords.h"
-#include "frontend/driver/scanner.h"
+#include "frontend/lexer/keywords.h"
+#include "frontend/lexer/scanner.h"
 
 namespace {
 

@@ -7,13 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "frontend/driver/diagnostics.h"
+#include "frontend/base/diagnostics.h"
 #include "frontend/driver/driver.h"
-#include "frontend/driver/pools.h"
-#include "frontend/driver/scanner.h"
-#include "frontend/driver/source_input.h"
+#include "frontend/base/pools.h"
+#include "frontend/lexer/scanner.h"
+#include "frontend/lexer/source_input.h"
 #include "frontend/model/il_entries.h"
 #include "frontend/model/names.h"
+#include "frontend/driver/preload.h"
 #include "frontend/model/symbols.h"
 #include "frontend/model/types.h"
 

@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "frontend/driver/literal_constants.h"
-#include "frontend/driver/string_to_double.h"
+#include "frontend/lexer/literal_constants.h"
+#include "frontend/base/string_to_double.h"
 
 namespace {
 

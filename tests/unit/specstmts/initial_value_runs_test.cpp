@@ -5,10 +5,11 @@
 
 #include <string>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/pools.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/base/pools.h"
 #include "frontend/model/names.h"
-#include "frontend/model/storage_association.h"
+#include "frontend/semantics/storage_association.h"
+#include "frontend/driver/preload.h"
 #include "frontend/model/symbols.h"
 #include "frontend/model/types.h"
 #include "frontend/parser/initial_value_runs.h"

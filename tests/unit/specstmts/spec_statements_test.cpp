@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "frontend/model/storage_association.h"
+#include "frontend/semantics/storage_association.h"
 #include "frontend/model/symbols.h"
 #include "frontend/model/types.h"
 #include "tests/unit/parser/parser_fixture.h"

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <string>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/pools.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/base/pools.h"
 #include "frontend/ilfile/il_file.h"
 #include "frontend/model/il_walk.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "frontend/driver/source_pos.h"
+#include "frontend/base/source_pos.h"
 
 struct il_header;
 
@@ -33,9 +33,17 @@ struct DiagState {
   uint32_t error_limit;   // errors + catastrophes that end the run (default 100)
   FILE* raw_listing_file; // "-L" listing that echoes every diagnostic, or null
   void (*exit_hook)(int completion_code);  // "-V" summary, or null
-  const il_header* positions;  // whose source_file tree names file and line (default: the_il_header)
+  const il_header* positions;  // whose source_file tree names file and line (null: the_il_header)
 };
 extern DiagState diag;
+
+// Turns a line sequence number into file name, full name and line through the
+// tree of source files of `positions`. The program model, which owns that
+// tree, installs it; until then positions print without file and line.
+using position_lookup_fn = void (*)(const il_header* positions, uint32_t seq,
+                                    const char** file_name, const char** full_name,
+                                    uint32_t* line, bool* at_end);
+extern position_lookup_fn diag_position_lookup;
 extern source_pos_record err_pos;  // position of the next "here" diagnostic
 
 void diagnostics_reset();  // counters cleared, defaults restored

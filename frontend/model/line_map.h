@@ -15,6 +15,9 @@ source_file* line_map_lookup(const il_header* h, uint32_t seq, uint32_t* line,
 // For diagnostics: file and full name ("" when none; line 0).
 void line_map_position(const il_header* h, uint32_t seq, const char** file_name,
                        const char** full_name, uint32_t* line, bool* at_end);
+// True when the position lies in a file other than the primary one (a
+// preprocessor's "#line" segments of the primary file count as primary).
+bool position_in_include_file(uint32_t seq, const il_header* header = &the_il_header);
 // For the IL writer and reader and the program database: the file (or null, line 0).
 void line_map_file(const il_header* h, uint32_t seq, source_file** file,
                    uint32_t* line, bool* at_end);

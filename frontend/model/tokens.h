@@ -4,7 +4,7 @@
 
 enum token_code : int {
 #define TOKEN(code, name, text) name = code,
-#include "frontend/driver/tokens.def"
+#include "frontend/model/tokens.def"
 };
 
 inline constexpr int token_code_count = 185;

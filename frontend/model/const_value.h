@@ -8,6 +8,8 @@
 
 #include "frontend/model/il_entries.h"
 
+struct kind_row;
+
 inline constexpr uint32_t const_inline_size = 40;  // bytes of the inline area
 
 struct const_value {
@@ -41,20 +43,6 @@ void const_set_real(const_value* v, double value, int part = 0);
 // The characters of a CHARACTER value (inline or out of line).
 const uint8_t* const_chars(const const_value* v);
 
-// Literal constructors: read token_text and the literal marks of the scanner
-// and fill token_constant.
-void scan_int_literal();
-void scan_real_literal();
-void scan_logical_literal();
-void scan_char_literal();
-void scan_boz_literal();
-// The value of the current literal's kind parameter; *failed set after an
-// error was reported.
-int32_t scan_kind_param(bool* failed);
-// The unsigned 32-bit value of a digit string; *overflow set when it does not
-// fit.
-uint32_t decimal_value(const char* digits, const char* end, bool* overflow);
-
-// The value of a named constant used as a kind parameter (*failure set when
-// the name is no such constant); name resolution defines it.
-int32_t named_kind_value(const char* text, uint32_t length, int* failure);
+// The kind-table row of an intrinsic type (COMPLEX uses the REAL rows), or
+// null for other types.
+const kind_row* kind_row_of_type(const ::type* t);

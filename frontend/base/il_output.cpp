@@ -1,6 +1,6 @@
 // The IL output state (il_output.h): set when open_il_output creates the file,
 // cleared by the writer and by il_discard, abandoned by the fatal exits.
-#include "frontend/driver/il_output.h"
+#include "frontend/base/il_output.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <string>
 
-#include "frontend/driver/source_pos.h"
+#include "frontend/base/source_pos.h"
 #include "frontend/model/il_entries.h"
 
 inline constexpr int max_line_length = 132;              // longer lines are cut

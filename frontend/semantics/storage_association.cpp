@@ -3,15 +3,15 @@
 // object and byte offset; EQUIVALENCE sets that share a variable are merged,
 // and a set that touches COMMON extends the block. Also the completion of
 // derived-type definitions and the resolution of forward-referenced types.
-#include "frontend/model/storage_association.h"
+#include "frontend/semantics/storage_association.h"
 
 #include <algorithm>
 #include <unordered_map>
 #include <vector>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/driver.h"
-#include "frontend/driver/pools.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/base/options.h"
+#include "frontend/base/pools.h"
 #include "frontend/model/decl_context.h"
 #include "frontend/model/dummies.h"
 #include "frontend/model/name_resolution.h"
@@ -20,7 +20,6 @@
 #include "frontend/model/symbols.h"
 #include "frontend/model/types.h"
 #include "frontend/model/unit_declarations.h"
-#include "frontend/parser/program_units.h"
 #include "frontend/semantics/constant_designators.h"
 #include "frontend/semantics/expr_check.h"
 #include "frontend/semantics/unit_pass.h"

@@ -2,20 +2,26 @@
 // tokens, the token automaton over the character classes, names, numbers,
 // Hollerith, character and BOZ constants, dot words, and the look-ahead
 // helpers scan_find_first and scan_peek_for.
-#include "frontend/driver/scanner.h"
+#include "frontend/lexer/scanner.h"
 
 #include <cstring>
 #include <initializer_list>
 #include <string>
 #include <unordered_map>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/driver.h"
-#include "frontend/driver/keywords.h"
-#include "frontend/driver/source_input.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/base/options.h"
+#include "frontend/lexer/keywords.h"
+#include "frontend/lexer/source_input.h"
+#include "frontend/model/symbol_typing.h"
 #include "frontend/model/names.h"
 
 ScanState scan;
+
+namespace {
+// The program model reports implicit typing at the token being read.
+[[maybe_unused]] const bool token_position_installed = (current_token_position = &scan.token_pos, true);
+}  // namespace
 char token_text[statement_buffer_size + 8];
 const_value token_constant;
 

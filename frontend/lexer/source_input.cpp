@@ -1,7 +1,7 @@
 // Source input: the include stack, reading and classifying source lines in
 // fixed and free form, assembling statements with their line map, "#line"
 // directives, the INCLUDE statement and the raw listing of "-L".
-#include "frontend/driver/source_input.h"
+#include "frontend/lexer/source_input.h"
 
 #include <sys/stat.h>
 
@@ -9,11 +9,11 @@
 #include <cstring>
 #include <string>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/driver.h"
-#include "frontend/driver/host.h"
-#include "frontend/driver/pools.h"
-#include "frontend/driver/scanner.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/base/options.h"
+#include "frontend/base/host.h"
+#include "frontend/base/pools.h"
+#include "frontend/lexer/scanner.h"
 #include "frontend/model/names.h"
 
 SourceState src;

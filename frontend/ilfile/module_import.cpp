@@ -2,14 +2,14 @@
 // reads it with the IL reader into symbols of an import level, and makes the
 // module symbol whose export list they form; a module known already has its
 // export list installed on the import level again.
-#include "frontend/model/module_import.h"
+#include "frontend/ilfile/module_import.h"
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/host.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/base/host.h"
 #include "frontend/ilfile/il_file.h"
 #include "frontend/ilfile/module_file.h"
 #include "frontend/model/names.h"

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "frontend/model/il_entries.h"
 
 // A directory list cell, from mem_alloc.
 struct dir_cell {
@@ -104,6 +103,3 @@ struct list_cell {
 };
 list_cell* new_list_cell(const void* value);
 
-// True when the position lies in a file other than the primary one (a
-// preprocessor's "#line" segments of the primary file count as primary).
-bool position_in_include_file(uint32_t seq, const il_header* header = &the_il_header);

@@ -1,6 +1,6 @@
 // Real literal conversion through strtod with its error indicator cleared
 // first, so that overflow and underflow come back as a flag.
-#include "frontend/driver/string_to_double.h"
+#include "frontend/base/string_to_double.h"
 
 #include <cerrno>
 #include <cstdlib>

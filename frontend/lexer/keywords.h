@@ -4,7 +4,7 @@
 #pragma once
 #include <cstddef>
 
-#include "frontend/driver/tokens.h"
+#include "frontend/model/tokens.h"
 
 // One spelling of a predefined name with the token code it stands for.
 struct keyword_row {

@@ -2,13 +2,13 @@
 // header, handed out by pointer bumps and released a pool at a time; released
 // chunks go to a free list where neighbours merge back into whole heap blocks.
 // Also the two heap wrappers that report "out of memory".
-#include "frontend/driver/pools.h"
+#include "frontend/base/pools.h"
 
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 
-#include "frontend/driver/diagnostics.h"
+#include "frontend/base/diagnostics.h"
 
 namespace {
 

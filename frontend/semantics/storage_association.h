@@ -5,7 +5,7 @@
 #pragma once
 #include <cstdint>
 
-#include "frontend/driver/source_pos.h"
+#include "frontend/base/source_pos.h"
 #include "frontend/model/il_entries.h"
 
 // One item of an EQUIVALENCE list.

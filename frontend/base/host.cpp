@@ -1,6 +1,6 @@
 // Host utilities: where the front end meets files, directories,
 // the environment and the command line. Paths are joined with "/".
-#include "frontend/driver/host.h"
+#include "frontend/base/host.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -9,9 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "frontend/driver/diagnostics.h"
-#include "frontend/driver/line_map.h"
-#include "frontend/driver/pools.h"
+#include "frontend/base/diagnostics.h"
+#include "frontend/base/pools.h"
 
 HostState host{};
 OptionState opt{1, 0, nullptr, true, 0};
@@ -265,25 +264,4 @@ list_cell* new_list_cell(const void* value) {
   auto* cell = static_cast<list_cell*>(pool_alloc_zeroed(sizeof(list_cell)));
   cell->value = value;
   return cell;
-}
-
-bool position_in_include_file(uint32_t seq, const il_header* header) {
-  uint32_t line;
-  bool at_end;
-  int depth;
-  source_file* file = line_map_lookup(header, seq, &line, &at_end, &depth);
-  if (!file) return false;
-  source_file* primary = header->primary_source_file;
-  if (file == primary) return false;
-  if (!file->full_name) {
-    source_file* first = primary->first_child_file;
-    bool direct_child = false;
-    for (source_file* c = first; c; c = c->next)
-      if (c == file) direct_child = true;
-    if (direct_child && !first->full_name && first->first_seq_number == 2 &&
-        first->first_line_number == 1 && first->file_name && file->file_name &&
-        std::strcmp(first->file_name, file->file_name) == 0)
-      return false;
-  }
-  return true;
 }

@@ -1,17 +1,16 @@
 // Numbered diagnostics: one printer for every severity, the raw
 // listing echo, the error limit, the exit routine through which every run of
 // srcfront and ilshow ends, and the signal handler.
-#include "frontend/driver/diagnostics.h"
+#include "frontend/base/diagnostics.h"
 
 #include <csignal>
 #include <cstdlib>
 #include <unistd.h>
 
-#include "frontend/driver/il_output.h"
-#include "frontend/driver/line_map.h"
-#include "frontend/model/il_entries.h"
+#include "frontend/base/il_output.h"
 
-DiagState diag{0, 0, 0, 0, 2, 100, nullptr, nullptr, &the_il_header};
+position_lookup_fn diag_position_lookup = nullptr;
+DiagState diag{0, 0, 0, 0, 2, 100, nullptr, nullptr, nullptr};
 source_pos_record err_pos{};
 
 namespace {
@@ -56,7 +55,7 @@ extern "C" void on_signal(int) {
 }  // namespace
 
 void diagnostics_reset() {
-  diag = DiagState{0, 0, 0, 0, 2, 100, nullptr, nullptr, &the_il_header};
+  diag = DiagState{0, 0, 0, 0, 2, 100, nullptr, nullptr, nullptr};
   err_pos = null_pos;
   exiting = false;
 }
@@ -138,7 +137,8 @@ void report_diagnostic(std::string_view format, source_pos_record pos, int sev,
     bool at_end = false;
     std::string head;
     if (pos.seq != 0) {
-      line_map_position(diag.positions, pos.seq, &file_name, &full_name, &line, &at_end);
+      if (diag_position_lookup)
+        diag_position_lookup(diag.positions, pos.seq, &file_name, &full_name, &line, &at_end);
       if (at_end) {
         head = "At end of source: ";
       } else {

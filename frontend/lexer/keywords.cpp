@@ -1,36 +1,36 @@
 // Keyword spelling tables of the predefined names and the fixed-form keyword
 // recognizer keyword_match.
-#include "frontend/driver/keywords.h"
+#include "frontend/lexer/keywords.h"
 
 #include <iterator>
 
 #include <cstring>
 
-#include "frontend/driver/scanner.h"
+#include "frontend/lexer/scanner.h"
 
 const keyword_row statement_keyword_rows[] = {
 #define KEYWORD(text, token) {text, token},
-#include "frontend/driver/statement_keywords.def"
+#include "frontend/lexer/statement_keywords.def"
 };
 static_assert(std::size(statement_keyword_rows) ==
               last_statement_keyword - first_statement_keyword + 1);
 
 const keyword_row specifier_keyword_rows[] = {
 #define KEYWORD(text, token) {text, token},
-#include "frontend/driver/specifier_keywords.def"
+#include "frontend/lexer/specifier_keywords.def"
 };
 static_assert(std::size(specifier_keyword_rows) ==
               last_specifier_keyword - first_specifier_keyword + 1);
 
 const keyword_row operator_spelling_rows[] = {
 #define KEYWORD(text, token) {text, token},
-#include "frontend/driver/operator_spellings.def"
+#include "frontend/lexer/operator_spellings.def"
 };
 static_assert(std::size(operator_spelling_rows) == 26);
 
 static const char* const token_forms[] = {
 #define TOKEN(code, name, text) text,
-#include "frontend/driver/tokens.def"
+#include "frontend/model/tokens.def"
 };
 static_assert(std::size(token_forms) == token_code_count);
 
@@ -49,7 +49,7 @@ namespace {
 
 const keyword_row match_words[] = {
 #define MATCH_WORD(text, token) {text, token},
-#include "frontend/driver/keyword_match_words.def"
+#include "frontend/lexer/keyword_match_words.def"
 };
 static_assert(std::size(match_words) == 78);
 

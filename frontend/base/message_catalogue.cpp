@@ -3,18 +3,18 @@
 // chooses the severity.
 #include <iterator>
 
-#include "frontend/driver/diagnostics.h"
+#include "frontend/base/diagnostics.h"
 
 namespace {
 
 constexpr const char* error_messages[] = {
 #define MSG(number, text) text,
-#include "frontend/driver/messages.def"
+#include "frontend/base/messages.def"
 };
 
 constexpr int message_numbers[] = {
 #define MSG(number, text) number,
-#include "frontend/driver/messages.def"
+#include "frontend/base/messages.def"
 };
 
 constexpr bool numbered_in_order() {

@@ -6,9 +6,9 @@
 #pragma once
 #include <cstdint>
 
-#include "frontend/driver/literal_constants.h"
-#include "frontend/driver/source_pos.h"
-#include "frontend/driver/tokens.h"
+#include "frontend/lexer/literal_constants.h"
+#include "frontend/base/source_pos.h"
+#include "frontend/model/tokens.h"
 #include "frontend/model/il_entries.h"
 
 // Scan mode bits (scan_flags); any combination may be given.

@@ -3,12 +3,14 @@
 // the intrinsic names and argument keywords, and the symbols of the intrinsic
 // operators and procedures (classes 9 and 10) and of their specific names
 // (class 7).
+#include "frontend/driver/preload.h"
+
 #include <cstring>
 #include <iterator>
 #include <string_view>
 
-#include "frontend/driver/keywords.h"
-#include "frontend/driver/pools.h"
+#include "frontend/lexer/keywords.h"
+#include "frontend/base/pools.h"
 #include "frontend/model/names.h"
 #include "frontend/model/symbols.h"
 #include "frontend/model/decl_context.h"
