@@ -2,18 +2,24 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all build test demo asan fuzz clean
+.PHONY: all build programs test demo asan fuzz clean
 
 all: build
 
+# Everything: the programs, the test programs and the test tools.
 build:
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOOLKIT_TESTS=ON >/dev/null
 	cmake --build $(BUILD) -j $(JOBS)
+
+# The three programs alone (no test framework needed).
+programs:
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOOLKIT_TESTS=OFF >/dev/null
+	cmake --build $(BUILD) -j $(JOBS) --target srcfront ilshow tarvo
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure --timeout 300 -j $(JOBS)
 
-demo: build
+demo: programs
 	@bash examples/demo.sh $(BUILD)/bin
 
 asan:

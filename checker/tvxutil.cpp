@@ -4,6 +4,8 @@
 // linked as the statements are read, and "rbody st#0" at its end.
 #include "checker/tvxutil.h"
 
+#include <cstdarg>
+#include <cstdio>
 #include <cstring>
 
 #include "checker/common/error.h"
@@ -33,8 +35,12 @@ namespace {
 
 constexpr size_t max_tvx_name = 255;
 
-void out(const char* fmt, auto... args) {
-  std::fprintf(tvxstate.VTVX_Stream, fmt, args...);
+// One item of the database; the format is checked against its arguments.
+__attribute__((format(printf, 1, 2))) void out(const char* fmt, ...) {
+  va_list args;
+  va_start(args, fmt);
+  std::vfprintf(tvxstate.VTVX_Stream, fmt, args);
+  va_end(args);
 }
 
 tvx_node* new_node(const char* name) {

@@ -549,6 +549,26 @@ int mychdir(const char* path, int report) {
   return 0;
 }
 
+namespace {
+
+// The directory of the running program, or "" when the system cannot say.
+std::string program_directory() {
+  std::vector<char> buf(256);
+  for (;;) {
+    ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size());
+    if (n < 0) return std::string();
+    if (static_cast<size_t>(n) < buf.size()) {
+      std::string path(buf.data(), static_cast<size_t>(n));
+      size_t slash = path.rfind('/');
+      return slash == std::string::npos ? std::string() : path.substr(0, slash);
+    }
+    if (buf.size() >= 65536) return std::string();
+    buf.resize(buf.size() * 2);
+  }
+}
+
+}  // namespace
+
 int findfile(const char* name, int start, std::string& result) {
   auto join = [&](const char* dir) {
     std::string r = dir;
@@ -567,6 +587,18 @@ int findfile(const char* name, int start, std::string& result) {
     }
   }
   const char* home = std::getenv("TARVOHOME");
-  result = home != nullptr && *home != '\0' ? join(home) : std::string(name);
+  if (home != nullptr && *home != '\0') {
+    result = join(home);
+    return 1;
+  }
+  result = name;
+  // Not in the current directory: the copy installed beside the program.
+  if (::access(name, F_OK) != 0) {
+    std::string dir = program_directory();
+    if (!dir.empty()) {
+      std::string beside = join(dir.c_str());
+      if (::access(beside.c_str(), F_OK) == 0) result = beside;
+    }
+  }
   return 1;
 }

@@ -79,5 +79,7 @@ int fdsame(int fd1, int fd2);
 int mygetwd(std::string& dir);       // 0, or -1 after "@W-GETWD"
 int mychdir(const char* path, int report);  // 1 done, 0 failed
 // Finds the checker's own files through "TARVOCFG" and "TARVOHOME": 0 when
-// found in the TARVOCFG directory, else 1 with an untested result.
+// found in the TARVOCFG directory, else 1 with an untested result (without
+// TARVOHOME: the current directory, or beside the program when the file is
+// there and not in the current directory).
 int findfile(const char* name, int start, std::string& result);

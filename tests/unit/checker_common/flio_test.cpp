@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include "tests/unit/checker_common/common_fixture.h"
 
@@ -187,9 +188,29 @@ TEST_F(FileUnits, FindFileThroughTheEnvironment) {
   EXPECT_EQ(findfile("tarvo.cfg", 0, result), 0);
   EXPECT_EQ(result, path("tarvo.cfg"));
   EXPECT_EQ(findfile("tarvo.cfg", 1, result), 1);  // start 1 skips TARVOCFG
-  EXPECT_EQ(findfile("tarvo.err", 0, result), 1);  // not there: falls through
-  EXPECT_EQ(result, "tarvo.err");
+  EXPECT_EQ(findfile("no_such.err", 0, result), 1);  // not there: falls through
+  EXPECT_EQ(result, "no_such.err");
   ::unsetenv("TARVOCFG");
+}
+
+TEST_F(FileUnits, FindFileBesideTheProgram) {
+  // Without TARVOHOME a file that is not in the current directory is taken
+  // from the program's own directory when it is there: the test program
+  // finds itself.
+  ::unsetenv("TARVOCFG");
+  ::unsetenv("TARVOHOME");
+  std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe");
+  std::string name = self.filename().string();
+  std::string result;
+  EXPECT_EQ(findfile(name.c_str(), 0, result), 1);
+  EXPECT_EQ(result, self.string());
+  // A copy in the current directory comes first.
+  write_file(name, "x\n");
+  std::filesystem::path saved = std::filesystem::current_path();
+  std::filesystem::current_path(dir_);
+  EXPECT_EQ(findfile(name.c_str(), 0, result), 1);
+  EXPECT_EQ(result, name);
+  std::filesystem::current_path(saved);
 }
 
 TEST_F(FileUnits, WorkingDirectoryAndSameFile) {

@@ -1,6 +1,6 @@
 // Structural comparison of structures and derived types: local against
 // local, global against local, and global against global.
-#include "tests/unit/ck-leftovers/leftovers_fixture.h"
+#include "tests/unit/checker_semantics/leftovers_fixture.h"
 
 using SameStruct = LeftoversTest;
 

@@ -6,9 +6,9 @@
 #include "checker/reader/dispatch.h"
 #include "checker/reader/statement.h"
 #include "checker/semantics/workfiles.h"
-#include "tests/unit/tk-spec/tk_spec_fixture.h"
+#include "tests/unit/checker_reader/specifications/spec_fixture.h"
 
-using Equivalence = TkSpecTest;
+using Equivalence = SpecStatementTest;
 
 TEST_F(Equivalence, TwoGroupsWriteFourRecords) {
   workfiles_close();

@@ -7,9 +7,9 @@
 #include "checker/reader/datastmt.h"
 #include "checker/reader/dispatch.h"
 #include "checker/semantics/workfiles.h"
-#include "tests/unit/tk-spec/tk_spec_fixture.h"
+#include "tests/unit/checker_reader/specifications/spec_fixture.h"
 
-using Data = TkSpecTest;
+using Data = SpecStatementTest;
 
 TEST_F(Data, RepeatedValueIsOneEntry) {
   workfiles_close();

@@ -5,9 +5,9 @@
 #include "checker/common/qualcodes.h"
 #include "checker/reader/dispatch.h"
 #include "checker/reader/specstmt.h"
-#include "tests/unit/tk-spec/tk_spec_fixture.h"
+#include "tests/unit/checker_reader/specifications/spec_fixture.h"
 
-using Parameter = TkSpecTest;
+using Parameter = SpecStatementTest;
 
 TEST_F(Parameter, NamedConstantKeepsItsFoldedValue) {
   open_source("program p\nparameter (k = 2*3, m = k + 1)\nend program p\n", ".f90");

@@ -6,9 +6,9 @@
 #include "checker/common/qualcodes.h"
 #include "checker/reader/dispatch.h"
 #include "checker/reader/specstmt.h"
-#include "tests/unit/tk-spec/tk_spec_fixture.h"
+#include "tests/unit/checker_reader/specifications/spec_fixture.h"
 
-using SpecStmts = TkSpecTest;
+using SpecStmts = SpecStatementTest;
 
 TEST_F(SpecStmts, ImplicitMessagesByTable) {
   struct Case {

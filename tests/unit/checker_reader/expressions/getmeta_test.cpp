@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "../checker_reader/reader_fixture.h"
+#include "tests/unit/checker_reader/reader_fixture.h"
 #include "checker/reader/expr.h"
 
 namespace {

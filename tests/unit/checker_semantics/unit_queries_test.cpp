@@ -5,7 +5,7 @@
 #include "checker/common/glo.h"
 #include "checker/reader/expr.h"
 #include "checker/semantics/unit_queries.h"
-#include "tests/unit/ck-leftovers/leftovers_fixture.h"
+#include "tests/unit/checker_semantics/leftovers_fixture.h"
 
 using UnitQueries = LeftoversTest;
 

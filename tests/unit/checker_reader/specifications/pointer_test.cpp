@@ -5,9 +5,9 @@
 #include "checker/common/qualcodes.h"
 #include "checker/reader/dispatch.h"
 #include "checker/reader/pointerstmt.h"
-#include "tests/unit/tk-spec/tk_spec_fixture.h"
+#include "tests/unit/checker_reader/specifications/spec_fixture.h"
 
-using Pointer = TkSpecTest;
+using Pointer = SpecStatementTest;
 
 TEST_F(Pointer, AttributeStatementSetsThePointerBit) {
   open_source("program p\npointer :: a(:), b\nend program p\n", ".f90");

@@ -11,7 +11,7 @@
 #include "checker/semantics/workfiles.h"
 #include "tests/unit/checker_reader/reader_fixture.h"
 
-class TkSpecTest : public ReaderTest {
+class SpecStatementTest : public ReaderTest {
  protected:
   // Reads the program unit of the open source.
   static void parse_unit() {

@@ -3,9 +3,9 @@
 // default boundary of EOSHIFT, the SHAPE argument of RESHAPE, SPREAD's rank
 // limit and the extent of TRANSFER.
 #include "frontend/lexer/literal_constants.h"
-#include "tests/unit/intrinsics2/intrinsics2_fixture.h"
+#include "tests/unit/intrinsics/checks_fixture.h"
 
-using ArrayChecksTest = Intrinsics2Test;
+using ArrayChecksTest = IntrinsicChecksTest;
 
 TEST_F(ArrayChecksTest, SumReducesAlongDim) {
   type* real = default_real_type();

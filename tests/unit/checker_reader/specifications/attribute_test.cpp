@@ -5,9 +5,9 @@
 #include "checker/common/qualcodes.h"
 #include "checker/reader/attrstmt.h"
 #include "checker/reader/dispatch.h"
-#include "tests/unit/tk-spec/tk_spec_fixture.h"
+#include "tests/unit/checker_reader/specifications/spec_fixture.h"
 
-using Attributes = TkSpecTest;
+using Attributes = SpecStatementTest;
 
 TEST_F(Attributes, StatementsSetTheirBits) {
   open_source(

@@ -7,7 +7,7 @@
 #include "frontend/semantics/character_inquiry_checks.h"
 #include "tests/unit/intrinsics/intrinsics_fixture.h"
 
-class Intrinsics2Test : public IntrinsicsTest {
+class IntrinsicChecksTest : public IntrinsicsTest {
  public:
   // An explicit-shape array of the given extents (lower bounds 1).
   static type* array_of(type* element, std::initializer_list<int32_t> extents) {

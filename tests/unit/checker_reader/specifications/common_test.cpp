@@ -6,9 +6,9 @@
 #include "checker/common/qualcodes.h"
 #include "checker/reader/commonstmt.h"
 #include "checker/reader/dispatch.h"
-#include "tests/unit/tk-spec/tk_spec_fixture.h"
+#include "tests/unit/checker_reader/specifications/spec_fixture.h"
 
-using Common = TkSpecTest;
+using Common = SpecStatementTest;
 
 static std::string members(const char* block) {
   locsym* b = getsym(block, static_cast<int32_t>(std::strlen(block)), 2, SC_COM);

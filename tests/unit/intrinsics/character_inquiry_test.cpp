@@ -1,8 +1,8 @@
 // Character search and lexical comparison, the inquiry functions with their
 // assumed-size rules, the status inquiries and the intrinsic subroutines.
-#include "tests/unit/intrinsics2/intrinsics2_fixture.h"
+#include "tests/unit/intrinsics/checks_fixture.h"
 
-using CharacterInquiryTest = Intrinsics2Test;
+using CharacterInquiryTest = IntrinsicChecksTest;
 
 TEST_F(CharacterInquiryTest, IndexBackIsRefusedInRestrictedExpressions) {
   type* c = default_character_type(5);

@@ -4,9 +4,9 @@
 
 #include "checker/reader/dispatch.h"
 #include "checker/reader/specstmt.h"
-#include "tests/unit/tk-spec/tk_spec_fixture.h"
+#include "tests/unit/checker_reader/specifications/spec_fixture.h"
 
-using Access = TkSpecTest;
+using Access = SpecStatementTest;
 
 TEST_F(Access, ListedNamesTakeTheLatestAccess) {
   open_source("module m\nprivate\npublic :: a, b\nprivate a\nend module m\n", ".f90");
