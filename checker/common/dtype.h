@@ -73,6 +73,7 @@ int IsQStructsym(const dtdesc* d);
 int IsQGlostruct(const dtdesc* d);
 
 int getdtstore(int code);
+int32_t getdtsize(int code);  // storage size of the table, 0 for an unknown code
 uint32_t getdtusg(int code);
 int getdtname(int code);     // type class
 int getdtclass(int code);    // default-kind code of the family
@@ -83,15 +84,3 @@ int intval(const dtdesc* d, const conval* value, int32_t* result);
 std::string dtypname(const dtdesc* d, int flags);
 int dtconvert(conval* value, const dtdesc* from, const dtdesc* to);
 int figtyp(dtdesc* d, int tclass, int32_t length, int32_t kind);
-// Structural equality of two global structures: 0 differ, 1 equal, 2 equal
-// and of the same name (or the same record).
-int samestruct_GG(int32_t a, int32_t b);
-// Structural equality of two local structure or derived-type definitions of
-// the same storage class: components agree pairwise in data-type code,
-// number of elements, character length (when both are known) and, for
-// nested structures, recursively. 1 equal, 0 differ.
-int samestruct_LL(const locsym* a, const locsym* b);
-// Structural equality of a global structure record and a local definition:
-// components agree pairwise in data-type code and storage size (a local
-// component's size is computed first when it is still 0). 1 equal, 0 differ.
-int samestruct_GL(int32_t g, locsym* l);

@@ -1,6 +1,7 @@
 // Structure comparison of derived types read from source.
 #include <cstring>
 
+#include "checker/semantics/samestruct.h"
 #include "checker/reader/dispatch.h"
 #include "tests/unit/checker_reader/reader_fixture.h"
 

@@ -1,8 +1,10 @@
 // Structural comparison of structures and derived types: local against
 // local, global against local, and global against global.
-#include "tests/unit/checker_semantics/leftovers_fixture.h"
+#include "tests/unit/checker_semantics/semantics_fixture.h"
 
-using SameStruct = LeftoversTest;
+#include "checker/semantics/samestruct.h"
+
+using SameStruct = CheckerSemanticsTest;
 
 TEST_F(SameStruct, LocalTypesWithOneComponentOfTheSameThirdTypeAreEqual) {
   locsym* c = type("C");
@@ -143,7 +145,7 @@ TEST_F(SameStruct, SelfReferencingLocalTypesTerminate) {
   EXPECT_EQ(samestruct_LL(a1, b1), 1);
 }
 
-class SameStructDepth : public LeftoversTest {
+class SameStructDepth : public CheckerSemanticsTest {
  public:
   // Two chains of types, each one holding the next, depth types deep above
   // a type with one INTEGER component.

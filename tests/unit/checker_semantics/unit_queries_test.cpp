@@ -5,9 +5,9 @@
 #include "checker/common/glo.h"
 #include "checker/reader/expr.h"
 #include "checker/semantics/unit_queries.h"
-#include "tests/unit/checker_semantics/leftovers_fixture.h"
+#include "tests/unit/checker_semantics/semantics_fixture.h"
 
-using UnitQueries = LeftoversTest;
+using UnitQueries = CheckerSemanticsTest;
 
 TEST_F(UnitQueries, FunctionResultIsTheFunctionOrItsResultVariable) {
   locsym* f = sym("F", SC_FUNC, DT_REAL);

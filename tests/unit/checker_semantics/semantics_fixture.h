@@ -14,7 +14,7 @@
 #include "checker/semantics/locsym.h"
 #include "tests/unit/checker_common/common_fixture.h"
 
-class LeftoversTest : public CommonTest {
+class CheckerSemanticsTest : public CommonTest {
  protected:
   void SetUp() override {
     CommonTest::SetUp();
