@@ -217,6 +217,10 @@ int32_t getdec(locsym** out, int32_t flags) {
     if (flags & GD_EXTERNAL) skip_shape_checks = true; else msg = 237;
   } else if (s->sclass == SC_SUB) {
     msg = 37;
+  } else if (s->sclass == SC_FUNC && s->locdata == nullptr && (s == prgnam || s->owner == prgnam) &&
+             prgnam != nullptr && prgnam->sclass == SC_FUNC) {
+    // The function's own name (or an entry's) stands for its result.
+    if (flags & GD_FUNCRESULT) skip_shape_checks = true; else msg = 86;
   } else if ((s->sclass == SC_VAR || s->sclass == SC_REC90) && s->squal == SQ_FUNCVAR) {
     if (flags & GD_FUNCRESULT) skip_shape_checks = true; else msg = 86;
   } else if (s->sclass != SC_VAR && s->sclass != SC_REC90 && s->sclass != SC_REC) {
@@ -575,6 +579,26 @@ void chk_vardec(locsym* s, const dtdesc& d, uint32_t attrs, const ArraySpec* dim
 namespace {
 int32_t declare_entities(int32_t tclass, const dtdesc& d);
 }  // namespace
+
+int32_t read_length_spec() { return lenspec(); }
+
+// The type of a prefixed FUNCTION statement: the keyword's selector or
+// length; false after a message that ends the statement.
+bool read_prefix_type(int32_t tclass, dtdesc* out) {
+  int32_t length = -4, kind = 0;
+  int32_t col = tk.stacol;
+  if (next_char() == '*') {
+    length = lenspec();
+    if (length == -3) return false;
+    cklenspec(tclass, col, false, false);
+  } else if (next_char() == '(') {
+    if (!type_selector(tclass, length, kind)) return false;
+  }
+  *out = dtdesc{};
+  if (!figtyp(out, tclass, length, kind > 0 ? kind : 0)) out->code = 0;
+  return true;
+}
+
 
 // type [selector] [[, attributes] ::] entity [, entity]...
 int32_t shvardec_decl(const StmtCall& c) {
