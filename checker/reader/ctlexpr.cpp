@@ -4,12 +4,49 @@
 #include "checker/reader/ctlexpr.h"
 
 #include "checker/common/dtype.h"
+#include "checker/common/qualcodes.h"
 #include "checker/reader/expr.h"
 #include "checker/reader/services.h"
 #include "checker/reader/source.h"
 #include "checker/reader/tokens.h"
+#include "checker/semantics/locsym.h"
 
 CtlExpr ctl;
+
+namespace {
+
+bool name_char(int32_t c) {
+  return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '$';
+}
+
+// True when the text from..to holds a reference to a function whose type
+// is only implicit: an intrinsic function or a function of a module,
+// whose types are not known here, would be taken for the implicit type.
+bool implicit_function_in(int32_t from, int32_t to) {
+  for (int32_t p = from; p < to;) {
+    int32_t c = pstat[p];
+    if (c == 'a' || c == 'q' || c == 'h') {
+      p += CONST_OVERHEAD + ((pstat[p + 1] << 8) | pstat[p + 2]);
+      continue;
+    }
+    if (!(c >= 'A' && c <= 'Z') || (p > from && name_char(pstat[p - 1]))) {
+      ++p;
+      continue;
+    }
+    int32_t e = p;
+    while (e < to && name_char(pstat[e])) ++e;
+    if (e < to && pstat[e] == '(') {
+      const locsym* s = getsym(reinterpret_cast<const char*>(pstat + p), e - p, 0, 0);
+      bool array_or_string = s != nullptr && (s->arrspec != nullptr || getdtname(s->type.code) == TC_CHARACTER);
+      bool typed = s != nullptr && s->type.code != 0 && (s->props & CP_TYPIMP) == 0;
+      if (!array_or_string && !typed) return true;
+    }
+    p = e;
+  }
+  return false;
+}
+
+}  // namespace
 
 bool read_ctl_expr(bool arrays) {
   ctl = CtlExpr{};
@@ -18,6 +55,7 @@ bool read_ctl_expr(bool arrays) {
   if (arrays) accepted |= EK_ARRAY | EK_SECTION | EK_ARRAYEXP | EK_ARRFUNC | EK_ARRCOMP;
   if (getmeta(accepted) == 0) return false;
   ctl.tclass = got_typ.code != 0 ? getdtname(got_typ.code) : 0;
+  if (implicit_function_in(ctl.col, tk.stacol)) ctl.tclass = 0;
   ctl.constant = got_con && got_ok;
   if (ctl.constant && ctl.tclass == TC_INTEGER) ctl.ivalue = got_val.i;
   if (ctl.constant && (ctl.tclass == TC_REAL || ctl.tclass == TC_DOUBLE)) ctl.rvalue = got_val.d;

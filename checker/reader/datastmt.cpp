@@ -237,6 +237,11 @@ static int32_t data_value() {
     msg_at(69, col);
     return 0;
   }
+  if (sign != 0 && pstat[tk.stacol] == '*') {
+    // A repeat count takes no sign.
+    msg_at(69, col);
+    return 0;
+  }
   if (sign != 0) {
     int32_t tclass = getdtname(t.code);
     if (tclass != TC_INTEGER && tclass != TC_REAL && tclass != TC_DOUBLE) {

@@ -220,10 +220,9 @@ int32_t shprog(const StmtCall& c) {
 // [prefix] SUBROUTINE name [([dummies])]
 int32_t shsub(const StmtCall& c) {
   if (procprefix.typed != 0) {
-    // A type cannot prefix a subroutine.
-    procprefix_reset();
+    // A type cannot prefix a subroutine; the subroutine is read without it.
     rd_errmsg(749);
-    return skip_statement(), 0;
+    procprefix.typed = 0;
   }
   if (unit_statement(c, SC_SUB, 6, 24)) {
     tvx_unit_start(1);
@@ -353,10 +352,9 @@ int32_t shcontains(const StmtCall& c) {
   // Allowed in an external unit and in a module procedure.
   const locsym* host = loc_parent_scope();
   bool module_procedure = Status.scope_level == 2 && host != nullptr && host->sclass == SC_MODULE;
-  if (Status.scope_level > 1 && unit.prgtyp != 12 && !module_procedure) {
-    rd_errmsg(612);
-    return 0;
-  }
+  // Elsewhere the message stands and the procedures that follow are read
+  // as contained ones all the same.
+  if (Status.scope_level > 1 && unit.prgtyp != 12 && !module_procedure) rd_errmsg(612);
   if (prgnam != nullptr) prgnam->attrib |= 0x10000;
   if (tvx_pass() && (unit.prgtyp == 5 || unit.prgtyp == 6) && !tvx_last_was_return()) {
     TvxPlace p = tvx_start();
@@ -762,19 +760,13 @@ static int32_t get_prefix_spec(const StmtCall& c) {
     uint32_t bit = prefix_bit(r->code);
     if (bit != 0) {
       if (r->code == 82 && ropt.Language == 1) issue(9092);
-      if (!add_prefix_bit(bit, tk.tokbeg)) {
-        procprefix_reset();
-        return skip_statement(), 0;
-      }
+      // A prefix given twice is reported and the statement read on.
+      add_prefix_bit(bit, tk.tokbeg);
       if (r->code == 140 && tk.stacol < rsrc.statend && pstat[tk.stacol] == '(') extrinsic_kind();
       continue;
     }
     if (key_dtclass(r) != 0) {
-      if (procprefix.typed != 0) {
-        procprefix_reset();
-        rd_errmsg(748);
-        return skip_statement(), 0;
-      }
+      if (procprefix.typed != 0) rd_errmsg(748);
       return r->code == ST_TYPE ? which_TYPE(next) : shvardec(next);
     }
     procprefix_reset();
@@ -800,8 +792,7 @@ int32_t shpure(const StmtCall& c) { return first_prefix(c); }
 int32_t shelemental(const StmtCall& c) { return first_prefix(c); }
 int32_t hpf_shextrinsic(const StmtCall& c) { return first_prefix(c); }
 
-// The pstat position behind the parenthesis that closes the one at p.
-static int32_t behind_parens(int32_t p) {
+int32_t behind_parens(int32_t p) {
   int32_t depth = 0;
   do {
     if (pstat[p] == '(') ++depth;

@@ -8,6 +8,7 @@
 
 #include "checker/common/dtype.h"
 #include "checker/common/qualcodes.h"
+#include "checker/reader/attrcheck.h"
 #include "checker/reader/dertype.h"
 #include "checker/reader/expr.h"
 #include "checker/reader/services.h"
@@ -472,6 +473,7 @@ int64_t attribute_words(ArraySpec*& dims) {
   for (;;) {
     int32_t len = 0;
     uint32_t bit = attr_at_stacol(len);
+    int32_t col = tk.stacol;
     if (bit == 0) {
       getokn();
       msg_at(tk.toktyp == TT_NAME ? 607 : 24, tk.tokbeg);
@@ -479,9 +481,23 @@ int64_t attribute_words(ArraySpec*& dims) {
     }
     tk.stacol += len;
     if (bit == 0x60 && next_char() == '(') {
+      // INTENT (IN), (OUT) or (INOUT).
       getokn();
-      skiptopar();
+      getokn();
+      if (tk.toktyp == TT_NAME && tk.toksiz == 2 && std::memcmp(pstat + tk.tokbeg, "IN", 2) == 0) {
+        bit = 0x20;
+      } else if (tk.toktyp == TT_NAME && tk.toksiz == 3 && std::memcmp(pstat + tk.tokbeg, "OUT", 3) == 0) {
+        bit = 0x40;
+      }
+      if (!tok_is(')')) skiptopar();
     }
+    int32_t conflict = (set & bit) != 0 ? 608 : attr_set_conflict(bit, set);
+    if (conflict != 0) {
+      msg_at(conflict, col);
+      return -1;
+    }
+    if (bit == 0x200000 || bit == 0x400000) issue(9051);
+    if (bit == 0x800000) issue(9158);
     if (bit == 0x1) {
       dims = get_array_spec((set & 0xA) ? GD_DEFERRED : 0, nullptr);
       if (dims == nullptr || !tok_is(')')) {
@@ -556,8 +572,40 @@ int32_t addfld(locsym** out, int32_t flags) {
   return 0;
 }
 
+// An entity with the PARAMETER attribute and its value just read: a
+// named constant whose value, when known, is kept in the type of the
+// entity; 180 when the value is not constant.
+void named_constant(locsym* s, int32_t vcol, int32_t namecol) {
+  if (!got_con) {
+    msg_at(180, vcol);
+    return;
+  }
+  if (s->sclass == SC_VAR || s->sclass == SC_UNK) {
+    s->sclass = s->arrspec != nullptr ? SC_PAR90 : SC_PAR;
+  } else if (s->sclass == SC_REC90) {
+    s->sclass = SC_PAR90REC;
+  }
+  flaguse(s, QB_SET, namecol);
+  if (got_ok && got_arrsecdims == 0 && s->arrspec == nullptr) {
+    conval* v = local_new<conval>();
+    *v = got_val;
+    if (s->type.code == 0 || dtconvert(v, &got_typ, &s->type)) s->list = v;
+  }
+}
+
 // Gives a declared entity its type, reporting a second declaration.
 void chk_vardec(locsym* s, const dtdesc& d, uint32_t attrs, const ArraySpec* dims, int32_t col) {
+  // Each attribute of the statement against what the symbol is and holds.
+  for (uint32_t rest = attrs; rest != 0;) {
+    uint32_t bit = rest & (~rest + 1);
+    if (bit & AB_INTENT) bit = attrs & AB_INTENT;
+    rest &= ~bit;
+    int32_t conflict = attr_symbol_conflict(bit, s);
+    if (conflict != 0) {
+      msg_at(conflict, col);
+      break;
+    }
+  }
   if (s->type.code != 0) {
     bool same = s->type.code == d.code && s->type.value == d.value && s->type.sym == d.sym;
     tk.errcol = col;
@@ -581,6 +629,10 @@ int32_t declare_entities(int32_t tclass, const dtdesc& d);
 }  // namespace
 
 int32_t read_length_spec() { return lenspec(); }
+
+bool read_type_selector(int32_t tclass, int32_t& length, int32_t& kind) {
+  return type_selector(tclass, length, kind);
+}
 
 // The type of a prefixed FUNCTION statement: the keyword's selector or
 // length; false after a message that ends the statement.
@@ -662,7 +714,20 @@ int32_t declare_entities(int32_t tclass, const dtdesc& d) {
       if (next_char() == '=') {
         getokn();
         if (next_char() == '>') getokn();
+        int32_t vcol = tk.stacol;
+        bool pointer_init = pstat[tk.tokbeg] == '>';
+        bool constructor = (pstat[vcol] == '(' && pstat[vcol + 1] == '/') || pstat[vcol] == '[';
+        if (constructor && s->arrspec == nullptr) {
+          // An array constructor needs an array to initialise.
+          msg_at(452, vcol);
+          return skip_statement(), 0;
+        }
         if (getmeta(EK_VALUE | EK_CONSTVAL | EK_ARRAYEXP | EK_STRUCT) == 0) return skip_statement(), 0;
+        if (!pointer_init && ((s->attrib & 0x10A) != 0 || s->squal == SQ_INTRINSIC)) {
+          msg_at(648, vcol);
+        } else if (attrs & 0x200) {
+          named_constant(s, vcol, namecol);
+        }
       } else if (attrs & 0x200) {
         msg_at(33, tk.stacol);
         return skip_statement(), 0;
