@@ -259,13 +259,17 @@ int32_t shmodule(const StmtCall& c) {
   return 0;
 }
 
-// USE name [, rename-list | , ONLY : only-list]: the dependency pass
-// records the module used; the rest of the statement is still to come.
+// USE name [, rename-list | , ONLY : [only-list]]: the dependency pass
+// records the module used; the other passes check the statement.
 int32_t which_USE(const StmtCall& c) {
   if (c.cls != 0 && !tstord(c.lowest, c.cls)) return skip_statement(), 0;
-  std::string name;
-  if (an.MakingDep && unit_name(name)) mkdep_add_module_use(name.c_str());
-  skip_statement();
+  if (an.MakingDep) {
+    std::string name;
+    if (unit_name(name)) mkdep_add_module_use(name.c_str());
+    skip_statement();
+    return 0;
+  }
+  shuse();
   return 0;
 }
 

@@ -260,3 +260,122 @@ void shprog_chk_prefix() {
   }
   tk.errcol = saved;
 }
+
+namespace {
+
+// A generic specification of an ONLY list: a name, or OPERATOR (op) or
+// ASSIGNMENT (=); false after message 24.
+bool generic_spec() {
+  getokn();
+  if (tk.toktyp != TT_NAME) {
+    msg_at(24, tk.tokbeg);
+    return false;
+  }
+  if ((name_is("OPERATOR") || name_is("ASSIGNMENT")) && next_char() == '(') {
+    getokn();
+    skiptopar();
+    if (!tok_is(')')) {
+      msg_at(7, tk.tokbeg);
+      return false;
+    }
+  }
+  return true;
+}
+
+// "=>" at the current position.
+bool arrow_follows() {
+  return next_char() == '=' && tk.stacol + 1 < rsrc.statend && pstat[tk.stacol + 1] == '>';
+}
+
+// Moves over "=>".
+void skip_arrow() {
+  getokn();
+  getokn();
+}
+
+// ONLY : [item [, item]...], item = generic-spec | local => name
+void only_list() {
+  if (at_end_tok() || next_char() == 10 || tk.stacol >= rsrc.statend) return;
+  for (;;) {
+    if (!generic_spec()) return skip_statement();
+    if (arrow_follows()) {
+      skip_arrow();
+      if (!generic_spec()) return skip_statement();
+    }
+    getokn();
+    if (at_end_tok()) return;
+    if (!tok_is(',')) {
+      msg_at(6, tk.tokbeg);
+      return skip_statement();
+    }
+  }
+}
+
+// local => name [, local => name]...
+void rename_list() {
+  for (;;) {
+    getokn();
+    if (tk.toktyp != TT_NAME) {
+      msg_at(24, tk.tokbeg);
+      return skip_statement();
+    }
+    if (!arrow_follows()) {
+      msg_at(611, tk.stacol);
+      return skip_statement();
+    }
+    skip_arrow();
+    getokn();
+    if (tk.toktyp != TT_NAME) {
+      msg_at(24, tk.tokbeg);
+      return skip_statement();
+    }
+    getokn();
+    if (at_end_tok()) return;
+    if (!tok_is(',')) {
+      msg_at(6, tk.tokbeg);
+      return skip_statement();
+    }
+  }
+}
+
+}  // namespace
+
+void shuse() {
+  getokn();
+  if (tk.toktyp != TT_NAME) {
+    msg_at(609, tk.tokbeg);
+    return skip_statement();
+  }
+  int32_t col = tk.tokbeg;
+  int32_t len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
+  const char* name = reinterpret_cast<const char*>(pstat + tk.tokbeg);
+  if (prgnam != nullptr && static_cast<int32_t>(std::strlen(prgnam->name)) == len &&
+      std::memcmp(prgnam->name, name, static_cast<size_t>(len)) == 0) {
+    msg_at(613, col);
+    return skip_statement();
+  }
+  locsym* m = getsym(name, len, 1, 0);
+  if (m == nullptr) {
+    msg_at(609, col);
+    return skip_statement();
+  }
+  if (m->sclass != SC_UNK && m->sclass != SC_MODULE) {
+    xrefit(m, 64, col);
+    msg_at(609, col);
+    return skip_statement();
+  }
+  m->sclass = SC_MODULE;
+  xrefit(m, QB_REF, col);
+  getokn();
+  if (at_end_tok()) return;
+  if (!tok_is(',')) {
+    msg_at(6, tk.tokbeg);
+    return skip_statement();
+  }
+  if (tk.stacol + 5 <= rsrc.statend && std::memcmp(pstat + tk.stacol, "ONLY:", 5) == 0) {
+    getokn();
+    getokn();
+    return only_list();
+  }
+  rename_list();
+}

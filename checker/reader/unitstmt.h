@@ -61,3 +61,7 @@ void shprog_chk_prefix();
 // Reads a prefix keyword's bit into the prefix; false (after 748 or 800)
 // when it may not be given.
 bool add_prefix_bit(uint32_t bit, int32_t col);
+
+// The USE statement after its keyword (outside the dependency pass): the
+// module name, and the ONLY list or the rename list.
+void shuse();
