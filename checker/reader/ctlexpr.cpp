@@ -19,9 +19,8 @@ bool name_char(int32_t c) {
   return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '$';
 }
 
-// True when the text from..to holds a reference to a function whose type
-// is only implicit: an intrinsic function or a function of a module,
-// whose types are not known here, would be taken for the implicit type.
+}  // namespace
+
 bool implicit_function_in(int32_t from, int32_t to) {
   for (int32_t p = from; p < to;) {
     int32_t c = pstat[p];
@@ -45,8 +44,6 @@ bool implicit_function_in(int32_t from, int32_t to) {
   }
   return false;
 }
-
-}  // namespace
 
 bool read_ctl_expr(bool arrays) {
   ctl = CtlExpr{};

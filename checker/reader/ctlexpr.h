@@ -23,3 +23,8 @@ bool read_ctl_expr(bool arrays);
 // the ")" is the current token afterwards. False when the statement has
 // been given up.
 bool read_paren_ctl_expr(bool arrays);
+
+// True when the text from..to holds a reference to a function whose type
+// is only implicit: an intrinsic function or a function of a module, whose
+// types and values are not known here.
+bool implicit_function_in(int32_t from, int32_t to);

@@ -273,6 +273,11 @@ int32_t getdec(locsym** out, int32_t flags) {
   return result;
 }
 
+// True when the text from..to holds a name followed by "(".
+namespace {
+bool reference_in(int32_t from, int32_t to);
+}  // namespace
+
 int32_t get_kind_selector(int32_t tclass, int32_t required) {
   if (text_follows("KIND=")) {
     getokn();
@@ -299,15 +304,15 @@ int32_t get_kind_selector(int32_t tclass, int32_t required) {
     rd_errmsg(638);
     return 0;
   }
+  // Intrinsic functions (KIND, SELECTED_REAL_KIND...) are not folded here:
+  // a kind that calls one, or a named constant whose value is not known,
+  // stands without a message and gives the default kind.
   if (!got_con) {
-    rd_errmsg(284);
+    if (!reference_in(col, tk.stacol)) rd_errmsg(284);
     return 0;
   }
   int32_t v = 0;
-  if (!const_value(v)) {
-    rd_errmsg(638);
-    return 0;
-  }
+  if (!const_value(v)) return 0;
   return chk_kindparam(tclass, v, 1);
 }
 
@@ -572,19 +577,41 @@ int32_t addfld(locsym** out, int32_t flags) {
   return 0;
 }
 
+// True when the text from..to holds a name followed by "(": a function
+// reference or an array element.
+bool reference_in(int32_t from, int32_t to) {
+  for (int32_t p = from; p + 1 < to; ++p) {
+    int32_t c = pstat[p];
+    if (c == 'a' || c == 'q' || c == 'h') {
+      p += CONST_OVERHEAD + ((pstat[p + 1] << 8) | pstat[p + 2]) - 1;
+      continue;
+    }
+    bool name_end = (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+    if (name_end && pstat[p + 1] == '(') {
+      int32_t b = p;
+      while (b > from && ((pstat[b - 1] >= 'A' && pstat[b - 1] <= 'Z') ||
+                          (pstat[b - 1] >= '0' && pstat[b - 1] <= '9') || pstat[b - 1] == '_')) {
+        --b;
+      }
+      if (pstat[b] >= 'A' && pstat[b] <= 'Z') return true;
+    }
+  }
+  return false;
+}
+
 // An entity with the PARAMETER attribute and its value just read: a
 // named constant whose value, when known, is kept in the type of the
 // entity; 180 when the value is not constant.
 void named_constant(locsym* s, int32_t vcol, int32_t namecol) {
-  if (!got_con) {
+  // Intrinsic and module functions are not folded here, nor are elements
+  // of array constants: a value that refers to one is taken as constant.
+  if (!got_con && s->arrspec == nullptr && !reference_in(vcol, tk.stacol)) {
     msg_at(180, vcol);
     return;
   }
-  if (s->sclass == SC_VAR || s->sclass == SC_UNK) {
-    s->sclass = s->arrspec != nullptr ? SC_PAR90 : SC_PAR;
-  } else if (s->sclass == SC_REC90) {
-    s->sclass = SC_PAR90REC;
-  }
+  // A scalar becomes a named constant; arrays and structures keep their
+  // class with the PARAMETER attribute.
+  if ((s->sclass == SC_VAR || s->sclass == SC_UNK) && s->arrspec == nullptr) s->sclass = SC_PAR;
   flaguse(s, QB_SET, namecol);
   if (got_ok && got_arrsecdims == 0 && s->arrspec == nullptr) {
     conval* v = local_new<conval>();
