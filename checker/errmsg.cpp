@@ -43,7 +43,7 @@ int32_t errfileline(const std::string& line) {
   if (t.l1 != '@') {
     errf("F-ERRFILMSG", "error file message %s %s", std::to_string(n), " duplicated");
   }
-  if (line.size() < 9) return 0;
+  if (line.size() < 8) return 0;  // number, type letters and a text of one character at least
   t.l1 = line[4];
   t.l2 = line[5];
   if (!errtxt_pool) errtxt_pool = qcreate(0, "errtxt");

@@ -219,6 +219,12 @@ static int32_t data_value() {
     getokn();
   }
   int32_t col = tk.tokbeg;
+  // An optional sign before a numeric literal.
+  int32_t sign = 0;
+  if (tk.toktyp == TT_OTHER && (tk.tok1 == '+' || tk.tok1 == '-')) {
+    sign = tk.tok1;
+    getokn();
+  }
   int32_t opts = 0x2F;
   if (ropt.Language == 2 && tk.toktyp == TT_NAME && tk.toksiz >= 2 &&
       pstat[tk.tokbeg + tk.toksiz - 1] == '_' &&
@@ -230,6 +236,25 @@ static int32_t data_value() {
   if (getcon(opts, &t, &v, &ok) == 0) {
     msg_at(69, col);
     return 0;
+  }
+  if (sign != 0 && pstat[tk.stacol] == '*') {
+    // A repeat count takes no sign.
+    msg_at(69, col);
+    return 0;
+  }
+  if (sign != 0) {
+    int32_t tclass = getdtname(t.code);
+    if (tclass != TC_INTEGER && tclass != TC_REAL && tclass != TC_DOUBLE) {
+      msg_at(69, col);
+      return 0;
+    }
+    if (sign == '-' && ok) {
+      if (tclass == TC_INTEGER) {
+        pintneg(&v.i, v.i);
+      } else {
+        v.d = -v.d;
+      }
+    }
   }
   if (ds.data_vlok) {
     ds.constlist[ds.data_cptr][0] = repeat;

@@ -12,6 +12,7 @@
 #include "checker/reader/dertype.h"
 #include "checker/reader/attrstmt.h"
 #include "checker/reader/commonstmt.h"
+#include "checker/reader/ctlexpr.h"
 #include "checker/reader/datastmt.h"
 #include "checker/reader/directives.h"
 #include "checker/reader/equivstmt.h"
@@ -22,6 +23,7 @@
 #include "checker/reader/statement.h"
 #include "checker/reader/tokens.h"
 #include "checker/reader/typedecl.h"
+#include "checker/reader/unitstmt.h"
 #include "checker/semantics/locsym.h"
 #include "checker/tvxutil.h"
 
@@ -157,13 +159,6 @@ static locsym* begin_unit(const std::string& name, int32_t sclass, int32_t kind)
   return s;
 }
 
-// Consumes a parenthesised list after the name.
-static void skip_dummies() {
-  if (at_end()) return;
-  getokn();
-  if (tk.toktyp == TT_OTHER && tk.tok1 == '(') skiptopar();
-}
-
 // The common part of the program-unit statements: order check, the unit's
 // name (optional for BLOCK DATA, where an unnamed unit gets a running
 // name) and its scope level. False when the statement is not taken.
@@ -215,28 +210,37 @@ static bool unit_statement(const StmtCall& c, int32_t sclass, int32_t kind, int3
 
 // PROGRAM name [(args)]
 int32_t shprog(const StmtCall& c) {
+  procprefix_reset();
   if (!unit_statement(c, SC_PROG, 7, 18)) return 0;
   tvx_unit_start(1);
-  skip_dummies();
-  chk_endofline(1);
+  read_unit_tail(prgnam, 7, false);
   return 0;
 }
 
-// SUBROUTINE name [([dummies])]
+// [prefix] SUBROUTINE name [([dummies])]
 int32_t shsub(const StmtCall& c) {
+  if (procprefix.typed != 0) {
+    // A type cannot prefix a subroutine; the subroutine is read without it.
+    rd_errmsg(749);
+    procprefix.typed = 0;
+  }
   if (unit_statement(c, SC_SUB, 6, 24)) {
     tvx_unit_start(1);
-    skip_statement();
+    read_unit_tail(prgnam, 6, false);
+    shprog_add_prefix(prgnam);
   }
+  procprefix_reset();
   return 0;
 }
 
-// [type] FUNCTION name ([dummies]) [RESULT (name)]
+// [prefix] FUNCTION name [* length] ([dummies]) [RESULT (name)]
 int32_t shfunc(const StmtCall& c) {
   if (unit_statement(c, SC_FUNC, 5, 24)) {
     tvx_unit_start(2);
-    skip_statement();
+    read_unit_tail(prgnam, 5, false);
+    shprog_add_prefix(prgnam);
   }
+  procprefix_reset();
   return 0;
 }
 
@@ -255,13 +259,17 @@ int32_t shmodule(const StmtCall& c) {
   return 0;
 }
 
-// USE name [, rename-list | , ONLY : only-list]: the dependency pass
-// records the module used; the rest of the statement is still to come.
+// USE name [, rename-list | , ONLY : [only-list]]: the dependency pass
+// records the module used; the other passes check the statement.
 int32_t which_USE(const StmtCall& c) {
   if (c.cls != 0 && !tstord(c.lowest, c.cls)) return skip_statement(), 0;
-  std::string name;
-  if (an.MakingDep && unit_name(name)) mkdep_add_module_use(name.c_str());
-  skip_statement();
+  if (an.MakingDep) {
+    std::string name;
+    if (unit_name(name)) mkdep_add_module_use(name.c_str());
+    skip_statement();
+    return 0;
+  }
+  shuse();
   return 0;
 }
 
@@ -279,6 +287,11 @@ int32_t shend(const StmtCall& c) {
     return END_OF_BODY;
   }
   if (c.cls != 0 && !tstord(c.lowest, c.cls)) return skip_statement(), 0;
+  if (c.code == ST_END && Status.scope_level > 1 && prgnam != nullptr && Status.interface == 0) {
+    // In Fortran 90 an internal or module procedure ends with its keyword.
+    if (ropt.Language == 2 && unit.prgtyp == 6) rd_errmsg(709);
+    if (ropt.Language == 2 && unit.prgtyp == 5) rd_errmsg(710);
+  }
   if (c.code != ST_END && !at_end()) {
     std::string name;
     if (c.code == ST_ENDBLOCKDATA || unit_name(name)) {
@@ -340,10 +353,12 @@ int32_t shendinterface(const StmtCall& c) {
 int32_t shcontains(const StmtCall& c) {
   if (!tstord(c.lowest, c.cls)) return skip_statement(), 0;
   chk_endofline(1);
-  if (Status.scope_level > 1 && unit.prgtyp != 12) {
-    rd_errmsg(612);
-    return 0;
-  }
+  // Allowed in an external unit and in a module procedure.
+  const locsym* host = loc_parent_scope();
+  bool module_procedure = Status.scope_level == 2 && host != nullptr && host->sclass == SC_MODULE;
+  // Elsewhere the message stands and the procedures that follow are read
+  // as contained ones all the same.
+  if (Status.scope_level > 1 && unit.prgtyp != 12 && !module_procedure) rd_errmsg(612);
   if (prgnam != nullptr) prgnam->attrib |= 0x10000;
   if (tvx_pass() && (unit.prgtyp == 5 || unit.prgtyp == 6) && !tvx_last_was_return()) {
     TvxPlace p = tvx_start();
@@ -425,25 +440,117 @@ static bool push_construct(int32_t code, int32_t k) {
   return true;
 }
 
+// A DO bound or step: in Fortran 90 a type other than integer is the
+// obsolescent non-integer DO control (601).
+static bool do_expression() {
+  if (!read_ctl_expr(false)) return false;
+  if (ropt.Language == 2 && ctl.tclass != 0 && ctl.tclass != TC_INTEGER) {
+    tk.errcol = ctl.col;
+    rd_errmsg(601);
+  }
+  return true;
+}
+
+// The DO variable and its control: var = e1, e2 [, e3].
+static void do_control() {
+  int32_t col = tk.tokbeg;
+  int32_t len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
+  locsym* v = getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), len, 1, 0);
+  if (v == nullptr) {
+    rd_errmsg(24);
+    return skip_statement();
+  }
+  if (v->sclass == SC_UNK) v->sclass = SC_VAR;
+  if (v->type.code == 0) imptypit(v, col);
+  flaguse(v, QB_SET | QB_REF, col);
+  tk.errcol = col;
+  if (unit.labpro) {
+    // The same variable may not control an enclosing active loop.
+    for (int32_t i = nest.nestdep - 1; i > 0; --i) {
+      const NestEntry& e = nest.e[i];
+      if ((e.code == 4 || e.code == 5) && e.dovar == v) {
+        rd_errmsg(768);
+        break;
+      }
+    }
+    if (nest.nestdep > 0) nest.e[nest.nestdep].dovar = v;
+  }
+  int32_t vclass = v->type.code != 0 ? getdtname(v->type.code) : 0;
+  if (ropt.Language == 2 && (vclass == TC_REAL || vclass == TC_DOUBLE || vclass == TC_COMPLEX ||
+                             vclass == TC_DCOMPLEX)) {
+    rd_errmsg(601);
+  }
+  getokn();
+  if (!(tk.toktyp == TT_OTHER && tk.tok1 == '=')) {
+    rd_errmsg(33);
+    return skip_statement();
+  }
+  if (!do_expression()) return skip_statement();
+  getokn();
+  if (!(tk.toktyp == TT_OTHER && tk.tok1 == ',')) {
+    rd_errmsg(36);
+    return skip_statement();
+  }
+  if (!do_expression()) return skip_statement();
+  getokn();
+  if (tk.toktyp == TT_OTHER && tk.tok1 == ',') {
+    if (!do_expression()) return skip_statement();
+    if (ctl.constant && ((ctl.tclass == TC_INTEGER && ctl.ivalue == 0) ||
+                         ((ctl.tclass == TC_REAL || ctl.tclass == TC_DOUBLE) && ctl.rvalue == 0.0))) {
+      tk.errcol = ctl.col;
+      rd_errmsg(747);
+    }
+    getokn();
+  }
+  if (!(tk.toktyp == TT_OTHER && tk.tok1 == 10)) {
+    rd_errmsg(20);
+    skip_statement();
+  }
+}
+
 // DO [label] [,] var = e1, e2 [, e3] | DO [label] [,] WHILE (e) | DO
 int32_t shdo(const StmtCall& c) {
   if (!tstord(c.lowest, c.cls)) return skip_statement(), 0;
   int32_t tvxlabel = 0;
   TvxPlace tvxp = tvx_start();
   getokn();
-  if (tk.toktyp == TT_DIGITS && unit.labpro) {
-    LabelRec* lab = labfind();
-    if (lab != nullptr) {
-      lhand(lab, 8);
-      if (push_construct(5, 6)) nest.e[nest.nestdep].label = lab->value;
-      tvxlabel = lab->value;
+  if (tk.toktyp == TT_DIGITS) {
+    if (unit.labpro) {
+      LabelRec* lab = labfind();
+      if (lab != nullptr) {
+        lhand(lab, 8);
+        if (push_construct(5, 6)) nest.e[nest.nestdep].label = lab->value;
+        tvxlabel = lab->value;
+      }
     }
+    getokn();
+    if (tk.toktyp == TT_OTHER && tk.tok1 == ',') getokn();
   } else {
     push_construct(4, 6);
   }
   if (tvx_pass()) CTVX_StartLoop(tvxp.file, tvxp.line, tvxp.col, tvxlabel);
-  skip_statement();
+  if (tk.toktyp == TT_OTHER && tk.tok1 == 10) return 0;  // DO without control
+  if (tk.toktyp == TT_NAME && tk.toksiz == 5 && std::memcmp(pstat + tk.tokbeg, "WHILE", 5) == 0 &&
+      tk.stacol < rsrc.statend && pstat[tk.stacol] == '(') {
+    if (!read_paren_ctl_expr(false)) return 0;
+    chk_endofline(1);
+    return 0;
+  }
+  if (tk.toktyp != TT_NAME) {
+    rd_errmsg(24);
+    return skip_statement(), 0;
+  }
+  do_control();
   return 0;
+}
+
+// The value of the current statement's label, 0 when it has none.
+static int32_t statement_label() {
+  int32_t v = 0;
+  for (int32_t p = rsrc.labpos_beg; p < rsrc.labpos_end; ++p) {
+    if (pstat[p] >= '0' && pstat[p] <= '9' && v < 10000000) v = v * 10 + (pstat[p] - '0');
+  }
+  return v;
 }
 
 // END DO [name]
@@ -453,7 +560,13 @@ int32_t shenddo(const StmtCall& c) {
   std::string name;
   if (!trailing_construct_name(name)) return 0;
   if (!unit.labpro) return 0;
-  if (nest.nestdep == 0 || (nest.e[nest.nestdep].code != 4 && nest.e[nest.nestdep].code != 5)) {
+  int32_t top = nest.nestdep > 0 ? nest.e[nest.nestdep].code : 0;
+  // A labelled loop ends at an END DO with its label (not in the dialect
+  // of compiler bit 0x4).
+  bool labelled_end = top == 5 && c.labelled && !(ropt.compiler & 0x4) &&
+                      statement_label() == nest.e[nest.nestdep].label;
+  if (top != 4 && !labelled_end) {
+    tk.errcol = rsrc.statbeg;
     rd_errmsg(114);
     return 0;
   }
@@ -462,6 +575,40 @@ int32_t shenddo(const StmtCall& c) {
   if (tvx_pass()) CTVX_FinishF90Loop(tvxe.file, tvxe.line, tvxe.col);
   nest_pop();
   return 0;
+}
+
+// The labels l1, l2, l3 of an arithmetic IF: each an integer label (26),
+// recorded as a branch; 43 when the statement ends too early. In Fortran
+// 77 under compiler bit 0x10000 a label may be left out between commas.
+static void arithmetic_if_labels() {
+  bool may_omit = ropt.Language == 1 && (ropt.compiler & 0x10000);
+  for (int32_t i = 0; i < 3; ++i) {
+    getokn();
+    bool end = tk.toktyp == TT_OTHER && tk.tok1 == 10;
+    bool comma = tk.toktyp == TT_OTHER && tk.tok1 == ',';
+    if (end && !(may_omit && i == 2)) {
+      rd_errmsg(43);
+      return;
+    }
+    if (tk.toktyp == TT_DIGITS) {
+      if (unit.labpro) lhand(labfind(), 1);
+      if (i == 2) break;
+      getokn();
+    } else if (!(may_omit && (comma || end))) {
+      rd_errmsg(26);
+      return skip_statement();
+    }
+    if (i == 2) break;
+    if (tk.toktyp == TT_OTHER && tk.tok1 == 10) {
+      rd_errmsg(43);
+      return;
+    }
+    if (!(tk.toktyp == TT_OTHER && tk.tok1 == ',')) {
+      rd_errmsg(6);
+      return skip_statement();
+    }
+  }
+  if (!(tk.toktyp == TT_OTHER && tk.tok1 == 10)) chk_endofline(1);
 }
 
 // IF (e) THEN | IF (e) statement | IF (e) l1, l2, l3 | ELSE IF (e) THEN |
@@ -499,12 +646,8 @@ int32_t shif(const StmtCall& c) {
     while (nest.nestdep > 0 && nest.e[nest.nestdep].code == 2) nest_pop();
     return 0;
   }
-  if (get_left_parenthesis(1) != 0) return skip_statement(), 0;
-  skiptopar();
-  if (!(tk.toktyp == TT_OTHER && tk.tok1 == ')')) {
-    rd_errmsg(7);
-    return 0;
-  }
+  if (!read_paren_ctl_expr(false)) return 0;
+  CtlExpr cond = ctl;
   int32_t after = tk.stacol;
   bool then = rsrc.statend - after == 4 && std::memcmp(pstat + after, "THEN", 4) == 0;
   if (c.code == ST_ELSEIF) {
@@ -534,19 +677,19 @@ int32_t shif(const StmtCall& c) {
     skip_statement();
     return 0;
   }
-  if (pstat[after] >= '0' && pstat[after] <= '9') {
+  bool omitted_first = pstat[after] == ',' && ropt.Language == 1 && (ropt.compiler & 0x10000);
+  if ((pstat[after] >= '0' && pstat[after] <= '9') || omitted_first) {
     // Arithmetic IF: three labels; obsolescent in Fortran 90.
     if (ropt.Language == 2) {
       tk.errcol = rsrc.statbeg;
       rd_errmsg(600);
     }
-    for (;;) {
-      getokn();
-      if (tk.toktyp == TT_DIGITS) lhand(labfind(), 1);
-      getokn();
-      if (!(tk.toktyp == TT_OTHER && tk.tok1 == ',')) break;
-    }
+    arithmetic_if_labels();
     return 0;
+  }
+  if (cond.tclass != 0 && cond.tclass != TC_LOGICAL) {
+    tk.errcol = cond.col;
+    rd_errmsg(80);
   }
   if (tvx_pass()) {
     // A logical IF; the program database records a RETURN or STOP clause
@@ -579,16 +722,38 @@ void hpf_shforallclose() {
   if (nest.nestdep > 0 && nest.e[nest.nestdep].code == 13) nest_pop();
 }
 
+// The keyword of a procedure prefix and its bit.
+static uint32_t prefix_bit(int32_t code) {
+  switch (code) {
+    case 82: return PP_RECURSIVE;
+    case 130: return PP_PURE;
+    case 143: return PP_ELEMENTAL;
+    case 140: return PP_EXTRINSIC;
+    default: return 0;
+  }
+}
+
+// EXTRINSIC (kind): the kind's bit, from its name.
+static void extrinsic_kind() {
+  getokn();
+  getokn();
+  if (tk.toktyp == TT_NAME) {
+    std::string k(reinterpret_cast<const char*>(pstat + tk.tokbeg), static_cast<size_t>(tk.toksiz));
+    if (k == "HPF") procprefix.bits |= PP_HPF;
+    if (k == "HPF_LOCAL") procprefix.bits |= PP_HPF_LOCAL;
+  }
+  if (!(tk.toktyp == TT_OTHER && tk.tok1 == ')')) skiptopar();
+}
+
+int32_t which_TYPE(const StmtCall& c);
+
 // A prefixed statement: RECURSIVE, PURE, ELEMENTAL, EXTRINSIC or a type
-// before FUNCTION or SUBROUTINE.
+// before FUNCTION or SUBROUTINE; the prefix read so far is in procprefix.
 static int32_t get_prefix_spec(const StmtCall& c) {
   for (;;) {
-    if (tk.stacol < rsrc.statend && pstat[tk.stacol] == '(') {
-      getokn();
-      skiptopar();
-    }
     const KeyRow* r = getkey();
     if (r == nullptr) {
+      procprefix_reset();
       rd_errmsg(39);
       skip_statement();
       return 0;
@@ -596,24 +761,42 @@ static int32_t get_prefix_spec(const StmtCall& c) {
     StmtCall next{r, r->code, dispatch_table[r->code - 1].lowest, dispatch_table[r->code - 1].cls, c.labelled};
     if (r->code == ST_FUNCTION) return shfunc(next);
     if (r->code == ST_SUBROUTINE) return shsub(next);
-    if (r->code == 82 || r->code == 130 || r->code == 143 || r->code == 140) continue;
-    if (key_dtclass(r) != 0) return shvardec(next);
+    uint32_t bit = prefix_bit(r->code);
+    if (bit != 0) {
+      if (r->code == 82 && ropt.Language == 1) issue(9092);
+      // A prefix given twice is reported and the statement read on.
+      add_prefix_bit(bit, tk.tokbeg);
+      if (r->code == 140 && tk.stacol < rsrc.statend && pstat[tk.stacol] == '(') extrinsic_kind();
+      continue;
+    }
+    if (key_dtclass(r) != 0) {
+      if (procprefix.typed != 0) rd_errmsg(748);
+      return r->code == ST_TYPE ? which_TYPE(next) : shvardec(next);
+    }
+    procprefix_reset();
     rd_errmsg(39);
     skip_statement();
     return 0;
   }
 }
 
-int32_t shrecursive(const StmtCall& c) {
-  if (ropt.Language == 1) issue(9092);
+// The first prefix keyword of the statement.
+static int32_t first_prefix(const StmtCall& c) {
+  procprefix_reset();
+  procprefix.bits = prefix_bit(c.code);
+  if (c.code == 140 && tk.stacol < rsrc.statend && pstat[tk.stacol] == '(') extrinsic_kind();
   return get_prefix_spec(c);
 }
-int32_t shpure(const StmtCall& c) { return get_prefix_spec(c); }
-int32_t shelemental(const StmtCall& c) { return get_prefix_spec(c); }
-int32_t hpf_shextrinsic(const StmtCall& c) { return get_prefix_spec(c); }
 
-// The pstat position behind the parenthesis that closes the one at p.
-static int32_t behind_parens(int32_t p) {
+int32_t shrecursive(const StmtCall& c) {
+  if (ropt.Language == 1) issue(9092);
+  return first_prefix(c);
+}
+int32_t shpure(const StmtCall& c) { return first_prefix(c); }
+int32_t shelemental(const StmtCall& c) { return first_prefix(c); }
+int32_t hpf_shextrinsic(const StmtCall& c) { return first_prefix(c); }
+
+int32_t behind_parens(int32_t p) {
   int32_t depth = 0;
   do {
     if (pstat[p] == '(') ++depth;
@@ -623,8 +806,31 @@ static int32_t behind_parens(int32_t p) {
   return p;
 }
 
+// True when the text at p, after any prefix keywords, is FUNCTION (or
+// SUBROUTINE) and a name: a prefixed unit statement, not a declaration.
+static bool prefixed_function_at(int32_t p) {
+  if (CurStmt[CS_DCOLON] != 0) return false;
+  static const char* const words[] = {"RECURSIVE", "PURE", "ELEMENTAL"};
+  for (bool more = true; more;) {
+    more = false;
+    for (const char* w : words) {
+      int32_t n = static_cast<int32_t>(std::strlen(w));
+      if (rsrc.statend - p > n && std::memcmp(pstat + p, w, n) == 0) {
+        p += n;
+        more = true;
+      }
+    }
+  }
+  if (rsrc.statend - p > 10 && std::memcmp(pstat + p, "SUBROUTINE", 10) == 0 &&
+      pstat[p + 10] >= 'A' && pstat[p + 10] <= 'Z' && CurStmt[CS_EQUALS] == 0) {
+    return true;
+  }
+  return rsrc.statend - p > 8 && std::memcmp(pstat + p, "FUNCTION", 8) == 0 &&
+         pstat[p + 8] >= 'A' && pstat[p + 8] <= 'Z';
+}
+
 // Type declaration; a typed FUNCTION statement goes to the FUNCTION
-// handler.
+// handler with its type as the prefix.
 int32_t shvardec(const StmtCall& c) {
   int32_t p = tk.stacol;
   if (p < rsrc.statend && pstat[p] == '*') {
@@ -637,12 +843,38 @@ int32_t shvardec(const StmtCall& c) {
   } else if (p < rsrc.statend && pstat[p] == '(') {
     p = behind_parens(p);
   }
-  if (rsrc.statend - p > 8 && std::memcmp(pstat + p, "FUNCTION", 8) == 0 &&
-      pstat[p + 8] >= 'A' && pstat[p + 8] <= 'Z' && CurStmt[CS_DCOLON] == 0) {
-    tk.stacol = p + 8;
-    return shfunc(c);
+  if (prefixed_function_at(p)) {
+    int32_t tclass = key_dtclass(c.row);
+    dtdesc d{};
+    if (!read_prefix_type(tclass, &d)) {
+      procprefix_reset();
+      return skip_statement(), 0;
+    }
+    procprefix.typed = 1;
+    procprefix.tclass = tclass;
+    procprefix.type = d;
+    return get_prefix_spec(c);
   }
+  procprefix_reset();
   return shvardec_decl(c);
+}
+
+// TYPE (name) as the prefix of a FUNCTION statement.
+static int32_t derived_type_prefix(const StmtCall& c) {
+  getokn();
+  getokn();
+  locsym* t = nullptr;
+  if (tk.toktyp == TT_NAME) {
+    int32_t len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
+    t = getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), len, 0, SC_STRUCT90);
+    if (t != nullptr) xrefit(t, QB_REF, tk.tokbeg);
+  }
+  skiptopar();
+  procprefix.typed = 2;
+  procprefix.tclass = TC_STRUCT;
+  figtyp(&procprefix.type, TC_STRUCT, -4, 0);
+  if (t != nullptr && t->sclass == SC_STRUCT90) PSetQStructsym(&procprefix.type, t);
+  return get_prefix_spec(c);
 }
 
 // TYPE: the I/O statement of some dialects, a derived-type definition or
@@ -658,6 +890,8 @@ int32_t which_TYPE(const StmtCall& c) {
     io.cls = CL_EXEC;
     return shio(io);
   }
+  if (ch == '(' && prefixed_function_at(behind_parens(tk.stacol))) return derived_type_prefix(c);
+  procprefix_reset();
   if (ch == '(') return shvardec_type(c);
   return shtype(c);
 }
@@ -675,7 +909,7 @@ static bool looks_like_assignment() {
       CurStmt[CS_DCOLON] != 0 || CurStmt[CS_HPF] != 0) {
     return false;
   }
-  if (text_at("IF(") || text_at("WHERE(") || text_at("FORALL(")) return false;
+  if (text_at("IF(") || text_at("ELSEIF(") || text_at("WHERE(") || text_at("FORALL(")) return false;
   if (text_at("TYPE(") && !(ropt.Language == 1 && CurStmt[CS_EQUALS] != 0)) return false;
   if ((ropt.compiler & 778) && text_at("PARAMETER") && pstat[tk.stacol + 9] != '_') return false;
   return true;
@@ -852,7 +1086,10 @@ void parse() {
   pp_initstmt(0);
   if (unit.parmod == 9 || unit.parmod == 10 || unit.pabort[0]) return;
   ps = ParseState{};
+  // A construct-stack overflow gives up the rest of one statement only.
+  const int32_t unit_labpro = unit.labpro;
   for (;;) {
+    unit.labpro = unit_labpro;
     ps.prevcode = CurStmt[CS_CODE];
     if (tvxstate.finish_pending && tvx_pass()) {
       // DO loops that ended on the label of the statement just read.

@@ -87,3 +87,6 @@ bool trailing_construct_name(std::string& name);
 bool isProcEndStmt(int32_t code);
 // True when code is a Fortran 90 statement.
 bool isF90stmt(int32_t code);
+
+// The pstat position behind the parenthesis that closes the one at p.
+int32_t behind_parens(int32_t p);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "checker/reader/analyze.h"
+#include "checker/reader/dertype.h"
 #include "checker/reader/dispatch.h"
 #include "checker/reader/services.h"
 #include "checker/reader/source.h"
@@ -37,6 +38,38 @@ bool at_stat() {
 
 // Reads an object name; its symbol must be a variable or a structure
 // (24 otherwise). Null after a message.
+// Follows "%" component [(subscripts)] after the object s: the last
+// component of the chain (its name's column in col), or s itself when no
+// chain follows or a component is not found in its type.
+locsym* component_of(locsym* s, int32_t& col) {
+  for (;;) {
+    int32_t p = tk.stacol;
+    if (p < rsrc.statend && pstat[p] == '(') p = behind_parens(p);
+    if (p >= rsrc.statend || pstat[p] != '%') return s;
+    const locsym* type = PGetQStructsym(&s->type);
+    if (type == nullptr) return s;
+    int32_t q = p + 1;
+    int32_t e = q;
+    while (e < rsrc.statend && ((pstat[e] >= 'A' && pstat[e] <= 'Z') || (pstat[e] >= '0' && pstat[e] <= '9') ||
+                               pstat[e] == '_' || pstat[e] == '$')) {
+      ++e;
+    }
+    locsym* comp = nullptr;
+    for (const FieldNode* f = static_cast<const FieldNode*>(type->list); f != nullptr; f = f->next) {
+      if (f->sym != nullptr && static_cast<int32_t>(std::strlen(f->sym->name)) == e - q &&
+          std::memcmp(f->sym->name, pstat + q, static_cast<size_t>(e - q)) == 0) {
+        comp = f->sym;
+      }
+    }
+    if (comp == nullptr) return s;
+    xrefit(s, QB_REF, col);
+    tk.stacol = q;
+    getokn();
+    col = tk.tokbeg;
+    s = comp;
+  }
+}
+
 locsym* object_symbol(int32_t& col) {
   getokn();
   col = tk.tokbeg;
@@ -51,7 +84,7 @@ locsym* object_symbol(int32_t& col) {
     rd_errmsg(24);
     return nullptr;
   }
-  return s;
+  return component_of(s, col);
 }
 
 // Passes over the rest of a failed item up to the "," or ")" of the list.

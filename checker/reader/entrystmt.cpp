@@ -9,6 +9,7 @@
 #include "checker/reader/source.h"
 #include "checker/reader/statement.h"
 #include "checker/reader/tokens.h"
+#include "checker/reader/unitstmt.h"
 #include "checker/semantics/locsym.h"
 
 namespace {
@@ -24,8 +25,6 @@ struct EntryTable {
 };
 EntryTable entries;
 
-bool tok_is(int32_t ch) { return tk.toktyp == TT_OTHER && tk.tok1 == ch; }
-bool at_end_tok() { return tk.toktyp == TT_OTHER && tk.tok1 == 10; }
 void msg_at(int32_t n, int32_t col) {
   tk.errcol = col;
   rd_errmsg(n);
@@ -77,8 +76,10 @@ int32_t shentry(const StmtCall& c) {
     msg_at(24, namecol);
     return skip_statement(), 0;
   }
-  bool fresh = s->sclass == SC_UNK ||
-               (s->sclass == SC_VAR && (s->type.code == 0 || (s->props & CP_TYPIMP)) && s->usage == 0);
+  // A name only typed so far may become an entry name, keeping its type.
+  bool only_declared = (s->usage & ~static_cast<uint32_t>(QB_DECL)) == 0 && s->arrspec == nullptr &&
+                       s->attrib == 0;
+  bool fresh = s->sclass == SC_UNK || (s->sclass == SC_VAR && only_declared);
   if (!fresh) {
     xrefit(s, 64, namecol);
     msg_at(22, namecol);
@@ -90,45 +91,6 @@ int32_t shentry(const StmtCall& c) {
   if (!add_entry(s)) return skip_statement(), 0;
   flaguse(s, QB_SET | QB_DECL, namecol);
   s->owner = prgnam;
-  getokn();
-  if (tok_is('(')) {
-    skiptopar();
-    if (!tok_is(')')) {
-      msg_at(at_end_tok() ? 7 : 6, tk.tokbeg);
-      return skip_statement(), 0;
-    }
-    getokn();
-  }
-  if (function && tk.toktyp == TT_NAME && tk.toksiz == 6 &&
-      std::string(reinterpret_cast<const char*>(pstat + tk.tokbeg), 6) == "RESULT") {
-    getokn();
-    if (!tok_is('(')) {
-      msg_at(17, tk.tokbeg);
-      return skip_statement(), 0;
-    }
-    getokn();
-    if (tk.toktyp != TT_NAME) {
-      msg_at(24, tk.tokbeg);
-      return skip_statement(), 0;
-    }
-    int32_t rlen = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
-    locsym* r = getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), rlen, 1, 0);
-    if (r == s || r == nullptr) {
-      msg_at(22, tk.tokbeg);
-      return skip_statement(), 0;
-    }
-    if (r->sclass == SC_UNK) r->sclass = SC_VAR;
-    r->squal = SQ_FUNCVAR;
-    getokn();
-    if (!tok_is(')')) {
-      msg_at(at_end_tok() ? 7 : 6, tk.tokbeg);
-      return skip_statement(), 0;
-    }
-    getokn();
-  }
-  if (!at_end_tok()) {
-    msg_at(20, tk.tokbeg);
-    skip_statement();
-  }
+  read_unit_tail(s, function ? 5 : 6, true);
   return 0;
 }

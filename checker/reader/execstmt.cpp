@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "checker/reader/analyze.h"
+#include "checker/reader/ctlexpr.h"
 #include "checker/reader/dispatch.h"
 #include "checker/reader/services.h"
 #include "checker/reader/source.h"
@@ -98,10 +99,12 @@ int32_t shgoto(const StmtCall& c) {
     return 0;
   }
   if (is_other('(')) {
-    // Computed GO TO; the index expression is not analysed here.
+    // Computed GO TO: the labels, an optional ",", the index.
     if (ropt.Language == 2) rd_errmsg(703);
     if (!branch_label_list()) return skip_statement(), 0;
-    skip_statement();
+    if (tk.stacol < rsrc.statend && pstat[tk.stacol] == ',') getokn();
+    if (!read_ctl_expr(false)) return skip_statement(), 0;
+    chk_endofline(1);
     return 0;
   }
   if (tk.toktyp == TT_NAME) {

@@ -59,34 +59,49 @@ bool is_procedure(const locsym* s) {
          s->squal == SQ_DUMRTN || s->squal == SQ_LIBRTN;
 }
 
-// "_" kind after a literal: the kind value, -1 when the kind is a name
-// whose value is not known, 0 when there is no "_".
+// Where the kind after the last literal's "_" starts.
+int32_t kind_col;
+
+// "_" kind after a literal: the kind value, -1 when the kind is a named
+// constant whose value is not known (or, after message 69, a name of
+// another class), 0 when there is no "_".
 int32_t literal_kind(int32_t opts) {
   if (pstat[tk.stacol] != '_') return 0;
   TokenState keep = tk;
   ++tk.stacol;
   getokn();
+  kind_col = tk.tokbeg;
   if (tk.toktyp == TT_DIGITS) {
     int32_t v = 0;
     atopint(reinterpret_cast<const char*>(pstat + tk.tokbeg), tk.toksiz, 10, &v);
     return v;
   }
   if (tk.toktyp == TT_NAME && (opts & GC_KINDNAMED)) {
-    locsym* s = getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), tk.toksiz, 2, 0);
+    int32_t len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
+    locsym* s = getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), len, 2, 0);
     if (s != nullptr && is_named_constant(s) && s->list != nullptr) {
       return static_cast<conval*>(s->list)->i;
     }
+    // A name that is known here but is no named constant; a name not
+    // known at all may come from a module, whose entities are not read.
+    if (s != nullptr && s->sclass != SC_UNK && !is_named_constant(s)) msg_at(69, kind_col);
     return -1;
   }
   tk = keep;
   return 0;
 }
 
-// Applies a written kind to a literal's type.
+// Applies a written kind to a literal's type; a kind the target does not
+// have for the type is message 732.
 void apply_kind(dtdesc* type, int32_t tclass, int32_t kind) {
   if (kind == 0) return;
   dnkind = kind;
   if (kind < 0) return;
+  int32_t saved = tk.errcol;
+  tk.errcol = kind_col;
+  int32_t known = chk_kindparam(tclass, kind, 1);
+  tk.errcol = saved;
+  if (known == 0) return;
   int32_t code = adjust_dt_with_kind(tclass, kind);
   if (code > 0) type->code = static_cast<uint8_t>(code);
   type->kind = static_cast<uint8_t>(kind);

@@ -1059,14 +1059,22 @@ const char* current_unit_name() {
   return prgnam != nullptr && prgnam->name != nullptr ? prgnam->name : "(outside)";
 }
 
-// The line with its tabs expanded to the next multiple of 8.
+// A control character other than a tab, shown as "^" and a letter.
+static bool shown_as_caret(unsigned char c) { return (c < 32 && c != '\t') || c == 127; }
+
+// The line with its tabs expanded to the next multiple of 8 and its other
+// control characters shown as ^X (^? for DEL).
 static std::string expand_tabs(const std::string& s) {
   std::string out;
-  for (char c : s) {
+  for (char ch : s) {
+    unsigned char c = static_cast<unsigned char>(ch);
     if (c == '\t') {
       do out += ' '; while (out.size() % 8 != 0);
+    } else if (shown_as_caret(c)) {
+      out += '^';
+      out += c == 127 ? '?' : static_cast<char>(c + 64);
     } else {
-      out += c;
+      out += ch;
     }
   }
   return out;
@@ -1075,7 +1083,8 @@ static std::string expand_tabs(const std::string& s) {
 static int32_t display_column(const std::string& s, int32_t col) {
   int32_t d = 0;
   for (int32_t i = 0; i < col && i < static_cast<int32_t>(s.size()); ++i) {
-    d = s[static_cast<size_t>(i)] == '\t' ? (d / 8 + 1) * 8 : d + 1;
+    unsigned char c = static_cast<unsigned char>(s[static_cast<size_t>(i)]);
+    d = c == '\t' ? (d / 8 + 1) * 8 : d + (shown_as_caret(c) ? 2 : 1);
   }
   if (col > static_cast<int32_t>(s.size())) d += col - static_cast<int32_t>(s.size());
   return d;

@@ -5,11 +5,13 @@
 
 #include <string>
 
+#include "checker/reader/attrcheck.h"
 #include "checker/reader/dispatch.h"
 #include "checker/reader/services.h"
 #include "checker/reader/source.h"
 #include "checker/reader/statement.h"
 #include "checker/reader/tokens.h"
+#include "checker/reader/typedecl.h"
 #include "checker/semantics/locsym.h"
 
 SpecState spec;
@@ -89,30 +91,10 @@ static int32_t implicit_selector(int32_t tclass, int32_t& length, int32_t& kind)
   if (pstat[tk.stacol] != '(') return 1;
   int32_t close = closing_paren(tk.stacol);
   if (close < 0 || pstat[close + 1] != '(') return 1;  // the letter list itself
-  if (tclass == TC_DOUBLE) {
-    tk.errcol = tk.stacol;
-    rd_errmsg(639);
-    tk.stacol = close + 1;
-    return 0;
-  }
-  // A KIND value written as digits, or KIND=digits; other selectors keep
-  // the default kind.
-  int32_t p = tk.stacol + 1;
-  static const char kw[] = "KIND=";
-  bool named = true;
-  for (int32_t i = 0; i < 5; ++i)
-    if (pstat[p + i] != kw[i]) named = false;
-  if (named) p += 5;
-  int32_t v = 0;
-  int32_t digits = 0;
-  while (p < close && pstat[p] >= '0' && pstat[p] <= '9') {
-    if (v < 100000000) v = v * 10 + (pstat[p] - '0');
-    ++p;
-    ++digits;
-  }
-  if (digits > 0 && p == close && tclass != TC_CHARACTER) kind = v;
-  if (tclass == TC_CHARACTER) length = digits > 0 && p == close ? v : 0;
-  tk.stacol = close + 1;
+  // The selector as in a type declaration, with its checks of KIND and
+  // LEN values.
+  if (!read_type_selector(tclass, length, kind)) return 0;
+  if (kind < 0) kind = 0;
   return 1;
 }
 
@@ -313,7 +295,11 @@ int32_t shsave(const StmtCall& c) {
       skip_statement();
       return 0;
     }
-    if (s != nullptr) {
+    int32_t refused = s != nullptr ? chk_att90_save(s, true) : 0;
+    if (refused != 0) {
+      tk.errcol = pos;
+      rd_errmsg(refused);
+    } else if (s != nullptr) {
       if (s->attrib & ATTR_SAVE) {
         tk.errcol = pos;
         rd_errmsg(245);

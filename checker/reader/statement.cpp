@@ -9,6 +9,7 @@
 #include "checker/reader/services.h"
 #include "checker/reader/source.h"
 #include "checker/reader/tokens.h"
+#include "checker/reader/unitstmt.h"
 #include "checker/semantics/locsym.h"
 #include "checker/tvxutil.h"
 
@@ -227,6 +228,7 @@ int32_t tstord(int32_t lowest, int32_t cls) {
   if (cls >= CL_EXEC && unit.parmod < CL_EXEC && !an.MakingDep && !unit.spec_closed) {
     unit.spec_closed = 1;
     close_specification_part();
+    shprog_chk_prefix();
   }
   if (unit.parmod > lowest) {
     int32_t first = 0;

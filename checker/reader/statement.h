@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+struct locsym;
+
 // One row of the keyword table.
 struct KeyRow {
   const char* text;   // keyword in upper case, without blanks
@@ -88,6 +90,7 @@ struct NestEntry {
   int32_t code;        // construct code (1 IF ... 13 FORALL statement)
   int32_t blk;         // block number
   int32_t label;       // terminating label of a labelled DO
+  locsym* dovar;       // DO variable of a DO loop, else null
   std::string name;    // construct name
 };
 struct NestState {

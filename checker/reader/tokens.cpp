@@ -5,6 +5,7 @@
 
 #include "checker/reader/services.h"
 #include "checker/reader/source.h"
+#include "checker/reader/statement.h"
 
 TokenState tk;
 TokenState savtok;
@@ -76,7 +77,9 @@ int32_t getokn() {
   tk.toksiz = c == 10 ? 1 : end - pos;
   tk.clp = pstat[end < PSTAT_SIZE ? end : PSTAT_SIZE - 1];
   tk.errcol = tk.tokbeg;
-  if (tk.toktyp == TT_NAME && !rsrc.freeform && tk.tokbroke != 0 && !tk.skipping) {
+  // FORMAT items are no names: blanks and line breaks inside them are free.
+  if (tk.toktyp == TT_NAME && !rsrc.freeform && tk.tokbroke != 0 && !tk.skipping &&
+      !stmtIs(ST_FORMAT)) {
     bool report = true;
     if (tk.GettingKeyToken) report = pstat[end] == ':' && is_upper(pstat[end + 1]);
     if (report) rd_errmsg((tk.tokbroke & 2) ? 15 : 19);

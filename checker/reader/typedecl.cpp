@@ -8,6 +8,7 @@
 
 #include "checker/common/dtype.h"
 #include "checker/common/qualcodes.h"
+#include "checker/reader/attrcheck.h"
 #include "checker/reader/dertype.h"
 #include "checker/reader/expr.h"
 #include "checker/reader/services.h"
@@ -217,6 +218,10 @@ int32_t getdec(locsym** out, int32_t flags) {
     if (flags & GD_EXTERNAL) skip_shape_checks = true; else msg = 237;
   } else if (s->sclass == SC_SUB) {
     msg = 37;
+  } else if (s->sclass == SC_FUNC && s->locdata == nullptr && (s == prgnam || s->owner == prgnam) &&
+             prgnam != nullptr && prgnam->sclass == SC_FUNC) {
+    // The function's own name (or an entry's) stands for its result.
+    if (flags & GD_FUNCRESULT) skip_shape_checks = true; else msg = 86;
   } else if ((s->sclass == SC_VAR || s->sclass == SC_REC90) && s->squal == SQ_FUNCVAR) {
     if (flags & GD_FUNCRESULT) skip_shape_checks = true; else msg = 86;
   } else if (s->sclass != SC_VAR && s->sclass != SC_REC90 && s->sclass != SC_REC) {
@@ -268,6 +273,11 @@ int32_t getdec(locsym** out, int32_t flags) {
   return result;
 }
 
+// True when the text from..to holds a name followed by "(".
+namespace {
+bool reference_in(int32_t from, int32_t to);
+}  // namespace
+
 int32_t get_kind_selector(int32_t tclass, int32_t required) {
   if (text_follows("KIND=")) {
     getokn();
@@ -294,15 +304,15 @@ int32_t get_kind_selector(int32_t tclass, int32_t required) {
     rd_errmsg(638);
     return 0;
   }
+  // Intrinsic functions (KIND, SELECTED_REAL_KIND...) are not folded here:
+  // a kind that calls one, or a named constant whose value is not known,
+  // stands without a message and gives the default kind.
   if (!got_con) {
-    rd_errmsg(284);
+    if (!reference_in(col, tk.stacol)) rd_errmsg(284);
     return 0;
   }
   int32_t v = 0;
-  if (!const_value(v)) {
-    rd_errmsg(638);
-    return 0;
-  }
+  if (!const_value(v)) return 0;
   return chk_kindparam(tclass, v, 1);
 }
 
@@ -468,6 +478,7 @@ int64_t attribute_words(ArraySpec*& dims) {
   for (;;) {
     int32_t len = 0;
     uint32_t bit = attr_at_stacol(len);
+    int32_t col = tk.stacol;
     if (bit == 0) {
       getokn();
       msg_at(tk.toktyp == TT_NAME ? 607 : 24, tk.tokbeg);
@@ -475,9 +486,23 @@ int64_t attribute_words(ArraySpec*& dims) {
     }
     tk.stacol += len;
     if (bit == 0x60 && next_char() == '(') {
+      // INTENT (IN), (OUT) or (INOUT).
       getokn();
-      skiptopar();
+      getokn();
+      if (tk.toktyp == TT_NAME && tk.toksiz == 2 && std::memcmp(pstat + tk.tokbeg, "IN", 2) == 0) {
+        bit = 0x20;
+      } else if (tk.toktyp == TT_NAME && tk.toksiz == 3 && std::memcmp(pstat + tk.tokbeg, "OUT", 3) == 0) {
+        bit = 0x40;
+      }
+      if (!tok_is(')')) skiptopar();
     }
+    int32_t conflict = (set & bit) != 0 ? 608 : attr_set_conflict(bit, set);
+    if (conflict != 0) {
+      msg_at(conflict, col);
+      return -1;
+    }
+    if (bit == 0x200000 || bit == 0x400000) issue(9051);
+    if (bit == 0x800000) issue(9158);
     if (bit == 0x1) {
       dims = get_array_spec((set & 0xA) ? GD_DEFERRED : 0, nullptr);
       if (dims == nullptr || !tok_is(')')) {
@@ -552,8 +577,62 @@ int32_t addfld(locsym** out, int32_t flags) {
   return 0;
 }
 
+// True when the text from..to holds a name followed by "(": a function
+// reference or an array element.
+bool reference_in(int32_t from, int32_t to) {
+  for (int32_t p = from; p + 1 < to; ++p) {
+    int32_t c = pstat[p];
+    if (c == 'a' || c == 'q' || c == 'h') {
+      p += CONST_OVERHEAD + ((pstat[p + 1] << 8) | pstat[p + 2]) - 1;
+      continue;
+    }
+    bool name_end = (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+    if (name_end && pstat[p + 1] == '(') {
+      int32_t b = p;
+      while (b > from && ((pstat[b - 1] >= 'A' && pstat[b - 1] <= 'Z') ||
+                          (pstat[b - 1] >= '0' && pstat[b - 1] <= '9') || pstat[b - 1] == '_')) {
+        --b;
+      }
+      if (pstat[b] >= 'A' && pstat[b] <= 'Z') return true;
+    }
+  }
+  return false;
+}
+
+// An entity with the PARAMETER attribute and its value just read: a
+// named constant whose value, when known, is kept in the type of the
+// entity; 180 when the value is not constant.
+void named_constant(locsym* s, int32_t vcol, int32_t namecol) {
+  // Intrinsic and module functions are not folded here, nor are elements
+  // of array constants: a value that refers to one is taken as constant.
+  if (!got_con && s->arrspec == nullptr && !reference_in(vcol, tk.stacol)) {
+    msg_at(180, vcol);
+    return;
+  }
+  // A scalar becomes a named constant; arrays and structures keep their
+  // class with the PARAMETER attribute.
+  if ((s->sclass == SC_VAR || s->sclass == SC_UNK) && s->arrspec == nullptr) s->sclass = SC_PAR;
+  flaguse(s, QB_SET, namecol);
+  if (got_ok && got_arrsecdims == 0 && s->arrspec == nullptr) {
+    conval* v = local_new<conval>();
+    *v = got_val;
+    if (s->type.code == 0 || dtconvert(v, &got_typ, &s->type)) s->list = v;
+  }
+}
+
 // Gives a declared entity its type, reporting a second declaration.
 void chk_vardec(locsym* s, const dtdesc& d, uint32_t attrs, const ArraySpec* dims, int32_t col) {
+  // Each attribute of the statement against what the symbol is and holds.
+  for (uint32_t rest = attrs; rest != 0;) {
+    uint32_t bit = rest & (~rest + 1);
+    if (bit & AB_INTENT) bit = attrs & AB_INTENT;
+    rest &= ~bit;
+    int32_t conflict = attr_symbol_conflict(bit, s);
+    if (conflict != 0) {
+      msg_at(conflict, col);
+      break;
+    }
+  }
   if (s->type.code != 0) {
     bool same = s->type.code == d.code && s->type.value == d.value && s->type.sym == d.sym;
     tk.errcol = col;
@@ -575,6 +654,30 @@ void chk_vardec(locsym* s, const dtdesc& d, uint32_t attrs, const ArraySpec* dim
 namespace {
 int32_t declare_entities(int32_t tclass, const dtdesc& d);
 }  // namespace
+
+int32_t read_length_spec() { return lenspec(); }
+
+bool read_type_selector(int32_t tclass, int32_t& length, int32_t& kind) {
+  return type_selector(tclass, length, kind);
+}
+
+// The type of a prefixed FUNCTION statement: the keyword's selector or
+// length; false after a message that ends the statement.
+bool read_prefix_type(int32_t tclass, dtdesc* out) {
+  int32_t length = -4, kind = 0;
+  int32_t col = tk.stacol;
+  if (next_char() == '*') {
+    length = lenspec();
+    if (length == -3) return false;
+    cklenspec(tclass, col, false, false);
+  } else if (next_char() == '(') {
+    if (!type_selector(tclass, length, kind)) return false;
+  }
+  *out = dtdesc{};
+  if (!figtyp(out, tclass, length, kind > 0 ? kind : 0)) out->code = 0;
+  return true;
+}
+
 
 // type [selector] [[, attributes] ::] entity [, entity]...
 int32_t shvardec_decl(const StmtCall& c) {
@@ -638,7 +741,20 @@ int32_t declare_entities(int32_t tclass, const dtdesc& d) {
       if (next_char() == '=') {
         getokn();
         if (next_char() == '>') getokn();
+        int32_t vcol = tk.stacol;
+        bool pointer_init = pstat[tk.tokbeg] == '>';
+        bool constructor = (pstat[vcol] == '(' && pstat[vcol + 1] == '/') || pstat[vcol] == '[';
+        if (constructor && s->arrspec == nullptr) {
+          // An array constructor needs an array to initialise.
+          msg_at(452, vcol);
+          return skip_statement(), 0;
+        }
         if (getmeta(EK_VALUE | EK_CONSTVAL | EK_ARRAYEXP | EK_STRUCT) == 0) return skip_statement(), 0;
+        if (!pointer_init && ((s->attrib & 0x10A) != 0 || s->squal == SQ_INTRINSIC)) {
+          msg_at(648, vcol);
+        } else if (attrs & 0x200) {
+          named_constant(s, vcol, namecol);
+        }
       } else if (attrs & 0x200) {
         msg_at(33, tk.stacol);
         return skip_statement(), 0;

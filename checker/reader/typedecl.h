@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "checker/common/dtype.h"
 #include "checker/reader/dispatch.h"
 
 struct locsym;
@@ -61,6 +62,16 @@ int32_t get_len_selector(int32_t required);
 
 // INTEGER, REAL, DOUBLE PRECISION, COMPLEX, DOUBLE COMPLEX, LOGICAL,
 // CHARACTER and BYTE declarations.
+// The length "*" n at the current position (see lenspec): the length, -4
+// when none is written, -3 after a message.
+int32_t read_length_spec();
+// The parenthesised selector after a type keyword (the "(" is next):
+// length and kind as written; false after a message that ends the
+// statement.
+bool read_type_selector(int32_t tclass, int32_t& length, int32_t& kind);
+// The type of a prefixed FUNCTION statement after its keyword.
+bool read_prefix_type(int32_t tclass, dtdesc* out);
+
 int32_t shvardec_decl(const StmtCall& c);
 // TYPE (name) declarations.
 int32_t shvardec_type(const StmtCall& c);

@@ -50,12 +50,17 @@ TEST_F(ErrmsgTest, FileLineGivesTypeAndText) {
   EXPECT_STREQ(ecat.errtbl[150], "a syntax warning");
   // Digits only count in columns 1-3; blanks there are skipped.
   EXPECT_EQ(errfileline("  7 SE missing paren"), 7);
-  // Issue-list lines, numbers out of range and short lines record nothing.
+  // Issue-list lines, numbers out of range and lines without a text
+  // record nothing.
   EXPECT_EQ(errfileline("I12 SE issue list"), 0);
   EXPECT_EQ(errfileline("991 SE too big"), 0);
   EXPECT_EQ(errfileline("000 SE zero"), 0);
-  EXPECT_EQ(errfileline("151 SE x"), 0);
-  EXPECT_EQ(ecat.errtyp[151].l1, '@');
+  EXPECT_EQ(errfileline("152 SE "), 0);
+  EXPECT_EQ(ecat.errtyp[152].l1, '@');
+  // A text of one character makes a message line of 8 characters.
+  EXPECT_EQ(errfileline("151 SE x"), 151);
+  EXPECT_EQ(ecat.errtyp[151].l1, 'S');
+  EXPECT_STREQ(ecat.errtbl[151], "x");
 }
 
 TEST_F(ErrmsgTest, DuplicateNumberIsFatal) {

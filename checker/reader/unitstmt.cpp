@@ -1,0 +1,381 @@
+// Program-unit statements after the unit's name: the dummy-argument list
+// that gives each dummy its dummy mark, the length of a typed function,
+// RESULT, the procedure prefixes and the checks of PURE and ELEMENTAL
+// procedures at the end of their specification part.
+#include "checker/reader/unitstmt.h"
+
+#include <cstring>
+
+#include "checker/common/qualcodes.h"
+#include "checker/reader/services.h"
+#include "checker/reader/source.h"
+#include "checker/reader/statement.h"
+#include "checker/reader/tokens.h"
+#include "checker/reader/typedecl.h"
+#include "checker/semantics/locsym.h"
+
+ProcPrefix procprefix;
+
+void procprefix_reset() { procprefix = ProcPrefix{}; }
+
+namespace {
+
+bool tok_is(int32_t ch) { return tk.toktyp == TT_OTHER && tk.tok1 == ch; }
+bool at_end_tok() { return tk.toktyp == TT_OTHER && tk.tok1 == 10; }
+int32_t next_char() { return tk.stacol < rsrc.statend ? pstat[tk.stacol] : 10; }
+void msg_at(int32_t n, int32_t col) {
+  tk.errcol = col;
+  rd_errmsg(n);
+}
+bool name_is(const char* word) {
+  int32_t n = static_cast<int32_t>(std::strlen(word));
+  return tk.toktyp == TT_NAME && tk.toksiz == n && std::memcmp(pstat + tk.tokbeg, word, n) == 0;
+}
+
+// Passing-mode letters after "/" behind a dummy name, one bit each.
+constexpr char passing_letters[] = "ILOQRSVZ";
+
+// Appends a dummy to the procedure's list.
+void add_dummy(locsym* proc, DummyNode**& tail, locsym* sym) {
+  DummyNode* d = local_new<DummyNode>();
+  d->sym = sym;
+  *tail = d;
+  tail = &d->next;
+  (void)proc;
+}
+
+// ")" closes a list: 7 at the end of the statement, 6 for other text.
+bool closing_paren() {
+  if (tok_is(')')) return true;
+  msg_at(at_end_tok() ? 7 : 6, tk.tokbeg);
+  skip_statement();
+  return false;
+}
+
+// RESULT ( name ) after the dummy list of a function or function entry.
+bool read_result(locsym* fn) {
+  getokn();
+  if (!tok_is('(')) {
+    msg_at(17, tk.tokbeg);
+    return skip_statement(), false;
+  }
+  getokn();
+  if (tk.toktyp != TT_NAME) {
+    msg_at(24, tk.tokbeg);
+    return skip_statement(), false;
+  }
+  int32_t col = tk.tokbeg;
+  int32_t len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
+  locsym* r = getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), len, 1, 0);
+  if (r == nullptr || r == fn) {
+    msg_at(22, col);
+    return skip_statement(), false;
+  }
+  if (r->sclass == SC_UNK) r->sclass = SC_VAR;
+  r->squal = SQ_FUNCVAR;
+  if (fn->type.code != 0 && (fn->props & CP_TYPIMP) == 0) r->type = fn->type;
+  flaguse(r, QB_DECL, col);
+  fn->locdata = r;
+  getokn();
+  return closing_paren();
+}
+
+}  // namespace
+
+int32_t getdums(locsym* proc, int32_t kind) {
+  DummyNode** tail = reinterpret_cast<DummyNode**>(&proc->list);
+  while (*tail != nullptr) tail = &(*tail)->next;
+  bool alt_reported = false;
+  bool elemental_reported = false;
+  bool hpf_reported = false;
+  int32_t count = 0;
+  for (;;) {
+    getokn();
+    if (tok_is('/')) {
+      // A dialect item between slashes.
+      issue(9071);
+      do {
+        getokn();
+      } while (!tok_is('/') && !at_end_tok());
+      if (at_end_tok()) {
+        msg_at(5, tk.tokbeg);
+        return -1;
+      }
+      ++count;
+    } else if (kind == 6 && (tok_is('*') || tok_is('&'))) {
+      if (ropt.Language == 2 && !alt_reported) {
+        msg_at(600, tk.tokbeg);
+        alt_reported = true;
+      }
+      if (tok_is('&')) issue(9131);
+      if ((procprefix.bits & PP_ELEMENTAL) && !elemental_reported) {
+        msg_at(795, tk.tokbeg);
+        elemental_reported = true;
+      }
+      if (ropt.hpf && (procprefix.bits & PP_HPF_LOCAL) && !hpf_reported) {
+        msg_at(801, tk.tokbeg);
+        hpf_reported = true;
+      }
+      add_dummy(proc, tail, nullptr);
+      ++count;
+    } else if (tk.toktyp == TT_NAME) {
+      int32_t col = tk.tokbeg;
+      int32_t len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
+      locsym* s = getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), len, 1, 0);
+      if (s == nullptr) {
+        msg_at(24, col);
+        return -1;
+      }
+      if (s->sclass == SC_EXT || s->sclass == SC_FUNC || s->sclass == SC_SUB) {
+        if (ropt.hpf && (procprefix.bits & PP_HPF_LOCAL)) msg_at(803, col);
+        s->squal = SQ_DUMRTN;
+      }
+      xrefit(s, QB_DUM, col);
+      if (s->line == 0) s->line = static_cast<uint32_t>(rsrc.codlno);
+      add_dummy(proc, tail, s);
+      ++count;
+      if (next_char() == '/') {
+        // Passing-mode letters of the dialect.
+        getokn();
+        getokn();
+        if (tk.toktyp == TT_NAME) {
+          for (int32_t p = tk.tokbeg; p < tk.tokbeg + tk.toksiz; ++p) {
+            const char* at = std::strchr(passing_letters, pstat[p]);
+            if (at != nullptr && *at != '\0') s->spare |= 1 << (at - passing_letters);
+          }
+        }
+      }
+    } else {
+      msg_at(24, tk.tokbeg);
+      return -1;
+    }
+    getokn();
+    if (!tok_is(',')) return count;
+  }
+}
+
+void read_unit_tail(locsym* proc, int32_t kind, bool entry) {
+  if (proc == nullptr) return skip_statement();
+  bool function = kind == 5;
+  if (function && !entry && next_char() == '*') {
+    // FUNCTION name * length: the length of the prefix type.
+    int32_t col = tk.stacol;
+    int32_t len = read_length_spec();
+    if (len == -3) return skip_statement();
+    if (procprefix.typed == 0) {
+      msg_at(288, col);
+    } else if (procprefix.typed == 2) {
+      msg_at(285, col);
+    } else if (procprefix.tclass == TC_CHARACTER) {
+      PSetQCharsize(&procprefix.type, len);
+    } else {
+      dtdesc d{};
+      if (figtyp(&d, procprefix.tclass, len, 0)) procprefix.type = d;
+    }
+  }
+  if (function && !entry && procprefix.typed != 0) {
+    proc->type = procprefix.type;
+    proc->props &= static_cast<uint8_t>(~CP_TYPIMP);
+  }
+  getokn();
+  if (at_end_tok()) {
+    if (function && !entry) issue(9002);
+    return;
+  }
+  if (!tok_is('(')) {
+    msg_at(kind == 7 ? 20 : 17, tk.tokbeg);
+    return skip_statement();
+  }
+  if (kind == 7) issue(9095);
+  if (next_char() == ')') {
+    getokn();
+  } else if (getdums(proc, kind) < 0) {
+    return skip_statement();
+  }
+  if (!closing_paren()) return;
+  getokn();
+  if (function && name_is("RESULT")) {
+    if (!read_result(proc)) return;
+    getokn();
+  }
+  if (!at_end_tok()) {
+    msg_at(20, tk.tokbeg);
+    skip_statement();
+  }
+}
+
+bool add_prefix_bit(uint32_t bit, int32_t col) {
+  if (procprefix.bits & bit) {
+    msg_at(748, col);
+    return false;
+  }
+  if (bit == PP_RECURSIVE && (procprefix.bits & PP_HPF_LOCAL)) {
+    msg_at(800, col);
+    return false;
+  }
+  procprefix.bits |= bit;
+  return true;
+}
+
+void shprog_add_prefix(locsym* proc) {
+  if (proc != nullptr) {
+    if (procprefix.bits & PP_PURE) proc->attrib |= ATTR_PURE_PROC;
+    if (procprefix.bits & PP_ELEMENTAL) proc->attrib |= ATTR_ELEMENTAL_PROC;
+    if (ropt.hpf && (procprefix.bits & PP_EXTRINSIC)) proc->hpfbits |= 0x8;
+    if (ropt.hpf && (procprefix.bits & PP_HPF)) proc->hpfbits |= 0x8000;
+    if (ropt.hpf && (procprefix.bits & PP_HPF_LOCAL)) proc->hpfbits |= 0x4000;
+  }
+  procprefix_reset();
+}
+
+void shprog_chk_prefix() {
+  locsym* proc = prgnam;
+  if (proc == nullptr || (proc->sclass != SC_FUNC && proc->sclass != SC_SUB)) return;
+  bool pure = (proc->attrib & ATTR_PURE_PROC) != 0;
+  bool elemental = (proc->attrib & ATTR_ELEMENTAL_PROC) != 0;
+  if (!pure && !elemental) return;
+  int32_t saved = tk.errcol;
+  tk.errcol = ERRCOL_NOLINES;
+  if (elemental && proc->sclass == SC_FUNC) {
+    const locsym* r = proc->locdata != nullptr ? static_cast<const locsym*>(proc->locdata) : proc;
+    if (r->arrspec != nullptr || (r->attrib & 0x2)) rd_errmsg(793);
+  }
+  for (const DummyNode* d = static_cast<const DummyNode*>(proc->list); d != nullptr; d = d->next) {
+    const locsym* s = d->sym;
+    if (s == nullptr) continue;
+    bool procedure = s->squal == SQ_DUMRTN || s->sclass == SC_EXT || s->sclass == SC_FUNC ||
+                     s->sclass == SC_SUB;
+    bool pointer = (s->attrib & 0x2) != 0;
+    if (pure && !procedure && !pointer) {
+      uint32_t intent = s->attrib & 0x60;
+      if (proc->sclass == SC_FUNC && intent != 0x20) {
+        rd_errmsg(805);
+      } else if (proc->sclass == SC_SUB && intent == 0) {
+        rd_errmsg(806);
+      }
+    }
+    if (elemental && (procedure || pointer || s->arrspec != nullptr)) {
+      rd_errmsg(794);
+    }
+  }
+  tk.errcol = saved;
+}
+
+namespace {
+
+// A generic specification of an ONLY list: a name, or OPERATOR (op) or
+// ASSIGNMENT (=); false after message 24.
+bool generic_spec() {
+  getokn();
+  if (tk.toktyp != TT_NAME) {
+    msg_at(24, tk.tokbeg);
+    return false;
+  }
+  if ((name_is("OPERATOR") || name_is("ASSIGNMENT")) && next_char() == '(') {
+    getokn();
+    skiptopar();
+    if (!tok_is(')')) {
+      msg_at(7, tk.tokbeg);
+      return false;
+    }
+  }
+  return true;
+}
+
+// "=>" at the current position.
+bool arrow_follows() {
+  return next_char() == '=' && tk.stacol + 1 < rsrc.statend && pstat[tk.stacol + 1] == '>';
+}
+
+// Moves over "=>".
+void skip_arrow() {
+  getokn();
+  getokn();
+}
+
+// ONLY : [item [, item]...], item = generic-spec | local => name
+void only_list() {
+  if (at_end_tok() || next_char() == 10 || tk.stacol >= rsrc.statend) return;
+  for (;;) {
+    if (!generic_spec()) return skip_statement();
+    if (arrow_follows()) {
+      skip_arrow();
+      if (!generic_spec()) return skip_statement();
+    }
+    getokn();
+    if (at_end_tok()) return;
+    if (!tok_is(',')) {
+      msg_at(6, tk.tokbeg);
+      return skip_statement();
+    }
+  }
+}
+
+// local => name [, local => name]...
+void rename_list() {
+  for (;;) {
+    getokn();
+    if (tk.toktyp != TT_NAME) {
+      msg_at(24, tk.tokbeg);
+      return skip_statement();
+    }
+    if (!arrow_follows()) {
+      msg_at(611, tk.stacol);
+      return skip_statement();
+    }
+    skip_arrow();
+    getokn();
+    if (tk.toktyp != TT_NAME) {
+      msg_at(24, tk.tokbeg);
+      return skip_statement();
+    }
+    getokn();
+    if (at_end_tok()) return;
+    if (!tok_is(',')) {
+      msg_at(6, tk.tokbeg);
+      return skip_statement();
+    }
+  }
+}
+
+}  // namespace
+
+void shuse() {
+  getokn();
+  if (tk.toktyp != TT_NAME) {
+    msg_at(609, tk.tokbeg);
+    return skip_statement();
+  }
+  int32_t col = tk.tokbeg;
+  int32_t len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
+  const char* name = reinterpret_cast<const char*>(pstat + tk.tokbeg);
+  if (prgnam != nullptr && static_cast<int32_t>(std::strlen(prgnam->name)) == len &&
+      std::memcmp(prgnam->name, name, static_cast<size_t>(len)) == 0) {
+    msg_at(613, col);
+    return skip_statement();
+  }
+  locsym* m = getsym(name, len, 1, 0);
+  if (m == nullptr) {
+    msg_at(609, col);
+    return skip_statement();
+  }
+  if (m->sclass != SC_UNK && m->sclass != SC_MODULE) {
+    xrefit(m, 64, col);
+    msg_at(609, col);
+    return skip_statement();
+  }
+  m->sclass = SC_MODULE;
+  xrefit(m, QB_REF, col);
+  getokn();
+  if (at_end_tok()) return;
+  if (!tok_is(',')) {
+    msg_at(6, tk.tokbeg);
+    return skip_statement();
+  }
+  if (tk.stacol + 5 <= rsrc.statend && std::memcmp(pstat + tk.stacol, "ONLY:", 5) == 0) {
+    getokn();
+    getokn();
+    return only_list();
+  }
+  rename_list();
+}

@@ -1,0 +1,3 @@
+module m
+  real, public, private :: x
+end module m

@@ -1,0 +1,4 @@
+module m
+  real, private :: x
+  real, public :: y
+end module m

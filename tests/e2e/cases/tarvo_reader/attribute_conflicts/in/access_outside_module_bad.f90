@@ -1,0 +1,3 @@
+program p
+  real, private :: x
+end program p

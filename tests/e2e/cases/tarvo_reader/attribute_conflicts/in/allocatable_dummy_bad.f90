@@ -1,0 +1,3 @@
+subroutine s(a)
+  real, allocatable :: a(:)
+end subroutine s

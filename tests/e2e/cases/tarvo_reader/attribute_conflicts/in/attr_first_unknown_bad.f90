@@ -1,0 +1,3 @@
+program p
+  real, bogus :: x
+end program p

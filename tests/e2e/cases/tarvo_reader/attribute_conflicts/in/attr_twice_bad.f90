@@ -1,0 +1,3 @@
+program p
+  real, save, save :: x
+end program p

@@ -1,0 +1,3 @@
+program p
+  real, save, bogus :: x
+end program p

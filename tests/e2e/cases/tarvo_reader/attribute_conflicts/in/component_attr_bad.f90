@@ -1,0 +1,5 @@
+module m
+  type t
+    real, target :: x
+  end type t
+end module m

@@ -1,0 +1,3 @@
+program p
+  real, external, intrinsic :: sin
+end program p

@@ -1,0 +1,3 @@
+program p
+  implicit integer(kind=3) (a-c)
+end program p

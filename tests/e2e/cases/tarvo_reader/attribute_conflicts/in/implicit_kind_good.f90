@@ -1,0 +1,3 @@
+program p
+  implicit integer(kind=4) (a-c), real(8) (d)
+end program p

@@ -1,0 +1,3 @@
+program p
+  integer :: k = (/ 1, 2 /)
+end program p

@@ -1,0 +1,3 @@
+program p
+  real, pointer :: x = 1.0
+end program p

@@ -1,0 +1,3 @@
+program p
+  real, intent(in) :: x
+end program p

@@ -1,0 +1,3 @@
+subroutine s(a)
+  real, intent(in), pointer :: a
+end subroutine s

@@ -1,0 +1,3 @@
+program p
+  integer :: k = 1_3
+end program p

@@ -1,0 +1,4 @@
+program p
+  integer kv
+  integer :: k = 1_kv
+end program p

@@ -1,0 +1,3 @@
+subroutine s(a)
+  real, optional :: a, b
+end subroutine s

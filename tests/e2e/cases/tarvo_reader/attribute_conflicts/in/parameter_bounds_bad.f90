@@ -1,0 +1,4 @@
+program p
+  integer, parameter :: lo = 5, hi = 1
+  real :: x(lo:hi)
+end program p

@@ -1,0 +1,3 @@
+subroutine s(a)
+  real, parameter :: a = 1.0
+end subroutine s

@@ -1,0 +1,4 @@
+subroutine s(n)
+  integer n
+  integer, parameter :: m = n
+end subroutine s

@@ -1,0 +1,3 @@
+program p
+  real, pointer, allocatable :: x(:)
+end program p

@@ -1,0 +1,4 @@
+subroutine s(a)
+  real a
+  save a
+end subroutine s

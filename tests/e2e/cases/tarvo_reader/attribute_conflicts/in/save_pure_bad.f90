@@ -1,0 +1,4 @@
+pure subroutine s(a)
+  real, intent(in) :: a
+  real, save :: b
+end subroutine s

@@ -1,0 +1,4 @@
+function f(x)
+  real x
+  real, save :: f
+end function f

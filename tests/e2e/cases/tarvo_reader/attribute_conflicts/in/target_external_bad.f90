@@ -1,0 +1,3 @@
+program p
+  real, external, target :: f
+end program p

@@ -1,0 +1,3 @@
+program p
+  real, target, parameter :: x = 1.0
+end program p

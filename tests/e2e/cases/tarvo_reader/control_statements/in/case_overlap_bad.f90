@@ -1,0 +1,7 @@
+program p
+  integer k
+  select case (k)
+  case (1, 5:9)
+  case (7)
+  end select
+end program p

@@ -1,0 +1,6 @@
+program p
+  integer k
+  select case (k)
+  case ('a')
+  end select
+end program p

@@ -1,0 +1,4 @@
+program p
+  integer k
+  if (k + 1) k = 1
+end program p

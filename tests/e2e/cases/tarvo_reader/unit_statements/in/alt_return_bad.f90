@@ -1,0 +1,3 @@
+subroutine s(a, *)
+  real a
+end subroutine s

@@ -1,0 +1,3 @@
+subroutine s(a, b
+  real a, b
+end subroutine s

@@ -1,0 +1,3 @@
+subroutine s(a, 1)
+  real a
+end subroutine s

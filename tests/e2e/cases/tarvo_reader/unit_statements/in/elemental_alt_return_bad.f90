@@ -1,0 +1,3 @@
+elemental subroutine s(a, *)
+  real, intent(in) :: a
+end subroutine s

@@ -1,0 +1,3 @@
+elemental subroutine s(a)
+  real, intent(inout) :: a(3)
+end subroutine s

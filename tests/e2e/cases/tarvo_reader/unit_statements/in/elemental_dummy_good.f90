@@ -1,0 +1,3 @@
+elemental subroutine s(a)
+  real, intent(inout) :: a
+end subroutine s

@@ -1,0 +1,4 @@
+elemental function e(x)
+  real, intent(in) :: x
+  real, pointer :: e
+end function e

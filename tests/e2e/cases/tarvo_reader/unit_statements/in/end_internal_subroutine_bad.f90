@@ -1,0 +1,5 @@
+module m
+contains
+  subroutine s
+  end
+end module m

@@ -1,0 +1,4 @@
+function f*4(x)
+  real x
+  f = x
+end function f

@@ -1,0 +1,5 @@
+function f(x)
+  real f
+  real x
+  f = x
+end function f

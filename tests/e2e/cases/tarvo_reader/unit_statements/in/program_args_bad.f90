@@ -1,0 +1,2 @@
+program p(a, b
+end program p

@@ -1,0 +1,5 @@
+pure function f(a)
+  real, intent(inout) :: a
+  real f
+  f = a
+end function f

@@ -1,0 +1,3 @@
+pure subroutine s(a)
+  real a
+end subroutine s

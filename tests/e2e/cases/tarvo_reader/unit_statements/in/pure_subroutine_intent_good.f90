@@ -1,0 +1,4 @@
+pure subroutine s(a)
+  real, intent(out) :: a
+  a = 1.0
+end subroutine s

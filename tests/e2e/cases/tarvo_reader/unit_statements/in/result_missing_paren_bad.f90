@@ -1,0 +1,3 @@
+function f(x) result r
+  real x, r
+end function f

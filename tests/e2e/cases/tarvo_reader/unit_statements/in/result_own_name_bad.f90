@@ -1,0 +1,3 @@
+function f(x) result(f)
+  real x
+end function f

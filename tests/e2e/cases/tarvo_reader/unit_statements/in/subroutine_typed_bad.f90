@@ -1,0 +1,3 @@
+integer subroutine s(a)
+  real a
+end subroutine s

@@ -1,0 +1,3 @@
+program p
+  use 1
+end program p

@@ -1,0 +1,3 @@
+module n
+  use n
+end module n
