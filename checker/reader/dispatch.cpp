@@ -9,6 +9,7 @@
 
 #include "checker/makedep.h"
 #include "checker/reader/analyze.h"
+#include "checker/reader/assignstmt.h"
 #include "checker/reader/dertype.h"
 #include "checker/reader/attrstmt.h"
 #include "checker/reader/commonstmt.h"

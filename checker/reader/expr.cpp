@@ -25,6 +25,7 @@ int32_t got_arrelm;
 int32_t got_arrpos;
 int32_t got_epflags;
 locsym* got_structfld;
+locsym* got_field;
 int32_t got_recstrbeg;
 int32_t got_recstrend;
 locsym* got_toprec;
@@ -83,6 +84,14 @@ void clear_globals() {
   got_structfld = nullptr;
   got_recstrbeg = got_recstrend = 0;
   got_toprec = nullptr;
+}
+
+// The type a function reference yields: a type that only the IMPLICIT
+// rules gave is not known, since the name may be an intrinsic function,
+// whose type is its own.
+dtdesc function_type(const locsym* sym, dtdesc t) {
+  if (sym != nullptr && (sym->props & CP_TYPIMP)) t = dtdesc{};
+  return t;
 }
 
 bool array_valued(const exprec& r) { return (r.kind & 0x2e44u) != 0 || r.v.rank > 0; }
@@ -694,6 +703,7 @@ uint32_t getmeta(uint32_t accepted) {
           // A plain reference: the caller gets the reference itself.
           clear_globals();
           if (vo.sym != nullptr) got_typ = vo.comp ? vo.comptype : vo.sym->type;
+          if (k == 0x100 || k == 0x1000) got_typ = function_type(vo.sym, got_typ);
           got_val = vo.value;
           got_ok = vo.valok;
           got_con = vo.con;
@@ -718,6 +728,7 @@ uint32_t getmeta(uint32_t accepted) {
           flaguse(vo.sym, usage, col);
         }
         dtdesc t = vo.comp ? vo.comptype : vo.sym != nullptr ? vo.sym->type : dtdesc{};
+        if (k == 0x100 || k == 0x1000) t = function_type(vo.sym, t);
         if (vhs) t.value = charsubsize;
         operand_from_type(&cur, t, vo.value, vo.valok, vo.con, col);
         cur.v.rank = vo.rank;

@@ -649,6 +649,7 @@ uint32_t getvar(uint32_t accepted, varout* out) {
   vhs = 0;
   charsubsize = 0;
   got_structfld = nullptr;
+  got_field = nullptr;
   got_toprec = nullptr;
   got_recstrbeg = got_recstrend = 0;
   if (tk.toktyp != TT_NAME) {
@@ -712,7 +713,15 @@ uint32_t getvar(uint32_t accepted, varout* out) {
       }
       getokn();
       if (!read_arguments()) return 0;
-      if (sym->type.code == 0) imptypit(sym, col);
+      if (sym->type.code == 0) {
+        // The name may be an intrinsic function, whose type is its own:
+        // no 136 for it, and the type taken here is marked as implicit.
+        int32_t keep = implicit_none;
+        implicit_none = 0;
+        imptypit(sym, col);
+        implicit_none = keep;
+        sym->props |= CP_TYPIMP;
+      }
       flaguse(sym, QB_CALLED, col);
       return 0x100;
     }
@@ -814,6 +823,7 @@ uint32_t getvar(uint32_t accepted, varout* out) {
     }
     got_recstrend = tk.stacol;
     o.comptype = found->type;
+    got_field = found;
     o.comp = 1;
     part = found;
   }
