@@ -23,6 +23,7 @@
 #include "checker/reader/statement.h"
 #include "checker/reader/tokens.h"
 #include "checker/reader/typedecl.h"
+#include "checker/reader/vendorexec.h"
 #include "checker/semantics/locsym.h"
 #include "checker/tvxutil.h"
 

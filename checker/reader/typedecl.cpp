@@ -517,19 +517,31 @@ bool skip_entity() {
   }
 }
 
-// A component of the innermost open definition: its name and array
-// specification; 0, or -2 after a syntax error.
+}  // namespace
+
 int32_t addfld(locsym** out, int32_t flags) {
   *out = nullptr;
   getokn();
-  if (tk.toktyp != TT_NAME) {
-    msg_at(24, tk.tokbeg);
-    return -2;
-  }
-  int32_t len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
-  locsym* f = getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), len, 1, -1);
-  if (f == nullptr) return -2;
   StructLevel& lv = dts.structs[dts.structdepth];
+  locsym* f = nullptr;
+  if (tok_is('%') && lv.type != nullptr && lv.type->sclass == SC_STRUCT &&
+      text_follows("FILL")) {
+    // %FILL in a STRUCTURE: an unnamed filler component.
+    getokn();
+    f = local_new<locsym>();
+    f->name = const_cast<char*>("%FILL");
+    f->sclass = SC_VAR;
+    f->squal = SQ_STRUCTFLD;
+    f->owner = prgnam;
+  } else {
+    if (tk.toktyp != TT_NAME) {
+      msg_at(24, tk.tokbeg);
+      return -2;
+    }
+    int32_t len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
+    f = getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), len, 1, -1);
+    if (f == nullptr) return -2;
+  }
   FieldNode* node = local_new<FieldNode>();
   node->sym = f;
   if (lv.last_field == nullptr) {
@@ -551,6 +563,8 @@ int32_t addfld(locsym** out, int32_t flags) {
   *out = f;
   return 0;
 }
+
+namespace {
 
 // Gives a declared entity its type, reporting a second declaration.
 void chk_vardec(locsym* s, const dtdesc& d, uint32_t attrs, const ArraySpec* dims, int32_t col) {
