@@ -555,7 +555,8 @@ bool read_constructor(exprec* r, uint32_t accepted, bool bracket) {
       break;
     }
     if (bracket && tk.tok1 == ']') break;
-    msg_at(7, tk.tokbeg);
+    // The constructor is not closed: "/)" (5) or "]" (540) expected.
+    msg_at(bracket ? 540 : 5, tk.tokbeg);
     return false;
   }
   r->v = typedval{};

@@ -8,6 +8,9 @@
 
 #include "checker/errmsg.h"
 #include "checker/reader/expr.h"
+
+#include "checker/reader/assignstmt.h"
+#include "checker/reader/dertype.h"
 #include "checker/reader/services.h"
 #include "checker/reader/source.h"
 #include "checker/reader/tokens.h"
@@ -621,16 +624,42 @@ bool read_arguments() {
   }
 }
 
-// Skips a parenthesised list; the "(" has been read.
-void skip_list() {
-  int32_t depth = 1;
-  while (depth > 0) {
+// The values of a structure constructor type-name(values), the "(" read:
+// each value is matched with the next component of the type and checked
+// as an assignment to it; a value beyond the last component gives 7, too
+// few values 733. A type whose components are not known here (its
+// definition is not in this unit) only has its values read. False after
+// a message that ends the expression.
+bool structure_constructor(locsym* type) {
+  const FieldNode* field = static_cast<const FieldNode*>(type->list);
+  bool known = field != nullptr && (type->extra & EXTRA_TYPE_UNDEFINED) == 0;
+  if (pstat[tk.stacol] == ')') {
     getokn();
-    if (tk.tok1 == 10) return;
-    if (tk.toktyp != TT_OTHER) continue;
-    if (tk.tok1 == '(') ++depth;
-    if (tk.tok1 == ')') --depth;
+    if (known) msg_at(733, tk.tokbeg);
+    return true;
   }
+  constexpr uint32_t value_kinds = 0x380cf1u | 0x4u | 0x200u;
+  for (;;) {
+    int32_t col = tk.stacol;
+    while (pstat[col] == ' ') ++col;
+    if (getmeta(value_kinds) == 0) return false;
+    if (got_sym != nullptr && got_arrsecdims > 0) flaguse(got_sym, QB_REF, col);
+    if (known) {
+      if (field == nullptr) {
+        msg_at(7, col);
+        return false;
+      }
+      if (field->sym != nullptr) ckassign(field->sym->type, got_typ, got_con != 0, col);
+      field = field->next;
+    }
+    getokn();
+    if (tk.tok1 == ',' && tk.toktyp == TT_OTHER) continue;
+    if (tk.tok1 == ')' && tk.toktyp == TT_OTHER) break;
+    msg_at(tk.tok1 == 10 ? 7 : 6, tk.tokbeg);
+    return false;
+  }
+  if (known && field != nullptr) msg_at(733, tk.tokbeg);
+  return true;
 }
 
 uint32_t fail_on(locsym* sym, int32_t n, int32_t col) {
@@ -689,7 +718,7 @@ uint32_t getvar(uint32_t accepted, varout* out) {
   if (paren) {
     if (is_structure_name(sym)) {
       getokn();
-      skip_list();
+      if (!structure_constructor(sym)) return 0;
       if (accepted & 0x80000u) return 0x80000;
       if (accepted & 0x10u) return 0x10;
       return fail_on(sym, 741, col);

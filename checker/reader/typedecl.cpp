@@ -16,6 +16,7 @@
 #include "checker/reader/tokens.h"
 #include "checker/semantics/kinds.h"
 #include "checker/semantics/locsym.h"
+#include "checker/semantics/unit_queries.h"
 
 namespace {
 
@@ -650,6 +651,9 @@ int32_t declare_entities(int32_t tclass, const dtdesc& d) {
       }
       chk_vardec(s, ed, attrs, dims, namecol);
       if (next_char() == '=') {
+        // An initial value makes a local object saved: not in a PURE
+        // procedure (component defaults of a definition are no objects).
+        if (dts.structdepth == 0 && isInPureProc()) msg_at(808, tk.stacol);
         getokn();
         if (next_char() == '>') getokn();
         if (getmeta(EK_VALUE | EK_CONSTVAL | EK_ARRAYEXP | EK_STRUCT) == 0) return skip_statement(), 0;
