@@ -387,14 +387,29 @@ void definefile() {
   chk_endofline(0);
 }
 
+// Dialect whose ENCODE and DECODE name a variable first.
+constexpr uint32_t ENCODE_VARIABLE_DIALECT = 0x40;
+
 // ENCODE/DECODE (count, format, buffer [, specifiers]) list
 void encode_decode(const KeyRow* row, bool decode) {
-  io_expr();
+  getokn();
+  bool variable_first = (ropt.compiler & ENCODE_VARIABLE_DIALECT) != 0;
+  if (variable_first) {
+    // The first item is a variable, which receives the character count.
+    if (!variable_from_current(QB_SET)) return (void)rd_errmsg(25);
+  } else if (value_from_current() == 0) {
+    return;
+  }
   if (!is_ch(',')) return (void)rd_errmsg(6);
   if (!getformat(1 | 2)) return;
   if (!is_ch(',')) return (void)rd_errmsg(6);
   getokn();
-  if (!variable_from_current(decode ? QB_REF : QB_SET)) return (void)rd_errmsg(25);
+  if (variable_first && decode) {
+    // The text DECODE reads may be any character expression here.
+    if (value_from_current() == 0) return;
+  } else if (!variable_from_current(decode ? QB_REF : QB_SET)) {
+    return (void)rd_errmsg(25);
+  }
   if (is_ch(',')) {
     if (getspecs(row, false) != 0) return;
   } else if (!is_ch(')')) {
