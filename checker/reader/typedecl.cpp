@@ -716,7 +716,13 @@ int32_t shvardec_type(const StmtCall& c) {
     xrefit(t, 64, namecol);
     return skip_statement(), 0;
   }
-  for (int32_t level = dts.structdepth; level > 0; --level) {
+  // A component of the type being defined must be a pointer to it.
+  bool pointer = false;
+  for (int32_t p = tk.stacol; p + 8 <= rsrc.statend && pstat[p] != 10 && !pointer; ++p) {
+    if (pstat[p] == ':' && pstat[p + 1] == ':') break;
+    pointer = pstat[p] == ',' && std::memcmp(pstat + p + 1, "POINTER", 7) == 0;
+  }
+  for (int32_t level = dts.structdepth; level > 0 && !pointer; --level) {
     if (dts.structs[level].type == t) {
       msg_at(539, namecol);
       return skip_statement(), 0;
