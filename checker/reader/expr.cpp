@@ -724,7 +724,7 @@ uint32_t getmeta(uint32_t accepted) {
           return k;
         }
         acc = static_cast<uint32_t>(narrow_kinds(k)) | (accepted & 0x2000u);
-        if (vo.sym != nullptr && (k & 0x2e16u)) {
+        if (vo.sym != nullptr && (k & 0x2e17u)) {
           uint32_t usage = static_cast<uint32_t>(QB_REF) | ((accepted & 0x80u) ? static_cast<uint32_t>(QB_BOUND) : 0u);
           flaguse(vo.sym, usage, col);
         }
