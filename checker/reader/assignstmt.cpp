@@ -57,6 +57,11 @@ bool is_result_name(const locsym* s) {
 
 bool structured(uint8_t code) { return code == DT_REC || code == DT_TYPE; }
 
+// True when names may stand for entities this unit cannot see yet: the
+// unit has a USE statement (USE does not copy the module's entities), or
+// it is contained in a host whose USE statements are not known here.
+bool entities_may_be_hidden() { return unit.pabort[CL_USE] != 0 || Status.scope_level > 1; }
+
 }  // namespace
 
 int32_t pure_object_check(const locsym* sym, int32_t global_msg, int32_t dummy_msg, int32_t col) {
@@ -282,6 +287,13 @@ int32_t shasm(const StmtCall& c) {
     bool substring = s != nullptr && s->type.code == DT_CHAR && (++tk.stacol, itacolon() != 0);
     tk = start;
     getokn();
+    if ((s == nullptr || s->sclass == SC_UNK) && entities_may_be_hidden()) {
+      // An array of a module or a statement function: not to be told
+      // apart here, so the statement is not analysed.
+      tstord(c.lowest, c.cls);
+      skip_statement();
+      return 0;
+    }
     bool result = is_result_name(s);
     if (!array && !substring && !result &&
         (s == nullptr || s->sclass == SC_UNK || s->sclass == SC_VAR || s->sclass == SC_SUB ||

@@ -350,6 +350,8 @@ void tvx_io_statement() {
 // The output or input list after a format or control list, then the end of
 // the statement.
 void list_and_end(uint32_t mark) {
+  // A "," between the control list and the list (a common extension).
+  if (is_ch(',')) getokn();
   if (!at_eos() && !iolist_from_current(mark)) return skip_statement();
   chk_endofline(0);
 }

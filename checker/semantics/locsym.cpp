@@ -280,7 +280,10 @@ void imptypit(locsym* sym, int32_t col) {
     return;
   }
   sym->type = default_row(8);
-  if (implicit_none && !stmtIs(ST_MODULEPROCEDURE) && !stmtIs(ST_PUBLIC) &&
+  // In a unit with USE, or contained in a host, the name may be a module
+  // entity that USE does not copy yet: no 136 there.
+  bool maybe_hidden = unit.pabort[CL_USE] != 0 || Status.scope_level > 1;
+  if (implicit_none && !maybe_hidden && !stmtIs(ST_MODULEPROCEDURE) && !stmtIs(ST_PUBLIC) &&
       !stmtIs(ST_PRIVATE)) {
     int32_t saved = tk.errcol;
     tk.errcol = col;
