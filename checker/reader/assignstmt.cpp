@@ -57,12 +57,16 @@ bool is_result_name(const locsym* s) {
 
 bool structured(uint8_t code) { return code == DT_REC || code == DT_TYPE; }
 
-// True when names may stand for entities this unit cannot see yet: the
-// unit has a USE statement (USE does not copy the module's entities), or
-// it is contained in a host whose USE statements are not known here.
-bool entities_may_be_hidden() { return unit.pabort[CL_USE] != 0 || Status.scope_level > 1; }
 
 }  // namespace
+
+bool entities_may_be_hidden() { return unit.pabort[CL_USE] != 0 || Status.scope_level > 1; }
+
+bool undeclared_here(const locsym* sym) {
+  return entities_may_be_hidden() && !is_result_name(sym) &&
+         (sym == nullptr || ((sym->usage & QB_DECL) == 0 && sym->squal != SQ_STATFUN &&
+                             (sym->attrib & (AT_POINTER | AT_TARGET | 0x8u)) == 0));
+}
 
 int32_t pure_object_check(const locsym* sym, int32_t global_msg, int32_t dummy_msg, int32_t col) {
   if (sym == nullptr || !isInPureProc()) return 0;
@@ -280,6 +284,22 @@ int32_t shasm(const StmtCall& c) {
   // neither an array nor a character scalar with a substring.
   TokenState start = tk;
   getokn();
+  if (tk.toktyp == TT_NAME) {
+    int32_t len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
+    locsym* s = getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), len, 2, 0);
+    bool paren = pstat[tk.stacol] == '(';
+    if (undeclared_here(s) &&
+        (paren || (s != nullptr && s->sclass != SC_UNK && s->sclass != SC_VAR))) {
+      // An array of a module, or a statement function: not to be told
+      // apart while USE does not copy the module's entities, so the
+      // statement is not analysed.
+      tstord(c.lowest, c.cls);
+      skip_statement();
+      return 0;
+    }
+  }
+  tk = start;
+  getokn();
   if (tk.toktyp == TT_NAME && pstat[tk.stacol] == '(') {
     int32_t len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
     locsym* s = getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), len, 2, 0);
@@ -287,13 +307,6 @@ int32_t shasm(const StmtCall& c) {
     bool substring = s != nullptr && s->type.code == DT_CHAR && (++tk.stacol, itacolon() != 0);
     tk = start;
     getokn();
-    if ((s == nullptr || s->sclass == SC_UNK) && entities_may_be_hidden()) {
-      // An array of a module or a statement function: not to be told
-      // apart here, so the statement is not analysed.
-      tstord(c.lowest, c.cls);
-      skip_statement();
-      return 0;
-    }
     bool result = is_result_name(s);
     if (!array && !substring && !result &&
         (s == nullptr || s->sclass == SC_UNK || s->sclass == SC_VAR || s->sclass == SC_SUB ||
@@ -329,6 +342,9 @@ int32_t shasm(const StmtCall& c) {
     }
   }
   if (lk == 0) return skip_statement(), 0;
+  // A component of a type whose components are not known here: its type
+  // and shape are not known either.
+  bool lknown = !got_field_unknown;
   locsym* lsym = lv.sym;
   locsym* ltop = lsym;
   dtdesc ltype = lv.comp ? lv.comptype : (lsym != nullptr ? lsym->type : dtdesc{});
@@ -344,6 +360,7 @@ int32_t shasm(const StmtCall& c) {
   int32_t rcol = tk.stacol;
   uint32_t rk = getmeta(rhs_kinds());
   if (rk == 0) return skip_statement(), 0;
+  if (got_field_unknown) lknown = false;
   dtdesc rtype = got_typ;
   int32_t rrank = got_arrsecdims;
   locsym* rsym = got_sym;
@@ -357,7 +374,9 @@ int32_t shasm(const StmtCall& c) {
   bool rarray = (rk & (EK_ARRAY | EK_SECTION | EK_ARRCOMP | EK_ARRAYEXP | EK_STRUCTARRAY |
                        EK_STRUCTARREXP | EK_ARRFUNC)) != 0 || rrank > 0;
   tk.errcol = rcol;
-  if (lrank == 0 && rarray && (lk & (EK_SCALARVAR | EK_STRUCT))) {
+  if (!lknown) {
+    // Nothing to compare.
+  } else if (lrank == 0 && rarray && (lk & (EK_SCALARVAR | EK_STRUCT))) {
     if (rk & (EK_ARRAY | EK_SECTION | EK_ARRCOMP | EK_STRUCTARRAY))
       errmsg(719, "");
     else
@@ -379,6 +398,14 @@ int32_t shptrasm(const StmtCall& c) {
   (void)c;
   getokn();
   int32_t pcol = tk.tokbeg;
+  if (tk.toktyp == TT_NAME) {
+    int32_t len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
+    if (undeclared_here(getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), len, 2, 0))) {
+      // A pointer of a module: not known here.
+      skip_statement();
+      return 0;
+    }
+  }
   varout pv{};
   uint32_t pk = getvar(LHS_KINDS, &pv);
   if (pk == 0) return skip_statement(), 0;
@@ -389,7 +416,8 @@ int32_t shptrasm(const StmtCall& c) {
   }
   // A component reference takes the attributes of its last component.
   const locsym* pattr = pv.comp && got_field != nullptr ? got_field : p;
-  if ((pattr->attrib & AT_POINTER) == 0) {
+  bool pknown = !got_field_unknown;
+  if (pknown && (pattr->attrib & AT_POINTER) == 0) {
     msg_at(666, pcol);
     return skip_statement(), 0;
   }
@@ -412,7 +440,10 @@ int32_t shptrasm(const StmtCall& c) {
   if (k == 0) return skip_statement(), 0;
   locsym* t = got_sym;
   int32_t trank = got_arrsecdims;
-  if (t != nullptr && (k & (EK_SCALARVAR | EK_ARRAY | EK_SECTION | EK_STRUCT | EK_STRUCTARRAY |
+  if (got_field_unknown || !pknown || (t != nullptr && undeclared_here(t))) {
+    // A component of a type not known here: nothing to check.
+    if (t != nullptr) flaguse(t, QB_REF, tcol);
+  } else if (t != nullptr && (k & (EK_SCALARVAR | EK_ARRAY | EK_SECTION | EK_STRUCT | EK_STRUCTARRAY |
                             EK_ARRCOMP))) {
     flaguse(t, QB_REF, tcol);
     // A component counts when its parent structure has POINTER or TARGET,

@@ -18,6 +18,15 @@ struct StatFuncDummy {
   uint32_t usage;
 };
 
+// True when names may stand for entities this unit cannot see yet: the
+// unit has a USE statement (USE does not copy the module's entities), or
+// it is contained in a host whose USE statements are not known here.
+bool entities_may_be_hidden();
+// True when sym (null: a name not in the table) may be such an entity: not
+// declared in the unit, no pointer, target or allocatable, no function
+// result or statement function.
+bool undeclared_here(const locsym* sym);
+
 int32_t shasm(const StmtCall& c);
 int32_t shstafun(const StmtCall& c);
 int32_t shptrasm(const StmtCall& c);

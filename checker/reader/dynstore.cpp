@@ -98,6 +98,11 @@ int32_t get_allocation(AllocCell*& list) {
   int32_t col;
   locsym* s = object_symbol(col);
   if (s == nullptr) return -1;
+  if (undeclared_here(s)) {
+    // An object of a module, not known here.
+    getokn();
+    return -1;
+  }
   if (chkAllocObjInPure(s, col) != 0) {
     getokn();
     return -1;
@@ -150,6 +155,10 @@ int32_t get_alloc_obj(AllocCell*& list) {
   int32_t col;
   locsym* s = object_symbol(col);
   if (s == nullptr) return -1;
+  if (undeclared_here(s)) {
+    getokn();
+    return -1;
+  }
   if (!(s->attrib & (AT_POINTER | AT_ALLOCATABLE))) {
     tk.errcol = col;
     rd_errmsg(663);

@@ -26,6 +26,7 @@ int32_t got_arrpos;
 int32_t got_epflags;
 locsym* got_structfld;
 locsym* got_field;
+bool got_field_unknown;
 int32_t got_recstrbeg;
 int32_t got_recstrend;
 locsym* got_toprec;

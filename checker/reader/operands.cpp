@@ -679,6 +679,7 @@ uint32_t getvar(uint32_t accepted, varout* out) {
   charsubsize = 0;
   got_structfld = nullptr;
   got_field = nullptr;
+  got_field_unknown = false;
   got_toprec = nullptr;
   got_recstrbeg = got_recstrend = 0;
   if (tk.toktyp != TT_NAME) {
@@ -786,6 +787,7 @@ uint32_t getvar(uint32_t accepted, varout* out) {
   // Structure components: "%" name, or "." name for a record; each part
   // is looked up in the component list of the structure before it.
   bool structure = false;
+  bool unknown_part = false;  // a component of a type not known here
   locsym* part = sym;
   for (;;) {
     int32_t sep = pstat[tk.stacol];
@@ -819,7 +821,11 @@ uint32_t getvar(uint32_t accepted, varout* out) {
       locsym* sym;
       Member* next;
     };
-    locsym* type_sym = PGetQStructsym(&part->type);
+    // The structure of the part: none for a part that is no structure,
+    // which is an error when the part was declared here (otherwise it may
+    // be an entity the unit cannot see, such as one of a module).
+    locsym* type_sym = part->type.tag == 'q' ? PGetQStructsym(&part->type) : nullptr;
+    if (type_sym == nullptr && (part->usage & QB_DECL)) return fail_on(sym, 120, tk.tokbeg);
     locsym* found = nullptr;
     for (Member* m = type_sym != nullptr ? static_cast<Member*>(type_sym->list) : nullptr;
          m != nullptr; m = m->next) {
@@ -829,6 +835,28 @@ uint32_t getvar(uint32_t accepted, varout* out) {
       }
     }
     got_structfld = part;
+    if (found == nullptr && (type_sym == nullptr || type_sym->list == nullptr ||
+                             (type_sym->extra & EXTRA_TYPE_UNDEFINED))) {
+      // A type whose components are not known in this unit (defined in a
+      // module or a host): the component is taken as it stands, of a type
+      // not known, its subscripts passed over.
+      if (pstat[tk.stacol] == '(') {
+        getokn();
+        for (int32_t depth = 1; depth > 0;) {
+          getokn();
+          if (tk.tok1 == 10 && tk.toktyp == TT_OTHER) return fail_on(sym, 7, tk.tokbeg);
+          if (tk.toktyp == TT_OTHER && tk.tok1 == '(') ++depth;
+          if (tk.toktyp == TT_OTHER && tk.tok1 == ')') --depth;
+        }
+      }
+      got_recstrend = tk.stacol;
+      o.comptype = dtdesc{};
+      o.comp = 1;
+      got_field = nullptr;
+      got_field_unknown = true;
+      unknown_part = true;
+      break;
+    }
     if (found == nullptr) {
       fail_on(sym, 147, tk.tokbeg);
       return 0x100000;
@@ -864,6 +892,13 @@ uint32_t getvar(uint32_t accepted, varout* out) {
   }
   if (structure) {
     o.rank = rank;
+    if (unknown_part && rank == 0) {
+      // What the component is, scalar or structure, is not known.
+      if (accepted & 0x2u) return 0x2;
+      if (accepted & 0x1u) return 0x1;
+      if (accepted & 0x10u) return 0x10;
+      return fail_on(sym, 120, col);
+    }
     if (rank == 0) {
       bool structured = part->type.code == 15 || part->type.code == 26;
       if (structured && (accepted & 0x10u)) return 0x10;
