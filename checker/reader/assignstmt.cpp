@@ -130,7 +130,9 @@ void ckassign(const dtdesc& left, const dtdesc& right, bool right_const, int32_t
     if (right_const && left.value > 0 && right.value > left.value) errmsg(105, "dd");
     return;
   }
-  bool lnum = isNumericType(l) != 0 || l == 10, rnum = isNumericType(r) != 0 || r == 10;
+  // BYTE takes numbers and truth values alike.
+  if (l == 10 || r == 10) return;
+  bool lnum = isNumericType(l) != 0, rnum = isNumericType(r) != 0;
   bool llog = getdtname(l) == TC_LOGICAL, rlog = getdtname(r) == TC_LOGICAL;
   if ((lnum && rlog && !rnum) || (llog && rnum && !rlog)) {
     errmsg(276, "tt");
