@@ -3,6 +3,9 @@
 // attribute word of every name, after the conflicts of that attribute.
 #include "checker/reader/attrstmt.h"
 
+#include <cstring>
+#include <string>
+
 #include "checker/common/qualcodes.h"
 #include "checker/reader/dertype.h"
 #include "checker/reader/services.h"
@@ -204,4 +207,87 @@ int32_t shextern(const StmtCall& c) {
     int32_t m = attr_more();
     if (m <= 0) return 0;
   }
+}
+
+// "(" IN | OUT | INOUT ")" after INTENT: the attribute bits, 0 after a
+// message (17, 630, 7).
+static uint32_t intent_spec() {
+  getokn();
+  if (tk.tok1 != '(' || tk.toktyp != TT_OTHER) {
+    msg_at(17, tk.tokbeg);
+    return 0;
+  }
+  getokn();
+  std::string word;
+  if (tk.toktyp == TT_NAME) word.assign(reinterpret_cast<const char*>(pstat + tk.tokbeg), tk.toksiz);
+  if (word == "IN" && pstat[tk.stacol] == 'O') {
+    // "IN OUT" written apart.
+    getokn();
+    if (tk.toktyp == TT_NAME && tk.toksiz == 3 && std::memcmp(pstat + tk.tokbeg, "OUT", 3) == 0)
+      word = "INOUT";
+  }
+  uint32_t bits = word == "IN" ? 0x20u : word == "OUT" ? 0x40u : word == "INOUT" ? 0x60u : 0u;
+  if (bits == 0) {
+    msg_at(630, tk.tokbeg);
+    return 0;
+  }
+  getokn();
+  if (tk.tok1 != ')' || tk.toktyp != TT_OTHER) {
+    msg_at(7, tk.tokbeg);
+    return 0;
+  }
+  return bits;
+}
+
+// The names of INTENT and OPTIONAL: each must be a dummy argument of the
+// subroutine or function (621, 632; for INTENT, 620 for a dummy
+// procedure); bits is ORed into the attribute word, replacing an earlier
+// INTENT.
+static int32_t dummy_attr_list(uint32_t bits, bool intent) {
+  attr_colons();
+  for (;;) {
+    getokn();
+    int32_t col = tk.tokbeg;
+    if (tk.toktyp != TT_NAME) {
+      msg_at(24, col);
+      return skip_statement(), 0;
+    }
+    int32_t len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
+    locsym* s = getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), len, 1, 0);
+    if (s == nullptr) {
+      msg_at(24, col);
+      return skip_statement(), 0;
+    }
+    int32_t msg = 0;
+    if (unit.prgtyp != 5 && unit.prgtyp != 6)
+      msg = 621;
+    else if ((s->usage & QB_DUM) == 0)
+      msg = 632;
+    else if (intent && (s->squal == SQ_DUMRTN || (s->attrib & ATTR_EXTERNAL) || s->sclass == SC_EXT ||
+                        s->sclass == SC_FUNC || s->sclass == SC_SUB))
+      msg = 620;
+    if (msg != 0) {
+      msg_at(msg, col);
+    } else {
+      if (intent) s->attrib &= ~0x60u;
+      s->attrib |= bits;
+      xrefit(s, QB_DECL, col);
+    }
+    int32_t m = attr_more();
+    if (m <= 0) return 0;
+  }
+}
+
+// INTENT (IN | OUT | INOUT) [::] dummy [, dummy]...
+int32_t shintent(const StmtCall& c) {
+  if (!tstord(c.lowest, c.cls)) return skip_statement(), 0;
+  uint32_t bits = intent_spec();
+  if (bits == 0) return skip_statement(), 0;
+  return dummy_attr_list(bits, true);
+}
+
+// OPTIONAL [::] dummy [, dummy]...
+int32_t shoptional(const StmtCall& c) {
+  if (!tstord(c.lowest, c.cls)) return skip_statement(), 0;
+  return dummy_attr_list(0x10u, false);
 }

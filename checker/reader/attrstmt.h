@@ -1,5 +1,5 @@
-// Attribute statements ALLOCATABLE, TARGET, VOLATILE, AUTOMATIC, STATIC and
-// EXTERNAL.
+// Attribute statements ALLOCATABLE, TARGET, VOLATILE, AUTOMATIC, STATIC,
+// EXTERNAL, INTENT and OPTIONAL.
 #pragma once
 
 #include <cstdint>
@@ -21,3 +21,5 @@ int32_t shtarget(const StmtCall& c);
 int32_t shautostat(const StmtCall& c);
 int32_t shvolatile(const StmtCall& c);
 int32_t shextern(const StmtCall& c);
+int32_t shintent(const StmtCall& c);
+int32_t shoptional(const StmtCall& c);

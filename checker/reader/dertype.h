@@ -62,3 +62,8 @@ int32_t shtype(const StmtCall& c);
 int32_t shendtype(const StmtCall& c);
 // SEQUENCE
 int32_t shsequence(const StmtCall& c);
+// STRUCTURE [/name/] [fields], END STRUCTURE and RECORD /name/ list of
+// the vendor dialect (structstmt.cpp).
+int32_t shstruct(const StmtCall& c);
+int32_t shendstruct(const StmtCall& c);
+int32_t shrecord(const StmtCall& c);

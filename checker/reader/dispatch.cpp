@@ -9,6 +9,7 @@
 
 #include "checker/makedep.h"
 #include "checker/reader/analyze.h"
+#include "checker/reader/assignstmt.h"
 #include "checker/reader/dertype.h"
 #include "checker/reader/attrstmt.h"
 #include "checker/reader/commonstmt.h"
@@ -24,6 +25,7 @@
 #include "checker/reader/tokens.h"
 #include "checker/reader/typedecl.h"
 #include "checker/reader/unitstmt.h"
+#include "checker/reader/vendorexec.h"
 #include "checker/semantics/locsym.h"
 #include "checker/tvxutil.h"
 

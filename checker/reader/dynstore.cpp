@@ -5,12 +5,14 @@
 #include <cstring>
 
 #include "checker/reader/analyze.h"
+#include "checker/reader/assignstmt.h"
 #include "checker/reader/dertype.h"
 #include "checker/reader/dispatch.h"
 #include "checker/reader/services.h"
 #include "checker/reader/source.h"
 #include "checker/reader/statement.h"
 #include "checker/reader/tokens.h"
+#include "checker/reader/typedecl.h"
 #include "checker/semantics/locsym.h"
 #include "checker/tvxutil.h"
 
@@ -99,38 +101,29 @@ void skip_item() {
   }
 }
 
-// An array specification of ALLOCATE, after its "(": each dimension needs
-// an upper bound and no assumed or deferred part. Leaves the ")" read.
-bool explicit_bounds() {
-  bool ok = true;
-  bool empty_part = true;  // no bound read since "(" or ","
-  bool after_colon = false;
+// True when the bounds at stacol ("(" ...) leave a bound out: a ":" or
+// "*" standing next to "(", "," or ")" at the outer level.
+bool bound_left_out() {
   int32_t depth = 0;
-  for (;;) {
-    getokn();
-    if (tk.tok1 == 10 && tk.toktyp == TT_OTHER) return ok;
-    if (tk.toktyp == TT_OTHER && depth == 0) {
-      if (tk.tok1 == ')' || tk.tok1 == ',') {
-        if (empty_part) ok = false;
-        if (tk.tok1 == ')') return ok;
-        empty_part = true;
-        after_colon = false;
-        continue;
-      }
-      if (tk.tok1 == ':') {
-        if (empty_part || after_colon) ok = false;
-        after_colon = true;
-        empty_part = true;
-        continue;
-      }
-      if (tk.tok1 == '*') {
-        if (empty_part && (pstat[tk.stacol] == ')' || pstat[tk.stacol] == ',')) ok = false;
-      }
+  int32_t prev = 0;
+  for (int32_t p = tk.stacol; p < rsrc.statend && pstat[p] != 10; ++p) {
+    int32_t c = pstat[p];
+    if (c == 'a' || c == 'q' || c == 'h') {
+      p += CONST_OVERHEAD + ((pstat[p + 1] << 8) | pstat[p + 2]) - 1;
+      prev = 'a';
+      continue;
     }
-    if (is_other('(')) ++depth;
-    if (is_other(')')) --depth;
-    empty_part = false;
+    if (c == ' ') continue;
+    if (c == '(') ++depth;
+    if (c == ')' && --depth == 0) return prev == ':' || prev == '*' || prev == ',';
+    if (depth == 1) {
+      bool edge = prev == '(' || prev == ',';
+      if ((c == ':' || c == '*' || c == ',') && (edge || prev == ':')) return true;
+      if ((c == ',' ) && (prev == ':' || prev == '*')) return true;
+    }
+    prev = c;
   }
+  return false;
 }
 
 // One ALLOCATE item: object [(bounds)]. -1 after an object error.
@@ -138,6 +131,15 @@ int32_t get_allocation(AllocCell*& list) {
   int32_t col;
   locsym* s = object_symbol(col);
   if (s == nullptr) return -1;
+  if (undeclared_here(s)) {
+    // An object of a module, not known here.
+    getokn();
+    return -1;
+  }
+  if (chkAllocObjInPure(s, col) != 0) {
+    getokn();
+    return -1;
+  }
   bool allocatable = (s->attrib & AT_ALLOCATABLE) && s->sclass == SC_VAR;
   if (!(s->attrib & AT_POINTER) && !allocatable) {
     tk.errcol = col;
@@ -145,15 +147,30 @@ int32_t get_allocation(AllocCell*& list) {
     getokn();
     return -1;
   }
-  getokn();
-  if (is_other('(')) {
-    int32_t bcol = tk.tokbeg;
-    if (!explicit_bounds()) {
+  if (pstat[tk.stacol] == '(') {
+    // The bounds: an array specification of explicit shape whose rank
+    // matches the declared one.
+    int32_t bcol = tk.stacol;
+    if (bound_left_out()) {
       tk.errcol = bcol;
       rd_errmsg(664);
+      getokn();
+      return -1;
+    }
+    ArraySpec* spec = get_array_spec(0, s);
+    if (spec == nullptr) return -1;
+    if (!is_other(')')) {
+      rd_errmsg(7);
+      return -1;
+    }
+    if (spec->shape != 1) {
+      tk.errcol = bcol;
+      rd_errmsg(664);
+    } else {
+      copy_array_spec(col, s, spec);
     }
     getokn();
-  } else if (s->arrspec != nullptr) {
+  } else if (getokn(), s->arrspec != nullptr) {
     tk.errcol = col;
     rd_errmsg(11);
   }
@@ -171,9 +188,17 @@ int32_t get_alloc_obj(AllocCell*& list) {
   int32_t col;
   locsym* s = object_symbol(col);
   if (s == nullptr) return -1;
+  if (undeclared_here(s)) {
+    getokn();
+    return -1;
+  }
   if (!(s->attrib & (AT_POINTER | AT_ALLOCATABLE))) {
     tk.errcol = col;
     rd_errmsg(663);
+    getokn();
+    return -1;
+  }
+  if (chkAllocObjInPure(s, col) != 0) {
     getokn();
     return -1;
   }

@@ -25,6 +25,8 @@ int32_t got_arrelm;
 int32_t got_arrpos;
 int32_t got_epflags;
 locsym* got_structfld;
+locsym* got_field;
+bool got_field_unknown;
 int32_t got_recstrbeg;
 int32_t got_recstrend;
 locsym* got_toprec;
@@ -83,6 +85,14 @@ void clear_globals() {
   got_structfld = nullptr;
   got_recstrbeg = got_recstrend = 0;
   got_toprec = nullptr;
+}
+
+// The type a function reference yields: a type that only the IMPLICIT
+// rules gave is not known, since the name may be an intrinsic function,
+// whose type is its own.
+dtdesc function_type(const locsym* sym, dtdesc t) {
+  if (sym != nullptr && (sym->props & CP_TYPIMP)) t = dtdesc{};
+  return t;
 }
 
 bool array_valued(const exprec& r) { return (r.kind & 0x2e44u) != 0 || r.v.rank > 0; }
@@ -546,7 +556,8 @@ bool read_constructor(exprec* r, uint32_t accepted, bool bracket) {
       break;
     }
     if (bracket && tk.tok1 == ']') break;
-    msg_at(7, tk.tokbeg);
+    // The constructor is not closed: "/)" (5) or "]" (540) expected.
+    msg_at(bracket ? 540 : 5, tk.tokbeg);
     return false;
   }
   r->v = typedval{};
@@ -694,6 +705,7 @@ uint32_t getmeta(uint32_t accepted) {
           // A plain reference: the caller gets the reference itself.
           clear_globals();
           if (vo.sym != nullptr) got_typ = vo.comp ? vo.comptype : vo.sym->type;
+          if (k == 0x100 || k == 0x1000) got_typ = function_type(vo.sym, got_typ);
           got_val = vo.value;
           got_ok = vo.valok;
           got_con = vo.con;
@@ -713,11 +725,12 @@ uint32_t getmeta(uint32_t accepted) {
           return k;
         }
         acc = static_cast<uint32_t>(narrow_kinds(k)) | (accepted & 0x2000u);
-        if (vo.sym != nullptr && (k & 0x2e16u)) {
+        if (vo.sym != nullptr && (k & 0x2e17u)) {
           uint32_t usage = static_cast<uint32_t>(QB_REF) | ((accepted & 0x80u) ? static_cast<uint32_t>(QB_BOUND) : 0u);
           flaguse(vo.sym, usage, col);
         }
         dtdesc t = vo.comp ? vo.comptype : vo.sym != nullptr ? vo.sym->type : dtdesc{};
+        if (k == 0x100 || k == 0x1000) t = function_type(vo.sym, t);
         if (vhs) t.value = charsubsize;
         operand_from_type(&cur, t, vo.value, vo.valok, vo.con, col);
         cur.v.rank = vo.rank;

@@ -61,6 +61,8 @@ extern int32_t got_arrelm;       // elements (1 for a scalar)
 extern int32_t got_arrpos;
 extern int32_t got_epflags;      // 0 plain, 1 scalar function, 2 array function
 extern locsym* got_structfld;    // structure of the last component
+extern locsym* got_field;        // last component of the last reference getvar read
+extern bool got_field_unknown;   // that reference named a component of a type not known here
 extern int32_t got_recstrbeg;    // columns spanned by a component chain
 extern int32_t got_recstrend;
 extern locsym* got_toprec;       // first structure of a chain

@@ -11,6 +11,7 @@
 #include "checker/common/qualcodes.h"
 #include "checker/reader/analyze.h"
 #include "checker/reader/dispatch.h"
+#include "checker/reader/expr.h"
 #include "checker/reader/services.h"
 #include "checker/reader/source.h"
 #include "checker/reader/specstmt.h"
@@ -131,6 +132,31 @@ void expr_from_current(bool stop_gt = false, bool stop_colon = false) {
     prevch = tk.tok1;
     getokn();
   }
+}
+
+// Kinds an expression of an I/O statement may be: values, whole arrays,
+// sections and, in Fortran 90, structures and array expressions.
+uint32_t io_kinds() {
+  if (ropt.Language == 1) return EK_VALUE | EK_ARRAY | EK_SECTION | EK_ARRAYEXP;
+  return EK_VALUE | EK_ARRAY | EK_SECTION | EK_ARRAYEXP | EK_STRUCT | EK_STRUCTARRAY | EK_ARRCOMP |
+         EK_STRUCTCONS | EK_STRUCTEXP | EK_STRUCTARREXP;
+}
+
+// Evaluates the expression that begins at the current token; its operands
+// are marked referenced (a whole array or section too) and the token after
+// it becomes current. 0 after a message (the statement is consumed then).
+uint32_t value_from_current() {
+  int32_t col = tk.tokbeg;
+  tk.stacol = tk.tokbeg;
+  uint32_t k = getmeta(io_kinds());
+  if (k == 0) {
+    skip_statement();
+    return 0;
+  }
+  if (got_sym != nullptr && (k & (EK_ARRAY | EK_SECTION | EK_STRUCT | EK_STRUCTARRAY | EK_ARRCOMP)))
+    flaguse(got_sym, QB_REF, col);
+  getokn();
+  return k;
 }
 
 // Reads an expression whose first token is the next one.
@@ -296,7 +322,7 @@ int32_t ioitem_from_current(uint32_t mark) {
       return 0;
     }
   } else if (mark == QB_REF) {
-    expr_from_current();
+    if (value_from_current() == 0) return 0;
   } else {
     rd_interr("iosublist");
   }
@@ -324,6 +350,8 @@ void tvx_io_statement() {
 // The output or input list after a format or control list, then the end of
 // the statement.
 void list_and_end(uint32_t mark) {
+  // A "," between the control list and the list (a common extension).
+  if (is_ch(',')) getokn();
   if (!at_eos() && !iolist_from_current(mark)) return skip_statement();
   chk_endofline(0);
 }
@@ -361,14 +389,29 @@ void definefile() {
   chk_endofline(0);
 }
 
+// Dialect whose ENCODE and DECODE name a variable first.
+constexpr uint32_t ENCODE_VARIABLE_DIALECT = 0x40;
+
 // ENCODE/DECODE (count, format, buffer [, specifiers]) list
 void encode_decode(const KeyRow* row, bool decode) {
-  io_expr();
+  getokn();
+  bool variable_first = (ropt.compiler & ENCODE_VARIABLE_DIALECT) != 0;
+  if (variable_first) {
+    // The first item is a variable, which receives the character count.
+    if (!variable_from_current(QB_SET)) return (void)rd_errmsg(25);
+  } else if (value_from_current() == 0) {
+    return;
+  }
   if (!is_ch(',')) return (void)rd_errmsg(6);
   if (!getformat(1 | 2)) return;
   if (!is_ch(',')) return (void)rd_errmsg(6);
   getokn();
-  if (!variable_from_current(decode ? QB_REF : QB_SET)) return (void)rd_errmsg(25);
+  if (variable_first && decode) {
+    // The text DECODE reads may be any character expression here.
+    if (value_from_current() == 0) return;
+  } else if (!variable_from_current(decode ? QB_REF : QB_SET)) {
+    return (void)rd_errmsg(25);
+  }
   if (is_ch(',')) {
     if (getspecs(row, false) != 0) return;
   } else if (!is_ch(')')) {
@@ -431,8 +474,8 @@ int32_t getspecval(char letter) {
     case 'J': case 'O': case 'o': return getunit(3);
     case 'K': return read_key_list();
     default:
-      io_expr();
-      return 1;
+      getokn();
+      return value_from_current() != 0;
   }
 }
 
@@ -525,13 +568,17 @@ int32_t getunit(int32_t options) {
       uint32_t mark = ((options & 4) ? QB_REF : 0) | ((options & 8) ? QB_SET : 0);
       return variable_from_current(mark);
     }
-    if (bit != 0 && (bit & 0x3) == 0 && s->sclass == SC_VAR) {
-      rd_errmsg(82);
-      expr_from_current();
-      return 0;
-    }
   }
-  expr_from_current();
+  // A unit number: an expression of integer type (character would be an
+  // internal file, read above when it is a variable).
+  int32_t col = tk.tokbeg;
+  if (value_from_current() == 0) return 0;
+  int32_t cls = getdtname(got_typ.code);
+  if (got_typ.code != 0 && cls != TC_INTEGER && cls != TC_CHARACTER && got_typ.code != 16) {
+    tk.errcol = col;
+    rd_errmsg(82);
+    return 0;
+  }
   return 1;
 }
 
@@ -580,11 +627,14 @@ int32_t getformat(int32_t options) {
       }
     }
   }
-  if (tk.toktyp == TT_DIGITS || tk.toktyp == TT_OTHER) {
-    expr_from_current();
-    return 1;
+  // A format expression: a constant must be of character type.
+  int32_t col = tk.tokbeg;
+  if (value_from_current() == 0) return 0;
+  if (got_con && got_typ.code != 0 && got_typ.code != DT_CHAR && got_typ.code != 12) {
+    tk.errcol = col;
+    rd_errmsg(154);
+    return 0;
   }
-  expr_from_current();
   return 1;
 }
 

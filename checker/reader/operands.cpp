@@ -8,6 +8,9 @@
 
 #include "checker/errmsg.h"
 #include "checker/reader/expr.h"
+
+#include "checker/reader/assignstmt.h"
+#include "checker/reader/dertype.h"
 #include "checker/reader/services.h"
 #include "checker/reader/source.h"
 #include "checker/reader/tokens.h"
@@ -636,16 +639,42 @@ bool read_arguments() {
   }
 }
 
-// Skips a parenthesised list; the "(" has been read.
-void skip_list() {
-  int32_t depth = 1;
-  while (depth > 0) {
+// The values of a structure constructor type-name(values), the "(" read:
+// each value is matched with the next component of the type and checked
+// as an assignment to it; a value beyond the last component gives 7, too
+// few values 733. A type whose components are not known here (its
+// definition is not in this unit) only has its values read. False after
+// a message that ends the expression.
+bool structure_constructor(locsym* type) {
+  const FieldNode* field = static_cast<const FieldNode*>(type->list);
+  bool known = field != nullptr && (type->extra & EXTRA_TYPE_UNDEFINED) == 0;
+  if (pstat[tk.stacol] == ')') {
     getokn();
-    if (tk.tok1 == 10) return;
-    if (tk.toktyp != TT_OTHER) continue;
-    if (tk.tok1 == '(') ++depth;
-    if (tk.tok1 == ')') --depth;
+    if (known) msg_at(733, tk.tokbeg);
+    return true;
   }
+  constexpr uint32_t value_kinds = 0x380cf1u | 0x4u | 0x200u;
+  for (;;) {
+    int32_t col = tk.stacol;
+    while (pstat[col] == ' ') ++col;
+    if (getmeta(value_kinds) == 0) return false;
+    if (got_sym != nullptr && got_arrsecdims > 0) flaguse(got_sym, QB_REF, col);
+    if (known) {
+      if (field == nullptr) {
+        msg_at(7, col);
+        return false;
+      }
+      if (field->sym != nullptr) ckassign(field->sym->type, got_typ, got_con != 0, col);
+      field = field->next;
+    }
+    getokn();
+    if (tk.tok1 == ',' && tk.toktyp == TT_OTHER) continue;
+    if (tk.tok1 == ')' && tk.toktyp == TT_OTHER) break;
+    msg_at(tk.tok1 == 10 ? 7 : 6, tk.tokbeg);
+    return false;
+  }
+  if (known && field != nullptr) msg_at(733, tk.tokbeg);
+  return true;
 }
 
 uint32_t fail_on(locsym* sym, int32_t n, int32_t col) {
@@ -664,6 +693,8 @@ uint32_t getvar(uint32_t accepted, varout* out) {
   vhs = 0;
   charsubsize = 0;
   got_structfld = nullptr;
+  got_field = nullptr;
+  got_field_unknown = false;
   got_toprec = nullptr;
   got_recstrbeg = got_recstrend = 0;
   if (tk.toktyp != TT_NAME) {
@@ -703,7 +734,7 @@ uint32_t getvar(uint32_t accepted, varout* out) {
   if (paren) {
     if (is_structure_name(sym)) {
       getokn();
-      skip_list();
+      if (!structure_constructor(sym)) return 0;
       if (accepted & 0x80000u) return 0x80000;
       if (accepted & 0x10u) return 0x10;
       return fail_on(sym, 741, col);
@@ -727,7 +758,15 @@ uint32_t getvar(uint32_t accepted, varout* out) {
       }
       getokn();
       if (!read_arguments()) return 0;
-      if (sym->type.code == 0) imptypit(sym, col);
+      if (sym->type.code == 0) {
+        // The name may be an intrinsic function, whose type is its own:
+        // no 136 for it, and the type taken here is marked as implicit.
+        int32_t keep = implicit_none;
+        implicit_none = 0;
+        imptypit(sym, col);
+        implicit_none = keep;
+        sym->props |= CP_TYPIMP;
+      }
       flaguse(sym, QB_CALLED, col);
       return 0x100;
     }
@@ -763,6 +802,7 @@ uint32_t getvar(uint32_t accepted, varout* out) {
   // Structure components: "%" name, or "." name for a record; each part
   // is looked up in the component list of the structure before it.
   bool structure = false;
+  bool unknown_part = false;  // a component of a type not known here
   locsym* part = sym;
   for (;;) {
     int32_t sep = pstat[tk.stacol];
@@ -796,7 +836,11 @@ uint32_t getvar(uint32_t accepted, varout* out) {
       locsym* sym;
       Member* next;
     };
-    locsym* type_sym = PGetQStructsym(&part->type);
+    // The structure of the part: none for a part that is no structure,
+    // which is an error when the part was declared here (otherwise it may
+    // be an entity the unit cannot see, such as one of a module).
+    locsym* type_sym = part->type.tag == 'q' ? PGetQStructsym(&part->type) : nullptr;
+    if (type_sym == nullptr && (part->usage & QB_DECL)) return fail_on(sym, 120, tk.tokbeg);
     locsym* found = nullptr;
     for (Member* m = type_sym != nullptr ? static_cast<Member*>(type_sym->list) : nullptr;
          m != nullptr; m = m->next) {
@@ -806,6 +850,28 @@ uint32_t getvar(uint32_t accepted, varout* out) {
       }
     }
     got_structfld = part;
+    if (found == nullptr && (type_sym == nullptr || type_sym->list == nullptr ||
+                             (type_sym->extra & EXTRA_TYPE_UNDEFINED))) {
+      // A type whose components are not known in this unit (defined in a
+      // module or a host): the component is taken as it stands, of a type
+      // not known, its subscripts passed over.
+      if (pstat[tk.stacol] == '(') {
+        getokn();
+        for (int32_t depth = 1; depth > 0;) {
+          getokn();
+          if (tk.tok1 == 10 && tk.toktyp == TT_OTHER) return fail_on(sym, 7, tk.tokbeg);
+          if (tk.toktyp == TT_OTHER && tk.tok1 == '(') ++depth;
+          if (tk.toktyp == TT_OTHER && tk.tok1 == ')') --depth;
+        }
+      }
+      got_recstrend = tk.stacol;
+      o.comptype = dtdesc{};
+      o.comp = 1;
+      got_field = nullptr;
+      got_field_unknown = true;
+      unknown_part = true;
+      break;
+    }
     if (found == nullptr) {
       fail_on(sym, 147, tk.tokbeg);
       return 0x100000;
@@ -829,6 +895,7 @@ uint32_t getvar(uint32_t accepted, varout* out) {
     }
     got_recstrend = tk.stacol;
     o.comptype = found->type;
+    got_field = found;
     o.comp = 1;
     part = found;
   }
@@ -840,6 +907,13 @@ uint32_t getvar(uint32_t accepted, varout* out) {
   }
   if (structure) {
     o.rank = rank;
+    if (unknown_part && rank == 0) {
+      // What the component is, scalar or structure, is not known.
+      if (accepted & 0x2u) return 0x2;
+      if (accepted & 0x1u) return 0x1;
+      if (accepted & 0x10u) return 0x10;
+      return fail_on(sym, 120, col);
+    }
     if (rank == 0) {
       bool structured = part->type.code == 15 || part->type.code == 26;
       if (structured && (accepted & 0x10u)) return 0x10;

@@ -82,7 +82,15 @@ int32_t getokn() {
       !stmtIs(ST_FORMAT)) {
     bool report = true;
     if (tk.GettingKeyToken) report = pstat[end] == ':' && is_upper(pstat[end + 1]);
-    if (report) rd_errmsg((tk.tokbroke & 2) ? 15 : 19);
+    // A name read again (look-ahead, expressions evaluated after a look at
+    // their first token) is reported once.
+    static int32_t reported_line = -1, reported_at = -1;
+    if (report && reported_line == rsrc.srclno && reported_at == tk.tokbeg) report = false;
+    if (report) {
+      reported_line = rsrc.srclno;
+      reported_at = tk.tokbeg;
+      rd_errmsg((tk.tokbroke & 2) ? 15 : 19);
+    }
   }
   return tk.toktyp;
 }

@@ -17,6 +17,7 @@
 #include "checker/reader/tokens.h"
 #include "checker/semantics/kinds.h"
 #include "checker/semantics/locsym.h"
+#include "checker/semantics/unit_queries.h"
 
 namespace {
 
@@ -542,19 +543,31 @@ bool skip_entity() {
   }
 }
 
-// A component of the innermost open definition: its name and array
-// specification; 0, or -2 after a syntax error.
+}  // namespace
+
 int32_t addfld(locsym** out, int32_t flags) {
   *out = nullptr;
   getokn();
-  if (tk.toktyp != TT_NAME) {
-    msg_at(24, tk.tokbeg);
-    return -2;
-  }
-  int32_t len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
-  locsym* f = getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), len, 1, -1);
-  if (f == nullptr) return -2;
   StructLevel& lv = dts.structs[dts.structdepth];
+  locsym* f = nullptr;
+  if (tok_is('%') && lv.type != nullptr && lv.type->sclass == SC_STRUCT &&
+      text_follows("FILL")) {
+    // %FILL in a STRUCTURE: an unnamed filler component.
+    getokn();
+    f = local_new<locsym>();
+    f->name = const_cast<char*>("%FILL");
+    f->sclass = SC_VAR;
+    f->squal = SQ_STRUCTFLD;
+    f->owner = prgnam;
+  } else {
+    if (tk.toktyp != TT_NAME) {
+      msg_at(24, tk.tokbeg);
+      return -2;
+    }
+    int32_t len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
+    f = getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), len, 1, -1);
+    if (f == nullptr) return -2;
+  }
   FieldNode* node = local_new<FieldNode>();
   node->sym = f;
   if (lv.last_field == nullptr) {
@@ -577,6 +590,7 @@ int32_t addfld(locsym** out, int32_t flags) {
   return 0;
 }
 
+namespace {
 // True when the text from..to holds a name followed by "(": a function
 // reference or an array element.
 bool reference_in(int32_t from, int32_t to) {
@@ -739,6 +753,9 @@ int32_t declare_entities(int32_t tclass, const dtdesc& d) {
       }
       chk_vardec(s, ed, attrs, dims, namecol);
       if (next_char() == '=') {
+        // An initial value makes a local object saved: not in a PURE
+        // procedure (component defaults of a definition are no objects).
+        if (dts.structdepth == 0 && isInPureProc()) msg_at(808, tk.stacol);
         getokn();
         if (next_char() == '>') getokn();
         int32_t vcol = tk.stacol;
@@ -814,7 +831,13 @@ int32_t shvardec_type(const StmtCall& c) {
     xrefit(t, 64, namecol);
     return skip_statement(), 0;
   }
-  for (int32_t level = dts.structdepth; level > 0; --level) {
+  // A component of the type being defined must be a pointer to it.
+  bool pointer = false;
+  for (int32_t p = tk.stacol; p + 8 <= rsrc.statend && pstat[p] != 10 && !pointer; ++p) {
+    if (pstat[p] == ':' && pstat[p + 1] == ':') break;
+    pointer = pstat[p] == ',' && std::memcmp(pstat + p + 1, "POINTER", 7) == 0;
+  }
+  for (int32_t level = dts.structdepth; level > 0 && !pointer; --level) {
     if (dts.structs[level].type == t) {
       msg_at(539, namecol);
       return skip_statement(), 0;

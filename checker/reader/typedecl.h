@@ -55,6 +55,9 @@ ArraySpec* get_array_spec(int32_t flags, locsym* sym);
 void copy_array_spec(int32_t col, locsym* sym, const ArraySpec* spec);
 // One entity declarator: 0 accepted, -1 reported (skip it), -2 syntax error.
 int32_t getdec(locsym** out, int32_t flags);
+// A component of the innermost open definition: its name (or %FILL in a
+// STRUCTURE) and array specification; 0, or -2 after a syntax error.
+int32_t addfld(locsym** out, int32_t flags);
 // KIND= selector of a type class; the kind, 0, or -2 when unreadable.
 int32_t get_kind_selector(int32_t tclass, int32_t required);
 // LEN= selector; the length, 0 for "*" or a length not known.

@@ -4,6 +4,7 @@
 #include "checker/semantics/locsym.h"
 
 #include <cstring>
+#include <vector>
 
 #include "checker/common/mystring.h"
 #include "checker/reader/analyze.h"
@@ -194,8 +195,38 @@ void xrefit(locsym* sym, uint32_t usage, int32_t tokpos) {
   }
 }
 
+// Uses met while a statement-function body is read, replayed when it ends.
+struct StatFuncUse {
+  locsym* sym;
+  uint32_t usage;
+  int32_t tokpos;
+};
+static std::vector<StatFuncUse> statfunc_uses;
+static bool instatfunc = false;
+
+void statfunc_begin() {
+  instatfunc = true;
+  statfunc_uses.clear();
+}
+
+void statfunc_end(void (*dummy_use)(locsym*, uint32_t)) {
+  instatfunc = false;
+  for (const StatFuncUse& u : statfunc_uses) {
+    if (u.sym->squal == SQ_SFDUMARG) {
+      dummy_use(u.sym, u.usage);
+    } else {
+      flaguse(u.sym, u.usage, u.tokpos);
+    }
+  }
+  statfunc_uses.clear();
+}
+
 void flaguse(locsym* sym, uint32_t usage, int32_t tokpos) {
   if (sym == nullptr) return;
+  if (instatfunc) {
+    statfunc_uses.push_back(StatFuncUse{sym, usage, tokpos});
+    return;
+  }
   while (sym->squal == SQ_STRUCTFLD && sym->link != nullptr) sym = sym->link;
   if ((sym->props & CP_PTRBASED) && sym->link != nullptr) flaguse(sym->link, QB_REF, tokpos);
   xrefit(sym, usage, tokpos);
@@ -249,7 +280,10 @@ void imptypit(locsym* sym, int32_t col) {
     return;
   }
   sym->type = default_row(8);
-  if (implicit_none && !stmtIs(ST_MODULEPROCEDURE) && !stmtIs(ST_PUBLIC) &&
+  // In a unit with USE, or contained in a host, the name may be a module
+  // entity that USE does not copy yet: no 136 there.
+  bool maybe_hidden = unit.pabort[CL_USE] != 0 || Status.scope_level > 1;
+  if (implicit_none && !maybe_hidden && !stmtIs(ST_MODULEPROCEDURE) && !stmtIs(ST_PUBLIC) &&
       !stmtIs(ST_PRIVATE)) {
     int32_t saved = tk.errcol;
     tk.errcol = col;
@@ -309,6 +343,8 @@ void decrease_scoping_level() {
 }
 
 void locsym_reset() {
+  instatfunc = false;
+  statfunc_uses.clear();
   Status = UnitStatus{};
   prgnam = nullptr;
   Scope = ScopeOne;

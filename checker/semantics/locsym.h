@@ -110,6 +110,11 @@ locsym* loc_addsym(const char* name, int32_t len, int32_t flags, int32_t cls, in
 int32_t chk_scope(const locsym* sym, int32_t level, int32_t flags);
 void flaguse(locsym* sym, uint32_t usage, int32_t tokpos);
 void xrefit(locsym* sym, uint32_t usage, int32_t tokpos);
+// While a statement-function body is read, flaguse keeps the uses;
+// statfunc_end replays them: a use of one of the definition's dummies
+// (qualifier SQ_SFDUMARG) goes to dummy_use, any other to flaguse.
+void statfunc_begin();
+void statfunc_end(void (*dummy_use)(locsym*, uint32_t));
 void imptypit(locsym* sym, int32_t col);
 int32_t chk_imptyp(int32_t row);
 

@@ -1,0 +1,7 @@
+      PROGRAM P
+      BYTE B
+      LOGICAL L
+      B = .TRUE.
+      B = 3
+      L = B
+      END

@@ -1,0 +1,18 @@
+      PROGRAM P
+      STRUCTURE /POINT/
+        REAL PX, PY
+        INTEGER*4 %FILL
+      END STRUCTURE
+      STRUCTURE /LINE/
+        RECORD /POINT/ FROM, TO
+        STRUCTURE /COLOR/ COL
+          INTEGER RED, GREEN
+        END STRUCTURE
+      END STRUCTURE
+      RECORD /POINT/ P1, P2(10)
+      RECORD /LINE/ L, /POINT/ P3
+      P1.PX = 1.0
+      L.FROM.PY = P1.PX
+      L.COL.RED = 3
+      P3 = P1
+      END

@@ -1,0 +1,12 @@
+      PROGRAM P
+      INTEGER IS, K
+      REAL BUF(10)
+      BUFFER IN (1 0) (BUF(1), BUF(10))
+      BUFFER OUT 1
+      FETCH (SUBSCHEMA=K)
+      STORE (RECORD=K, OFFSET=2)
+      COMMIT (RETAINING
+      READY (REALM)
+      FIND (1, ERR=10) K
+ 10   CONTINUE
+      END
