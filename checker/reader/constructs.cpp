@@ -80,6 +80,8 @@ int32_t case_depth() {
 
 }  // namespace
 
+bool construct_push(int32_t code, int32_t k) { return push_block(code, k); }
+
 // WHERE (mask) [assignment]
 int32_t shwhere(const StmtCall& c) {
   if (!tstord(c.lowest, c.cls)) return skip_statement(), 0;

@@ -15,6 +15,7 @@
 #include "checker/reader/datastmt.h"
 #include "checker/reader/directives.h"
 #include "checker/reader/equivstmt.h"
+#include "checker/reader/hpfstmt.h"
 #include "checker/reader/pointerstmt.h"
 #include "checker/reader/services.h"
 #include "checker/reader/source.h"
@@ -117,6 +118,37 @@ int32_t sh_unrecognised(const StmtCall&) { return 0; }
 int32_t sh_include(const StmtCall& c) {
   shinclud(c.code);
   return 0;
+}
+
+// Prefix bits gathered before FUNCTION or SUBROUTINE: 1 ELEMENTAL, 2 PURE,
+// 4 RECURSIVE, 8 EXTRINSIC, 16 EXTRINSIC(HPF_LOCAL), 32 EXTRINSIC(HPF).
+static uint32_t proc_prefix;
+
+// Adds the bits of one prefix keyword: a prefix given twice is 748,
+// RECURSIVE together with EXTRINSIC(HPF_LOCAL) 800.
+static void add_prefix(uint32_t bits, int32_t col) {
+  tk.errcol = col;
+  uint32_t once = bits & 0xFu;
+  if (proc_prefix & once) {
+    rd_errmsg(748);
+    return;
+  }
+  uint32_t both = proc_prefix | bits;
+  if ((both & 0x4u) && (both & 0x10u)) {
+    rd_errmsg(800);
+    return;
+  }
+  proc_prefix = both;
+}
+
+// The EXTRINSIC prefix bits of the unit just begun, with the HPF option.
+static void apply_prefix() {
+  if (ropt.hpf && prgnam != nullptr && (proc_prefix & 0x8u)) {
+    prgnam->hpfbits |= HPF_EXTRINSIC;
+    if (proc_prefix & 0x20u) prgnam->hpfbits |= HPF_EXTR_HPF;
+    if (proc_prefix & 0x10u) prgnam->hpfbits |= HPF_EXTR_LOCAL;
+  }
+  proc_prefix = 0;
 }
 
 // Reads the name of a program-unit statement into name; false when the
@@ -222,10 +254,29 @@ int32_t shprog(const StmtCall& c) {
   return 0;
 }
 
+// Marks the names of the dummy-argument list that follows the unit's name
+// as dummy arguments (the mapping directives ask for them).
+static void mark_dummies() {
+  if (tk.stacol >= rsrc.statend || pstat[tk.stacol] != '(') return;
+  getokn();
+  for (;;) {
+    getokn();
+    if (tk.toktyp == TT_NAME) {
+      int32_t len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
+      locsym* s = getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), len, 1 | 4, 0);
+      if (s != nullptr) flaguse(s, QB_DUM, tk.tokbeg);
+      getokn();
+    }
+    if (!(tk.toktyp == TT_OTHER && tk.tok1 == ',')) return;
+  }
+}
+
 // SUBROUTINE name [([dummies])]
 int32_t shsub(const StmtCall& c) {
   if (unit_statement(c, SC_SUB, 6, 24)) {
+    apply_prefix();
     tvx_unit_start(1);
+    mark_dummies();
     skip_statement();
   }
   return 0;
@@ -234,7 +285,9 @@ int32_t shsub(const StmtCall& c) {
 // [type] FUNCTION name ([dummies]) [RESULT (name)]
 int32_t shfunc(const StmtCall& c) {
   if (unit_statement(c, SC_FUNC, 5, 24)) {
+    apply_prefix();
     tvx_unit_start(2);
+    mark_dummies();
     skip_statement();
   }
   return 0;
@@ -579,38 +632,67 @@ void hpf_shforallclose() {
   if (nest.nestdep > 0 && nest.e[nest.nestdep].code == 13) nest_pop();
 }
 
+// The EXTRINSIC keyword just read at col: its kind, then its bits.
+static bool extrinsic_prefix(int32_t col) {
+  uint32_t bits = hpf_extrinsic_kind();
+  if (bits == 0) return false;
+  add_prefix(bits, col);
+  return true;
+}
+
 // A prefixed statement: RECURSIVE, PURE, ELEMENTAL, EXTRINSIC or a type
 // before FUNCTION or SUBROUTINE.
 static int32_t get_prefix_spec(const StmtCall& c) {
   for (;;) {
-    if (tk.stacol < rsrc.statend && pstat[tk.stacol] == '(') {
-      getokn();
-      skiptopar();
-    }
     const KeyRow* r = getkey();
     if (r == nullptr) {
       rd_errmsg(39);
       skip_statement();
       return 0;
     }
+    int32_t col = tk.tokbeg;
     StmtCall next{r, r->code, dispatch_table[r->code - 1].lowest, dispatch_table[r->code - 1].cls, c.labelled};
-    if (r->code == ST_FUNCTION) return shfunc(next);
-    if (r->code == ST_SUBROUTINE) return shsub(next);
-    if (r->code == 82 || r->code == 130 || r->code == 143 || r->code == 140) continue;
-    if (key_dtclass(r) != 0) return shvardec(next);
-    rd_errmsg(39);
-    skip_statement();
-    return 0;
+    int32_t result = 0;
+    if (r->code == ST_FUNCTION) {
+      result = shfunc(next);
+    } else if (r->code == ST_SUBROUTINE) {
+      result = shsub(next);
+    } else if (r->code == 82 || r->code == 130 || r->code == 143) {
+      add_prefix(r->code == 82 ? 4u : r->code == 130 ? 2u : 1u, col);
+      continue;
+    } else if (r->code == 140) {
+      if (extrinsic_prefix(col)) continue;
+      skip_statement();
+    } else if (key_dtclass(r) != 0) {
+      result = shvardec(next);
+    } else {
+      rd_errmsg(39);
+      skip_statement();
+    }
+    proc_prefix = 0;
+    return result;
   }
 }
 
 int32_t shrecursive(const StmtCall& c) {
   if (ropt.Language == 1) issue(9092);
+  proc_prefix = 4;
   return get_prefix_spec(c);
 }
-int32_t shpure(const StmtCall& c) { return get_prefix_spec(c); }
-int32_t shelemental(const StmtCall& c) { return get_prefix_spec(c); }
-int32_t hpf_shextrinsic(const StmtCall& c) { return get_prefix_spec(c); }
+int32_t shpure(const StmtCall& c) {
+  proc_prefix = 2;
+  return get_prefix_spec(c);
+}
+int32_t shelemental(const StmtCall& c) {
+  proc_prefix = 1;
+  return get_prefix_spec(c);
+}
+// EXTRINSIC [(kind)] prefix
+int32_t hpf_shextrinsic(const StmtCall& c) {
+  proc_prefix = 0;
+  if (!extrinsic_prefix(tk.tokbeg)) return skip_statement(), 0;
+  return get_prefix_spec(c);
+}
 
 // The pstat position behind the parenthesis that closes the one at p.
 static int32_t behind_parens(int32_t p) {
@@ -772,7 +854,7 @@ static int32_t dispatch_one(LabelRec* lab, bool& label_done) {
         return 0;
       }
       int32_t note = ropt.Language == 1 ? row->f77 : row->f90;
-      if (note < 0) {
+      if (note < 0 && !(note == -92 && ropt.hpf)) {
         tk.errcol = tk.tokbeg;
         unrecognised(row);
         return 0;
@@ -798,6 +880,7 @@ static int32_t dispatch_one(LabelRec* lab, bool& label_done) {
     }
     chk_if_stmt_is_expected(row);
     if (row == nullptr) {
+      ps.independent = 0;
       if (at_end()) return 0;
       assignment();
       return 0;
@@ -812,12 +895,10 @@ static int32_t dispatch_one(LabelRec* lab, bool& label_done) {
     StmtHandler h = d.handler;
     if (code == ST_ENDIF && lab != nullptr && !label_done && unit.labpro) lhand_defining_block(nest.codblk);
     if (code == 125 && CurStmt[CS_HPF]) h = hpf_shsequence;
+    // INDEPENDENT alone, or with text, before its handler reads it.
+    int32_t independent = code == ST_INDEPENDENT ? (at_end() ? 1 : 2) : 0;
     int32_t oneline = h(call);
-    if (code == 134) {
-      ps.independent = at_end() ? 1 : 2;
-    } else if (ps.independent && code != 134) {
-      ps.independent = 0;
-    }
+    ps.independent = independent;
     if (isProcEndStmt(code) && oneline == END_OF_BODY) return 0;
     if (isProcEndStmt(code) || code == ST_CONTAINS) return code;
     if (oneline && (code == ST_IF || code == ST_WHERE || code == ST_FORALL)) {

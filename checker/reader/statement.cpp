@@ -3,6 +3,8 @@
 // construct stack that labels are checked against.
 #include "checker/reader/statement.h"
 
+#include "checker/reader/hpfstmt.h"
+
 #include <cstring>
 
 #include "checker/reader/analyze.h"
@@ -227,6 +229,7 @@ int32_t tstord(int32_t lowest, int32_t cls) {
   if (cls >= CL_EXEC && unit.parmod < CL_EXEC && !an.MakingDep && !unit.spec_closed) {
     unit.spec_closed = 1;
     close_specification_part();
+    if (ropt.hpf) hpf_proc_mapping();
   }
   if (unit.parmod > lowest) {
     int32_t first = 0;
