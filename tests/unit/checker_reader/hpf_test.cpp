@@ -298,6 +298,10 @@ TEST_F(Hpf, DirectivesAreCommentsWithoutTheOption) {
   EXPECT_TRUE(run(src, 0).empty());
   EXPECT_EQ(find("A")->hpfbits, 0u);
   EXPECT_FALSE(run(src, 1).empty());
+  // On an ordinary line a directive keyword is passed over, also with the
+  // option.
+  EXPECT_TRUE(run("program p\nreal a(10)\ndistribute a(nothing)\nend\n", 1).empty());
+  EXPECT_EQ(find("A")->hpfbits, 0u);
 }
 
 TEST_F(Hpf, FixedFormDirectivesInBothLanguageModes) {
