@@ -133,6 +133,8 @@ static void unit_loop() {
   close_levels();
 }
 
+void analyze_open_file() { unit_loop(); }
+
 // Reads one source file in the current pass.
 static void read_file(int32_t k) {
   an.curfil = k;

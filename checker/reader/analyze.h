@@ -28,6 +28,10 @@ void reader_begin_run();
 // Runs every pass of the analysis over the source files of the run.
 void analyzesources();
 
+// Reads every program unit of the file that srcbeg opened, in the pass that
+// an is set to.
+void analyze_open_file();
+
 // Progress display of the parse: kind 1 starts it, 2 shows the percentage,
 // 4 ends it.
 void progress(int32_t kind, int32_t percent);

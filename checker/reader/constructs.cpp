@@ -112,6 +112,8 @@ int32_t case_depth() {
 
 }  // namespace
 
+bool construct_push(int32_t code, int32_t k) { return push_block(code, k); }
+
 namespace {
 
 // Reads one case value; false when it cannot be read.

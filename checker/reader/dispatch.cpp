@@ -17,6 +17,7 @@
 #include "checker/reader/datastmt.h"
 #include "checker/reader/directives.h"
 #include "checker/reader/equivstmt.h"
+#include "checker/reader/hpfstmt.h"
 #include "checker/reader/pointerstmt.h"
 #include "checker/reader/services.h"
 #include "checker/reader/source.h"
@@ -735,16 +736,19 @@ static uint32_t prefix_bit(int32_t code) {
   }
 }
 
-// EXTRINSIC (kind): the kind's bit, from its name.
-static void extrinsic_kind() {
-  getokn();
-  getokn();
-  if (tk.toktyp == TT_NAME) {
-    std::string k(reinterpret_cast<const char*>(pstat + tk.tokbeg), static_cast<size_t>(tk.toksiz));
-    if (k == "HPF") procprefix.bits |= PP_HPF;
-    if (k == "HPF_LOCAL") procprefix.bits |= PP_HPF_LOCAL;
+// EXTRINSIC (kind): the kind's bit, from its name; false after 595 or
+// another fault of the parenthesised kind.
+static bool extrinsic_kind() {
+  int32_t col = tk.tokbeg;
+  uint32_t bits = hpf_extrinsic_kind();
+  if ((bits & PP_HPF_LOCAL) && (procprefix.bits & PP_RECURSIVE)) {
+    // RECURSIVE and EXTRINSIC(HPF_LOCAL) do not go together.
+    tk.errcol = col;
+    rd_errmsg(800);
+    return bits != 0;
   }
-  if (!(tk.toktyp == TT_OTHER && tk.tok1 == ')')) skiptopar();
+  procprefix.bits |= bits & (PP_HPF | PP_HPF_LOCAL);
+  return bits != 0;
 }
 
 int32_t which_TYPE(const StmtCall& c);
@@ -768,7 +772,11 @@ static int32_t get_prefix_spec(const StmtCall& c) {
       if (r->code == 82 && ropt.Language == 1) issue(9092);
       // A prefix given twice is reported and the statement read on.
       add_prefix_bit(bit, tk.tokbeg);
-      if (r->code == 140 && tk.stacol < rsrc.statend && pstat[tk.stacol] == '(') extrinsic_kind();
+      if (r->code == 140 && tk.stacol < rsrc.statend && pstat[tk.stacol] == '(' && !extrinsic_kind()) {
+        procprefix_reset();
+        skip_statement();
+        return 0;
+      }
       continue;
     }
     if (key_dtclass(r) != 0) {
@@ -786,7 +794,11 @@ static int32_t get_prefix_spec(const StmtCall& c) {
 static int32_t first_prefix(const StmtCall& c) {
   procprefix_reset();
   procprefix.bits = prefix_bit(c.code);
-  if (c.code == 140 && tk.stacol < rsrc.statend && pstat[tk.stacol] == '(') extrinsic_kind();
+  if (c.code == 140 && tk.stacol < rsrc.statend && pstat[tk.stacol] == '(' && !extrinsic_kind()) {
+    procprefix_reset();
+    skip_statement();
+    return 0;
+  }
   return get_prefix_spec(c);
 }
 
@@ -1008,7 +1020,7 @@ static int32_t dispatch_one(LabelRec* lab, bool& label_done) {
         return 0;
       }
       int32_t note = ropt.Language == 1 ? row->f77 : row->f90;
-      if (note < 0) {
+      if (note < 0 && !(note == -92 && ropt.hpf)) {
         tk.errcol = tk.tokbeg;
         unrecognised(row);
         return 0;
@@ -1034,6 +1046,7 @@ static int32_t dispatch_one(LabelRec* lab, bool& label_done) {
     }
     chk_if_stmt_is_expected(row);
     if (row == nullptr) {
+      ps.independent = 0;
       if (at_end()) return 0;
       assignment();
       return 0;
@@ -1048,12 +1061,10 @@ static int32_t dispatch_one(LabelRec* lab, bool& label_done) {
     StmtHandler h = d.handler;
     if (code == ST_ENDIF && lab != nullptr && !label_done && unit.labpro) lhand_defining_block(nest.codblk);
     if (code == 125 && CurStmt[CS_HPF]) h = hpf_shsequence;
+    // INDEPENDENT alone, or with text, before its handler reads it.
+    int32_t independent = code == ST_INDEPENDENT ? (at_end() ? 1 : 2) : 0;
     int32_t oneline = h(call);
-    if (code == 134) {
-      ps.independent = at_end() ? 1 : 2;
-    } else if (ps.independent && code != 134) {
-      ps.independent = 0;
-    }
+    ps.independent = independent;
     if (isProcEndStmt(code) && oneline == END_OF_BODY) return 0;
     if (isProcEndStmt(code) || code == ST_CONTAINS) return code;
     if (oneline && (code == ST_IF || code == ST_WHERE || code == ST_FORALL)) {

@@ -118,9 +118,23 @@ enum : int32_t {
 // position is then restored).
 int32_t getcon(int32_t opts, dtdesc* type, conval* value, uint32_t* valok);
 
-// Subscripts and substrings of a reference to sym.
+// One subscript or triplet as the section reader saw it. A bound left out
+// holds the declared bound of the dimension.
+struct SectionSubscript {
+  int32_t kind;    // 1 for a triplet, else 0
+  int32_t lower;   // bounds and stride (1 when left out or not known)
+  int32_t upper;
+  int32_t stride;
+  uint8_t flags;   // 0x1 lower left out, 0x2 lower not a known constant,
+                   // 0x4 upper left out, 0x20 single subscript, 0x40 upper
+                   // not a known constant
+};
+
+// Subscripts and substrings of a reference to sym; rec, when given,
+// receives what get_section_subscript read.
 int32_t get_section_subscript_list(locsym* sym, int32_t* nsections, int32_t* has_triplet);
-int32_t get_section_subscript(locsym* sym, int32_t dim, int32_t* is_section);
+int32_t get_section_subscript(locsym* sym, int32_t dim, int32_t* is_section,
+                              SectionSubscript* rec = nullptr);
 int32_t get_substring(locsym* sym);
 
 // The unit's default type code of a type class (TC_), or fallback before

@@ -491,12 +491,26 @@ int32_t get_array_rank(const locsym* sym) {
   return n;
 }
 
+// The integer value of the expression just read, when known.
+static bool known_int(int32_t* v) {
+  if (!got_ok || got_typ.code == 0 || getdtstore(got_typ.code) != 1) return false;
+  *v = got_val.i;
+  return true;
+}
+
 // One subscript or triplet of dimension dim (from 1); *is_section is set
 // for a triplet or a vector subscript. 0, or -2 after a stopping message.
-int32_t get_section_subscript(locsym* sym, int32_t dim, int32_t* is_section) {
+int32_t get_section_subscript(locsym* sym, int32_t dim, int32_t* is_section,
+                              SectionSubscript* rec) {
   *is_section = 0;
   const DimNode* d = dims_of(sym);
   for (int32_t i = 1; i < dim && d != nullptr; ++i) d = d->next;
+  // What is left out takes the declared bound, known only when constant.
+  SectionSubscript r{0, d != nullptr ? d->lower : 1, d != nullptr ? d->upper : 0, 1, 0};
+  bool lower_unknown = d == nullptr || (d->flags & (BF_LOWER_EXPR | BF_LOWER_BAD)) != 0;
+  bool upper_unknown =
+      d == nullptr ||
+      (d->flags & (BF_UPPER_EXPR | BF_STAR | BF_NO_UPPER | BF_UPPER_BAD | BF_DEFERRED)) != 0;
   bool dummy = sym != nullptr && (sym->usage & QB_DUM) != 0;
   bool triplet = false;
   if (pstat[tk.stacol] != ':') {
@@ -504,6 +518,13 @@ int32_t get_section_subscript(locsym* sym, int32_t dim, int32_t* is_section) {
     uint32_t k = getmeta(0x821);
     if (k == 0) return -2;
     bool vector = (k & 0x800u) != 0 && got_arrsecdims > 0;
+    int32_t v = 0;
+    if (known_int(&v)) {
+      r.lower = r.upper = v;
+      r.flags = 0x20;
+    } else {
+      r.flags = 0x20 | 0x2 | 0x40;
+    }
     if (vector) {
       *is_section = 1;
       if (got_typ.code == 0 || getdtname(got_typ.code) != TC_INTEGER) {
@@ -528,13 +549,25 @@ int32_t get_section_subscript(locsym* sym, int32_t dim, int32_t* is_section) {
         }
       }
     }
+  } else {
+    r.flags = lower_unknown ? 0x1 | 0x2 : 0x1;
   }
   if (pstat[tk.stacol] == ':') {
     triplet = true;
+    r.kind = 1;
+    r.flags &= 0x3;
+    r.upper = d != nullptr ? d->upper : 0;
     ++tk.stacol;
     int32_t c = pstat[tk.stacol];
     if (c != ':' && c != ',' && c != ')') {
       if (getmeta(0x21) == 0) return -2;
+      int32_t v = 0;
+      if (known_int(&v))
+        r.upper = v;
+      else
+        r.flags |= 0x40;
+    } else {
+      r.flags |= upper_unknown ? 0x4 | 0x40 : 0x4;
     }
     if (pstat[tk.stacol] == ':') {
       ++tk.stacol;
@@ -544,9 +577,12 @@ int32_t get_section_subscript(locsym* sym, int32_t dim, int32_t* is_section) {
         tk.errcol = col;
         errmsg(747, "");
       }
+      int32_t v = 0;
+      if (known_int(&v) && v != 0) r.stride = v;
     }
   }
   if (triplet) *is_section = 1;
+  if (rec != nullptr) *rec = r;
   return 0;
 }
 

@@ -3,6 +3,8 @@
 // construct stack that labels are checked against.
 #include "checker/reader/statement.h"
 
+#include "checker/reader/hpfstmt.h"
+
 #include <cstring>
 
 #include "checker/reader/analyze.h"
@@ -229,6 +231,7 @@ int32_t tstord(int32_t lowest, int32_t cls) {
     unit.spec_closed = 1;
     close_specification_part();
     shprog_chk_prefix();
+    if (ropt.hpf) hpf_proc_mapping();
   }
   if (unit.parmod > lowest) {
     int32_t first = 0;

@@ -92,6 +92,7 @@ struct NestEntry {
   int32_t label;       // terminating label of a labelled DO
   locsym* dovar;       // DO variable of a DO loop, else null
   std::string name;    // construct name
+  std::string forall_index;  // index name of a FORALL construct's header
 };
 struct NestState {
   NestEntry e[NEST_SIZE];  // entries 1..nestdep
@@ -105,6 +106,10 @@ void nest_reset();
 // Pushes an entry; 0 after the overflow message.
 int32_t nestdep_plus_plus();
 void nest_pop();
+// Pushes a construct entry of code with a new block of kind k (5 IF, 6 DO,
+// 7 WHERE, 8 SELECT CASE, 9 FORALL) and the statement's construct name;
+// false when labels are not processed or after the overflow.
+bool construct_push(int32_t code, int32_t k);
 
 // Labels of the program unit.
 struct LabelUse {

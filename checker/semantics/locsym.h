@@ -84,6 +84,7 @@ struct UnitStatus {
   int32_t stmtmark;        // statement mark
   int32_t contains;        // the current unit stopped at CONTAINS
   int32_t parse_mode;      // parse mode of the handlers
+  int32_t hpfseq;          // sequence default of the unit: 0x40 SEQUENCE, 0x800 NOSEQUENCE
 };
 extern UnitStatus Status;
 extern locsym* prgnam;            // the current program unit

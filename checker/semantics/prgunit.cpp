@@ -98,6 +98,7 @@ void prgbeg() {
   implicit_none = 0;
   Status.interface = 0;
   Status.contains = 0;
+  Status.hpfseq = 0;
   saved.count = 0;
   unit.prgtyp = 0;
   unit.labpro = an.lpass == 1 ? 1 : 0;
