@@ -267,7 +267,7 @@ void write_expr_body(const expr_node* node) {
       }
       break;
     case enk_empty:
-      put("<empty>");
+      put_chars("<empty>");  // entities in HTML, like every angle-bracketed word
       break;
     case enk_ref:
       write_expr(node->reference);

@@ -210,8 +210,9 @@ std::string entry_title(const void* e, int kind) {
       return s->kind == stmk_expr ? ": " + expression_text(s->expr) : "";
     }
     case ilk_atom: {
-      auto* a = static_cast<const atom*>(e);
-      return ": " + dump_quoted(a->text, a->text ? std::strlen(a->text) : 0);
+      // An empty name reads back as no string.
+      const char* text = atom_name(static_cast<const atom*>(e));
+      return ": " + dump_quoted(text, text ? std::strlen(text) : 0);
     }
     default: return "";
   }

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Checks that an IL field listing in HTML is well formed: one <PRE> block,
+"""Checks that IL field listings in HTML (the files named) are well formed: one <PRE> block,
 only the tags A, B and U, every tag closed in order, attributes quoted, no
 bare "<" or "&" in the text, one anchor per entry name and every link naming
 an anchor. Prints what is wrong and exits 1; prints nothing when it is fine."""
@@ -65,11 +65,14 @@ def check(text):
 
 
 def main():
-    with open(sys.argv[1], encoding='latin-1') as f:
-        faults = check(f.read())
-    for fault in faults[:20]:
-        print('%s: %s' % (sys.argv[1], fault))
-    return 1 if faults else 0
+    failed = False
+    for name in sys.argv[1:]:
+        with open(name, encoding='latin-1') as f:
+            faults = check(f.read())
+        for fault in faults[:5]:
+            print('%s: %s' % (name, fault))
+        failed = failed or bool(faults)
+    return 1 if failed else 0
 
 
 if __name__ == '__main__':
