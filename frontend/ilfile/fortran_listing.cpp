@@ -3,9 +3,11 @@
 // its USE lines, declarations, interface blocks, statements and contained
 // units. It is a view of the IL: I/O statements print as the calls that the
 // IL holds for them. Expressions and constants are written by expr_text.
+#include <algorithm>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "frontend/driver/line_map.h"
 #include "frontend/ilfile/expr_text.h"
@@ -291,7 +293,10 @@ void print_statement_body(const statement* s) {
     case stmk_label:
       if (s->label && s->label->corresp.name) {
         put_label_field();
-        out(label_name(s->label) + ":\n");
+        // A statement label (digits) marks a CONTINUE, which carries the label
+        // in its label field; any other name is a construct name.
+        std::string name = label_name(s->label);
+        out(name[0] >= '0' && name[0] <= '9' ? std::string("continue\n") : name + ":\n");
       }
       break;
     case stmk_return:
@@ -656,6 +661,11 @@ void print_interface(const interface* itf) {
   for (const object_list_member* m = itf->routine_prototype_list; m; m = m->next) {
     const object* r = m->object;
     if (!r) continue;
+    if (r->storage_class == sc_internal) {
+      // A procedure of the module itself is named, not described again.
+      out(std::string("      module procedure ") + name_of(r) + "\n");
+      continue;
+    }
     print_heading(r);
     if (r->storage_class == sc_mod_proc) continue;
     if (const type* t = routine_type(r)) {
@@ -701,6 +711,19 @@ void print_format(const label* l) {
   out(text + "\n");
 }
 
+// The module a generic interface came from when all its specifics are
+// procedures of that other module; null otherwise.
+const object* imported_generic_module(const interface* itf) {
+  const object* from = nullptr;
+  for (const object_list_member* m = itf->routine_prototype_list; m; m = m->next) {
+    const object* o = m->object;
+    if (!o || o->storage_class != sc_mod_proc || !o->assoc_module || o->assoc_module == fl.module) return nullptr;
+    if (from && from != o->assoc_module) return nullptr;
+    from = o->assoc_module;
+  }
+  return from;
+}
+
 void print_body(const object* unit, int depth) {
   const scope* sc = unit->assoc_scope;
   bool in_module = unit->storage_class == sc_module;
@@ -715,6 +738,9 @@ void print_body(const object* unit, int depth) {
       out(std::string("      use ") + name_of(o->assoc_module) + ", only: " + name_of(o->assoc_module) +
           "_" + name_of(o) + " => " + name_of(o) + "\n");
   }
+  for (const interface* i = sc->interfaces; i; i = i->next)
+    if (const object* from = imported_generic_module(i))
+      out(std::string("      use ") + name_of(from) + ", only: " + name_of(i->corresp.name) + "\n");
   // 2. Named constants, 3. derived types.
   print_named_constants(sc);
   for (const type* t = sc->types; t; t = t->next) {
@@ -735,19 +761,29 @@ void print_body(const object* unit, int depth) {
   // 6. FORMAT statements.
   for (const label* l = sc->labels; l; l = l->next)
     if (l->kind == lk_format) print_format(l);
-  // 7. Interface blocks.
-  for (const interface* i = sc->interfaces; i; i = i->next) print_interface(i);
+  // 7. Interface blocks; a generic made of other modules' procedures came
+  // with USE and is named on a USE line instead.
+  for (const interface* i = sc->interfaces; i; i = i->next)
+    if (!imported_generic_module(i)) print_interface(i);
   // 8. The statements.
   collect_labels(sc);
   print_statement(sc->assoc_block);
-  // 9. Contained units.
-  bool any = false;
-  for (const object* o = sc->objects; o; o = o->next) {
-    if (o->storage_class != sc_internal || !o->assoc_scope) continue;
-    if (!any) out("      contains\n");
-    any = true;
-    print_unit(o, depth + 1);
+  // 9. Contained units: the internal routines of the scope, and in a module
+  // the module's procedures, which its generic interfaces name.
+  std::vector<const object*> contained;
+  for (const object* o = sc->objects; o; o = o->next)
+    if (o->storage_class == sc_internal && o->assoc_scope) contained.push_back(o);
+  if (in_module) {
+    for (const interface* i = sc->interfaces; i; i = i->next)
+      for (const object_list_member* m = i->routine_prototype_list; m; m = m->next) {
+        const object* o = m->object;
+        if (o && o->storage_class == sc_internal && o->assoc_scope &&
+            std::find(contained.begin(), contained.end(), o) == contained.end())
+          contained.push_back(o);
+      }
   }
+  if (!contained.empty()) out("      contains\n");
+  for (const object* o : contained) print_unit(o, depth + 1);
 }
 
 void print_unit(const object* unit, int depth) {
