@@ -26,12 +26,15 @@ void put(std::string_view text) { fortran_text.output(text); }
 
 void put_number(long long v) { put(std::to_string(v)); }
 
-// The character writer: one character, with "<" and ">" as entities in HTML.
+// The character writer: one character, with "<", ">" and "&" as entities in
+// HTML (a bare "&" would start an entity of its own).
 void put_char(char c) {
   if (fortran_text.html && c == '<') {
     put("&lt;");
   } else if (fortran_text.html && c == '>') {
     put("&gt;");
+  } else if (fortran_text.html && c == '&') {
+    put("&amp;");
   } else {
     put(std::string_view(&c, 1));
   }
@@ -264,7 +267,7 @@ void write_expr_body(const expr_node* node) {
       }
       break;
     case enk_empty:
-      put("<empty>");
+      put_chars("<empty>");  // entities in HTML, like every angle-bracketed word
       break;
     case enk_ref:
       write_expr(node->reference);
@@ -301,15 +304,7 @@ void write_expr(const expr_node* node) {
 // p bits back to itself: ceil(log10(2^(p+1) - 1)).
 int real_digits(int p) { return static_cast<int>(std::ceil(std::log10(std::ldexp(1.0, p + 1) - 1))); }
 
-// A real value as Fortran text: ".0" goes only to a plain integral number,
-// never after an exponent or the letters of inf and nan.
-void write_real_value(double v, int bits) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.*g", real_digits(bits), v);
-  std::string text = buf;
-  if (text.find_first_not_of("+-0123456789") == std::string::npos) text += ".0";
-  put(text);
-}
+void write_real_value(double v, int bits) { put(fortran_real_text(v, bits)); }
 
 void write_kind_suffix(const kind_row* row, uint32_t kind, uint32_t default_kind) {
   if (kind != default_kind) {
@@ -334,11 +329,7 @@ void write_character_value(const constant* c) {
     put_number(row->kind_value);
     put("_");
   }
-  uint32_t n = t->size;
-  if (t->length.kind == bk_constant && t->length.value >= 0 &&
-      static_cast<uint32_t>(t->length.value) < n)
-    n = static_cast<uint32_t>(t->length.value);
-  if (!c->value) n = 0;
+  uint32_t n = character_constant_length(c);
   std::string text = "\"";
   for (uint32_t i = 0; i < n; ++i) {
     unsigned char ch = c->value[i];
@@ -355,7 +346,9 @@ void write_character_value(const constant* c) {
     }
   }
   text += '"';
-  put(text);
+  // The characters of a constant go through the character writer, so that
+  // the HTML listing never holds a bare "<" of the program's text.
+  put_chars(text);
 }
 
 void write_value_constant(const constant* c) {
@@ -554,6 +547,26 @@ std::string fortran_expr_text(const expr_node* node) {
 
 std::string fortran_constant_text(const constant* c) {
   return capture([c] { write_fortran_constant(c); });
+}
+
+uint32_t character_constant_length(const constant* c) {
+  const type* t = c->type;
+  if (!t || !c->value) return 0;
+  uint32_t n = t->size;
+  if (t->length.kind == bk_constant && t->length.value >= 0 &&
+      static_cast<uint32_t>(t->length.value) < n)
+    n = static_cast<uint32_t>(t->length.value);
+  return n;
+}
+
+std::string fortran_real_text(double v, int bits) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.*g", real_digits(bits), v);
+  std::string text = buf;
+  // ".0" goes only to a plain integral number, never after an exponent or
+  // the letters of inf and nan.
+  if (text.find_first_not_of("+-0123456789") == std::string::npos) text += ".0";
+  return text;
 }
 
 const char* fortran_operator_text(int op) {

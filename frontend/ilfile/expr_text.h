@@ -46,6 +46,14 @@ void write_fortran_loop_control(const do_loop* loop);  // "i=1, n, 2"
 std::string fortran_expr_text(const expr_node* node);
 std::string fortran_constant_text(const constant* c);
 
+// The characters of a character constant's value: its type's constant
+// length, within the bytes the value holds (0 without value bytes).
+uint32_t character_constant_length(const constant* c);
+
+// A real value of a kind with that many bits of precision: "%.*g" with the
+// digits that read back to the same value, ".0" after an integral number.
+std::string fortran_real_text(double v, int bits);
+
 // The text of an operator code; "<error operator>" above eok_assign.
 const char* fortran_operator_text(int op_kind);
 

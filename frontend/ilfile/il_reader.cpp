@@ -380,6 +380,8 @@ struct IlReadCodec {
     if (len) value = bytes;
     rd.value_checks.push_back({t, len});
   }
+  void begin_group(const char*) {}
+  void end_group() {}
   void require(bool ok) {
     if (!ok) fail(il_read_bad_field);
   }

@@ -21,6 +21,7 @@
 //   block_size(name, bound_info_entry&)     size field of a bounds block
 //   value_bytes(name, uint8_t*&, const type*)  a constant's value bytes
 //   require(bool)                           reader: reject the file when false
+//   begin_group(name); end_group()          the fields between form one group
 #pragma once
 #include <cstdint>
 
@@ -81,6 +82,7 @@ void il_chain_unless(C& c, bool hide, const char* name, T*& field) {
 // The name, declaration position, two flags and scope depth of a named entry.
 template <class C>
 void il_fields(C& c, source_corresp& s) {
+  c.begin_group("source_corresp");
   c.ref("name", s.name);
   if (C::writing && c.module_mode()) {
     source_pos_record none{};
@@ -92,6 +94,7 @@ void il_fields(C& c, source_corresp& s) {
   c.flag("referenced", s.referenced);
   c.flag("host_associated", s.host_associated);
   c.num("scope_depth", s.scope_depth);  // all 32 bits, so every value reads back
+  c.end_group();
 }
 
 template <class C>

@@ -182,6 +182,8 @@ struct IlWriteCodec {
       put_char(hex[value[i] & 15]);
     }
   }
+  void begin_group(const char*) {}
+  void end_group() {}
   void require(bool) {}
 };
 

@@ -1,6 +1,9 @@
 // iltool: a test-only program for the IL text file without the parser.
 //   iltool copy IN OUT   reads IN and writes the graph it holds to OUT
 //   iltool check IN      reads IN; prints nothing when it is valid
+//   iltool html IN       lists every entry of IN with its fields, as HTML
+//   iltool text IN       the same listing as plain text
+//   iltool fortran IN    prints IN regenerated as Fortran text
 // A file that is not valid ends the run with the reader's catastrophic error.
 #include <cstdio>
 #include <cstring>
@@ -9,6 +12,7 @@
 #include "frontend/base/il_output.h"
 #include "frontend/base/pools.h"
 #include "frontend/ilfile/il_file.h"
+#include "frontend/ilfile/il_listings.h"
 
 namespace {
 
@@ -24,7 +28,7 @@ atom* plain_atom(const char* text) {
 void ignore_symbol(atom*, int, void*) {}
 
 int usage() {
-  std::fputs("usage: iltool copy IN OUT | iltool check IN\n", stderr);
+  std::fputs("usage: iltool copy IN OUT | iltool check|html|text|fortran IN\n", stderr);
   return 4;
 }
 
@@ -58,6 +62,17 @@ int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "check") == 0) {
     read_file(argv[2]);
     return 0;
+  }
+  if (argc == 3 && (std::strcmp(argv[1], "html") == 0 || std::strcmp(argv[1], "text") == 0)) {
+    il_header* header = read_file(argv[2]);
+    il_dump.stream = stdout;
+    il_dump.html = argv[1][0] == 'h';
+    dump_il_html(header);
+    return std::fflush(stdout) == 0 ? 0 : 4;
+  }
+  if (argc == 3 && std::strcmp(argv[1], "fortran") == 0) {
+    print_il_as_fortran(read_file(argv[2]));
+    return std::fflush(stdout) == 0 ? 0 : 4;
   }
   return usage();
 }
