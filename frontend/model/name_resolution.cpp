@@ -358,9 +358,11 @@ symbol_entry* symbol_complete(symbol_entry* s) {
     case sym_host_link: {
       symbol_entry* target = s->link;
       // In a contained procedure every host is complete: a name that no host
-      // declares, and that is not used as a procedure (a later sibling
-      // procedure may still take it), is the procedure's own local.
-      if (target && !(s->flags & (symf_proc_ref | symf_called)) && s->level >= 0 &&
+      // declares is the procedure's own local, unless it is used as a
+      // procedure or passed as an actual argument (a sibling procedure
+      // defined later may still take it).
+      if (target && !(s->flags & (symf_proc_ref | symf_called)) &&
+          !(s->word2 & linkf_actual_argument) && s->level >= 0 &&
           scope_at(s->level).kind == sk_unit && !declared_in_a_host(s)) {
         s->link = nullptr;
         target = nullptr;

@@ -59,6 +59,25 @@ contains
 ! expect: error: identifier "V" has not been explicitly typed
     v = 1
   end subroutine untyped
+  ! Procedures of the module defined further on, passed and called.
+  subroutine driver
+    real :: r
+    call apply(later, r)
+    r = twice(r)
+  end subroutine driver
+  subroutine apply(f, r)
+    external f
+    real, intent(out) :: r
+    call f(r)
+  end subroutine apply
+  subroutine later(r)
+    real, intent(out) :: r
+    r = 1.0
+  end subroutine later
+  real function twice(r)
+    real, intent(in) :: r
+    twice = 2.0 * r
+  end function twice
 end module scratch
 
 program host
