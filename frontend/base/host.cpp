@@ -209,9 +209,14 @@ int get_option(int argc, char** argv, const char* letters) {
     if (opt.index >= argc || !argv[opt.index]) return -1;
     const char* w = argv[opt.index];
     if (w[0] != '-' || w[1] == '\0') return -1;
-    if (w[1] == '-') {  // "--" ends the options and is passed
+    if (w[1] == '-') {
       ++opt.index;
-      return -1;
+      if (w[2] == '\0') return -1;  // "--" alone ends the options and is passed
+      // A longer word beginning with "--" is no option of ours: the whole
+      // word is rejected as one.
+      opt.word = opt.index - 1;
+      if (opt.messages) std::fprintf(stderr, "%s: illegal option -- %c\n", argv[0], '-');
+      return '?';
     }
     opt.position = 1;
   }

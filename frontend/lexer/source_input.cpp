@@ -46,8 +46,9 @@ void grow_include_stack() {
 }
 
 // Reads one physical line of the current file into src.line. Returns false at
-// the end of the file with nothing read. Reports a line that is too long and a
-// last line without a newline.
+// the end of the file with nothing read. Reports a last line without a
+// newline; a line that is too long is only noted in src.line_too_long, since
+// a comment line may have any length.
 bool read_physical_line() {
   include_record& f = top();
   FILE* in = f.stream;
@@ -82,12 +83,18 @@ bool read_physical_line() {
   src.line_length = n;
   ++src.line_counter;
   ++f.last_line;
-  if (too_long) error_at_line_column(314, src.line + max_line_length);
+  src.line_too_long = too_long;
   if (!newline) {
     warning_at_line_column(311, src.line + n);
     f.end_seen = true;
   }
   return true;
+}
+
+// A line that is not a comment keeps the limit of its length: error 314 at
+// the first character past it (the rest of the line was skipped).
+void report_line_too_long() {
+  if (src.line_too_long) error_at_line_column(314, src.line + max_line_length);
 }
 
 void write_listing_line(char letter, char first_column) {
@@ -260,6 +267,7 @@ void source_reset() {
   src.line_counter = 0;
   src.line[0] = '\0';
   src.line_length = 0;
+  src.line_too_long = false;
   src.line_state = line_none;
   src.line_text_start = 0;
   src.line_is_d_line = false;
@@ -309,11 +317,13 @@ void source_read_line() {
     }
     const char* directive = nullptr;
     if (is_line_directive(&directive)) {
+      report_line_too_long();
       write_listing_line('S', first_column);
       line_directive(directive);
       continue;
     }
     line_class kind = fixed() ? classify_fixed_form_line() : classify_free_form_line();
+    if (kind != lc_comment) report_line_too_long();
     write_listing_line(kind == lc_comment ? 'S' : 'N', first_column);
     if (kind == lc_comment) continue;
     src.line_state = kind == lc_initial ? line_initial : line_continuation;

@@ -59,6 +59,7 @@ struct SourceState {
   int include_capacity;         // records allocated
   char line[max_line_length + 1];  // the line just read, NUL-ended
   int line_length;              // characters in line
+  bool line_too_long;           // line lost characters past the limit
   int line_state;               // line_state_code of the pending line
   int line_text_start;          // index in line where the statement text begins
   bool line_is_d_line;          // line came from a "D" line read as code

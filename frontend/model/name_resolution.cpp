@@ -141,6 +141,14 @@ void make_procedure_dummy(symbol_entry* s, int cls, type* t) {
   o->storage_class = sc_external;
 }
 
+// Whether a link's path through the outer levels ends at a declared
+// symbol (a link that still has a target somewhere).
+bool declared_in_a_host(const symbol_entry* link) {
+  const symbol_entry* t = link->link;
+  for (int n = 0; t && t->cls == sym_host_link && n < alias_chain_limit; ++n) t = t->link;
+  return t != nullptr && t->cls != sym_host_link;
+}
+
 }  // namespace
 
 symbol_entry* resolve_alias_link(symbol_entry* link) {
@@ -349,6 +357,16 @@ symbol_entry* symbol_complete(symbol_entry* s) {
       break;
     case sym_host_link: {
       symbol_entry* target = s->link;
+      // In a contained procedure every host is complete: a name that no host
+      // declares is the procedure's own local, unless it is used as a
+      // procedure or passed as an actual argument (a sibling procedure
+      // defined later may still take it).
+      if (target && !(s->flags & (symf_proc_ref | symf_called)) &&
+          !(s->word2 & linkf_actual_argument) && s->level >= 0 &&
+          scope_at(s->level).kind == sk_unit && !declared_in_a_host(s)) {
+        s->link = nullptr;
+        target = nullptr;
+      }
       if (!target) {
         // A name used in this unit and declared nowhere: settled here like
         // an undeclared name (a variable with its implicit type, or an

@@ -64,7 +64,9 @@ enum : uint32_t {
 };
 // Host link and forward derived type (classes 31, 21): the second class word
 // keeps the referenced and used-in-bounds flags of the link's own uses.
-enum : uint32_t { linkf_referenced = 1u << 0, linkf_in_bound = 1u << 1 };
+// linkf_actual_argument: the name stood alone as an actual argument, so it
+// may be a procedure the host declares later.
+enum : uint32_t { linkf_referenced = 1u << 0, linkf_in_bound = 1u << 1, linkf_actual_argument = 1u << 2 };
 // Variable (class 1) bits of word3.
 enum : uint32_t {
   varf_data_initialized = 1u << 0,

@@ -47,7 +47,9 @@ bool named_constant_value(symbol_entry* s, const_value* out) {
     const_init(out);
     return true;
   }
-  if (c->kind == ck_value) {
+  if (c->kind == ck_value || c->kind == ck_aggregate) {
+    // An array or structure constant keeps its type, so that its
+    // destination can accept or refuse it.
     const_to_host_form(c, out);
   } else if (c->kind != ck_expression || !c->expr || !evaluate_constant_expression(c->expr, out, 1)) {
     const_init(out);
@@ -67,16 +69,11 @@ bool value_proper(bool has_sign, bool negative) {
   const_init(&v);
   source_pos_record at = scan.token_pos;
   bool ok = true;
-  bool arithmetic = false;
   switch (scan.cur_token) {
     case tok_name: {
       symbol_entry* s = current_name_symbol();
-      if (named_constant_value(s, &v)) {
-        arithmetic = true;
-        break;
-      }
+      if (named_constant_value(s, &v)) break;
       if (s && s->cls == sym_derived_type && s->entity) {
-        scan_token(operand_mode);
         expr_node* node = nullptr;
         if (!parse_structure_constructor(static_cast<type*>(s->entity), &node) ||
             !check_ok(check_expr(node, ctx_const_entry, nullptr))) {
@@ -120,18 +117,9 @@ bool value_proper(bool has_sign, bool negative) {
       const_init(&v);
       return false;
   }
-  if (has_sign && ok) {
-    if (arithmetic && v.c.type && (v.c.type->type_code == tk_integer || v.c.type->type_code == tk_float)) {
-      if (negative) {
-        if (v.c.type->type_code == tk_integer)
-          const_set_int(&v, static_cast<int32_t>(0u - static_cast<uint32_t>(const_int(&v))));
-        else
-          const_set_real(&v, -const_real(&v));
-      }
-    } else if (!(arithmetic && v.c.type && v.c.type->type_code == tk_complex && !negative)) {
-      error_at(165, data.diag_pos);
-    }
-  }
+  // Only a number literal takes a sign (it cleared has_sign above); a signed
+  // named constant is no DATA value, whatever its type.
+  if (has_sign && ok) error_at(165, data.diag_pos);
   scan_token(value_mode);
   return ok && v.c.kind != ck_error;
 }

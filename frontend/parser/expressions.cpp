@@ -788,6 +788,9 @@ bool parse_actual_arg(expr_node** out) {
     scan_token(operand_mode);
   }
   *out = parse_expr_prec(0);
+  expr_node* e = *out;
+  if (e->node_kind == enk_name_ref && e->symbol && e->symbol->cls == sym_host_link)
+    e->symbol->word2 |= linkf_actual_argument;
   if (keyword) (*out)->arg_keyword = keyword;
   if (specifier) {
     (*out)->is_specifier = true;

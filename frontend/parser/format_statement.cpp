@@ -330,10 +330,11 @@ void item_body(item_state* it) {
       format_token();
       break;
     case tok_slash:
-      it->scale_forbidden = true;
+      // The comma may be left out before "/" and ":", so a scale factor
+      // before them is an item of its own ("1P /" is "1P, /", "1P2/" is
+      // "1P, 2/"); only the count before ":" is forbidden.
       break;
     case tok_colon:
-      it->scale_forbidden = true;
       it->repeat_forbidden = true;
       break;
     default:

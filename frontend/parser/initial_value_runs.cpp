@@ -71,12 +71,40 @@ constant* new_aggregate(type* t) {
   return a;
 }
 
+// A list of runs: an aggregate that starts with a position entry (or is
+// still empty). The aggregate of an array or structure value, as a
+// declaration gives it, holds element or component values instead.
+bool is_run_list(const constant* c) {
+  return c && c->kind == ck_aggregate &&
+         (!c->first_constant || c->first_constant->kind == ck_init_position);
+}
+
+// A copy of a whole value, free to be linked into a run.
+constant* detached_copy(const constant* v) {
+  constant* copy = new_constant();
+  *copy = *v;
+  copy->next = nullptr;
+  return copy;
+}
+
 }  // namespace
 
 int insert_run(object* o, int32_t offset, uint32_t size, constant* first, constant* last) {
-  if (!o->initializer) o->initializer = new_aggregate(o->type);
+  if (!o->initializer) {
+    o->initializer = new_aggregate(o->type);
+  } else if (!is_run_list(o->initializer)) {
+    // A whole value (a scalar's, or an array or structure value of a
+    // declaration) covers the object: it becomes one run over all of it.
+    uint32_t whole = 0, alignment = 1;
+    object_storage_size(o, &whole, &alignment);
+    constant* value = detached_copy(o->initializer);
+    constant* agg = new_aggregate(o->type);
+    agg->first_constant = new_position(0, whole);
+    agg->first_constant->next = value;
+    agg->last_constant = value;
+    o->initializer = agg;
+  }
   constant* agg = o->initializer;
-  if (agg->kind != ck_aggregate) return 0;
   int64_t end = int64_t{offset} + size;
   // P: the last run starting before offset; N: the first starting at or after.
   constant* p = nullptr;
@@ -125,7 +153,7 @@ int store_initial_value(object* o, constant* v, int32_t offset, source_pos_recor
   bool whole_scalar = t && t->type_code != tk_farray && t->type_code != tk_derived_type &&
                       o->storage_class != sc_associated;
   if (whole_scalar && t->type_code == tk_fcharacter && v->type && v->type->size != t->size) {
-    if (o->initializer && o->initializer->kind != ck_aggregate) {
+    if (o->initializer && !is_run_list(o->initializer)) {
       error_at(17, pos, {name_of(o)});
       return 0;
     }
@@ -178,7 +206,7 @@ void mark_initialized_storage(object* o) {
   int32_t a = o->association_offset;
   o->initializer = nullptr;
   bool had = b->initializer != nullptr;
-  if (!had && init->kind == ck_aggregate) {
+  if (!had && is_run_list(init)) {
     for (constant* c = init->first_constant; c; c = c->next)
       if (c->kind == ck_init_position) c->offset += a;
     b->initializer = init;
@@ -192,7 +220,7 @@ void mark_initialized_storage(object* o) {
       error_at(17, o->corresp.decl_position, {name_of(o)});
     }
   };
-  if (init->kind == ck_aggregate) {
+  if (is_run_list(init)) {
     constant* c = init->first_constant;
     while (c) {
       constant* pos = c;
@@ -205,10 +233,11 @@ void mark_initialized_storage(object* o) {
       add(pos->offset + a, pos->segment_size, first, last);
     }
   } else {
+    // O's single value, or the array or structure value of its declaration.
     uint32_t size = 0, alignment = 1;
     object_storage_size(o, &size, &alignment);
-    init->next = nullptr;
-    add(a, size, init, init);
+    constant* value = detached_copy(init);
+    add(a, size, value, value);
   }
   if (!had && b->initializer && b->storage_class != sc_common) b->is_saved = true;
 }

@@ -317,8 +317,10 @@ int parse_save_stmt() {
     name_pos_record np = current_name_token();
     symbol_entry* b = declare_common_block(&np);
     if (auto* r = b ? static_cast<common_block_record*>(b->entity) : nullptr; r && r->storage) {
-      if (r->storage->is_saved)
-        warning_at(153, np.pos, {text_of(np.name)});
+      // The mark of this unit's SAVE is on the unit's block symbol: another
+      // unit may save the same block, and its storage stays saved for all.
+      if (b->flags & symf_saved) warning_at(153, np.pos, {text_of(np.name)});
+      b->flags |= symf_saved;
       r->storage->is_saved = true;
     }
     scan_token(flags);
@@ -428,8 +430,9 @@ int parse_namelist_stmt() {
         break;
       }
       name_pos_record mp = current_name_token();
+      // A variable of the host is found too: an internal procedure's group
+      // may hold host variables.
       symbol_entry* s = resolve_alias_chain(mp.name ? mp.name->first_symbol : nullptr, symtab.cur_scope);
-      if (s && s->level != symtab.cur_scope) s = nullptr;
       s = symbol_as_variable(s, &mp);
       if (s) xref_note_use(xref_reference, s, mp.pos);
       if (s && s->name != names.error_name) {

@@ -174,6 +174,22 @@ void read_length_item(char_length_item* len) {
   len->expr = selector_expr();
 }
 
+// Checks a written length expression: a constant one gives its value in
+// *length (a negative one 0), any other stays in *length_expr. false when
+// the check failed (reported).
+bool check_length_expr(expr_node* e, uint32_t* length, expr_node** length_expr) {
+  if (!e || e->node_kind == enk_error || !check_ok(check_expr(e, 0, unit_routine()))) return false;
+  const_value v;
+  if (evaluate_constant_expression(e, &v, 0) && v.c.kind == ck_value && v.c.type &&
+      v.c.type->type_code == tk_integer) {
+    int32_t n = const_int(&v);
+    *length = n > 0 ? static_cast<uint32_t>(n) : 0;
+  } else {
+    *length_expr = e;
+  }
+  return true;
+}
+
 // The character type of a char-selector's parts; null after a failure.
 type* char_selector_type(const char_length_item& len, expr_node* kind_expr, bool* ok) {
   int32_t kind = kind_table[kind_family_first_row[kf_character]].kind_value;
@@ -181,21 +197,7 @@ type* char_selector_type(const char_length_item& len, expr_node* kind_expr, bool
   if (kind_expr) kind = kind_value_of(kind_expr, ok);
   uint32_t length = 1;
   expr_node* length_expr = nullptr;
-  if (len.given && !len.assumed) {
-    expr_node* e = len.expr;
-    if (!e || e->node_kind == enk_error || !check_ok(check_expr(e, 0, unit_routine()))) {
-      *ok = false;
-    } else {
-      const_value v;
-      if (evaluate_constant_expression(e, &v, 0) && v.c.kind == ck_value && v.c.type &&
-          v.c.type->type_code == tk_integer) {
-        int32_t n = const_int(&v);
-        length = n > 0 ? static_cast<uint32_t>(n) : 0;
-      } else {
-        length_expr = e;
-      }
-    }
-  }
+  if (len.given && !len.assumed) *ok = check_length_expr(len.expr, &length, &length_expr);
   if (!*ok) return nullptr;
   int error = 0;
   type* assumed = assumed_character_type_for_kind(kind, &error);
@@ -355,12 +357,22 @@ type* parse_char_length(type* base, uint32_t flags) {
       stop_token_raise(tok_rparen);
       expr_node* e = parse_expr_prec(0);
       stop_token_lower(tok_rparen);
-      if (character) {
+      // *(expr) is the length as in (LEN=expr): a constant expression, such
+      // as a named constant, gives the canonical type of that length.
+      uint32_t length = 0;
+      expr_node* length_expr = nullptr;
+      if (character && !check_length_expr(e, &length, &length_expr)) {
+        r = error_type();
+      } else if (character && length_expr) {
         r = new_type(tk_fcharacter);
         copy_type_entry(base, r);
         r->length.kind = bk_expression;
-        r->length.expr = e;
+        r->length.expr = length_expr;
         r->length.value = 0;
+      } else if (character) {
+        int error = 0;
+        r = character_type(base->kind, false, length, &error);
+        if (error || !r) r = error_type();
       }
     }
     if (scan.cur_token != tok_rparen) {

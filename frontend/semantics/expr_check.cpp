@@ -108,7 +108,7 @@ interface* generic_interface(symbol_entry* s) {
 bool is_procedure_class(int cls) {
   return (cls >= sym_external_subroutine && cls <= sym_specific_intrinsic_sub) ||
          cls == sym_unknown_external || cls == sym_dummy_function ||
-         cls == sym_dummy_subroutine;
+         cls == sym_dummy_subroutine || cls == sym_dummy_procedure;
 }
 bool is_generic_class(int cls) {
   return cls == sym_intrinsic_function || cls == sym_intrinsic_subroutine || cls == sym_generic;
@@ -141,6 +141,17 @@ int32_t constant_int_of(expr_node* n, bool* ok) {
   const_to_host_form(n->constant, &v);
   *ok = true;
   return const_int(&v);
+}
+
+// The value of an integer expression that is constant: a constant node, or
+// (when expressions are kept as written) one that evaluates to a constant.
+int32_t evaluated_int_of(expr_node* n, bool* ok) {
+  int32_t v = constant_int_of(n, ok);
+  if (*ok || !n || n->node_kind == enk_constant) return v;
+  const_value c;
+  if (!evaluate_constant_expression(n, &c, 0) || c.c.kind != ck_value || !is_integer(c.c.type)) return 0;
+  *ok = true;
+  return const_int(&c);
 }
 
 // Integer operation node of default INTEGER type.
@@ -726,7 +737,9 @@ bool resolve_apply(expr_node* n) {
     error_at(430, n->source_pos);
     return false;
   }
-  if (is_procedure_class(s->cls)) {
+  // A dummy procedure of unknown kind names a procedure but is never called
+  // as one: a reference makes it a dummy function or subroutine first.
+  if (is_procedure_class(s->cls) && s->cls != sym_dummy_procedure) {
     object* o = procedure_object(s);
     if (!o) return false;
     rekind(n, enk_call);
@@ -971,7 +984,11 @@ bool epilogue(expr_node* n, int context, object* unit, bool ok, int* result) {
     }
     return true;
   }
-  if (!driver_options.keep_expressions) fold_into_constant(n, &v);
+  // Subscripts, substring positions and implied-DO parameters of DATA
+  // objects stay as written: the DATA walk evaluates them itself and first
+  // tests that they are restricted expressions, which a folded node hides.
+  bool data_position = (context & ctx_data_bit) && !(context & ctx_variable);
+  if (!driver_options.keep_expressions && !data_position) fold_into_constant(n, &v);
   return true;
 }
 
@@ -1016,13 +1033,12 @@ int check_constant_entry(constant* c) {
         if (!driver_options.keep_expressions) c->expr = nullptr;
         return 1;
       }
+      // The value's type is the constant's also when the expression is kept.
+      c->type = v.c.type;
+      c->value = v.c.value;
       if (!driver_options.keep_expressions) {
         c->kind = ck_value;
-        c->type = v.c.type;
-        c->value = v.c.value;
         c->expr = nullptr;
-      } else {
-        c->value = v.c.value;
       }
       return 1;
     }
@@ -1048,14 +1064,12 @@ int check_bound_exprs(bound_info_entry* b, uint32_t rank, object* unit) {
       continue;
     }
     r.expr->intent_in = true;
-    if (r.expr->node_kind == enk_constant) {
-      bool is_const = false;
-      int32_t v = constant_int_of(r.expr, &is_const);
-      if (is_const) {
-        r.kind = bk_constant;
-        r.value = v;
-        r.expr = nullptr;
-      }
+    bool is_const = false;
+    int32_t v = evaluated_int_of(r.expr, &is_const);
+    if (is_const) {
+      r.kind = bk_constant;
+      r.value = v;
+      r.expr = nullptr;
     }
   }
   return ok;
@@ -1092,7 +1106,7 @@ int check_type_entry(type* t, object* unit) {
         }
         e->intent_in = true;
         bool is_const = false;
-        int32_t v = constant_int_of(e, &is_const);
+        int32_t v = evaluated_int_of(e, &is_const);
         if (is_const) {
           t->length.kind = bk_constant;
           t->length.value = v < 0 ? 0 : v;
@@ -1116,7 +1130,11 @@ int check_type_entry(type* t, object* unit) {
       }
       break;
     case tk_derived_type: {
-      if (!t->module) {
+      // A type taken from a module keeps the flags its module file gave it;
+      // its module is then only the unit's record of that module, which has
+      // no scope. A type defined here, in a module or not, gets them now.
+      bool defined_here = !t->module || t->module->assoc_scope;
+      if (defined_here) {
         t->is_numeric = t->is_seq;
         t->is_character = t->is_seq;
         t->contains_ptrs = false;
@@ -1145,7 +1163,7 @@ int check_type_entry(type* t, object* unit) {
             error_at(576, f->corresp.decl_position,
                      {f->corresp.name ? f->corresp.name->text : ""});
         }
-        if (t->module) continue;
+        if (!defined_here) continue;
         if (f->is_pointer) {
           t->is_numeric = false;
           t->is_character = false;

@@ -479,6 +479,9 @@ int check_io_stmt(statement* s, object* unit, int ok) {
         d->unit_expr->intent_in = true;
         d->unit_expr->intent_out = false;
       }
+      // The members of a group read by NAMELIST input are defined by it.
+      if (d && d->format_kind == iof_namelist_directed && d->format_namelist_group)
+        for (expr_node* m = d->format_namelist_group->member_list; m; m = m->next) check_definable(m);
       break;
     case stmk_write:
     case stmk_inquire:
@@ -724,7 +727,8 @@ int check_namelist_group(namelist_group* g, object* unit) {
       ok = 0;
       continue;
     }
-    check_definable(m);
+    // A group may hold variables that are not definable, such as INTENT(IN)
+    // dummies, as long as it is only written: READ checks its members.
     object* o = m->node_kind == enk_object ? m->object : nullptr;
     type* t = m->type;
     bool bad = (o && (o->is_pointer || o->is_allocatable)) || (t && t->contains_ptrs) ||

@@ -215,7 +215,10 @@ TEST(Host, GetOption) {
   EXPECT_EQ(options_of({"p", "-:", "x"}), "?#1 @2");
   EXPECT_EQ(options_of({"p", "-", "x"}), "@1");
   EXPECT_EQ(options_of({"p", "--", "-A"}), "@2");
-  EXPECT_EQ(options_of({"p", "--long", "-A"}), "@2");
+  // Only "--" alone ends the options; a longer word is one invalid option.
+  EXPECT_EQ(options_of({"p", "--long", "-A"}), "?#1 A#2 @3");
+  EXPECT_EQ(options_of({"p", "--help"}), "?#1 @2");
+  EXPECT_EQ(options_of({"p", "-A", "--", "--x"}), "A#1 @3");
   EXPECT_EQ(options_of({"p", "-A", "x", "-b"}), "A#1 @2");
   EXPECT_EQ(options_of({"p", "-I", "-x", "y"}), "I=-x#1 @3");
 }

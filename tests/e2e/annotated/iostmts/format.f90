@@ -3,6 +3,8 @@ program formats
 10 format (1X, I5, 2F10.3, 'text', A, L2, /, 3(I2, :), TL5, T5, SP, BN)
 11 format (-1PE12.4, 1P, F10.2, EN12.3, ES12.3E2, G10.3E2)
 12 format ()
+15 format (' A', 1P / ' B', E12.4, 2P: F8.2, 1P/)
+16 format (1PE12.4 / 0P F8.2 // 1X, -2P//, I3, 1P2/ I3)
 ! expect: warning: hollerith constants are obsolescent
 13 format (5Hhello)
 ! expect: warning: value exceeds field width
@@ -17,6 +19,8 @@ program formats
 23 format (2P(I3))
 ! expect: error: repeat count is not allowed
 24 format (3BN)
+! expect: error: repeat count is not allowed
+32 format (1P2: I3)
 ! expect: error: expected a "."
 25 format (F10)
 ! expect: error: expected an integer constant

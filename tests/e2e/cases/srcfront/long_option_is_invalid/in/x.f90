@@ -1,0 +1,2 @@
+program ok
+end program ok
