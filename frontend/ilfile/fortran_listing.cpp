@@ -9,7 +9,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "frontend/driver/line_map.h"
+#include "frontend/model/line_map.h"
 #include "frontend/ilfile/expr_text.h"
 #include "frontend/ilfile/il_listings.h"
 #include "frontend/ilfile/il_schema.h"
