@@ -220,7 +220,7 @@ void walk_object(object* o) {
     case sc_module:
       if (!walk.il_module_mode) {
         entry(o->assoc_scope, ilk_scope);
-      } else if (o->symbol) {
+      } else if (o->symbol && o == walk.module_root) {
         for (symbol_entry* s = o->symbol->link; s; s = s->next_same_level) entry(s, ilk_symbol_entry);
       }
       break;

@@ -177,6 +177,11 @@ symbol_entry* finish_subprogram(SubprogramPlan& p, int cls, type* result, name_p
     o = p.reused;
     s->entity = o;
     set_entry_position(o, s);
+    // A procedure named by MODULE PROCEDURE before its definition: it stands
+    // where it is defined, and in its host's list like any other.
+    o->corresp.decl_position = name->pos;
+    if ((cls == sym_internal_subroutine || cls == sym_internal_function) && !unit_has_entity(o, L))
+      unit_add_entity(o, L);
     if (!o->type || o->type->type_code != tk_routine)
       o->type = routine_type(o, result);
     else
