@@ -163,6 +163,8 @@ void module_symbol_import(atom* name, int symbol_class, void* entity) {
   if (!links.front_end_link && needs_entity(symbol_class)) catastrophe_here(msg_bad_module_file);
   source_pos_record pos = links.corresp ? links.corresp->decl_position : source_pos_record{0, 0};
   symbol_entry* s = symbol_create_quiet(symbol_class, name, pos, symtab.cur_scope);
+  // A module file lists only what its module made public.
+  s->flags |= symf_public;
   if (links.front_end_link) {
     *links.front_end_link = s;
     s->entity = entity;

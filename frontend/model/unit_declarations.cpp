@@ -355,6 +355,8 @@ symbol_entry* declare_program(name_pos_record* name) {
   attach_unit_routine(o);
   o->storage_class = sc_program;
   if (!the_il_header.main_routine) the_il_header.main_routine = o;
+  // The file scope lists the program among its units, in source order.
+  unit_add_entity(o, 0);
   make_unit_alias(s);
   return s;
 }
@@ -365,6 +367,8 @@ symbol_entry* declare_unnamed_main_program(source_pos_record pos) {
   attach_unit_routine(o);
   o->storage_class = sc_program;
   if (!the_il_header.main_routine) the_il_header.main_routine = o;
+  // The file scope lists the program among its units, in source order.
+  unit_add_entity(o, 0);
   return s;
 }
 

@@ -922,8 +922,6 @@ int check_unit(scope* s) {
     ok &= check_entity_decl(o);
     note_host_use(o, unit);
   }
-  // The main program is the file's main routine, not one of its objects.
-  if (s == the_il_header.primary_scope) ok &= check_entity_decl(the_il_header.main_routine);
   object* result = s->function_result_var;
   if (result && result->storage_class == sc_associated && result->assoc_variable && result->assoc_variable->type) {
     uint32_t size = 0, alignment = 0;
