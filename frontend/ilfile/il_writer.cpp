@@ -279,13 +279,10 @@ void il_write_entry(void* entry, int kind, uint32_t) {
 void il_write_graph(FILE* out, il_header* root, bool module_mode) {
   il_writer_reset(out, module_mode);
   bool saved_mode = walk.il_module_mode;
-  object* saved_root = walk.module_root;
   walk.il_module_mode = module_mode;
-  walk.module_root = module_mode ? root->main_routine : nullptr;
   il_walk(root, ilk_il_header, il_entry_size(ilk_il_header), il_reset_counts, il_numbering_pass,
           il_write_header, il_write_entry);
   walk.il_module_mode = saved_mode;
-  walk.module_root = saved_root;
   put_kind_index(0, 0);  // the end line
   put_char('\n');
   wr.numbered.clear();
