@@ -115,6 +115,23 @@ EntityLinks links_of(int symbol_class, void* entity) {
   }
 }
 
+// Whether symbols of a class stand for an IL entry of the module.
+bool needs_entity(int symbol_class) {
+  switch (symbol_class) {
+    case sym_derived_type:
+    case sym_variable:
+    case sym_external_subroutine:
+    case sym_external_function:
+    case sym_internal_subroutine:
+    case sym_internal_function:
+    case sym_generic:
+    case sym_namelist:
+      return true;
+    default:
+      return false;
+  }
+}
+
 // The predefined entity of an intrinsic symbol record: the record names the
 // intrinsic, whose predefined symbol of the class (a generic of a specific's
 // class as a fallback) gives it. No such intrinsic: this front end did not
@@ -141,8 +158,13 @@ symbol_entry* known_module_symbol(atom* name) {
 
 void module_symbol_import(atom* name, int symbol_class, void* entity) {
   EntityLinks links = links_of(symbol_class, entity);
+  // A symbol of a class that stands for an entry must name one: "0" there
+  // is allowed by the format but comes from no module this front end wrote.
+  if (!links.front_end_link && needs_entity(symbol_class)) catastrophe_here(msg_bad_module_file);
   source_pos_record pos = links.corresp ? links.corresp->decl_position : source_pos_record{0, 0};
   symbol_entry* s = symbol_create_quiet(symbol_class, name, pos, symtab.cur_scope);
+  // A module file lists only what its module made public.
+  s->flags |= symf_public;
   if (links.front_end_link) {
     *links.front_end_link = s;
     s->entity = entity;
@@ -152,6 +174,17 @@ void module_symbol_import(atom* name, int symbol_class, void* entity) {
     s->entity = p->entity;
     s->word1 = p->word1;
   }
+}
+
+bool usable_module(const symbol_entry* module_symbol) {
+  if (!module_symbol || module_symbol->cls != sym_module) return false;
+  // A module whose definition is still open (USE of it inside itself) has
+  // nothing to export yet.
+  for (int level = 1; level < symtab.cur_scope; ++level) {
+    const scope* open = scope_at(level).il_scope;
+    if (open && open->assoc_routine && open->assoc_routine == module_symbol->entity) return false;
+  }
+  return true;
 }
 
 symbol_entry* use_module(symbol_entry* module_symbol, name_pos_record name) {
@@ -170,7 +203,7 @@ symbol_entry* use_module(symbol_entry* module_symbol, name_pos_record name) {
     module_symbol->link = current_scope_record().sym_head;
     return module_symbol;
   }
-  if (module_symbol->cls != sym_module) {
+  if (!usable_module(module_symbol)) {
     error_at(msg_module_name_required, name.pos);
     return module_symbol;
   }

@@ -13,6 +13,10 @@
 // found or read ends the run; a symbol of another class is error 343.
 symbol_entry* use_module(symbol_entry* module_symbol, name_pos_record name);
 
+// Whether a module symbol can be used: class 13 and not a module whose
+// definition is still open.
+bool usable_module(const symbol_entry* module_symbol);
+
 // The IL reader's symbol action for module files: one symbol of the module
 // at the import level, bound to its entity.
 void module_symbol_import(atom* name, int symbol_class, void* entity);

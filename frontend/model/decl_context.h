@@ -28,6 +28,8 @@ struct DeclContext {
   bool spec_part_done;      // the first executable statement of the unit was reached
   bool in_type_definition;  // a derived-type definition is open
   bool in_implicit_stmt;    // an IMPLICIT statement is being parsed
+  bool in_function_prefix;  // the type in front of FUNCTION is being parsed: its
+                            // derived type may come later, by USE or a definition
   int statement_kind;       // kind (0-83) of the statement being parsed; -1 none
   bool unnamed_block_data_seen;  // an unnamed BLOCK DATA was declared in this file
   ::atom* unnamed_main_name;     // shared empty name of unnamed main programs

@@ -46,6 +46,7 @@ void il_walk(void* root, int kind, uint32_t size, il_visitor before1, il_visitor
   const il_visitor visitors[2] = {visitor1, visitor2};
   walk.depth = 0;
   walk.too_deep = false;
+  walk.module_root = nullptr;
   for (int pass = 0; pass < 2 && !walk.too_deep; ++pass) {
     walk.visitor = visitors[pass];
     walk.parity = (*static_cast<il_entry_header*>(root) & il_walk_mark) ^ il_walk_mark;
@@ -220,8 +221,12 @@ void walk_object(object* o) {
     case sc_module:
       if (!walk.il_module_mode) {
         entry(o->assoc_scope, ilk_scope);
-      } else if (o->symbol) {
-        for (symbol_entry* s = o->symbol->link; s; s = s->next_same_level) entry(s, ilk_symbol_entry);
+      } else {
+        // The first module reached (the written module, the header's main
+        // routine) gives its symbols; a module reached from it does not.
+        if (!walk.module_root) walk.module_root = o;
+        if (o->symbol && o == walk.module_root)
+          for (symbol_entry* s = o->symbol->link; s; s = s->next_same_level) entry(s, ilk_symbol_entry);
       }
       break;
     default:  // sc_intrinsic

@@ -21,6 +21,9 @@ struct WalkState {
   il_entry_header parity;  // bit 30 value that marks "visited in this pass"
   scope* current_scope;    // the scope whose lists are being walked
   bool il_module_mode;     // a module file is being written
+  object* module_root;     // in module mode, the first module reached, whose symbols
+                           // the file holds: another module reached from it (the
+                           // module of a used type or procedure) gives none
   uint32_t depth;          // entries open in il_walk_entry: the current one and its parents
   bool too_deep;           // this walk reached the depth limit and stopped there
   bool quiet_too_deep;     // at the limit stop quietly instead of the catastrophic

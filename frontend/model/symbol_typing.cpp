@@ -381,7 +381,7 @@ symbol_entry* type_spec_derived_lookup(symbol_entry* s, name_pos_record* name) {
       drop_name(name);
       reported = true;
     }
-    if (!answer && !reported && decl_ctx.in_implicit_stmt) {
+    if (!answer && !reported && (decl_ctx.in_implicit_stmt || decl_ctx.in_function_prefix)) {
       answer = symbol_create(sym_forward_derived_type, name->name, name->pos, cur);
       answer->entity = new_derived_type(answer);
       if (cur >= 1) answer->link = symbol_at_level(name->name, cur - 1, sym_derived_type);

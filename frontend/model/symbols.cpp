@@ -10,6 +10,9 @@
 
 SymtabState symtab;
 
+// "impossible use-name": a reference to a name that USE bound to two entities.
+static constexpr int msg_ambiguous_use_name = 282;
+
 scope_record& scope_at(int level) { return symtab.scope_tab[static_cast<size_t>(level)]; }
 
 static bool level_is_live(int32_t level) {
@@ -301,6 +304,10 @@ symbol_entry* lookup_name(atom* name, source_pos_record pos) {
       }
     }
   }
+  // A name that USE bound to two different module entities may stand
+  // unused; each reference of it is ambiguous.
+  const symbol_entry* meant = result->cls == sym_host_link ? alias_target(result->link) : result;
+  if (meant && (meant->flags & symf_use_clash)) error_at(msg_ambiguous_use_name, pos);
   if (!symtab.in_bound_expr) {
     result->flags |= symf_referenced;
     if (cur >= 0 && scope_at(cur).kind == sk_stmt_function && result->cls == sym_host_link &&
@@ -523,20 +530,28 @@ void unit_remove_entity(object* o) {
   }
 }
 
+bool unit_has_entity(const object* o, int level) {
+  scope_record* r = il_level(level);
+  for (object* p = r ? r->il_scope->objects : nullptr; p; p = p->next)
+    if (p == o) return true;
+  return false;
+}
+
 void scope_set_interface(interface* i, int level) {
   if (level_is_live(level)) scope_at(level).cur_interface = i;
 }
 
-void interface_add_procedure(object* o, int level) {
+bool interface_add_procedure(object* o, int level) {
   interface* i = level_is_live(level) ? scope_at(level).cur_interface : nullptr;
-  if (!i) return;
+  if (!i) return true;
   object_list_member** p = &i->routine_prototype_list;
   for (; *p; p = &(*p)->next)
-    if ((*p)->object == o) return;
+    if ((*p)->object == o) return false;
   object_list_member* m = new_object_list_member();
   m->object = o;
   *p = m;
   if (o->symbol) o->symbol->flags |= symf_referenced;
+  return true;
 }
 
 object* routine_of_result_var(object* o) {

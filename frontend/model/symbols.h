@@ -61,6 +61,7 @@ enum : uint32_t {
   symf_intent_out = 1u << 13,
   symf_proc_ref = 1u << 14,         // referenced as a procedure
   symf_called = 1u << 15,           // called by CALL
+  symf_use_clash = 1u << 16,        // USE bound it to two different module entities
 };
 // Host link and forward derived type (classes 31, 21): the second class word
 // keeps the referenced and used-in-bounds flags of the link's own uses.
@@ -174,8 +175,12 @@ void unit_add_label(label* l);
 void unit_add_entry(entry_description* e);
 void unit_add_parameter(object* o);
 void unit_remove_entity(object* o);
+// Whether an object is on the entity list of a level.
+bool unit_has_entity(const object* o, int level);
 void scope_set_interface(interface* i, int level);
-void interface_add_procedure(object* o, int level);
+// Adds a procedure to the open interface of a level; false when the
+// interface holds it already (it is not added twice).
+bool interface_add_procedure(object* o, int level);
 object* routine_of_result_var(object* o);
 
 // The name atom of an intrinsic symbol's entity (classes 7 to 10).

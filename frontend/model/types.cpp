@@ -404,7 +404,11 @@ static bool same_or_equal(type* a, type* b) { return a == b || type_equal(a, b);
 static std::vector<std::pair<type*, type*>> derived_pairs;
 
 static int derived_types_equal(type* a, type* b) {
-  if (a->module && a->module == b->module && a->corresp.name == b->corresp.name) return 1;
+  // One module read from two module files (or defined here and read back)
+  // gives two module objects: its types are the same by the module's name.
+  if (a->module && b->module && a->module->corresp.name == b->module->corresp.name &&
+      a->corresp.name == b->corresp.name)
+    return 1;
   if (!a->is_seq || !b->is_seq) return 0;
   for (auto& p : derived_pairs)
     if ((p.first == a && p.second == b) || (p.first == b && p.second == a)) return 1;

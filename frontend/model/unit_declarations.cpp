@@ -175,6 +175,11 @@ symbol_entry* finish_subprogram(SubprogramPlan& p, int cls, type* result, name_p
     o = p.reused;
     s->entity = o;
     set_entry_position(o, s);
+    // A procedure named by MODULE PROCEDURE before its definition: it stands
+    // where it is defined, and in its host's list like any other.
+    o->corresp.decl_position = name->pos;
+    if ((cls == sym_internal_subroutine || cls == sym_internal_function) && !unit_has_entity(o, L))
+      unit_add_entity(o, L);
     if (!o->type || o->type->type_code != tk_routine)
       o->type = routine_type(o, result);
     else
@@ -348,6 +353,8 @@ symbol_entry* declare_program(name_pos_record* name) {
   attach_unit_routine(o);
   o->storage_class = sc_program;
   if (!the_il_header.main_routine) the_il_header.main_routine = o;
+  // The file scope lists the program among its units, in source order.
+  unit_add_entity(o, 0);
   make_unit_alias(s);
   return s;
 }
@@ -358,6 +365,8 @@ symbol_entry* declare_unnamed_main_program(source_pos_record pos) {
   attach_unit_routine(o);
   o->storage_class = sc_program;
   if (!the_il_header.main_routine) the_il_header.main_routine = o;
+  // The file scope lists the program among its units, in source order.
+  unit_add_entity(o, 0);
   return s;
 }
 

@@ -6,6 +6,7 @@
 #include "frontend/parser/other_spec_statements.h"
 
 #include "frontend/base/diagnostics.h"
+#include "frontend/lexer/keywords.h"
 #include "frontend/lexer/scanner.h"
 #include "frontend/model/cross_reference.h"
 #include "frontend/model/decl_context.h"
@@ -113,18 +114,17 @@ symbol_entry* name_at_level(::atom* name, source_pos_record pos, int level) {
 // The access statement's item parser for OPERATOR ( op ) and
 // ASSIGNMENT ( = ); the current token is "(" after the keyword.
 symbol_entry* operator_item(bool assignment, source_pos_record pos, int level) {
-  int t = scan_token(expression_mode);
-  ::atom* name = scan.token_atom;
+  ::atom* name = scan_generic_operator(assignment);
   source_pos_record at = scan.token_pos;
   symbol_entry* s = nullptr;
   if (assignment) {
-    if (t != tok_equals) {
+    if (!name) {
       err_pos = at;
       syntax_error(202);
       return unnamed_generic(pos, level);
     }
     s = generic_of(name, at, level);
-  } else if (t == tok_defined_op || (t >= tok_power && t <= tok_neqv)) {
+  } else if (name) {
     s = generic_of(name, at, level);
   } else {
     error_at(222, at);
@@ -222,6 +222,14 @@ int parse_intent_spec(attr_set* set) {
   return expect_token(tok_rparen, 231, expression_mode);
 }
 
+::atom* scan_generic_operator(bool assignment) {
+  int t = scan_token(expression_mode | scan_no_slash_rparen);
+  if (assignment) return t == tok_equals ? intern_cstring(operator_atom_spelling(tok_equals)) : nullptr;
+  if (t == tok_defined_op) return scan.token_atom;
+  if (t >= tok_power && t <= tok_neqv) return intern_cstring(operator_atom_spelling(t));
+  return nullptr;
+}
+
 symbol_entry* access_stmt(source_pos_record* pos, int level) {
   int t = scan.cur_token;
   *pos = scan.token_pos;
@@ -233,7 +241,7 @@ symbol_entry* access_stmt(source_pos_record* pos, int level) {
       op = name_fold_equal(text, "OPERATOR");
     }
     if (assignment || op) {
-      scan_token(expression_mode);  // the "("
+      scan_token(expression_mode | scan_single_lparen);  // the "(", never "(/"
       return operator_item(assignment, *pos, level);
     }
     symbol_entry* s = name_at_level(scan.token_atom, *pos, level);
@@ -520,7 +528,8 @@ int parse_module_procedure_stmt() {
     }
     s = declare_module_procedure_name(s, &np);
     if (s && s->name != names.error_name) {
-      if (s->entity) interface_add_procedure(static_cast<object*>(s->entity), level);
+      // The same procedure twice in one interface block.
+      if (s->entity && !interface_add_procedure(static_cast<object*>(s->entity), level)) error_at(93, np.pos);
       xref_note_use(xref_reference, s, np.pos);
     }
   } while (next_list_item(expression_mode));

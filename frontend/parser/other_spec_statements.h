@@ -17,6 +17,11 @@ int parse_intent_spec(attr_set* set);
 // symbol at `level` (made when absent; null for an empty item) and its
 // position in *pos; the token after the item is current.
 symbol_entry* access_stmt(source_pos_record* pos, int level);
+// The operator of OPERATOR ( op ) or ASSIGNMENT ( = ): scans the token after
+// the "(" (so that "//" and "/" stay operators) and returns the name of the
+// generic it stands for, the operator's own spelling ("+", "//", "<",
+// ".CROSS.", "="); null when the token names no generic of that form.
+::atom* scan_generic_operator(bool assignment);
 // One name of an attribute statement, checked and given the attributes of
 // set; the token after the name is current. Null when no name stood there.
 symbol_entry* attr_stmt_entity(const attr_set& set);

@@ -551,7 +551,9 @@ bool is_prefix_type_keyword(int code) { return is_type_spec_keyword(code); }
 type* parse_prefix_type(int code) {
   scan.cur_token = code;
   type_spec.before_next = scan_save();
+  decl_ctx.in_function_prefix = true;
   parse_type_spec(keyword_mode);
+  decl_ctx.in_function_prefix = false;
   scan_restore(type_spec.before_next);
   return type_spec.declared_type ? type_spec.declared_type : error_type();
 }

@@ -15,6 +15,7 @@
 #include "frontend/model/names.h"
 #include "frontend/model/types.h"
 #include "frontend/model/unit_declarations.h"
+#include "frontend/parser/other_spec_statements.h"
 #include "frontend/parser/parser_tokens.h"
 #include "frontend/parser/statement_handlers.h"
 #include "frontend/parser/statement_loop.h"
@@ -26,9 +27,6 @@ constexpr int msg_expected_comma = 206;
 constexpr int msg_expected_arrow = 229;
 constexpr int msg_name_clash = 473;
 constexpr int msg_not_in_module = 474;
-
-// A local symbol bound to two different module entities.
-constexpr uint32_t symf_use_clash = 1u << 14;
 
 struct UseState {
   int unit_level;                 // the level of the unit that USEs
@@ -170,8 +168,10 @@ object* copy_variable(object* o, symbol_entry* local, object* module) {
   if (!fresh) return c;
   c->symbol = local;
   c->type = copy_type(o->type);
+  // A variable the module itself imported keeps the module that defines it.
+  bool imported = o->storage_class == sc_use_associated && o->assoc_module;
   c->storage_class = sc_use_associated;
-  c->assoc_module = use_module_object(module);
+  c->assoc_module = use_module_object(imported ? o->assoc_module : module);
   unit_add_entity(c, use.unit_level);
   return c;
 }
@@ -185,9 +185,13 @@ object* copy_routine(object* o, object* module) {
   c->symbol = nullptr;
   c->assoc_scope = nullptr;
   own_routine_type(c);
-  if (o->storage_class == sc_internal || o->storage_class == sc_mod_proc) {
+  // A procedure of the module itself moves to the unit's record of the
+  // module; one the module imported keeps the module that defines it.
+  if (o->storage_class == sc_internal) {
     c->storage_class = sc_mod_proc;
     c->assoc_module = use_module_object(module);
+  } else if (o->storage_class == sc_mod_proc) {
+    c->assoc_module = use_module_object(o->assoc_module);
   }
   unit_add_entity(c, use.unit_level);
   return c;
@@ -216,6 +220,7 @@ interface* copy_interface(interface* i, symbol_entry* local, object* module) {
   use.copies[i] = c;
   object_list_member** tail = &c->routine_prototype_list;
   for (object_list_member* m = i->routine_prototype_list; m; m = m->next) {
+    if (!m->object) continue;
     object_list_member* n = new_object_list_member();
     n->object = copy_routine(m->object, module);
     *tail = n;
@@ -294,6 +299,7 @@ void merge_generic(symbol_entry* local, symbol_entry* from, symbol_entry* module
   object_list_member** tail = &mine->routine_prototype_list;
   while (*tail) tail = &(*tail)->next;
   for (object_list_member* m = theirs->routine_prototype_list; m; m = m->next) {
+    if (!m->object) continue;
     object_list_member* n = new_object_list_member();
     n->object = copy_routine(m->object, static_cast<object*>(module->entity));
     *tail = n;
@@ -301,9 +307,55 @@ void merge_generic(symbol_entry* local, symbol_entry* from, symbol_entry* module
   }
 }
 
-// The entity a module symbol stands for, to tell two imports apart.
-const void* entity_of(const symbol_entry* s) {
-  return s && s->link ? s->link->entity : nullptr;
+// Where an entity of a module comes from: the name of the module that
+// defines it and its own name. The same module read through two module
+// files gives two entries of one entity, which this tells apart from two
+// different entities of one name. No module: the entry itself tells.
+struct Origin {
+  const atom* module;  // the defining module's name; null for a global entity
+  const atom* name;    // the entity's own name
+  const void* entry;   // the entry, where neither name tells
+};
+
+Origin origin_of(int cls, const void* entity, const atom* importing) {
+  switch (cls) {
+    case sym_derived_type: {
+      auto* t = static_cast<const type*>(entity);
+      return {t->module ? t->module->corresp.name : importing, t->corresp.name, nullptr};
+    }
+    case sym_variable:
+    case sym_external_subroutine:
+    case sym_external_function:
+    case sym_internal_subroutine:
+    case sym_internal_function: {
+      auto* o = static_cast<const object*>(entity);
+      switch (o->storage_class) {
+        case sc_use_associated:
+        case sc_mod_proc:
+          if (o->assoc_module) return {o->assoc_module->corresp.name, o->corresp.name, nullptr};
+          break;
+        case sc_external:
+          return {nullptr, o->corresp.name, nullptr};
+        default:
+          break;
+      }
+      return {importing, o->corresp.name, nullptr};
+    }
+    default:
+      return {nullptr, nullptr, entity};
+  }
+}
+
+// Whether a local symbol bound by an earlier USE and a module's symbol stand
+// for the same entity.
+bool same_entity(const symbol_entry* local, const symbol_entry* from, const symbol_entry* module) {
+  if (!local->link) return false;
+  if (local->link->entity == from->entity) return true;
+  if (local->cls != from->cls || !local->entity || !from->entity) return false;
+  Origin mine = origin_of(local->cls, local->entity, nullptr);
+  Origin theirs = origin_of(from->cls, from->entity, module->name);
+  if (mine.entry || theirs.entry) return false;
+  return mine.module == theirs.module && mine.name == theirs.name;
 }
 
 // The local name (with an optional "=>" use name): reads one rename item
@@ -347,12 +399,21 @@ void only_item(symbol_entry* module) {
   name_pos_record used{};
   if (scan.cur_token == tok_name || scan.cur_token == tok_operator || scan.cur_token == tok_assignment) {
     used = current_name_token();
-    bool generic_form = (fold_equal(scan.token_atom, "OPERATOR") || fold_equal(scan.token_atom, "ASSIGNMENT"));
-    scan_token(expression_mode);
+    bool assignment = fold_equal(scan.token_atom, "ASSIGNMENT");
+    bool generic_form = assignment || fold_equal(scan.token_atom, "OPERATOR");
+    scan_token(generic_form ? expression_mode | scan_single_lparen : expression_mode);
     if (generic_form && scan.cur_token == tok_lparen) {
-      // The generic name is the operator token's name.
-      scan_token(expression_mode | scan_single_slash);
-      used = name_pos_record{scan.token_atom, scan.token_pos};
+      // The generic's name is the operator's own spelling.
+      ::atom* op = scan_generic_operator(assignment);
+      used = name_pos_record{op, scan.token_pos};
+      if (!op) {
+        if (assignment) {
+          syntax_error(202);
+        } else {
+          error_at(222, scan.token_pos);
+        }
+        return skip_item();
+      }
       scan_token(expression_mode);
       if (!expect_token(tok_rparen, 231, expression_mode)) return skip_item();
     }
@@ -400,12 +461,11 @@ void item_list(Item item) {
 object* use_module_object(object* module) {
   if (!module) return nullptr;
   scope* file_scope = scope_at(0).il_scope;
-  // The record of a used module has no scope and no symbol, also for a module
-  // defined in the source: a module file that refers to it then carries only
-  // its own symbols, not the used module's once more.
+  // A module defined in the source is its own record; a module file written
+  // for another module that uses it holds none of its symbols, as the writer
+  // gives only the written module its symbols.
   for (object* o = file_scope ? file_scope->objects : nullptr; o; o = o->next)
-    if (o->storage_class == sc_module && !o->assoc_scope && !o->symbol && o->corresp.name == module->corresp.name)
-      return o;
+    if (o->storage_class == sc_module && o->corresp.name == module->corresp.name) return o;
   object* c = entry_copy(module, new_object());
   c->symbol = nullptr;
   c->assoc_scope = nullptr;  // no module file is written for a module only used
@@ -443,7 +503,7 @@ void import_entity(symbol_entry* local, name_pos_record name, symbol_entry* enti
   if (local) {
     if (!local->link) {
       error_at(msg_name_clash, name.pos, {atom_text(name.name), atom_text(module->name)});
-    } else if (entity_of(local) != entity->entity) {
+    } else if (!same_entity(local, entity, module)) {
       local->flags |= symf_use_clash;
     }
     return;
@@ -467,7 +527,7 @@ int use_statement() {
   reset_copies_for_unit();
   symbol_entry* module = use_module(module_name_symbol(name.name), name);
   scan_token(expression_mode);
-  if (module->cls != sym_module) {
+  if (!usable_module(module)) {
     while (scan.cur_token != tok_eos) scan_token(expression_mode);
     scope_end_unit();
     return 1;

@@ -100,7 +100,11 @@ int assumed_length_function(object* o, bool external) {
 
 bool private_derived(type* t) {
   t = element_of(t);
-  return t && t->type_code == tk_derived_type && !(t->symbol && (t->symbol->flags & symf_public));
+  if (!t || t->type_code != tk_derived_type) return false;
+  // A type read from a module file only through another entity has no
+  // symbol here: its own flag, written with it, tells its access.
+  if (!t->symbol) return !t->is_public;
+  return !(t->symbol->flags & symf_public);
 }
 
 int symbol_checks(object* o) {
@@ -289,7 +293,11 @@ int check_entity_decl(object* o) {
   }
   if (initial_value) ok &= finish_initializer(o);
   ok &= symbol_checks(o);
-  if (o->is_public && private_derived(o->type)) {
+  // What USE brought in was checked in its module, where its type's access
+  // is known; a type read from a module file only through another entity
+  // has no symbol here.
+  bool imported = o->storage_class == sc_use_associated || o->storage_class == sc_mod_proc;
+  if (o->is_public && !imported && private_derived(o->type)) {
     error_at(46, o->corresp.decl_position);
     ok = 0;
   }

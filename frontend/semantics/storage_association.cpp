@@ -383,6 +383,17 @@ void implicit_map_resolve() {
   object* result = level.il_scope->function_result_var;
   if (!result || !result->type) return;
   result->type = resolve_forward_type(result->type);
+  // A result type that is still a forward reference was reported (465) and
+  // goes on as the error type, so that its uses draw no further message.
+  // Its symbol stands as an (empty) type, already reported.
+  const type* b = result->type->type_code == tk_farray ? result->type->element_type : result->type;
+  if (b && b->type_code == tk_derived_type && b->symbol && b->symbol->cls == sym_forward_derived_type) {
+    symbol_entry* forward = b->symbol;
+    void* entity = forward->entity;
+    symbol_set_class(forward, sym_derived_type);
+    forward->entity = entity;
+    result->type = error_type();
+  }
   object* routine = level.il_scope->assoc_routine;
   if (routine && routine->type && routine->type->type_code == tk_routine)
     routine->type->return_type = result->type;

@@ -620,10 +620,16 @@ int check_defined_op(object* p, interface* i) {
   source_pos_record at = p->corresp.decl_position;
   type* result = p->type && p->type->type_code == tk_routine ? p->type->return_type : nullptr;
   bool subroutine = !result || result->type_code == tk_void;
+  // A procedure already reported is not compared with the others: the
+  // ambiguity check runs only on one that passed the checks above.
   if (form == OperatorForm::assignment) {
-    if (!subroutine) error_at(601, at);
+    if (!subroutine) {
+      error_at(601, at);
+      ok = 0;
+    }
   } else if (subroutine) {
     error_at(602, at);
+    ok = 0;
   }
   std::vector<param_type*> args = dummies_of(p);
   size_t required = form == OperatorForm::unary_or_binary ? 1 : 2;
@@ -634,9 +640,13 @@ int check_defined_op(object* p, interface* i) {
   for (size_t k = 0; k < args.size(); ++k) {
     param_type* a = args[k];
     if (form == OperatorForm::assignment && k == 0) {
-      if (!a->intent_out || a->is_optional) error_at(603, a->corresp.decl_position);
+      if (!a->intent_out || a->is_optional) {
+        error_at(603, a->corresp.decl_position);
+        ok = 0;
+      }
     } else if (!intent_in_only(a)) {
       error_at(604, a->corresp.decl_position);
+      ok = 0;
     }
   }
   for (interface* x = i; x && ok; x = x->inherited) {
@@ -918,8 +928,6 @@ int check_unit(scope* s) {
     ok &= check_entity_decl(o);
     note_host_use(o, unit);
   }
-  // The main program is the file's main routine, not one of its objects.
-  if (s == the_il_header.primary_scope) ok &= check_entity_decl(the_il_header.main_routine);
   object* result = s->function_result_var;
   if (result && result->storage_class == sc_associated && result->assoc_variable && result->assoc_variable->type) {
     uint32_t size = 0, alignment = 0;
@@ -947,7 +955,9 @@ int check_unit(scope* s) {
     }
   }
   for (namelist_group* g = s->namelist_groups; g; g = g->next) {
-    ok &= check_namelist_group(g, unit);
+    // A group that USE brought in was checked in its module, against the
+    // module's own declarations and positions.
+    if (!(g->symbol && g->symbol->link)) ok &= check_namelist_group(g, unit);
     for (expr_node* m = g->member_list; m; m = m->next)
       if (m->node_kind == enk_object) note_host_use(m->object, unit);
     host_of_reference(g, unit);
@@ -969,7 +979,9 @@ int check_unit(scope* s) {
   for (interface* i = s->interfaces; i; i = i->next) {
     for (object_list_member* m = i->routine_prototype_list; m; m = m->next) {
       object* p = m->object;
-      if (!p) continue;
+      // A procedure that USE brought in was checked in its module; it still
+      // counts against this unit's own procedures of the generic.
+      if (!p || p->storage_class == sc_mod_proc) continue;
       if (!check_entity_decl(p)) {
         ok = 0;
         continue;

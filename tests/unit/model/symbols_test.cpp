@@ -213,8 +213,8 @@ TEST_F(SymbolsTest, ListAppendersKeepTailsAndDepths) {
 
   interface* i = new_interface_entry();
   scope_set_interface(i, 1);
-  interface_add_procedure(a, 1);
-  interface_add_procedure(a, 1);
+  EXPECT_TRUE(interface_add_procedure(a, 1));
+  EXPECT_FALSE(interface_add_procedure(a, 1));  // already there: not added again
   ASSERT_NE(i->routine_prototype_list, nullptr);
   EXPECT_EQ(i->routine_prototype_list->object, a);
   EXPECT_EQ(i->routine_prototype_list->next, nullptr);

@@ -14,8 +14,9 @@ contains
 subroutine addv(a, b)
 type(v), intent(in) :: a, b
 end subroutine addv
-function addw(a, b)
-type(v), intent(in) :: a, b
+function addw(a, n)
+type(v), intent(in) :: a
+integer, intent(in) :: n
 type(v) addw
 addw = a
 end function addw

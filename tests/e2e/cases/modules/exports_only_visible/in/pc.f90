@@ -1,0 +1,5 @@
+program pc
+use lc
+implicit none
+type(t) v
+end program pc

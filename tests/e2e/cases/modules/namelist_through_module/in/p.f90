@@ -1,0 +1,6 @@
+program p
+use nm
+use nmp
+read (*, nml=grp)
+write (*, nml=outer)
+end program p

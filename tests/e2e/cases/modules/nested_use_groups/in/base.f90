@@ -1,0 +1,5 @@
+module base
+contains
+subroutine sb
+end subroutine sb
+end module base

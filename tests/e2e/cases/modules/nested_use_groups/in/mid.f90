@@ -1,0 +1,3 @@
+module mid
+use base
+end module mid

@@ -1,0 +1,7 @@
+module top
+use mid
+contains
+subroutine st
+call sb
+end subroutine st
+end module top

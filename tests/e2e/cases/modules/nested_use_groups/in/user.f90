@@ -1,0 +1,5 @@
+program user
+use top
+call sb
+call st
+end program user
