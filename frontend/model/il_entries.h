@@ -206,6 +206,7 @@ struct expr_node {
   ::expr_node* expr_list;    // enk_implied_do, enk_isum
   ::do_loop* do_info;
   bool has_a_scope;
+  bool fold_failed;          // folding it reported an error: not constant, not folded again
   ::expr_node* first;        // enk_triplet
   ::expr_node* second;
   ::expr_node* stride;

@@ -123,6 +123,21 @@ type* symbol_known_type(symbol_entry* s) {
   }
 }
 
+// The class of the unit a variable belongs to: once the source has been read
+// its scope level may serve another unit, so its host object tells.
+int unit_class_of(symbol_entry* s, const object* o) {
+  if (!attrs.final_check) return program_unit_class(s->level);
+  const object* host = o ? o->assoc_routine : nullptr;
+  switch (host ? host->storage_class : sc_unspecified) {
+    case sc_program: return uc_main_program;
+    case sc_module: return uc_module;
+    case sc_blockdata: return uc_block_data;
+    case sc_external:
+    case sc_internal: return uc_subroutine;
+    default: return uc_none;
+  }
+}
+
 // The merge of attr_check: the working set and whether a message was given.
 struct AttrMerge {
   attr_set* work;
@@ -149,7 +164,7 @@ void mark_type(AttrMerge& m, type* t) {
   type* base = t->type_code == tk_farray && t->element_type ? t->element_type : t;
   if (base->type_code == tk_fcharacter && base->length.kind == bk_assumed) mark(m, attr_assumed_length);
   object* o = s->cls == sym_variable ? entity_object(s) : nullptr;
-  bool local_variable = o && !o->is_parameter && decl_ctx.spec_part_done;
+  bool local_variable = o && !o->is_parameter && decl_ctx.spec_part_done && !attrs.final_check;
   if (t->type_code == tk_farray) {
     switch (t->shape_kind) {
       case explicit_shape: {
@@ -196,10 +211,14 @@ void mark_present(AttrMerge& m) {
       if (s->word3 & varf_in_common) {
         mark(m, attr_common);
         if (s->word3 & varf_in_blank_common) mark(m, attr_blank_common);
-        if (current_program_unit_class() != uc_block_data) mark(m, attr_common_outside_block_data);
+        int unit = attrs.final_check ? unit_class_of(s, o) : current_program_unit_class();
+        if (unit != uc_block_data) mark(m, attr_common_outside_block_data);
       }
       if (o->is_parameter) mark(m, attr_dummy);
-      if (s->word3 & varf_data_initialized) mark(m, attr_initialized);
+      // A DATA statement checks its own objects; the final check counts only
+      // an initial value given in a declaration.
+      if ((s->word3 & varf_data_initialized) && (!attrs.final_check || (s->word3 & varf_init_in_decl)))
+        mark(m, attr_initialized);
       if (o->is_result) mark(m, attr_result);
       if (o->is_allocatable) mark(m, attr_allocatable);
       if (o->is_pointer) mark(m, attr_pointer);
@@ -207,7 +226,7 @@ void mark_present(AttrMerge& m) {
       if (o->storage_class == sc_type_field) mark(m, attr_component);
       if (s->word3 & varf_in_equivalence) mark(m, attr_equivalence);
       if (o->storage_class == sc_local) {
-        int unit = program_unit_class(s->level);
+        int unit = unit_class_of(s, o);
         if (unit == uc_main_program || unit == uc_module) mark(m, attr_unit_variable);
       }
       known = o->type;
@@ -385,7 +404,11 @@ int attr_conflicts_one(int a, attr_set* work, attr_set* request, symbol_entry* s
         error_at(522, err_pos, {attr_name(a), attr_name(b)});
       else
         error_at(523, err_pos, {s && s->name ? s->name->text : "", attr_name(a)});
-      (*request)[b] = 0;
+      // The requested side of the pair is dropped; what the symbol had stays.
+      if ((*request)[b])
+        (*request)[b] = 0;
+      else
+        (*request)[a] = 0;
       ok = false;
     } else if (w[b] && requirement) {
       met = true;
@@ -429,6 +452,17 @@ int attr_check(symbol_entry* s, attr_set* request, source_pos_record pos) {
   if (!attr_conflicts_all(&work, request, s)) ok = false;
   err_pos = saved;
   return ok ? 1 : 0;
+}
+
+int attr_check_final(symbol_entry* s, source_pos_record pos) {
+  attr_set none{};
+  bool done = decl_ctx.spec_part_done;
+  decl_ctx.spec_part_done = true;
+  attrs.final_check = true;
+  int ok = attr_check(s, &none, pos);
+  attrs.final_check = false;
+  decl_ctx.spec_part_done = done;
+  return ok;
 }
 
 symbol_entry* attr_apply(symbol_entry* s, attr_set* request, name_pos_record* name) {

@@ -34,6 +34,7 @@ const char* attr_name(int a);
 
 struct AttributeState {
   uint8_t matrix[attr_count][attr_count];  // conflict matrix, row = attribute a
+  bool final_check;  // the check of a unit's entities after its whole source was read
 };
 extern AttributeState attrs;
 
@@ -50,6 +51,10 @@ void attr_matrix_reset();
 // and tests every pair; 1 when no message was given. A requested attribute
 // that conflicts is cleared from the request.
 int attr_check(symbol_entry* s, attr_set* request, source_pos_record pos);
+// The check of a symbol with all its attributes, once its unit has been
+// read: requirements are tested, and whether an object is automatic is
+// what the unit pass decided.
+int attr_check_final(symbol_entry* s, source_pos_record pos);
 // Writes the request into the symbol (none: a new undeclared symbol of the
 // name); returns the symbol that now stands for the name.
 symbol_entry* attr_apply(symbol_entry* s, attr_set* request, name_pos_record* name);

@@ -650,8 +650,9 @@ int parse_allocation(int stmk) {
   stop_token_raise(tok_comma);
   bool ok = true;
   bool stat_given = false;
-  for (;;) {
-    if (scan.cur_token == tok_spec_stat) {
+  // STAT= may only follow at least one item.
+  for (bool first = true;; first = false) {
+    if (!first && scan.cur_token == tok_spec_stat) {
       stat_given = true;
       scan_token(operand_mode);
       if (!parse_variable(&st->stat_variable)) ok = false;

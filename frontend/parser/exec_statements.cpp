@@ -251,9 +251,16 @@ int parse_stop_pause(int stmk) {
   bool ok = true;
   switch (t) {
     case tok_int_const: {
+      // Only a plain digit string is a stop code: a sign or a kind makes
+      // it an expression.
       std::string digits;
       for (const char* p = token_text; *p; ++p)
-        if (*p >= '0' && *p <= '9') digits += *p;
+        if (*p != ' ') digits += *p;
+      if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos) {
+        syntax_error(236);
+        ok = false;
+        break;
+      }
       if (digits.size() >= 6 && token_constant.c.kind == ck_value) warning_at(429, loop.stmt_pos);
       const_value v;
       uint32_t n = static_cast<uint32_t>(digits.size());

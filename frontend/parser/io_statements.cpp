@@ -374,6 +374,7 @@ bool check_list_complete(input_output_description* d) {
 
 int parse_io_control_list(input_output_description* d, int stmk) {
   io_state.stmk = stmk;
+  io_state.list_closed = false;
   if (!expect_token(tok_lparen, 228, io_unit_mode)) return 0;
   stop_token_raise(tok_rparen);
   stop_token_raise(tok_comma);
@@ -410,6 +411,7 @@ int parse_io_control_list(input_output_description* d, int stmk) {
   stop_token_lower(tok_comma);
   if (!check_list_complete(d)) ok = false;
   if (!expect_token(tok_rparen, 231, operand_mode)) return 0;
+  io_state.list_closed = true;
   return ok ? 1 : 0;
 }
 
@@ -446,9 +448,11 @@ int parse_short_form(statement* st, bool input) {
 int control_list_and_items(statement* st, bool input) {
   input_output_description* d = st->io_descr;
   int ok = parse_io_control_list(d, st->kind);
-  if (!ok || at_end_of_statement() || d->format_kind == iof_namelist_directed) return ok;
+  // A list that failed but was closed still has its items read, so that
+  // the names they use are recorded.
+  if (!io_state.list_closed || at_end_of_statement() || d->format_kind == iof_namelist_directed) return ok;
   bool items_ok = input ? parse_input_item_list(&st->expr, 0) : parse_item_list(&st->expr);
-  return items_ok ? 1 : 0;
+  return items_ok && ok ? 1 : 0;
 }
 
 // OPEN, CLOSE: the control list alone.

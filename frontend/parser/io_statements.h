@@ -22,6 +22,7 @@ struct IoStatementState {
   io_spec_set current;             // the set of the statement being parsed
   io_spec_set seen;                // specifiers whose value parsed without error
   int stmk;                        // stmk_ kind of the statement being parsed
+  bool list_closed;                // the control list's ")" was read
 };
 extern IoStatementState io_state;
 

@@ -233,7 +233,8 @@ void end_program_unit() {
   for (symbol_entry* s : symbols) symbol_complete(s);
   if (!interface_open()) {
     for (symbol_entry* s = r.sym_head; s; s = s->next_same_level) {
-      if (s->flags & symf_referenced) continue;
+      // A name used in a bound or length is referenced as well.
+      if (s->flags & (symf_referenced | symf_in_bound)) continue;
       if (s->name == names.error_name) continue;
       // What a BLOCK DATA unit or a module declares is for other units, unless
       // it was made PRIVATE.

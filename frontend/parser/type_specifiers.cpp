@@ -63,7 +63,8 @@ int32_t kind_value_of(expr_node* e, bool* ok) {
     return 0;
   }
   const_value v;
-  if (!evaluate_constant_expression(e, &v, 0) || v.c.kind != ck_value) {
+  // A kind that is not constant is reported; an error constant was already.
+  if (!evaluate_constant_expression(e, &v, 1) || v.c.kind != ck_value) {
     *ok = false;
     return 0;
   }

@@ -580,10 +580,9 @@ int evaluate_binary(expr_node* node, const_value* left, const_value* right, cons
 template <class Body>
 int run_do_values(int32_t start, int32_t limit, int32_t stride, Body body) {
   if (stride == 0) return 1;
-  int32_t count = 0;
-  if (do_iteration_count(start, limit, stride, &count) == 0 &&
-      static_cast<uint32_t>(count) > max_constant_elements)
-    return 0;  // too long to fold
+  // The count in 64 bits, so that a span beyond the 32-bit range is seen.
+  int64_t count = (static_cast<int64_t>(limit) - start + stride) / stride;
+  if (count > static_cast<int64_t>(max_constant_elements)) return 0;  // too long to fold
   for (int64_t v = start; stride > 0 ? v <= limit : v >= limit; v += stride) {
     int r = body(static_cast<int32_t>(v));
     if (r != 1) return r;
@@ -829,13 +828,25 @@ int evaluate_operation(expr_node* node, const_value* result, int strict) {
   return evaluate_unary(node, &left, result, strict);
 }
 
+// A fold that failed with a message marks its node, so that the folds of
+// enclosing expressions take it as not constant without reporting it again.
+int failed_fold_marked(expr_node* node, int folded, uint32_t errors_before) {
+  if (!folded && diag.errors != errors_before) node->fold_failed = true;
+  return folded;
+}
+
 int evaluate(expr_node* node, const_value* result, int strict) {
+  uint32_t errors_before = diag.errors;
   switch (node->node_kind) {
     case enk_error:
       const_init(result);
       return 1;
-    case enk_operation: return evaluate_operation(node, result, strict);
-    case enk_intrinsic: return fold_intrinsic(node, result);
+    case enk_operation:
+      if (node->fold_failed) return 0;
+      return failed_fold_marked(node, evaluate_operation(node, result, strict), errors_before);
+    case enk_intrinsic:
+      if (node->fold_failed) return 0;
+      return failed_fold_marked(node, fold_intrinsic(node, result), errors_before);
     case enk_constant: {
       if (!node->constant) return 0;
       source_pos_record pos = result->c.source_pos;

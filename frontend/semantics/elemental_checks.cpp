@@ -5,7 +5,9 @@
 #include <iterator>
 
 #include "frontend/base/diagnostics.h"
+#include "frontend/model/const_value.h"
 #include "frontend/model/types.h"
+#include "frontend/semantics/constant_eval.h"
 #include "frontend/semantics/expr_check.h"
 #include "frontend/semantics/intrinsic_check.h"
 
@@ -53,12 +55,18 @@ int required_kind_message(required_kind need) {
 }
 
 // The type that a KIND= argument selects through the given lookup; the
-// fallback when KIND is omitted. Null after a failure (98 at KIND, or
-// silently for a KIND that is no constant).
+// fallback when KIND is omitted. Null after a failure (98 at KIND, 85 for
+// an INTEGER KIND that is no constant, silent after an earlier message).
 type* kind_selected(expr_node* kind, type* (*lookup)(int32_t, int*), type* fallback) {
   if (!arg_present(kind)) return fallback;
   int32_t value = 0;
-  if (!constant_int_value(kind, &value)) return nullptr;
+  if (!constant_int_value(kind, &value)) {
+    const_value v;
+    if (kind->node_kind != enk_error && kind->type && kind->type->type_code == tk_integer &&
+        !evaluate_constant_expression(kind, &v, 0))
+      error_at(85, kind->source_pos);
+    return nullptr;
+  }
   int error = 0;
   type* t = lookup(value, &error);
   if (error) {

@@ -5,8 +5,11 @@
 #include <cstdint>
 
 #include "frontend/base/diagnostics.h"
+#include "frontend/model/const_value.h"
 #include "frontend/model/symbols.h"
 #include "frontend/model/types.h"
+#include "frontend/parser/attributes.h"
+#include "frontend/semantics/constant_eval.h"
 #include "frontend/semantics/expr_check.h"
 #include "frontend/semantics/procedure_refs.h"
 #include "frontend/semantics/unit_pass.h"
@@ -17,9 +20,13 @@ constexpr uint32_t max_size = 2147483647u;
 
 type* element_of(type* t) { return t && t->type_code == tk_farray ? t->element_type : t; }
 
+// A length given by an expression whose value is not known at compile time
+// (a length such as *(N) with N a named constant is known).
 bool char_expression_length(type* t) {
   t = element_of(t);
-  return t && t->type_code == tk_fcharacter && t->length.kind == bk_expression;
+  if (!t || t->type_code != tk_fcharacter || t->length.kind != bk_expression) return false;
+  const_value v;
+  return !(t->length.expr && evaluate_constant_expression(t->length.expr, &v, 0) && v.c.kind == ck_value);
 }
 
 bool char_assumed_length(type* t) {
@@ -110,10 +117,9 @@ bool private_derived(type* t) {
 int symbol_checks(object* o) {
   symbol_entry* s = o->symbol;
   if (!s) return 1;
-  // The attribute conflicts of the symbol were reported when each attribute
-  // was given (attr_apply checks the whole set every time); checking them
-  // again here would report each conflict twice.
-  int ok = 1;
+  // A conflicting request was dropped when it was given, so what is found
+  // here is a requirement left unmet or a conflict known only now.
+  int ok = attr_check_final(s, o->corresp.decl_position);
   if (s->cls == sym_variable) {
     type* e = element_of(o->type);
     if ((s->word3 & varf_in_equivalence) && o->type && o->type->contains_ptrs) {

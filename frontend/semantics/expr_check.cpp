@@ -434,6 +434,10 @@ bool check_subscript_node(expr_node* n, int context, object* unit) {
     }
     if (!rank_check(n, f->type, count)) return false;
     if (is_array(base->base_expr->type)) {
+      if (f->is_pointer) {
+        error_at(395, base->source_pos);
+        return false;
+      }
       base->type = unknown_type();
       n->type = elemental_result_type(base->base_expr->type, f->type->element_type);
       n->for_all = true;

@@ -110,6 +110,7 @@ namespace {
 // What the host-use walk over types has met, so that recursive types end.
 struct HostWalkState {
   std::vector<type*> types_seen;  // types of the current walk
+  int walks_open = 0;             // type walks in progress (nested through objects)
 };
 HostWalkState host_walk;
 }  // namespace
@@ -677,6 +678,8 @@ void note_host_use(object* o, object* unit) {
   if (host && host->storage_class == sc_module) return;
   if (o->corresp.scope_depth != unit->corresp.scope_depth) return;
   o->corresp.host_associated = true;
+  // The bounds and lengths of a host object's type are used with it.
+  note_host_use_in_type(o->type, unit);
   object* storage = o;
   if (o->storage_class == sc_associated) storage = o->assoc_variable;
   if (!storage || storage->storage_class != sc_local) return;
@@ -751,9 +754,11 @@ void note_host_use_in_expr(expr_node* e, object* unit, int depth) {
 }  // namespace
 
 void note_host_use_in_type(type* t, object* unit) {
-  host_walk.types_seen.clear();
+  // A walk started from an object met inside another walk shares its list
+  // of types seen, so that recursive types end.
+  if (host_walk.walks_open++ == 0) host_walk.types_seen.clear();
   host_use_in_type(t, unit, 0);
-  host_walk.types_seen.clear();
+  if (--host_walk.walks_open == 0) host_walk.types_seen.clear();
 }
 
 void note_host_use_in_constant(constant* c, object* unit) {
@@ -812,10 +817,20 @@ expr_node* count_expr(const element_count& c) {
   return c.cls == 1 ? int_const_il_node(c.value) : c.expr;
 }
 
+// An operation of the count formulas; it stands at its first operand.
 expr_node* int_op(int op, expr_node* a, expr_node* b) {
   a->next = b;
   b->next = nullptr;
-  return new_operation_node(op, default_integer_type(), a);
+  expr_node* n = new_operation_node(op, default_integer_type(), a);
+  n->source_pos = a->source_pos;
+  return n;
+}
+
+// A reference to a bound of the loop, at that bound.
+expr_node* ref_at(expr_node* e) {
+  expr_node* r = make_ref_node(e);
+  r->source_pos = e->source_pos;
+  return r;
 }
 
 element_count add_counts(element_count a, element_count b) {
@@ -928,25 +943,52 @@ element_count implied_do_count(expr_node* n, constructor_walk& w) {
     if (step_one) {
       const_value v;
       const_to_host_form(d->increment->constant, &v);
+      // A loop with a zero step has no count.
+      if (const_int(&v) == 0) {
+        error_at(170, d->increment->source_pos);
+        return failed_count();
+      }
       step_one = const_int(&v) == 1;
     }
+  }
+  // Constant bounds and step: the trip count in 64 bits, held at the
+  // largest count so that a span beyond 32 bits reads as a too large array.
+  int64_t known[3] = {0, 0, 1};
+  expr_node* parts[3] = {start, end, d->increment};
+  bool all_known = true;
+  for (int i = 0; i < 3 && all_known; ++i) {
+    expr_node* e = parts[i];
+    if (!e || e->node_kind == enk_empty) continue;
+    if (e->node_kind != enk_constant || !e->constant || e->constant->kind != ck_value || !e->type ||
+        e->type->type_code != tk_integer) {
+      all_known = false;
+      break;
+    }
+    const_value v;
+    const_to_host_form(e->constant, &v);
+    known[i] = const_int(&v);
+  }
+  if (all_known && known[2] != 0) {
+    int64_t t = (known[1] - known[0] + known[2]) / known[2];
+    int64_t p = (t < 0 ? 0 : t) * items.value;  // items is a constant count here
+    return constant_count(static_cast<int32_t>(p > INT32_MAX ? INT32_MAX : p));
   }
   expr_node* trips;
   if (!step_one) {
     trips = int_op(eok_iadd,
-                   int_op(eok_idivide, int_op(eok_isubtract, make_ref_node(end), make_ref_node(start)),
-                          make_ref_node(d->increment)),
+                   int_op(eok_idivide, int_op(eok_isubtract, ref_at(end), ref_at(start)),
+                          ref_at(d->increment)),
                    int_const_il_node(1));
   } else if (start->node_kind == enk_constant && start->constant &&
              start->constant->kind == ck_value) {
     const_value v;
     const_to_host_form(start->constant, &v);
     int32_t c = const_int(&v);
-    trips = c == 1 ? make_ref_node(end)
-                   : int_op(eok_isubtract, make_ref_node(end),
+    trips = c == 1 ? ref_at(end)
+                   : int_op(eok_isubtract, ref_at(end),
                             int_const_il_node(static_cast<int32_t>(static_cast<uint32_t>(c) - 1u)));
   } else {
-    trips = int_op(eok_iadd, int_op(eok_isubtract, make_ref_node(end), make_ref_node(start)),
+    trips = int_op(eok_iadd, int_op(eok_isubtract, ref_at(end), ref_at(start)),
                    int_const_il_node(1));
   }
   element_count trip = settle(max0_zero_node(trips));

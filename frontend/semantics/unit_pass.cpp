@@ -216,9 +216,13 @@ int check_stat_variable(expr_node* stat, const std::vector<expr_node*>& items, o
     return 0;
   }
   object* o = base_object(stat);
+  int ok = 1;
   for (expr_node* item : items)
-    if (o && base_object(item) == o) warning_at(598, item->source_pos);
-  int ok = check_definable(stat);
+    if (o && base_object(item) == o) {
+      error_at(598, item->source_pos);
+      ok = 0;
+    }
+  ok &= check_definable(stat);
   stat->intent_out = true;
   return ok;
 }
@@ -410,8 +414,8 @@ bool overlap(const Range& a, const Range& b) {
   return a_low_ok && b_low_ok;
 }
 
-int check_case_values(statement* select, expr_node* selector) {
-  int ok = 1;
+int check_case_values(statement* select, expr_node* selector, bool overlaps) {
+  int ok = overlaps ? 1 : 0;
   type* st = selector ? selector->type : nullptr;
   if (!st) return 1;
   std::vector<case_range*> seen;
@@ -422,7 +426,7 @@ int check_case_values(statement* select, expr_node* selector) {
     for (case_range* r = c->case_range_list; r; r = r->next) {
       bool good = true;
       for (constant* b : {r->low, r->high}) {
-        if (!b || !b->type) continue;
+        if (!b || !b->type || b->type->type_code == tk_error) continue;
         if (b->type->type_code != st->type_code ||
             (st->type_code == tk_fcharacter && b->type->kind != st->kind)) {
           error_at(462, b->source_pos);
@@ -436,15 +440,17 @@ int check_case_values(statement* select, expr_node* selector) {
       }
       if (!good) {
         ok = 0;
+        overlaps = false;
         continue;
       }
-      if (ok) {
+      if (overlaps) {
         Range mine = range_of(r);
         for (case_range* q : seen) {
           if (!overlap(mine, range_of(q))) continue;
           constant* at = r->range_kind == crk_ge ? r->high : r->low;
           error_at(406, at ? at->source_pos : c->source_pos);
           ok = 0;
+          overlaps = false;
           break;
         }
       }
@@ -868,8 +874,13 @@ int check_exec_stmt(statement* s, object* unit) {
         }
       }
       if (s->expr) s->expr->intent_in = true;
-      ok &= check_exec_stmt(s->body_statement, unit);
-      if (ok) ok &= check_case_values(s, s->expr);
+      {
+        // The types of the case values are checked whatever the body
+        // holds; only the overlap test needs everything else to pass.
+        int selector_ok = ok;
+        ok &= check_exec_stmt(s->body_statement, unit);
+        if (selector_ok) ok &= check_case_values(s, s->expr, ok != 0);
+      }
       break;
     case stmk_case:
       for (case_range* r = s->case_range_list; r; r = r->next) {

@@ -267,3 +267,51 @@ TEST_F(ReferencesTest, HostAssociationMarksLocalsOfTheHost) {
 }
 
 }  // namespace
+
+namespace {
+
+// A host array with a bound or length that names another host local: using
+// the array from the internal procedure uses that local as well.
+TEST_F(ReferencesTest, HostUseOfAnObjectNotesTheObjectsOfItsType) {
+  object* host = new_object();
+  host->storage_class = sc_external;
+  object* inner = new_object();
+  inner->storage_class = sc_internal;
+  inner->assoc_routine = host;
+  inner->corresp.scope_depth = 1;
+  auto local = [](uint32_t depth, type* t) {
+    object* o = new_object();
+    o->storage_class = sc_local;
+    o->type = t;
+    o->corresp.scope_depth = depth;
+    return o;
+  };
+  object* n = local(1, default_integer_type());
+  object* len = local(1, default_integer_type());
+  auto ref = [](object* o) {
+    expr_node* e = new_expr_node(enk_object);
+    e->object = o;
+    return e;
+  };
+  type* chars = new_type(tk_fcharacter);
+  chars->kind = default_character_type(1)->kind;
+  chars->length = bound_record{0, ref(len), bk_expression};
+  type* t = array_type(chars, 1);
+  t->bound_info->lower(0) = bound_record{1, nullptr, bk_constant};
+  t->bound_info->upper(0) = bound_record{0, ref(n), bk_expression};
+  object* a = local(1, t);
+  note_host_use(a, inner);
+  EXPECT_TRUE(a->is_host);
+  EXPECT_TRUE(n->is_host);
+  EXPECT_TRUE(n->corresp.host_associated);
+  EXPECT_TRUE(len->is_host);
+  // Noting it again from a second internal procedure marks that one too.
+  object* other = new_object();
+  other->storage_class = sc_internal;
+  other->assoc_routine = host;
+  other->corresp.scope_depth = 1;
+  note_host_use(a, other);
+  EXPECT_TRUE(other->uses_host);
+}
+
+}  // namespace

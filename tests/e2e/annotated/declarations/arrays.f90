@@ -21,6 +21,7 @@ subroutine shapes(n, x, y, z)
 end subroutine shapes
 subroutine commons
 ! expect: error: explicit shape specification required
+! expect: error: deferred shape array entity should be allocatable, or pointer
   common /blk/ a(:)
 ! expect: error: explicit shape specification required
 ! expect: error: common block associated entity should not be assumed size array

@@ -22,7 +22,7 @@ allocate (z(k), stat=k)
 allocate (x)
 ! expect: error: bound expression should not involve any allocated object
 allocate (n(4), z(n(1)))
-! expect: warning: stat-variable should not be allocated or deallocated
+! expect: error: stat-variable should not be allocated or deallocated
 allocate (n(2), stat=n(1))
 ! expect: error: must be a pointer or allocatable array
 deallocate (x)
