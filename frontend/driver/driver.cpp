@@ -326,6 +326,5 @@ int srcfront_main(int argc, char** argv) {
   pools_reset();
   process_command_line(argc, argv);
   int code = compile_source();
-  pool_free_all(current_pool);
-  exit_with_hook(code);
+  exit_with_hook(code);  // the process ends: its pools go with it
 }
