@@ -1,26 +1,98 @@
 #!/usr/bin/env bash
-# Measures the programs on a generated source of about 18 lines per routine:
-# wall time of srcfront (no IL output, and with the IL file) and of tarvo.
-# Usage: bench/run.sh [build/bin] [routines]
+# Measures srcfront, ilshow and tarvo side by side with gfortran -fsyntax-only
+# and ftnchek -quiet, and prints a table of times, peak memory and ratios.
+# Nothing depends on the numbers; each run is limited to 300 seconds.
+# Usage: bench/run.sh [build/bin] [lines of the large file, default 200000]
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 bin=$(cd "${1:-$here/../build/bin}" && pwd)
-n=${2:-2000}
+lines=${2:-200000}
+gen="$here/../tests/e2e/cases/ilfile/large_generated/in/gen_fixed.sh"
+fcvs="$here/../../shared/corpus/fcvs"
+export TARVOHOME="$bin" SOURCE_DATE_EPOCH=1700000000
+if ! command -v ftnchek >/dev/null; then
+  (apt-get update -qq && apt-get install -y -qq ftnchek) >/dev/null 2>&1 || echo "ftnchek could not be installed"
+fi
+have() { command -v "$1" >/dev/null; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-bash "$here/gen_source.sh" "$n" >"$work/big.f90"
-lines=$(wc -l <"$work/big.f90")
-echo "source: $lines lines, $n routines"
 cd "$work" || exit 1
-measure() { # label command...
+
+# run LABEL command...: wall seconds and peak KiB of one run into $t and $m.
+run() {
   local label=$1; shift
-  local start end
-  start=$(date +%s.%N)
-  "$@" >/dev/null 2>&1
-  local status=$?
-  end=$(date +%s.%N)
-  printf '%-22s %8.3f s  (status %d)\n' "$label" "$(awk -v a="$start" -v b="$end" 'BEGIN { print b - a }')" "$status"
+  /usr/bin/time -o time.txt -f '%e %M' timeout 300 "$@" >/dev/null 2>&1
+  # The last line holds the numbers; a failing command adds one before it.
+  read -r t m < <(tail -n 1 time.txt)
+  printf '%-44s %9.3f s %9d KiB\n' "$label" "$t" "$m"
 }
-measure "srcfront -n" "$bin/srcfront" -n big.f90
-measure "srcfront (IL file)" "$bin/srcfront" big.f90
-measure "tarvo" env TARVOHOME="$bin" "$bin/tarvo" big.f90
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.3f", a / b; else print "-" }'; }
+per_group=$(( $(bash "$gen" 2 | wc -l) - $(bash "$gen" 1 | wc -l) ))
+groups=$(( lines / per_group ))
+
+echo "== large fixed-form file: $groups routine groups"
+bash "$gen" "$groups" >big.f
+bytes=$(wc -c <big.f); echo "$(wc -l <big.f) lines, $bytes bytes"
+run "srcfront -F -n" "$bin/srcfront" -F -n big.f; s_n=$t; s_mem=$m
+run "srcfront -F (IL file)" "$bin/srcfront" -F big.f; s_il=$t
+run "gfortran -fsyntax-only" gfortran -fsyntax-only -std=legacy big.f; g=$t
+f=0; if have ftnchek; then run "ftnchek -quiet" ftnchek -quiet big.f; f=$t; fi
+run "ilshow on its IL file ($(wc -c <big.cil) bytes)" "$bin/ilshow" big.cil; i=$t
+echo "srcfront -n / gfortran        $(ratio "$s_n" "$g")   (goal <= 0.10)"
+echo "srcfront IL / gfortran        $(ratio "$s_il" "$g")"
+echo "srcfront -n / ftnchek         $(ratio "$s_n" "$f")   (goal <= 1.5)"
+echo "srcfront peak bytes per byte  $(ratio "$((s_mem * 1024))" "$bytes")   (goal <= 16)"
+echo "ilshow / srcfront IL          $(ratio "$i" "$s_il")   (goal <= 0.3)"
+
+echo "== the same input at 1x, 2x, 4x, 8x"
+base=$(( groups / 8 )); [ "$base" -lt 1 ] && base=1
+for k in 1 2 4 8; do
+  bash "$gen" $((base * k)) >scale$k.f
+  run "srcfront -F -n ${k}x ($(wc -l <scale$k.f) lines)" "$bin/srcfront" -F -n scale$k.f
+  eval "st$k=$t"
+done
+echo "8x time / 1x time             $(ratio "$st8" "$st1")   (goal <= 8.5)"
+
+echo "== 200 files of about $((lines / 200)) lines, one run each"
+mkdir files
+bash "$gen" $((200 * (groups / 200 > 0 ? groups / 200 : 1))) | awk -v n=200 -v per="$(( (groups / 200 > 0 ? groups / 200 : 1) * per_group ))" \
+  '{ f = int((NR - 1) / per); if (f >= n) f = n - 1; printf "%s\n", $0 > sprintf("files/f%03d.f", f) }'
+each() { local s; s=$(date +%s.%N); for f in files/*.f; do timeout 300 "$@" "$f" >/dev/null 2>&1; done; awk -v a="$s" -v b="$(date +%s.%N)" 'BEGIN { printf "%.3f", b - a }'; }
+e_s=$(each "$bin/srcfront" -F -n); printf '%-44s %9.3f s\n' "srcfront -F -n per file" "$e_s"
+e_g=$(each gfortran -fsyntax-only -std=legacy); printf '%-44s %9.3f s\n' "gfortran -fsyntax-only per file" "$e_g"
+e_f=0; if have ftnchek; then e_f=$(each ftnchek -quiet); printf '%-44s %9.3f s\n' "ftnchek -quiet per file" "$e_f"; fi
+echo "srcfront -n / gfortran        $(ratio "$e_s" "$e_g")   (goal <= 0.10)"
+echo "srcfront -n / ftnchek         $(ratio "$e_s" "$e_f")   (goal <= 1.5)"
+
+echo "== tarvo against ftnchek"
+run "tarvo, 200 files" "$bin/tarvo" files/*.f; tv=$t
+run "tarvo, first 100 files" "$bin/tarvo" $(ls files/*.f | head -n 100); tv_half=$t
+fk=0; if have ftnchek; then run "ftnchek -quiet, 200 files" ftnchek -quiet files/*.f; fk=$t; fi
+echo "tarvo / ftnchek (200 files)   $(ratio "$tv" "$fk")   (goal <= 0.8)"
+echo "200 files / 100 files         $(ratio "$tv" "$tv_half")   (linear: about 2)"
+if [ -d "$fcvs" ]; then
+  run "tarvo, fcvs" "$bin/tarvo" "$fcvs"/*.f; tv=$t
+  fk=0; if have ftnchek; then run "ftnchek -quiet, fcvs" ftnchek -quiet "$fcvs"/*.f; fk=$t; fi
+  echo "tarvo / ftnchek (fcvs)        $(ratio "$tv" "$fk")   (goal <= 0.8)"
+fi
+
+echo "== DATA with strided elements and array constructors"
+for n in 10000 100000 1000000; do
+  cat >data$n.f <<F77
+      SUBROUTINE D
+      INTEGER A($((2 * n)))
+      INTEGER J
+      DATA (A(J), J = 1, $((2 * n)), 2) /$n*1/
+      DATA (A(J), J = 2, $((2 * n)), 2) /$n*2/
+      END
+F77
+  run "DATA, $n strided elements twice" "$bin/srcfront" -F data$n.f
+  cat >ctor$n.f90 <<F90
+subroutine c(total)
+  integer :: total, j
+  total = sum((/ (j, j = 1, $n) /))
+end subroutine c
+F90
+  run "constructor of $n elements" "$bin/srcfront" ctor$n.f90
+  printf '%-44s %9d bytes\n' "  its IL file" "$(wc -c <ctor$n.cil 2>/dev/null || echo 0)"
+done

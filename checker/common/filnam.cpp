@@ -25,6 +25,7 @@ const filnament& entry_or_interr(int n, const char* routine) {
 void srcfile(tlink* list) {
   filnam.filmax = list != nullptr ? list->count : 0;
   filnam.filnamcnt = 0;
+  filnam.names.clear();
   filnam.table = filnam.filmax > 0 ? qnew<filnament>(qnamed("perm"), static_cast<size_t>(filnam.filmax))
                                    : nullptr;
   if (list != nullptr) {
@@ -36,17 +37,14 @@ void srcfile(tlink* list) {
   if (qlist* file = qfind("file")) qdestroy(file);
 }
 
-int isnewfile(const char* name) {
-  for (int i = 0; i < filnam.filnamcnt; ++i)
-    if (std::strcmp(filnam.table[i].name, name) == 0) return 0;
-  return 1;
-}
+int isnewfile(const char* name) { return filnam.names.count(name) == 0 ? 1 : 0; }
 
 void addfilnam(const char* name) {
   if (filnam.filnamcnt >= filnam.filmax) errf("F-INTERR", "\ninternal error in addfilnam");
   filnament& e = filnam.table[filnam.filnamcnt++];
   e = filnament{};
   e.name = qstore(qnamed("perm"), name);
+  filnam.names.insert(e.name);
   size_t len = std::strlen(name);
   size_t slash = len;  // position of the last "/", len when none
   size_t dot = len;    // position of the extension's ".", len when none

@@ -2,6 +2,8 @@
 // command line names them, without repetitions; each name split into
 // directory, base name and extension, with the file's modification time.
 #pragma once
+#include <string_view>
+#include <unordered_set>
 #include <cstdint>
 #include <string>
 
@@ -22,6 +24,7 @@ struct FilnamState {
   int filmax;         // capacity
   int filnamcnt;      // entries in use
   bool fdbopt;        // the file-database option is on
+  std::unordered_set<std::string_view> names;  // the names in table, for isnewfile
 };
 extern FilnamState filnam;
 void filnam_reset();

@@ -1,6 +1,8 @@
 // Numbered memory pools: chunks of at least 64 KB with a 24-byte
 // header, handed out by pointer bumps and released a pool at a time; released
 // chunks go to a free list where neighbours merge back into whole heap blocks.
+// A chunk fresh from the heap is zero-filled by calloc and marked clean, so
+// zeroed allocations from it need no clearing of their own.
 // Also the two heap wrappers that report "out of memory".
 #include "frontend/base/pools.h"
 
@@ -25,7 +27,7 @@ struct pool_chunk {
   uint32_t size;     // size of the heap block; 0 for a chunk carved from a tail
   uint32_t alloc;    // current allocation point
   uint32_t end;      // end of the chunk
-  uint32_t unused;   // keeps the header at 24 bytes
+  uint32_t clean;    // 1 while every byte from alloc to end is zero
 };
 static_assert(sizeof(pool_chunk) == pool_chunk_header_size);
 
@@ -52,10 +54,12 @@ void free_chunk(pool_chunk* c) {
     if (chunk_end(f) == base(c)) {  // f lies just below c: f takes c's end
       *link = f->next;
       f->end = static_cast<uint32_t>(chunk_end(c) - base(f));
+      f->clean = 0;  // c's header now lies inside f
       c = f;
     } else if (chunk_end(c) == base(f)) {  // f lies just above c
       *link = f->next;
       c->end = static_cast<uint32_t>(chunk_end(f) - base(c));
+      c->clean = 0;  // f's header now lies inside c
     } else {
       link = &f->next;
       continue;
@@ -78,7 +82,7 @@ void retire_rest(pool_chunk* c) {
   tail->size = 0;
   tail->alloc = pool_chunk_header_size;
   tail->end = static_cast<uint32_t>(rest);
-  tail->unused = 0;
+  tail->clean = c->clean;  // its usable area is what c had not handed out
   c->end = c->alloc;
   free_chunk(tail);
 }
@@ -99,11 +103,11 @@ void new_chunk(int pool, size_t n) {
     size_t size = n + pool_chunk_header_size;
     if (size < min_heap_block) size = min_heap_block;
     size = (size + 7) & ~size_t{7};
-    c = static_cast<pool_chunk*>(std::malloc(size));
+    c = static_cast<pool_chunk*>(std::calloc(1, size));
     if (!c) catastrophe_here(msg_out_of_memory);
     c->size = static_cast<uint32_t>(size);
     c->end = static_cast<uint32_t>(size);
-    c->unused = 0;
+    c->clean = 1;
   }
   c->alloc = pool_chunk_header_size;
   c->next = pools.table[pool];
@@ -162,7 +166,7 @@ void* pool_alloc(int pool, size_t n) {
 
 void* pool_alloc_zeroed(size_t n) {
   void* p = pool_alloc(current_pool, n);
-  std::memset(p, 0, n);
+  if (!pools.table[current_pool]->clean) std::memset(p, 0, n);
   return p;
 }
 
@@ -170,6 +174,7 @@ void pool_free_all(int pool) {
   pool_chunk* c = pools.table[pool];
   while (c) {
     pool_chunk* next = c->next;
+    c->clean = 0;  // its records were written
     free_chunk(c);
     c = next;
   }

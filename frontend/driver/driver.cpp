@@ -120,11 +120,23 @@ void close_checked(FILE** stream, const char* what) {
 }
 
 // Step 8 of a run without errors: one module file per module of the file scope.
+bool is_written_module(const object* o) { return o->storage_class == sc_module && o->assoc_scope; }
+
 void write_module_files() {
   scope* file_scope = the_il_header.primary_scope;
   if (!file_scope) return;
   for (object* o = file_scope->objects; o; o = o->next)
-    if (o->storage_class == sc_module && o->assoc_scope) module_write(&the_il_header, o);
+    if (is_written_module(o)) module_write(&the_il_header, o);
+}
+
+// Whether the run writes a file from the graph: the IL file or a module file.
+// Constant sharing only shapes what is written.
+bool writes_from_graph() {
+  if (il_output.stream) return true;
+  scope* file_scope = the_il_header.primary_scope;
+  for (object* o = file_scope ? file_scope->objects : nullptr; o; o = o->next)
+    if (is_written_module(o)) return true;
+  return false;
 }
 
 }  // namespace
@@ -303,7 +315,7 @@ int compile_source() {
   check_unit(the_il_header.primary_scope);
   close_listing_files();
   if (diag.errors == 0) {
-    share_constants_pass(&the_il_header);
+    if (writes_from_graph()) share_constants_pass(&the_il_header);
     write_module_files();
     il_write(&the_il_header);
   } else {
@@ -320,6 +332,5 @@ int srcfront_main(int argc, char** argv) {
   pools_reset();
   process_command_line(argc, argv);
   int code = compile_source();
-  pool_free_all(current_pool);
-  exit_with_hook(code);
+  exit_with_hook(code);  // the process ends: its pools go with it
 }

@@ -4,9 +4,13 @@
 // references that need all records first (atoms and bounds blocks). Nothing is
 // stored or followed before its index and length are checked, so a damaged
 // file is rejected, never read out of bounds.
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <type_traits>
 #include <vector>
 
@@ -669,12 +673,27 @@ il_read_result il_read_buffer(const unsigned char* data, size_t size,
 
 il_header* il_read(FILE* stream, il_allocate_atom_fn allocate_atom,
                    il_receive_symbol_fn receive_symbol) {
-  std::vector<unsigned char> data;
-  unsigned char buf[65536];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, stream)) > 0) data.insert(data.end(), buf, buf + n);
+  // The buffer starts at the file's size, so a regular file is read in one
+  // call; a stream of unknown size doubles it as it fills. Its bytes are not
+  // cleared first: fread writes each before the reader looks at it.
+  struct stat st;
+  size_t capacity = 65536;
+  if (fstat(fileno(stream), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 &&
+      static_cast<uint64_t>(st.st_size) < SIZE_MAX / 4)
+    capacity = static_cast<size_t>(st.st_size) + 1;  // one more byte finds the end at once
+  std::unique_ptr<unsigned char[]> data(new unsigned char[capacity]);
+  size_t used = 0;
+  for (;;) {
+    used += std::fread(data.get() + used, 1, capacity - used, stream);
+    if (used < capacity) break;  // end of file or an error
+    if (capacity > SIZE_MAX / 4) catastrophe_here(msg_invalid_il_file);
+    std::unique_ptr<unsigned char[]> larger(new unsigned char[capacity * 2]);
+    std::memcpy(larger.get(), data.get(), used);
+    data = std::move(larger);
+    capacity *= 2;
+  }
   if (std::ferror(stream)) catastrophe_here(msg_invalid_il_file);
-  il_read_result r = il_read_buffer(data.data(), data.size(), allocate_atom, receive_symbol);
+  il_read_result r = il_read_buffer(data.get(), used, allocate_atom, receive_symbol);
   if (r.status != il_read_ok) catastrophe_here(msg_invalid_il_file);
   return r.header;
 }

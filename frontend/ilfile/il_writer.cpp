@@ -2,10 +2,12 @@
 // the entries of each kind and sums the pool sizes, the second prints the
 // header line, the counts line and one record per entry, each record through
 // the one description of its kind (il_schema.h) with the writing codec below.
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <type_traits>
-#include <unordered_set>
+#include <vector>
 
 #include "frontend/base/diagnostics.h"
 #include "frontend/base/host.h"
@@ -19,12 +21,47 @@ namespace {
 constexpr int msg_write_failed = 261;
 constexpr int msg_too_many_entries = 394;  // "out of memory": no file could hold them
 
+// The entries numbered by one walk: an open-addressing table of pointers,
+// grown by doubling, with no allocation per entry.
+struct NumberedSet {
+  std::vector<const void*> slots;  // null: free; size a power of two or 0
+  size_t used = 0;                 // slots in use
+
+  static size_t hash(const void* p) {
+    auto v = reinterpret_cast<uintptr_t>(p) >> 3;
+    return static_cast<size_t>(v * 0x9E3779B97F4A7C15ull);
+  }
+  size_t find(const void* p) const {  // the slot of p, or the free slot for it
+    size_t mask = slots.size() - 1;
+    size_t i = hash(p) & mask;
+    while (slots[i] && slots[i] != p) i = (i + 1) & mask;
+    return i;
+  }
+  bool contains(const void* p) const { return !slots.empty() && slots[find(p)] == p; }
+  void insert(const void* p) {
+    if ((used + 1) * 2 > slots.size()) grow();
+    size_t i = find(p);
+    if (!slots[i]) slots[i] = p, ++used;
+  }
+  void grow() {
+    std::vector<const void*> previous(slots.empty() ? 1024 : slots.size() * 2, nullptr);
+    previous.swap(slots);  // slots is now the larger, empty table
+    used = 0;
+    for (const void* p : previous)
+      if (p) slots[find(p)] = p, ++used;
+  }
+  void clear() {  // keeps the table's size for the next walk
+    std::fill(slots.begin(), slots.end(), nullptr);
+    used = 0;
+  }
+};
+
 struct IlWriteState {
   FILE* out;                         // the stream the records go to
   uint32_t counts[il_kind_count];    // per kind: records (bytes for kind 13, pools)
   char separator;                    // '=' before a record's first field, then ','
   bool module_mode;                  // a module file is being written
-  std::unordered_set<const void*> numbered;  // entries numbered by this walk
+  NumberedSet numbered;              // entries numbered by this walk
 };
 IlWriteState wr;
 
@@ -81,7 +118,7 @@ void put_kind_index(int kind, uint32_t index) {
 // entry. Test builds stop there; others drop the link.
 void put_ref(const void* entry, int kind) {
   put_separator();
-  if (entry && !wr.numbered.count(entry)) {
+  if (entry && !wr.numbered.contains(entry)) {
 #ifdef NDEBUG
     entry = nullptr;
 #else

@@ -2,6 +2,7 @@
 // recognizer keyword_match.
 #include "frontend/lexer/keywords.h"
 
+#include <cstdint>
 #include <iterator>
 
 #include <cstring>
@@ -47,13 +48,33 @@ const char* operator_atom_spelling(int code) {
 
 namespace {
 
-const keyword_row match_words[] = {
+constexpr keyword_row match_words[] = {
 #define MATCH_WORD(text, token) {text, token},
 #include "frontend/lexer/keyword_match_words.def"
 };
 static_assert(std::size(match_words) == 78);
 
 char upper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+
+// The rows of match_words by first letter, in table order, so that a
+// statement tries only the words that can start it.
+constexpr int max_words_per_letter = 16;
+struct first_letter_index {
+  uint8_t count[26];
+  uint8_t rows[26][max_words_per_letter];
+};
+
+constexpr first_letter_index make_first_letter_index() {
+  first_letter_index index{};
+  for (size_t k = 0; k < std::size(match_words); ++k) {
+    int letter = match_words[k].text[0] - 'A';
+    if (letter < 0 || letter >= 26) throw "a match word starts with a letter";
+    if (index.count[letter] == max_words_per_letter) throw "max_words_per_letter is too small";
+    index.rows[letter][index.count[letter]++] = static_cast<uint8_t>(k);
+  }
+  return index;
+}
+constexpr first_letter_index words_by_letter = make_first_letter_index();
 
 // The characters a word must match at text, skipping blanks and tabs; returns
 // the number of characters of text consumed through the last matched letter.
@@ -75,7 +96,13 @@ size_t keyword_match_text(const char* text, int* code) {
   size_t best = 0;
   size_t best_letters = 0;
   *code = 0;
-  for (const keyword_row& row : match_words) {
+  size_t lead = 0;
+  while (text[lead] == ' ' || text[lead] == '\t') ++lead;
+  char first = upper(text[lead]);
+  if (first < 'A' || first > 'Z') return 0;
+  int letter = first - 'A';
+  for (int k = 0; k < words_by_letter.count[letter]; ++k) {
+    const keyword_row& row = match_words[words_by_letter.rows[letter][k]];
     size_t n = match_one(text, row.text);
     if (n == 0) continue;
     size_t letters = std::strlen(row.text);

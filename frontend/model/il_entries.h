@@ -237,7 +237,9 @@ struct object {
   ::object* assoc_variable;       // sc_associated
   ::expr_node* assoc_implied_do;  // sc_implied_do_var
   ::object* assoc_module;         // sc_use_associated, sc_mod_proc
-  ::type* assoc_derived_type;     // sc_type_field
+  ::type* assoc_derived_type;     // sc_type_field  // front-end links of a scope's object list, for removal in constant time
+  ::object* list_prev;            // the object before it on that list
+  ::scope* listed_in;             // the scope whose object list holds it
 };
 
 // A generic interface, or an intrinsic row's descriptor (kind 9).

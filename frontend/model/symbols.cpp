@@ -486,7 +486,11 @@ void unit_add_type(type* t, int level) {
 }
 
 void unit_add_entity(object* o, int level) {
-  if (scope_record* r = il_level(level)) append(r->il_scope->objects, r->objects_tail, o);
+  scope_record* r = il_level(level);
+  if (!r) return;
+  o->list_prev = r->objects_tail;
+  o->listed_in = r->il_scope;
+  append(r->il_scope->objects, r->objects_tail, o);
 }
 
 void unit_add_interface(interface* i, int level) {
@@ -517,17 +521,20 @@ void unit_add_parameter(object* o) {
 void unit_remove_entity(object* o) {
   scope_record* r = il_level(static_cast<int>(o->corresp.scope_depth & 0xFFu));
   if (!r) return;
-  object* prev = nullptr;
-  for (object* p = r->il_scope->objects; p; prev = p, p = p->next) {
-    if (p != o) continue;
-    if (prev)
-      prev->next = p->next;
-    else
-      r->il_scope->objects = p->next;
-    if (r->objects_tail == o) r->objects_tail = prev;
-    o->next = nullptr;
-    return;
-  }
+  object*& head = r->il_scope->objects;
+  object* prev = o->list_prev;
+  // Only unit_add_entity puts objects on a scope's list, and it records where.
+  bool linked = o->listed_in == r->il_scope && (prev ? prev->next == o : head == o);
+  if (!linked) return;  // on no list, or on another scope's
+  if (prev)
+    prev->next = o->next;
+  else
+    head = o->next;
+  if (o->next && o->next->listed_in == r->il_scope) o->next->list_prev = prev;
+  if (r->objects_tail == o) r->objects_tail = prev;
+  o->next = nullptr;
+  o->list_prev = nullptr;
+  o->listed_in = nullptr;
 }
 
 bool unit_has_entity(const object* o, int level) {

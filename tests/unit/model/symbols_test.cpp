@@ -1,4 +1,6 @@
 // Symbol chains, host links, the end of a unit's level and default access.
+#include <vector>
+
 #include "tests/unit/model/model_fixture.h"
 
 namespace {
@@ -188,6 +190,44 @@ TEST_F(SymbolsTest, ScopePushCopiesTheImplicitMapAndMakesScopes) {
   EXPECT_EQ(scope_at(2).implicit_map['Q' - 'A'], default_logical_type());
   symtab.interface_depth = 0;
   EXPECT_EQ(scope_push(sk_module_import), nullptr);  // an import level has no IL scope
+}
+
+// Removal unlinks an object wherever it stands on its scope's list and keeps
+// the list appendable; an object on no list, or on another unit's, stays put.
+TEST_F(SymbolsTest, RemovalFromTheObjectListAnywhere) {
+  scope* first = scope_push(sk_unit);
+  object* e[5];
+  for (object*& o : e) {
+    o = new_object();
+    o->corresp.scope_depth = 1;
+    unit_add_entity(o, 1);
+  }
+  unit_remove_entity(e[2]);  // middle
+  unit_remove_entity(e[0]);  // head
+  unit_remove_entity(e[4]);  // tail
+  unit_remove_entity(e[4]);  // again: no longer listed
+  object* loose = new_object();
+  loose->corresp.scope_depth = 1;
+  unit_remove_entity(loose);
+  unit_add_entity(e[0], 1);
+  std::vector<object*> seen;
+  for (object* o = first->objects; o; o = o->next) seen.push_back(o);
+  EXPECT_EQ(seen, (std::vector<object*>{e[1], e[3], e[0]}));
+  unit_remove_entity(e[3]);
+  unit_remove_entity(e[0]);
+  unit_remove_entity(e[1]);
+  EXPECT_EQ(first->objects, nullptr);
+  unit_add_entity(e[2], 1);
+  EXPECT_EQ(first->objects, e[2]);
+
+  scope_end_unit();
+  scope* second = scope_push(sk_unit);
+  object* other = new_object();
+  other->corresp.scope_depth = 1;
+  unit_add_entity(other, 1);
+  unit_remove_entity(e[2]);  // listed by the first unit, not by this one
+  EXPECT_EQ(first->objects, e[2]);
+  EXPECT_EQ(second->objects, other);
 }
 
 TEST_F(SymbolsTest, ListAppendersKeepTailsAndDepths) {
