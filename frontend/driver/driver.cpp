@@ -24,7 +24,7 @@
 #include "frontend/driver/preload.h"
 #include "frontend/model/symbols.h"
 #include "frontend/model/types.h"
-#include "frontend/parser/attributes.h"
+#include "frontend/model/attributes.h"
 #include "frontend/parser/block_stack.h"
 #include "frontend/parser/io_statements.h"
 #include "frontend/parser/program_units.h"

@@ -57,3 +57,13 @@ struct ProgramUnitState {
   bool main_program_declared; // a main program was declared in this run
 };
 extern ProgramUnitState units;
+
+// The routine of exactly the given scope level, or null.
+object* routine_of_level(int level);
+
+// The unit class of a scope level (0 outside 1..current level).
+int program_unit_class(int level);
+
+// The class of the current unit (of the enclosing level when the current
+// level has no routine).
+int current_program_unit_class();

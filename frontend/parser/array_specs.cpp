@@ -7,7 +7,7 @@
 #include "frontend/lexer/scanner.h"
 #include "frontend/model/symbols.h"
 #include "frontend/model/types.h"
-#include "frontend/parser/attributes.h"
+#include "frontend/model/attributes.h"
 #include "frontend/parser/expressions.h"
 #include "frontend/parser/parser_tokens.h"
 #include "frontend/semantics/constant_eval.h"

@@ -5,7 +5,7 @@
 #include "frontend/model/decl_context.h"
 #include "frontend/model/dummies.h"
 #include "frontend/model/symbols.h"
-#include "frontend/parser/attributes.h"
+#include "frontend/model/attributes.h"
 #include "frontend/parser/expressions.h"
 #include "frontend/parser/parser_tokens.h"
 #include "frontend/parser/statement_handlers.h"

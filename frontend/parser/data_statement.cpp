@@ -10,7 +10,7 @@
 #include "frontend/model/name_resolution.h"
 #include "frontend/model/symbols.h"
 #include "frontend/model/types.h"
-#include "frontend/parser/attributes.h"
+#include "frontend/model/attributes.h"
 #include "frontend/parser/expressions.h"
 #include "frontend/parser/initial_value_runs.h"
 #include "frontend/parser/parser_tokens.h"

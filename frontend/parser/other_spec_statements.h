@@ -6,7 +6,7 @@
 
 #include "frontend/base/source_pos.h"
 #include "frontend/model/symbols.h"
-#include "frontend/parser/attributes.h"
+#include "frontend/model/attributes.h"
 
 // ( IN | OUT | INOUT | IN OUT ): the current token on the "("; adds the intent
 // attribute (25, 26 or 27) to set and leaves the token after ")" current.

@@ -41,12 +41,6 @@ unit_level_flags& flags_of(int level) {
   return level_flags[static_cast<size_t>(level)];
 }
 
-object* routine_of_level(int level) {
-  if (level < 1 || level > symtab.cur_scope) return nullptr;
-  scope* s = scope_at(level).il_scope;
-  return s ? s->assoc_routine : nullptr;
-}
-
 bool interface_open() { return symtab.interface_depth > 0; }
 
 // The first in-scope symbol of a name at exactly the given level.
@@ -68,34 +62,6 @@ const char* name_text(const ::atom* a) { return a && a->text ? a->text : ""; }
 }  // namespace
 
 void main_program_flag_clear() { units.main_program_declared = false; }
-
-int program_unit_class(int level) {
-  object* r = routine_of_level(level);
-  if (!r) return uc_none;
-  switch (r->storage_class) {
-    case sc_program: return uc_main_program;
-    case sc_blockdata: return uc_block_data;
-    case sc_module: return uc_module;
-    case sc_stmt_func: return uc_function;
-    case sc_local:
-    case sc_external:
-    case sc_internal:
-    case sc_unspecified: {
-      type* t = r->type;
-      bool is_void = t && t->type_code == tk_routine && t->return_type &&
-                     t->return_type->type_code == tk_void;
-      return is_void ? uc_subroutine : uc_function;
-    }
-    default:
-      return uc_none;
-  }
-}
-
-int current_program_unit_class() {
-  int level = symtab.cur_scope;
-  if (level >= 1 && routine_of_level(level)) return program_unit_class(level);
-  return program_unit_class(level - 1);
-}
 
 void open_unit_block(int kind) {
   scope* sc = scope_push(sk_unit);

@@ -13,11 +13,6 @@
 void main_program_flag_clear();
 // The implied main program of a unit without header, at pos.
 void main_program_stmt(source_pos_record pos);
-// The unit class of a scope level (0 outside 1..current level).
-int program_unit_class(int level);
-// The class of the current unit (of the enclosing level when the current
-// level has no routine).
-int current_program_unit_class();
 // Opens the scope level of a unit of the class and its statement block.
 void open_unit_block(int kind);
 // Ends the executable part of the current unit (once per scope).

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "frontend/model/symbols.h"
-#include "frontend/parser/attributes.h"
+#include "frontend/model/attributes.h"
 
 // One entity of a type-declaration statement, the current token on its
 // name; set: the statement's attributes; colons: "::" was written. Returns

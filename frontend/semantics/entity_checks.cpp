@@ -8,7 +8,7 @@
 #include "frontend/model/const_value.h"
 #include "frontend/model/symbols.h"
 #include "frontend/model/types.h"
-#include "frontend/parser/attributes.h"
+#include "frontend/model/attributes.h"
 #include "frontend/semantics/constant_eval.h"
 #include "frontend/semantics/expr_check.h"
 #include "frontend/semantics/procedure_refs.h"

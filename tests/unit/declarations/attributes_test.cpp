@@ -6,7 +6,7 @@
 
 #include "frontend/model/decl_context.h"
 #include "frontend/model/symbol_typing.h"
-#include "frontend/parser/attributes.h"
+#include "frontend/model/attributes.h"
 #include "tests/unit/model/model_fixture.h"
 
 namespace {

@@ -13,7 +13,7 @@
 
 enum attr_number : int {
 #define ATTR(number, id, word, no_repeat, ...) id = number,
-#include "frontend/parser/attributes.def"
+#include "frontend/model/attributes.def"
 };
 inline constexpr int attr_count = 37;
 

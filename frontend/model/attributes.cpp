@@ -2,7 +2,7 @@
 // the attribute rows, the merge of a symbol's present attributes with a
 // request (attr_check) and the writing of a request into the symbol and its
 // object (attr_apply). Every declaring statement goes through both.
-#include "frontend/parser/attributes.h"
+#include "frontend/model/attributes.h"
 
 #include <cstring>
 #include <initializer_list>
@@ -15,7 +15,7 @@
 #include "frontend/model/symbols.h"
 #include "frontend/model/types.h"
 #include "frontend/model/unit_declarations.h"
-#include "frontend/parser/program_units.h"
+#include "frontend/model/decl_context.h"
 
 AttributeState attrs;
 EntityDeclState entity_decl;
@@ -31,7 +31,7 @@ struct attr_row {
 
 constexpr attr_row attr_rows[] = {
 #define ATTR(number, id, word, no_repeat, ...) {number, word, no_repeat != 0, {__VA_ARGS__}},
-#include "frontend/parser/attributes.def"
+#include "frontend/model/attributes.def"
 };
 static_assert(std::size(attr_rows) == attr_count);
 
@@ -42,7 +42,7 @@ struct attr_requirement {
 
 constexpr attr_requirement attr_requirements[] = {
 #define REQUIRE(attribute, needed, listed) {attribute, needed, listed != 0},
-#include "frontend/parser/attribute_requirements.def"
+#include "frontend/model/attribute_requirements.def"
 };
 
 // The constant template that attr_matrix_reset copies.
