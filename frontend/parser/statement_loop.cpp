@@ -325,6 +325,26 @@ symbol_entry* symbol_at_current_level(const char* text, uint32_t length) {
   return symbol_here(a);
 }
 
+// Whether the name, seen from an enclosing scope (a variable of the host or
+// of the module, or one they use), is an array: then "name(i) = ..." assigns
+// one of its elements and defines no statement function.
+bool host_array(const char* text, uint32_t length) {
+  ::atom* a = nullptr;
+  name_hash_lookup(text, length, &a);
+  for (symbol_entry* s = a ? a->first_symbol : nullptr; s; s = s->next_same_name) {
+    if (!(s->flags & symf_in_scope) || s->cls == sym_common_block) continue;
+    if (s->level >= symtab.cur_scope) continue;
+    for (int n = 0; s && s->cls == sym_alias && n < 100; ++n) s = static_cast<symbol_entry*>(s->entity);
+    if (!s || !s->entity) return false;
+    // A name declared and not used yet holds its type; a variable its object.
+    if (s->cls == sym_undeclared) return static_cast<type*>(s->entity)->type_code == tk_farray;
+    if (s->cls != sym_variable && s->cls != sym_dummy) return false;
+    auto* o = static_cast<object*>(s->entity);
+    return o->type && o->type->type_code == tk_farray;
+  }
+  return false;
+}
+
 // After "name (": whether the parenthesis holds nothing, or a name followed
 // by ")" or "," (the shape of a statement-function dummy list).
 bool dummy_list_shape() {
@@ -414,7 +434,8 @@ int classify_named_statement() {
           symbol_entry* s = symbol_at_current_level(name.data(), static_cast<uint32_t>(name.size()));
           bool undeclared_scalar = s && s->cls == sym_undeclared &&
                                    !(s->entity && static_cast<type*>(s->entity)->type_code == tk_farray);
-          if (!s || undeclared_scalar) kind = st_stmt_function;
+          if ((!s && !host_array(name.data(), static_cast<uint32_t>(name.size()))) || undeclared_scalar)
+            kind = st_stmt_function;
         }
       } else if (t == tok_lparen) {
         skip_paren_group();
