@@ -5,31 +5,15 @@
 // diagnostic (module file has bad format, invalid intermediate language
 // file) or compile; a crash or an internal error traps.
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
-#include <vector>
 
-#include "frontend/base/diagnostics.h"
-#include "frontend/driver/driver.h"
-#include "frontend/base/host.h"
-#include "frontend/base/pools.h"
-#include "frontend/lexer/source_input.h"
+#include "tests/fuzz/srcfront_in_process.h"
 
 namespace {
-
-struct run_ended {
-  int completion_code;  // as given to the exit routine
-};
-
-void leave_run(int completion_code) {
-  if (completion_code >= 6) __builtin_trap();
-  throw run_ended{completion_code};
-}
 
 // The program that uses the module: every kind of name a module exports
 // (types, variables, procedures, generics, operators, namelists) is tried.
@@ -47,16 +31,9 @@ constexpr const char user_program[] =
 // once; the program is written once too.
 const std::string& work_folder() {
   static std::string folder = [] {
-    char templ[] = "/tmp/fuzz_module_file.XXXXXX";
-    const char* made = mkdtemp(templ);
-    if (!made) __builtin_trap();
-    std::string f = made;
-    std::string inc = f + "/include";
+    std::string f = fuzz_srcfront_run::make_work_folder("fuzz_module_file");
     std::string mods = f + "/mods";
-    mkdir(inc.c_str(), 0700);
     mkdir(mods.c_str(), 0700);
-    setenv("USR_INCLUDE", inc.c_str(), 1);
-    if (chdir(f.c_str()) != 0) __builtin_trap();
     FILE* p = std::fopen((f + "/u.f90").c_str(), "wb");
     if (!p) __builtin_trap();
     std::fputs(user_program, p);
@@ -77,22 +54,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::fclose(f);
 
   std::string source = folder + "/u.f90";
-  std::vector<std::string> words = {"srcfront", "-n", "-M", mods, source};
-  std::vector<char*> argv;
-  for (std::string& w : words) argv.push_back(w.data());
-  argv.push_back(nullptr);
-
-  diagnostics_reset();
-  driver_options_reset();
-  host_reset();
-  pools_reset();
-  try {
-    set_exit_hook(leave_run);
-    process_command_line(static_cast<int>(words.size()), argv.data());
-    compile_source();
-  } catch (const run_ended&) {
-  }
-  source_close_all();  // a run cut short leaves its files open
-  pools_reset();
+  fuzz_srcfront_run::run({"srcfront", "-n", "-M", mods, source});
   return 0;
 }

@@ -6,45 +6,23 @@
 // a fresh run. An internal error traps (a fault of the front end, as a crash
 // is).
 #include <dirent.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "frontend/base/diagnostics.h"
-#include "frontend/driver/driver.h"
-#include "frontend/base/host.h"
-#include "frontend/base/pools.h"
-#include "frontend/lexer/source_input.h"
+#include "tests/fuzz/srcfront_in_process.h"
 
 namespace {
-
-struct run_ended {
-  int completion_code;  // as given to the exit routine
-};
-
-void leave_run(int completion_code) {
-  if (completion_code >= 6) __builtin_trap();
-  throw run_ended{completion_code};
-}
 
 // A private working folder (module files land there, found again by USE in
 // the same run) with an empty include folder, made once.
 const std::string& work_folder() {
   static std::string folder = [] {
-    char templ[] = "/tmp/fuzz_srcfront.XXXXXX";
-    const char* made = mkdtemp(templ);
-    if (!made) __builtin_trap();
-    std::string f = made;
-    std::string inc = f + "/include";
-    mkdir(inc.c_str(), 0700);
-    setenv("USR_INCLUDE", inc.c_str(), 1);
-    if (chdir(f.c_str()) != 0) __builtin_trap();
+    std::string f = fuzz_srcfront_run::make_work_folder("fuzz_srcfront");
     return f;
   }();
   return folder;
@@ -81,21 +59,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (options & 2) words.push_back("-U");
   if (options & 4) words.push_back("-r");
   words.push_back(source);
-  std::vector<char*> argv;
-  for (std::string& w : words) argv.push_back(w.data());
-  argv.push_back(nullptr);
-
-  diagnostics_reset();
-  driver_options_reset();
-  host_reset();
-  pools_reset();
-  try {
-    set_exit_hook(leave_run);
-    process_command_line(static_cast<int>(words.size()), argv.data());
-    compile_source();
-  } catch (const run_ended&) {
-  }
-  source_close_all();  // a run cut short leaves its files open
-  pools_reset();       // the run's memory goes back now, not at the next run
+  fuzz_srcfront_run::run(words);
   return 0;
 }
