@@ -72,6 +72,19 @@ int finish_initializer(object* o) {
   // of the declaration that gave its implied-DO variables their meaning.
   if (!(c->kind == ck_expression && c->value)) ok &= check_constant_entry(c);
   if (o->is_constant && char_assumed_length(o->type) && c->type) o->type = c->type;
+  // A CHARACTER named constant has the length it is declared with: its value
+  // is padded with blanks or cut to that length.
+  if (ok && o->is_constant && c->kind == ck_value && c->type != o->type && o->type &&
+      o->type->type_code == tk_fcharacter && c->type && c->type->type_code == tk_fcharacter &&
+      char_length_of(o->type) > 0 && char_length_of(o->type) != char_length_of(c->type)) {
+    const_value v;
+    const_to_host_form(c, &v);
+    if (const_convert_to_type(&v, o->type)) {
+      const_to_indirect(&v);
+      c->value = v.c.value;
+      c->type = o->type;
+    }
+  }
   if (o->type && type_is_zero_size(o->type)) o->initializer = nullptr;
   return ok;
 }
