@@ -44,7 +44,7 @@ bool int_value(uint32_t* con) {
 }
 
 // index = first : last [: stride]; the index name goes to index. False
-// when the specification cannot be read.
+// when the triplet cannot be read.
 bool get_triplet_spec(std::string& index) {
   int32_t col = tk.stacol;
   uint32_t k = getmeta(EK_SCALARVAR);
