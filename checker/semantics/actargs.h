@@ -1,0 +1,46 @@
+// The actual-argument record of one procedure or intrinsic reference: the
+// argument-list reader makes one per argument (pool "actargs") and the
+// intrinsic rules and folding functions read the list it builds.
+#pragma once
+
+#include <cstdint>
+
+#include "checker/common/dtype.h"
+
+struct locsym;
+
+// Argument kinds: how an actual argument is passed.
+enum : int32_t {
+  AC_SCA = 0,     // scalar
+  AC_ARR = 1,     // array
+  AC_SUB = 2,     // subprogram
+  AC_ARRMEM = 3,  // array member
+  AC_ALTRET = 4,  // alternate return
+  AC_AGG = 5,     // record
+  AC_VAL = 6,     // immediate value
+  AC_NULL = 7,    // omitted
+  AC_UNUSED = 8,
+};
+
+struct actarg {
+  uint32_t form;      // form word of the parsed argument (kind bits of getmeta)
+  int32_t col;        // the argument's column
+  int32_t position;   // 0 to 29; a keyword argument's keyword position
+  int32_t glostruct;  // checked against global structure records
+  int32_t size;       // storage size in bytes, 0 unknown
+  int32_t kind;       // AC_ code
+  int32_t rank;
+  dtdesc type;
+  uint32_t valok;     // value known
+  uint32_t con;       // constant expression
+  conval value;       // by the store class of the type
+  locsym* sym;        // symbol of a name argument
+  actarg* next;
+  void* hpfdist;      // HPF distribution list of the actual
+  uint32_t present;   // 1 when given (0 for a position filled by rearranging)
+};
+
+// A folding function of an intrinsic: reads the actual list, writes the
+// result's value into *value (store class of *result) and returns 1, or
+// returns 0 when the reference is not folded.
+using intrin_fold_fn = int32_t (*)(const actarg* first, const dtdesc* result, conval* value);
