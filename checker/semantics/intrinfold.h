@@ -31,6 +31,8 @@ int32_t intr_dprod(const actarg* first, const dtdesc* result, conval* value);
 int32_t intr_trunc(const actarg* first, const dtdesc* result, conval* value);
 int32_t intr_near(const actarg* first, const dtdesc* result, conval* value);
 int32_t intr_mod(const actarg* first, const dtdesc* result, conval* value);
+// MODULO: as MOD, the result taking the sign of the divisor.
+int32_t intr_modulo(const actarg* first, const dtdesc* result, conval* value);
 int32_t intr_kind(const actarg* first, const dtdesc* result, conval* value);
 int32_t intr_selected_int_kind(const actarg* first, const dtdesc* result, conval* value);
 int32_t intr_selected_real_kind(const actarg* first, const dtdesc* result, conval* value);
