@@ -241,7 +241,10 @@ int32_t intr_minmax(const actarg* first, const dtdesc* result, conval* value, in
     if (!given(a)) continue;
     if (!a->valok) return 0;
     conval v = a->value;
-    if (rs == SC_TEXT && (store_of(a) != SC_TEXT || v.s == nullptr)) return 0;
+    // Texts are compared with texts, numbers with numbers.
+    if (rs == SC_TEXT ? store_of(a) != SC_TEXT || v.s == nullptr
+                      : store_of(a) != SC_INTEGER && store_of(a) != SC_FLOAT)
+      return 0;
     if (!dtconvert(&v, &a->type, result)) return 0;
     int c = 0;
     if (have) {

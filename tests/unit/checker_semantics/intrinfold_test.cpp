@@ -348,6 +348,8 @@ TEST_F(IntrinFold, MaxAndMinKeepTheFirstOfEqualValues) {
       {"MIN with an unknown third argument", intr_min, {I(1), I(2), unknown(DT_I4)}, res(DT_I4)},
       {"MAX to a COMPLEX result", intr_max, {C(1, 0), C(2, 0)}, res(DT_C8)},
       {"MAX of a number to a character result", intr_max, {I(1), S("a")}, res(DT_CHAR, 1)},
+      {"MAX of a character to an integer result", intr_max, {I(1), S("a")}, res(DT_I4)},
+      {"MIN of a complex to a real result", intr_min, {R(1), C(0, 1)}, res(DT_R4)},
   };
   check(refused);
 }
