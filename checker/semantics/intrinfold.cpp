@@ -168,8 +168,8 @@ const KindRow* kind_row_of_type(const dtdesc& t) {
   return nullptr;
 }
 
-// Number of decimal digits that every value up to limit has: the exponent
-// range of an integer kind whose largest value is limit.
+// The decimal exponent range (RANGE) of an integer kind whose largest value
+// is limit: the whole part of the limit's decimal logarithm.
 int32_t decimal_range(double limit) {
   int32_t r = 0;
   while (limit >= 10.0) {
