@@ -410,6 +410,7 @@ void init_expr_node(expr_node* n) {
 
 void init_expr_node_kind(expr_node* n, int enk) {
   n->node_kind = static_cast<uint8_t>(enk);
+  n->slot1 = n->slot2 = n->slot3 = nullptr;
   switch (enk) {
     case enk_operation:
       n->op_kind = eok_error;

@@ -174,45 +174,56 @@ struct label {
   ::constant* format_constant;   // lk_format
 };
 
-// An expression node (kind 7). The kind-dependent fields are used by
-// node_kind as commented.
+// An expression node (kind 7). Each node kind uses at most three link
+// fields besides its operands, so the kind-dependent links share three
+// slots (the unions below); a node's kind decides which name of a slot is
+// meaningful, and a change of kind clears the three slots first.
 struct expr_node {
   il_entry_header header;
   source_pos_record source_pos;
-  ::type* type;
-  ::expr_node* next;         // next operand, argument or list item
-  bool multiply_referenced, allow_reordering, is_optional, intent_in, intent_out,
-      is_pointer, element_sequence, for_all, iterated, treated_as_subroutine_call,
-      any_type_argument, is_specifier;
   uint8_t node_kind;       // enk_
-  ::atom* arg_keyword;       // argument keyword (is_specifier clear)
   uint8_t specifier;       // iosk_ selector (is_specifier set)
   uint8_t op_kind;         // enk_operation: eok_
   uint8_t intrinsic;       // enk_intrinsic: row of the intrinsic table
-  ::expr_node* operands;     // operation, intrinsic, call, generic call, apply
-  ::object* routine;         // enk_call
-  ::interface* call_interface;   // enk_call: third word
-  ::interface* generic_routine;  // enk_generic_call
-  ::interface* interface_block;  // enk_interface_ref
-  ::constant* constant;      // enk_constant
-  ::label* stmt_label_value; // enk_stmt_label_value
-  ::object* object;          // enk_object
-  ::expr_node* base_expr;    // enk_field
-  ::object* field_var;       // enk_field
-  ::expr_node* array_expr;   // enk_subscript, enk_substring, enk_section
-  ::expr_node* ind_list;
-  bool ignore_lbound;
-  ::expr_node* constructor;  // enk_constructor: the items
-  ::expr_node* expr_list;    // enk_implied_do, enk_isum
-  ::do_loop* do_info;
-  bool has_a_scope;
+  bool multiply_referenced, allow_reordering, is_optional, intent_in, intent_out,
+      is_pointer, element_sequence, for_all, iterated, treated_as_subroutine_call,
+      any_type_argument, is_specifier;
+  bool ignore_lbound;        // enk_subscript, enk_substring, enk_section
+  bool has_a_scope;          // enk_implied_do, enk_isum
   bool fold_failed;          // folding it reported an error: not constant, not folded again
-  ::expr_node* first;        // enk_triplet
-  ::expr_node* second;
-  ::expr_node* stride;
-  ::expr_node* reference;    // enk_ref
-  ::param_type* parameter;   // enk_param
-  symbol_entry* symbol;    // enk_name_ref, enk_apply: the name's symbol
+  ::type* type;
+  ::expr_node* next;         // next operand, argument or list item
+  ::atom* arg_keyword;       // argument keyword (is_specifier clear)
+  ::expr_node* operands;     // operation, intrinsic, call, generic call, apply
+  symbol_entry* symbol;      // enk_name_ref, enk_apply: the name's symbol
+  union {                      // first slot
+    ::object* routine;         // enk_call
+    ::interface* generic_routine;  // enk_generic_call
+    ::interface* interface_block;  // enk_interface_ref
+    ::constant* constant;      // enk_constant
+    ::label* stmt_label_value; // enk_stmt_label_value
+    ::object* object;          // enk_object
+    ::expr_node* base_expr;    // enk_field
+    ::expr_node* array_expr;   // enk_subscript, enk_substring, enk_section
+    ::expr_node* constructor;  // enk_constructor: the items
+    ::expr_node* expr_list;    // enk_implied_do, enk_isum
+    ::expr_node* first;        // enk_triplet
+    ::expr_node* reference;    // enk_ref
+    ::param_type* parameter;   // enk_param
+    void* slot1;
+  };
+  union {                      // second slot
+    ::interface* call_interface;  // enk_call: third word
+    ::object* field_var;       // enk_field
+    ::expr_node* ind_list;     // enk_subscript, enk_substring, enk_section
+    ::do_loop* do_info;        // enk_implied_do, enk_isum
+    ::expr_node* second;       // enk_triplet
+    void* slot2;
+  };
+  union {                      // third slot
+    ::expr_node* stride;       // enk_triplet
+    void* slot3;
+  };
 };
 
 // A variable, procedure, program unit or component (kind 8). Which of the

@@ -102,8 +102,23 @@ template <class Pred>
 bool any_node(const expr_node* n, Pred pred) {
   for (; n; n = n->next) {
     if (pred(n)) return true;
-    const expr_node* kids[] = {n->operands, n->array_expr, n->ind_list, n->base_expr,
-                               n->first,    n->second,     n->stride,   n->reference};
+    const expr_node* kids[3] = {n->operands, nullptr, nullptr};
+    switch (n->node_kind) {
+      case enk_subscript:
+      case enk_substring:
+      case enk_section:
+        kids[1] = n->array_expr;
+        kids[2] = n->ind_list;
+        break;
+      case enk_field: kids[1] = n->base_expr; break;
+      case enk_ref: kids[1] = n->reference; break;
+      case enk_triplet:
+        kids[0] = n->first;
+        kids[1] = n->second;
+        kids[2] = n->stride;
+        break;
+      default: break;
+    }
     for (const expr_node* k : kids)
       if (k && k != n && any_node(k, pred)) return true;
   }
