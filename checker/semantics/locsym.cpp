@@ -280,11 +280,14 @@ void imptypit(locsym* sym, int32_t col) {
     return;
   }
   sym->type = default_row(8);
-  // In a unit with USE, or contained in a host, the name may be a module
-  // entity that USE does not copy yet: no 136 there.
-  bool maybe_hidden = unit.pabort[CL_USE] != 0 || Status.scope_level > 1;
-  if (implicit_none && !maybe_hidden && !stmtIs(ST_MODULEPROCEDURE) && !stmtIs(ST_PUBLIC) &&
-      !stmtIs(ST_PRIVATE)) {
+  // Contained in a host, the name may be a host entity: no 136 there. In
+  // a module, a name given an access or named as a module procedure is a
+  // procedure that its own unit types.
+  bool maybe_hidden = Status.scope_level > 1;
+  bool module_name = prgnam != nullptr && prgnam->sclass == SC_MODULE &&
+                     (sym->attrib & (0x80000u | 0x1000u | 0x800u)) != 0;
+  if (implicit_none && !maybe_hidden && !module_name && !stmtIs(ST_MODULEPROCEDURE) &&
+      !stmtIs(ST_PUBLIC) && !stmtIs(ST_PRIVATE)) {
     int32_t saved = tk.errcol;
     tk.errcol = col;
     rd_errmsg(136);

@@ -1,0 +1,3 @@
+subroutine missing_module_bad
+  use nowhere
+end subroutine missing_module_bad
