@@ -12,6 +12,7 @@
 #include "checker/reader/source.h"
 #include "checker/reader/statement.h"
 #include "checker/reader/tokens.h"
+#include "checker/semantics/kinds.h"
 
 loc_scope ScopeOne[MAX_SCOPES + 1];
 loc_scope ScopeTwo[MAX_SCOPES + 1];
@@ -56,7 +57,7 @@ int32_t chk_scope(const locsym* sym, int32_t level, int32_t flags) {
   }
   // An entity of an outer level while a unit is open: the parse mode decides.
   if (Status.parse_mode > 6 || stmtIsAssignmt()) return 1;
-  if (Status.parse_mode >= 3 && (flags & 4) == 0) return 1;
+  if ((Status.parse_mode >= 3 || isinKindSelector) && (flags & 4) == 0) return 1;
   return 0;
 }
 
