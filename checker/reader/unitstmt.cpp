@@ -450,6 +450,7 @@ void shuse() {
   std::string modname(name, static_cast<size_t>(len));
   modblock* block = get_module_block(modname.c_str());
   if (block == nullptr) {
+    modtbl.unknown_use = 1;
     msg_at(731, col);
     return skip_statement();
   }

@@ -13,6 +13,7 @@
 #include "checker/reader/statement.h"
 #include "checker/reader/tokens.h"
 #include "checker/semantics/kinds.h"
+#include "checker/semantics/modtable.h"
 
 loc_scope ScopeOne[MAX_SCOPES + 1];
 loc_scope ScopeTwo[MAX_SCOPES + 1];
@@ -281,10 +282,11 @@ void imptypit(locsym* sym, int32_t col) {
     return;
   }
   sym->type = default_row(8);
-  // Contained in a host, the name may be a host entity: no 136 there. In
-  // a module, a name given an access or named as a module procedure is a
-  // procedure that its own unit types.
-  bool maybe_hidden = Status.scope_level > 1;
+  // Contained in a host, the name may be a host entity, and in a unit that
+  // USEs a module not read in this run an entity of that module: no 136
+  // there. In a module, a name given an access or named as a module
+  // procedure is a procedure that its own unit types.
+  bool maybe_hidden = Status.scope_level > 1 || modtbl.unknown_use != 0;
   bool module_name = prgnam != nullptr && prgnam->sclass == SC_MODULE &&
                      (sym->attrib & (0x80000u | 0x1000u | 0x800u)) != 0;
   if (implicit_none && !maybe_hidden && !module_name && !stmtIs(ST_MODULEPROCEDURE) &&

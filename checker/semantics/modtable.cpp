@@ -42,10 +42,12 @@ void modtbl_reset() {
   modtbl.lochead2 = modtbl.loctail2 = nullptr;
   std::memset(modtbl.lochash2, 0, sizeof modtbl.lochash2);
   modtbl.ModulesUsed = 0;
+  modtbl.unknown_use = 0;
   modtbl.depth = modtbl.sdepth = 0;
 }
 
 void modtbl_reset_entity_flags() {
+  modtbl.unknown_use = 0;
   if (!modtbl.ModulesUsed) return;
   for (locsym* e = modtbl.lochead2; e != nullptr; e = e->snext) e->modcopy = nullptr;
   modtbl.ModulesUsed = 0;

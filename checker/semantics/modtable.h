@@ -24,6 +24,7 @@ struct ModuleTable {
   locsym* loctail2;
   locsym* lochash2[1024];      // hash chains, names ascending
   int32_t ModulesUsed;         // a USE copied entities into the current unit
+  int32_t unknown_use;         // the current unit USEs a module not in the table
   int32_t depth;               // recursion depth of modtbl_copy_locsym_to
   int32_t sdepth;              // recursion depth of modtbl_copy_struct_to
 };
