@@ -25,6 +25,8 @@
 #include "checker/reader/statement.h"
 #include "checker/reader/tokens.h"
 #include "checker/semantics/locsym.h"
+#include "checker/semantics/merge.h"
+#include "checker/semantics/modtable.h"
 #include "checker/tvxutil.h"
 
 AnalysisState an{0, 1, 0, 0, 0, 0, 0, std::string(), std::string()};
@@ -102,6 +104,32 @@ static void close_levels() {
   labels_reset();
 }
 
+// After a unit's checks: a module's exports go to the module table (at its
+// CONTAINS and again at its END), a module procedure joins its module's
+// block; then, once per scope
+// level, the unit is merged into the global symbol table.
+static void end_unit_globally() {
+  const locsym* host = loc_parent_scope();
+  if (Status.scope_level == 1 && prgnam->sclass == SC_MODULE) {
+    modtbl_copy_entities_to();
+  } else if (Status.scope_level == 2 && host != nullptr && host->sclass == SC_MODULE) {
+    modtbl_copy_internalproc_to(prgnam);
+  }
+  modtbl_reset_entity_flags();
+  int32_t level = Status.scope_level;
+  if (level >= 1 && level <= MAX_SCOPES && Scope[level].kind == 0 &&
+      (libopt || fdbopt || xrfopt || gloopt)) {
+    // The global pass gathers declarations; a local pass after it would
+    // check the unit's uses against them.
+    if (an.lpass == 0) {
+      merge1();
+    } else {
+      merge2();
+    }
+    Scope[level].kind = 1;
+  }
+}
+
 // The program units of one open file.
 static void unit_loop() {
   an.eofile = 0;
@@ -119,6 +147,7 @@ static void unit_loop() {
     if (ended && !an.MakingDep) {
       prgend();
       if (an.lpass == 1) locchk();
+      end_unit_globally();
     }
     if (ended && unit.parmod != 9 && Status.scope_level > 0) decrease_scoping_level();
     clearholdlen();
@@ -225,6 +254,7 @@ void analyzesources() {
     tk.stacol = 0;
     flio.pass = an.pass;
     flio.localpass = an.lpass == 1;
+    modtbl_reset();
     for (int32_t k = 1; k <= rd_filecount(); ++k) {
       // After the dependency pass the files are read in module order.
       read_file(an.pass != 0 && an.mkdep_opt ? mkdep_order(k) : k);

@@ -450,11 +450,11 @@ int32_t shptrasm(const StmtCall& c) {
     flaguse(t, QB_REF, tcol);
     // A component counts when its parent structure has POINTER or TARGET,
     // or when it is a pointer itself.
-    bool ok = (t->attrib & (AT_POINTER | AT_TARGET)) != 0 ||
-              (got_field != nullptr && got_field != t && (got_field->attrib & AT_POINTER) != 0);
+    bool through_pointer = got_field != nullptr && got_field != t && (got_field->attrib & AT_POINTER) != 0;
+    bool ok = (t->attrib & (AT_POINTER | AT_TARGET)) != 0 || through_pointer;
     if (!ok) {
       msg_at(670, tcol);
-    } else if ((t->usage & QB_DUM) &&
+    } else if ((t->usage & QB_DUM) && !through_pointer &&
                (t->attrib & (AT_INTENT_IN | AT_INTENT_OUT)) == AT_INTENT_IN) {
       msg_at(745, tcol);
     } else if (trank != pv.rank) {

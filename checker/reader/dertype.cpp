@@ -48,7 +48,7 @@ void ProcFwdTypes(int32_t final) {
     if (f.sym->extra & EXTRA_TYPE_UNDEFINED) {
       // A definition in the current scope may stand under the same name.
       const char* name = f.sym->name;
-      locsym* now = getsym(name, static_cast<int32_t>(std::strlen(name)), 0, SC_STRUCT90);
+      locsym* now = getsym(name, static_cast<int32_t>(std::strlen(name)), 32, SC_STRUCT90);
       if (now == nullptr || (now->extra & EXTRA_TYPE_UNDEFINED)) rd_errmsg(853);
     }
     f.resolved = 1;

@@ -813,7 +813,8 @@ int32_t shvardec_type(const StmtCall& c) {
     return skip_statement(), 0;
   }
   if (c.cls != 0 && !tstord(c.lowest, c.cls)) return skip_statement(), 0;
-  locsym* t = getsym(name, len, 0, SC_STRUCT90);
+  // A host's type is visible in its contained procedures.
+  locsym* t = getsym(name, len, 32, SC_STRUCT90);
   if (t == nullptr) {
     t = getsym(name, len, 1, SC_STRUCT90);
     if (t == nullptr) {

@@ -5,6 +5,7 @@
 #include "checker/reader/unitstmt.h"
 
 #include <cstring>
+#include <string>
 
 #include "checker/common/qualcodes.h"
 #include "checker/reader/services.h"
@@ -13,6 +14,7 @@
 #include "checker/reader/tokens.h"
 #include "checker/reader/typedecl.h"
 #include "checker/semantics/locsym.h"
+#include "checker/semantics/modtable.h"
 
 ProcPrefix procprefix;
 
@@ -263,15 +265,31 @@ void shprog_chk_prefix() {
 
 namespace {
 
-// A generic specification of an ONLY list: a name, or OPERATOR (op) or
-// ASSIGNMENT (=); false after message 24.
-bool generic_spec() {
+// Extra-flag bits of a module symbol in the using unit.
+constexpr uint32_t EXTRA_USE_COPIED = 0x10000;  // its entities were copied
+constexpr uint32_t EXTRA_USE_ONLY = 0x20000;    // its first USE had ONLY
+
+// One item of a USE list: a name, or OPERATOR (op) / ASSIGNMENT (=).
+struct UseName {
+  const char* text;  // the name (start of the keyword for the other forms)
+  int32_t len;
+  int32_t col;
+  bool generic_form;  // OPERATOR or ASSIGNMENT
+};
+
+// Reads a generic specification; false after message 24 or 7.
+bool generic_spec(UseName& n) {
   getokn();
   if (tk.toktyp != TT_NAME) {
     msg_at(24, tk.tokbeg);
     return false;
   }
+  n.text = reinterpret_cast<const char*>(pstat + tk.tokbeg);
+  n.len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
+  n.col = tk.tokbeg;
+  n.generic_form = false;
   if ((name_is("OPERATOR") || name_is("ASSIGNMENT")) && next_char() == '(') {
+    n.generic_form = true;
     getokn();
     skiptopar();
     if (!tok_is(')')) {
@@ -293,15 +311,85 @@ void skip_arrow() {
   getokn();
 }
 
+// The module's entity of that name: an ordinary name, a derived type or a
+// NAMELIST group. Null (after 661) when the module does not make it visible.
+locsym* module_entity(modblock* block, const UseName& n) {
+  if (block == nullptr) return nullptr;
+  static const int32_t spaces[] = {0, SC_STRUCT90, SC_NML, SC_STRUCT};
+  for (int32_t space : spaces) {
+    if (locsym* e = modtbl_getsym(n.text, n.len, 2, space, block->entry)) return e;
+  }
+  msg_at(661, n.col);
+  return nullptr;
+}
+
+// Takes an earlier copy of the entity under another name out of the scope.
+void del_old_usename(locsym* entry, const locsym* keep) {
+  locsym* old = static_cast<locsym*>(entry->modcopy);
+  if (old == nullptr || old == keep || Status.scope_level < 1) return;
+  loc_scope& lv = Scope[Status.scope_level];
+  for (locsym** p = &lv.head; *p != nullptr; p = &(*p)->snext) {
+    if (*p == old) {
+      *p = old->snext;
+      if (lv.tail == old) {
+        lv.tail = nullptr;
+        for (locsym* t = lv.head; t != nullptr; t = t->snext) lv.tail = t;
+      }
+      break;
+    }
+  }
+  for (locsym*& head : lv.bucket) {
+    for (locsym** p = &head; *p != nullptr; p = &(*p)->hnext) {
+      if (*p == old) {
+        *p = old->hnext;
+        return;
+      }
+    }
+  }
+}
+
+// Copies the entity into the unit under the local name; rename is set for
+// "local => name". A local name defined already keeps its meaning (22 in
+// a rename list when report is set).
+void use_entity(locsym* entry, const UseName& local, bool rename, bool report, bool only_mark) {
+  if (entry == nullptr) return;
+  locsym* l = nullptr;
+  if (!rename) {
+    locsym* had = static_cast<locsym*>(entry->modcopy);
+    l = modtbl_copy_locsym_from(entry);
+    if (l == nullptr || l == had) return;
+  } else {
+    l = getsym(local.text, local.len, 1 | 2, TransSC(entry->sclass));
+    if (l == nullptr) return;
+    if (l->sclass != 0 && l != entry->modcopy) {
+      if (report) msg_at(22, local.col);
+      return;
+    }
+    if (l->sclass == 0) {
+      del_old_usename(entry, l);
+      modtbl_copy_locsym(entry, l, local_pool());
+    }
+    l->attrib |= 0x8000000;
+  }
+  if (only_mark) l->extra |= EXTRA_USE_ONLY;
+  xrefit(l, 0, local.col);
+}
+
 // ONLY : [item [, item]...], item = generic-spec | local => name
-void only_list() {
+void only_list(modblock* block, bool only_mark) {
   if (at_end_tok() || next_char() == 10 || tk.stacol >= rsrc.statend) return;
   for (;;) {
-    if (!generic_spec()) return skip_statement();
+    UseName local{};
+    if (!generic_spec(local)) return skip_statement();
+    UseName remote = local;
+    bool rename = false;
     if (arrow_follows()) {
       skip_arrow();
-      if (!generic_spec()) return skip_statement();
+      if (!generic_spec(remote)) return skip_statement();
+      rename = true;
     }
+    // Operators and assignment travel with the module's interfaces.
+    if (!remote.generic_form) use_entity(module_entity(block, remote), local, rename, false, only_mark);
     getokn();
     if (at_end_tok()) return;
     if (!tok_is(',')) {
@@ -312,28 +400,33 @@ void only_list() {
 }
 
 // local => name [, local => name]...
-void rename_list() {
+bool rename_list(modblock* block) {
   for (;;) {
     getokn();
     if (tk.toktyp != TT_NAME) {
       msg_at(24, tk.tokbeg);
-      return skip_statement();
+      return skip_statement(), false;
     }
+    UseName local{reinterpret_cast<const char*>(pstat + tk.tokbeg),
+                  tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz, tk.tokbeg, false};
     if (!arrow_follows()) {
       msg_at(611, tk.stacol);
-      return skip_statement();
+      return skip_statement(), false;
     }
     skip_arrow();
     getokn();
     if (tk.toktyp != TT_NAME) {
       msg_at(24, tk.tokbeg);
-      return skip_statement();
+      return skip_statement(), false;
     }
+    UseName remote{reinterpret_cast<const char*>(pstat + tk.tokbeg),
+                   tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz, tk.tokbeg, false};
+    use_entity(module_entity(block, remote), local, true, true, false);
     getokn();
-    if (at_end_tok()) return;
+    if (at_end_tok()) return true;
     if (!tok_is(',')) {
       msg_at(6, tk.tokbeg);
-      return skip_statement();
+      return skip_statement(), false;
     }
   }
 }
@@ -354,6 +447,13 @@ void shuse() {
     msg_at(613, col);
     return skip_statement();
   }
+  std::string modname(name, static_cast<size_t>(len));
+  modblock* block = get_module_block(modname.c_str());
+  if (block == nullptr) {
+    modtbl.unknown_use = 1;
+    msg_at(731, col);
+    return skip_statement();
+  }
   locsym* m = getsym(name, len, 1, 0);
   if (m == nullptr) {
     msg_at(609, col);
@@ -364,18 +464,35 @@ void shuse() {
     msg_at(609, col);
     return skip_statement();
   }
+  bool first = m->sclass == SC_UNK;
   m->sclass = SC_MODULE;
-  xrefit(m, QB_REF, col);
+  m->squal = SQ_EXTERNAL;
+  xrefit(m, QB_REF | QB_CALLED, col);
+  modtbl.ModulesUsed = 1;
   getokn();
-  if (at_end_tok()) return;
-  if (!tok_is(',')) {
-    msg_at(6, tk.tokbeg);
-    return skip_statement();
+  bool only = false;
+  bool ok = true;
+  if (!at_end_tok()) {
+    if (!tok_is(',')) {
+      msg_at(6, tk.tokbeg);
+      return skip_statement();
+    }
+    if (tk.stacol + 5 <= rsrc.statend && std::memcmp(pstat + tk.stacol, "ONLY:", 5) == 0) {
+      only = true;
+      if (first) m->extra |= EXTRA_USE_ONLY;
+      getokn();
+      getokn();
+      only_list(block, (m->extra & EXTRA_USE_ONLY) != 0);
+    } else {
+      ok = rename_list(block);
+    }
   }
-  if (tk.stacol + 5 <= rsrc.statend && std::memcmp(pstat + tk.stacol, "ONLY:", 5) == 0) {
-    getokn();
-    getokn();
-    return only_list();
+  if (!only) {
+    // Without ONLY every entity is visible; the first such USE copies them.
+    m->extra &= ~EXTRA_USE_ONLY;
+    if (ok && (m->extra & EXTRA_USE_COPIED) == 0) {
+      modtbl_copy_entities_from(block);
+      m->extra |= EXTRA_USE_COPIED;
+    }
   }
-  rename_list();
 }

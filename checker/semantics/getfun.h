@@ -11,3 +11,6 @@ struct locsym;
 // Resolves the procedure sym: 1 when it was matched to a global function
 // or subroutine record (copied into *rec, its number in *recno), else 0.
 int32_t getfun(locsym* sym, symrec* rec, int32_t* recno);
+// A global type as a local one: a structure type names the local
+// structure of the same name; 0 when there is none or no type.
+int32_t dtconvert_Glo2Loc(const dtdesc* glo, dtdesc* loc);

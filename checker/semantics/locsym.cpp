@@ -12,6 +12,8 @@
 #include "checker/reader/source.h"
 #include "checker/reader/statement.h"
 #include "checker/reader/tokens.h"
+#include "checker/semantics/kinds.h"
+#include "checker/semantics/modtable.h"
 
 loc_scope ScopeOne[MAX_SCOPES + 1];
 loc_scope ScopeTwo[MAX_SCOPES + 1];
@@ -56,7 +58,7 @@ int32_t chk_scope(const locsym* sym, int32_t level, int32_t flags) {
   }
   // An entity of an outer level while a unit is open: the parse mode decides.
   if (Status.parse_mode > 6 || stmtIsAssignmt()) return 1;
-  if (Status.parse_mode >= 3 && (flags & 4) == 0) return 1;
+  if ((Status.parse_mode >= 3 || isinKindSelector) && (flags & 4) == 0) return 1;
   return 0;
 }
 
@@ -280,11 +282,15 @@ void imptypit(locsym* sym, int32_t col) {
     return;
   }
   sym->type = default_row(8);
-  // In a unit with USE, or contained in a host, the name may be a module
-  // entity that USE does not copy yet: no 136 there.
-  bool maybe_hidden = unit.pabort[CL_USE] != 0 || Status.scope_level > 1;
-  if (implicit_none && !maybe_hidden && !stmtIs(ST_MODULEPROCEDURE) && !stmtIs(ST_PUBLIC) &&
-      !stmtIs(ST_PRIVATE)) {
+  // Contained in a host, the name may be a host entity, and in a unit that
+  // USEs a module not read in this run an entity of that module: no 136
+  // there. In a module, a name given an access or named as a module
+  // procedure is a procedure that its own unit types.
+  bool maybe_hidden = Status.scope_level > 1 || modtbl.unknown_use != 0;
+  bool module_name = prgnam != nullptr && prgnam->sclass == SC_MODULE &&
+                     (sym->attrib & (0x80000u | 0x1000u | 0x800u)) != 0;
+  if (implicit_none && !maybe_hidden && !module_name && !stmtIs(ST_MODULEPROCEDURE) &&
+      !stmtIs(ST_PUBLIC) && !stmtIs(ST_PRIVATE)) {
     int32_t saved = tk.errcol;
     tk.errcol = col;
     rd_errmsg(136);

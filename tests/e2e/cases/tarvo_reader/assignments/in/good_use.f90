@@ -15,7 +15,7 @@ program p
   arr = 0.0
 end program p
 module m2
-  real, allocatable :: w(:)
+  real, allocatable, target :: w(:)
   real, pointer :: pw(:)
   real, target :: tw(5)
 end module m2

@@ -1,0 +1,3 @@
+subroutine only_private_bad
+  use shapes, only: hidden
+end subroutine only_private_bad

@@ -1,0 +1,215 @@
+// The merge of program units into the global symbol table and procedure
+// references resolved against it: units built by hand as scope level 1 of
+// the local table, merged one after the other with the global-check option
+// on, and the messages counted in the catalogue.
+#include "tests/unit/checker_semantics/semantics_fixture.h"
+
+#include "checker/cmmdline.h"
+#include "checker/errmsg.h"
+#include "checker/reader/analyze.h"
+#include "checker/reader/commonstmt.h"
+#include "checker/reader/unitstmt.h"
+#include "checker/semantics/getfun.h"
+#include "checker/semantics/merge.h"
+
+namespace {
+
+class Merge : public CheckerSemanticsTest {
+ protected:
+  void SetUp() override {
+    CheckerSemanticsTest::SetUp();
+    errmsg_reset();
+    for (const char* line : {" 85 IE t", " 90 IE t", " 94 IE t", " 95 IE t", "121 IE t", "122 IE t",
+                             "140 IE t", "185 IE t"})
+      errfileline(line);
+    saved_gloopt_ = gloopt;
+    saved_libopt_ = libopt;
+    gloopt = 1;
+    libopt = 0;
+    an.curfil = 1;
+    opensymt();
+  }
+  void TearDown() override {
+    gloopt = saved_gloopt_;
+    libopt = saved_libopt_;
+    errmsg_reset();
+    CheckerSemanticsTest::TearDown();
+  }
+
+  // Starts a new unit at scope level 1 whose own symbol is u.
+  void begin(locsym* u) {
+    Status.scope_level = 1;
+    Scope[1] = loc_scope{};
+    Scope[1].unitsym = u;
+    prgnam = u;
+    u->usage |= QB_SET;
+    u->squal = SQ_EXTERNAL;
+    u->line = 1;
+    add(u);
+  }
+  // Appends a symbol to the unit's creation-order list.
+  locsym* add(locsym* s) {
+    s->owner = prgnam;
+    if (Scope[1].tail == nullptr) {
+      Scope[1].head = s;
+    } else {
+      Scope[1].tail->snext = s;
+    }
+    Scope[1].tail = s;
+    return s;
+  }
+  // A COMMON block of the unit with scalar members of the given codes.
+  locsym* common(const char* name, const std::vector<std::pair<const char*, uint8_t>>& members) {
+    locsym* blk = add(sym(name, SC_COM));
+    int32_t offset = 0;
+    ComMember** tail = reinterpret_cast<ComMember**>(&blk->list);
+    for (const auto& [mname, code] : members) {
+      locsym* m = add(sym(mname, SC_VAR, code));
+      m->props = CP_COMBLK;
+      m->usage = QB_SET;  // the unit assigns its members
+      m->link = blk;
+      m->offset = offset;
+      m->size = getdtsize(code) > 0 ? getdtsize(code) : 4;  // default kinds: 4 bytes
+      offset += m->size;
+      ComMember& node = members_.emplace_back(ComMember{m, 1, nullptr});
+      *tail = &node;
+      tail = &node.next;
+    }
+    blk->size = offset;
+    return blk;
+  }
+  // Gives a procedure one more dummy argument.
+  void dummy(locsym* proc, locsym* d) {
+    d->usage |= QB_DUM;
+    DummyNode& node = dummies_.emplace_back(DummyNode{d, nullptr});
+    DummyNode** tail = reinterpret_cast<DummyNode**>(&proc->list);
+    while (*tail != nullptr) tail = &(*tail)->next;
+    *tail = &node;
+  }
+  int32_t count(int32_t n) const { return ecat.errcnt[n]; }
+
+  std::deque<ComMember> members_;
+  std::deque<DummyNode> dummies_;
+  int32_t saved_gloopt_ = 0;
+  int32_t saved_libopt_ = 0;
+};
+
+TEST_F(Merge, SameCommonInTwoUnitsIsOneRecordWithoutMessages) {
+  begin(sym("U1", SC_SUB));
+  locsym* c1 = common("C", {{"X", DT_REAL}, {"Y", DT_INT}});
+  merge2();
+  begin(sym("U2", SC_SUB));
+  locsym* c2 = common("C", {{"X", DT_REAL}, {"Y", DT_INT}});
+  merge2();
+  EXPECT_NE(c1->glorec, 0u);
+  EXPECT_EQ(c1->glorec, c2->glorec);
+  for (int32_t n : {121, 122, 185}) EXPECT_EQ(count(n), 0) << n;
+  symrec r;
+  readsymb(static_cast<int32_t>(c1->glorec), r);
+  EXPECT_EQ(r.nitems, 2);
+  EXPECT_EQ(r.size, 8);
+}
+
+TEST_F(Merge, CommonOfAnotherSizeIs185) {
+  begin(sym("U1", SC_SUB));
+  common("C", {{"X", DT_REAL}, {"Y", DT_REAL}});
+  merge2();
+  begin(sym("U2", SC_SUB));
+  common("C", {{"X", DT_REAL}});
+  merge2();
+  EXPECT_EQ(count(185), 1);
+}
+
+TEST_F(Merge, CommonMemberOfAnotherTypeIs122) {
+  begin(sym("U1", SC_SUB));
+  common("C", {{"X", DT_REAL}, {"Y", DT_REAL}});
+  merge2();
+  begin(sym("U2", SC_SUB));
+  locsym* c2 = common("C", {{"X", DT_REAL}, {"Y", DT_INT}});
+  merge2();
+  EXPECT_EQ(count(185), 0);  // REAL and INTEGER take 4 bytes each
+  EXPECT_EQ(count(122), 1);
+  EXPECT_EQ(c2->usage, 128u);
+}
+
+TEST_F(Merge, WithoutTheGlobalOptionNoCommonMessage) {
+  gloopt = 0;
+  begin(sym("U1", SC_SUB));
+  common("C", {{"X", DT_REAL}, {"Y", DT_REAL}});
+  merge2();
+  begin(sym("U2", SC_SUB));
+  common("C", {{"X", DT_INT}});
+  merge2();
+  for (int32_t n : {121, 122, 185}) EXPECT_EQ(count(n), 0) << n;
+}
+
+// A unit that defines FUNCTION F(Z) of type REAL, SUBROUTINE S(A, B) and
+// COMMON /BLK/, merged as the global pass does.
+class GlobalReferences : public Merge {
+ protected:
+  void SetUp() override {
+    Merge::SetUp();
+    locsym* f = sym("F", SC_FUNC, DT_REAL);
+    begin(f);
+    dummy(f, add(sym("Z", SC_VAR, DT_REAL)));
+    merge1();
+    locsym* s = sym("S", SC_SUB);
+    begin(s);
+    dummy(s, add(sym("A", SC_VAR, DT_REAL)));
+    dummy(s, add(sym("B", SC_VAR, DT_INT)));
+    common("BLK", {{"X", DT_REAL}});
+    merge1();
+    begin(sym("MAIN", SC_PROG));
+  }
+  // A reference in the new unit: a name used as a function (SC_FUNC) or in
+  // a CALL (SC_SUB), of type code.
+  int32_t reference(const char* name, uint8_t sclass, uint8_t code, symrec* r = nullptr) {
+    locsym* s = add(sym(name, sclass, code));
+    symrec scratch;
+    int32_t recno = 0;
+    return getfun(s, r != nullptr ? r : &scratch, &recno);
+  }
+};
+
+TEST_F(GlobalReferences, StoredProcedureGivesItsDummies) {
+  symrec r;
+  EXPECT_EQ(reference("S", SC_SUB, 0, &r), 1);
+  ASSERT_EQ(r.nitems, 2);
+  argdesc a;
+  argdesc_get(a, r.extra.data() + argdesc_bytes);
+  EXPECT_STREQ(a.name, "B");
+  EXPECT_EQ(a.type.code, DT_INT);
+  EXPECT_EQ(reference("F", SC_FUNC, DT_REAL, &r), 1);
+  EXPECT_EQ(r.nitems, 1);
+  EXPECT_EQ(count(85), 0);
+}
+
+TEST_F(GlobalReferences, ReferenceAgainstWhatAnotherUnitDefines) {
+  struct Case {
+    const char* name;
+    uint8_t sclass;
+    uint8_t code;
+    int32_t message;
+    int32_t matched;
+  } cases[] = {
+      {"F", SC_FUNC, DT_INT, 85, 1},  // function of another type
+      {"S", SC_FUNC, DT_REAL, 95, 0},  // a subroutine used as a function
+      {"F", SC_SUB, 0, 140, 0},       // CALL of a function
+      {"BLK", SC_SUB, 0, 90, 0},      // CALL of a COMMON block name
+      {"BLK", SC_FUNC, DT_REAL, 94, 0},
+  };
+  for (const Case& c : cases) {
+    int32_t before = count(c.message);
+    EXPECT_EQ(reference(c.name, c.sclass, c.code), c.matched) << c.name << " " << c.message;
+    EXPECT_EQ(count(c.message), before + 1) << c.name << " " << c.message;
+  }
+}
+
+TEST_F(GlobalReferences, WithoutTheGlobalOptionNoRecordIsSearched) {
+  gloopt = 0;
+  EXPECT_EQ(reference("BLK", SC_SUB, 0), 0);
+  EXPECT_EQ(reference("F", SC_FUNC, DT_INT), 0);
+  for (int32_t n : {85, 90}) EXPECT_EQ(count(n), 0) << n;
+}
+
+}  // namespace
