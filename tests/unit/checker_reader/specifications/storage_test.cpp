@@ -7,7 +7,15 @@
 #include "checker/semantics/sizes.h"
 #include "tests/unit/checker_reader/specifications/spec_fixture.h"
 
-using Storage = SpecStatementTest;
+class Storage : public SpecStatementTest {
+ protected:
+  // Reads the source text as a program unit, its END included.
+  void read_unit(const char* src) {
+    workfiles_close();
+    open_source(src, ".f90");
+    parse_unit();
+  }
+};
 
 namespace {
 
@@ -23,8 +31,7 @@ std::vector<const locsym*> members(const locsym* block) {
 // Each member follows the one before it; the block is as long as its
 // members together.
 TEST_F(Storage, CommonBlocksAreLaidOutMemberByMember) {
-  workfiles_close();
-  open_source(
+  read_unit(
       "subroutine s\n"
       "integer i, j\n"
       "real r(3)\n"
@@ -32,9 +39,7 @@ TEST_F(Storage, CommonBlocksAreLaidOutMemberByMember) {
       "character*5 c\n"
       "common /b/ i, r, d /t/ c, j\n"
       "i = 1\n"
-      "end\n",
-      ".f90");
-  parse_unit();
+      "end\n");
   struct Want {
     const char* name;
     int32_t offset;
@@ -54,16 +59,13 @@ TEST_F(Storage, CommonBlocksAreLaidOutMemberByMember) {
 // A member whose length is not constant makes the block's size unknown,
 // and the offsets after it.
 TEST_F(Storage, AMemberOfUnknownSizeMakesTheRestUnknown) {
-  workfiles_close();
-  open_source(
+  read_unit(
       "subroutine s(n)\n"
       "integer n, k, l\n"
       "character*(n) w\n"
       "common /v/ k, w, l\n"
       "k = 1\n"
-      "end\n",
-      ".f90");
-  parse_unit();
+      "end\n");
   EXPECT_EQ(find("K")->offset, 0);
   EXPECT_EQ(find("W")->offset, 4);
   EXPECT_EQ(find("W")->size, -2);
@@ -75,15 +77,12 @@ TEST_F(Storage, AMemberOfUnknownSizeMakesTheRestUnknown) {
 // Objects of EQUIVALENCE groups share storage where their named storage
 // units meet: A(3) and B(1) put B 8 bytes after A, C at B(2) 12 bytes.
 TEST_F(Storage, EquivalenceGroupsFormOneRing) {
-  workfiles_close();
-  open_source(
+  read_unit(
       "program p\n"
       "real a(10), b(5), c\n"
       "equivalence (a(3), b(1)), (c, b(2))\n"
       "a = 1\n"
-      "end\n",
-      ".f90");
-  parse_unit();
+      "end\n");
   locsym* a = find("A");
   locsym* b = find("B");
   locsym* c = find("C");
@@ -101,16 +100,13 @@ TEST_F(Storage, EquivalenceGroupsFormOneRing) {
 // An object equivalenced with a COMMON member joins the block, with the
 // rest of its group, and the block grows to cover it.
 TEST_F(Storage, AGroupThatMeetsACommonBlockJoinsIt) {
-  workfiles_close();
-  open_source(
+  read_unit(
       "program p\n"
       "real a(2), x(4), y\n"
       "common /e/ a\n"
       "equivalence (a(2), x(1)), (y, x(2))\n"
       "a = 1\n"
-      "end\n",
-      ".f90");
-  parse_unit();
+      "end\n");
   locsym* e = find("E", SC_COM);
   locsym* a = find("A");
   locsym* x = find("X");
@@ -132,8 +128,7 @@ TEST_F(Storage, AGroupThatMeetsACommonBlockJoinsIt) {
 
 // Records take their elements times their type's size.
 TEST_F(Storage, DerivedTypeRecordSizes) {
-  workfiles_close();
-  open_source(
+  read_unit(
       "program p\n"
       "type t\n"
       "integer i\n"
@@ -141,9 +136,7 @@ TEST_F(Storage, DerivedTypeRecordSizes) {
       "end type\n"
       "type(t) :: v(3), w\n"
       "v(1)%i = 1\n"
-      "end\n",
-      ".f90");
-  parse_unit();
+      "end\n");
   locsym* t = find("T", SC_STRUCT90);
   locsym* v = find("V");
   locsym* w = find("W");
