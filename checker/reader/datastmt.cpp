@@ -156,9 +156,38 @@ static bool at_do_control() {
   return pstat[p] == '=' && pstat[p + 1] != '=';
 }
 
+// An implied-DO list stands for its objects once per iteration: the
+// entries from first on are repeated for each further iteration, so that
+// each entry stands for the elements one object names. A trip count that
+// is not constant (bounds that depend on an outer implied-DO variable)
+// leaves the group unrecorded, as do more entries than a group holds.
+static void data_iterate(int32_t first, const int32_t ctl[3], const bool known[3]) {
+  if (!ds.data_vlok) return;
+  if (!known[0] || !known[1] || !known[2] || ctl[2] == 0) {
+    ds.data_vlok = 0;
+    return;
+  }
+  int64_t trips = (static_cast<int64_t>(ctl[1]) - ctl[0] + ctl[2]) / ctl[2];
+  if (trips < 0) trips = 0;
+  int64_t per = ds.data_vptr - first;
+  if (first + per * trips >= DATA_MAXOBJ) {
+    ds.data_vlok = 0;
+    return;
+  }
+  for (int64_t t = 1; t < trips; ++t) {
+    for (int64_t e = 0; e < per; ++e) {
+      ds.varlist[ds.data_vptr][0] = ds.varlist[first + e][0];
+      ds.varlist[ds.data_vptr][1] = ds.varlist[first + e][1];
+      ++ds.data_vptr;
+    }
+  }
+  if (trips == 0) ds.data_vptr = first;
+}
+
 // Reads the objects of a DATA group up to the "/" (not read), with
 // implied-DO lists; 0 after a message.
 static int32_t data_objects(int32_t depth) {
+  int32_t first = ds.data_vptr;
   for (;;) {
     if (depth > 0 && at_do_control()) {
       // The implied-DO control: var = e1, e2 [, e3] ")".
@@ -170,8 +199,12 @@ static int32_t data_objects(int32_t depth) {
         flaguse(v, QB_SET, tk.tokbeg);
       }
       ++tk.stacol;  // "="
+      int32_t ctl[3] = {0, 0, 1};
+      bool known[3] = {false, false, true};
       for (int32_t i = 0; i < 3; ++i) {
         if (!data_expr()) return 0;
+        known[i] = got_con && got_ok && getdtstore(got_typ.code) == 1;
+        ctl[i] = got_val.i;
         if (i == 2 || pstat[tk.stacol] != ',') break;
         ++tk.stacol;
       }
@@ -180,6 +213,7 @@ static int32_t data_objects(int32_t depth) {
         return 0;
       }
       ++tk.stacol;
+      data_iterate(first, ctl, known);
       return 1;
     }
     if (pstat[tk.stacol] == '(') {
@@ -266,9 +300,10 @@ static int32_t data_value() {
 
 // Writes the group to the work file (local pass, no error in the group).
 static void data_record() {
-  if (an.lpass != 1 || !ds.data_vlok) return;
+  // A group of no entries is not written, nor counted: the reader reads
+  // back as many records as are counted.
+  if (an.lpass != 1 || !ds.data_vlok || ds.data_vptr + ds.data_cptr == 0) return;
   if (!workfile_next_record(&wf.fu_data, &wf.datacnt)) return;
-  if (ds.data_vptr + ds.data_cptr == 0) return;
   int32_t head[2] = {ds.data_vptr, ds.data_cptr};
   workfile_words(wf.fu_data, head, 2);
   workfile_words(wf.fu_data, &ds.varlist[0][0], 2 * ds.data_vptr);

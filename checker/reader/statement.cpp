@@ -12,7 +12,10 @@
 #include "checker/reader/source.h"
 #include "checker/reader/tokens.h"
 #include "checker/reader/unitstmt.h"
+#include "checker/semantics/datainit.h"
+#include "checker/semantics/equivalence.h"
 #include "checker/semantics/locsym.h"
+#include "checker/semantics/sizes.h"
 #include "checker/tvxutil.h"
 
 const KeyRow keys[KEY_COUNT + 1] = {
@@ -230,8 +233,17 @@ int32_t tstord(int32_t lowest, int32_t cls) {
   if (cls >= CL_EXEC && unit.parmod < CL_EXEC && !an.MakingDep && !unit.spec_closed) {
     unit.spec_closed = 1;
     close_specification_part();
+    // Storage sizes, then the unit's EQUIVALENCE and DATA groups.
+    setsizes();
+    if (an.lpass == 1) {
+      proceqv();
+      procdata();
+    }
     shprog_chk_prefix();
     if (ropt.hpf) hpf_proc_mapping();
+  } else if (cls >= CL_CONTAINS && an.lpass == 1 && !an.MakingDep) {
+    // DATA groups among the executable statements.
+    procdata();
   }
   if (unit.parmod > lowest) {
     int32_t first = 0;

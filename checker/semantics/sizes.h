@@ -12,6 +12,8 @@ struct locsym;
 // Elements of sym: 1 for a scalar, the product of the extents, 0 when a
 // bound is not constant.
 int32_t getnumele(const locsym* sym);
+// Dimensions of sym, 0 for a scalar.
+int32_t getnumdims(const locsym* sym);
 // Bytes of one value of a type: the length of a CHARACTER type, else the
 // size of the data type (0 when not known).
 int32_t gettypsiz(const dtdesc& type);
@@ -21,3 +23,13 @@ int32_t gettypsiz(const dtdesc& type);
 int32_t setsizvar(locsym* sym);
 int32_t setsizrec(locsym* sym);
 int32_t setsizstruct(locsym* structure);
+// The size of a COMMON or EQUIVALENCE member, computed when still 0 (a
+// variable or a record); -2 for any other class.
+int32_t member_size(locsym* s);
+// Lays out a COMMON block: each member not placed by EQUIVALENCE gets the
+// running offset; the block's size is the end of its last member, -2 from
+// the first member whose size is not known on (offsets after it too).
+int32_t setsizcom(locsym* block);
+// Sizes of the current level's variables, records, structures and COMMON
+// blocks (untyped variables first get their implicit type).
+void setsizes();

@@ -5,8 +5,12 @@
 #include <vector>
 
 #include "checker/common/flio.h"
+#include "checker/reader/services.h"
+#include "checker/reader/source.h"
+#include "checker/reader/tokens.h"
 
 WorkFiles wf;
+RecordMsg recmsg;
 
 // Symbols referenced by the records of the current unit, reference - 1.
 static std::vector<locsym*> wsyms;
@@ -56,4 +60,25 @@ bool workfile_next_record(int32_t* unit, int32_t* count) {
 void workfile_words(int32_t unit, const int32_t* words, int32_t n) {
   if (unit == 0 || n <= 0) return;
   iwrite(unit, words, n * static_cast<int32_t>(sizeof(int32_t)));
+}
+
+bool workfile_read(int32_t unit, int32_t* words, int32_t n) {
+  for (int32_t i = 0; i < n; ++i) words[i] = 0;
+  if (unit == 0 || n <= 0) return n <= 0;
+  int32_t want = n * static_cast<int32_t>(sizeof(int32_t));
+  return iread(unit, words, want) == want;
+}
+
+void record_errmsg(int32_t n) {
+  // The place line shows the record's line of the main file.
+  int32_t srclno = rsrc.srclno;
+  int32_t inclev = rsrc.inclev;
+  int32_t errcol = tk.errcol;
+  rsrc.srclno = recmsg.errmsglinnum;
+  rsrc.inclev = 0;
+  tk.errcol = ERRCOL_NOLINES;
+  rd_errmsg(n);
+  tk.errcol = errcol;
+  rsrc.inclev = inclev;
+  rsrc.srclno = srclno;
 }

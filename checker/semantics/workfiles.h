@@ -33,3 +33,17 @@ locsym* wsym_at(uint32_t ref);
 bool workfile_next_record(int32_t* unit, int32_t* count);
 // Appends 32-bit words to a file.
 void workfile_words(int32_t unit, const int32_t* words, int32_t n);
+// Reads n words at the current place of a file; false when the file ends
+// first (the words not read are 0).
+bool workfile_read(int32_t unit, int32_t* words, int32_t n);
+
+// The record being read back: its messages stand at its line, without the
+// source lines (the unit has moved on since).
+struct RecordMsg {
+  int32_t errmsglinnum;    // source line of the record (main file)
+  locsym* errmsgsymptr1;   // first symbol of the message
+  locsym* errmsgsymptr2;   // second symbol, or null
+};
+extern RecordMsg recmsg;
+// Reports message n at recmsg's line.
+void record_errmsg(int32_t n);

@@ -15,8 +15,8 @@ TEST_F(Data, RepeatedValueIsOneEntry) {
   workfiles_close();
   open_source("program p\nreal x\ndata x /3*1.0/\nend program p\n", ".f90");
   parse_unit();
-  ASSERT_EQ(wf.datacnt, 1);
   std::vector<int32_t> w = work_words(wf.fu_data);
+  ASSERT_EQ(data_records(w), 1);
   ASSERT_EQ(w.size(), 2u + 2 + 2 + 1);
   EXPECT_EQ(w[0], 1);  // one object
   EXPECT_EQ(w[1], 1);  // one value
@@ -30,22 +30,58 @@ TEST_F(Data, RepeatedValueIsOneEntry) {
   workfiles_close();
 }
 
-TEST_F(Data, ImpliedDoGivesOneEntryPerObjectInside) {
+// Each object of an implied-DO list gets one entry per iteration, so that
+// an entry with all its subscripts stands for one element.
+TEST_F(Data, ImpliedDoGivesItsObjectsOncePerIteration) {
   workfiles_close();
   open_source("program p\ndata (a(i), b(i, 2), i = 1, 2), c(1:2) /4*0, 'xy'/\nend program p\n", ".f90");
   parse_unit();
-  ASSERT_EQ(wf.datacnt, 1);
   std::vector<int32_t> w = work_words(wf.fu_data);
-  ASSERT_EQ(w.size(), 2u + 6 + 4 + 1);
-  EXPECT_EQ(w[0], 3);
+  ASSERT_EQ(data_records(w), 1);
+  ASSERT_EQ(w.size(), 2u + 10 + 4 + 1);
+  EXPECT_EQ(w[0], 5);
   EXPECT_EQ(w[1], 2);
-  EXPECT_EQ(w[2], 1);
-  EXPECT_EQ(w[4], 2);
-  EXPECT_EQ(w[6], 0);  // a substring alone: no subscripts
-  EXPECT_STREQ(wsym_at(static_cast<uint32_t>(w[7]))->name, "C");
-  EXPECT_EQ(w[8], 4);
-  EXPECT_EQ(w[10], 1);
+  const int32_t nsubs[5] = {1, 2, 1, 2, 0};  // a substring alone: no subscripts
+  const char* names[5] = {"A", "B", "A", "B", "C"};
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(w[2 + 2 * i], nsubs[i]) << i;
+    EXPECT_STREQ(wsym_at(static_cast<uint32_t>(w[3 + 2 * i]))->name, names[i]) << i;
+  }
+  EXPECT_EQ(w[12], 4);
+  EXPECT_EQ(w[14], 1);
   workfiles_close();
+}
+
+// Trip counts: a step, a list that runs no iteration, nested lists, and
+// bounds that depend on an outer implied-DO variable (not recorded).
+TEST_F(Data, ImpliedDoTripCountsByTable) {
+  struct Case {
+    const char* objects;
+    int32_t entries;  // -1: the group is not recorded
+  } cases[] = {
+      {"(a(i), i = 1, 9, 2)", 5},
+      {"(a(i), i = 9, 1, -3)", 3},
+      {"(a(i), i = 2, 1), x", 1},
+      {"((m(i, j), j = 1, 3), i = 3, 5)", 9},
+      {"((m(i, j), j = 1, i), i = 1, 3)", -1},
+      {"(a(i), i = 1, 100)", -1},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    workfiles_close();
+    std::string src = std::string("program p\nreal a(100), m(5, 5)\ndata ") + c.objects + " /1/\nend program p\n";
+    open_source(src, ".f90");
+    parse_unit();
+    std::vector<int32_t> w = work_words(wf.fu_data);
+    if (c.entries < 0) {
+      EXPECT_TRUE(w.empty()) << c.objects;
+    } else {
+      ASSERT_EQ(data_records(w), 1) << c.objects;
+      EXPECT_EQ(w[0], c.entries) << c.objects;
+    }
+    srcend();
+    workfiles_close();
+  }
 }
 
 TEST_F(Data, NinetyNineObjectsAreRecordedAHundredAreNot) {
@@ -60,7 +96,7 @@ TEST_F(Data, NinetyNineObjectsAreRecordedAHundredAreNot) {
     src += " /" + std::to_string(n) + "*0/\nend program p\n";
     open_source(src, ".f90");
     parse_unit();
-    EXPECT_EQ(wf.datacnt, n == 99 ? 1 : 0) << n;
+    EXPECT_EQ(data_records(work_words(wf.fu_data)), n == 99 ? 1 : 0) << n;
     srcend();
     workfiles_close();
   }
@@ -90,6 +126,6 @@ TEST_F(Data, ElementsNamedTwiceSayNothing) {
   open_source("program p\ndata a(1) /1.0/\ndata a(1) /1.0/\nend\n", ".f90");
   parse_unit();
   EXPECT_EQ(count(827), 0);
-  EXPECT_EQ(wf.datacnt, 2);
+  EXPECT_EQ(data_records(work_words(wf.fu_data)), 2);
   workfiles_close();
 }

@@ -39,6 +39,29 @@ class SpecStatementTest : public ReaderTest {
     return w;
   }
 
+  // Records in the words of the DATA work file, counted by their format
+  // (the unit's end reads them back, but the file keeps them); -1 when the
+  // words do not end with a whole record.
+  static int32_t data_records(const std::vector<int32_t>& w) {
+    size_t p = 0;
+    int32_t n = 0;
+    while (p + 2 <= w.size()) {
+      p += 2 + 2 * static_cast<size_t>(w[p]) + 2 * static_cast<size_t>(w[p + 1]) + 1;
+      ++n;
+    }
+    return p == w.size() ? n : -1;
+  }
+  // The same for the EQUIVALENCE work file.
+  static int32_t eqv_records(const std::vector<int32_t>& w) {
+    size_t p = 0;
+    int32_t n = 0;
+    while (p + 2 <= w.size()) {
+      p += 2 + static_cast<size_t>(w[p + 1]) + 4;
+      ++n;
+    }
+    return p == w.size() ? n : -1;
+  }
+
   // Starts afresh, reads the source text as a program unit and expects the
   // numbered message once; with close_work_files the work files of the
   // previous text are closed first.

@@ -1,0 +1,5 @@
+      PROGRAM P
+      INTEGER I
+      DATA I /'A'/
+      PRINT *, I
+      END

@@ -1,0 +1,8 @@
+      PROGRAM P
+      REAL A(10), B, C(0:4,2)
+      EQUIVALENCE (A(10), B), (A(1), C(0,1))
+      A = 1.0
+      B = 2.0
+      C = 3.0
+      PRINT *, A, B, C
+      END

@@ -1,0 +1,7 @@
+      PROGRAM P
+      REAL X, Y
+      EQUIVALENCE (X, Y)
+      POINTER (IP, Y)
+      X = 1.0
+      PRINT *, X, Y, IP
+      END

@@ -1,0 +1,7 @@
+      PROGRAM P
+      REAL X, Y, Z
+      EQUIVALENCE (X, Z)
+      POINTER (IP, Y)
+      X = 1.0
+      PRINT *, X, Y, Z, IP
+      END

@@ -1,0 +1,10 @@
+      PROGRAM P
+      STRUCTURE /S/
+        INTEGER I
+      END STRUCTURE
+      RECORD /S/ R
+      INTEGER K
+      EQUIVALENCE (R, K)
+      K = 1
+      PRINT *, R.I, K
+      END

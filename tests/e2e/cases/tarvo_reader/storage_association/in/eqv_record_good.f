@@ -1,0 +1,10 @@
+      PROGRAM P
+      STRUCTURE /S/
+        INTEGER I
+      END STRUCTURE
+      RECORD /S/ R
+      INTEGER J, K
+      EQUIVALENCE (J, K)
+      K = 1
+      PRINT *, R.I, J, K
+      END

@@ -1,0 +1,8 @@
+      PROGRAM P
+      REAL A(10), B, S
+      EQUIVALENCE (A(1), B), (S, A(2))
+      A = 1.0
+      B = 2.0
+      S = 3.0
+      PRINT *, A, B, S
+      END
