@@ -6,21 +6,11 @@
 #include <cstdint>
 
 #include "checker/common/dtype.h"
+#include "checker/common/qualcodes.h"
 
 struct locsym;
 
-// Argument kinds: how an actual argument is passed.
-enum : int32_t {
-  AC_SCA = 0,     // scalar
-  AC_ARR = 1,     // array
-  AC_SUB = 2,     // subprogram
-  AC_ARRMEM = 3,  // array member
-  AC_ALTRET = 4,  // alternate return
-  AC_AGG = 5,     // record
-  AC_VAL = 6,     // immediate value
-  AC_NULL = 7,    // omitted
-  AC_UNUSED = 8,
-};
+// Argument kinds (AC_SCA ... AC_UNUSED): the codes of table ac_.
 
 struct actarg {
   uint32_t form;      // form word of the parsed argument (kind bits of getmeta)
