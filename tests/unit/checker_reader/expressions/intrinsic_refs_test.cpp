@@ -85,7 +85,11 @@ INSTANTIATE_TEST_SUITE_P(
         MessageCase{"real x\nx = abs('abc')\n", 292},
         MessageCase{"integer, parameter :: n = 2\nreal, parameter :: pi = 4.0 * atan(1.0)\n"
                     "real a(n + int(atan(1.0)))\n",
-                    0}));
+                    0}),
+    // Named by position and the message expected (m0: none).
+    [](const ::testing::TestParamInfo<MessageCase>& info) {
+      return "c" + std::to_string(info.index) + "_m" + std::to_string(info.param.msg);
+    });
 
 TEST_F(IntrinsicRefs, AbsOfDoublePrecisionSelectsTheDoubleSpecific) {
   run("double precision d\nd = 1\nd = abs(d)\n");
