@@ -8,6 +8,7 @@
 #include "checker/reader/services.h"
 #include "checker/reader/statement.h"
 #include "checker/reader/unitstmt.h"
+#include "checker/semantics/intrinsics.h"
 #include "checker/semantics/locsym.h"
 
 namespace {
@@ -85,6 +86,7 @@ int32_t attr_symbol_conflict(uint32_t bit, const locsym* s) {
       break;
     case AB_INTRINSIC:
       if (is_dummy(s)) return 22;
+      if (intrin_lookup(s->name) == nullptr) return 158;
       break;
     case AB_SAVE:
       return chk_att90_save(s, false);

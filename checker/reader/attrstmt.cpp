@@ -13,6 +13,8 @@
 #include "checker/reader/statement.h"
 #include "checker/reader/tokens.h"
 #include "checker/reader/typedecl.h"
+#include "checker/reader/attrcheck.h"
+#include "checker/semantics/intrinsics.h"
 #include "checker/semantics/locsym.h"
 
 static void msg_at(int32_t n, int32_t col) {
@@ -163,50 +165,84 @@ int32_t shvolatile(const StmtCall& c) {
   }
 }
 
-// EXTERNAL [::] name [, name]...
-int32_t shextern(const StmtCall& c) {
+// The symbol of the name at the next token (its column in *col), found or
+// made; null when the token is no name.
+static locsym* next_declared_name(int32_t* col) {
+  getokn();
+  *col = tk.tokbeg;
+  if (tk.toktyp != TT_NAME) return nullptr;
+  int32_t len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
+  return getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), len, 1 | 4, 0);
+}
+
+// A list of names each given one procedure attribute: for each name the
+// message that refuses it (check, 0 for none), else apply; badname is the
+// message for an item that is no name.
+static int32_t procedure_name_list(const StmtCall& c, int32_t badname, int32_t (*check)(const locsym*),
+                                   void (*apply)(locsym*)) {
   if (!tstord(c.lowest, c.cls)) return skip_statement(), 0;
   attr_colons();
   for (;;) {
-    getokn();
-    int32_t col = tk.tokbeg;
-    if (tk.toktyp != TT_NAME) {
-      msg_at(24, col);
-      return skip_statement(), 0;
-    }
-    int32_t len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
-    locsym* s = getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), len, 1 | 4, 0);
+    int32_t col = 0;
+    locsym* s = next_declared_name(&col);
     if (s == nullptr) {
-      msg_at(24, col);
+      msg_at(badname, col);
       return skip_statement(), 0;
     }
-    int32_t msg = 0;
-    if (dts.structdepth > 0)
-      msg = 644;
-    else if (s->attrib & 0x2u)
-      msg = 626;
-    else if (s->attrib & ATTR_TARGET)
-      msg = 628;
-    else if ((s->attrib & 0x100u) || s->squal == SQ_INTRINSIC)
-      msg = 629;
-    else if (s->sclass == SC_VAR &&
-             (s->arrspec != nullptr || (s->usage & (QB_SET | QB_REF)) || s->squal == SQ_FUNCVAR))
-      msg = 22;
-    else if (s->sclass != SC_UNK && s->sclass != SC_VAR && s->sclass != SC_EXT &&
-             s->sclass != SC_FUNC && s->sclass != SC_SUB && s->sclass != SC_INTERFACE)
-      msg = 22;
+    int32_t msg = check(s);
     if (msg != 0) {
       msg_at(msg, col);
       xrefit(s, 64, col);
     } else {
-      if (s->sclass == SC_UNK || s->sclass == SC_VAR) s->sclass = SC_EXT;
-      if (s->squal == SQ_UNK) s->squal = SQ_EXTERNAL;
-      s->attrib |= ATTR_EXTERNAL;
+      apply(s);
       flaguse(s, QB_DECL, col);
     }
     int32_t m = attr_more();
     if (m <= 0) return 0;
   }
+}
+
+// EXTERNAL [::] name [, name]...
+int32_t shextern(const StmtCall& c) {
+  auto check = [](const locsym* s) -> int32_t {
+    if (dts.structdepth > 0) return 644;
+    if (s->attrib & 0x2u) return 626;
+    if (s->attrib & ATTR_TARGET) return 628;
+    if ((s->attrib & 0x100u) || s->squal == SQ_INTRINSIC) return 629;
+    if (s->sclass == SC_VAR &&
+        (s->arrspec != nullptr || (s->usage & (QB_SET | QB_REF)) || s->squal == SQ_FUNCVAR))
+      return 22;
+    if (s->sclass != SC_UNK && s->sclass != SC_VAR && s->sclass != SC_EXT && s->sclass != SC_FUNC &&
+        s->sclass != SC_SUB && s->sclass != SC_INTERFACE)
+      return 22;
+    return 0;
+  };
+  auto apply = [](locsym* s) {
+    if (s->sclass == SC_UNK || s->sclass == SC_VAR) s->sclass = SC_EXT;
+    if (s->squal == SQ_UNK) s->squal = SQ_EXTERNAL;
+    s->attrib |= ATTR_EXTERNAL;
+  };
+  return procedure_name_list(c, 24, check, apply);
+}
+
+// INTRINSIC [::] name [, name]...
+int32_t shintr(const StmtCall& c) {
+  auto check = [](const locsym* s) -> int32_t {
+    if (dts.structdepth > 0) return 644;
+    int32_t msg = attr_symbol_conflict(ATTR_INTRINSIC, s);
+    if (msg != 0) return msg;
+    // A name already used or declared as something else.
+    if (s->squal == SQ_EXTERNAL || s->squal == SQ_STATFUN || s->squal == SQ_DUMRTN ||
+        s->arrspec != nullptr || (s->usage & (QB_SET | QB_REF)) != 0 ||
+        (s->sclass != SC_UNK && s->sclass != SC_VAR && s->sclass != SC_FUNC && s->sclass != SC_SUB))
+      return 22;
+    return intrin_lookup(s->name) == nullptr ? 158 : 0;
+  };
+  auto apply = [](locsym* s) {
+    s->attrib |= ATTR_INTRINSIC;
+    make_intrinsic(s);
+  };
+  return procedure_name_list(c, 22, check, apply);
 }
 
 // "(" IN | OUT | INOUT ")" after INTENT: the attribute bits, 0 after a

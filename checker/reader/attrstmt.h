@@ -13,6 +13,7 @@ constexpr uint32_t ATTR_AUTOMATIC = 0x200000;
 constexpr uint32_t ATTR_STATIC = 0x400000;
 constexpr uint32_t ATTR_VOLATILE = 0x800000;
 constexpr uint32_t ATTR_EXTERNAL = 0x80;
+constexpr uint32_t ATTR_INTRINSIC = 0x100;
 // Statement code of AUTOMATIC.
 constexpr int32_t ST_AUTOMATIC = 3;
 
@@ -21,5 +22,6 @@ int32_t shtarget(const StmtCall& c);
 int32_t shautostat(const StmtCall& c);
 int32_t shvolatile(const StmtCall& c);
 int32_t shextern(const StmtCall& c);
+int32_t shintr(const StmtCall& c);
 int32_t shintent(const StmtCall& c);
 int32_t shoptional(const StmtCall& c);

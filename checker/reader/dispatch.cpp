@@ -341,6 +341,7 @@ int32_t shend(const StmtCall& c) {
 // [ABSTRACT] INTERFACE [generic-spec]
 int32_t shinterface(const StmtCall& c) {
   if (tstord(c.lowest, c.cls)) Status.interface = 1;
+  unit.had_interface = 1;
   skip_statement();
   return 0;
 }

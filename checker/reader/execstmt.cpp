@@ -11,6 +11,7 @@
 #include "checker/reader/source.h"
 #include "checker/reader/statement.h"
 #include "checker/reader/tokens.h"
+#include "checker/semantics/intrinsics.h"
 #include "checker/semantics/locsym.h"
 #include "checker/tvxutil.h"
 
@@ -215,6 +216,15 @@ int32_t shcall(const StmtCall& c) {
     rd_errmsg(22);
     xrefit(s, 64, col);
     return skip_statement(), 0;
+  }
+  if (is_intrinsic_reference(s)) {
+    // CALL of an intrinsic: its arguments are read by the intrinsic's rules.
+    make_intrinsic(s);
+    s->sclass = SC_SUB;
+    xrefit(s, QB_CALLED, col);
+    if (arglist_intrinsic(s, 0, 1) == 0) return skip_statement(), 0;
+    chk_endofline(1);
+    return 0;
   }
   if (notice) issue(s->sclass == SC_FUNC ? 9023 : 9022);
   s->sclass = SC_SUB;

@@ -88,10 +88,12 @@ void clear_globals() {
 }
 
 // The type a function reference yields: a type that only the IMPLICIT
-// rules gave is not known, since the name may be an intrinsic function,
-// whose type is its own.
+// rules gave is not known where the name may be a module entity that USE
+// does not copy yet (a unit with USE, or one contained in a host), or a
+// procedure of an interface block, whose bodies are not entered yet.
 dtdesc function_type(const locsym* sym, dtdesc t) {
-  if (sym != nullptr && (sym->props & CP_TYPIMP)) t = dtdesc{};
+  bool maybe_hidden = unit.pabort[CL_USE] != 0 || Status.scope_level > 1 || unit.had_interface;
+  if (sym != nullptr && (sym->props & CP_TYPIMP) && maybe_hidden) t = dtdesc{};
   return t;
 }
 

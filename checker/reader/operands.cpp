@@ -13,8 +13,10 @@
 #include "checker/reader/dertype.h"
 #include "checker/reader/services.h"
 #include "checker/reader/source.h"
+#include "checker/reader/statement.h"
 #include "checker/reader/tokens.h"
 #include "checker/reader/typedecl.h"
+#include "checker/semantics/intrinsics.h"
 #include "checker/semantics/kinds.h"
 #include "checker/semantics/locsym.h"
 #include "checker/tvxutil.h"
@@ -784,6 +786,9 @@ uint32_t getvar(uint32_t accepted, varout* out) {
           (sym->usage & (QB_SET | QB_REF)) == 0))) {
       if ((accepted & 0x9u) == 0) return fail_on(sym, 115, col);
       if ((accepted & 0x1u) == 0) return 0x8;
+      // A name the intrinsic tables know, not declared as anything else.
+      const bool intrinsic = is_intrinsic_reference(sym) != 0;
+      if (intrinsic) make_intrinsic(sym);
       if (sym->sclass == SC_UNK || sym->sclass == SC_VAR) sym->sclass = SC_FUNC;
       if (an.lpass == 1) {
         int32_t line = 0;
@@ -792,16 +797,26 @@ uint32_t getvar(uint32_t accepted, varout* out) {
             line >= 0 && line < MAX_STMT_LINES ? stmtlines.lineno[line] : rsrc.srclno;
         CTVX_GenRCALL(sym, CTVX_GetCurrentFileId(), srcline, ncol);
       }
+      if (intrinsic) {
+        int32_t rc = arglist_intrinsic(sym, (accepted & 0x20u) != 0 ? 1 : 0, 0);
+        if (rc == 0) return 0;
+        flaguse(sym, QB_CALLED, col);
+        o.value = gota_value;
+        o.valok = gota_valok;
+        o.con = gota_const;
+        o.rank = rc == 3 ? gota_arrsecdims : 0;
+        return rc == 3 ? 0x1000 : 0x100;
+      }
       getokn();
       if (!read_arguments()) return 0;
       if (sym->type.code == 0) {
-        // The name may be an intrinsic function, whose type is its own:
-        // no 136 for it, and the type taken here is marked as implicit.
+        // The procedures of the unit's interface blocks are not entered
+        // in the unit yet: such a name may have a type of its own there.
         int32_t keep = implicit_none;
-        implicit_none = 0;
+        if (unit.had_interface) implicit_none = 0;
         imptypit(sym, col);
         implicit_none = keep;
-        sym->props |= CP_TYPIMP;
+        if (unit.had_interface) sym->props |= CP_TYPIMP;
       }
       flaguse(sym, QB_CALLED, col);
       return 0x100;

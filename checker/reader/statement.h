@@ -70,6 +70,7 @@ struct UnitState {
   int32_t IsEndOfExtPrg;   // an external program unit has just ended
   int32_t labpro;          // labels and constructs are processed
   int32_t interface_body;  // inside an interface body
+  int32_t had_interface;   // an INTERFACE block was read in the unit
   int32_t spec_closed;     // the specification part has been closed
   int32_t unnamedprogs;    // unnamed main programs of this pass
   int32_t unnamedbdatas;   // unnamed BLOCK DATA units of this pass

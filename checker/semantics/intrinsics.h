@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "checker/common/dtype.h"
+#include "checker/common/qmalloc.h"
 #include "checker/semantics/actargs.h"
 
 struct locsym;
@@ -55,3 +56,58 @@ uint8_t changeinftyp(uint8_t code);
 // whose result is an array. The result type and value are left in the
 // got_/gota_ globals as for any function reference.
 int32_t arglist_intrinsic(locsym* sym, int32_t litval, int32_t call);
+
+// Keyword flag bits.
+constexpr uint32_t KW_OPTIONAL = 0x10000000u;
+constexpr uint32_t KW_ANYRANK = 0xff0000u;   // any rank, scalar included
+constexpr uint32_t KW_ARRAY = 0xfe0000u;     // rank 1 or more
+
+// The whole tables, for walks (tests, the INTRINSIC statement).
+const intrin_generic* intrin_generics_begin();
+const intrin_generic* intrin_generics_end();
+// The generic's list position of the first specific usable now, as
+// intrin_find_specific, for a name: null when the name is no intrinsic of
+// the current dialect and language.
+const intrin_spec* const* intrin_lookup(const char* name);
+// 1 when sym, referenced as a procedure, is an intrinsic: a name that is
+// not declared as anything else (array, dummy, EXTERNAL, statement
+// function, procedure of this file, interface) and that the tables know
+// for the current dialect; sym already classed SQ_INTRINSIC is one.
+int32_t is_intrinsic_reference(const locsym* sym);
+// Classifies sym as the intrinsic it names: qualifier SQ_INTRINSIC, class
+// function or subroutine by the first usable specific.
+void make_intrinsic(locsym* sym);
+
+// The class rules of an intrinsic reference, called by arglist_intrinsic.
+// Reads one actual argument at position pos of the specific; fills a.
+int32_t intrin_get_actarg(actarg* a, const intrin_spec* spec, int32_t pos, int32_t litval);
+// Records the use of a name passed at position pos (QB_ACT always).
+void intrin_add_actarg_usage(int32_t pos, int32_t tokpos, const intrin_spec* spec, locsym* sym);
+// The type expected at position pos; at position 0 it may move *cur to
+// another specific of g's list. 0 after message 292 (report set), else 1.
+int32_t intrin_get_dumarg_datatype(int32_t report, int32_t pos, const actarg* list,
+                                   const actarg* a, const intrin_generic* g,
+                                   const intrin_spec* const** cur, dtdesc* expected);
+// The keyword's position in the specific's keyword table; -2 after 718,
+// or without flags, name or table (no message then).
+int32_t getIntrinArgKeywd(const char* name, int32_t col, const uint8_t* flags,
+                          const intrin_spec* spec);
+// The list in position order (copies in pool) when it is out of order.
+actarg* intr_rearrange_actlist(actarg* list, qlist* pool);
+// Checks that depend on the class for the argument a; 0 stops the checks.
+int32_t intrin_check_misc(const intrin_spec* spec, const actarg* list, const actarg* a);
+// The result type of the reference into *ret.
+void intrin_set_ret_datatype(const actarg* list, const intrin_spec* spec, dtdesc* ret);
+// The actual at position pos of the list, or null.
+const actarg* get_arg_from_actlist(const actarg* list, int32_t pos);
+int32_t intrinRetIsAConst(const intrin_spec* spec, const dtdesc* ret, int32_t allconst);
+// The result's rank by class from the ranks per position (-1 not given).
+int32_t get_intrin_ret_shape(const intrin_spec* spec, const int32_t* ranks, int32_t nranks);
+
+// The value of the last intrinsic reference (after arglist_intrinsic).
+extern conval gota_value;        // the folded value
+extern uint32_t gota_valok;      // the value is known
+extern uint32_t gota_const;      // the reference is a constant
+extern int32_t gota_arrsecdims;  // rank of an array-valued result
+extern int32_t gota_propsize;    // propagated storage size
+extern int32_t flag_propsize;    // the result size follows the first argument

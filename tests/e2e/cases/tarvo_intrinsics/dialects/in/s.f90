@@ -1,0 +1,6 @@
+program p
+implicit none
+real x
+x = sind(30.0)
+print *, x
+end
