@@ -13,6 +13,7 @@
 #include "checker/reader/source.h"
 #include "checker/reader/statement.h"
 #include "checker/reader/tokens.h"
+#include "checker/semantics/interfaces.h"
 #include "checker/semantics/locsym.h"
 
 dtdesc got_typ;
@@ -92,6 +93,8 @@ void clear_globals() {
 // whose type is its own.
 dtdesc function_type(const locsym* sym, dtdesc t) {
   if (sym != nullptr && (sym->props & CP_TYPIMP)) t = dtdesc{};
+  // A generic name's type is that of the specific the reference chooses.
+  if (sym != nullptr && (sym->attrib & ATTR_GENERIC)) t = dtdesc{};
   return t;
 }
 
@@ -166,7 +169,9 @@ void chkcharopd(exprec* opd) {
 static int32_t logical_class(const exprec* r) {
   const dtdesc& d = r->v.type;
   int32_t tc = type_class(d);
-  if (tc == TC_LOGICAL) return 0;
+  // A type not known here (a function's, a defined operator's) is taken
+  // as logical.
+  if (tc == TC_LOGICAL || d.code == 0) return 0;
   if (tc == TC_INTEGER) return 1;
   if (d.code == 21 || d.code == 5) return 2;
   if (is_typeless(d)) return d.value <= 8 ? 3 : 4;
@@ -441,11 +446,12 @@ OperatorRead read_operator(uint32_t accepted, int32_t level, bool in_constructor
       }
       if (code == 0) {
         if (f90()) {
-          std::string full = "OPERATOR_" + name;
-          if (full.size() > static_cast<size_t>(MAX_NAME)) full.resize(MAX_NAME);
-          locsym* s = getsym(full.c_str(), static_cast<int32_t>(full.size()), 2, 0);
-          if (s != nullptr) {
-            code = 29;
+          // A defined operator of an OPERATOR interface; one that a module
+          // may give (USE does not copy a module's interfaces yet) is taken
+          // with a result that is not known.
+          locsym* s = intf_find_defop(name.c_str());
+          if (s != nullptr || intf_may_come_from_module()) {
+            code = OP_DEFINED;
             o.usrop = s;
           }
         }
@@ -635,6 +641,35 @@ uint32_t getmeta(uint32_t accepted) {
   bool first = true;  // no operand or operator read yet
   locsym* single = nullptr;
   int32_t single_func = 0;  // the single operand is a function reference
+
+  // Reduces the top record with the operand in hand: in Fortran 90 a
+  // function of an OPERATOR interface first, else the intrinsic operator.
+  auto reduce = [&]() {
+    --expidx;
+    exprec* left = &expstack[expidx];
+    if (f90() && left->opr >= 2 && left->opr <= OP_DEFINED) {
+      int32_t r = intf_chk_usropr_dt(left, &cur, left->usrop);
+      if (r == 0) return;
+      bool record = left->v.type.code == DT_TYPE || cur.v.type.code == DT_TYPE;
+      if (r == -2 && record && intf_may_come_from_module()) {
+        // A derived-type operand: the operator may be one that a module
+        // defines (USE does not copy its interfaces yet).
+        cur.v = typedval{};
+        cur.v.type = intf_get_defdtyp(left->opr);
+        cur.kind = 0x1;
+        cur.usrop = nullptr;
+        cur.col = left->kind != 0 ? left->col : left->oprcol;
+        return;
+      }
+      if (r == -1) {
+        // The operator's interface has no functions yet: the result is a
+        // scalar of unknown type.
+        cur.v = typedval{};
+        cur.kind = 0x1;
+      }
+    }
+    doexp(left, &cur);
+  };
 
   // Pushes a record; false after the overflow message.
   auto push = [&](const exprec& r) -> bool {
@@ -837,10 +872,7 @@ uint32_t getmeta(uint32_t accepted) {
       o = read_operator(accepted, level, in_constructor);
       if (o.code != -1) break;
       // ")" closes a sub-expression: reduce what stands inside it.
-      while (expidx - 1 > base && expstack[expidx - 1].level >= level) {
-        --expidx;
-        doexp(&expstack[expidx], &cur);
-      }
+      while (expidx - 1 > base && expstack[expidx - 1].level >= level) reduce();
       --level;
       single = nullptr;
       single_func = 0;
@@ -852,8 +884,7 @@ uint32_t getmeta(uint32_t accepted) {
         return fail();
       }
       while (expidx - 1 > base) {
-        --expidx;
-        doexp(&expstack[expidx], &cur);
+        reduce();
         single = nullptr;
         single_func = 0;
       }
@@ -863,8 +894,7 @@ uint32_t getmeta(uint32_t accepted) {
     while (expidx - 1 > base && expstack[expidx - 1].level >= level) {
       const exprec& top = expstack[expidx - 1];
       if (top.level == level && stack_prio[top.opr] <= in_prio[o.code]) break;
-      --expidx;
-      doexp(&expstack[expidx], &cur);
+      reduce();
     }
     cur.level = level;
     cur.opr = static_cast<int8_t>(o.code);

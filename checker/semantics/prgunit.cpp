@@ -10,6 +10,7 @@
 #include "checker/reader/specstmt.h"
 #include "checker/reader/statement.h"
 #include "checker/reader/tokens.h"
+#include "checker/semantics/interfaces.h"
 #include "checker/semantics/locsym.h"
 #include "checker/semantics/workfiles.h"
 
@@ -82,6 +83,7 @@ void prgbeg() {
   } else {
     Status.scope_level = 0;
     prgnam = nullptr;
+    intf_reset();
     pp_resetSrcForm();
     int32_t curfile = Status.curfile;
     Status = UnitStatus{};
