@@ -40,10 +40,13 @@ exprec expstack[EXPSTACK];
 int32_t expidx;  // next free record of expstack
 
 // Stack and incoming priority of each operator code.
-constexpr int8_t stack_prio[30] = {0, 0, 12, 12, 14, 14, 14, 12, 12, 10, 8, 8, 8, 8, 8,
-                                   8, 6, 6, 4, 2, 2, 2, 6, 6, 4, 2, 2, 2, 2, 8};
-constexpr int8_t in_prio[30] = {0, 0, 11, 11, 13, 13, 15, 17, 17, 9, 7, 7, 7, 7, 7,
-                                7, 17, 5, 3, 1, 1, 1, 17, 5, 3, 1, 1, 1, 1, 7};
+constexpr int8_t stack_prio[31] = {0, 0, 12, 12, 14, 14, 14, 12, 12, 10, 8, 8, 8, 8, 8,
+                                   8, 6, 6, 4, 2, 2, 2, 6, 6, 4, 2, 2, 2, 2, 8, 18};
+constexpr int8_t in_prio[31] = {0, 0, 11, 11, 13, 13, 15, 17, 17, 9, 7, 7, 7, 7, 7,
+                                7, 17, 5, 3, 1, 1, 1, 17, 5, 3, 1, 1, 1, 1, 7, 17};
+// A defined operator before its only operand: it binds tighter than any
+// other operator.
+constexpr int8_t OP_UNARY_DEFINED = 30;
 
 // Dotted operator names and their codes.
 constexpr const char* operands[] = {"NEQV", "EQV", "XOR", "OR", "AND", "NOT", "LE",
@@ -577,10 +580,11 @@ bool read_constructor(exprec* r, uint32_t accepted, bool bracket) {
   return true;
 }
 
-// A unary operator at the current token: 7 "+", 8 "-", 16 .NOT., 22 .N.;
-// 0 when the token starts no unary operator (the position is kept), -1
-// after the message for a missing closing ".".
-int32_t unary_operator() {
+// A unary operator at the current token: 7 "+", 8 "-", 16 .NOT., 22 .N.,
+// 30 a defined operator (its symbol in *usrop, null for one a module may
+// give); 0 when the token starts no unary operator (the position is
+// kept), -1 after the message for a missing closing ".".
+int32_t unary_operator(locsym** usrop) {
   if (tk.tok1 == '+') return 7;
   if (tk.tok1 == '-') return 8;
   TokenState keep = tk;
@@ -588,6 +592,15 @@ int32_t unary_operator() {
   bool is_not = tk.toktyp == TT_NAME &&
                 ((tk.toksiz == 3 && std::strncmp(reinterpret_cast<const char*>(pstat + tk.tokbeg), "NOT", 3) == 0) ||
                  (tk.toksiz == 1 && tk.tok1 == 'N'));
+  if (!is_not && f90() && tk.toktyp == TT_NAME && pstat[tk.stacol] == '.') {
+    std::string name(reinterpret_cast<const char*>(pstat + tk.tokbeg), static_cast<size_t>(tk.toksiz));
+    locsym* s = name == "TRUE" || name == "FALSE" ? nullptr : intf_find_defop(name.c_str());
+    if (s != nullptr || (name != "TRUE" && name != "FALSE" && intf_may_come_from_module())) {
+      getokn();
+      *usrop = s;
+      return OP_UNARY_DEFINED;
+    }
+  }
   if (!is_not) {
     tk = keep;
     return 0;
@@ -647,6 +660,8 @@ uint32_t getmeta(uint32_t accepted) {
   auto reduce = [&]() {
     --expidx;
     exprec* left = &expstack[expidx];
+    // A unary defined operator is looked up as code 29 with no left operand.
+    if (left->opr == OP_UNARY_DEFINED) left->opr = OP_DEFINED;
     if (f90() && left->opr >= 2 && left->opr <= OP_DEFINED) {
       int32_t r = intf_chk_usropr_dt(left, &cur, left->usrop);
       if (r == 0) return;
@@ -813,7 +828,8 @@ uint32_t getmeta(uint32_t accepted) {
         }
       }
     } else if (tk.tok1 == '+' || tk.tok1 == '-' || tk.tok1 == '.') {
-      int32_t code = unary_operator();
+      locsym* unary_op = nullptr;
+      int32_t code = unary_operator(&unary_op);
       if (code < 0) return fail();
       if (code != 0) {
         // Two operators in a row.
@@ -828,6 +844,7 @@ uint32_t getmeta(uint32_t accepted) {
         u.oprcol = static_cast<uint32_t>(col);
         u.kind = 0;
         u.col = static_cast<uint32_t>(col);
+        u.usrop = unary_op;
         if (!push(u)) return fail();
         first = false;
         continue;
