@@ -233,7 +233,11 @@ void CTVX_SrcOpen(const char* filename) {
 
 int32_t CTVX_GetCurrentFileId() {
   if (!tvxstate.VTVX_Init) return -1;
-  std::string name = rsrc.filename;
+  // The file of the current statement's first line: an INCLUDE file has
+  // its own source-file id.
+  int32_t level = rsrc.lincnt > 0 ? stmtlines.inclev[0] : rsrc.inclev;
+  const std::string& name =
+      level > 0 && level <= MAX_INCLUDE ? rsrc.inc[level].name : rsrc.filename;
   if (name.empty()) return -1;
   const tvx_node* n = lookup(tvxstate.VTVX_TabSrcFiles, name.c_str());
   return n != nullptr ? n->id : -1;
@@ -273,7 +277,9 @@ void CTVX_UnitStart(const char* name, int32_t kind) {
 void CTVX_CheckRoutine(int32_t file, int32_t line, int32_t col, bool with_rstart) {
   if (!tvxstate.VTVX_Init || prgnam == nullptr || prgnam->name == nullptr) return;
   const tvx_node* entry = prgnam->name[0] != '\0' ? lookup(tvxstate.VTVX_TabRoutines, prgnam->name) : nullptr;
-  if (entry == nullptr || entry->srcfile != file || entry != tvxstate.routine || !tvxstate.functionStarted) {
+  // Statements of an INCLUDE file carry the include file's id: the
+  // routine item open now stays open for them.
+  if (entry == nullptr || entry != tvxstate.routine || !tvxstate.functionStarted) {
     CTVX_SubStart(prgnam->name);
   }
   tvx_node* n = tvxstate.routine;
@@ -390,6 +396,21 @@ void CTVX_GenLabel(int32_t file, int32_t line, int32_t /*col*/, int32_t /*eline*
   s->below = tvxstate.tvx_labelStatements;
   tvxstate.tvx_labelStatements = s;
   tvxstate.tvx_prevStatement = s;
+}
+
+void CTVX_DeferLabel(int32_t file, int32_t line, int32_t label) {
+  if (!tvxstate.VTVX_Init) return;
+  tvxstate.label_due = true;
+  tvxstate.label_file = file;
+  tvxstate.label_line = line;
+  tvxstate.label_value = label;
+}
+
+void CTVX_FlushLabel() {
+  if (!tvxstate.label_due) return;
+  tvxstate.label_due = false;
+  if (prgnam == nullptr) return;
+  CTVX_GenLabel(tvxstate.label_file, tvxstate.label_line, 0, -1, -1, tvxstate.label_value);
 }
 
 void CTVX_GenGoto(int32_t file, int32_t line, int32_t col, int32_t eline, int32_t ecol,
@@ -531,6 +552,8 @@ void CTVX_FinishRoutine() {
   outputStatement(tvxstate.tvx_prevStatement);
   tvxstate.tvx_prevStatement = nullptr;
   tvxstate.tvx_loopStack = nullptr;
+  // An IF left open in this routine must not reach into the next one.
+  tvxstate.tvx_ifStack = nullptr;
   tvxstate.tvx_labelStatements = nullptr;
   tvxstate.tvx_upper = nullptr;
   tvxstate.tvx_extra = nullptr;
@@ -559,6 +582,11 @@ void tvx_stmt_start(int32_t& line, int32_t& col) {
 void tvx_stmt_end(int32_t& line, int32_t& col) {
   col = rsrc.lastcolumn + 1;
   line = line_of(rsrc.lastcolumnline);
+}
+
+bool tvx_routine_open(const char* name) {
+  if (!tvxstate.functionStarted || tvxstate.routine == nullptr || name == nullptr) return false;
+  return std::strncmp(tvxstate.routine->name, name, max_tvx_name) == 0;
 }
 
 bool tvx_last_was_return() {

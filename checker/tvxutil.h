@@ -50,6 +50,10 @@ struct TvxState {
   bool finish_pending;              // they are to be finished
   bool VTVX_PrevIf;                 // the last RETURN/STOP was an IF's clause
   int32_t VTVX_PrevStmt;            // code of the previous statement
+  bool label_due;                   // a statement label waits for its statement
+  int32_t label_file, label_line;   // where that label stands
+  int32_t label_value;              // and its value
+  bool assignment_due;              // an assignment passed the order check
 };
 extern TvxState tvxstate;
 // Closes the file and forgets everything (tests).
@@ -72,6 +76,11 @@ void CTVX_ActivateF77Loops(int32_t label);
 void CTVX_FinishF77Loops(int32_t file, int32_t line, int32_t col);
 void CTVX_GenLabel(int32_t file, int32_t line, int32_t col, int32_t eline, int32_t ecol,
                    int32_t label);
+// A labelled statement's label waits until the statement passes the order
+// check, so that the routine's rloc and rstart lines come before it;
+// CTVX_FlushLabel then makes its record (when a unit is open).
+void CTVX_DeferLabel(int32_t file, int32_t line, int32_t label);
+void CTVX_FlushLabel();
 void CTVX_GenGoto(int32_t file, int32_t line, int32_t col, int32_t eline, int32_t ecol,
                   int32_t label);
 void CTVX_StartIf(int32_t file, int32_t line, int32_t col);
@@ -94,3 +103,5 @@ void tvx_stmt_start(int32_t& line, int32_t& col);
 void tvx_stmt_end(int32_t& line, int32_t& col);
 // The pending statement is a RETURN record.
 bool tvx_last_was_return();
+// The routine item open now is the one of the unit name.
+bool tvx_routine_open(const char* name);

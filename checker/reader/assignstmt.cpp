@@ -15,6 +15,7 @@
 #include "checker/reader/source.h"
 #include "checker/reader/statement.h"
 #include "checker/reader/tokens.h"
+#include "checker/semantics/interfaces.h"
 #include "checker/semantics/locsym.h"
 #include "checker/semantics/unit_queries.h"
 
@@ -372,6 +373,18 @@ int32_t shasm(const StmtCall& c) {
     flaguse(rsym, QB_REF, rcol);
   if (rsym != nullptr && (rk & (EK_VALUE | EK_STRUCT | EK_ARRAY | EK_SECTION | EK_STRUCTARRAY)))
     chkAsmExpInPure(rsym, rtype, rcol);
+  // A subroutine of an ASSIGNMENT(=) interface that takes the two sides
+  // makes the statement a defined assignment: no intrinsic checks then.
+  if (lknown && ropt.Language != 1) {
+    const locsym* ls = ltype.tag == 'q' ? ltype.sym : nullptr;
+    const locsym* rs = rtype.tag == 'q' ? rtype.sym : nullptr;
+    int32_t lg = ltype.tag == 'r' ? ltype.value : 0;
+    int32_t rg = rtype.tag == 'r' ? rtype.value : 0;
+    if (intf_applied_usrasm(ltype, rtype, ls, rs, lg, rg, lrank, rrank, lcol)) {
+      if (chk_endofline(1) != 0) return skip_statement(), 0;
+      return 0;
+    }
+  }
   // Shapes.
   bool rarray = (rk & (EK_ARRAY | EK_SECTION | EK_ARRCOMP | EK_ARRAYEXP | EK_STRUCTARRAY |
                        EK_STRUCTARREXP | EK_ARRFUNC)) != 0 || rrank > 0;

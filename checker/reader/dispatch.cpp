@@ -18,6 +18,7 @@
 #include "checker/reader/directives.h"
 #include "checker/reader/equivstmt.h"
 #include "checker/reader/hpfstmt.h"
+#include "checker/reader/interfacestmt.h"
 #include "checker/reader/pointerstmt.h"
 #include "checker/reader/services.h"
 #include "checker/reader/source.h"
@@ -27,6 +28,7 @@
 #include "checker/reader/typedecl.h"
 #include "checker/reader/unitstmt.h"
 #include "checker/reader/vendorexec.h"
+#include "checker/semantics/interfaces.h"
 #include "checker/semantics/locsym.h"
 #include "checker/tvxutil.h"
 
@@ -47,14 +49,6 @@ static const DispatchRow dispatch_table[] = {
 #include "checker/reader/dispatch.def"
 };
 static_assert(std::size(dispatch_table) == KEY_COUNT);
-
-// Order state of the unit around an interface body, which has its own.
-struct BodySave {
-  int32_t parmod;       // the enclosing unit's highest class
-  int32_t pabort[11];   // and its first lines per class
-  int32_t prgtyp;       // its kind
-};
-static BodySave body_save;
 
 // Statement state of the loop of one unit.
 struct ParseState {
@@ -149,12 +143,15 @@ static bool open_unit(bool& nested) {
   return true;
 }
 
-static locsym* begin_unit(const std::string& name, int32_t sclass, int32_t kind) {
+// col: the name's column, 0 for a unit without a written name.
+static locsym* begin_unit(const std::string& name, int32_t sclass, int32_t kind, int32_t col) {
   increase_scoping_level();
   locsym* s = getsym(name.c_str(), static_cast<int32_t>(name.size()), 1 | 2 | 4, 0);
   if (s != nullptr) {
     s->sclass = static_cast<uint8_t>(sclass);
     s->usage |= QB_SET | QB_DECL;
+    // The name's occurrence in its own statement: where the unit stands.
+    if (col > 0) xrefit(s, QB_SET | QB_DECL, col);
     set_current_unit(s);
   }
   unit.prgtyp = kind;
@@ -166,31 +163,6 @@ static locsym* begin_unit(const std::string& name, int32_t sclass, int32_t kind)
 // name (optional for BLOCK DATA, where an unnamed unit gets a running
 // name) and its scope level. False when the statement is not taken.
 static bool unit_statement(const StmtCall& c, int32_t sclass, int32_t kind, int32_t name_msg) {
-  if (Status.interface == 1 && (kind == 5 || kind == 6) && Status.scope_level < MAX_SCOPES) {
-    // An interface body: a scope level of its own inside the enclosing unit.
-    std::string name;
-    if (!unit_name(name)) {
-      rd_errmsg(name_msg);
-      skip_statement();
-      return false;
-    }
-    body_save.parmod = unit.parmod;
-    std::memcpy(body_save.pabort, unit.pabort, sizeof unit.pabort);
-    body_save.prgtyp = unit.prgtyp;
-    unit.parmod = CL_PROGTYPE;
-    std::memset(unit.pabort + 1, 0, sizeof unit.pabort - sizeof unit.pabort[0]);
-    increase_scoping_level();
-    locsym* s = getsym(name.c_str(), static_cast<int32_t>(name.size()), 1 | 2 | 4, 0);
-    if (s != nullptr) {
-      s->sclass = static_cast<uint8_t>(sclass);
-      s->attrib |= 0x2000000;
-      set_current_unit(s);
-    }
-    unit.prgtyp = kind;
-    Status.interface = 2;
-    unit.interface_body = 1;
-    return true;
-  }
   bool nested;
   if (!open_unit(nested) || !tstord(CL_PROGTYPE, CL_PROGTYPE)) {
     skip_statement();
@@ -198,6 +170,7 @@ static bool unit_statement(const StmtCall& c, int32_t sclass, int32_t kind, int3
   }
   (void)c;
   std::string name;
+  int32_t col = 0;
   if (kind == 8 && at_end()) {
     ++unit.unnamedbdatas;
     name = "Blockdata";
@@ -206,8 +179,10 @@ static bool unit_statement(const StmtCall& c, int32_t sclass, int32_t kind, int3
     rd_errmsg(name_msg);
     skip_statement();
     return false;
+  } else {
+    col = tk.tokbeg;
   }
-  begin_unit(name, sclass, kind);
+  begin_unit(name, sclass, kind, col);
   return true;
 }
 
@@ -227,6 +202,7 @@ int32_t shsub(const StmtCall& c) {
     rd_errmsg(749);
     procprefix.typed = 0;
   }
+  if (Status.interface != 0) return shsub_intf(c);
   if (unit_statement(c, SC_SUB, 6, 24)) {
     tvx_unit_start(1);
     read_unit_tail(prgnam, 6, false);
@@ -238,6 +214,7 @@ int32_t shsub(const StmtCall& c) {
 
 // [prefix] FUNCTION name [* length] ([dummies]) [RESULT (name)]
 int32_t shfunc(const StmtCall& c) {
+  if (Status.interface != 0) return shfunc_intf(c);
   if (unit_statement(c, SC_FUNC, 5, 24)) {
     tvx_unit_start(2);
     read_unit_tail(prgnam, 5, false);
@@ -278,17 +255,8 @@ int32_t which_USE(const StmtCall& c) {
 
 // END [PROGRAM|SUBROUTINE|FUNCTION|MODULE|BLOCK DATA [name]]
 int32_t shend(const StmtCall& c) {
-  if (Status.interface == 2 && c.code != 0) {
-    // The end of an interface body: back in the enclosing unit.
-    skip_statement();
-    decrease_scoping_level();
-    Status.interface = 1;
-    unit.interface_body = 0;
-    unit.parmod = body_save.parmod;
-    std::memcpy(unit.pabort, body_save.pabort, sizeof unit.pabort);
-    unit.prgtyp = body_save.prgtyp;
-    return END_OF_BODY;
-  }
+  // The end of an interface body: back in the enclosing unit.
+  if (Status.interface == 2 && c.code != 0) return shend_intf(c);
   if (c.cls != 0 && !tstord(c.lowest, c.cls)) return skip_statement(), 0;
   if (c.code == ST_END && Status.scope_level > 1 && prgnam != nullptr && Status.interface == 0) {
     // In Fortran 90 an internal or module procedure ends with its keyword.
@@ -297,7 +265,7 @@ int32_t shend(const StmtCall& c) {
   }
   if (c.code != ST_END && !at_end()) {
     std::string name;
-    if (c.code == ST_ENDBLOCKDATA || unit_name(name)) {
+    if (unit_name(name)) {
       if (!name.empty() && prgnam != nullptr && name != prgnam->name) rd_errmsg(610);
     }
   }
@@ -314,10 +282,15 @@ int32_t shend(const StmtCall& c) {
     // The routine's implicit return, unless an unconditional RETURN or STOP
     // (or an END) came just before; then the routine item ends.
     static const uint8_t routine_classes[] = {2, 5, 6, 7, 18};
-    if (std::memchr(routine_classes, prgnam->sclass, sizeof routine_classes) != nullptr) {
+    // A host whose CONTAINS wrote its return and whose routine item was
+    // closed by its first contained procedure writes nothing more.
+    bool host = (prgnam->attrib & 0x10000) != 0;
+    bool own_item = tvx_routine_open(prgnam->name);
+    if (std::memchr(routine_classes, prgnam->sclass, sizeof routine_classes) != nullptr &&
+        (own_item || !host)) {
       int32_t prev = ps.prevcode;
       bool ended = ((prev == ST_RETURN_CODE || prev == ST_STOP_CODE) && !tvxstate.VTVX_PrevIf) ||
-                   isProcEndStmt(prev);
+                   isProcEndStmt(prev) || (host && tvx_last_was_return());
       if (!ended) {
         TvxPlace p = tvx_start();
         CTVX_GenRRET(p.file, p.line, p.col);
@@ -328,28 +301,17 @@ int32_t shend(const StmtCall& c) {
   }
   if (Status.interface != 0 && c.code != 0) {
     rd_errmsg(690);
+    intf_close_blocks();
     Status.interface = 0;
   }
+  // The interfaces of the module that name a module procedure learn its
+  // dummies and class.
+  if (Status.interface == 0 && Status.scope_level == 2 && prgnam != nullptr) intf_modproc_end(prgnam);
   bool host = prgnam != nullptr && (prgnam->attrib & 0x10000) != 0 && Status.scope_level == 1 &&
               Status.nesting <= 1;
   unit.parmod = host ? 9 : 10;
   if (Status.nesting > 0) --Status.nesting;
   if (Status.scope_level <= 1) unit.IsEndOfExtPrg = 1;
-  return 0;
-}
-
-// [ABSTRACT] INTERFACE [generic-spec]
-int32_t shinterface(const StmtCall& c) {
-  if (tstord(c.lowest, c.cls)) Status.interface = 1;
-  unit.had_interface = 1;
-  skip_statement();
-  return 0;
-}
-
-// END INTERFACE [generic-spec]
-int32_t shendinterface(const StmtCall& c) {
-  if (tstord(c.lowest, c.cls)) Status.interface = 0;
-  skip_statement();
   return 0;
 }
 
@@ -811,6 +773,14 @@ int32_t shpure(const StmtCall& c) { return first_prefix(c); }
 int32_t shelemental(const StmtCall& c) { return first_prefix(c); }
 int32_t hpf_shextrinsic(const StmtCall& c) { return first_prefix(c); }
 
+int32_t behind_length(int32_t p) {
+  if (p >= rsrc.statend || pstat[p] != '*') return p;
+  ++p;
+  if (p < rsrc.statend && pstat[p] == '(') return behind_parens(p);
+  while (p < rsrc.statend && pstat[p] >= '0' && pstat[p] <= '9') ++p;
+  return p;
+}
+
 int32_t behind_parens(int32_t p) {
   int32_t depth = 0;
   do {
@@ -847,17 +817,8 @@ static bool prefixed_function_at(int32_t p) {
 // Type declaration; a typed FUNCTION statement goes to the FUNCTION
 // handler with its type as the prefix.
 int32_t shvardec(const StmtCall& c) {
-  int32_t p = tk.stacol;
-  if (p < rsrc.statend && pstat[p] == '*') {
-    ++p;
-    if (p < rsrc.statend && pstat[p] == '(') {
-      p = behind_parens(p);
-    } else {
-      while (p < rsrc.statend && pstat[p] >= '0' && pstat[p] <= '9') ++p;
-    }
-  } else if (p < rsrc.statend && pstat[p] == '(') {
-    p = behind_parens(p);
-  }
+  int32_t p = behind_length(tk.stacol);
+  if (p == tk.stacol && p < rsrc.statend && pstat[p] == '(') p = behind_parens(p);
   if (prefixed_function_at(p)) {
     int32_t tclass = key_dtclass(c.row);
     dtdesc d{};
@@ -984,17 +945,21 @@ static void assignment() {
       stfunc_shape = pstat[p] == '=' && pstat[p + 1] != '>';
     }
   }
+  // The program database's record of an assignment follows its handler,
+  // once the order check has taken it as executable.
   if (stfunc_shape) c.lowest = c.cls = CL_STFUNC;
-  if (!stfunc_shape && tvx_pass() && prgnam != nullptr) {
-    TvxPlace a = tvx_start();
-    TvxPlace b = tvx_end();
-    CTVX_GenRSTMT(a.file, a.line, a.col, b.line, b.col, "fassign");
-  }
+  tvxstate.assignment_due = false;
   if (ropt.Language != 1 && CurStmt[CS_ARROW] != 0) {
     shptrasm(c);
   } else {
     shasm(c);
   }
+  if (tvxstate.assignment_due && tvx_pass() && prgnam != nullptr) {
+    TvxPlace a = tvx_start();
+    TvxPlace b = tvx_end();
+    CTVX_GenRSTMT(a.file, a.line, a.col, b.line, b.col, "fassign");
+  }
+  tvxstate.assignment_due = false;
 }
 
 // Classifies and dispatches the statement text from stacol; returns the
@@ -1119,10 +1084,10 @@ void parse() {
       lab = labfind();
       tk.stacol = rsrc.statbeg;
       tk.errcol = rsrc.statbeg;
-      if (lab != nullptr && tvx_pass() && prgnam != nullptr) {
+      if (lab != nullptr && tvx_pass()) {
+        // Its record is made when the statement passes the order check.
         TvxPlace a = tvx_start();
-        TvxPlace b = tvx_end();
-        CTVX_GenLabel(a.file, a.line, a.col, b.line, b.col, lab->value);
+        CTVX_DeferLabel(a.file, a.line, lab->value);
       }
     }
     if (r == -1) {
@@ -1130,6 +1095,7 @@ void parse() {
       if (Status.interface != 0) {
         tk.errcol = ERRCOL_NOLINES;
         rd_errmsg(690);
+        intf_close_blocks();
       }
       if (unit.prgtyp != 0 || prgnam != nullptr) {
         tk.errcol = ERRCOL_NOLINES;
@@ -1141,6 +1107,7 @@ void parse() {
     }
     bool label_done = false;
     if (r == -3) {
+      CTVX_FlushLabel();
       shinclud(ST_INCLUDE);
       after_statement(r, lab, label_done);
       continue;
@@ -1150,6 +1117,9 @@ void parse() {
       continue;
     }
     int32_t end = dispatch_one(lab, label_done);
+    // A statement that made no order check still has its label's record.
+    if (end == 0) CTVX_FlushLabel();
+    tvxstate.label_due = false;
     after_statement(r, lab, label_done);
     if (lab != nullptr && tvx_pass()) CTVX_ActivateF77Loops(lab->value);
     if (end != 0) return;

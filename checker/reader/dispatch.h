@@ -34,6 +34,7 @@ int32_t shentry(const StmtCall& c);
 int32_t shret(const StmtCall& c);
 int32_t shinterface(const StmtCall& c);
 int32_t shendinterface(const StmtCall& c);
+int32_t shmoduleproc(const StmtCall& c);
 int32_t shoptions(const StmtCall& c);
 int32_t shdo(const StmtCall& c);
 int32_t shenddo(const StmtCall& c);
@@ -90,3 +91,5 @@ bool isF90stmt(int32_t code);
 
 // The pstat position behind the parenthesis that closes the one at p.
 int32_t behind_parens(int32_t p);
+// The position after a length "*n" or "*(...)" at p; p when there is none.
+int32_t behind_length(int32_t p);

@@ -13,6 +13,7 @@
 #include "checker/reader/source.h"
 #include "checker/reader/statement.h"
 #include "checker/reader/tokens.h"
+#include "checker/semantics/interfaces.h"
 #include "checker/semantics/locsym.h"
 
 dtdesc got_typ;
@@ -39,10 +40,13 @@ exprec expstack[EXPSTACK];
 int32_t expidx;  // next free record of expstack
 
 // Stack and incoming priority of each operator code.
-constexpr int8_t stack_prio[30] = {0, 0, 12, 12, 14, 14, 14, 12, 12, 10, 8, 8, 8, 8, 8,
-                                   8, 6, 6, 4, 2, 2, 2, 6, 6, 4, 2, 2, 2, 2, 8};
-constexpr int8_t in_prio[30] = {0, 0, 11, 11, 13, 13, 15, 17, 17, 9, 7, 7, 7, 7, 7,
-                                7, 17, 5, 3, 1, 1, 1, 17, 5, 3, 1, 1, 1, 1, 7};
+constexpr int8_t stack_prio[31] = {0, 0, 12, 12, 14, 14, 14, 12, 12, 10, 8, 8, 8, 8, 8,
+                                   8, 6, 6, 4, 2, 2, 2, 6, 6, 4, 2, 2, 2, 2, 8, 18};
+constexpr int8_t in_prio[31] = {0, 0, 11, 11, 13, 13, 15, 17, 17, 9, 7, 7, 7, 7, 7,
+                                7, 17, 5, 3, 1, 1, 1, 17, 5, 3, 1, 1, 1, 1, 7, 17};
+// A defined operator before its only operand: it binds tighter than any
+// other operator.
+constexpr int8_t OP_UNARY_DEFINED = 30;
 
 // Dotted operator names and their codes.
 constexpr const char* operands[] = {"NEQV", "EQV", "XOR", "OR", "AND", "NOT", "LE",
@@ -94,6 +98,8 @@ void clear_globals() {
 dtdesc function_type(const locsym* sym, dtdesc t) {
   bool maybe_hidden = unit.pabort[CL_USE] != 0 || Status.scope_level > 1 || unit.had_interface;
   if (sym != nullptr && (sym->props & CP_TYPIMP) && maybe_hidden) t = dtdesc{};
+  // A generic name's type is that of the specific the reference chooses.
+  if (sym != nullptr && (sym->attrib & ATTR_GENERIC)) t = dtdesc{};
   return t;
 }
 
@@ -168,7 +174,9 @@ void chkcharopd(exprec* opd) {
 static int32_t logical_class(const exprec* r) {
   const dtdesc& d = r->v.type;
   int32_t tc = type_class(d);
-  if (tc == TC_LOGICAL) return 0;
+  // A type not known here (a function's, a defined operator's) is taken
+  // as logical.
+  if (tc == TC_LOGICAL || d.code == 0) return 0;
   if (tc == TC_INTEGER) return 1;
   if (d.code == 21 || d.code == 5) return 2;
   if (is_typeless(d)) return d.value <= 8 ? 3 : 4;
@@ -443,11 +451,12 @@ OperatorRead read_operator(uint32_t accepted, int32_t level, bool in_constructor
       }
       if (code == 0) {
         if (f90()) {
-          std::string full = "OPERATOR_" + name;
-          if (full.size() > static_cast<size_t>(MAX_NAME)) full.resize(MAX_NAME);
-          locsym* s = getsym(full.c_str(), static_cast<int32_t>(full.size()), 2, 0);
-          if (s != nullptr) {
-            code = 29;
+          // A defined operator of an OPERATOR interface; one that a module
+          // may give (USE does not copy a module's interfaces yet) is taken
+          // with a result that is not known.
+          locsym* s = intf_find_defop(name.c_str());
+          if (s != nullptr || intf_may_come_from_module()) {
+            code = OP_DEFINED;
             o.usrop = s;
           }
         }
@@ -573,10 +582,11 @@ bool read_constructor(exprec* r, uint32_t accepted, bool bracket) {
   return true;
 }
 
-// A unary operator at the current token: 7 "+", 8 "-", 16 .NOT., 22 .N.;
-// 0 when the token starts no unary operator (the position is kept), -1
-// after the message for a missing closing ".".
-int32_t unary_operator() {
+// A unary operator at the current token: 7 "+", 8 "-", 16 .NOT., 22 .N.,
+// 30 a defined operator (its symbol in *usrop, null for one a module may
+// give); 0 when the token starts no unary operator (the position is
+// kept), -1 after the message for a missing closing ".".
+int32_t unary_operator(locsym** usrop) {
   if (tk.tok1 == '+') return 7;
   if (tk.tok1 == '-') return 8;
   TokenState keep = tk;
@@ -584,6 +594,15 @@ int32_t unary_operator() {
   bool is_not = tk.toktyp == TT_NAME &&
                 ((tk.toksiz == 3 && std::strncmp(reinterpret_cast<const char*>(pstat + tk.tokbeg), "NOT", 3) == 0) ||
                  (tk.toksiz == 1 && tk.tok1 == 'N'));
+  if (!is_not && f90() && tk.toktyp == TT_NAME && pstat[tk.stacol] == '.') {
+    std::string name(reinterpret_cast<const char*>(pstat + tk.tokbeg), static_cast<size_t>(tk.toksiz));
+    locsym* s = name == "TRUE" || name == "FALSE" ? nullptr : intf_find_defop(name.c_str());
+    if (s != nullptr || (name != "TRUE" && name != "FALSE" && intf_may_come_from_module())) {
+      getokn();
+      *usrop = s;
+      return OP_UNARY_DEFINED;
+    }
+  }
   if (!is_not) {
     tk = keep;
     return 0;
@@ -637,6 +656,37 @@ uint32_t getmeta(uint32_t accepted) {
   bool first = true;  // no operand or operator read yet
   locsym* single = nullptr;
   int32_t single_func = 0;  // the single operand is a function reference
+
+  // Reduces the top record with the operand in hand: in Fortran 90 a
+  // function of an OPERATOR interface first, else the intrinsic operator.
+  auto reduce = [&]() {
+    --expidx;
+    exprec* left = &expstack[expidx];
+    // A unary defined operator is looked up as code 29 with no left operand.
+    if (left->opr == OP_UNARY_DEFINED) left->opr = OP_DEFINED;
+    if (f90() && left->opr >= 2 && left->opr <= OP_DEFINED) {
+      int32_t r = intf_chk_usropr_dt(left, &cur, left->usrop);
+      if (r == 0) return;
+      bool record = left->v.type.code == DT_TYPE || cur.v.type.code == DT_TYPE;
+      if (r == -2 && record && intf_may_come_from_module()) {
+        // A derived-type operand: the operator may be one that a module
+        // defines (USE does not copy its interfaces yet).
+        cur.v = typedval{};
+        cur.v.type = intf_get_defdtyp(left->opr);
+        cur.kind = 0x1;
+        cur.usrop = nullptr;
+        cur.col = left->kind != 0 ? left->col : left->oprcol;
+        return;
+      }
+      if (r == -1) {
+        // The operator's interface has no functions yet: the result is a
+        // scalar of unknown type.
+        cur.v = typedval{};
+        cur.kind = 0x1;
+      }
+    }
+    doexp(left, &cur);
+  };
 
   // Pushes a record; false after the overflow message.
   auto push = [&](const exprec& r) -> bool {
@@ -780,7 +830,8 @@ uint32_t getmeta(uint32_t accepted) {
         }
       }
     } else if (tk.tok1 == '+' || tk.tok1 == '-' || tk.tok1 == '.') {
-      int32_t code = unary_operator();
+      locsym* unary_op = nullptr;
+      int32_t code = unary_operator(&unary_op);
       if (code < 0) return fail();
       if (code != 0) {
         // Two operators in a row.
@@ -795,6 +846,7 @@ uint32_t getmeta(uint32_t accepted) {
         u.oprcol = static_cast<uint32_t>(col);
         u.kind = 0;
         u.col = static_cast<uint32_t>(col);
+        u.usrop = unary_op;
         if (!push(u)) return fail();
         first = false;
         continue;
@@ -839,10 +891,7 @@ uint32_t getmeta(uint32_t accepted) {
       o = read_operator(accepted, level, in_constructor);
       if (o.code != -1) break;
       // ")" closes a sub-expression: reduce what stands inside it.
-      while (expidx - 1 > base && expstack[expidx - 1].level >= level) {
-        --expidx;
-        doexp(&expstack[expidx], &cur);
-      }
+      while (expidx - 1 > base && expstack[expidx - 1].level >= level) reduce();
       --level;
       single = nullptr;
       single_func = 0;
@@ -854,8 +903,7 @@ uint32_t getmeta(uint32_t accepted) {
         return fail();
       }
       while (expidx - 1 > base) {
-        --expidx;
-        doexp(&expstack[expidx], &cur);
+        reduce();
         single = nullptr;
         single_func = 0;
       }
@@ -865,8 +913,7 @@ uint32_t getmeta(uint32_t accepted) {
     while (expidx - 1 > base && expstack[expidx - 1].level >= level) {
       const exprec& top = expstack[expidx - 1];
       if (top.level == level && stack_prio[top.opr] <= in_prio[o.code]) break;
-      --expidx;
-      doexp(&expstack[expidx], &cur);
+      reduce();
     }
     cur.level = level;
     cur.opr = static_cast<int8_t>(o.code);

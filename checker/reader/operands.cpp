@@ -18,6 +18,7 @@
 #include "checker/reader/typedecl.h"
 #include "checker/semantics/intrinsics.h"
 #include "checker/semantics/kinds.h"
+#include "checker/semantics/interfaces.h"
 #include "checker/semantics/locsym.h"
 #include "checker/tvxutil.h"
 #include "checker/reader/analyze.h"
@@ -792,7 +793,8 @@ uint32_t getvar(uint32_t accepted, varout* out) {
       if (sym->sclass == SC_UNK || sym->sclass == SC_VAR) sym->sclass = SC_FUNC;
       if (an.lpass == 1) {
         int32_t line = 0;
-        int32_t ncol = getcol(col, &line);
+        // The database counts columns from 1.
+        int32_t ncol = getcol(col, &line) + 1;
         int32_t srcline =
             line >= 0 && line < MAX_STMT_LINES ? stmtlines.lineno[line] : rsrc.srclno;
         CTVX_GenRCALL(sym, CTVX_GetCurrentFileId(), srcline, ncol);
@@ -871,6 +873,10 @@ uint32_t getvar(uint32_t accepted, varout* out) {
       for (const char* w : {"NEQV", "EQV", "XOR", "OR", "AND", "NOT", "LE", "LT", "NE", "EQ", "GE",
                             "GT", "N", "A", "O", "X", "MATCHES", "CONTAINS", "EOR"})
         op = op || name == w;
+      // A defined operator after a derived-type object: one of an
+      // interface, or of a module that USE does not copy yet.
+      op = op || intf_find_defop(name.c_str()) != nullptr ||
+           (part->type.code == DT_TYPE && intf_may_come_from_module());
       if (op) {
         tk = before;  // the "." belongs to an operator
         break;

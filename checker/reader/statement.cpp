@@ -273,6 +273,12 @@ int32_t tstord(int32_t lowest, int32_t cls) {
       CTVX_GenRSTART(CTVX_GetCurrentFileId(), line, col);
     }
   }
+  if (an.lpass == 1) {
+    // The statement's label comes after the routine's rstart line; an
+    // assignment taken as executable gets its record after its handler.
+    CTVX_FlushLabel();
+    if (cls == CL_EXEC && stmtIsAssignmt() && prgnam != nullptr) tvxstate.assignment_due = true;
+  }
   if (unit.rtn_begin == 0) unit.rtn_begin = rsrc.codlno;
   unit.rtn_end = rsrc.codlno;
   if (an.MakingDep && cls >= 4 && cls <= CL_EXEC && !stmtIs(ST_INTERFACE)) return 0;

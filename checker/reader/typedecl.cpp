@@ -7,6 +7,7 @@
 #include <string>
 
 #include "checker/common/dtype.h"
+#include "checker/common/mystring.h"
 #include "checker/common/qualcodes.h"
 #include "checker/reader/attrcheck.h"
 #include "checker/reader/dertype.h"
@@ -15,6 +16,7 @@
 #include "checker/reader/source.h"
 #include "checker/reader/statement.h"
 #include "checker/reader/tokens.h"
+#include "checker/semantics/interfaces.h"
 #include "checker/semantics/kinds.h"
 #include "checker/semantics/locsym.h"
 #include "checker/semantics/unit_queries.h"
@@ -813,8 +815,16 @@ int32_t shvardec_type(const StmtCall& c) {
     return skip_statement(), 0;
   }
   if (c.cls != 0 && !tstord(c.lowest, c.cls)) return skip_statement(), 0;
-  // A host's type is visible in its contained procedures.
-  locsym* t = getsym(name, len, 32, SC_STRUCT90);
+  locsym* t = getsym(name, len, 0, SC_STRUCT90);
+  // A type of the host (a module or a procedure that contains this one)
+  // is known here too; an interface body has no host.
+  for (int32_t level = Status.scope_level - 1; t == nullptr && level >= 1 && Status.interface != 2;
+       --level) {
+    locsym* stop = nullptr;
+    locsym* prev = nullptr;
+    locsym* h = getsym_in_scope(name, len, 32, SC_STRUCT90, hashy(name, len), level, &stop, &prev);
+    if (h != nullptr && h->sclass == SC_STRUCT90) t = h;
+  }
   if (t == nullptr) {
     t = getsym(name, len, 1, SC_STRUCT90);
     if (t == nullptr) {
@@ -824,7 +834,9 @@ int32_t shvardec_type(const StmtCall& c) {
     if (t->sclass == SC_UNK) {
       t->sclass = SC_STRUCT90;
       t->extra |= EXTRA_TYPE_UNDEFINED;
-      AddFwdType(t);
+      // A type that a module may give (USE does not copy it yet) is not
+      // waited for.
+      if (!intf_may_come_from_module()) AddFwdType(t);
     }
   }
   if (t->sclass != SC_STRUCT90) {

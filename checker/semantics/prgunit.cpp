@@ -10,6 +10,7 @@
 #include "checker/reader/specstmt.h"
 #include "checker/reader/statement.h"
 #include "checker/reader/tokens.h"
+#include "checker/semantics/interfaces.h"
 #include "checker/semantics/locsym.h"
 #include "checker/semantics/workfiles.h"
 
@@ -82,6 +83,7 @@ void prgbeg() {
   } else {
     Status.scope_level = 0;
     prgnam = nullptr;
+    intf_reset();
     pp_resetSrcForm();
     int32_t curfile = Status.curfile;
     Status = UnitStatus{};
@@ -149,7 +151,14 @@ void prgend() {
     f->squal = nested ? 7 : SQ_EXTERNAL;
   }
   if (Status.scope_level < 1 || Status.scope_level > MAX_SCOPES) return;
+  bool module = prgnam != nullptr && prgnam->sclass == SC_MODULE;
   for (locsym* s = Scope[Status.scope_level].head; s != nullptr; s = s->snext) {
+    // A name of a module given only in PUBLIC or PRIVATE is a procedure
+    // or generic that the module defines after CONTAINS: left as it is.
+    if (module && s->sclass == SC_UNK && (s->attrib & 0x1800u) != 0 &&
+        (s->usage & ~static_cast<uint32_t>(QB_DECL)) == 0) {
+      continue;
+    }
     if (s->sclass == SC_UNK) {
       if ((s->attrib & 0x1000000) == 0) {
         s->sclass = SC_VAR;

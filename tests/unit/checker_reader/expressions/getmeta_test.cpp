@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "checker/semantics/interfaces.h"
 #include "tests/unit/checker_reader/reader_fixture.h"
 #include "checker/reader/expr.h"
 
@@ -230,7 +231,12 @@ TEST_F(Getmeta, ColonLookAheadKeepsTheTokenState) {
 
 TEST_F(Getmeta, DefinedOperatorsGiveAnUnknownValue) {
   at_expression("", "1 .PLUS. 2 * 3");
-  getsym("OPERATOR_PLUS", 13, 1, 0);
+  // An OPERATOR(.PLUS.) interface whose functions are not known.
+  if (prgnam == nullptr) set_current_unit(getsym("P", 1, 1, 0));
+  locsym* op = getsym("OPERATOR_PLUS", 13, 1, 0);
+  IntfRec* rec = intf_new_interface(IK_OPERATOR, OP_DEFINED, op);
+  ASSERT_NE(rec, nullptr);
+  rec->usrop = intf_add_usrop(IK_OPERATOR, OP_DEFINED, op);
   EXPECT_EQ(getmeta(0x1), 0x1u);
   EXPECT_EQ(got_ok, 0u);
   EXPECT_EQ(count(72), 0);

@@ -1,0 +1,3 @@
+module m
+  interface assignment(+)
+end module m

@@ -1,0 +1,4 @@
+block data b
+  common /c/ x
+  interface
+end block data b

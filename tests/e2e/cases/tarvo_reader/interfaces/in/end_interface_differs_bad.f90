@@ -1,0 +1,4 @@
+module m
+  interface operator(-)
+  end interface operator(+)
+end module m

@@ -1,0 +1,5 @@
+module m
+  interface g
+    module procedure 1
+  end interface
+end module m

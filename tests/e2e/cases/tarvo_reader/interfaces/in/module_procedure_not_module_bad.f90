@@ -1,0 +1,5 @@
+program p
+  interface g
+    module procedure f
+  end interface
+end program p

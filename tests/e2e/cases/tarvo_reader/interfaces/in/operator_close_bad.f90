@@ -1,0 +1,3 @@
+module m
+  interface operator(+
+end module m

@@ -1,0 +1,3 @@
+module m
+  interface operator(.1.)
+end module m

@@ -1,0 +1,3 @@
+module m
+  interface operator(.cross)
+end module m

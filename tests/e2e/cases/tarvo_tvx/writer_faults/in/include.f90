@@ -1,0 +1,5 @@
+subroutine s(n)
+integer n
+include 'body.inc'
+n = 3
+end
