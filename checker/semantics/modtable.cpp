@@ -219,6 +219,11 @@ locsym* modtbl_copy_locsym_to(locsym* sym, modblock* block) {
   if ((sym->props & CP_PTRBASED) && sym->link != nullptr) modtbl_copy_locsym_to(sym->link, block);
   int32_t len = static_cast<int32_t>(std::strlen(sym->name));
   locsym* e = modtbl_getsym(sym->name, len, 3, field ? -1 : TransSC(sym->sclass), block->entry);
+  // A procedure named in an access statement before CONTAINS was exported
+  // then as an untyped variable: its definition takes that entry over.
+  if (e != nullptr && (sym->sclass == SC_FUNC || sym->sclass == SC_SUB) && e->sclass == SC_VAR &&
+      e->type.code == 0 && (e->usage & (QB_SET | QB_REF)) == 0)
+    e->sclass = 0;
   if (e == nullptr) {
     rd_errmsg(24);
   } else if (e->sclass == 0) {

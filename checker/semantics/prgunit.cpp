@@ -167,7 +167,10 @@ void prgend() {
         s->attrib &= ~0x1000000u;
       }
     }
-    if ((s->sclass == SC_VAR || s->sclass == SC_FUNC) && s->type.code == 0) imptypit(s, 0);
+    // An intrinsic's type is its own (NULL has none).
+    if ((s->sclass == SC_VAR || s->sclass == SC_FUNC) && s->type.code == 0 &&
+        s->squal != SQ_INTRINSIC)
+      imptypit(s, 0);
     if (s->sclass == SC_VAR && s->type.code == DT_TYPE) s->sclass = SC_REC90;
     if ((s->sclass == SC_FUNC || s->sclass == SC_SUB || s->sclass == SC_MODULE) &&
         s->squal == SQ_UNK) {
