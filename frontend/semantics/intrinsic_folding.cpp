@@ -144,6 +144,23 @@ uint32_t len_trim(const const_value* v) {
   return n;
 }
 
+// INDEX (where SUB starts), SCAN (a character of SET) and VERIFY (a
+// character not in SET) of s: the first position, or 0 when there is none.
+// INDEX of an empty SUB is 1. (BACK is LOGICAL, so a reference with BACK
+// does not fold.)
+int32_t string_search(int row, const uint8_t* s, uint32_t len, const uint8_t* set, uint32_t set_len) {
+  for (uint32_t i = 0; i < len || (row == ir_index && i == len); ++i) {
+    bool found;
+    if (row == ir_index)
+      found = i + set_len <= len && (set_len == 0 || std::memcmp(s + i, set, set_len) == 0);
+    else
+      found = (set_len && std::memchr(set, s[i], set_len) != nullptr) == (row == ir_scan);
+    if (found) return static_cast<int32_t>(i + 1);
+    if (row == ir_index && i + set_len >= len) break;
+  }
+  return 0;
+}
+
 bool bit_result(const BitResult& b, expr_node* const* nodes, const_value* r) {
   if (b.fault == ArgFault::none) {
     const_set_int(r, b.value);
@@ -208,6 +225,13 @@ bool elemental_element(int row, const_value* r, const const_value* v, int n,
     case ir_mvbits:
       return bit_result(fortran_mvbits(w(0), w(1), w(2), w(3), w(4), bits), nodes, r);
     case ir_len_trim: const_set_int(r, static_cast<int32_t>(len_trim(&v[0]))); return true;
+    case ir_index:
+    case ir_scan:
+    case ir_verify: {
+      const_set_int(r, string_search(row, const_chars(&v[0]), text_length(&v[0]), const_chars(&v[1]),
+                                     text_length(&v[1])));
+      return true;
+    }
     case ir_max: case ir_max0: case ir_min: case ir_min0: {
       bool is_max = row == ir_max || row == ir_max0;
       int32_t best = w(0);
@@ -870,7 +894,7 @@ constexpr FolderRow folder_rows[] = {
 #include "frontend/semantics/intrinsic_folders.def"
 };
 constexpr int intrinsic_row_count = 178;
-static_assert(std::size(folder_rows) == 52);
+static_assert(std::size(folder_rows) == 55);
 
 struct FolderTable {
   folder_fn by_row[intrinsic_row_count];
