@@ -1019,8 +1019,9 @@ int check_unit(scope* s) {
           error_at(586, p->corresp.decl_position);
           ok = 0;
         }
+        // The generic makes the procedure reachable, not public: a
+        // PRIVATE specific keeps its own access.
         p->corresp.referenced = true;
-        p->is_public = true;
       }
     }
   }
