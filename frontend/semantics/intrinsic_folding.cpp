@@ -54,6 +54,13 @@ int eval_arg(const Args& a, int i, const_value* v, bool* empty) {
   return 1;
 }
 
+// An argument of an elemental intrinsic: a scalar that the checker spread
+// over the array arguments' shape stays a scalar.
+int eval_elemental_arg(const Args& a, int i, const_value* v, bool* empty) {
+  const_init(v);
+  return evaluate_elementwise_operand(a.node[i], v, empty);
+}
+
 void fail_argument(int msg, expr_node* arg, diag_args text = {}) {
   error_at(msg, arg->source_pos, text);
   expr_set_error(arg);
@@ -267,7 +274,7 @@ int fold_elemental(expr_node* call, const_value* result) {
   const_value v[max_elemental_args];
   bool empty = false;
   for (int i = 0; i < n; ++i)
-    if (!eval_arg(a, i, &v[i], &empty)) return 0;
+    if (!eval_elemental_arg(a, i, &v[i], &empty)) return 0;
   if (empty || n == 0) {
     if (!empty) return 0;
     const_init(result);
