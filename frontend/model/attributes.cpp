@@ -486,7 +486,7 @@ symbol_entry* attr_apply(symbol_entry* s, attr_set* request, name_pos_record* na
     if (s->cls == sym_external_function || s->cls == sym_internal_function)
       set_function_result_type(s, entity_decl.entity_type, false, name->pos);
     else
-      symbol_set_type(s, entity_decl.entity_type, false);
+      symbol_set_type(s, entity_decl.entity_type, false, name->pos);
   } else if (r[attr_explicit_shape] || r[attr_deferred_shape] || r[attr_assumed_shape] ||
              r[attr_assumed_size]) {
     apply_shape_only(s);

@@ -3,6 +3,7 @@
 // decide how a name is declared (specification part done, inside a derived-type
 // definition or an IMPLICIT statement, the kind of the current statement).
 #pragma once
+#include <unordered_set>
 #include <cstdint>
 
 #include "frontend/base/source_pos.h"
@@ -35,6 +36,8 @@ struct DeclContext {
   ::atom* unnamed_main_name;     // shared empty name of unnamed main programs
   ::atom* unnamed_block_data_name;  // shared empty name of unnamed BLOCK DATA
   ::atom* blank_common_name;     // shared empty name of blank COMMON
+  std::unordered_set<const ::object*> interface_bodies;  // routines of interface bodies:
+                                                          // specifications, not definitions
 };
 extern DeclContext decl_ctx;
 

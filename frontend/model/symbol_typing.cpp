@@ -62,8 +62,10 @@ int set_holder(type*& holder, type* t, symbol_entry* s, bool force) {
   return 0;
 }
 
-void report_conflict(const symbol_entry* s) {
-  if (!(s->flags & symf_unresolved)) error_at(599, current_statement_pos);
+// 599 at the name being declared when its position is known, else at the
+// statement.
+void report_conflict(const symbol_entry* s, source_pos_record pos) {
+  if (!(s->flags & symf_unresolved)) error_at(599, pos.seq ? pos : current_statement_pos);
 }
 
 object* symbol_object(symbol_entry* s) { return static_cast<object*>(s->entity); }
@@ -112,7 +114,7 @@ object* unit_routine_of_level(int level) {
   return nullptr;
 }
 
-int set_procedure_type(symbol_entry* s, type* t) {
+int set_procedure_type(symbol_entry* s, type* t, source_pos_record pos) {
   object* o = symbol_object(s);
   if (!o) {
     o = new_object();
@@ -132,11 +134,11 @@ int set_procedure_type(symbol_entry* s, type* t) {
     accepted = 1;
   }
   if (!is_type(t, tk_unknown)) s->flags |= symf_type_explicit;
-  if (!accepted) report_conflict(s);
+  if (!accepted) report_conflict(s, pos);
   return accepted;
 }
 
-int set_function_result_type(symbol_entry* s, type* t, bool force, source_pos_record) {
+int set_function_result_type(symbol_entry* s, type* t, bool force, source_pos_record pos) {
   object* o = symbol_object(s);
   if (!o || !is_type(o->type, tk_routine) || !t) return 0;
   type*& holder = o->type->return_type;
@@ -155,7 +157,7 @@ int set_function_result_type(symbol_entry* s, type* t, bool force, source_pos_re
     accepted = 0;
     if (force) holder = t;
   }
-  if (!accepted) report_conflict(s);
+  if (!accepted) report_conflict(s, pos);
   if (t->type_code == tk_void) return accepted;
   if (object* result = result_var_of_current_routine(o)) {
     if (!result->symbol || !(result->symbol->flags & symf_type_explicit)) result->type = holder;
@@ -171,7 +173,7 @@ int set_function_result_type(symbol_entry* s, type* t, bool force, source_pos_re
   return accepted;
 }
 
-int symbol_set_type(symbol_entry* s, type* t, bool force) {
+int symbol_set_type(symbol_entry* s, type* t, bool force, source_pos_record pos) {
   if (!s || !t) return 0;
   switch (s->cls) {
     case sym_variable:
@@ -179,7 +181,7 @@ int symbol_set_type(symbol_entry* s, type* t, bool force) {
       object* o = symbol_object(s);
       if (!o) return 0;
       int accepted = set_holder(o->type, t, s, force);
-      if (!accepted) report_conflict(s);
+      if (!accepted) report_conflict(s, pos);
       if (o->is_result) {
         object* routine = routine_of_result_var(o);
         if (routine && routine->symbol && routine->symbol != s) {
@@ -201,18 +203,18 @@ int symbol_set_type(symbol_entry* s, type* t, bool force) {
       type* holder = static_cast<type*>(s->entity);
       int accepted = set_holder(holder, t, s, force);
       s->entity = holder;
-      if (!accepted) report_conflict(s);
+      if (!accepted) report_conflict(s, pos);
       return accepted;
     }
     case sym_dummy_function:
     case sym_dummy_procedure: {
       s->cls = sym_dummy_function;
-      int accepted = set_procedure_type(s, t);
+      int accepted = set_procedure_type(s, t, pos);
       s->flags |= symf_type_explicit;
       return accepted;
     }
     default:
-      report_conflict(s);
+      report_conflict(s, pos);
       return 0;
   }
 }

@@ -13,12 +13,13 @@
 // symbol's declaration position when pos is null_pos (seq 0).
 void implicit_type_of(symbol_entry* s, source_pos_record pos = null_pos);
 // 1 when the type was accepted; 0 (with 599 unless bit 1) when not. With
-// force the type is stored all the same.
-int symbol_set_type(symbol_entry* s, type* t, bool force);
+// force the type is stored all the same. 599 goes to pos (the name being
+// declared), or to the statement when pos is null_pos.
+int symbol_set_type(symbol_entry* s, type* t, bool force, source_pos_record pos = null_pos);
 // The result type of a function (or function ENTRY) symbol's routine.
 int set_function_result_type(symbol_entry* s, type* t, bool force, source_pos_record pos = null_pos);
 // The routine type of a dummy procedure.
-int set_procedure_type(symbol_entry* s, type* t);
+int set_procedure_type(symbol_entry* s, type* t, source_pos_record pos = null_pos);
 // A class-1 symbol for the name (s: its symbol at the current level, or null).
 symbol_entry* symbol_as_variable(symbol_entry* s, name_pos_record* name);
 // The class-27 symbol of a generic interface name.

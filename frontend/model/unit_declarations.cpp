@@ -233,6 +233,7 @@ type* routine_type_of(object* o) { return o && o->type && o->type->type_code == 
 // G's object takes the place of a definition's own routine object: its
 // position, its unit and its role there (main routine or alternate entry).
 void take_over_definition(object* g, object* own) {
+  decl_ctx.interface_bodies.erase(g);
   g->corresp.decl_position = own->corresp.decl_position;
   unit_remove_entity(g);
   g->corresp.scope_depth = 0;
@@ -332,6 +333,7 @@ void attach_unit_routine(object* routine) {
   scope* unit = current_scope_record().il_scope;
   if (!unit) return;
   routine->assoc_scope = unit;
+  if (in_interface_body()) decl_ctx.interface_bodies.insert(routine);
   if (!unit->assoc_routine) {
     unit->assoc_routine = routine;
     return;
@@ -584,7 +586,9 @@ symbol_entry* external_name_check(symbol_entry* s) {
   }
   auto* gobj = static_cast<object*>(g->entity);
   if (gobj == own) return g;
-  bool definition = own && own->assoc_scope;
+  // An interface body specifies the procedure; it does not define it.
+  auto defines = [](const object* o) { return o && o->assoc_scope && !decl_ctx.interface_bodies.count(o); };
+  bool definition = defines(own);
   bool conflict = false;
   switch (g->cls) {
     case sym_external_subroutine:
@@ -598,7 +602,7 @@ symbol_entry* external_name_check(symbol_entry* s) {
         conflict = true;
         break;
       }
-      if (definition && gobj->assoc_scope && gobj->assoc_scope != own->assoc_scope) {
+      if (definition && defines(gobj) && gobj->assoc_scope != own->assoc_scope) {
         conflict = true;
         break;
       }

@@ -58,6 +58,15 @@ int intent_attribute(attr_set& set) {
   return parse_intent_spec(&set);
 }
 
+// 525 for a word that is no attribute. The statement goes on at "::" when
+// one follows, so that its entities are still declared (1); else 0.
+int bad_attribute() {
+  stop_token_raise(tok_double_colon);
+  syntax_error(525);
+  stop_token_lower(tok_double_colon);
+  return scan.cur_token == tok_double_colon;
+}
+
 // One attribute of the list, the current token on its keyword; the token
 // after it is left current. 0 after a syntax error.
 int parse_attribute(attr_set& set) {
@@ -89,10 +98,7 @@ int parse_attribute(attr_set& set) {
         add_attribute(set, attr_external);
       break;
     case tok_in:
-      if (scan_token(keyword_mode) != tok_tail_tent) {
-        syntax_error(525);
-        return 0;
-      }
+      if (scan_token(keyword_mode) != tok_tail_tent) return bad_attribute();
       [[fallthrough]];
     case tok_intent:
       if (scan_token(expression_mode) != tok_lparen) {
@@ -124,10 +130,7 @@ int parse_attribute(attr_set& set) {
       set[attr_variable] = 1;
       break;
     default:
-      stop_token_raise(tok_double_colon);
-      syntax_error(525);
-      stop_token_lower(tok_double_colon);
-      return 0;
+      return bad_attribute();
   }
   scan_token(expression_mode);
   return 1;
@@ -175,12 +178,16 @@ symbol_entry* parse_entity_decl(attr_set set, bool colons) {
   }
   type* et = entity_decl.entity_type;
   if (et && et->type_code == tk_farray) set_shape(set, et);
+  bool bad_length = false;
+  type* base = base_of(et);
   if (scan.cur_token == tok_star) {
-    type* base = base_of(et);
     if (!set[attr_type_supplied] || !base || base->type_code != tk_fcharacter) {
+      // The rest of the entity is skipped; the name is still declared.
       syntax_error(312);
-      return nullptr;
+      bad_length = true;
     }
+  }
+  if (scan.cur_token == tok_star && !bad_length) {
     type* c = parse_char_length(base, after_operand_mode);
     if (c->type_code != tk_error) {
       if (et->type_code == tk_farray) {
@@ -203,7 +210,7 @@ symbol_entry* parse_entity_decl(attr_set set, bool colons) {
     set[attr_initialized] = 1;
     set[attr_variable] = 1;
   } else if (set[attr_parameter]) {
-    error_here(202);
+    if (!bad_length) error_here(202);
     set[attr_parameter] = 0;
   }
   attr_check(s, &set, np.pos);

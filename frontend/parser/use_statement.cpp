@@ -54,6 +54,16 @@ symbol_entry* unit_symbol_of(atom* name) {
   return nullptr;
 }
 
+// In the unit that uses it, the module's name stands for the module (a
+// global name), not for a new local variable: an alias of the unit's level
+// leads to the module's symbol.
+void name_module_in_unit(symbol_entry* module) {
+  if (!module || module->cls != sym_module || module->name == names.error_name) return;
+  if (unit_symbol_of(module->name)) return;
+  symbol_entry* a = symbol_create_quiet(sym_alias, module->name, module->decl_position, use.unit_level);
+  a->entity = module;
+}
+
 // The module's symbol of a name on the import level, or null.
 symbol_entry* import_symbol_of(atom* name) {
   for (symbol_entry* s = name ? name->first_symbol : nullptr; s; s = s->next_same_name)
@@ -561,5 +571,6 @@ int use_statement() {
     }
   }
   scope_end_unit();
+  name_module_in_unit(module);
   return 1;
 }

@@ -485,10 +485,9 @@ int evaluate_operand(expr_node* e, const_value* v, bool* empty) {
   return 1;
 }
 
-// An operand of a two-operand operation: a scalar spread over an array type
-// is used as the scalar (converted to the element type), which the folding
-// pairs with every element of the other operand.
-int evaluate_binary_operand(expr_node* e, const_value* v, bool* empty) {
+}  // namespace
+
+int evaluate_elementwise_operand(expr_node* e, const_value* v, bool* empty) {
   if (e->node_kind == enk_operation && e->op_kind == eok_spread && e->operands &&
       !e->operands->next && e->type && e->type->type_code == tk_farray) {
     const_value inner;
@@ -502,6 +501,8 @@ int evaluate_binary_operand(expr_node* e, const_value* v, bool* empty) {
   }
   return evaluate_operand(e, v, empty);
 }
+
+namespace {
 
 int evaluate_unary(expr_node* node, const_value* operand, const_value* result, int strict) {
   type* t = node->type;
@@ -811,14 +812,14 @@ int evaluate_operation(expr_node* node, const_value* result, int strict) {
   if (!a) return 0;
   const_value left, right;
   bool empty = false;
-  if (!(a->next ? evaluate_binary_operand(a, &left, &empty) : evaluate_operand(a, &left, &empty)))
+  if (!(a->next ? evaluate_elementwise_operand(a, &left, &empty) : evaluate_operand(a, &left, &empty)))
     return 0;
   if (empty) {
     const_init(result);
     return 1;
   }
   if (a->next) {
-    if (!evaluate_binary_operand(a->next, &right, &empty)) return 0;
+    if (!evaluate_elementwise_operand(a->next, &right, &empty)) return 0;
     if (empty) {
       const_init(result);
       return 1;

@@ -93,3 +93,9 @@ void unbind_do_variable(DoVarBinding* b);
 symbol_entry* new_do_value_symbol(int32_t value);
 // Whether a symbol is such a temporary, and its value.
 bool is_do_value_symbol(const symbol_entry* s);
+
+// An operand of an elementwise operation or elemental intrinsic: a scalar
+// spread over an array type is given as the scalar (converted to the element
+// type), which the folding pairs with every element of the array operands.
+// 0 when not constant; *empty set when an operand was the error constant.
+int evaluate_elementwise_operand(expr_node* e, const_value* v, bool* empty);

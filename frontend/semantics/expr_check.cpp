@@ -666,7 +666,7 @@ bool resolve_interface_ref(expr_node* n) {
 }
 
 // enk_name_ref: rewritten by the class of its symbol. false after a report.
-bool resolve_name_ref(expr_node* n) {
+bool resolve_name_ref(expr_node* n, int context) {
   symbol_entry* s = follow_symbol(n->symbol);
   if (s && s->cls == sym_stmt_func_dummy) {
     name_pos_record np{s->name, n->source_pos};
@@ -695,6 +695,11 @@ bool resolve_name_ref(expr_node* n) {
     rekind(n, enk_data_implied_do_var);
     return true;
   }
+  // The name of a program unit as an actual argument: the argument checks
+  // say what it names.
+  object* unit_object = entity_object(s);
+  if ((context & ctx_actual_arg) && unit_object && report_unit_as_actual(unit_object, n->source_pos))
+    return false;
   error_at(41, n->source_pos);
   return false;
 }
@@ -889,7 +894,7 @@ bool resolve(expr_node* n, int context, object* unit) {
         if (!resolve_interface_ref(n)) return false;
         continue;
       case enk_name_ref:
-        if (!resolve_name_ref(n)) return false;
+        if (!resolve_name_ref(n, context)) return false;
         continue;
       case enk_apply:
         if (!resolve_apply(n)) return false;

@@ -54,6 +54,13 @@ int eval_arg(const Args& a, int i, const_value* v, bool* empty) {
   return 1;
 }
 
+// An argument of an elemental intrinsic: a scalar that the checker spread
+// over the array arguments' shape stays a scalar.
+int eval_elemental_arg(const Args& a, int i, const_value* v, bool* empty) {
+  const_init(v);
+  return evaluate_elementwise_operand(a.node[i], v, empty);
+}
+
 void fail_argument(int msg, expr_node* arg, diag_args text = {}) {
   error_at(msg, arg->source_pos, text);
   expr_set_error(arg);
@@ -144,6 +151,23 @@ uint32_t len_trim(const const_value* v) {
   return n;
 }
 
+// INDEX (where SUB starts), SCAN (a character of SET) and VERIFY (a
+// character not in SET) of s: the first position, or 0 when there is none.
+// INDEX of an empty SUB is 1. (BACK is LOGICAL, so a reference with BACK
+// does not fold.)
+int32_t string_search(int row, const uint8_t* s, uint32_t len, const uint8_t* set, uint32_t set_len) {
+  for (uint32_t i = 0; i < len || (row == ir_index && i == len); ++i) {
+    bool found;
+    if (row == ir_index)
+      found = i + set_len <= len && (set_len == 0 || std::memcmp(s + i, set, set_len) == 0);
+    else
+      found = (set_len && std::memchr(set, s[i], set_len) != nullptr) == (row == ir_scan);
+    if (found) return static_cast<int32_t>(i + 1);
+    if (row == ir_index && i + set_len >= len) break;
+  }
+  return 0;
+}
+
 bool bit_result(const BitResult& b, expr_node* const* nodes, const_value* r) {
   if (b.fault == ArgFault::none) {
     const_set_int(r, b.value);
@@ -208,6 +232,13 @@ bool elemental_element(int row, const_value* r, const const_value* v, int n,
     case ir_mvbits:
       return bit_result(fortran_mvbits(w(0), w(1), w(2), w(3), w(4), bits), nodes, r);
     case ir_len_trim: const_set_int(r, static_cast<int32_t>(len_trim(&v[0]))); return true;
+    case ir_index:
+    case ir_scan:
+    case ir_verify: {
+      const_set_int(r, string_search(row, const_chars(&v[0]), text_length(&v[0]), const_chars(&v[1]),
+                                     text_length(&v[1])));
+      return true;
+    }
     case ir_max: case ir_max0: case ir_min: case ir_min0: {
       bool is_max = row == ir_max || row == ir_max0;
       int32_t best = w(0);
@@ -243,7 +274,7 @@ int fold_elemental(expr_node* call, const_value* result) {
   const_value v[max_elemental_args];
   bool empty = false;
   for (int i = 0; i < n; ++i)
-    if (!eval_arg(a, i, &v[i], &empty)) return 0;
+    if (!eval_elemental_arg(a, i, &v[i], &empty)) return 0;
   if (empty || n == 0) {
     if (!empty) return 0;
     const_init(result);
@@ -870,7 +901,7 @@ constexpr FolderRow folder_rows[] = {
 #include "frontend/semantics/intrinsic_folders.def"
 };
 constexpr int intrinsic_row_count = 178;
-static_assert(std::size(folder_rows) == 52);
+static_assert(std::size(folder_rows) == 55);
 
 struct FolderTable {
   folder_fn by_row[intrinsic_row_count];

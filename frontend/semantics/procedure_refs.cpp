@@ -305,6 +305,10 @@ void check_proc_actual(bool is_subroutine, bool elemental, expr_node* actual, pa
     error_at(530, actual->source_pos);
     return;
   }
+  report_unit_as_actual(o, actual->source_pos);
+}
+
+bool report_unit_as_actual(const object* o, source_pos_record pos) {
   const char* what = nullptr;
   switch (o->storage_class) {
     case sc_module: what = "a module unit"; break;
@@ -317,7 +321,8 @@ void check_proc_actual(bool is_subroutine, bool elemental, expr_node* actual, pa
       break;
     default: break;
   }
-  if (what) error_at(40, actual->source_pos, {what});
+  if (what) error_at(40, pos, {what});
+  return what != nullptr;
 }
 
 int check_arg_characteristics(type* actual, type* dummy, const source_pos_record* pos) {
@@ -530,7 +535,7 @@ bool reference_tail(expr_node* n, int context, object* unit) {
   type* routine = routine_type_of(o);
   n->type = result_type_for_call(routine ? routine->return_type : void_type(), o, n->operands, unit);
   if (o->storage_class == sc_intrinsic) {
-    if (!intrinsic_check(n, context, o)) return false;
+    if (!intrinsic_check(n, context, unit)) return false;
     if (is_error(n)) return false;
     return check_type_entry(n->type, unit) != 0;
   }

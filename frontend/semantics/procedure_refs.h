@@ -38,6 +38,10 @@ int check_actual_args(type* routine, expr_node** slot, expr_node** offending, in
                       object* unit);
 int actual_agrees_with_dummy(expr_node* actual, param_type* dummy, bool trial);
 void check_proc_actual(bool is_subroutine, bool elemental, expr_node* actual, param_type* dummy);
+// 40 when the object is a unit or procedure that must not be an actual
+// argument (a module, program, BLOCK DATA, statement function or internal
+// procedure); true after the report.
+bool report_unit_as_actual(const object* o, source_pos_record pos);
 // pos null: trial use, nothing is reported.
 int check_arg_characteristics(type* actual, type* dummy, const source_pos_record* pos);
 type* result_type_for_call(type* result, object* procedure, expr_node* actuals, object* unit);

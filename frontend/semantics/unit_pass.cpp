@@ -923,6 +923,26 @@ int check_exec_stmt(statement* s, object* unit) {
   return ok;
 }
 
+namespace {
+// The storage that a function's result shares with its ENTRY results takes
+// the size and alignment of the largest of them.
+void size_shared_result_storage(object* result, entry_description* entries) {
+  object* storage = result->assoc_variable;
+  uint32_t size = 0, alignment = 0;
+  object_storage_size(result, &size, &alignment);
+  for (entry_description* e = entries; e; e = e->next) {
+    object* r = e->function_result_var;
+    if (!r || r == result || r->storage_class != sc_associated || r->assoc_variable != storage) continue;
+    uint32_t entry_size = 0, entry_alignment = 0;
+    object_storage_size(r, &entry_size, &entry_alignment);
+    size = std::max(size, entry_size);
+    alignment = std::max(alignment, entry_alignment);
+  }
+  storage->type->size = size;
+  storage->type->alignment = static_cast<uint8_t>(alignment);
+}
+}  // namespace
+
 int check_unit(scope* s) {
   if (!s || (s->header & il_check_mark)) return 1;
   s->header |= il_check_mark;
@@ -955,12 +975,8 @@ int check_unit(scope* s) {
     note_host_use(o, unit);
   }
   object* result = s->function_result_var;
-  if (result && result->storage_class == sc_associated && result->assoc_variable && result->assoc_variable->type) {
-    uint32_t size = 0, alignment = 0;
-    object_storage_size(result, &size, &alignment);
-    result->assoc_variable->type->size = size;
-    result->assoc_variable->type->alignment = static_cast<uint8_t>(alignment);
-  }
+  if (result && result->storage_class == sc_associated && result->assoc_variable && result->assoc_variable->type)
+    size_shared_result_storage(result, s->entries);
   for (entry_description* e = s->entries; e; e = e->next) {
     if (e->header & il_check_mark) continue;
     e->header |= il_check_mark;
@@ -1018,8 +1034,9 @@ int check_unit(scope* s) {
           error_at(586, p->corresp.decl_position);
           ok = 0;
         }
+        // The generic makes the procedure reachable, not public: a
+        // PRIVATE specific keeps its own access.
         p->corresp.referenced = true;
-        p->is_public = true;
       }
     }
   }
