@@ -21,3 +21,6 @@ int32_t gettypsiz(const dtdesc& type);
 int32_t setsizvar(locsym* sym);
 int32_t setsizrec(locsym* sym);
 int32_t setsizstruct(locsym* structure);
+// Sizes of every variable, record, structure and COMMON block of the
+// current scope level, and the offsets of the COMMON members.
+void setsizes();
