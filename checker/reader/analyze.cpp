@@ -135,19 +135,27 @@ static void unit_loop() {
   an.eofile = 0;
   do {
     stopped_at_contains = 0;
+    xrefit_pscope_init();
     prgbeg();
     dertype_reset();
     parse();
     ProcFwdTypes(1);
     bool ended = prgnam != nullptr && !unit.pabort[0];
-    if (ended && unit.parmod != 9 && stopped_at_contains) {
+    if (ended && stopped_at_contains) {
+      // The host stays open while its contained units are read; its own
+      // end-of-unit work waits for its END. A module's entities go to the
+      // module table now already, so that its procedures join its block
+      // as each of them ends.
+      if (!an.MakingDep && Status.scope_level == 1 && prgnam->sclass == SC_MODULE)
+        modtbl_copy_entities_to();
       if (an.eofile) break;
-      continue;  // the host stays open while its contained units are read
+      continue;
     }
     if (ended && !an.MakingDep) {
       prgend();
       if (an.lpass == 1) locchk();
       end_unit_globally();
+      checkloc("unit_loop");
     }
     if (ended && unit.parmod != 9 && Status.scope_level > 0) decrease_scoping_level();
     clearholdlen();
@@ -172,6 +180,7 @@ static void read_file(int32_t k) {
   Status.scope_level = 0;
   prgnam = nullptr;
   if (rd_skipfile(k)) return;
+  init_structcomp_tbl();
   std::string name = rd_filename(k);
   an.dirn = an.savedirn.empty() ? std::string() : directory_of(name);
   if (an.pass == 1) {

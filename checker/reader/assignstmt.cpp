@@ -225,7 +225,8 @@ void sf_restore(SfSaved* saved, int32_t count) {
     d->sclass = saved[i].sclass;
     d->squal = saved[i].squal;
     d->arrspec = saved[i].arrspec;
-    d->usage = saved[i].usage;
+    // The name served as a statement-function dummy.
+    d->usage = saved[i].usage | QB_SFD;
   }
 }
 

@@ -219,6 +219,8 @@ int32_t shfunc(const StmtCall& c) {
     tvx_unit_start(2);
     read_unit_tail(prgnam, 5, false);
     shprog_add_prefix(prgnam);
+    // Without RESULT the function's name is its result variable.
+    if (prgnam != nullptr && prgnam->locdata == nullptr && Status.interface != 2) hidefuncvar(prgnam);
   }
   procprefix_reset();
   return 0;
@@ -355,6 +357,8 @@ int32_t shret(const StmtCall& c) {
     TvxPlace p = tvx_start();
     CTVX_GenRRET(p.file, p.line, p.col, ST_RETURN_CODE);
   }
+  // RETURN e: the alternate-return index is read.
+  if (!at_end()) read_ctl_expr(false);
   skip_statement();
   return 0;
 }

@@ -92,5 +92,6 @@ int32_t shentry(const StmtCall& c) {
   flaguse(s, QB_SET | QB_DECL, namecol);
   s->owner = prgnam;
   read_unit_tail(s, function ? 5 : 6, true);
+  if (function && s->locdata == nullptr) hidefuncvar(s);
   return 0;
 }

@@ -620,7 +620,7 @@ int32_t getformat(int32_t options) {
     if (alone && (options & 1)) {
       locsym* s = token_symbol(true);
       if (s != nullptr && (type_bit(s) & 0x2) && s->sclass != SC_PAR) {
-        flaguse(s, QB_REF, tk.tokbeg);
+        flaguse(s, QB_LABUSE, tk.tokbeg);
         if (ropt.Language == 2) rd_errmsg(606);
         getokn();
         return 1;

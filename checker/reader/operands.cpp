@@ -670,6 +670,11 @@ bool read_arguments() {
     if (!(tk.toktyp == TT_NAME && pstat[tk.stacol] == '=' && pstat[tk.stacol + 1] != '=')) tk = keep;
     else ++tk.stacol;
     if (getmeta(0x3c0cdfu) == 0) return false;
+    // Until the argument-list reader checks them, a variable passed as an
+    // actual argument may be set by the procedure as well as read.
+    if (got_sym != nullptr && (got_sym->sclass == SC_VAR || got_sym->sclass == SC_REC ||
+                               got_sym->sclass == SC_REC90 || got_sym->sclass == SC_UNK))
+      flaguse(got_sym, QB_REF | QB_INDIRECT, keep.stacol);
     getokn();
     if (tk.tok1 == ',') continue;
     if (tk.tok1 == ')') return true;
@@ -814,10 +819,10 @@ uint32_t getvar(uint32_t accepted, varout* out) {
       if (sym->type.code == 0) {
         // The procedures of the unit's interface blocks are not entered
         // in the unit yet: such a name may have a type of its own there.
-        int32_t keep = implicit_none;
-        if (unit.had_interface) implicit_none = 0;
+        int32_t keep = PrintImptypMsg;
+        if (unit.had_interface) PrintImptypMsg = 0;
         imptypit(sym, col);
-        implicit_none = keep;
+        PrintImptypMsg = keep;
         if (unit.had_interface) sym->props |= CP_TYPIMP;
       }
       flaguse(sym, QB_CALLED, col);

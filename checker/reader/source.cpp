@@ -1090,9 +1090,16 @@ static int32_t display_column(const std::string& s, int32_t col) {
   return d;
 }
 
+ErrPlace errplace;
+
 std::string perrlin_text(int32_t col) {
   std::string out = "\n";
   if (col == 0 || col == -30001 || col == -30002) return out;
+  if ((col == -30000 || col == -30003) && errplace.line > 0) {
+    std::string place = rsrc.filename + ":" + current_unit_name() + " line ";
+    if (errplace.incline > 0) place += std::to_string(errplace.incline) + ".";
+    return out + place + std::to_string(errplace.line) + ":\n";
+  }
   int32_t lineno = rsrc.srclno;
   int32_t lastidx = -1;
   if (col == -30000 || col == -30003) {

@@ -161,6 +161,14 @@ void printline(const char* text);
 // "file:UNIT line N:", each ending in a newline. Empty when the message has
 // no place.
 std::string perrlin_text(int32_t col);
+// The place of a message given at a recorded occurrence (error column
+// -30003 or -30000) instead of the current line: its line and, for a line
+// of an INCLUDE file, the including line. Line 0: the current line.
+struct ErrPlace {
+  int32_t line;
+  int32_t incline;
+};
+extern ErrPlace errplace;
 // The name of the current program unit, or "(outside)".
 const char* current_unit_name();
 

@@ -293,7 +293,7 @@ void nest_reset() {
   for (int32_t i = 0; i <= nest.nestdep && i < NEST_SIZE; ++i) nest.e[i] = NestEntry{};
   nest.nestdep = 0;
   nest.usdnestcod = 0;
-  nest.codblk = 0;
+  nest.codblk = OUTER_BLOCK;
   nest.newcodblk = 0;
 }
 
@@ -315,7 +315,7 @@ int32_t nestdep_plus_plus() {
 void nest_pop() {
   if (nest.nestdep <= 0) return;
   --nest.nestdep;
-  nest.codblk = nest.nestdep > 0 ? nest.e[nest.nestdep].blk : 0;
+  nest.codblk = nest.nestdep > 0 ? nest.e[nest.nestdep].blk : OUTER_BLOCK;
 }
 
 void labels_reset() {
@@ -356,9 +356,9 @@ LabelRec* labfind() {
   return l;
 }
 
-// True when block number blk is open now (the outer block 0 always is).
+// True when block number blk is open now (the outer block always is).
 static bool block_open_now(int32_t blk) {
-  if (blk == 0) return true;
+  if (blk == 0 || blk == OUTER_BLOCK) return true;
   for (int32_t i = 1; i <= nest.nestdep; ++i) {
     if (nest.e[i].blk == blk) return true;
   }
@@ -401,7 +401,7 @@ void lhand(LabelRec* lab, int32_t kind) {
       if (kind == 32 && (lab->flags & (1 | 8))) rd_errmsg(196);
       if (kind == 2) {
         for (LabelUse* u = lab->fwd; u != nullptr; u = u->next) {
-          bool open = lab->blk == 0;
+          bool open = lab->blk == 0 || lab->blk == OUTER_BLOCK;
           for (int32_t i = 0; i < u->blocks_count && !open; ++i) {
             if (u->blocks[i] == lab->blk) open = true;
           }
@@ -432,6 +432,7 @@ void lhand(LabelRec* lab, int32_t kind) {
     default:
       break;
   }
+  if ((kind & (1 | 4 | 8 | 16)) && lab->refline == 0) lab->refline = rsrc.codlno;
   lab->flags |= kind;
 }
 

@@ -95,6 +95,8 @@ struct NestEntry {
   std::string name;    // construct name
   std::string forall_index;  // index name of a FORALL construct's header
 };
+// Block number of a unit's statements outside every construct.
+constexpr int32_t OUTER_BLOCK = 1;
 struct NestState {
   NestEntry e[NEST_SIZE];  // entries 1..nestdep
   int32_t nestdep;         // open constructs
@@ -124,6 +126,7 @@ struct LabelRec {
   int32_t flags;          // 1 branch, 2 defined, 4 assigned, 8/16 other, 32 FORMAT
   int32_t blk;            // block number at the definition
   int32_t line;           // line of the definition
+  int32_t refline;        // line of the first reference
   LabelUse* fwd;          // forward branches
   LabelRec* next;
 };

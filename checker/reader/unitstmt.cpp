@@ -232,13 +232,16 @@ void shprog_add_prefix(locsym* proc) {
 
 void shprog_chk_prefix() {
   locsym* proc = prgnam;
-  if (proc == nullptr || (proc->sclass != SC_FUNC && proc->sclass != SC_SUB)) return;
+  if (proc == nullptr) return;
+  // A function's name stands for its result until the end of the unit.
+  bool function = proc->sclass == SC_FUNC || proc->squal == SQ_FUNCVAR;
+  if (!function && proc->sclass != SC_SUB) return;
   bool pure = (proc->attrib & ATTR_PURE_PROC) != 0;
   bool elemental = (proc->attrib & ATTR_ELEMENTAL_PROC) != 0;
   if (!pure && !elemental) return;
   int32_t saved = tk.errcol;
   tk.errcol = ERRCOL_NOLINES;
-  if (elemental && proc->sclass == SC_FUNC) {
+  if (elemental && function) {
     const locsym* r = proc->locdata != nullptr ? static_cast<const locsym*>(proc->locdata) : proc;
     if (r->arrspec != nullptr || (r->attrib & 0x2)) rd_errmsg(793);
   }
@@ -250,7 +253,7 @@ void shprog_chk_prefix() {
     bool pointer = (s->attrib & 0x2) != 0;
     if (pure && !procedure && !pointer) {
       uint32_t intent = s->attrib & 0x60;
-      if (proc->sclass == SC_FUNC && intent != 0x20) {
+      if (function && intent != 0x20) {
         rd_errmsg(805);
       } else if (proc->sclass == SC_SUB && intent == 0) {
         rd_errmsg(806);

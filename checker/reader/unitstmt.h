@@ -12,9 +12,12 @@ struct locsym;
 
 // One dummy argument of a procedure's list (sym null for an alternate
 // return "*" or "&"); the chain hangs on the procedure symbol's list.
+struct UnkArg;
 struct DummyNode {
   locsym* sym;
   DummyNode* next;
+  UnkArg* unkfirst;  // passes of the dummy as an actual argument
+  UnkArg* unklast;
 };
 
 // Prefix bits gathered before FUNCTION or SUBROUTINE.

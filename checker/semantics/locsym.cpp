@@ -7,9 +7,12 @@
 #include <vector>
 
 #include "checker/common/mystring.h"
+#include "checker/reader/commonstmt.h"
+#include "checker/reader/expr.h"
 #include "checker/reader/analyze.h"
 #include "checker/reader/services.h"
 #include "checker/reader/source.h"
+#include "checker/reader/specstmt.h"
 #include "checker/reader/statement.h"
 #include "checker/reader/tokens.h"
 #include "checker/semantics/kinds.h"
@@ -23,6 +26,14 @@ locsym* prgnam;
 dtdesc imptbl[27];
 int32_t defdtypes[9];
 int32_t implicit_none;
+int32_t PrintImptypMsg = 1;
+
+struct OvIntrinNode;
+struct OvIntrinList {
+  OvIntrinNode* head;  // OvIntrinHead
+  OvIntrinNode* tail;  // OvIntrinTail
+};
+static OvIntrinList ovintrin;
 
 qlist* local_pool() {
   for (qlist* q = qm_allqlists(); q != nullptr; q = q->next) {
@@ -51,14 +62,20 @@ int32_t chk_scope(const locsym* sym, int32_t level, int32_t flags) {
   bool in_intf_rec = (sym->attrib & 0x4000000) != 0;
   if (Status.interface != 2 && !in_intf_rec) {
     if (same || (flags & 32)) return 1;
-    if (prgnam == nullptr) return (flags & 8) ? 2 : 0;
+    if (prgnam == nullptr) {
+      // An INTERFACE block of a unit contained in another sees its host.
+      if (Status.interface != 0 && Status.nesting == 2) return 1;
+      return (flags & 8) ? 2 : 0;
+    }
   } else {
     if (sym->owner != nullptr && sym->owner != prgnam && sym->owner != sym) return 0;
     if (same || (flags & 32)) return 1;
   }
-  // An entity of an outer level while a unit is open: the parse mode decides.
-  if (Status.parse_mode > 6 || stmtIsAssignmt()) return 1;
-  if ((Status.parse_mode >= 3 || isinKindSelector) && (flags & 4) == 0) return 1;
+  // An entity of an outer level while a unit is open: the statement class
+  // reached so far decides. Declaring uses do not take host entities in
+  // the specification part, except inside a KIND selector.
+  if (unit.parmod > CL_SPEC || stmtIsAssignmt()) return 1;
+  if ((unit.parmod >= CL_USE || isinKindSelector) && (flags & 4) == 0) return 1;
   return 0;
 }
 
@@ -162,76 +179,235 @@ locsym* getsym(const char* name, int32_t len, int32_t flags, int32_t cls) {
   return loc_addsym(name, len, flags, cls, bucket, keep_stop, keep_prev);
 }
 
-void xrefit(locsym* sym, uint32_t usage, int32_t tokpos) {
-  for (locsym* s = sym; s != nullptr;) {
-    if ((usage & QB_RBS) && (s->usage & (QB_SET | 0x10000000u | QB_INIT | QB_INDINIT))) {
-      usage &= ~static_cast<uint32_t>(QB_RBS);
+// Occurrences of host entities in contained procedures, by the first
+// letter of the name, in the pool "pxref".
+struct PscopeNode {
+  locsym* sym;       // the host entity
+  xrefrec* occ;      // its occurrence
+  PscopeNode* next;
+};
+struct PscopeLists {
+  PscopeNode* head[26];
+  PscopeNode* tail[26];
+};
+static PscopeLists pscope;
+static qlist* pxrf_storage = nullptr;
+
+void xrefit_pscope_init() {
+  if (pxrf_storage == nullptr) pxrf_storage = qcreate(0, "pxref");
+  qflush(pxrf_storage);
+  pscope = PscopeLists{};
+}
+
+void xrefit_pscope(locsym* sym, xrefrec* occ) {
+  if (sym == nullptr || occ == nullptr) return;
+  if (pxrf_storage == nullptr) xrefit_pscope_init();
+  int32_t c = static_cast<unsigned char>(sym->name[0]);
+  int32_t b = c < 'A' ? 0 : c > 'Z' ? 25 : c - 'A';
+  for (const PscopeNode* n = pscope.head[b]; n != nullptr; n = n->next) {
+    if (n->sym == sym && n->occ != nullptr) return;
+  }
+  PscopeNode* n = qnew<PscopeNode>(pxrf_storage);
+  n->sym = sym;
+  n->occ = occ;
+  if (pscope.tail[b] == nullptr) {
+    pscope.head[b] = n;
+  } else {
+    pscope.tail[b]->next = n;
+  }
+  pscope.tail[b] = n;
+}
+
+int32_t pscope_refbefset(const locsym* sym) {
+  const locsym* cur = loc_current_scope();
+  if (sym->owner == nullptr || sym->owner == sym || sym->owner == cur || sym->link == cur) return 0;
+  if (sym->owner->sclass == SC_MODULE) return 0;
+  if (sym->sclass != SC_VAR && sym->sclass != SC_REC && sym->sclass != SC_REC90) return 0;
+  if (sym->attrib & 0x8000u) return 0;
+  if (sym->props & (CP_COMBLK | CP_PTRBASED)) return 0;
+  return (sym->usage & (QB_SET | QB_REF | QB_INDIRECT | QB_INIT | QB_INDINIT)) == 0 ? 1 : 0;
+}
+
+// The occurrence records of the unit are marked associated while a use
+// spreads through COMMON or EQUIVALENCE.
+static uint8_t assoc_mark = 0;
+
+void xrefitone(locsym* s, uint32_t usage, int32_t tokpos, int32_t first) {
+  constexpr uint32_t ever_set = QB_SET | QB_INDIRECT | QB_INIT | QB_INDINIT;
+  if ((usage & QB_RBS) && (s->usage & ever_set)) usage &= ~static_cast<uint32_t>(QB_RBS);
+  if ((usage & (QB_SET | QB_REF | QB_INDIRECT)) == QB_REF && (s->usage & ever_set) == 0) {
+    usage |= QB_RBS;
+    if (pscope_refbefset(s)) {
+      int32_t saved = tk.errcol;
+      tk.errcol = tokpos;
+      rd_errmsg(823);
+      tk.errcol = saved;
     }
-    if ((usage & (QB_SET | QB_REF | 0x10000000u)) == QB_REF &&
-        (s->usage & (QB_SET | 0x10000000u | QB_INIT | QB_INDINIT)) == 0) {
-      usage |= QB_RBS;
+  }
+  s->usage |= usage;
+  int32_t line = 0;
+  int32_t col = getcol(tokpos > 0 ? tokpos : 0, &line);
+  int32_t srcline = line >= 0 && line < MAX_STMT_LINES ? stmtlines.lineno[line] : rsrc.srclno;
+  if (tokpos <= 0) srcline = rsrc.codlno;
+  if (s->line == 0 && (usage & (QB_SET | QB_REF))) s->line = static_cast<uint32_t>(srcline);
+  xrefrec* x = s->xtail;
+  if (x != nullptr && x->line == srcline && x->col == col) {
+    x->usage |= usage;
+  } else {
+    x = local_new<xrefrec>();
+    x->sym = s;
+    x->assoc = assoc_mark;
+    x->line = srcline;
+    x->col = col;
+    x->usage = usage;
+    x->incid = rsrc.inclev > 0 ? rsrc.inclev : 0;
+    x->incline = rsrc.inclev > 0 ? rsrc.inc[1].incline : 0;
+    if (first && s->squal == SQ_STRUCTFLD && got_recstrend > got_recstrbeg) {
+      x->path = store_structcomp(chunkosource(got_recstrbeg, got_recstrend - 1).c_str());
     }
-    s->usage |= usage;
-    int32_t line = 0;
-    int32_t col = getcol(tokpos > 0 ? tokpos : 0, &line);
-    int32_t srcline = line >= 0 && line < MAX_STMT_LINES ? stmtlines.lineno[line] : rsrc.srclno;
-    if (s->line == 0 && (usage & (QB_SET | QB_REF))) s->line = static_cast<uint32_t>(srcline);
-    if (s->xtail != nullptr && s->xtail->line == srcline && s->xtail->col == col) {
-      s->xtail->usage |= usage;
+    if (s->xtail == nullptr) {
+      s->xhead = x;
     } else {
-      xrefrec* x = local_new<xrefrec>();
-      x->sym = s;
-      x->line = srcline;
-      x->col = col;
-      x->usage = usage;
-      x->incid = rsrc.inclev > 0 ? rsrc.inclev : 0;
-      x->incline = rsrc.inclev > 0 ? rsrc.inc[1].incline : 0;
-      if (s->xtail == nullptr) {
-        s->xhead = x;
-      } else {
-        s->xtail->next = x;
-      }
-      s->xtail = x;
+      s->xtail->next = x;
     }
-    s = s->squal == SQ_STRUCTFLD ? s->link : nullptr;
+    s->xtail = x;
+  }
+  // A host entity used in a contained procedure.
+  const locsym* cur = loc_current_scope();
+  if (s->owner != nullptr && cur != nullptr && s->owner != cur && s->owner != s &&
+      !(s->link == cur && s->squal != SQ_STRUCTFLD)) {
+    xrefit_pscope(s, x);
   }
 }
 
-// Uses met while a statement-function body is read, replayed when it ends.
-struct StatFuncUse {
-  locsym* sym;
-  uint32_t usage;
-  int32_t tokpos;
-};
-static std::vector<StatFuncUse> statfunc_uses;
-static bool instatfunc = false;
+void xrefit(locsym* sym, uint32_t usage, int32_t tokpos) {
+  int32_t first = 1;
+  for (locsym* s = sym; s != nullptr; s = s->squal == SQ_STRUCTFLD ? s->link : nullptr) {
+    xrefitone(s, usage, tokpos, first);
+    first = 0;
+  }
+}
 
-void statfunc_begin() {
-  instatfunc = true;
-  statfunc_uses.clear();
+locsym* useptr(locsym* sym) {
+  while (sym != nullptr && sym->squal == SQ_STRUCTFLD && sym->link != nullptr) sym = sym->link;
+  return sym;
+}
+
+// Uses met while a statement-function body is read, replayed when it ends:
+// kind 0 a use of a symbol, kind 1 a dummy argument passed to a procedure.
+struct StatFuncOp {
+  uint8_t kind;
+  locsym* sym;      // the symbol used, or the argument passed
+  uint32_t usage;   // usage bits (kind 0)
+  locsym* proc;     // the procedure (kind 1)
+  int32_t word;     // token position (kind 0) or argument word (kind 1)
+  StatFuncOp* next;
+};
+struct StatFuncQueue {
+  StatFuncOp* head;  // stafunoprhead
+  StatFuncOp* tail;  // stafunoprtail
+  bool active;       // instatfunc
+};
+static StatFuncQueue stafunopr;
+
+static void statfunc_queue(uint8_t kind, locsym* sym, uint32_t usage, locsym* proc, int32_t word) {
+  StatFuncOp* op = local_new<StatFuncOp>();
+  op->kind = kind;
+  op->sym = sym;
+  op->usage = usage;
+  op->proc = proc;
+  op->word = word;
+  if (stafunopr.tail == nullptr) {
+    stafunopr.head = op;
+  } else {
+    stafunopr.tail->next = op;
+  }
+  stafunopr.tail = op;
+}
+
+bool instatfunc() { return stafunopr.active; }
+
+void statfunc_begin() { stafunopr = StatFuncQueue{nullptr, nullptr, true}; }
+
+void statfunc_queue_pass(locsym* proc, locsym* arg, int32_t word) {
+  statfunc_queue(1, arg, 0, proc, word);
 }
 
 void statfunc_end(void (*dummy_use)(locsym*, uint32_t)) {
-  instatfunc = false;
-  for (const StatFuncUse& u : statfunc_uses) {
-    if (u.sym->squal == SQ_SFDUMARG) {
-      dummy_use(u.sym, u.usage);
+  StatFuncOp* op = stafunopr.head;
+  stafunopr = StatFuncQueue{};
+  for (; op != nullptr; op = op->next) {
+    if (op->kind == 1) {
+      if (op->sym->squal != SQ_SFDUMARG) dummypass(op->proc, op->sym, op->word);
+    } else if (op->sym->squal == SQ_SFDUMARG) {
+      dummy_use(op->sym, op->usage);
     } else {
-      flaguse(u.sym, u.usage, u.tokpos);
+      flaguse(op->sym, op->usage, op->word);
     }
   }
-  statfunc_uses.clear();
+}
+
+// Walks the EQUIVALENCE ring of sym: every other member whose storage
+// overlaps sym's gets the same use. A ring whose members all carry the
+// USE-rename mark ends after one full circle.
+static void flaguse_ring(locsym* sym, uint32_t usage, int32_t tokpos) {
+  locsym* end = sym;
+  bool marked = (sym->attrib & 0x8000000u) != 0;
+  locsym* m = sym;
+  for (int32_t steps = 0;; ++steps) {
+    if (steps > 2500) rd_interr("LOC-003");
+    m = m->link;
+    if (m == nullptr) rd_interr("LOC-002");
+    if (m == end) break;
+    if (marked) {
+      end = m;
+      marked = (m->attrib & 0x8000000u) != 0;
+      if (marked && m == sym) break;  // all of the ring carries the mark
+    }
+    if (m->size > 0 && m->offset < sym->offset + sym->size && sym->offset < m->offset + m->size) {
+      xrefit(m, usage, tokpos);
+    }
+  }
+}
+
+// The members of sym's COMMON block that overlap it get the same use.
+static void flaguse_common(locsym* sym, uint32_t usage, int32_t tokpos) {
+  const locsym* blk = sym->link;
+  if (blk == nullptr) rd_interr("LOC-004");
+  for (const ComMember* n = static_cast<const ComMember*>(blk->list); n != nullptr; n = n->next) {
+    locsym* m = n->sym;
+    if (m == nullptr || m == sym || m->size <= 0) continue;
+    if (m->offset < sym->offset + sym->size && sym->offset < m->offset + m->size) {
+      xrefit(m, usage, tokpos);
+    }
+  }
 }
 
 void flaguse(locsym* sym, uint32_t usage, int32_t tokpos) {
   if (sym == nullptr) return;
-  if (instatfunc) {
-    statfunc_uses.push_back(StatFuncUse{sym, usage, tokpos});
+  if (stafunopr.active) {
+    statfunc_queue(0, sym, usage, nullptr, tokpos);
     return;
   }
-  while (sym->squal == SQ_STRUCTFLD && sym->link != nullptr) sym = sym->link;
-  if ((sym->props & CP_PTRBASED) && sym->link != nullptr) flaguse(sym->link, QB_REF, tokpos);
+  sym = useptr(sym);
+  assoc_mark = 0;
+  if ((sym->props & CP_PTRBASED) && sym->link != nullptr && sym->link != sym) {
+    flaguse(sym->link, QB_REF, tokpos);
+  }
+  if (sym->sclass == SC_REC90 && sym->type.code == DT_TYPE && (sym->attrib & 0x2)) usage |= QB_REF;
   xrefit(sym, usage, tokpos);
+  bool eqv = (sym->props & CP_EQVGRP) != 0;
+  bool com = (sym->props & CP_COMBLK) != 0;
+  if ((eqv || com) && sym->size > 0) {
+    assoc_mark = 1;
+    if (usage & QB_INIT) usage = (usage & ~static_cast<uint32_t>(QB_INIT)) | QB_INDINIT;
+    if (eqv) {
+      flaguse_ring(sym, usage, tokpos);
+    } else {
+      flaguse_common(sym, usage, tokpos);
+    }
+  }
+  assoc_mark = 0;
 }
 
 // Default type of an IMPLICIT row: I to N integer, other letters real,
@@ -282,20 +458,28 @@ void imptypit(locsym* sym, int32_t col) {
     return;
   }
   sym->type = default_row(8);
-  // Contained in a host, the name may be a host entity, and in a unit that
-  // USEs a module not read in this run an entity of that module: no 136
-  // there. In a module, a name given an access or named as a module
-  // procedure is a procedure that its own unit types.
-  bool maybe_hidden = Status.scope_level > 1 || modtbl.unknown_use != 0;
-  bool module_name = prgnam != nullptr && prgnam->sclass == SC_MODULE &&
-                     (sym->attrib & (0x80000u | 0x1000u | 0x800u)) != 0;
-  if (implicit_none && !maybe_hidden && !module_name && !stmtIs(ST_MODULEPROCEDURE) &&
-      !stmtIs(ST_PUBLIC) && !stmtIs(ST_PRIVATE)) {
+  if (flagerr_typedec_missing(sym)) {
     int32_t saved = tk.errcol;
     tk.errcol = col;
     rd_errmsg(136);
     tk.errcol = saved;
   }
+}
+
+int32_t flagerr_typedec_missing(const locsym* sym) {
+  if (!PrintImptypMsg) return 0;
+  if (stmtIs(ST_MODULEPROCEDURE) || stmtIs(ST_PUBLIC) || stmtIs(ST_PRIVATE)) return 0;
+  if (prgnam != nullptr && prgnam->sclass == SC_MODULE && (sym->attrib & (0x80000u | 0x1000u | 0x800u)))
+    return 0;
+  // A unit that USEs a module not read in this run may take any name from it.
+  if (modtbl.unknown_use != 0) return 0;
+  if (sym != prgnam) return 1;
+  // The unit's own name: a function whose result variable has a type is typed.
+  bool function = sym->sclass == SC_FUNC ||
+                  ((sym->sclass == SC_VAR || sym->sclass == SC_REC90) && sym->squal == SQ_FUNCVAR);
+  const locsym* result = static_cast<const locsym*>(sym->locdata);
+  if (function && result != nullptr && result != sym && result->type.code != 0) return 0;
+  return 1;
 }
 
 void set_current_unit(locsym* sym) {
@@ -323,6 +507,15 @@ locsym* loc_top_scope() { return Status.scope_level >= 1 ? Scope[1].unitsym : nu
 void increase_scoping_level() {
   if (Status.scope_level >= MAX_SCOPES) rd_interr("increase_scoping_level");
   int32_t from = Status.scope_level;
+  if (from >= 1) {
+    // The enclosing unit's labels and defaults wait for its END.
+    Scope[from].labels = labhead;
+    Scope[from].defaccess = spec.defaccess;
+    Scope[from].hpfseq = Status.hpfseq;
+    labhead = nullptr;
+    spec.defaccess = 0;
+    Status.hpfseq = 0;
+  }
   ++Status.scope_level;
   loc_scope& lv = Scope[Status.scope_level];
   lv.kind = 0;
@@ -341,16 +534,24 @@ void decrease_scoping_level() {
   }
   --Status.scope_level;
   if (Status.scope_level >= 1) {
-    for (int32_t r = 0; r < 27; ++r) imptbl[r] = Scope[Status.scope_level].imptbl[r];
-    prgnam = Scope[Status.scope_level].unitsym;
+    loc_scope& lv = Scope[Status.scope_level];
+    for (int32_t r = 0; r < 27; ++r) imptbl[r] = lv.imptbl[r];
+    prgnam = lv.unitsym;
+    labhead = lv.labels;
+    spec.defaccess = lv.defaccess;
+    Status.hpfseq = lv.hpfseq;
+    lv.labels = nullptr;
   } else {
     prgnam = nullptr;
   }
 }
 
 void locsym_reset() {
-  instatfunc = false;
-  statfunc_uses.clear();
+  stafunopr = StatFuncQueue{};
+  pscope = PscopeLists{};
+  ovintrin = OvIntrinList{};
+  assoc_mark = 0;
+  PrintImptypMsg = 1;
   Status = UnitStatus{};
   prgnam = nullptr;
   Scope = ScopeOne;
@@ -358,3 +559,90 @@ void locsym_reset() {
   for (auto& lv : ScopeTwo) lv = loc_scope{};
   implicit_none = 0;
 }
+
+// Structure-component paths, interned in the pool "record".
+constexpr int32_t REC_BUCKETS = 1024;
+struct RecNode {
+  const char* text;
+  RecNode* next;
+};
+struct StructCompTable {
+  RecNode* bucket[REC_BUCKETS];  // rechash, chains in ascending strcmp order
+  int32_t RecTblSiz;             // bytes of all strings stored
+};
+static StructCompTable rectbl;
+
+static qlist* record_storage() { return qnamed("record"); }
+
+void init_structcomp_tbl() { rectbl = StructCompTable{}; }
+
+int32_t structcomp_bytes() { return rectbl.RecTblSiz; }
+
+const char* getstr_structcomp(const char* path) {
+  if (path == nullptr) return nullptr;
+  int32_t len = static_cast<int32_t>(std::strlen(path));
+  for (const RecNode* n = rectbl.bucket[hashy(path, len)]; n != nullptr; n = n->next) {
+    int32_t c = std::strcmp(path, n->text);
+    if (c == 0) return n->text;
+    if (c < 0) break;
+  }
+  return nullptr;
+}
+
+const char* add_structcomp(const char* path) {
+  int32_t len = static_cast<int32_t>(std::strlen(path));
+  RecNode** at = &rectbl.bucket[hashy(path, len)];
+  while (*at != nullptr && std::strcmp((*at)->text, path) < 0) at = &(*at)->next;
+  RecNode* n = qnew<RecNode>(record_storage());
+  n->text = qstore(record_storage(), path);
+  n->next = *at;
+  *at = n;
+  rectbl.RecTblSiz += len + 1;
+  return n->text;
+}
+
+const char* store_structcomp(const char* path) {
+  if (path == nullptr) return nullptr;
+  const char* have = getstr_structcomp(path);
+  return have != nullptr ? have : add_structcomp(path);
+}
+
+// Local copies of intrinsics that the user overloads, in the pool "local".
+struct OvIntrinNode {
+  locsym* sym;
+  OvIntrinNode* next;
+};
+void ovintrin_reset() { ovintrin = OvIntrinList{}; }
+
+locsym* getsym_ov_intrin(const locsym* sym) {
+  if (sym == nullptr) return nullptr;
+  for (const OvIntrinNode* n = ovintrin.head; n != nullptr; n = n->next) {
+    if (std::strcmp(n->sym->name, sym->name) == 0) return n->sym;
+  }
+  locsym* s = getsym(sym->name, static_cast<int32_t>(std::strlen(sym->name)), 1, -2);
+  OvIntrinNode* n = local_new<OvIntrinNode>();
+  n->sym = s;
+  if (ovintrin.tail == nullptr) {
+    ovintrin.head = n;
+  } else {
+    ovintrin.tail->next = n;
+  }
+  ovintrin.tail = n;
+  s->squal = SQ_INTRINSIC;
+  s->sclass = sym->sclass;
+  s->type = sym->type;
+  return s;
+}
+
+// Overloaded intrinsics: the list of user overloads comes with the
+// intrinsic tables; until then no intrinsic counts as overloaded.
+locsym* getsym_ov_intrin_if_overloaded(const locsym* sym) {
+  (void)sym;
+  return nullptr;
+}
+
+void CopyScopes() {
+  for (int32_t l = 0; l <= MAX_SCOPES; ++l) ScopeTwo[l] = ScopeOne[l];
+}
+
+void SetScopes(int32_t which) { Scope = which != 0 ? ScopeOne : ScopeTwo; }

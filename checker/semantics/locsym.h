@@ -11,6 +11,7 @@
 #include "checker/common/qualcodes.h"
 
 struct xrefrec;
+struct LabelRec;
 
 struct locsym {
   locsym* hnext;          // next record of the same hash bucket (names ascending)
@@ -69,6 +70,10 @@ struct loc_scope {
   locsym* bucket[LOC_BUCKETS];  // hash chains
   dtdesc imptbl[27];            // the level's copy of the IMPLICIT table
   int32_t saved[7];             // parser state saved on entry
+  // State of the unit of this level kept while a nested level is open.
+  LabelRec* labels;             // its label list
+  int32_t defaccess;            // its default accessibility
+  int32_t hpfseq;               // its HPF sequence default
 };
 extern loc_scope ScopeOne[MAX_SCOPES + 1];  // levels 1..5
 extern loc_scope ScopeTwo[MAX_SCOPES + 1];
@@ -83,7 +88,6 @@ struct UnitStatus {
   int32_t msgoff;          // messages held off
   int32_t stmtmark;        // statement mark
   int32_t contains;        // the current unit stopped at CONTAINS
-  int32_t parse_mode;      // parse mode of the handlers
   int32_t hpfseq;          // sequence default of the unit: 0x40 SEQUENCE, 0x800 NOSEQUENCE
 };
 extern UnitStatus Status;
@@ -91,6 +95,7 @@ extern locsym* prgnam;            // the current program unit
 extern dtdesc imptbl[27];         // IMPLICIT table: A..Z and other
 extern int32_t defdtypes[9];      // data-type codes of the default types
 extern int32_t implicit_none;     // IMPLICIT NONE given
+extern int32_t PrintImptypMsg;    // message 136 may be given (1 from each unit start)
 
 // Pool "local" and records from it.
 qlist* local_pool();
@@ -109,15 +114,40 @@ locsym* getsym_in_scope(const char* name, int32_t len, int32_t flags, int32_t cl
 locsym* loc_addsym(const char* name, int32_t len, int32_t flags, int32_t cls, int32_t bucket,
                    locsym* next, locsym* prev);
 int32_t chk_scope(const locsym* sym, int32_t level, int32_t flags);
+// Usage bits without a name in the qualifier table.
+constexpr uint32_t QB_INDIRECT = 0x10000000;  // defined indirectly (I/O specifier, argument)
+constexpr uint32_t QB_LABASSIGN = 0x00800000; // a label was ASSIGNed to it
+constexpr uint32_t QB_LABUSE = 0x00400000;    // used as an ASSIGNed label
+
+// Records a use: the symbol (or the outermost record of a field), its
+// pointer when it is a pointee, and the members that share its storage
+// through EQUIVALENCE or COMMON.
 void flaguse(locsym* sym, uint32_t usage, int32_t tokpos);
+// Records an occurrence of the symbol and of each enclosing record.
 void xrefit(locsym* sym, uint32_t usage, int32_t tokpos);
+// One occurrence; first is 1 for the symbol itself (a field's component
+// path is kept then), 0 for an enclosing record.
+void xrefitone(locsym* sym, uint32_t usage, int32_t tokpos, int32_t first);
+// The outermost record of a structure field, else the symbol.
+locsym* useptr(locsym* sym);
+// Occurrences of host entities in contained procedures (pool "pxref").
+void xrefit_pscope_init();
+void xrefit_pscope(locsym* sym, xrefrec* occ);
+// 1 when a host variable is referenced in a contained procedure before
+// anything set it (message 823).
+int32_t pscope_refbefset(const locsym* sym);
 // While a statement-function body is read, flaguse keeps the uses;
 // statfunc_end replays them: a use of one of the definition's dummies
 // (qualifier SQ_SFDUMARG) goes to dummy_use, any other to flaguse.
 void statfunc_begin();
+bool instatfunc();
+// Queues the pass of arg to proc (dummypass) while a body is read.
+void statfunc_queue_pass(locsym* proc, locsym* arg, int32_t word);
 void statfunc_end(void (*dummy_use)(locsym*, uint32_t));
 void imptypit(locsym* sym, int32_t col);
 int32_t chk_imptyp(int32_t row);
+// 1 when a name that IMPLICIT NONE leaves untyped is to get message 136.
+int32_t flagerr_typedec_missing(const locsym* sym);
 
 void increase_scoping_level();
 void decrease_scoping_level();
@@ -126,11 +156,37 @@ locsym* loc_current_scope();
 locsym* loc_parent_scope();
 locsym* loc_top_scope();
 
+// The table of structure-component paths (pool "record"): store returns
+// the interned copy of a path, adding it when new.
+void init_structcomp_tbl();
+const char* store_structcomp(const char* path);
+const char* getstr_structcomp(const char* path);
+const char* add_structcomp(const char* path);
+int32_t structcomp_bytes();
+
+// The local copy of a user-overloaded intrinsic, made on first request.
+locsym* getsym_ov_intrin(const locsym* sym);
+// The local copy when the user overloads the intrinsic, else null.
+locsym* getsym_ov_intrin_if_overloaded(const locsym* sym);
+void ovintrin_reset();
+
+// Copies the five levels of ScopeOne into ScopeTwo; SetScopes points Scope
+// at ScopeOne (non-zero) or ScopeTwo (0).
+void CopyScopes();
+void SetScopes(int32_t which);
+
 // Program units.
 void prgbeg();
 void prgend();
 void locchk();
+void imprep();
+void labchk();
 void hidefuncvar(locsym* sym);
+// A dummy argument of the unit passed as an actual argument: its usage so
+// far moves to an unknown-argument record for the global pass.
+void dummypass(locsym* proc, locsym* arg, int32_t word);
+// Consistency check of every pointer of the local table (pool sanity mode).
+void checkloc(const char* caller);
 void* hiddenargs(const locsym* sym);
 // Settles the specification part at the first executable statement.
 void close_specification_part();

@@ -305,10 +305,10 @@ int32_t isinternal_proc(const locsym* module, const locsym* sym) {
 // the module's level makes it PRIVATE.
 static void export_procedure(locsym* proc, modblock* block) {
   if (proc->modcopy != nullptr) return;
-  int32_t len = static_cast<int32_t>(std::strlen(proc->name));
-  locsym* stop = nullptr;
-  locsym* prev = nullptr;
-  const locsym* decl = getsym_in_scope(proc->name, len, 2 | 32, 0, hashy(proc->name, len), 1, &stop, &prev);
+  // The module's own symbol of the name carries its access attributes.
+  const locsym* decl = nullptr;
+  for (const locsym* s = Scope[1].head; s != nullptr && decl == nullptr; s = s->snext)
+    if (s != proc && std::strcmp(s->name, proc->name) == 0) decl = s;
   if (is_private(decl != nullptr ? decl : proc, block)) return;
   locsym* e = modtbl_copy_locsym_to(proc, block);
   if (e != nullptr) e->squal = SQ_EXTERNAL;
@@ -326,7 +326,8 @@ void modtbl_copy_internalproc_to(locsym* sym) {
 // the second time adds to the block of the first.
 void modtbl_copy_entities_to() {
   locsym* unit = prgnam;
-  if (unit == nullptr || unit->sclass != SC_MODULE || unit->squal != SQ_EXTERNAL) return;
+  if (unit == nullptr || unit->sclass != SC_MODULE) return;
+  if (unit->squal != SQ_EXTERNAL && unit->squal != SQ_UNK) return;
   modblock* block = get_module_block(unit->name);
   if (block == nullptr || unit->modcopy != block->entry) {
     block = mod_new<modblock>();

@@ -81,7 +81,7 @@ class Merge : public CheckerSemanticsTest {
   // Gives a procedure one more dummy argument.
   void dummy(locsym* proc, locsym* d) {
     d->usage |= QB_DUM;
-    DummyNode& node = dummies_.emplace_back(DummyNode{d, nullptr});
+    DummyNode& node = dummies_.emplace_back(DummyNode{d, nullptr, nullptr, nullptr});
     DummyNode** tail = reinterpret_cast<DummyNode**>(&proc->list);
     while (*tail != nullptr) tail = &(*tail)->next;
     *tail = &node;

@@ -49,8 +49,8 @@ TEST_F(ExecStatements, AssignAndGoToRecordTheirLabels) {
   locsym* k = symbol("K");
   ASSERT_NE(k, nullptr);
   EXPECT_EQ(k->sclass, SC_VAR);
-  EXPECT_NE(k->usage & QB_SET, 0u);
-  EXPECT_NE(k->usage & QB_REF, 0u);
+  EXPECT_NE(k->usage & QB_LABASSIGN, 0u);  // a label ASSIGNed to it
+  EXPECT_NE(k->usage & QB_LABUSE, 0u);     // used as the target of GO TO
   EXPECT_EQ(count(84) + count(187) + count(26), 0);
 }
 
@@ -71,7 +71,7 @@ TEST_F(ExecStatements, ClosedConstructsLeaveTheStackAndBlockAsBefore) {
       ".f90");
   parse_unit();
   EXPECT_EQ(nest.nestdep, 0);
-  EXPECT_EQ(nest.codblk, 0);
+  EXPECT_EQ(nest.codblk, OUTER_BLOCK);
   // DO, SELECT CASE, CASE, CASE, WHERE, ELSEWHERE: one block number each.
   EXPECT_EQ(nest.newcodblk, 6 * 5);
   EXPECT_EQ(nest.usdnestcod, 2);

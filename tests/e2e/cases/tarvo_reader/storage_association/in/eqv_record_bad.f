@@ -6,5 +6,6 @@
       INTEGER K
       EQUIVALENCE (R, K)
       K = 1
+      R.I = 2
       PRINT *, R.I, K
       END

@@ -6,5 +6,6 @@
       INTEGER J, K
       EQUIVALENCE (J, K)
       K = 1
+      R.I = 2
       PRINT *, R.I, J, K
       END

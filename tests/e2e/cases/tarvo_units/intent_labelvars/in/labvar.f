@@ -1,0 +1,9 @@
+      SUBROUTINE S(LD)
+      INTEGER LA, LB, LC
+      ASSIGN 10 TO LA
+      GO TO LB
+      ASSIGN 10 TO LD
+      ASSIGN 10 TO LC
+      GO TO LC
+   10 CONTINUE
+      END

@@ -1,0 +1,6 @@
+      PROGRAM P
+      INTEGER LC
+      ASSIGN 10 TO LC
+      GO TO LC
+   10 CONTINUE
+      END

@@ -1,0 +1,6 @@
+      PROGRAM BAD
+      GO TO 20
+   10 CONTINUE
+   20 CONTINUE
+      GO TO 30
+      END

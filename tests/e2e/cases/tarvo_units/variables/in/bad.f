@@ -1,0 +1,7 @@
+      PROGRAM BAD
+      INTEGER NEVER, SETONL, REFONL
+      SETONL = 1
+      SETONL = 2
+      PRINT *, REFONL
+      PRINT *, REFONL
+      END
