@@ -11,6 +11,7 @@
 #include "checker/reader/source.h"
 #include "checker/reader/statement.h"
 #include "checker/reader/tokens.h"
+#include "checker/semantics/arglist.h"
 #include "checker/semantics/locsym.h"
 #include "checker/tvxutil.h"
 
@@ -219,18 +220,9 @@ int32_t shcall(const StmtCall& c) {
   if (notice) issue(s->sclass == SC_FUNC ? 9023 : 9022);
   s->sclass = SC_SUB;
   xrefit(s, QB_CALLED, col);
-  // The actual arguments are checked by the procedure-reference pass.
-  getokn();
-  if (is_other('(')) {
-    skiptopar();
-    if (!is_other(')')) {
-      rd_errmsg(7);
-      return 0;
-    }
-    chk_endofline(1);
-  } else {
-    token_ends_statement();
-  }
+  locsym* replacement = nullptr;
+  if (arglist(s, 0, &replacement) == 0) return 0;
+  chk_endofline(1);
   return 0;
 }
 

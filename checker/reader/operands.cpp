@@ -15,6 +15,7 @@
 #include "checker/reader/source.h"
 #include "checker/reader/tokens.h"
 #include "checker/reader/typedecl.h"
+#include "checker/semantics/arglist.h"
 #include "checker/semantics/kinds.h"
 #include "checker/semantics/locsym.h"
 #include "checker/tvxutil.h"
@@ -654,27 +655,6 @@ int32_t get_substring(locsym* sym) {
 
 namespace {
 
-// Reads the argument list of a function reference; the "(" has been read.
-bool read_arguments() {
-  if (pstat[tk.stacol] == ')') {
-    ++tk.stacol;
-    return true;
-  }
-  for (;;) {
-    // A keyword argument: name "=".
-    TokenState keep = tk;
-    getokn();
-    if (!(tk.toktyp == TT_NAME && pstat[tk.stacol] == '=' && pstat[tk.stacol + 1] != '=')) tk = keep;
-    else ++tk.stacol;
-    if (getmeta(0x3c0cdfu) == 0) return false;
-    getokn();
-    if (tk.tok1 == ',') continue;
-    if (tk.tok1 == ')') return true;
-    msg_at(7, tk.tokbeg);
-    return false;
-  }
-}
-
 // The values of a structure constructor type-name(values), the "(" read:
 // each value is matched with the next component of the type and checked
 // as an assignment to it; a value beyond the last component gives 7, too
@@ -792,8 +772,8 @@ uint32_t getvar(uint32_t accepted, varout* out) {
             line >= 0 && line < MAX_STMT_LINES ? stmtlines.lineno[line] : rsrc.srclno;
         CTVX_GenRCALL(sym, CTVX_GetCurrentFileId(), srcline, ncol);
       }
-      getokn();
-      if (!read_arguments()) return 0;
+      locsym* replacement = nullptr;
+      if (arglist(sym, (accepted & 0x20u) != 0 ? 1 : 0, &replacement) == 0) return 0;
       if (sym->type.code == 0) {
         // The name may be an intrinsic function, whose type is its own:
         // no 136 for it, and the type taken here is marked as implicit.

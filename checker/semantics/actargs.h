@@ -6,21 +6,12 @@
 #include <cstdint>
 
 #include "checker/common/dtype.h"
+#include "checker/common/qualcodes.h"
 
 struct locsym;
 
-// Argument kinds: how an actual argument is passed.
-enum : int32_t {
-  AC_SCA = 0,     // scalar
-  AC_ARR = 1,     // array
-  AC_SUB = 2,     // subprogram
-  AC_ARRMEM = 3,  // array member
-  AC_ALTRET = 4,  // alternate return
-  AC_AGG = 5,     // record
-  AC_VAL = 6,     // immediate value
-  AC_NULL = 7,    // omitted
-  AC_UNUSED = 8,
-};
+// Argument kinds (AC_SCA ... AC_UNUSED): how an actual argument is passed;
+// the codes are those of the qualifier tables.
 
 struct actarg {
   uint32_t form;      // form word of the parsed argument (kind bits of getmeta)

@@ -1,6 +1,7 @@
 // The local symbol table: lookup and creation of the symbols of the unit
 // being read through the hash tables of its scope levels, the levels
 // themselves, uses and occurrences of symbols, and implicit typing.
+#include "checker/semantics/arglist.h"
 #include "checker/semantics/locsym.h"
 
 #include <cstring>
@@ -343,6 +344,7 @@ void decrease_scoping_level() {
 }
 
 void locsym_reset() {
+  arglist_unit_reset();
   instatfunc = false;
   statfunc_uses.clear();
   Status = UnitStatus{};

@@ -3,6 +3,7 @@
 // (function results, classes and implicit types of names never declared).
 #include <cstring>
 
+#include "checker/semantics/arglist.h"
 #include "checker/common/error.h"
 #include "checker/reader/analyze.h"
 #include "checker/reader/services.h"
@@ -55,6 +56,7 @@ static int32_t default_code(int32_t tclass, int32_t len) {
 }
 
 void prgbeg() {
+  arglist_unit_reset();
   rsrc.prglogsiz = rsrc.filelogsiz;
   rsrc.prgintsiz = rsrc.fileintsiz;
   int32_t len[9];
