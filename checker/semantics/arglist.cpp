@@ -484,8 +484,12 @@ bool read_statfun_actual(ArgRef& r, int32_t litval) {
   bool set = (r.sfnext->usage & QB_SET) != 0;
   if (got_sym != nullptr && form != 0x1) flaguse(got_sym, QB_ACT | r.sfnext->usage, col);
   const locsym* dummy = r.sfnext->sym;
+  // A dummy that got no type of its own (message 136 under IMPLICIT NONE)
+  // is not compared.
+  bool typed = dummy != nullptr && ((dummy->props & CP_TYPIMP) || (dummy->usage & QB_DECL));
   tk.errcol = col;
-  chksfarg(&got_typ, dummy != nullptr ? &dummy->type : &got_typ, form == 0x1 ? 1 : 0,
+  if (typed)
+    chksfarg(&got_typ, dummy != nullptr ? &dummy->type : &got_typ, form == 0x1 ? 1 : 0,
            got_con != 0 ? 1 : 0, set ? 1 : 0);
   r.sfnext = r.sfnext->next;
   return true;
