@@ -12,6 +12,7 @@
 #include "checker/reader/statement.h"
 #include "checker/reader/tokens.h"
 #include "checker/semantics/intrinsics.h"
+#include "checker/semantics/arglist.h"
 #include "checker/semantics/locsym.h"
 #include "checker/tvxutil.h"
 
@@ -179,49 +180,6 @@ static bool callable_variable(const locsym* s, bool& notice) {
   return true;
 }
 
-// The actual arguments of a CALL up to the closing ")": until the
-// procedure-reference pass reads them, every variable named in them counts
-// as possibly read and set there, and an alternate return "*label" or
-// "&label" as a reference to its label.
-static void call_argument_uses() {
-  int32_t depth = 1;
-  int32_t prev = '(';
-  int32_t prev2 = 0;
-  for (;;) {
-    getokn();
-    if (tk.toktyp == TT_OTHER) {
-      int32_t ch = tk.tok1;
-      if (ch == 10) return;
-      if (ch == '(') ++depth;
-      if (ch == ')' && --depth == 0) return;
-      prev2 = prev;
-      prev = ch;
-      continue;
-    }
-    bool after_sep = prev2 == '(' || prev2 == ',';
-    if (tk.toktyp == TT_DIGITS && depth == 1 && (prev == '*' || prev == '&') && after_sep) {
-      if (unit.labpro) lhand(labfind(), 1);
-    } else if (tk.toktyp == TT_NAME && prev != '%') {
-      int32_t next = pstat[tk.stacol];
-      bool keyword = next == '=' && pstat[tk.stacol + 1] != '=';
-      bool dotted = prev == '.' && next == '.';  // an operator or a logical constant
-      if (!keyword && !dotted) {
-        int32_t len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
-        // A name followed by "(" that is not known yet may be a function;
-        // one after "." may be a record component.
-        int32_t create = next == '(' || prev == '.' ? 0 : 1;
-        locsym* s = getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), len, create, 0);
-        if (s != nullptr && (s->sclass == SC_UNK || s->sclass == SC_VAR || s->sclass == SC_REC ||
-                             s->sclass == SC_REC90)) {
-          flaguse(s, QB_REF | QB_INDIRECT, tk.tokbeg);
-        }
-      }
-    }
-    prev2 = prev;
-    prev = 0;
-  }
-}
-
 // CALL name [( [actual arguments] )]
 int32_t shcall(const StmtCall& c) {
   if (!tstord(c.lowest, c.cls)) return skip_statement(), 0;
@@ -272,18 +230,9 @@ int32_t shcall(const StmtCall& c) {
   if (notice) issue(s->sclass == SC_FUNC ? 9023 : 9022);
   s->sclass = SC_SUB;
   xrefit(s, QB_CALLED, col);
-  // The actual arguments are checked by the procedure-reference pass.
-  getokn();
-  if (is_other('(')) {
-    call_argument_uses();
-    if (!is_other(')')) {
-      rd_errmsg(7);
-      return 0;
-    }
-    chk_endofline(1);
-  } else {
-    token_ends_statement();
-  }
+  locsym* replacement = nullptr;
+  if (arglist(s, 0, &replacement) == 0) return 0;
+  chk_endofline(1);
   return 0;
 }
 

@@ -17,6 +17,7 @@
 #include "checker/reader/tokens.h"
 #include "checker/reader/typedecl.h"
 #include "checker/semantics/intrinsics.h"
+#include "checker/semantics/arglist.h"
 #include "checker/semantics/kinds.h"
 #include "checker/semantics/interfaces.h"
 #include "checker/semantics/locsym.h"
@@ -657,32 +658,6 @@ int32_t get_substring(locsym* sym) {
 
 namespace {
 
-// Reads the argument list of a function reference; the "(" has been read.
-bool read_arguments() {
-  if (pstat[tk.stacol] == ')') {
-    ++tk.stacol;
-    return true;
-  }
-  for (;;) {
-    // A keyword argument: name "=".
-    TokenState keep = tk;
-    getokn();
-    if (!(tk.toktyp == TT_NAME && pstat[tk.stacol] == '=' && pstat[tk.stacol + 1] != '=')) tk = keep;
-    else ++tk.stacol;
-    if (getmeta(0x3c0cdfu) == 0) return false;
-    // Until the argument-list reader checks them, a variable passed as an
-    // actual argument may be set by the procedure as well as read.
-    if (got_sym != nullptr && (got_sym->sclass == SC_VAR || got_sym->sclass == SC_REC ||
-                               got_sym->sclass == SC_REC90 || got_sym->sclass == SC_UNK))
-      flaguse(got_sym, QB_REF | QB_INDIRECT, keep.stacol);
-    getokn();
-    if (tk.tok1 == ',') continue;
-    if (tk.tok1 == ')') return true;
-    msg_at(7, tk.tokbeg);
-    return false;
-  }
-}
-
 // The values of a structure constructor type-name(values), the "(" read:
 // each value is matched with the next component of the type and checked
 // as an assignment to it; a value beyond the last component gives 7, too
@@ -814,8 +789,8 @@ uint32_t getvar(uint32_t accepted, varout* out) {
         o.rank = rc == 3 ? gota_arrsecdims : 0;
         return rc == 3 ? 0x1000 : 0x100;
       }
-      getokn();
-      if (!read_arguments()) return 0;
+      locsym* replacement = nullptr;
+      if (arglist(sym, (accepted & 0x20u) != 0 ? 1 : 0, &replacement) == 0) return 0;
       if (sym->type.code == 0) {
         // The procedures of the unit's interface blocks are not entered
         // in the unit yet: such a name may have a type of its own there.

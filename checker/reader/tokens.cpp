@@ -68,7 +68,10 @@ int32_t getokn() {
     if (tk.chartoklen == 0 && ropt.Language == 1) issue(9123);
   } else if (is_digit(c)) {
     tk.toktyp = TT_DIGITS;
-    while (end < rsrc.statend && is_digit(pstat[end])) ++end;
+    // In free form a blank ends a digit string as it ends a name (not in a
+    // FORMAT statement, whose blanks are free).
+    bool blanks_break = rsrc.freeform && !stmtIs(ST_FORMAT);
+    while (end < rsrc.statend && is_digit(pstat[end]) && !(blanks_break && (wbreaks[end] & 1))) ++end;
   } else {
     tk.toktyp = TT_OTHER;
     if (c == 10) end = pos;  // the end of the statement is not stepped over

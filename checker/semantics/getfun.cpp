@@ -120,7 +120,9 @@ int32_t getfun(locsym* sym, symrec* rec, int32_t* recno) {
       sym->squal = SQ_DUMRTN;
     } else {
       sym->squal = SQ_EXTERNAL;
-      if (sym->sclass != SC_MODULE) intrinsic = findgeneric(sym->name, nullptr);
+      // Only an intrinsic that the dialect and language level offer.
+      if (sym->sclass != SC_MODULE && intrin_lookup(sym->name) != nullptr)
+        intrinsic = findgeneric(sym->name, nullptr);
     }
   }
   if (sym->squal == SQ_STATFUN) return 0;
@@ -175,8 +177,7 @@ int32_t getfun(locsym* sym, symrec* rec, int32_t* recno) {
     }
     return 0;
   }
-  if (as_function && !matched && sym->squal != SQ_INTRINSIC && !isIntfProc(sym->attrib) &&
-      sym->type.code == 0)
-    imptypit(sym, 0);
+  // A function reference left untyped gets its implicit type where the
+  // expression reader meets it, with the reference's position for 136.
   return matched;
 }

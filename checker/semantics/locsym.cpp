@@ -1,6 +1,7 @@
 // The local symbol table: lookup and creation of the symbols of the unit
 // being read through the hash tables of its scope levels, the levels
 // themselves, uses and occurrences of symbols, and implicit typing.
+#include "checker/semantics/arglist.h"
 #include "checker/semantics/locsym.h"
 
 #include <cstring>
@@ -552,6 +553,7 @@ void locsym_reset() {
   ovintrin = OvIntrinList{};
   assoc_mark = 0;
   PrintImptypMsg = 1;
+  arglist_unit_reset();
   Status = UnitStatus{};
   prgnam = nullptr;
   Scope = ScopeOne;

@@ -8,6 +8,7 @@
 #include "checker/errmsg.h"
 #include "checker/reader/unitstmt.h"
 
+#include "checker/semantics/arglist.h"
 #include "checker/common/error.h"
 #include "checker/reader/analyze.h"
 #include "checker/reader/services.h"
@@ -99,6 +100,7 @@ static int32_t kind_of_unit(const locsym* u) {
 }
 
 void prgbeg() {
+  arglist_unit_reset();
   rsrc.prglogsiz = rsrc.filelogsiz;
   rsrc.prgintsiz = rsrc.fileintsiz;
   int32_t len[9];
