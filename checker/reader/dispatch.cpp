@@ -863,7 +863,8 @@ static int32_t derived_type_prefix(const StmtCall& c) {
 // starts the access word of a definition.
 int32_t which_TYPE(const StmtCall& c) {
   int32_t ch = pstat[tk.stacol];
-  bool io_list = ch != ',' && CurStmt[CS_COMMA] != 0 && CurStmt[CS_DCOLON] == 0;
+  // "TYPE (name) a, b" declares: a format never starts with "(".
+  bool io_list = ch != ',' && ch != '(' && CurStmt[CS_COMMA] != 0 && CurStmt[CS_DCOLON] == 0;
   if (ch == '*' || (ch >= '0' && ch <= '9') || io_list) {
     StmtCall io = c;
     io.lowest = CL_EXEC;
