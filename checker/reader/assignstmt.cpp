@@ -28,11 +28,6 @@ constexpr uint32_t AT_TARGET = 0x4;
 constexpr uint32_t AT_USE_ASSOC = 0x8000;
 constexpr int32_t MAX_SF_DUMMIES = 256;
 
-void msg_at(int32_t n, int32_t col) {
-  tk.errcol = col;
-  rd_errmsg(n);
-}
-
 bool at_end() { return tk.tok1 == 10 && tk.toktyp == TT_OTHER; }
 bool is_other(int32_t c) { return tk.toktyp == TT_OTHER && tk.tok1 == c; }
 

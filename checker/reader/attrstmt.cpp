@@ -17,11 +17,6 @@
 #include "checker/semantics/intrinsics.h"
 #include "checker/semantics/locsym.h"
 
-static void msg_at(int32_t n, int32_t col) {
-  tk.errcol = col;
-  rd_errmsg(n);
-}
-
 static bool attr_end() { return tk.stacol >= rsrc.statend || pstat[tk.stacol] == 10; }
 
 // Passes an optional "::".

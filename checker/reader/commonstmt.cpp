@@ -11,11 +11,6 @@
 #include "checker/reader/typedecl.h"
 #include "checker/semantics/locsym.h"
 
-static void msg_at(int32_t n, int32_t col) {
-  tk.errcol = col;
-  rd_errmsg(n);
-}
-
 static bool spec_end() { return tk.stacol >= rsrc.statend || pstat[tk.stacol] == 10; }
 
 // DIMENSION name(array-spec) [, name(array-spec)]...

@@ -16,11 +16,6 @@
 
 DataState ds;
 
-static void msg_at(int32_t n, int32_t col) {
-  tk.errcol = col;
-  rd_errmsg(n);
-}
-
 static bool data_at_end() { return tk.stacol >= rsrc.statend || pstat[tk.stacol] == 10; }
 
 // Reads one subscript or substring bound; false when it cannot be read.

@@ -25,11 +25,6 @@ struct EntryTable {
 };
 EntryTable entries;
 
-void msg_at(int32_t n, int32_t col) {
-  tk.errcol = col;
-  rd_errmsg(n);
-}
-
 // True in an external procedure or a module procedure.
 bool entry_allowed() {
   if (prgnam == nullptr || (unit.prgtyp != 5 && unit.prgtyp != 6)) return false;

@@ -14,11 +14,6 @@
 #include "checker/semantics/locsym.h"
 #include "checker/semantics/workfiles.h"
 
-static void msg_at(int32_t n, int32_t col) {
-  tk.errcol = col;
-  rd_errmsg(n);
-}
-
 // Reads one integer constant expression: 1 with its value, 0 after
 // message 170 (the expression is still read), -1 when it cannot be read.
 static int32_t eqv_value(int32_t* value) {

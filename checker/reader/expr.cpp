@@ -67,11 +67,6 @@ constexpr uint32_t SGI_BIT = 256;
 
 bool f90() { return ropt.Language != 1; }
 
-int32_t msg_at(int32_t n, int32_t col) {
-  tk.errcol = col;
-  return errmsg(n, "");
-}
-
 int32_t type_class(const dtdesc& d) { return getdtname(d.code); }
 bool is_char(const dtdesc& d) { return d.code == 14; }
 bool is_typeless(const dtdesc& d) { return d.code == 12 || d.code == 16; }

@@ -26,11 +26,6 @@ bool at_end_tok() { return tk.toktyp == TT_OTHER && tk.tok1 == 10; }
 int32_t next_char() { return tk.stacol < rsrc.statend ? pstat[tk.stacol] : 10; }
 bool at_end() { return tk.stacol >= rsrc.statend || pstat[tk.stacol] == 10; }
 
-void msg_at(int32_t n, int32_t col) {
-  tk.errcol = col;
-  rd_errmsg(n);
-}
-
 bool token_is(const char* word) {
   int32_t n = static_cast<int32_t>(std::strlen(word));
   return tk.toktyp == TT_NAME && tk.toksiz == n && std::memcmp(pstat + tk.tokbeg, word, n) == 0;

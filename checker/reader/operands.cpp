@@ -42,11 +42,6 @@ constexpr uint32_t ANSI77 = 1, DEC = 2, AOS = 4, SUN = 8, OS32 = 64, CRAY = 128,
 
 bool f90() { return ropt.Language != 1; }
 
-void msg_at(int32_t n, int32_t col) {
-  tk.errcol = col;
-  errmsg(n, "");
-}
-
 const DimNode* dims_of(const locsym* sym) {
   return sym != nullptr ? static_cast<const DimNode*>(sym->arrspec) : nullptr;
 }

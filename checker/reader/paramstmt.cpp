@@ -11,11 +11,6 @@
 #include "checker/reader/tokens.h"
 #include "checker/semantics/locsym.h"
 
-static void msg_at(int32_t n, int32_t col) {
-  tk.errcol = col;
-  rd_errmsg(n);
-}
-
 static bool is_named_constant_class(int32_t c) {
   return c == SC_PAR || c == 16 || c == SC_PAR90REC;
 }

@@ -43,6 +43,11 @@ void load_reader_options() {
 
 int32_t rd_errmsg(int32_t n) { return errmsg(n, ""); }
 
+void msg_at(int32_t n, int32_t col) {
+  tk.errcol = col;
+  rd_errmsg(n);
+}
+
 void rd_coded(const char* code, const char* format, const std::string& arg) {
   errf(code, format, arg);
 }

@@ -42,6 +42,8 @@ void load_reader_options();
 
 // Raises numbered message n with the current errcol; 1 when printed.
 int32_t rd_errmsg(int32_t n);
+// Message n at column col of the statement.
+void msg_at(int32_t n, int32_t col);
 // Reads the next token as a name: its column and its length cut to the
 // longest name kept; false after message 24 at a token that is no name
 // (the statement is consumed).

@@ -16,11 +16,6 @@
 
 namespace {
 
-void msg_at(int32_t n, int32_t col) {
-  tk.errcol = col;
-  rd_errmsg(n);
-}
-
 bool is_other(int32_t c) { return tk.toktyp == TT_OTHER && tk.tok1 == c; }
 bool text_end() { return tk.stacol >= rsrc.statend || pstat[tk.stacol] == 10; }
 

@@ -34,11 +34,6 @@ bool text_follows(const char* word) {
   return tk.stacol + static_cast<int32_t>(n) <= rsrc.statend &&
          std::memcmp(pstat + tk.stacol, word, n) == 0;
 }
-void msg_at(int32_t n, int32_t col) {
-  tk.errcol = col;
-  rd_errmsg(n);
-}
-
 // The integer value of the last expression read, when it is a known constant.
 bool const_value(int32_t& v) {
   if (!got_con || !got_ok) return false;

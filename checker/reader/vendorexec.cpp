@@ -32,11 +32,6 @@ constexpr bool patterns_are_complete() {
 }
 static_assert(patterns_are_complete(), "every pattern has one letter per database statement");
 
-void msg_at(int32_t n, int32_t col) {
-  tk.errcol = col;
-  rd_errmsg(n);
-}
-
 bool is_other(int32_t c) { return tk.toktyp == TT_OTHER && tk.tok1 == c; }
 bool at_end() { return tk.tok1 == 10 && tk.toktyp == TT_OTHER; }
 

@@ -32,3 +32,7 @@ struct actarg {
 // result's value into *value (store class of *result) and returns 1, or
 // returns 0 when the reference is not folded.
 using intrin_fold_fn = int32_t (*)(const actarg* first, const dtdesc* result, conval* value);
+
+// Copies what the expression reader found (the got_ values, the form it
+// returned and the argument's symbol) into the actual's record.
+void take_expression(actarg* a, uint32_t form, locsym* sym);

@@ -160,17 +160,6 @@ int32_t element_bytes(int32_t count, const dtdesc& type) {
   return total > INT32_MAX ? 0 : static_cast<int32_t>(total);
 }
 
-// Copies what the expression reader found into the actual's record.
-void take_expression(actarg* a, uint32_t form, locsym* sym) {
-  a->form = form;
-  a->type = got_typ;
-  a->rank = got_arrsecdims;
-  a->valok = got_ok;
-  a->con = got_con;
-  a->value = got_val;
-  a->sym = sym;
-}
-
 // Argument kind and size of a plain form; false when the reference ends.
 bool classify(actarg* a, uint32_t form, locsym* sym) {
   take_expression(a, form, sym);
@@ -681,6 +670,17 @@ void record_call(ArgRef& r) {
 }
 
 }  // namespace
+
+// Copies what the expression reader found into the actual's record.
+void take_expression(actarg* a, uint32_t form, locsym* sym) {
+  a->form = form;
+  a->type = got_typ;
+  a->rank = got_arrsecdims;
+  a->valok = got_ok;
+  a->con = got_con;
+  a->value = got_val;
+  a->sym = sym;
+}
 
 const char* argkind_name(int32_t kind) {
   return kind >= 0 && kind < argkind_count ? argkind_rows[kind].name : "";

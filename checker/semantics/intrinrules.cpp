@@ -107,13 +107,7 @@ int32_t intrin_get_actarg(actarg* a, const intrin_spec* spec, int32_t pos, int32
   if (litval) kinds |= 0x20;
   uint32_t form = getmeta(kinds);
   if (form == 0) return 0;
-  a->form = form;
-  a->type = got_typ;
-  a->rank = got_arrsecdims;
-  a->valok = got_ok;
-  a->con = got_con;
-  a->value = got_val;
-  a->sym = got_sym;
+  take_expression(a, form, got_sym);
   a->present = 1;
   a->kind = got_arrsecdims > 0 ? AC_ARR : AC_SCA;
   int32_t elsize = getdtsize(got_typ.code);
