@@ -163,9 +163,14 @@ struct IlWriteCodec {
   void ref(const char*, T*& field) {
     put_ref(field, il_kind_of<T>::value);
   }
+  // A chain link names the next entry of a list. An entry reached in this
+  // file only as an operand (a constant of a module's list, met through a
+  // type the module exported) has its list in another file: the link ends
+  // the chain here.
   template <class T>
   void chain(const char* name, T*& field) {
-    ref(name, field);
+    T* next = field != nullptr && wr.numbered.contains(field) ? field : nullptr;
+    ref(name, next);
   }
   void bounds(const char*, bound_info_entry*& field, uint32_t rank) {
     if (field && field->rank != rank) il_writer_fault("IL bounds block of another rank");

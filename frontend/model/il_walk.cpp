@@ -210,6 +210,8 @@ void walk_object(object* o) {
     case sc_external:
     case sc_program:
     case sc_blockdata:
+      // The files write the routine link of every unit object.
+      entry(o->assoc_routine, ilk_object);
       if (!walk.il_module_mode) entry(o->assoc_scope, ilk_scope);
       break;
     case sc_internal:
