@@ -649,10 +649,16 @@ int32_t shif(const StmtCall& c) {
   }
   bool omitted_first = pstat[after] == ',' && ropt.Language == 1 && (ropt.compiler & 0x10000);
   if ((pstat[after] >= '0' && pstat[after] <= '9') || omitted_first) {
-    // Arithmetic IF: three labels; obsolescent in Fortran 90.
+    // Arithmetic IF: three labels; obsolescent in Fortran 90. The
+    // expression is integer, real or double precision.
     if (ropt.Language == 2) {
       tk.errcol = rsrc.statbeg;
       rd_errmsg(600);
+    }
+    if (cond.tclass == TC_CHARACTER || cond.tclass == TC_LOGICAL || cond.tclass == TC_COMPLEX ||
+        cond.tclass == TC_DCOMPLEX || cond.tclass == TC_STRUCT) {
+      tk.errcol = cond.col;
+      rd_errmsg(81);
     }
     arithmetic_if_labels();
     return 0;
