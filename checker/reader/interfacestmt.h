@@ -17,7 +17,7 @@ struct GenericSpec {
   int32_t kind;        // IK_GENERIC, IK_OPERATOR or IK_ASSIGNMENT
   int32_t opcode;      // operator code of an operator, else 0
   std::string symbol;  // the generic symbol's name
-  int32_t col;         // where the specification starts
+  int32_t col;         // where the generic-spec starts
 };
 
 // Reads a generic specification from the next token; false after its
