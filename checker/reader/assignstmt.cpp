@@ -7,6 +7,7 @@
 #include "checker/reader/assignstmt.h"
 
 #include <cstring>
+#include <vector>
 
 #include "checker/common/qualcodes.h"
 #include "checker/errmsg.h"
@@ -136,6 +137,17 @@ void ckassign(const dtdesc& left, const dtdesc& right, bool right_const, int32_t
   // Conversions between numeric types are only portability matters.
 }
 
+void ckassign_extents(const std::vector<int32_t>& left, const std::vector<int32_t>& right,
+                      int32_t col) {
+  if (left.size() != right.size()) return;
+  for (size_t i = 0; i < left.size(); ++i) {
+    if (left[i] >= 0 && right[i] >= 0 && left[i] != right[i]) {
+      msg_at(538, col);
+      return;
+    }
+  }
+}
+
 namespace {
 
 // The dummies of a statement function while its body is read: their own
@@ -204,13 +216,31 @@ bool sf_dummies(locsym* fn, SfSaved* saved, int32_t& count) {
 // The statement function being defined, for sf_dummy_use.
 locsym* sf_current = nullptr;
 
-// Records a use of a dummy in the body on the dummy's node.
-void sf_dummy_use(locsym* sym, uint32_t usage) {
+// The node of the dummy sym of the statement function being defined.
+StatFuncDummy* sf_node(const locsym* sym) {
   for (StatFuncDummy* d = sf_current != nullptr ? static_cast<StatFuncDummy*>(sf_current->list)
                                                 : nullptr;
        d != nullptr; d = d->next) {
-    if (d->sym == sym) d->usage |= usage;
+    if (d->sym == sym) return d;
   }
+  return nullptr;
+}
+
+// Records a use of a dummy in the body on the dummy's node.
+void sf_dummy_use(locsym* sym, uint32_t usage) {
+  if (StatFuncDummy* d = sf_node(sym)) d->usage |= usage;
+}
+
+// Records a pass of a dummy to a procedure in the body on its node.
+void sf_dummy_pass(locsym* sym, locsym* proc, int32_t word) {
+  StatFuncDummy* d = sf_node(sym);
+  if (d == nullptr) return;
+  StatFuncPass* p = local_new<StatFuncPass>();
+  p->proc = proc;
+  p->word = word;
+  StatFuncPass** tail = &d->passes;
+  while (*tail != nullptr) tail = &(*tail)->next;
+  *tail = p;
 }
 
 // Gives the dummies their own state back.
@@ -268,7 +298,7 @@ int32_t shstafun(const StmtCall& c) {
   statfunc_begin();
   uint32_t k = getmeta(ropt.Language == 1 ? 0x8a1u : 0x380cf1u);
   sf_current = fn;
-  statfunc_end(sf_dummy_use);
+  statfunc_end(sf_dummy_use, sf_dummy_pass);
   sf_restore(saved, count);
   if (k == 0) return skip_statement(), 0;
   ckassign(fn->type, got_typ, got_con != 0, ecol);
@@ -341,6 +371,7 @@ int32_t shasm(const StmtCall& c) {
     }
   }
   if (lk == 0) return skip_statement(), 0;
+  std::vector<int32_t> lextents = got_extents;
   // A component of a type whose components are not known here: its type
   // and shape are not known either.
   bool lknown = !got_field_unknown;
@@ -364,6 +395,9 @@ int32_t shasm(const StmtCall& c) {
   int32_t rrank = got_arrsecdims;
   locsym* rsym = got_sym;
   bool rconst = got_con != 0;
+  // The extents are known only for a plain whole array or section.
+  std::vector<int32_t> rextents;
+  if (rk == EK_ARRAY || rk == EK_SECTION) rextents = got_extents;
   // A plain reference to an array, section or structure is referenced too.
   if (rsym != nullptr && (rk & (EK_ARRAY | EK_SECTION | EK_ARRCOMP | EK_STRUCT | EK_STRUCTARRAY)))
     flaguse(rsym, QB_REF, rcol);
@@ -394,10 +428,11 @@ int32_t shasm(const StmtCall& c) {
       errmsg(452, "");
   } else if (lrank > 0 && rrank > 0 && lrank != rrank) {
     errmsg(451, "dd");
-  } else if (!(is_result_name(lsym) && (lsym->props & CP_TYPIMP))) {
+  } else {
     // (A result typed only by the IMPLICIT rules may still take the type
     // of its FUNCTION statement's prefix.)
-    ckassign(ltype, rtype, rconst, rcol);
+    if (!(is_result_name(lsym) && (lsym->props & CP_TYPIMP))) ckassign(ltype, rtype, rconst, rcol);
+    if (lk == EK_ARRAY || lk == EK_SECTION) ckassign_extents(lextents, rextents, rcol);
   }
   if (chk_endofline(1) != 0) return skip_statement(), 0;
   return 0;

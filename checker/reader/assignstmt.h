@@ -4,18 +4,27 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "checker/common/dtype.h"
 #include "checker/reader/dispatch.h"
 
 struct locsym;
 
+// A pass of a statement-function dummy to a procedure in the body.
+struct StatFuncPass {
+  locsym* proc;   // the procedure
+  int32_t word;   // the argument word of the pass
+  StatFuncPass* next;
+};
 // One dummy of a statement function, chained from the function's list
-// head in the order written; usage gathers what the body does with it.
+// head in the order written; usage gathers what the body does with it,
+// passes the procedures the body hands it to.
 struct StatFuncDummy {
   locsym* sym;
   StatFuncDummy* next;
   uint32_t usage;
+  StatFuncPass* passes;
 };
 
 // True when names may stand for entities this unit cannot see yet: the
@@ -34,6 +43,10 @@ int32_t shptrasm(const StmtCall& c);
 // Compares the types and lengths of the two sides of an assignment and
 // reports at col: 161, 162, 276, 105.
 void ckassign(const dtdesc& left, const dtdesc& right, bool right_const, int32_t col);
+// The shapes of the two sides: a dimension whose extents are both known and
+// differ gives 538 at col (once). Sides of different ranks are not compared.
+void ckassign_extents(const std::vector<int32_t>& left, const std::vector<int32_t>& right,
+                      int32_t col);
 
 // In a PURE procedure: an object in global storage (COMMON, module, host)
 // gives global_msg, a dummy argument that the procedure may not change

@@ -354,7 +354,8 @@ static const DirWord irisdirs[] = {
     {"INCLUDE", DA_INCLUDE}, {"COL72", DA_COL72}, {"COL120", DA_COL120},
     {"INT2", DA_INT2},       {"LOG2", DA_LOG2},   {nullptr, DA_INCLUDE}};
 
-static int32_t concholl, conccomp;
+int32_t concholl;
+static int32_t conccomp;
 
 static void run_directive(const DirWord* table, const char* text);
 

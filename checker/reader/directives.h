@@ -12,6 +12,9 @@ constexpr int32_t CC_LEVELS = 20;
 
 // Runs the directive of a "$" line; text is the part behind the "$".
 void directive(const std::string& line, const char* text);
+// Hollerith concatenation of the Concurrent dialect ("HOLL" 1, "NHOLL" 0):
+// character constants passed as arguments are taken as Hollerith data.
+extern int32_t concholl;
 void hpinit();
 void hpfree();
 int32_t hp_level();  // open conditional levels

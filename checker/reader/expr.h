@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "checker/common/dtype.h"
 #include "checker/semantics/constarith.h"
@@ -71,6 +72,10 @@ extern int32_t argisquoted;      // the last literal operand was a character con
 extern int32_t vhs;              // getvar read a substring
 extern int32_t charsubsize;      // its length, 0 when unknown
 extern int32_t dnkind;           // kind written with the last literal, else 0
+// Extents of the array or section that the outermost getvar read last, one
+// per dimension of the result (-1 when not a known constant); empty for a
+// scalar or a reference to a component.
+extern std::vector<int32_t> got_extents;
 
 // Reads one expression; the kind word of what was read, 0 on failure.
 uint32_t getmeta(uint32_t accepted);
@@ -127,12 +132,14 @@ struct SectionSubscript {
   int32_t stride;
   uint8_t flags;   // 0x1 lower left out, 0x2 lower not a known constant,
                    // 0x4 upper left out, 0x20 single subscript, 0x40 upper
-                   // not a known constant
+                   // not a known constant, 0x80 stride not a known constant
 };
 
 // Subscripts and substrings of a reference to sym; rec, when given,
-// receives what get_section_subscript read.
-int32_t get_section_subscript_list(locsym* sym, int32_t* nsections, int32_t* has_triplet);
+// receives what get_section_subscript read, extents the extent of each
+// section dimension (-1 when not known).
+int32_t get_section_subscript_list(locsym* sym, int32_t* nsections, int32_t* has_triplet,
+                                   std::vector<int32_t>* extents = nullptr);
 int32_t get_section_subscript(locsym* sym, int32_t dim, int32_t* is_section,
                               SectionSubscript* rec = nullptr);
 int32_t get_substring(locsym* sym);

@@ -17,6 +17,7 @@
 #include "checker/reader/tokens.h"
 #include "checker/reader/unitstmt.h"
 #include "checker/semantics/interfaces.h"
+#include "checker/semantics/intrinsics.h"
 #include "checker/semantics/locsym.h"
 
 namespace {
@@ -334,6 +335,8 @@ int32_t shinterface(const StmtCall& c) {
     xrefit(sym, QB_SET, g.col);
     if (sym->line == 0) sym->line = static_cast<uint32_t>(rsrc.codlno);
     if (g.kind == IK_OPERATOR && sym->type.code == 0) sym->type = intf_get_defdtyp(g.opcode);
+    // A generic name that an intrinsic bears overloads the intrinsic.
+    if (g.kind == IK_GENERIC && intrin_lookup(sym->name) != nullptr) getsym_ov_intrin(sym);
     rec = intf_get_interface_at(Status.scope_level, sym, g.opcode);
     if (rec == nullptr) rec = intf_new_interface(g.kind, g.opcode, sym);
     if (rec != nullptr && rec->usrop == nullptr && g.kind != IK_GENERIC) {

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "checker/errmsg.h"
 #include "checker/reader/expr.h"
@@ -484,6 +486,17 @@ static int32_t array_elements(const locsym* sym) {
   return static_cast<int32_t>(n);
 }
 
+// The declared extent of each dimension of an array, -1 where not known.
+static std::vector<int32_t> declared_extents(const locsym* sym) {
+  std::vector<int32_t> out;
+  for (const DimNode* d = dims_of(sym); d != nullptr && out.size() < 64; d = d->next) {
+    int64_t extent = static_cast<int64_t>(d->upper) - d->lower + 1;
+    if (extent < 0) extent = 0;
+    out.push_back(d->flags != 0 || extent > INT32_MAX ? -1 : static_cast<int32_t>(extent));
+  }
+  return out;
+}
+
 int32_t get_array_rank(const locsym* sym) {
   int32_t n = 0;
   for (const DimNode* d = dims_of(sym); d != nullptr && n < 64; d = d->next) ++n;
@@ -577,7 +590,10 @@ int32_t get_section_subscript(locsym* sym, int32_t dim, int32_t* is_section,
         errmsg(747, "");
       }
       int32_t v = 0;
-      if (known_int(&v) && v != 0) r.stride = v;
+      if (known_int(&v) && v != 0)
+        r.stride = v;
+      else
+        r.flags |= 0x80;
     }
   }
   if (triplet) *is_section = 1;
@@ -585,9 +601,19 @@ int32_t get_section_subscript(locsym* sym, int32_t dim, int32_t* is_section,
   return 0;
 }
 
-int32_t get_section_subscript_list(locsym* sym, int32_t* nsections, int32_t* has_triplet) {
+// The number of elements a triplet selects, -1 when not known.
+static int32_t triplet_extent(const SectionSubscript& r) {
+  if (r.flags & (0x2 | 0x40 | 0x80)) return -1;
+  int64_t n = (static_cast<int64_t>(r.upper) - r.lower + r.stride) / r.stride;
+  if (n < 0) n = 0;
+  return n > INT32_MAX ? -1 : static_cast<int32_t>(n);
+}
+
+int32_t get_section_subscript_list(locsym* sym, int32_t* nsections, int32_t* has_triplet,
+                                   std::vector<int32_t>* extents) {
   *nsections = 0;
   *has_triplet = 0;
+  if (extents != nullptr) extents->clear();
   int32_t rank = get_array_rank(sym);
   int32_t dim = 0;
   // The "(" has been read.
@@ -595,10 +621,13 @@ int32_t get_section_subscript_list(locsym* sym, int32_t* nsections, int32_t* has
     ++dim;
     if (dim == rank + 1 && rank > 0) msg_at(445, tk.stacol);
     int32_t sec = 0;
-    if (get_section_subscript(sym, dim, &sec) != 0) return -2;
+    SectionSubscript rec{};
+    if (get_section_subscript(sym, dim, &sec, &rec) != 0) return -2;
     if (sec) {
       ++*nsections;
       *has_triplet = 1;
+      // A vector subscript's length is not followed here.
+      if (extents != nullptr) extents->push_back(rec.kind == 1 ? triplet_extent(rec) : -1);
     }
     getokn();
     if (tk.tok1 == ',') continue;
@@ -699,7 +728,21 @@ uint32_t fail_on(locsym* sym, int32_t n, int32_t col) {
 
 }  // namespace
 
+namespace {
+
+// The extents of the reference getvar reads, given to got_extents when it
+// returns (after every reference read inside its subscripts).
+struct ExtentsOut {
+  std::vector<int32_t> v;
+  ~ExtentsOut() { got_extents = std::move(v); }
+};
+
+}  // namespace
+
+std::vector<int32_t> got_extents;
+
 uint32_t getvar(uint32_t accepted, varout* out) {
+  ExtentsOut extents;
   varout local{};
   varout& o = out != nullptr ? *out : local;
   o = varout{};
@@ -785,7 +828,25 @@ uint32_t getvar(uint32_t accepted, varout* out) {
         return rc == 3 ? 0x1000 : 0x100;
       }
       locsym* replacement = nullptr;
-      if (arglist(sym, (accepted & 0x20u) != 0 ? 1 : 0, &replacement) == 0) return 0;
+      int32_t rc = arglist(sym, (accepted & 0x20u) != 0 ? 1 : 0, &replacement);
+      if (rc == 0) return 0;
+      // A generic of an intrinsic's name may hand the reference to the
+      // intrinsic: the reference goes on with the intrinsic's copy.
+      if (replacement != nullptr) {
+        o.sym = replacement;
+        flaguse(replacement, QB_CALLED, col);
+      }
+      if (rc == 3) {
+        // An intrinsic whose result is an array (a name that no global
+        // record takes): its value and shape are the reference's.
+        flaguse(sym, QB_CALLED, col);
+        o.value = gota_value;
+        o.valok = gota_valok;
+        o.con = gota_const;
+        o.rank = gota_arrsecdims;
+        return 0x1000;
+      }
+      if (replacement != nullptr) return 0x100;
       if (sym->type.code == 0) {
         // The procedures of the unit's interface blocks are not entered
         // in the unit yet: such a name may have a type of its own there.
@@ -807,7 +868,7 @@ uint32_t getvar(uint32_t accepted, varout* out) {
     getokn();
     if (is_array) {
       int32_t nsec = 0, trip = 0;
-      if (get_section_subscript_list(sym, &nsec, &trip) != 0) return 0;
+      if (get_section_subscript_list(sym, &nsec, &trip, &extents.v) != 0) return 0;
       if (nsec > 0) {
         section = true;
         rank = nsec;
@@ -825,6 +886,7 @@ uint32_t getvar(uint32_t accepted, varout* out) {
     if (is_array) {
       rank = get_array_rank(sym);
       o.nelem = array_elements(sym);
+      extents.v = declared_extents(sym);
     }
   }
   // Structure components: "%" name, or "." name for a record; each part
@@ -858,6 +920,7 @@ uint32_t getvar(uint32_t accepted, varout* out) {
       }
     }
     if ((accepted & 0x450u) == 0) return fail_on(sym, 120, col);
+    extents.v.clear();
     if (!structure) {
       got_toprec = sym;
       got_recstrbeg = col;

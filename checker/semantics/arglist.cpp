@@ -14,6 +14,7 @@
 #include "checker/cmmdline.h"
 #include "checker/errmsg.h"
 #include "checker/reader/assignstmt.h"
+#include "checker/reader/directives.h"
 #include "checker/reader/expr.h"
 #include "checker/reader/services.h"
 #include "checker/reader/source.h"
@@ -75,6 +76,8 @@ struct ArgRef {
   locsym* proc = nullptr;
   const symrec* rec = nullptr;  // the procedure's global record, or null
   bool generic = false;         // rec is a generic interface with candidates
+  const intrin_generic* intrinsic = nullptr;  // an intrinsic of the generic's name
+  bool to_intrinsic = false;    // that intrinsic takes the reference
   bool checks = false;          // a description of the callee is in hand
   bool statfun = false;
   StatFuncDummy* sfnext = nullptr;  // next statement-function dummy
@@ -214,6 +217,18 @@ bool classify(actarg* a, uint32_t form, locsym* sym) {
   return false;
 }
 
+// A name passed on that is a dummy of the unit (or, while a statement
+// function is defined, one of its dummies) is left to the global pass with
+// its use so far: dummypass. False when the actual is no such name.
+bool pass_dummy(locsym* proc, const actarg* a) {
+  locsym* s = a->sym;
+  if (s == nullptr || (a->form & 0x300801u) != 0) return false;
+  if (!(instatfunc() && s->squal == SQ_SFDUMARG) && !((s->usage & QB_DUM) && is_unit_dummy(s)))
+    return false;
+  dummypass(proc, s, a->position);
+  return true;
+}
+
 // Step 9: the use of an actual passed to a procedure of which nothing is
 // known: it may be defined through the call.
 void record_unknown_use(const actarg* a) {
@@ -316,8 +331,10 @@ void check_argument(const actarg* a, int32_t isexp, int32_t iscon, const argdesc
     default:
       rd_interr("chkarg");
   }
-  const dtdesc& at = a->type;
+  dtdesc at = a->type;
   const dtdesc& dt = d->type;
+  // Hollerith concatenation: a character constant is passed as Hollerith.
+  if ((compiler & 64) && concholl && at.code == DT_CHARACTER && isexp && iscon) at.code = DT_HOLL;
   if ((d->attrs & AD_POINTER) && a->sym != nullptr && (a->sym->props & CP_POINTER) == 0) {
     msg(754, a->col);
   }
@@ -389,6 +406,7 @@ const symrec* dummies_of(const ArgRef& r) { return r.generic ? nullptr : r.rec; 
 
 // Checks of one actual against the callee (steps 8 and 9).
 void check_actual(ArgRef& r, actarg* a, const char* keyword, int32_t kwcol) {
+  pass_dummy(r.proc, a);
   if (!r.checks || r.rec == nullptr) {
     record_unknown_use(a);
     return;
@@ -410,7 +428,12 @@ void check_actual(ArgRef& r, actarg* a, const char* keyword, int32_t kwcol) {
   if (r.generic) {
     if (pos < r.ngiven) r.given[pos] = 1;
     intf_argmatch(pos, keyword, a);
-    if (intf_chkNomatch(pos) == -1) r.checks = false;
+    // An intrinsic of the generic's name that fits the actual better than
+    // every specific takes the reference; the specifics' no-match message
+    // does not apply to it then.
+    if (!r.to_intrinsic && r.intrinsic != nullptr && intf_overload_intrinsic(pos, a) == 1)
+      r.to_intrinsic = true;
+    if (!r.to_intrinsic && intf_chkNomatch(pos) == -1) r.checks = false;
     record_unknown_use(a);
     return;
   }
@@ -471,7 +494,18 @@ bool read_statfun_actual(ArgRef& r, int32_t litval) {
     return true;
   }
   bool set = (r.sfnext->usage & QB_SET) != 0;
-  if (got_sym != nullptr && form != 0x1) flaguse(got_sym, QB_ACT | r.sfnext->usage, col);
+  if (got_sym != nullptr && form != 0x1) {
+    // The body's passes of the dummy pass the actual on (first, so that
+    // the uses replayed after them stay with the actual); any other
+    // actual may be defined through them.
+    uint32_t use = QB_ACT | r.sfnext->usage;
+    for (const StatFuncPass* p = r.sfnext->passes; p != nullptr; p = p->next) {
+      a->position = p->word;
+      if (!pass_dummy(p->proc, a)) use |= QB_INDIRECT;
+    }
+    a->position = r.index;
+    flaguse(got_sym, use, col);
+  }
   const locsym* dummy = r.sfnext->sym;
   // A dummy that got no type of its own (message 136 under IMPLICIT NONE)
   // is not compared.
@@ -656,6 +690,20 @@ void check_list_end(ArgRef& r, int32_t col) {
   }
 }
 
+// The local copy of the intrinsic that a generic of its name hands a
+// reference to, typed by the intrinsic's first specific when untyped.
+locsym* overloaded_intrinsic(locsym* sym, const intrin_generic* g) {
+  locsym* s = getsym_ov_intrin(sym);
+  if (s != nullptr && s->type.code == 0) {
+    const intrin_spec* const* spec = intrin_find_specific(g);
+    if (spec != nullptr && *spec != nullptr && (*spec)->rettype != 0) {
+      s->type.code = static_cast<uint8_t>(changeinftyp((*spec)->rettype));
+      s->type.tag = 'p';
+    }
+  }
+  return s;
+}
+
 void record_call(ArgRef& r) {
   locdata2* d = get_locdata2(r.proc);
   callrec* c = local_new<callrec>();
@@ -743,8 +791,11 @@ int32_t arglist_with_record(locsym* sym, int32_t litval, locsym** out, const sym
     take_result_type(sym);
     check_hpf_local(r, namecol);
     if (rec != nullptr && (rec->attrs & 0x1000000u)) {
+      r.intrinsic = findgeneric(sym->name, nullptr);
       if (intf_initovload(sym) == 0) {
+        // No interface here: the name can only mean the intrinsic.
         r.checks = false;
+        r.to_intrinsic = r.intrinsic != nullptr;
       } else {
         r.generic = true;
         if (sym->sclass == SC_FUNC) assign_dt_generic(sym, rec);
@@ -791,11 +842,21 @@ int32_t arglist_with_record(locsym* sym, int32_t litval, locsym** out, const sym
   if (ok) {
     if (r.statfun) {
       if (r.checks && r.sfnext != nullptr) msg(56, endcol);
+    } else if (r.to_intrinsic) {
+      // The generic's own resolution ends without a choice.
+      if (r.generic) intf_matchargnum(r.index);
+      if (out != nullptr) *out = overloaded_intrinsic(sym, r.intrinsic);
     } else {
       check_list_end(r, endcol);
     }
   }
   qdestroy(r.pool);
+  // A statement function's value is not known; nor is that of a reference
+  // that ended early.
+  if (r.statfun || !ok) {
+    gota_const = 0;
+    gota_valok = 0;
+  }
   return ok ? 1 : 0;
 }
 

@@ -120,8 +120,12 @@ int32_t getfun(locsym* sym, symrec* rec, int32_t* recno) {
       sym->squal = SQ_DUMRTN;
     } else {
       sym->squal = SQ_EXTERNAL;
-      // Only an intrinsic that the dialect and language level offer.
-      if (sym->sclass != SC_MODULE && intrin_lookup(sym->name) != nullptr)
+      // Only an intrinsic that the dialect and language level offer, and
+      // not when a generic interface of the unit has taken the name: the
+      // generic then decides (the argument-list reader hands a reference
+      // to the intrinsic when it fits better).
+      if (sym->sclass != SC_MODULE && intrin_lookup(sym->name) != nullptr &&
+          !((sym->attrib & 0x1000000u) && getsym_ov_intrin_if_overloaded(sym) != nullptr))
         intrinsic = findgeneric(sym->name, nullptr);
     }
   }

@@ -334,12 +334,17 @@ void statfunc_queue_pass(locsym* proc, locsym* arg, int32_t word) {
   statfunc_queue(1, arg, 0, proc, word);
 }
 
-void statfunc_end(void (*dummy_use)(locsym*, uint32_t)) {
+void statfunc_end(void (*dummy_use)(locsym*, uint32_t),
+                  void (*dummy_pass)(locsym* arg, locsym* proc, int32_t word)) {
   StatFuncOp* op = stafunopr.head;
   stafunopr = StatFuncQueue{};
   for (; op != nullptr; op = op->next) {
     if (op->kind == 1) {
-      if (op->sym->squal != SQ_SFDUMARG) dummypass(op->proc, op->sym, op->word);
+      if (op->sym->squal != SQ_SFDUMARG) {
+        dummypass(op->proc, op->sym, op->word);
+      } else if (dummy_pass != nullptr) {
+        dummy_pass(op->sym, op->proc, op->word);
+      }
     } else if (op->sym->squal == SQ_SFDUMARG) {
       dummy_use(op->sym, op->usage);
     } else {
@@ -618,9 +623,7 @@ void ovintrin_reset() { ovintrin = OvIntrinList{}; }
 
 locsym* getsym_ov_intrin(const locsym* sym) {
   if (sym == nullptr) return nullptr;
-  for (const OvIntrinNode* n = ovintrin.head; n != nullptr; n = n->next) {
-    if (std::strcmp(n->sym->name, sym->name) == 0) return n->sym;
-  }
+  if (locsym* have = getsym_ov_intrin_if_overloaded(sym)) return have;
   locsym* s = getsym(sym->name, static_cast<int32_t>(std::strlen(sym->name)), 1, -2);
   OvIntrinNode* n = local_new<OvIntrinNode>();
   n->sym = s;
@@ -636,10 +639,13 @@ locsym* getsym_ov_intrin(const locsym* sym) {
   return s;
 }
 
-// Overloaded intrinsics: the list of user overloads comes with the
-// intrinsic tables; until then no intrinsic counts as overloaded.
+// The list holds the intrinsics whose names a generic interface of the
+// unit takes (the INTERFACE statement enters them).
 locsym* getsym_ov_intrin_if_overloaded(const locsym* sym) {
-  (void)sym;
+  if (sym == nullptr || sym->name == nullptr) return nullptr;
+  for (const OvIntrinNode* n = ovintrin.head; n != nullptr; n = n->next) {
+    if (std::strcmp(n->sym->name, sym->name) == 0) return n->sym;
+  }
   return nullptr;
 }
 

@@ -136,14 +136,17 @@ void xrefit_pscope(locsym* sym, xrefrec* occ);
 // 1 when a host variable is referenced in a contained procedure before
 // anything set it (message 823).
 int32_t pscope_refbefset(const locsym* sym);
-// While a statement-function body is read, flaguse keeps the uses;
-// statfunc_end replays them: a use of one of the definition's dummies
-// (qualifier SQ_SFDUMARG) goes to dummy_use, any other to flaguse.
+// While a statement-function body is read, flaguse keeps the uses and
+// dummypass the passes of names to procedures; statfunc_end replays them:
+// a use of one of the definition's dummies (qualifier SQ_SFDUMARG) goes to
+// dummy_use, a pass of one to dummy_pass; any other use to flaguse, any
+// other pass to dummypass.
 void statfunc_begin();
 bool instatfunc();
 // Queues the pass of arg to proc (dummypass) while a body is read.
 void statfunc_queue_pass(locsym* proc, locsym* arg, int32_t word);
-void statfunc_end(void (*dummy_use)(locsym*, uint32_t));
+void statfunc_end(void (*dummy_use)(locsym*, uint32_t),
+                  void (*dummy_pass)(locsym* arg, locsym* proc, int32_t word));
 void imptypit(locsym* sym, int32_t col);
 int32_t chk_imptyp(int32_t row);
 // 1 when a name that IMPLICIT NONE leaves untyped is to get message 136.
@@ -164,9 +167,11 @@ const char* getstr_structcomp(const char* path);
 const char* add_structcomp(const char* path);
 int32_t structcomp_bytes();
 
-// The local copy of a user-overloaded intrinsic, made on first request.
+// The local copy of a user-overloaded intrinsic, made on first request
+// (and so entered in the unit's list of overloaded intrinsics).
 locsym* getsym_ov_intrin(const locsym* sym);
-// The local copy when the user overloads the intrinsic, else null.
+// The local copy when a generic interface of the unit takes the
+// intrinsic's name, else null.
 locsym* getsym_ov_intrin_if_overloaded(const locsym* sym);
 void ovintrin_reset();
 
@@ -185,6 +190,9 @@ void hidefuncvar(locsym* sym);
 // A dummy argument of the unit passed as an actual argument: its usage so
 // far moves to an unknown-argument record for the global pass.
 void dummypass(locsym* proc, locsym* arg, int32_t word);
+// True when arg stands in a dummy list that dummypass searches (the unit's,
+// its entries', its host's) of a FUNCTION or SUBROUTINE unit.
+bool is_unit_dummy(const locsym* arg);
 // Consistency check of every pointer of the local table (pool sanity mode).
 void checkloc(const char* caller);
 void* hiddenargs(const locsym* sym);

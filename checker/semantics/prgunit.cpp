@@ -497,6 +497,36 @@ void locchk() {
   if (unit.labpro) labchk();
 }
 
+namespace {
+
+// Calls node(d) for every node of the dummy lists of the unit, of its
+// entries and of the host. A statement function's list holds its own
+// dummies, not the unit's, and is passed over.
+template <class F>
+void walk_unit_dummies(F node) {
+  locsym* owners[3] = {prgnam, nullptr, nullptr};
+  if (Status.scope_level > 1) owners[1] = Scope[Status.scope_level - 1].unitsym;
+  auto visit = [&](locsym* u) {
+    if (u == nullptr || (u->attrib & 0x1000000u)) return;
+    for (DummyNode* d = static_cast<DummyNode*>(u->list); d != nullptr; d = d->next) node(d);
+  };
+  for (locsym* u : owners) visit(u);
+  for (locsym* s = Scope[Status.scope_level].head; s != nullptr; s = s->snext) {
+    if (s != prgnam && s->owner == prgnam && (s->sclass == SC_FUNC || s->sclass == SC_SUB) &&
+        s->squal != SQ_STATFUN && s->list)
+      visit(s);
+  }
+}
+
+}  // namespace
+
+bool is_unit_dummy(const locsym* arg) {
+  if (arg == nullptr || (unit.prgtyp != 5 && unit.prgtyp != 6) || prgnam == nullptr) return false;
+  bool found = false;
+  walk_unit_dummies([&](DummyNode* d) { found = found || d->sym == arg; });
+  return found;
+}
+
 void dummypass(locsym* proc, locsym* arg, int32_t word) {
   if (proc == nullptr || arg == nullptr || (arg->attrib & 0x1000000u)) return;
   if (instatfunc()) {
@@ -504,42 +534,31 @@ void dummypass(locsym* proc, locsym* arg, int32_t word) {
     return;
   }
   if ((unit.prgtyp != 5 && unit.prgtyp != 6) || prgnam == nullptr) rd_interr("LOC-005");
-  // The dummy lists of the unit, of its entries and of the host.
-  locsym* owners[3] = {prgnam, nullptr, nullptr};
-  if (Status.scope_level > 1) owners[1] = Scope[Status.scope_level - 1].unitsym;
   bool found = false;
-  auto visit = [&](locsym* u) {
-    if (u == nullptr || (u->attrib & 0x1000000u)) return;
-    for (DummyNode* d = static_cast<DummyNode*>(u->list); d != nullptr; d = d->next) {
-      if (d->sym != arg) continue;
-      found = true;
-      ++unk.numunks;
-      ++unk.usdunktbl;
-      UnkArg* r = local_new<UnkArg>();
-      r->proc = proc;
-      r->word = word;
-      r->usage = arg->usage & (QB_SET | QB_REF | QB_INDIRECT | QB_RBS);
-      r->seq = unk.numunks;
-      arg->usage &= ~static_cast<uint32_t>(QB_SET | QB_REF | QB_INDIRECT | QB_RBS);
-      if (unk.unktail == nullptr) {
-        unk.unkhead = r;
-      } else {
-        unk.unktail->next = r;
-      }
-      unk.unktail = r;
-      if (d->unklast == nullptr) {
-        d->unkfirst = r;
-      } else {
-        d->unklast->dnext = r;
-      }
-      d->unklast = r;
+  walk_unit_dummies([&](DummyNode* d) {
+    if (d->sym != arg) return;
+    found = true;
+    ++unk.numunks;
+    ++unk.usdunktbl;
+    UnkArg* r = local_new<UnkArg>();
+    r->proc = proc;
+    r->word = word;
+    r->usage = arg->usage & (QB_SET | QB_REF | QB_INDIRECT | QB_RBS);
+    r->seq = unk.numunks;
+    arg->usage &= ~static_cast<uint32_t>(QB_SET | QB_REF | QB_INDIRECT | QB_RBS);
+    if (unk.unktail == nullptr) {
+      unk.unkhead = r;
+    } else {
+      unk.unktail->next = r;
     }
-  };
-  for (locsym* u : owners) visit(u);
-  for (locsym* s = Scope[Status.scope_level].head; s != nullptr; s = s->snext) {
-    if (s != prgnam && s->owner == prgnam && (s->sclass == SC_FUNC || s->sclass == SC_SUB) && s->list)
-      visit(s);
-  }
+    unk.unktail = r;
+    if (d->unklast == nullptr) {
+      d->unkfirst = r;
+    } else {
+      d->unklast->dnext = r;
+    }
+    d->unklast = r;
+  });
   if (!found) rd_interr("LOC-006");
 }
 

@@ -10,7 +10,10 @@
 #include "checker/reader/dertype.h"
 #include "checker/reader/dispatch.h"
 #include "checker/reader/typedecl.h"
+#include "checker/reader/unitstmt.h"
 #include "checker/reader/vendorexec.h"
+#include "checker/semantics/intrinsics.h"
+#include "checker/semantics/locsym.h"
 #include "checker/semantics/sizes.h"
 #include "checker/semantics/unit_queries.h"
 #include "tests/unit/checker_reader/reader_fixture.h"
@@ -281,4 +284,59 @@ TEST(DbmsKeywords, RowsAndLookup) {
   }
   EXPECT_EQ(find_dbms_keyword("ERRS", 4), nullptr);
   EXPECT_EQ(find_dbms_keyword("ER", 2), nullptr);
+}
+
+// A statement-function body that passes its dummy X to G keeps the pass
+// with the dummy; a reference to F then passes its actual on: a dummy of
+// the unit (A) gets its pass record (dummypass) and keeps the uses the
+// body makes of X, any other name (C) may be defined through G. A dummy
+// of the unit that the body itself passes (B) gets its record when the
+// definition ends; a dummy never passed (D) has none. A statement
+// function's reference has no known value.
+TEST_F(Assign, StatementFunctionPassesGoOnToTheActuals) {
+  open_source(
+      "subroutine s(a, b, d)\n"
+      "f(x) = g(x) + 1.0\n"
+      "h(y) = g(b) + y\n"
+      "r = f(a)\n"
+      "q = f(c)\n"
+      "end\n",
+      ".f90");
+  open_unit(false, 0, {"A", "B", "D"});
+  run(shstafun, 0, CL_STFUNC, false);
+  run(shstafun, 0, CL_STFUNC, false);
+  locsym* f = getsym("F", 1, 0, 0);
+  locsym* g = getsym("G", 1, 0, 0);
+  ASSERT_NE(f, nullptr);
+  ASSERT_NE(g, nullptr);
+  const StatFuncDummy* x = static_cast<const StatFuncDummy*>(f->list);
+  ASSERT_NE(x, nullptr);
+  ASSERT_NE(x->passes, nullptr);
+  EXPECT_EQ(x->passes->proc, g);
+  EXPECT_EQ(x->passes->word, 0);
+  EXPECT_EQ(x->passes->next, nullptr);
+  auto node = [](const char* name) -> const DummyNode* {
+    for (const DummyNode* d = static_cast<const DummyNode*>(prgnam->list); d != nullptr; d = d->next) {
+      if (std::strcmp(d->sym->name, name) == 0) return d;
+    }
+    return nullptr;
+  };
+  ASSERT_NE(node("A"), nullptr);
+  ASSERT_NE(node("B"), nullptr);
+  EXPECT_EQ(node("A")->unkfirst, nullptr);
+  EXPECT_NE(node("B")->unkfirst, nullptr);
+  assign();
+  EXPECT_NE(node("A")->unkfirst, nullptr);
+  locsym* a = getsym("A", 1, 0, 0);
+  EXPECT_NE(a->usage & QB_INDIRECT, 0u);
+  EXPECT_NE(a->usage & QB_ACT, 0u);
+  gota_valok = 1;
+  gota_const = 1;
+  assign();
+  EXPECT_EQ(gota_valok, 0u);
+  EXPECT_EQ(gota_const, 0u);
+  locsym* c = getsym("C", 1, 0, 0);
+  ASSERT_NE(c, nullptr);
+  EXPECT_NE(c->usage & QB_INDIRECT, 0u);
+  EXPECT_EQ(node("D")->unkfirst, nullptr);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "checker/reader/dispatch.h"
+#include "checker/semantics/arglist.h"
 #include "checker/semantics/interfaces.h"
 #include "tests/unit/checker_reader/reader_fixture.h"
 
@@ -304,4 +305,50 @@ TEST_F(Interfaces, ModuleProcedureLearnsItsDummiesAtItsEnd) {
   ASSERT_NE(intf_chosen_proc(), nullptr);
   EXPECT_STREQ(intf_chosen_proc()->name, "GR");
   for (int32_t n : {680, 689, 834}) EXPECT_EQ(count(n), 0) << n;
+}
+
+// A generic that bears an intrinsic's name enters the unit's list of
+// overloaded intrinsics. A REAL actual fits the intrinsic SIN (same type)
+// better than the INTEGER specific ISIN (neither type class nor store
+// class): the intrinsic takes the reference, and no 834 is given for the
+// specific. An INTEGER actual matches ISIN completely and stays with it.
+TEST_F(Interfaces, AnIntrinsicOfTheGenericsNameTakesWhatItFitsBetter) {
+  ropt.gloopt = 1;
+  ropt.compiler = 8;  // a dialect that offers the intrinsics
+  open_source(
+      "program p\n"
+      "interface sin\n"
+      "  integer function isin(i)\n"
+      "    integer i\n"
+      "  end function isin\n"
+      "end interface\n"
+      "end program p\n"
+      "y = sin(r)\n"
+      "y = sin(k)\n",
+      ".f90");
+  parse_unit();
+  locsym* g = symbol("SIN");
+  ASSERT_NE(g, nullptr);
+  locsym* copy = getsym_ov_intrin_if_overloaded(g);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_NE(copy, g);
+  EXPECT_EQ(copy->squal, SQ_INTRINSIC);
+  EXPECT_EQ(getsym_ov_intrin_if_overloaded(symbol("ISIN")), nullptr);
+  symrec rec;
+  symrec_clear(rec);
+  symrec_setname(rec, "SIN");
+  rec.sc = SC_FUNC;
+  rec.attrs = ATTR_GENERIC;
+  struct Case {
+    bool to_intrinsic;
+  };
+  for (const Case c : {Case{true}, Case{false}}) {
+    ASSERT_NE(nextstat(), -1);
+    tk.stacol = rsrc.statbeg + 2;  // after "Y="
+    getokn();                       // SIN
+    locsym* out = nullptr;
+    EXPECT_EQ(arglist_with_record(g, 0, &out, &rec), 1);
+    EXPECT_EQ(out, c.to_intrinsic ? copy : nullptr);
+    EXPECT_EQ(count(834), 0);
+  }
 }

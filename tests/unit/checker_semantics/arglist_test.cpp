@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "checker/cmmdline.h"
+#include "checker/reader/directives.h"
 #include "checker/reader/expr.h"
 #include "checker/reader/typedecl.h"
 #include "checker/semantics/arglist.h"
@@ -337,4 +339,30 @@ TEST_F(Arglist, DefinedDummyRecordsTheUseOfItsActual) {
   ASSERT_NE(k, nullptr);
   EXPECT_NE(k->usage & QB_SET, 0u);
   EXPECT_NE(k->usage & QB_ACT, 0u);
+}
+
+// Under the dialect bit 64 with Hollerith concatenation on, a CHARACTER
+// constant actual is Hollerith data: for an INTEGER array dummy it is then
+// exempt from the scalar-for-array check (257) and differs in type (252).
+// Without either switch, or for an expression that is not constant, it
+// stays a CHARACTER scalar expression.
+TEST_F(Arglist, HollerithConcatenationTakesCharacterConstantsAsHollerith) {
+  const actarg a = actual(AC_SCA, CH);
+  const argdesc d = dummy(AC_ARR, I4, "D", 1);
+  struct Case {
+    uint32_t bit;
+    int32_t holl, iscon;
+    V want;
+  } cases[] = {
+      {64, 1, 1, {252}}, {0, 1, 1, {257}}, {64, 0, 1, {257}}, {64, 1, 0, {257}},
+  };
+  const uint32_t keep = compiler;
+  const int32_t keep_holl = concholl;
+  for (const Case& c : cases) {
+    compiler = (keep & ~64u) | c.bit;
+    concholl = c.holl;
+    EXPECT_EQ(check(a, d, 1, c.iscon), c.want) << c.bit << " " << c.holl << " " << c.iscon;
+  }
+  compiler = keep;
+  concholl = keep_holl;
 }

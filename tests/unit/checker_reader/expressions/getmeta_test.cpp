@@ -484,3 +484,18 @@ TEST(ExprKinds, ExpressionAndArrayMasks) {
 }
 
 }  // namespace
+
+// A name that only the argument-list reader finds to be an intrinsic (one
+// the global store already knows, so the expression reader does not take
+// it for an intrinsic itself): an array-valued result (CSHIFT of a rank-1
+// array) makes the reference an array operand of that rank.
+TEST_F(Getmeta, IntrinsicFoundByTheArgumentListKeepsItsArrayResult) {
+  ropt.compiler = 8;  // a dialect that offers the intrinsics
+  at_expression("dimension a(1:4)\n", "cshift(a, 1)");
+  locsym* f = getsym("CSHIFT", 6, 1, 0);
+  ASSERT_NE(f, nullptr);
+  f->glorec = 1;
+  EXPECT_EQ(getmeta(0x801), 0x800u);
+  EXPECT_EQ(got_arrsecdims, 1);
+  EXPECT_EQ(f->squal, SQ_INTRINSIC);
+}
