@@ -1,0 +1,5 @@
+program p
+  real :: y
+  y = sin(3)
+  print *, y
+end program p
