@@ -484,8 +484,9 @@ int32_t flagerr_typedec_missing(const locsym* sym) {
   if (stmtIs(ST_MODULEPROCEDURE) || stmtIs(ST_PUBLIC) || stmtIs(ST_PRIVATE)) return 0;
   if (prgnam != nullptr && prgnam->sclass == SC_MODULE && (sym->attrib & (0x80000u | 0x1000u | 0x800u)))
     return 0;
-  // A generic intrinsic's name takes its type from its arguments.
-  if (findgeneric(sym->name, nullptr) != nullptr) return 0;
+  // A generic intrinsic's name takes its type from its arguments; a name
+  // that only other dialects or languages know as an intrinsic is not one.
+  if (intrin_lookup(sym->name) != nullptr) return 0;
   // A unit that USEs a module not read in this run may take any name from it.
   if (modtbl.unknown_use != 0) return 0;
   if (sym != prgnam) return 1;
