@@ -21,51 +21,86 @@ static bool data_at_end() { return tk.stacol >= rsrc.statend || pstat[tk.stacol]
 // Reads one subscript or substring bound; false when it cannot be read.
 static bool data_expr() { return getmeta(EK_VALUE) != 0; }
 
+// What the parentheses after a DATA object held.
+struct DataParens {
+  bool ok;         // read without a syntax message
+  int32_t nsub;    // subscripts given
+  bool substring;  // a substring range ends the object
+  bool section;    // a subscript is a triplet: an array section
+};
+
+// Reads one subscript of an array, a triplet [e] ":" [e] [":" e] too;
+// false when it cannot be read. A triplet sets *triplet.
+static bool data_subscript(bool* triplet) {
+  auto bound = [] { return pstat[tk.stacol] == ',' || pstat[tk.stacol] == ')' || pstat[tk.stacol] == ':'; };
+  if (pstat[tk.stacol] != ':' && !data_expr()) return false;
+  if (pstat[tk.stacol] != ':') return true;
+  *triplet = true;
+  ++tk.stacol;
+  if (!bound() && !data_expr()) return false;
+  if (pstat[tk.stacol] != ':') return true;
+  ++tk.stacol;
+  return data_expr();
+}
+
 // Reads "(" subscripts ")" and a substring "(" [e] ":" [e] ")" after an
-// object: the subscript count, negated when a substring ends it; -100
-// after a syntax message.
-static int32_t data_parens() {
-  int32_t nsub = 0;
-  bool substring = false;
+// object. The first parentheses after an array are its subscripts, which
+// may be triplets (a section); after any other name a range in them is a
+// substring.
+static DataParens data_parens(bool array) {
+  DataParens r{false, 0, false, false};
+  bool subscripts = false;
   while (pstat[tk.stacol] == '(') {
     int32_t open = tk.stacol;
     ++tk.stacol;
     bool range = itacolon() != 0;
-    if (substring) {
+    if (r.substring) {
       msg_at(87, open);
-      return -100;
+      return r;
     }
-    if (range) {
-      if (pstat[tk.stacol] != ':' && !data_expr()) return -100;
+    if (array && !subscripts) {
+      for (;;) {
+        if (!data_subscript(&r.section)) return r;
+        if (++r.nsub > 7) {
+          msg_at(23, tk.stacol);
+          return r;
+        }
+        if (pstat[tk.stacol] != ',') break;
+        ++tk.stacol;
+      }
+    } else if (range) {
+      if (pstat[tk.stacol] != ':' && !data_expr()) return r;
       if (pstat[tk.stacol] != ':') {
         msg_at(87, tk.stacol);
-        return -100;
+        return r;
       }
       ++tk.stacol;
-      if (pstat[tk.stacol] != ')' && !data_expr()) return -100;
-      substring = true;
+      if (pstat[tk.stacol] != ')' && !data_expr()) return r;
+      r.substring = true;
     } else {
-      if (nsub > 0) {
+      if (subscripts) {
         msg_at(87, open);
-        return -100;
+        return r;
       }
       for (;;) {
-        if (!data_expr()) return -100;
-        if (++nsub > 7) {
+        if (!data_expr()) return r;
+        if (++r.nsub > 7) {
           msg_at(23, tk.stacol);
-          return -100;
+          return r;
         }
         if (pstat[tk.stacol] != ',') break;
         ++tk.stacol;
       }
     }
+    subscripts = true;
     if (pstat[tk.stacol] != ')') {
       msg_at(7, tk.stacol);
-      return -100;
+      return r;
     }
     ++tk.stacol;
   }
-  return substring ? -nsub : nsub;
+  r.ok = true;
+  return r;
 }
 
 int32_t dataitem() {
@@ -116,8 +151,10 @@ int32_t dataitem() {
     return 1;
   }
   bool whole = pstat[tk.stacol] != '(';
-  int32_t nsub = data_parens();
-  if (nsub == -100) return 0;
+  DataParens par = data_parens(s->arrspec != nullptr);
+  if (!par.ok) return 0;
+  // The elements of a section are not counted: the group is not recorded.
+  if (par.section) ds.data_vlok = 0;
   if (refused == 0 && whole && s->arrspec == nullptr && !(s->props & CP_PTRBASED)) {
     if (s->sclass == SC_VAR && (s->usage & QB_INIT)) {
       flaguse(s, 64, col);
@@ -134,7 +171,7 @@ int32_t dataitem() {
   }
   flaguse(s, QB_INIT, col);
   if (ds.data_vlok) {
-    ds.varlist[ds.data_vptr][0] = nsub;
+    ds.varlist[ds.data_vptr][0] = data_objword(par.nsub, par.substring);
     ds.varlist[ds.data_vptr][1] = static_cast<int32_t>(wsym_ref(s));
     if (++ds.data_vptr >= DATA_MAXOBJ) ds.data_vlok = 0;
   }

@@ -306,9 +306,6 @@ int32_t shend(const StmtCall& c) {
     intf_close_blocks();
     Status.interface = 0;
   }
-  // The interfaces of the module that name a module procedure learn its
-  // dummies and class.
-  if (Status.interface == 0 && Status.scope_level == 2 && prgnam != nullptr) intf_modproc_end(prgnam);
   bool host = prgnam != nullptr && (prgnam->attrib & 0x10000) != 0 && Status.scope_level == 1 &&
               Status.nesting <= 1;
   unit.parmod = host ? 9 : 10;

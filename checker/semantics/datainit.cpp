@@ -43,13 +43,10 @@ void check_group(const std::vector<int32_t>& objs, const std::vector<int32_t>& v
   std::vector<DataObject> obj;
   bool counted = true;
   for (size_t i = 0; i < n; ++i) {
-    int32_t nsub = objs[2 * i];
+    int32_t nsub = data_objword_subs(objs[2 * i]);
     locsym* s = wsym_at(static_cast<uint32_t>(objs[2 * i + 1]));
     if (s == nullptr) return;
-    if (nsub < 0) {
-      if (s->type.code != DT_CHAR) message(177, s);
-      nsub = -nsub;
-    }
+    if (data_objword_substring(objs[2 * i]) && s->type.code != DT_CHAR) message(177, s);
     int32_t d = getnumdims(s);
     int64_t count = 1;
     if (nsub == d) {

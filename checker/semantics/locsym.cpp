@@ -4,6 +4,7 @@
 #include "checker/semantics/arglist.h"
 #include "checker/semantics/locsym.h"
 
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "checker/reader/specstmt.h"
 #include "checker/reader/statement.h"
 #include "checker/reader/tokens.h"
+#include "checker/semantics/intrinsics.h"
 #include "checker/semantics/kinds.h"
 #include "checker/semantics/modtable.h"
 
@@ -353,8 +355,21 @@ void statfunc_end(void (*dummy_use)(locsym*, uint32_t),
   }
 }
 
+// Whether the storage of two associated objects may overlap. An object
+// whose place could not be known (offset -2) may lie anywhere in the
+// storage it shares; one whose size could not be known (-2) reaches from
+// its place to the end of that storage.
+static bool may_overlap(const locsym* a, const locsym* b) {
+  if (a->offset == -2 || b->offset == -2) return a->size != 0 && b->size != 0;
+  auto end = [](const locsym* s) {
+    return s->size == -2 ? INT64_MAX : static_cast<int64_t>(s->offset) + s->size;
+  };
+  if ((a->size <= 0 && a->size != -2) || (b->size <= 0 && b->size != -2)) return false;
+  return static_cast<int64_t>(b->offset) < end(a) && static_cast<int64_t>(a->offset) < end(b);
+}
+
 // Walks the EQUIVALENCE ring of sym: every other member whose storage
-// overlaps sym's gets the same use. A ring whose members all carry the
+// may overlap sym's gets the same use. A ring whose members all carry the
 // USE-rename mark ends after one full circle.
 static void flaguse_ring(locsym* sym, uint32_t usage, int32_t tokpos) {
   locsym* end = sym;
@@ -370,9 +385,7 @@ static void flaguse_ring(locsym* sym, uint32_t usage, int32_t tokpos) {
       marked = (m->attrib & 0x8000000u) != 0;
       if (marked && m == sym) break;  // all of the ring carries the mark
     }
-    if (m->size > 0 && m->offset < sym->offset + sym->size && sym->offset < m->offset + m->size) {
-      xrefit(m, usage, tokpos);
-    }
+    if (may_overlap(sym, m)) xrefit(m, usage, tokpos);
   }
 }
 
@@ -382,10 +395,7 @@ static void flaguse_common(locsym* sym, uint32_t usage, int32_t tokpos) {
   if (blk == nullptr) rd_interr("LOC-004");
   for (const ComMember* n = static_cast<const ComMember*>(blk->list); n != nullptr; n = n->next) {
     locsym* m = n->sym;
-    if (m == nullptr || m == sym || m->size <= 0) continue;
-    if (m->offset < sym->offset + sym->size && sym->offset < m->offset + m->size) {
-      xrefit(m, usage, tokpos);
-    }
+    if (m != nullptr && m != sym && may_overlap(sym, m)) xrefit(m, usage, tokpos);
   }
 }
 
@@ -404,7 +414,9 @@ void flaguse(locsym* sym, uint32_t usage, int32_t tokpos) {
   xrefit(sym, usage, tokpos);
   bool eqv = (sym->props & CP_EQVGRP) != 0;
   bool com = (sym->props & CP_COMBLK) != 0;
-  if ((eqv || com) && sym->size > 0) {
+  // Sizes are known once the declarations of the unit end; one that
+  // could not be known (-2) still shares storage.
+  if ((eqv || com) && (sym->size > 0 || sym->size == -2)) {
     assoc_mark = 1;
     if (usage & QB_INIT) usage = (usage & ~static_cast<uint32_t>(QB_INIT)) | QB_INDINIT;
     if (eqv) {
@@ -477,6 +489,9 @@ int32_t flagerr_typedec_missing(const locsym* sym) {
   if (stmtIs(ST_MODULEPROCEDURE) || stmtIs(ST_PUBLIC) || stmtIs(ST_PRIVATE)) return 0;
   if (prgnam != nullptr && prgnam->sclass == SC_MODULE && (sym->attrib & (0x80000u | 0x1000u | 0x800u)))
     return 0;
+  // A generic intrinsic's name takes its type from its arguments; a name
+  // that only other dialects or languages know as an intrinsic is not one.
+  if (intrin_lookup(sym->name) != nullptr) return 0;
   // A unit that USEs a module not read in this run may take any name from it.
   if (modtbl.unknown_use != 0) return 0;
   if (sym != prgnam) return 1;

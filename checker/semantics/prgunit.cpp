@@ -301,6 +301,10 @@ void prgend() {
     }
     if (r != f && r->arrspec != nullptr && f->arrspec == nullptr) f->arrspec = r->arrspec;
   }
+  // Only now are the dummies and the result of a module procedure typed
+  // (implicitly too): the module's interfaces that name it learn its
+  // class and its operands.
+  if (Status.interface == 0 && Status.scope_level == 2 && prgnam != nullptr) intf_modproc_end(prgnam);
 }
 
 // True when every letter of the IMPLICIT table is without a type.
@@ -354,12 +358,6 @@ static bool data_class(const locsym* s) {
   return s->sclass == SC_VAR || s->sclass == SC_REC || s->sclass == SC_REC90;
 }
 
-// Storage shared through EQUIVALENCE is only followed once sizes are
-// known: until then a member may be set or read through another name.
-static bool association_unknown(const locsym* s) {
-  return (s->usage & QB_EQV) != 0 && s->size <= 0;
-}
-
 // Whether row msg reports symbol s, and the occurrence to report at.
 static bool usage_condition(int32_t msg, const locsym* s, const xrefrec** at) {
   constexpr uint32_t labels = QB_LABASSIGN | QB_LABUSE;
@@ -367,7 +365,7 @@ static bool usage_condition(int32_t msg, const locsym* s, const xrefrec** at) {
   uint32_t u = s->usage;
   bool dummy_class = (s->sclass == SC_UNK || data_class(s)) && (s->attrib & 0x4000000u) == 0;
   uint32_t intent = s->attrib & (0x4000000u | 0x40u | 0x20u | 4u | 2u);
-  bool plain_var = data_class(s) && s->squal != SQ_FUNCVAR && !association_unknown(s);
+  bool plain_var = data_class(s) && s->squal != SQ_FUNCVAR;
   switch (msg) {
     case 126:
     case 480:

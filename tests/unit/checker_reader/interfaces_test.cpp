@@ -352,3 +352,45 @@ TEST_F(Interfaces, AnIntrinsicOfTheGenericsNameTakesWhatItFitsBetter) {
     EXPECT_EQ(count(834), 0);
   }
 }
+
+// A module procedure's end-of-unit work gives a function the type of its
+// RESULT variable, and only then do the module's interfaces learn its
+// class and type: the MODULE PROCEDURE name becomes a COMPLEX function
+// (not one of the implicit REAL type of its name), and the operator's
+// signature has its two operands and its result.
+TEST_F(Interfaces, ModuleProcedureNameTakesTheTypeOfTheResultVariable) {
+  open_source(
+      "module m\n"
+      "interface operator(.plus.)\n"
+      "  module procedure addc\n"
+      "end interface\n"
+      "contains\n"
+      "  function addc(a, n) result(r)\n"
+      "    complex, intent(in) :: a\n"
+      "    intent(in) :: n\n"
+      "    complex :: r\n"
+      "    r = a + n\n"
+      "  end function addc\n"
+      "end module m\n",
+      ".f90");
+  parse_unit();
+  parse_unit();
+  prgend();
+  decrease_scoping_level();
+  const IntfRec* rec = intfs.level[1].head;
+  ASSERT_NE(rec, nullptr);
+  EXPECT_EQ(rec->kind, IK_OPERATOR);
+  EXPECT_EQ(rec->opcode, OP_DEFINED);
+  ASSERT_NE(rec->first, nullptr);
+  const locsym* listed = rec->first->sym;
+  EXPECT_STREQ(listed->name, "ADDC");
+  EXPECT_EQ(listed->sclass, SC_FUNC);
+  EXPECT_EQ(getdtname(listed->type.code), TC_COMPLEX);
+  ASSERT_NE(rec->usrop, nullptr);
+  const OpSignature* s = rec->usrop->first;
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(getdtname(s->opd[0].type.code), TC_COMPLEX);   // A
+  EXPECT_EQ(getdtname(s->opd[1].type.code), TC_INTEGER);   // N, typed implicitly
+  EXPECT_EQ(getdtname(s->opd[2].type.code), TC_COMPLEX);   // the result R
+  EXPECT_EQ(s->next, nullptr);
+}

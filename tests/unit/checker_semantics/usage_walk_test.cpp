@@ -94,6 +94,38 @@ TEST_F(UsageWalk, WithoutASizeNothingSpreads) {
   EXPECT_EQ(b->usage, 0u);
 }
 
+// A member whose size could not be known (-2) may reach from its place to
+// the end of its group's storage, and one whose place in its COMMON block
+// could not be known (an offset of -2) may lie anywhere in it: uses reach
+// such members and spread from them to every member they may overlap.
+TEST_F(UsageWalk, AMemberOfUnknownSizeOrPlaceMayOverlapAnyOther) {
+  locsym* a = stored("A", 0, -2, CP_EQVGRP);
+  locsym* b = stored("B", 0, 4, CP_EQVGRP);
+  locsym* c = stored("C", 8, 4, CP_EQVGRP);
+  ring({a, b, c});
+  flaguse(b, QB_SET, 0);
+  EXPECT_NE(a->usage & QB_SET, 0u);
+  EXPECT_EQ(c->usage & QB_SET, 0u);  // B and C lie apart
+  flaguse(a, QB_REF, 0);
+  EXPECT_NE(b->usage & QB_REF, 0u);
+  EXPECT_NE(c->usage & QB_REF, 0u);
+
+  locsym* blk = sym("BLK", SC_COM);
+  locsym* x = stored("X", 0, 4, CP_COMBLK);
+  locsym* y = stored("Y", 4, -2, CP_COMBLK);
+  locsym* z = stored("Z", -2, 4, CP_COMBLK);
+  locsym* w = stored("W", 8, 4, CP_COMBLK);
+  for (locsym* m : {x, y, z, w}) member(blk, m);
+  flaguse(x, QB_SET, 0);
+  EXPECT_EQ(y->usage & QB_SET, 0u);  // begins where X ends
+  EXPECT_NE(z->usage & QB_SET, 0u);  // placed after a member of unknown size
+  EXPECT_EQ(w->usage & QB_SET, 0u);
+  flaguse(y, QB_REF, 0);
+  EXPECT_EQ(x->usage & QB_REF, 0u);
+  EXPECT_NE(z->usage & QB_REF, 0u);
+  EXPECT_NE(w->usage & QB_REF, 0u);  // Y may reach past W's place
+}
+
 TEST_F(UsageWalk, TwoUsesAtOnePlaceMakeOneOccurrence) {
   locsym* v = sym("V", SC_VAR, DT_I4);
   flaguse(v, QB_SET, 0);

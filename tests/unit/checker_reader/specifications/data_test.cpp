@@ -41,7 +41,8 @@ TEST_F(Data, ImpliedDoGivesItsObjectsOncePerIteration) {
   ASSERT_EQ(w.size(), 2u + 10 + 4 + 1);
   EXPECT_EQ(w[0], 5);
   EXPECT_EQ(w[1], 2);
-  const int32_t nsubs[5] = {1, 2, 1, 2, 0};  // a substring alone: no subscripts
+  // C(1:2), a substring of a scalar: no subscripts, marked -(0 + 1).
+  const int32_t nsubs[5] = {1, 2, 1, 2, -1};
   const char* names[5] = {"A", "B", "A", "B", "C"};
   for (int i = 0; i < 5; ++i) {
     EXPECT_EQ(w[2 + 2 * i], nsubs[i]) << i;
@@ -82,6 +83,36 @@ TEST_F(Data, ImpliedDoTripCountsByTable) {
     srcend();
     workfiles_close();
   }
+}
+
+// The first parentheses after an array hold its subscripts, triplets too:
+// a section is read without a syntax message, and its group, whose
+// elements are not counted, is not recorded. A substring may follow an
+// element.
+TEST_F(Data, SectionsAreReadAndNotRecorded) {
+  workfiles_close();
+  open_source(
+      "program p\n"
+      "real a(4), m(2, 2)\n"
+      "character(len=4) d(2)\n"
+      "data a(1:2) /1.0, 2.0/, a(3) /3.0/\n"
+      "data m(1, 1:2) /2*0.0/, m(2, :) /2*1.0/\n"
+      "data a(4:4:1) /4.0/\n"
+      "data d(2)(1:2) /'ab'/\n"
+      "end program p\n",
+      ".f90");
+  parse_unit();
+  for (int32_t n : {7, 23, 87}) EXPECT_EQ(count(n), 0) << n;
+  std::vector<int32_t> w = work_words(wf.fu_data);
+  ASSERT_EQ(data_records(w), 2);
+  ASSERT_EQ(w.size(), 2u * (2 + 2 + 2 + 1));
+  EXPECT_EQ(w[2], 1);    // A(3)
+  EXPECT_STREQ(wsym_at(static_cast<uint32_t>(w[3]))->name, "A");
+  EXPECT_EQ(w[6], 4);    // line
+  EXPECT_EQ(w[9], -2);   // D(2)(1:2): one subscript and a substring
+  EXPECT_STREQ(wsym_at(static_cast<uint32_t>(w[10]))->name, "D");
+  EXPECT_EQ(w[13], 7);
+  workfiles_close();
 }
 
 TEST_F(Data, NinetyNineObjectsAreRecordedAHundredAreNot) {
