@@ -540,7 +540,7 @@ bool bounds_of(expr_node* arg, ArrayBounds* out) {
     out->rank = 0;
     return true;
   }
-  bound_info_entry* b = array_bounds(t);
+  bound_info_entry* b = constant_bounds_block(t);
   if (!b || b->rank > 7) return false;
   out->rank = b->rank;
   for (uint32_t d = 0; d < b->rank; ++d) {
