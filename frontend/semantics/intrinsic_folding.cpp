@@ -793,12 +793,28 @@ uint32_t write_scalar(const const_value* v, std::vector<uint8_t>& buf, uint32_t 
   }
 }
 
+// Structures are laid out as in storage: each component at its offset, the
+// padding between components and at the end left zero, so that the reader
+// below finds every component where it was written.
 uint32_t write_target(const const_value* v, std::vector<uint8_t>& buf, uint32_t at) {
   if (v->c.kind != ck_aggregate) return write_scalar(v, buf, at);
-  uint32_t written = 0;
+  type* t = v->c.type;
   ElementWalk walk(v);
   const_value e;
-  while (walk.next(&e)) written += write_target(&e, buf, at + written);
+  if (t && t->type_code == tk_derived_type) {
+    type_storage_size(t);
+    for (object* f = t->first_field; f && walk.next(&e); f = f->next)
+      write_target(&e, buf, at + static_cast<uint32_t>(f->association_offset));
+    if (buf.size() < size_t{at} + t->size) buf.resize(size_t{at} + t->size, 0);
+    return t->size;
+  }
+  type* et = element_type_of(t);
+  type_storage_size(et);
+  uint32_t written = 0;
+  while (walk.next(&e)) {
+    uint32_t n = write_target(&e, buf, at + written);
+    written += et && et->size ? et->size : n;
+  }
   return written;
 }
 
@@ -875,8 +891,8 @@ int fold_transfer(expr_node* call, const_value* result) {
     if (n < 0) n = 0;
     rt = constant_array_type(et, 1, &n);
   } else if (mold && mold->type_code == tk_farray) {
-    int32_t n = static_cast<int32_t>((source_size + et->size - 1) / et->size);
-    if (n < 1) n = 1;
+    // As few elements as hold the source: none for a zero-size source.
+    int32_t n = static_cast<int32_t>((uint64_t{source_size} + et->size - 1) / et->size);
     rt = constant_array_type(et, 1, &n);
   }
   type_storage_size(rt);
