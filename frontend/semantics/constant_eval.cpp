@@ -193,9 +193,17 @@ type* constant_array_type(type* element, uint32_t rank, const int32_t* extents) 
 
 type* explicit_shape_copy(type* t, uint32_t count) {
   if (!t || t->type_code != tk_farray || t->shape_kind < same_shape) return t;
-  bound_info_entry* from = array_bounds(t);
+  bound_info_entry* from = constant_bounds_block(t);
   uint32_t rank = from ? from->rank : t->rank;
-  if (!from && rank != 1) return t;
+  std::vector<int32_t> lower(rank, 1), upper(rank, 0);
+  bool known = from != nullptr;
+  for (uint32_t d = 0; known && d < rank; ++d)
+    known = bound_value(from->lower(d), &lower[d]) && bound_value(from->upper(d), &upper[d]);
+  if (!known) {  // a rank-1 value gives its element count
+    if (rank != 1) return t;
+    lower[0] = 1;
+    upper[0] = static_cast<int32_t>(count);
+  }
   type* copy = pool_new<type>();
   copy_type_entry(t, copy);
   copy->next = nullptr;
@@ -205,16 +213,8 @@ type* explicit_shape_copy(type* t, uint32_t count) {
   copy->rank = static_cast<uint8_t>(rank);
   copy->bound_info = new_bounds_array(rank);
   for (uint32_t d = 0; d < rank; ++d) {
-    if (from) {
-      int32_t lo = 1, hi = 0;
-      if (!bound_value(from->lower(d), &lo) || !bound_value(from->upper(d), &hi)) return t;
-      copy->bound_info->lower(d) = bound_record{lo, nullptr, bk_constant};
-      copy->bound_info->upper(d) = bound_record{hi, nullptr, bk_constant};
-    } else {
-      copy->bound_info->lower(d) = bound_record{1, nullptr, bk_constant};
-      copy->bound_info->upper(d) =
-          bound_record{static_cast<int32_t>(count), nullptr, bk_constant};
-    }
+    copy->bound_info->lower(d) = bound_record{lower[d], nullptr, bk_constant};
+    copy->bound_info->upper(d) = bound_record{upper[d], nullptr, bk_constant};
   }
   copy->size = 0;
   type_storage_size(copy);

@@ -5,6 +5,9 @@
 // constant subexpressions. Procedure references go to procedure_refs.cpp.
 #include "frontend/semantics/expr_check.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "frontend/base/diagnostics.h"
 #include "frontend/base/options.h"
 #include "frontend/model/const_value.h"
@@ -367,10 +370,10 @@ expr_node* section_extent(expr_node* base, expr_node* s, uint32_t dim) {
     stride_one = stride_const && v == 1;
   }
   expr_node* extent;
-  if (!stride_one) {
+  if (!stride_one) {  // (hi - lo + stride) / stride: 0 for an empty triplet
     expr_node* diff = int_op(eok_isubtract, hi, lo);
-    expr_node* quot = int_op(eok_idivide, diff, make_ref_node(s->stride));
-    extent = int_op(eok_iadd, quot, int_const_il_node(1));
+    expr_node* sum = int_op(eok_iadd, diff, make_ref_node(s->stride));
+    extent = int_op(eok_idivide, sum, make_ref_node(s->stride));
   } else {
     bool lo_const = false;
     int32_t c = constant_int_of(s->first, &lo_const);
@@ -383,6 +386,51 @@ expr_node* section_extent(expr_node* base, expr_node* s, uint32_t dim) {
     }
   }
   return max0_zero_node(extent);
+}
+
+// The extent of a triplet whose parts are constant, an omitted bound being
+// the base's bound of that dimension; false when some part is not constant
+// or the stride is 0.
+bool constant_triplet_extent(expr_node* s, bound_info_entry* base, uint32_t dim, int32_t* extent) {
+  int32_t part[3] = {0, 0, 1};
+  expr_node* given[3] = {s->first, s->second, s->stride};
+  for (int i = 0; i < 3; ++i) {
+    bool ok = true;
+    if (given[i])
+      part[i] = evaluated_int_of(given[i], &ok);
+    else if (i < 2)
+      ok = base && dim < base->rank && bound_value(i == 0 ? base->lower(dim) : base->upper(dim), &part[i]);
+    if (!ok) return false;
+  }
+  int64_t lo = part[0], hi = part[1], stride = part[2];
+  if (stride == 0) return false;
+  int64_t n = (hi - lo + stride) / stride;
+  *extent = n < 0 ? 0 : static_cast<int32_t>(std::min<int64_t>(n, INT32_MAX));
+  return true;
+}
+
+// The bounds block of a section without vector subscripts whose triplets
+// all have constant extents: lower bounds 1, upper bounds the extents. Null
+// when some extent is not constant. Makes no nodes, so the section and its
+// subscripts are left as they were.
+bound_info_entry* constant_section_shape(expr_node* section, uint32_t rank) {
+  type* base_type = section->array_expr ? section->array_expr->type : nullptr;
+  bound_info_entry* base = base_type ? array_bounds(base_type) : nullptr;
+  bound_info_entry* b = new_bound_info_entry(rank);
+  uint32_t dim = 0;
+  uint32_t base_dim = 0;
+  for (expr_node* s = section->ind_list; s; s = s->next, ++base_dim) {
+    if (s->node_kind != enk_triplet) {
+      if (is_array(s->type)) return nullptr;
+      continue;
+    }
+    int32_t extent = 0;
+    if (dim >= rank || !constant_triplet_extent(s, base, base_dim, &extent)) return nullptr;
+    b->lower(dim) = bound_record{1, nullptr, bk_constant};
+    b->upper(dim) = bound_record{extent, nullptr, bk_constant};
+    ++dim;
+  }
+  return dim == rank ? b : nullptr;
 }
 
 // The explicit bounds block of a section with a vector subscript.
@@ -1467,12 +1515,24 @@ int char_len_fits(const bound_record* first, const bound_record* second, int32_t
   return second->kind != bk_constant || n <= second->value ? 1 : 0;
 }
 
-bound_info_entry* section_bounds_block(type* array) {
-  if (!array || array->type_code != tk_farray) return nullptr;
-  if (array->shape_kind != same_shape) return array->bound_info;
-  expr_node* ref = array->bound_args;
-  expr_node* section = ref;
+namespace {
+// The section a "same shape" section type takes its shape from, or null.
+expr_node* referenced_section(type* array) {
+  if (!array || array->type_code != tk_farray || array->shape_kind != same_shape) return nullptr;
+  expr_node* section = array->bound_args;
   while (section && section->node_kind == enk_ref) section = section->reference;
-  if (!section || section->node_kind != enk_section) return array->bound_info;
+  return section && section->node_kind == enk_section ? section : nullptr;
+}
+}  // namespace
+
+bound_info_entry* section_bounds_block(type* array) {
+  expr_node* section = referenced_section(array);
+  if (!section) return array_bounds(array);
+  if (bound_info_entry* b = constant_section_shape(section, array->rank)) return b;
   return section_shape(section, array->rank);
+}
+
+bound_info_entry* constant_bounds_block(type* array) {
+  expr_node* section = referenced_section(array);
+  return section ? constant_section_shape(section, array->rank) : array_bounds(array);
 }

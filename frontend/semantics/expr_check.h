@@ -60,6 +60,10 @@ int check_bound_exprs(bound_info_entry* b, uint32_t rank, object* unit);
 // The bounds block of an array type (a section type gets one computed from
 // its section).
 bound_info_entry* section_bounds_block(type* array);
+// The bounds block of an array type for folding: a section type gets one
+// with constant bounds when every triplet's extent is constant, else none;
+// nothing is added to the section.
+bound_info_entry* constant_bounds_block(type* array);
 // Reports 30 for a section with a vector subscript; 1 when there is none.
 int check_no_vector_subscript(expr_node* node);
 // 0 when n < 1 or the (element) type's constant length is below n; else 1.

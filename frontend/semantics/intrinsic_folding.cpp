@@ -66,6 +66,23 @@ void fail_argument(int msg, expr_node* arg, diag_args text = {}) {
   expr_set_error(arg);
 }
 
+// Where a message about one value of an argument goes: at the value when it
+// was written inside the argument (an item of a constructor), else at the
+// argument. A value that comes from a named constant was written before the
+// argument, in the constant's declaration.
+source_pos_record value_position(const const_value* value, const expr_node* arg) {
+  const source_pos_record& v = value->c.source_pos;
+  const source_pos_record& a = arg->source_pos;
+  bool inside = v.seq > a.seq || (v.seq == a.seq && v.column >= a.column);
+  return v.seq != 0 && inside ? v : a;
+}
+
+// As fail_argument, the message at the value of the argument at fault.
+void fail_value(int msg, const const_value* value, expr_node* arg) {
+  error_at(msg, value_position(value, arg));
+  expr_set_error(arg);
+}
+
 // The value record becomes ck_value of t (position kept).
 void set_word(const_value* r, type* t, int32_t value) {
   source_pos_record pos = r->c.source_pos;
@@ -168,12 +185,12 @@ int32_t string_search(int row, const uint8_t* s, uint32_t len, const uint8_t* se
   return 0;
 }
 
-bool bit_result(const BitResult& b, expr_node* const* nodes, const_value* r) {
+bool bit_result(const BitResult& b, const const_value* v, expr_node* const* nodes, const_value* r) {
   if (b.fault == ArgFault::none) {
     const_set_int(r, b.value);
     return true;
   }
-  error_at(b.fault == ArgFault::negative ? 543 : 548, nodes[b.argument]->source_pos);
+  error_at(b.fault == ArgFault::negative ? 543 : 548, value_position(&v[b.argument], nodes[b.argument]));
   return false;
 }
 
@@ -223,14 +240,14 @@ bool elemental_element(int row, const_value* r, const const_value* v, int n,
     case ir_ieor: const_set_int(r, static_cast<int32_t>(static_cast<uint32_t>(w(0)) ^ static_cast<uint32_t>(w(1)))); return true;
     case ir_ior: const_set_int(r, static_cast<int32_t>(static_cast<uint32_t>(w(0)) | static_cast<uint32_t>(w(1)))); return true;
     case ir_not: const_set_int(r, static_cast<int32_t>(~static_cast<uint32_t>(w(0)))); return true;
-    case ir_ibclr: return bit_result(fortran_ibclr(w(0), w(1), bits), nodes, r);
-    case ir_ibset: return bit_result(fortran_ibset(w(0), w(1), bits), nodes, r);
-    case ir_ibits: return bit_result(fortran_ibits(w(0), w(1), w(2), bits), nodes, r);
-    case ir_ishft: return bit_result(fortran_ishft(w(0), w(1), bits), nodes, r);
+    case ir_ibclr: return bit_result(fortran_ibclr(w(0), w(1), bits), v, nodes, r);
+    case ir_ibset: return bit_result(fortran_ibset(w(0), w(1), bits), v, nodes, r);
+    case ir_ibits: return bit_result(fortran_ibits(w(0), w(1), w(2), bits), v, nodes, r);
+    case ir_ishft: return bit_result(fortran_ishft(w(0), w(1), bits), v, nodes, r);
     case ir_ishftc:
-      return bit_result(fortran_ishftc(w(0), w(1), n > 2 ? w(2) : 0, n > 2, bits), nodes, r);
+      return bit_result(fortran_ishftc(w(0), w(1), n > 2 ? w(2) : 0, n > 2, bits), v, nodes, r);
     case ir_mvbits:
-      return bit_result(fortran_mvbits(w(0), w(1), w(2), w(3), w(4), bits), nodes, r);
+      return bit_result(fortran_mvbits(w(0), w(1), w(2), w(3), w(4), bits), v, nodes, r);
     case ir_len_trim: const_set_int(r, static_cast<int32_t>(len_trim(&v[0]))); return true;
     case ir_index:
     case ir_scan:
@@ -251,7 +268,7 @@ bool elemental_element(int row, const_value* r, const const_value* v, int n,
     case ir_modulo: {
       Int32Result m = row == ir_mod ? fortran_mod(w(0), w(1)) : fortran_modulo(w(0), w(1));
       if (m.division_by_zero) {
-        error_at(169, nodes[1]->source_pos);
+        error_at(169, value_position(&v[1], nodes[1]));
         return false;
       }
       const_set_int(r, m.value);
@@ -540,7 +557,7 @@ bool bounds_of(expr_node* arg, ArrayBounds* out) {
     out->rank = 0;
     return true;
   }
-  bound_info_entry* b = array_bounds(t);
+  bound_info_entry* b = constant_bounds_block(t);
   if (!b || b->rank > 7) return false;
   out->rank = b->rank;
   for (uint32_t d = 0; d < b->rank; ++d) {
@@ -639,19 +656,6 @@ int fold_array_inquiry(expr_node* call, const_value* result) {
 
 // ---- RESHAPE ----
 
-// The values of an INTEGER array (or scalar) argument.
-std::vector<int32_t> int_values(const const_value* v) {
-  std::vector<int32_t> out;
-  if (!value_is_array(v)) {
-    out.push_back(const_int(v));
-    return out;
-  }
-  ElementWalk walk(v);
-  const_value e;
-  while (walk.next(&e)) out.push_back(const_int(&e));
-  return out;
-}
-
 // The value nodes of an array value's elements, in order.
 std::vector<const_value> elements_of(const const_value* v) {
   std::vector<const_value> out;
@@ -678,7 +682,9 @@ int fold_reshape(expr_node* call, const_value* result) {
     const_init(result);
     return 1;
   }
-  std::vector<int32_t> extents = int_values(&shape);
+  std::vector<const_value> shape_values = elements_of(&shape);
+  std::vector<int32_t> extents;
+  for (const const_value& e : shape_values) extents.push_back(const_int(&e));
   size_t n = extents.size();
   if (n < 1) {
     fail_argument(383, a.node[1], {"rank"});
@@ -690,15 +696,17 @@ int fold_reshape(expr_node* call, const_value* result) {
   }
   std::vector<int32_t> perm;
   if (has_order) {
-    perm = int_values(&order);
+    std::vector<const_value> order_values = elements_of(&order);
+    for (const const_value& p : order_values) perm.push_back(const_int(&p));
     if (perm.size() > 7 || perm.size() != n) {
       fail_argument(544, a.node[3], {"SHAPE"});
       return 0;
     }
     bool seen[8] = {};
-    for (int32_t p : perm) {
+    for (size_t i = 0; i < n; ++i) {
+      int32_t p = perm[i];
       if (p < 1 || p > static_cast<int32_t>(n)) {
-        fail_argument(545, a.node[3]);
+        fail_value(545, &order_values[i], a.node[3]);
         return 0;
       }
       if (seen[p]) {
@@ -711,9 +719,10 @@ int fold_reshape(expr_node* call, const_value* result) {
     for (size_t i = 0; i < n; ++i) perm.push_back(static_cast<int32_t>(i + 1));
   }
   uint64_t total = 1;
-  for (int32_t e : extents) {
+  for (size_t i = 0; i < n; ++i) {
+    int32_t e = extents[i];
     if (e < 0) {
-      fail_argument(543, a.node[1]);
+      fail_value(543, &shape_values[i], a.node[1]);
       return 0;
     }
     total *= static_cast<uint64_t>(e);
@@ -793,12 +802,28 @@ uint32_t write_scalar(const const_value* v, std::vector<uint8_t>& buf, uint32_t 
   }
 }
 
+// Structures are laid out as in storage: each component at its offset, the
+// padding between components and at the end left zero, so that the reader
+// below finds every component where it was written.
 uint32_t write_target(const const_value* v, std::vector<uint8_t>& buf, uint32_t at) {
   if (v->c.kind != ck_aggregate) return write_scalar(v, buf, at);
-  uint32_t written = 0;
+  type* t = v->c.type;
   ElementWalk walk(v);
   const_value e;
-  while (walk.next(&e)) written += write_target(&e, buf, at + written);
+  if (t && t->type_code == tk_derived_type) {
+    type_storage_size(t);
+    for (object* f = t->first_field; f && walk.next(&e); f = f->next)
+      write_target(&e, buf, at + static_cast<uint32_t>(f->association_offset));
+    if (buf.size() < size_t{at} + t->size) buf.resize(size_t{at} + t->size, 0);
+    return t->size;
+  }
+  type* et = element_type_of(t);
+  type_storage_size(et);
+  uint32_t written = 0;
+  while (walk.next(&e)) {
+    uint32_t n = write_target(&e, buf, at + written);
+    written += et && et->size ? et->size : n;
+  }
   return written;
 }
 
@@ -875,8 +900,8 @@ int fold_transfer(expr_node* call, const_value* result) {
     if (n < 0) n = 0;
     rt = constant_array_type(et, 1, &n);
   } else if (mold && mold->type_code == tk_farray) {
-    int32_t n = static_cast<int32_t>((source_size + et->size - 1) / et->size);
-    if (n < 1) n = 1;
+    // As few elements as hold the source: none for a zero-size source.
+    int32_t n = static_cast<int32_t>((uint64_t{source_size} + et->size - 1) / et->size);
     rt = constant_array_type(et, 1, &n);
   }
   type_storage_size(rt);
