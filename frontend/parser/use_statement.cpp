@@ -7,6 +7,7 @@
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "frontend/base/diagnostics.h"
 #include "frontend/base/pools.h"
@@ -34,6 +35,7 @@ struct UseState {
   std::unordered_map<const void*, void*> copies;  // module entry -> the unit's copy
   std::unordered_set<symbol_entry*> renamed;      // entities imported under a rename
   std::unordered_set<const type*> copied_types;   // module derived types copied for the unit
+  std::vector<object*> copied_variables;          // the unit's copies of module variables
 };
 UseState use;
 
@@ -100,6 +102,7 @@ void reset_copies_for_unit() {
   use.copies_for = unit;
   use.copies.clear();
   use.copied_types.clear();
+  use.copied_variables.clear();
 }
 
 // The unit's copy of a module's derived type that it already copied
@@ -204,14 +207,23 @@ void own_routine_type(object* c) {
 // object of the module.
 object* copy_variable(object* o, symbol_entry* local, object* module) {
   bool fresh = !use.copies.count(o);
+  // A variable the module itself imported keeps the module that defines it.
+  bool imported = o->storage_class == sc_use_associated && o->assoc_module;
+  object* defining = fresh ? use_module_object(imported ? o->assoc_module : module) : nullptr;
+  // The same variable reached through a module that passes it on is the
+  // copy the unit has already.
+  for (object* seen : use.copied_variables)
+    if (fresh && seen->assoc_module == defining && seen->corresp.name == o->corresp.name) {
+      use.copies[o] = seen;
+      return seen;
+    }
   object* c = copy_object(o);
   if (!fresh) return c;
   c->symbol = local;
   c->type = copy_type(o->type);
-  // A variable the module itself imported keeps the module that defines it.
-  bool imported = o->storage_class == sc_use_associated && o->assoc_module;
   c->storage_class = sc_use_associated;
-  c->assoc_module = use_module_object(imported ? o->assoc_module : module);
+  c->assoc_module = defining;
+  use.copied_variables.push_back(c);
   unit_add_entity(c, use.unit_level);
   return c;
 }
