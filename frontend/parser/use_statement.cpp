@@ -7,6 +7,7 @@
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "frontend/base/diagnostics.h"
 #include "frontend/base/pools.h"
@@ -33,6 +34,8 @@ struct UseState {
   scope* copies_for;              // the unit scope the copies below belong to
   std::unordered_map<const void*, void*> copies;  // module entry -> the unit's copy
   std::unordered_set<symbol_entry*> renamed;      // entities imported under a rename
+  std::unordered_set<const type*> copied_types;   // module derived types copied for the unit
+  std::vector<object*> copied_variables;          // the unit's copies of module variables
 };
 UseState use;
 
@@ -98,6 +101,21 @@ void reset_copies_for_unit() {
   if (use.copies_for == unit) return;
   use.copies_for = unit;
   use.copies.clear();
+  use.copied_types.clear();
+  use.copied_variables.clear();
+}
+
+// The unit's copy of a module's derived type that it already copied
+// through another way: the same type of the same module read along two
+// paths (a module and a module that uses it) is one type in the unit.
+type* copied_module_type(type* t) {
+  if (t->type_code != tk_derived_type || !t->module) return nullptr;
+  for (auto& [original, copy] : use.copies) {
+    auto* o = static_cast<const type*>(original);
+    if (use.copied_types.count(o) && type_equal(const_cast<type*>(o), t))
+      return static_cast<type*>(copy);
+  }
+  return nullptr;
 }
 
 // A type as the unit sees it: derived types, arrays and routine types are
@@ -113,11 +131,16 @@ type* copy_type(type* t) {
   }
   auto it = use.copies.find(t);
   if (it != use.copies.end()) return static_cast<type*>(it->second);
+  if (type* same = copied_module_type(t)) {
+    use.copies[t] = same;
+    return same;
+  }
   type* c = pool_new<type>();
   copy_type_entry(t, c);
   c->header = 0;
   c->next = nullptr;
   use.copies[t] = c;
+  if (t->type_code == tk_derived_type) use.copied_types.insert(t);
   if (t->type_code == tk_farray) {
     c->element_type = copy_type(t->element_type);
     if (bound_info_entry* b = t->bound_info) {
@@ -167,6 +190,16 @@ void own_routine_type(object* c) {
   t->header = 0;
   t->next = nullptr;
   t->assoc_routine = c;
+  // Its result and dummies have the types as the unit sees them, so a
+  // dummy of a module's derived type is of the unit's copy of that type.
+  t->return_type = copy_type(t->return_type);
+  param_type** tail = &t->param_type_list;
+  for (param_type* p = *tail; p; p = p->next) {
+    param_type* n = entry_copy(p, new_param_type());
+    n->type = copy_type(p->type);
+    *tail = n;
+    tail = &n->next;
+  }
   c->type = t;
 }
 
@@ -174,14 +207,23 @@ void own_routine_type(object* c) {
 // object of the module.
 object* copy_variable(object* o, symbol_entry* local, object* module) {
   bool fresh = !use.copies.count(o);
+  // A variable the module itself imported keeps the module that defines it.
+  bool imported = o->storage_class == sc_use_associated && o->assoc_module;
+  object* defining = fresh ? use_module_object(imported ? o->assoc_module : module) : nullptr;
+  // The same variable reached through a module that passes it on is the
+  // copy the unit has already.
+  for (object* seen : use.copied_variables)
+    if (fresh && seen->assoc_module == defining && seen->corresp.name == o->corresp.name) {
+      use.copies[o] = seen;
+      return seen;
+    }
   object* c = copy_object(o);
   if (!fresh) return c;
   c->symbol = local;
   c->type = copy_type(o->type);
-  // A variable the module itself imported keeps the module that defines it.
-  bool imported = o->storage_class == sc_use_associated && o->assoc_module;
   c->storage_class = sc_use_associated;
-  c->assoc_module = use_module_object(imported ? o->assoc_module : module);
+  c->assoc_module = defining;
+  use.copied_variables.push_back(c);
   unit_add_entity(c, use.unit_level);
   return c;
 }
