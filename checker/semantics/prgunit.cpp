@@ -18,6 +18,7 @@
 #include "checker/reader/tokens.h"
 #include "checker/semantics/interfaces.h"
 #include "checker/semantics/locsym.h"
+#include "checker/semantics/modtable.h"
 #include "checker/semantics/sizes.h"
 #include "checker/semantics/workfiles.h"
 
@@ -301,6 +302,9 @@ void prgend() {
     }
     if (r != f && r->arrspec != nullptr && f->arrspec == nullptr) f->arrspec = r->arrspec;
   }
+  // A module procedure: the module table's copies take its class and type
+  // (known only now, from its result).
+  if (f != nullptr && unit.prgtyp != 12) adjust_intf_sc(f);
 }
 
 // True when every letter of the IMPLICIT table is without a type.
