@@ -542,9 +542,7 @@ int32_t count_dummies(const DummyNode* d) {
 bool candidate_dummies(OvlCand* c, const locsym* proc, const locsym* def) {
   symrec r{};
   int32_t recno = 0;
-  // Global records keep the first 31 characters of a name.
-  std::string key(c->name, std::min(std::strlen(c->name), static_cast<size_t>(symrec_namemax)));
-  lookup(key.c_str(), r, &recno, 1);
+  lookup(c->name, r, &recno, 1);
   if (recno != 0 && (r.sc == SC_FUNC || r.sc == SC_SUB)) {
     int32_t n = r.nitems > 0 ? r.nitems : 0;
     if (static_cast<int64_t>(n) * argdesc_bytes > static_cast<int64_t>(r.extra.size())) {
