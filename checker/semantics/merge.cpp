@@ -10,6 +10,8 @@
 
 #include "checker/cmmdline.h"
 #include "checker/common/error.h"
+#include "checker/common/flio.h"
+#include "checker/common/glo.h"
 #include "checker/reader/analyze.h"
 #include "checker/reader/commonstmt.h"
 #include "checker/reader/dertype.h"
@@ -18,6 +20,7 @@
 #include "checker/reader/typedecl.h"
 #include "checker/reader/unitstmt.h"
 #include "checker/semantics/getfun.h"
+#include "checker/semantics/interfaces.h"
 #include "checker/semantics/locsym.h"
 #include "checker/semantics/modtable.h"
 
@@ -640,6 +643,57 @@ void merge1_subprog(locsym* s, int32_t* unitword) {
 
 }  // namespace
 
+namespace {
+
+constexpr int32_t UNKARG_BUFFER = 32768;  // buffer of the unknown-argument work file
+
+// The unit's passes of its dummies as actual arguments: each record's
+// called procedure (as its global record), argument word, a zero word and
+// the dummy's usage before the pass, to the unknown-argument work file.
+void write_unkargs(int32_t* unitword) {
+  for (const UnkArg* a = unkarg_head(); a != nullptr; a = a->next) {
+    locsym* proc = a->proc;
+    if (proc == nullptr) continue;
+    if (proc->glorec == 0) merge1_subprog(proc, unitword);
+    if (proc->glorec == 0) {
+      // The library option merges only what the unit defines: a called
+      // procedure may stay without a record, and the pass is not kept.
+      if (libopt) continue;
+      interr("merge1 (can't translate unkarg)");
+    }
+    if (fu_unkargs == 0) fu_unkargs = iopen(nullptr, FM_WRITE, nullptr, UNKARG_BUFFER);
+    if (fu_unkargs == 0) return;
+    uint8_t rec[16];
+    put_be32(rec, proc->glorec);
+    put_be32(rec + 4, static_cast<uint32_t>(a->word));
+    put_be32(rec + 8, static_cast<uint32_t>(a->zero));
+    put_be32(rec + 12, a->usage);
+    iwrite(fu_unkargs, rec, sizeof rec);
+  }
+}
+
+bool is_subprog_class(int32_t sc) { return (sc >= 5 && sc <= 8) || sc == 12 || sc == 13; }
+
+// Procedures of the host that the contained unit refers to.
+void merge1_subprog_pscope(int32_t* unitword) {
+  if (Status.scope_level < 2) return;
+  for (locsym* s : pscope_entities()) {
+    if (s->glorec == 0 && is_subprog_class(s->sclass)) merge1_subprog(s, unitword);
+  }
+}
+
+// Procedures of the unit's interfaces that no symbol of the scope brought.
+void merge1_interfaces(int32_t* unitword) {
+  for (const IntfRec* r = intfs.InterfaceHead; r != nullptr; r = r->gnext) {
+    for (const IntfProc* p = r->first; p != nullptr; p = p->next) {
+      if (p->sym != nullptr && p->sym->glorec == 0 && is_subprog_class(p->sym->sclass))
+        merge1_subprog(p->sym, unitword);
+    }
+  }
+}
+
+}  // namespace
+
 void merge1() {
   int32_t level = Status.scope_level;
   if (level < 1 || level > MAX_SCOPES) return;
@@ -652,8 +706,12 @@ void merge1() {
   }
   if (prgnam != nullptr && prgnam->sclass == SC_MODULE && prgnam->modcopy != nullptr)
     static_cast<locsym*>(prgnam->modcopy)->glorec = prgnam->glorec;
+  write_unkargs(&unitword);
+  merge1_subprog_pscope(&unitword);
+  merge1_interfaces(&unitword);
   merge_commons(level, &unitword);
 }
+
 
 namespace {
 
@@ -759,5 +817,42 @@ void merge2() {
   // Sweep 4: COMMON blocks with their member items.
   for (locsym* s = Scope[level].head; s != nullptr; s = s->snext) {
     if (merged_here(s) && s->sclass == SC_COM) mergeit(s, 4, &unitword);
+  }
+  addxref_pscope();
+}
+
+void addxref_pscope() {
+  if (Status.scope_level < 2 || prgnam == nullptr || prgnam->glorec == 0) return;
+  int32_t unitword = static_cast<int32_t>(prgnam->glorec);
+  const locsym* top = Scope[1].unitsym;
+  int32_t module = top != nullptr && top->sclass == SC_MODULE ? static_cast<int32_t>(top->glorec) : 0;
+  for (locsym* s : pscope_entities()) {
+    if (s->owner == prgnam || (s->link == prgnam && s->squal != SQ_STRUCTFLD)) continue;
+    bool procedure = is_procedure_class(s->sclass);
+    if (s->glorec == 0) {
+      int32_t n = mergeit(s, 0, &unitword);
+      if (n == 0 || procedure) continue;
+      // A host entity of a module seen first from a module procedure.
+      symrec r;
+      readsymh(n, r);
+      if (r.host == 0) r.host = module;
+      if (s->modcopy != nullptr && static_cast<locsym*>(s->modcopy)->glorec == 0)
+        static_cast<locsym*>(s->modcopy)->glorec = static_cast<uint32_t>(n);
+      writesymh(n, r);
+      continue;
+    }
+    if (!procedure) continue;  // its record stays as it is
+    int32_t n = static_cast<int32_t>(s->glorec);
+    symrec r;
+    readsymh(n, r);
+    r.usage |= s->usage;
+    if (r.sc == SC_EXT && (s->sclass == SC_FUNC || s->sclass == SC_SUB)) {
+      r.sc = s->sclass;
+      if (s->sclass == SC_FUNC && s->type.code != r.type.code && s->type.code != DT_TYPE) {
+        r.type = glo_type(s);
+        r.hpf = s->hpfbits;
+      }
+    }
+    writesymh(n, r);
   }
 }

@@ -34,16 +34,6 @@ struct SavedResults {
 };
 static SavedResults saved;
 
-// One pass of a dummy argument of the unit as an actual argument.
-struct UnkArg {
-  locsym* proc;       // the procedure called
-  int32_t word;       // argument information from the caller
-  int32_t zero;       // always 0
-  uint32_t usage;     // the dummy's QB_SET, QB_REF, QB_INDIRECT, QB_RBS before the pass
-  int32_t seq;        // sequence number (numunks after it)
-  UnkArg* dnext;      // next pass of the same dummy
-  UnkArg* next;       // next record of the unit
-};
 struct UnknownArgs {
   UnkArg* unkhead;    // the unit's records
   UnkArg* unktail;
@@ -500,6 +490,8 @@ void locchk() {
   loc_doFlowAnalysis();
   if (unit.labpro) labchk();
 }
+
+const UnkArg* unkarg_head() { return unk.unkhead; }
 
 void dummypass(locsym* proc, locsym* arg, int32_t word) {
   if (proc == nullptr || arg == nullptr || (arg->attrib & 0x1000000u)) return;

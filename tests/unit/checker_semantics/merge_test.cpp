@@ -5,6 +5,8 @@
 #include "tests/unit/checker_semantics/semantics_fixture.h"
 
 #include "checker/cmmdline.h"
+#include "checker/common/flio.h"
+#include "checker/common/glo.h"
 #include "checker/errmsg.h"
 #include "checker/reader/analyze.h"
 #include "checker/reader/commonstmt.h"
@@ -252,6 +254,68 @@ TEST_F(Merge, ModuleProcedureNameFollowsItsDefinition) {
   EXPECT_EQ(class_of(static_cast<int32_t>(o->glorec)), SC_SUB);
   Status.scope_level = 1;
   intf_reset();
+}
+
+// SUBROUTINE U(X) passes its dummy X, so far only referenced, to P: the
+// global pass writes the pass as four words (P's record, the argument
+// word, 0, the usage X had), and X's usage starts again from nothing.
+TEST_F(Merge, DummyPassedOnIsWrittenForTheGlobalPass) {
+  prgbeg();  // a unit without passes so far
+  locsym* u = sym("U", SC_SUB);
+  begin(u);
+  unit.prgtyp = 6;
+  locsym* x = add(sym("X", SC_VAR, DT_REAL));
+  dummy(u, x);
+  x->usage |= QB_REF;
+  locsym* p = add(sym("P", SC_SUB));
+  p->squal = SQ_EXTERNAL;
+  dummypass(p, x, 7);
+  EXPECT_EQ(x->usage & QB_REF, 0u);
+  merge1();
+  ASSERT_NE(p->glorec, 0u);
+  ASSERT_NE(fu_unkargs, 0);
+  EXPECT_EQ(itell(fu_unkargs), 16);
+  iseek(fu_unkargs, 0);
+  uint8_t rec[16] = {};
+  ASSERT_EQ(iread(fu_unkargs, rec, 16), 16);
+  EXPECT_EQ(get_be32(rec), p->glorec);
+  EXPECT_EQ(get_be32(rec + 4), 7u);
+  EXPECT_EQ(get_be32(rec + 8), 0u);
+  EXPECT_EQ(get_be32(rec + 12), static_cast<uint32_t>(QB_REF));
+  doargs();
+  EXPECT_EQ(fu_unkargs, 0);
+  prgbeg();  // the passes are forgotten with the unit
+}
+
+// MODULE MD with a variable V, and its procedure C (scope level 2) that
+// refers to V before the module's own merge: V gets its record there,
+// with the module's record as its host.
+TEST_F(Merge, HostEntityOfAModuleProcedureGetsItsRecord) {
+  xrefit_pscope_init();
+  locsym* md = sym("MD", SC_MODULE);
+  begin(md);
+  md->glorec = static_cast<uint32_t>(record("MD", SC_MODULE, 0));
+  locsym* v = add(sym("V", SC_VAR, DT_INT));
+  locsym* c = sym("C", SC_SUB);
+  Status.scope_level = 2;
+  Scope[2] = loc_scope{};
+  Scope[2].unitsym = c;
+  prgnam = c;
+  c->usage |= QB_SET;
+  c->squal = 7;
+  c->owner = c;
+  Scope[2].head = Scope[2].tail = c;
+  xrefrec occ{};
+  occ.sym = v;
+  xrefit_pscope(v, &occ);
+  merge2();
+  ASSERT_NE(c->glorec, 0u);
+  ASSERT_NE(v->glorec, 0u);
+  symrec r;
+  readsymh(static_cast<int32_t>(v->glorec), r);
+  EXPECT_EQ(r.host, static_cast<int32_t>(md->glorec));
+  Status.scope_level = 1;
+  xrefit_pscope_init();
 }
 
 // A unit that defines FUNCTION F(Z) of type REAL, SUBROUTINE S(A, B) and
