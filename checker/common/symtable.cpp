@@ -316,10 +316,24 @@ void writesymh(int32_t n, const symrec& r) {
 
 void writesymb(int32_t n, const symrec& r) { writesymh(n, r); }
 
-void lookup(const char* name, symrec& r, int32_t* record, int flags) {
+namespace {
+
+// A name as records keep it: its first symrec_namemax characters, by which
+// it is hashed and ordered too, so that a longer name finds its records.
+struct RecordKey {
+  char text[symrec_namemax + 1];
+  explicit RecordKey(const char* name) { strzcpy(text, name, static_cast<int>(sizeof text)); }
+  int bucket() const { return hashy(text, static_cast<int>(std::strlen(text))); }
+};
+
+}  // namespace
+
+void lookup(const char* fullname, symrec& r, int32_t* record, int flags) {
+  RecordKey key(fullname);
+  const char* name = key.text;
   int32_t cur;
   if (*record == 0) {
-    cur = hashtbl[hashy(name, static_cast<int>(std::strlen(name)))];
+    cur = hashtbl[key.bucket()];
     symt.belowptr = 0;
   } else {
     cur = symt.aboveptr;
@@ -356,7 +370,7 @@ int32_t instal(const char* name, symrec& r) {
     put_i32(phys + o_next, fresh);
     writesymt(symt.belowptr, phys);
   } else {
-    hashtbl[hashy(name, static_cast<int>(std::strlen(name)))] = fresh;
+    hashtbl[RecordKey(name).bucket()] = fresh;
   }
   r.next = symt.aboveptr;
   return fresh;

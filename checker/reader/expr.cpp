@@ -446,9 +446,10 @@ OperatorRead read_operator(uint32_t accepted, int32_t level, bool in_constructor
       }
       if (code == 0) {
         if (f90()) {
-          // A defined operator of an OPERATOR interface; one that a module
-          // may give (USE does not copy a module's interfaces yet) is taken
-          // with a result that is not known.
+          // A defined operator of an OPERATOR interface; one that a USEd
+          // module may give without the unit's records holding it (a
+          // module not in the table, an operator renamed by ONLY) is
+          // taken with a result that is not known.
           locsym* s = intf_find_defop(name.c_str());
           if (s != nullptr || intf_may_come_from_module()) {
             code = OP_DEFINED;
@@ -664,8 +665,8 @@ uint32_t getmeta(uint32_t accepted) {
       if (r == 0) return;
       bool record = left->v.type.code == DT_TYPE || cur.v.type.code == DT_TYPE;
       if (r == -2 && record && intf_may_come_from_module()) {
-        // A derived-type operand: the operator may be one that a module
-        // defines (USE does not copy its interfaces yet).
+        // A derived-type operand: the operator may be one that a USEd
+        // module defines without the unit's records holding it.
         cur.v = typedval{};
         cur.v.type = intf_get_defdtyp(left->opr);
         cur.kind = 0x1;

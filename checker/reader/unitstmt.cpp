@@ -374,8 +374,9 @@ void use_entity(locsym* entry, const UseName& local, bool rename, bool report, b
   xrefit(l, 0, local.col);
 }
 
-// ONLY : [item [, item]...], item = generic-spec | local => name
-void only_list(modblock* block, bool only_mark) {
+// ONLY : [item [, item]...], item = generic-spec | local => name; *ops is
+// set when an item names an operator or the assignment.
+void only_list(modblock* block, bool only_mark, bool* ops) {
   if (at_end_tok() || next_char() == 10 || tk.stacol >= rsrc.statend) return;
   for (;;) {
     UseName local{};
@@ -388,7 +389,11 @@ void only_list(modblock* block, bool only_mark) {
       rename = true;
     }
     // Operators and assignment travel with the module's interfaces.
-    if (!remote.generic_form) use_entity(module_entity(block, remote), local, rename, false, only_mark);
+    if (!remote.generic_form) {
+      use_entity(module_entity(block, remote), local, rename, false, only_mark);
+    } else {
+      *ops = true;
+    }
     getokn();
     if (at_end_tok()) return;
     if (!tok_is(',')) {
@@ -471,6 +476,7 @@ void shuse() {
   getokn();
   bool only = false;
   bool ok = true;
+  bool ops = false;  // ONLY names an operator or the assignment
   if (!at_end_tok()) {
     if (!tok_is(',')) {
       msg_at(6, tk.tokbeg);
@@ -481,7 +487,7 @@ void shuse() {
       if (first) m->extra |= EXTRA_USE_ONLY;
       getokn();
       getokn();
-      only_list(block, (m->extra & EXTRA_USE_ONLY) != 0);
+      only_list(block, (m->extra & EXTRA_USE_ONLY) != 0, &ops);
     } else {
       ok = rename_list(block);
     }
@@ -493,5 +499,9 @@ void shuse() {
       modtbl_copy_entities_from(block);
       m->extra |= EXTRA_USE_COPIED;
     }
+  } else if (ops) {
+    // The module's operators and assignment come as one.
+    modtbl_copy_usropr_usrasm_from(block);
   }
+  if (first) modtbl_copy_interfaces_from(block);
 }

@@ -10,6 +10,7 @@
 #include "checker/common/error.h"
 #include "checker/common/filnam.h"
 #include "checker/reader/services.h"
+#include "checker/semantics/interfaces.h"
 #include "checker/semantics/intrinsics.h"
 #include "checker/semantics/locsym.h"
 #include "checker/semantics/merge.h"
@@ -184,4 +185,52 @@ int32_t getfun(locsym* sym, symrec* rec, int32_t* recno) {
   // A function reference left untyped gets its implicit type where the
   // expression reader meets it, with the reference's position for 136.
   return matched;
+}
+
+namespace {
+
+// The symbol of the host that names the contained procedure sym in a
+// MODULE PROCEDURE statement: its interface link, else the host level's
+// symbol of the same name.
+locsym* modproc_name_of(locsym* sym) {
+  if (sym->intflink != nullptr) return sym->intflink;
+  int32_t host = Status.scope_level - 1;
+  if (host < 1 || host > MAX_SCOPES) return nullptr;
+  for (locsym* s = Scope[host].head; s != nullptr; s = s->snext) {
+    if (s != sym && std::strcmp(s->name, sym->name) == 0 && (s->attrib & ATTR_MODPROC)) return s;
+  }
+  return nullptr;
+}
+
+// Rewrites record n with the storage class sc.
+void set_record_class(int32_t n, uint8_t sc) {
+  symrec r;
+  readsymh(n, r);
+  r.sc = sc;
+  writesymh(n, r);
+}
+
+}  // namespace
+
+void update_glointf(locsym* sym) {
+  if (sym == nullptr || sym->squal != 7 || (sym->sclass != SC_FUNC && sym->sclass != SC_SUB)) return;
+  locsym* named = modproc_name_of(sym);
+  if (named == nullptr || !(named->attrib & ATTR_MODPROC) || named->glorec == 0) return;
+  symrec r;
+  readsymi(static_cast<int32_t>(named->glorec), r);
+  if (r.sc == sym->sclass) return;
+  set_record_class(static_cast<int32_t>(named->glorec), sym->sclass);
+  // The procedures of the interfaces that list the name, whose records
+  // are generic names, follow.
+  for (const IntfRec* rec = intfs.InterfaceHead; rec != nullptr; rec = rec->gnext) {
+    bool lists = false;
+    for (const IntfProc* p = rec->first; p != nullptr && !lists; p = p->next) lists = p->sym == named;
+    if (!lists) continue;
+    for (const IntfProc* p = rec->first; p != nullptr; p = p->next) {
+      if (p->sym == nullptr || p->sym == named || p->sym->glorec == 0) continue;
+      symrec pr;
+      readsymi(static_cast<int32_t>(p->sym->glorec), pr);
+      if (pr.attrs & (1u << 24)) set_record_class(static_cast<int32_t>(p->sym->glorec), sym->sclass);
+    }
+  }
 }

@@ -20,6 +20,7 @@
 #include "checker/reader/unitstmt.h"
 #include "checker/semantics/intrinsics.h"
 #include "checker/semantics/locsym.h"
+#include "checker/semantics/modtable.h"
 #include "checker/semantics/samestruct.h"
 
 IntfState intfs;
@@ -217,21 +218,29 @@ const locsym* result_of(const locsym* fn) {
 
 }  // namespace
 
-void intf_add_usrop_dtyp(IntfRec* rec, locsym* proc) {
-  if (rec == nullptr || rec->usrop == nullptr || proc == nullptr) return;
-  const DummyNode* d = dummies_of(proc);
-  if (d == nullptr) return;
-  OpSignature* s = local_new<OpSignature>();
-  s->proc = proc;
-  s->opd[0] = operand_of(d->sym);
-  if (d->next != nullptr) s->opd[1] = operand_of(d->next->sym);
-  s->opd[2] = rec->kind == IK_ASSIGNMENT ? s->opd[0] : operand_of(result_of(proc));
-  UsrOpRec* u = rec->usrop;
-  for (OpSignature* o = u->first; o != nullptr; o = o->next) {
-    if (o->proc == proc || same_name(o->proc, proc)) return;  // recorded already
+const OpSignature* intf_add_signature(UsrOpRec* u, const OpSignature& sig, qlist* pool) {
+  if (u == nullptr) return nullptr;
+  for (const OpSignature* o = u->first; o != nullptr; o = o->next) {
+    if (o->proc == sig.proc || same_name(o->proc, sig.proc)) return o;  // recorded already
   }
+  OpSignature* s = qnew<OpSignature>(pool);
+  *s = sig;
+  s->next = nullptr;
   if (u->last != nullptr) u->last->next = s; else u->first = s;
   u->last = s;
+  return s;
+}
+
+const OpSignature* intf_add_usrop_dtyp(IntfRec* rec, locsym* proc) {
+  if (rec == nullptr || rec->usrop == nullptr || proc == nullptr) return nullptr;
+  const DummyNode* d = dummies_of(proc);
+  if (d == nullptr) return nullptr;
+  OpSignature s{};
+  s.proc = proc;
+  s.opd[0] = operand_of(d->sym);
+  if (d->next != nullptr) s.opd[1] = operand_of(d->next->sym);
+  s.opd[2] = rec->kind == IK_ASSIGNMENT ? s.opd[0] : operand_of(result_of(proc));
+  return intf_add_signature(rec->usrop, s, local_pool());
 }
 
 void intf_modproc_end(locsym* proc) {
@@ -246,7 +255,8 @@ void intf_modproc_end(locsym* proc) {
       // The name of the MODULE PROCEDURE statement follows its definition.
       if (proc->sclass == SC_FUNC || proc->sclass == SC_SUB) p->sym->sclass = proc->sclass;
       if (proc->sclass == SC_FUNC && proc->type.code != 0) p->sym->type = proc->type;
-      intf_add_usrop_dtyp(r, proc);
+      // The module's table copy of the operator learns the signature too.
+      if (const OpSignature* sig = intf_add_usrop_dtyp(r, proc)) modtbl_add_usrop_dtyp_MP(r, sig);
     }
   }
 }
@@ -532,9 +542,7 @@ int32_t count_dummies(const DummyNode* d) {
 bool candidate_dummies(OvlCand* c, const locsym* proc, const locsym* def) {
   symrec r{};
   int32_t recno = 0;
-  // Global records keep the first 31 characters of a name.
-  std::string key(c->name, std::min(std::strlen(c->name), static_cast<size_t>(symrec_namemax)));
-  lookup(key.c_str(), r, &recno, 1);
+  lookup(c->name, r, &recno, 1);
   if (recno != 0 && (r.sc == SC_FUNC || r.sc == SC_SUB)) {
     int32_t n = r.nitems > 0 ? r.nitems : 0;
     if (static_cast<int64_t>(n) * argdesc_bytes > static_cast<int64_t>(r.extra.size())) {

@@ -19,6 +19,7 @@
 
 struct locsym;
 struct exprec;
+struct qlist;
 
 // Kinds of interface record.
 enum : int32_t {
@@ -157,7 +158,8 @@ bool isIntfObj(const locsym* sym);
 locsym* intf_find_defop(const char* name);
 
 // True when a USE statement of the unit or of its hosts may give names
-// (and operators) that USE does not copy yet.
+// (and operators) that the unit's records do not hold: a module that is
+// not in the module table, or an operator renamed by an ONLY list.
 bool intf_may_come_from_module();
 
 // Makes a new interface record on the current level (and the global list).
@@ -169,8 +171,12 @@ UsrOpRec* intf_add_usrop(int32_t kind, int32_t opcode, locsym* generic);
 // Appends a procedure to an interface unless it is there already.
 IntfProc* intf_update(IntfRec* rec, locsym* proc);
 // Records the signature of the procedure proc (whose dummies and result
-// are known) with the interface's defined-operator record.
-void intf_add_usrop_dtyp(IntfRec* rec, locsym* proc);
+// are known) with the interface's defined-operator record; the signature
+// recorded (or the one of that procedure recorded before), null when none.
+const OpSignature* intf_add_usrop_dtyp(IntfRec* rec, locsym* proc);
+// Appends a copy of sig to u unless u has a signature of the same
+// procedure (by name); the signature of that procedure.
+const OpSignature* intf_add_signature(UsrOpRec* u, const OpSignature& sig, qlist* pool);
 // At the end of a module procedure: the interfaces of the module that name
 // it learn its dummies, class and type.
 void intf_modproc_end(locsym* proc);

@@ -221,6 +221,16 @@ void xrefit_pscope(locsym* sym, xrefrec* occ) {
   pscope.tail[b] = n;
 }
 
+std::vector<locsym*> pscope_entities() {
+  std::vector<locsym*> all;
+  for (const PscopeNode* head : pscope.head) {
+    for (const PscopeNode* n = head; n != nullptr; n = n->next) {
+      if (n->sym != nullptr && n->occ != nullptr) all.push_back(n->sym);
+    }
+  }
+  return all;
+}
+
 int32_t pscope_refbefset(const locsym* sym) {
   const locsym* cur = loc_current_scope();
   if (sym->owner == nullptr || sym->owner == sym || sym->owner == cur || sym->link == cur) return 0;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "checker/common/dtype.h"
 #include "checker/common/qmalloc.h"
@@ -133,6 +134,9 @@ locsym* useptr(locsym* sym);
 // Occurrences of host entities in contained procedures (pool "pxref").
 void xrefit_pscope_init();
 void xrefit_pscope(locsym* sym, xrefrec* occ);
+// The host entities of those lists that have an occurrence, list by list
+// (first letters A to Z), each list in the order it grew.
+std::vector<locsym*> pscope_entities();
 // 1 when a host variable is referenced in a contained procedure before
 // anything set it (message 823).
 int32_t pscope_refbefset(const locsym* sym);
@@ -193,6 +197,18 @@ void dummypass(locsym* proc, locsym* arg, int32_t word);
 // True when arg stands in a dummy list that dummypass searches (the unit's,
 // its entries', its host's) of a FUNCTION or SUBROUTINE unit.
 bool is_unit_dummy(const locsym* arg);
+// One pass of a dummy argument of the unit as an actual argument.
+struct UnkArg {
+  locsym* proc;       // the procedure called
+  int32_t word;       // argument information from the caller
+  int32_t zero;       // always 0
+  uint32_t usage;     // the dummy's QB_SET, QB_REF, QB_INDIRECT, QB_RBS before the pass
+  int32_t seq;        // sequence number (numunks after it)
+  UnkArg* dnext;      // next pass of the same dummy
+  UnkArg* next;       // next record of the unit
+};
+// The unit's passes in the order they were met.
+const UnkArg* unkarg_head();
 // Consistency check of every pointer of the local table (pool sanity mode).
 void checkloc(const char* caller);
 void* hiddenargs(const locsym* sym);

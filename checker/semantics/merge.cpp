@@ -5,10 +5,13 @@
 // written; COMMON blocks are compared member by member (121, 122, 185).
 #include "checker/semantics/merge.h"
 
+#include <bitset>
 #include <cstring>
 
 #include "checker/cmmdline.h"
 #include "checker/common/error.h"
+#include "checker/common/flio.h"
+#include "checker/common/glo.h"
 #include "checker/reader/analyze.h"
 #include "checker/reader/commonstmt.h"
 #include "checker/reader/dertype.h"
@@ -16,6 +19,8 @@
 #include "checker/reader/tokens.h"
 #include "checker/reader/typedecl.h"
 #include "checker/reader/unitstmt.h"
+#include "checker/semantics/getfun.h"
+#include "checker/semantics/interfaces.h"
 #include "checker/semantics/locsym.h"
 #include "checker/semantics/modtable.h"
 
@@ -176,6 +181,28 @@ bool dims_agree(const locsym* s, const symrec& r) {
   return true;
 }
 
+// Whether record n names the unit that holds it (its containing record).
+bool has_holder(int32_t n) {
+  if (n == 0) return false;
+  symrec r;
+  readsymi(n, r);
+  return r.container != 0;
+}
+
+// A pointer COMMON member against a record of the same count of
+// dimensions: from the first dimension on while the bound bytes agree, the
+// first whose bounds differ is 826 when the block's record names its unit.
+void pointer_bounds(const locsym* s, const symrec& r) {
+  const uint8_t* p = r.extra.data();
+  for (const arrdim* d = static_cast<const arrdim*>(s->arrspec); d != nullptr; d = d->next, p += 12) {
+    if (p[8] != d->flags) return;
+    if (static_cast<int32_t>(get_be32(p)) == d->lower && static_cast<int32_t>(get_be32(p + 4)) == d->upper)
+      continue;
+    if (has_holder(static_cast<int32_t>(s->link->glorec))) merge_message(826, s);
+    return;
+  }
+}
+
 bool types_agree(const dtdesc& a, const dtdesc& b) {
   if (a.code != b.code) return false;
   if (a.code == DT_CHAR) return a.value == b.value && a.kind == b.kind;
@@ -259,7 +286,13 @@ bool data_passes(const locsym* s, const symrec& r) {
   if ((s->attrib & 2) != (r.attrs & 2)) return false;
   if (!types_agree(glo_type(s), r.type)) return false;
   if (s->sclass == SC_PAR) return value_agrees(s, r);
-  if (!dims_agree(s, r)) return false;
+  if (is_variable(s->sclass) && (s->props & CP_COMBLK) && (s->attrib & 2)) {
+    // A pointer in COMMON: its bounds may change from unit to unit.
+    if (ndims_of(s) != r.nitems) return false;
+    if (gloopt && r.container != 0 && s->link != nullptr) pointer_bounds(s, r);
+  } else if (!dims_agree(s, r)) {
+    return false;
+  }
   if (is_variable(s->sclass)) return same_mod_entity(s, r) && has_same_equiv(s, r);
   return true;
 }
@@ -605,6 +638,58 @@ void merge1_subprog(locsym* s, int32_t* unitword) {
   if (s == prgnam && unitword != nullptr) *unitword = found;
   s->glorec = static_cast<uint32_t>(found);
   writesymh(found, r);
+  if (s == prgnam) update_glointf(s);
+}
+
+}  // namespace
+
+namespace {
+
+constexpr int32_t UNKARG_BUFFER = 32768;  // buffer of the unknown-argument work file
+
+// The unit's passes of its dummies as actual arguments: each record's
+// called procedure (as its global record), argument word, a zero word and
+// the dummy's usage before the pass, to the unknown-argument work file.
+void write_unkargs(int32_t* unitword) {
+  for (const UnkArg* a = unkarg_head(); a != nullptr; a = a->next) {
+    locsym* proc = a->proc;
+    if (proc == nullptr) continue;
+    if (proc->glorec == 0) merge1_subprog(proc, unitword);
+    if (proc->glorec == 0) {
+      // The library option merges only what the unit defines: a called
+      // procedure may stay without a record, and the pass is not kept.
+      if (libopt) continue;
+      interr("merge1 (can't translate unkarg)");
+    }
+    if (fu_unkargs == 0) fu_unkargs = iopen(nullptr, FM_WRITE, nullptr, UNKARG_BUFFER);
+    if (fu_unkargs == 0) return;
+    uint8_t rec[16];
+    put_be32(rec, proc->glorec);
+    put_be32(rec + 4, static_cast<uint32_t>(a->word));
+    put_be32(rec + 8, static_cast<uint32_t>(a->zero));
+    put_be32(rec + 12, a->usage);
+    iwrite(fu_unkargs, rec, sizeof rec);
+  }
+}
+
+bool is_subprog_class(int32_t sc) { return (sc >= 5 && sc <= 8) || sc == 12 || sc == 13; }
+
+// Procedures of the host that the contained unit refers to.
+void merge1_subprog_pscope(int32_t* unitword) {
+  if (Status.scope_level < 2) return;
+  for (locsym* s : pscope_entities()) {
+    if (s->glorec == 0 && is_subprog_class(s->sclass)) merge1_subprog(s, unitword);
+  }
+}
+
+// Procedures of the unit's interfaces that no symbol of the scope brought.
+void merge1_interfaces(int32_t* unitword) {
+  for (const IntfRec* r = intfs.InterfaceHead; r != nullptr; r = r->gnext) {
+    for (const IntfProc* p = r->first; p != nullptr; p = p->next) {
+      if (p->sym != nullptr && p->sym->glorec == 0 && is_subprog_class(p->sym->sclass))
+        merge1_subprog(p->sym, unitword);
+    }
+  }
 }
 
 }  // namespace
@@ -621,17 +706,99 @@ void merge1() {
   }
   if (prgnam != nullptr && prgnam->sclass == SC_MODULE && prgnam->modcopy != nullptr)
     static_cast<locsym*>(prgnam->modcopy)->glorec = prgnam->glorec;
+  write_unkargs(&unitword);
+  merge1_subprog_pscope(&unitword);
+  merge1_interfaces(&unitword);
   merge_commons(level, &unitword);
+}
+
+
+namespace {
+
+// The related-entity word of record n.
+int32_t related_of(int32_t n) {
+  symrec r;
+  readsymh(n, r);
+  return r.related;
+}
+
+void set_related(int32_t n, int32_t related) {
+  symrec r;
+  readsymh(n, r);
+  r.related = related;
+  writesymh(n, r);
+}
+
+// The records collected into one EQUIVALENCE ring: marked in a bitmap of
+// the first record numbers, the others found in the list itself.
+struct RingCollect {
+  static constexpr int32_t limit = 49;       // records a ring takes
+  static constexpr int32_t bitmap_bits = 16384;
+  std::bitset<bitmap_bits> marked;
+  int32_t recs[limit];
+  int32_t count = 0;
+
+  bool has(int32_t n) const {
+    if (n > 0 && n < bitmap_bits) return marked.test(static_cast<size_t>(n));
+    for (int32_t i = 0; i < count; ++i)
+      if (recs[i] == n) return true;
+    return false;
+  }
+  // False when the ring is full.
+  bool add(int32_t n) {
+    if (count >= limit) return false;
+    recs[count++] = n;
+    if (n > 0 && n < bitmap_bits) marked.set(static_cast<size_t>(n));
+    return true;
+  }
+};
+
+}  // namespace
+
+void merge2_linkequiv(locsym* sym) {
+  if (sym == nullptr || sym->intflink == nullptr) return;
+  if ((sym->props & CP_COMBLK) && !(sym->usage & QB_EQV)) return;
+  int32_t rec = static_cast<int32_t>(sym->glorec);
+  int32_t partner = static_cast<int32_t>(sym->intflink->glorec);
+  if (rec == 0 || partner == 0) return;
+  if (related_of(rec) == 0) {
+    set_related(rec, partner);
+    return;
+  }
+  // Join the two rings: R and its ring, then the partner and its ring.
+  RingCollect c;
+  c.add(rec);
+  int32_t start = related_of(rec);
+  for (int32_t n = start; n != 0 && n != rec && !c.has(n);) {
+    if (!c.add(n)) break;
+    n = related_of(n);
+    if (n == start) break;
+  }
+  for (int32_t n = partner; n != 0 && n != rec && !c.has(n);) {
+    if (!c.add(n)) break;
+    n = related_of(n);
+    if (n == partner) break;
+  }
+  for (int32_t i = 0; i < c.count; ++i) set_related(c.recs[i], c.recs[i + 1 < c.count ? i + 1 : 0]);
 }
 
 void merge2() {
   int32_t level = Status.scope_level;
   if (level < 1 || level > MAX_SCOPES || Scope[level].head == nullptr) return;
   int32_t unitword = 0;
-  merge_commons(level, &unitword);
-  for (locsym* s = Scope[level].head; s != nullptr; s = s->snext) {
-    if (s->squal == SQ_STRUCTFLD || s->sclass == SC_COM) continue;
+  auto merged_here = [](const locsym* s) { return s->squal != SQ_STRUCTFLD; };
+  auto classify = [](locsym* s) {
     if (s->sclass == SC_UNK) s->sclass = s->type.code == DT_TYPE ? SC_REC90 : SC_VAR;
+  };
+  // Sweep 1: COMMON blocks.
+  for (locsym* s = Scope[level].head; s != nullptr; s = s->snext) {
+    if (!merged_here(s)) continue;
+    classify(s);
+    if (s->sclass == SC_COM) mergeit(s, 1, &unitword);
+  }
+  // Sweep 2: everything else, the unit itself and the COMMON members too.
+  for (locsym* s = Scope[level].head; s != nullptr; s = s->snext) {
+    if (!merged_here(s) || s->sclass == SC_COM) continue;
     if (is_struct_class(s->sclass)) {
       if (s->glorec == 0) mergestruct(s);
       continue;
@@ -640,5 +807,52 @@ void merge2() {
         !(s->usage & QB_REF))
       continue;
     if (s->glorec == 0 || s == prgnam) mergeit(s, 2, &unitword);
+  }
+  // Sweep 3: the records of storage-associated variables form rings.
+  for (locsym* s = Scope[level].head; s != nullptr; s = s->snext) {
+    if (merged_here(s) && (s->sclass == SC_VAR || s->sclass == SC_REC90) && s->intflink != nullptr &&
+        s->intflink->glorec != 0)
+      merge2_linkequiv(s);
+  }
+  // Sweep 4: COMMON blocks with their member items.
+  for (locsym* s = Scope[level].head; s != nullptr; s = s->snext) {
+    if (merged_here(s) && s->sclass == SC_COM) mergeit(s, 4, &unitword);
+  }
+  addxref_pscope();
+}
+
+void addxref_pscope() {
+  if (Status.scope_level < 2 || prgnam == nullptr || prgnam->glorec == 0) return;
+  int32_t unitword = static_cast<int32_t>(prgnam->glorec);
+  const locsym* top = Scope[1].unitsym;
+  int32_t module = top != nullptr && top->sclass == SC_MODULE ? static_cast<int32_t>(top->glorec) : 0;
+  for (locsym* s : pscope_entities()) {
+    if (s->owner == prgnam || (s->link == prgnam && s->squal != SQ_STRUCTFLD)) continue;
+    bool procedure = is_procedure_class(s->sclass);
+    if (s->glorec == 0) {
+      int32_t n = mergeit(s, 0, &unitword);
+      if (n == 0 || procedure) continue;
+      // A host entity of a module seen first from a module procedure.
+      symrec r;
+      readsymh(n, r);
+      if (r.host == 0) r.host = module;
+      if (s->modcopy != nullptr && static_cast<locsym*>(s->modcopy)->glorec == 0)
+        static_cast<locsym*>(s->modcopy)->glorec = static_cast<uint32_t>(n);
+      writesymh(n, r);
+      continue;
+    }
+    if (!procedure) continue;  // its record stays as it is
+    int32_t n = static_cast<int32_t>(s->glorec);
+    symrec r;
+    readsymh(n, r);
+    r.usage |= s->usage;
+    if (r.sc == SC_EXT && (s->sclass == SC_FUNC || s->sclass == SC_SUB)) {
+      r.sc = s->sclass;
+      if (s->sclass == SC_FUNC && s->type.code != r.type.code && s->type.code != DT_TYPE) {
+        r.type = glo_type(s);
+        r.hpf = s->hpfbits;
+      }
+    }
+    writesymh(n, r);
   }
 }

@@ -15,6 +15,13 @@ struct locsym;
 void merge1();
 // The uses of the current unit (a local pass after a global pass).
 void merge2();
+// Joins the record of a variable with an EQUIVALENCE partner into the ring
+// of the partner's record (at most 49 records, linked by their related-
+// entity words).
+void merge2_linkequiv(locsym* sym);
+// At the end of merge2 in a contained unit: the host entities it refers
+// to get records (or, for procedures, the unit's usage bits).
+void addxref_pscope();
 // Finds or makes sym's record and updates it in that sweep (1 and 4 COMMON
 // blocks, 2 everything else, 0 host entities); *unitword receives the
 // unit's record when the unit's own symbol is merged. The record number.

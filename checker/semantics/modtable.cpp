@@ -16,6 +16,7 @@
 #include "checker/reader/tokens.h"
 #include "checker/reader/specstmt.h"
 #include "checker/reader/typedecl.h"
+#include "checker/semantics/interfaces.h"
 #include "checker/semantics/locsym.h"
 
 ModuleTable modtbl;
@@ -92,6 +93,13 @@ conval* copy_value(const locsym* sym, qlist* pool) {
     c->s = copy_text(pool, v->s != nullptr ? v->s : "", static_cast<size_t>(len));
   }
   return c;
+}
+
+dtdesc default_integer() {
+  dtdesc d{};
+  d.tag = 'p';
+  d.code = static_cast<uint8_t>(defdtypes[3] != 0 ? defdtypes[3] : DT_INT);
+  return d;
 }
 
 bool is_data_class(int32_t sc) {
@@ -200,9 +208,7 @@ static void copy_type_to(locsym* e, const locsym* sym, modblock* block) {
     if (t != nullptr) {
       PSetQStructsym(&e->type, t);
     } else {
-      e->type = dtdesc{};
-      e->type.tag = 'p';
-      e->type.code = static_cast<uint8_t>(defdtypes[3] != 0 ? defdtypes[3] : DT_INT);
+      e->type = default_integer();
     }
   }
 }
@@ -369,6 +375,8 @@ void modtbl_copy_entities_to() {
       e->squal = SQ_EXTERNAL;
     }
   }
+  modtbl_copy_interfaces_to(block);
+  modtbl_copy_usropr_usrasm_to(block);
 }
 
 // The USE side.
@@ -467,5 +475,278 @@ int32_t modtbl_copy_entities_from(modblock* block) {
   for (locsym* e = block->entry->snext; e != nullptr; e = e->snext) {
     if (e->owner == block->entry && e->squal != SQ_STRUCTFLD) modtbl_copy_locsym_from(e);
   }
+  modtbl_copy_usropr_usrasm_from(block);
   return 0;
+}
+
+// ---------------------------------------------------------------------
+// Interfaces and defined operators.
+
+dtdesc modtbl_copy_dt_to(modblock* block, const dtdesc& src) {
+  if (src.code < 1 || src.code > 26) return default_integer();
+  dtdesc d{};
+  d.tag = 'p';
+  d.code = src.code;
+  d.kind = src.kind;
+  if (src.code == DT_CHAR) {
+    if (IsQCharsize(&src) && PGetQCharsize(&src) > 0) d.value = src.value;
+  } else if (src.code == DT_REC || src.code == DT_TYPE) {
+    locsym* t = src.tag == 'q' ? modtbl_copy_struct_to(PGetQStructsym(&src), block) : nullptr;
+    if (t == nullptr) return default_integer();
+    PSetQStructsym(&d, t);
+  }
+  return d;
+}
+
+namespace {
+
+bool same_text(const locsym* a, const char* name) {
+  return a != nullptr && a->name != nullptr && name != nullptr && std::strcmp(a->name, name) == 0;
+}
+
+// The records of a unit's level 1 while the module owns it.
+const IntfLevel* module_level() {
+  if (Status.scope_level < 1 || Scope[1].unitsym == nullptr) return nullptr;
+  const IntfLevel& l = intfs.level[1];
+  return l.unitsym == Scope[1].unitsym ? &l : nullptr;
+}
+
+// The module entry that stands for a symbol of the module in an interface
+// or operator record: its exported entry, else a detached entry (a name
+// the module keeps PRIVATE: reachable from the record, never by name).
+locsym* table_entry(locsym* sym, modblock* block) {
+  if (sym == nullptr || sym->name == nullptr) return nullptr;
+  if (sym->modcopy != nullptr) return static_cast<locsym*>(sym->modcopy);
+  int32_t len = static_cast<int32_t>(std::strlen(sym->name));
+  if (locsym* e = modtbl_getsym(sym->name, len, 2, TransSC(sym->sclass), block->entry)) return e;
+  locsym* e = mod_new<locsym>();
+  e->name = copy_text(module_pool(), sym->name, std::strlen(sym->name));
+  e->sclass = sym->sclass;
+  e->squal = sym->squal == 7 ? static_cast<uint8_t>(SQ_EXTERNAL) : sym->squal;
+  e->type = sym->type.code != 0 ? modtbl_copy_dt_to(block, sym->type) : dtdesc{};
+  if (e->type.code == 0) e->type.tag = 'p';
+  e->attrib = sym->attrib;
+  e->line = sym->line;
+  e->owner = block->entry;
+  return e;
+}
+
+// A type of a signature as the table keeps it (code 0: no operand).
+OpOperand table_operand(modblock* block, const OpOperand& o) {
+  OpOperand t = o;
+  if (o.type.code != 0) t.type = modtbl_copy_dt_to(block, o.type);
+  return t;
+}
+
+// The local symbol that stands for a module entry in the unit's records:
+// the entity USE copied, else a symbol of the unit's pool that no name
+// reaches (a name the unit does not see).
+locsym* local_view(locsym* entry) {
+  if (entry == nullptr || entry->name == nullptr) return nullptr;
+  if (entry->modcopy != nullptr) return static_cast<locsym*>(entry->modcopy);
+  locsym* l = local_new<locsym>();
+  l->name = copy_text(local_pool(), entry->name, std::strlen(entry->name));
+  l->sclass = entry->sclass;
+  l->squal = entry->squal;
+  l->type = entry->type;
+  if (entry->type.tag == 'q') {
+    locsym* t = modtbl_copy_struct_from(PGetQStructsym(&entry->type));
+    l->type.sym = nullptr;
+    if (t != nullptr) PSetQStructsym(&l->type, t);
+  }
+  l->attrib = entry->attrib | 0x8000u;
+  l->line = static_cast<uint32_t>(rsrc.codlno);
+  l->owner = prgnam != nullptr ? prgnam : l;
+  l->homemod = entry->owner;
+  return l;
+}
+
+OpOperand local_operand(const OpOperand& o) {
+  OpOperand t = o;
+  if (o.type.tag == 'q') {
+    locsym* st = modtbl_copy_struct_from(PGetQStructsym(&o.type));
+    t.type.sym = nullptr;
+    if (st != nullptr) PSetQStructsym(&t.type, st);
+  }
+  return t;
+}
+
+}  // namespace
+
+UsrOpRec* modtbl_get_usrop(modblock* block, int32_t kind, int32_t code, const char* name) {
+  if (block == nullptr) return nullptr;
+  if (kind == IK_ASSIGNMENT) return block->usrasm;
+  if (kind != IK_OPERATOR || code < 2 || code > OP_DEFINED) return nullptr;
+  for (UsrOpRec* u = block->usrop_head; u != nullptr; u = u->next) {
+    if (u->opcode == code && (code != OP_DEFINED || same_text(u->generic, name))) return u;
+  }
+  return nullptr;
+}
+
+UsrOpRec* modtbl_get_usropr(modblock* block, const IntfRec* rec) {
+  if (rec == nullptr || rec->generic == nullptr) return nullptr;
+  return modtbl_get_usrop(block, rec->kind, rec->opcode, rec->generic->name);
+}
+
+UsrOpRec* modtbl_add_usrop(modblock* block, const UsrOpRec* op, int32_t kind) {
+  if (block == nullptr || op == nullptr || op->generic == nullptr) return nullptr;
+  if (UsrOpRec* u = modtbl_get_usrop(block, kind, op->opcode, op->generic->name)) return u;
+  if (kind != IK_ASSIGNMENT && (op->opcode < 2 || op->opcode > OP_DEFINED)) return nullptr;
+  UsrOpRec* u = mod_new<UsrOpRec>();
+  u->kind = kind;
+  u->opcode = op->opcode;
+  u->noperands = op->noperands;
+  u->generic = table_entry(op->generic, block);
+  if (kind == IK_ASSIGNMENT) {
+    block->usrasm = u;
+  } else {
+    if (block->usrop_tail != nullptr) block->usrop_tail->next = u; else block->usrop_head = u;
+    block->usrop_tail = u;
+  }
+  return u;
+}
+
+void modtbl_add_usrop_dtyp(modblock* block, UsrOpRec* op, const OpSignature* sig) {
+  if (block == nullptr || op == nullptr || sig == nullptr) return;
+  OpSignature s{};
+  for (int i = 0; i < 3; ++i) s.opd[i] = table_operand(block, sig->opd[i]);
+  s.proc = table_entry(sig->proc, block);
+  intf_add_signature(op, s, module_pool());
+}
+
+void modtbl_add_usrop_dtyp_MP(const IntfRec* rec, const OpSignature* sig) {
+  if (rec == nullptr || rec->usrop == nullptr || Scope[1].unitsym == nullptr ||
+      Scope[1].unitsym->sclass != SC_MODULE)
+    return;
+  modblock* block = get_module_block(Scope[1].unitsym->name);
+  if (block == nullptr) return;
+  UsrOpRec* u = modtbl_get_usropr(block, rec);
+  if (u == nullptr) u = modtbl_add_usrop(block, rec->usrop, rec->kind);
+  modtbl_add_usrop_dtyp(block, u, sig);
+}
+
+void modtbl_copy_usropr_usrasm_to(modblock* block) {
+  const IntfLevel* l = module_level();
+  if (block == nullptr || l == nullptr) return;
+  for (const UsrOpRec* u = l->usrops; u != nullptr; u = u->next) {
+    UsrOpRec* m = modtbl_add_usrop(block, u, u->kind);
+    for (const OpSignature* s = u->first; m != nullptr && s != nullptr; s = s->next)
+      modtbl_add_usrop_dtyp(block, m, s);
+  }
+}
+
+void modtbl_copy_interfaces_to(modblock* block) {
+  const IntfLevel* l = module_level();
+  if (block == nullptr || l == nullptr) return;
+  for (const IntfRec* r = l->head; r != nullptr; r = r->next) {
+    if (r->kind == IK_NONAME || r->generic == nullptr) continue;
+    IntfRec* m = block->intf_head;
+    while (m != nullptr &&
+           !(m->kind == r->kind && m->opcode == r->opcode && same_text(m->generic, r->generic->name)))
+      m = m->next;
+    if (m == nullptr) {
+      m = mod_new<IntfRec>();
+      m->kind = r->kind;
+      m->opcode = r->opcode;
+      m->generic = table_entry(r->generic, block);
+      if (block->intf_tail != nullptr) block->intf_tail->next = m; else block->intf_head = m;
+      block->intf_tail = m;
+    }
+    if (m->pclass == 0) m->pclass = r->pclass;
+    if (m->usrop == nullptr && r->usrop != nullptr) m->usrop = modtbl_add_usrop(block, r->usrop, r->kind);
+    for (const IntfProc* p = r->first; p != nullptr; p = p->next) {
+      locsym* e = table_entry(p->sym, block);
+      if (e == nullptr) continue;
+      bool have = false;
+      for (const IntfProc* q = m->first; q != nullptr && !have; q = q->next) have = same_text(q->sym, e->name);
+      if (have) continue;
+      IntfProc* n = mod_new<IntfProc>();
+      n->sym = e;
+      if (m->last != nullptr) m->last->next = n; else m->first = n;
+      m->last = n;
+    }
+  }
+}
+
+void adjust_intf_sc(locsym* proc) {
+  if (proc == nullptr || (proc->sclass != SC_FUNC && proc->sclass != SC_SUB) || proc->squal != 7 ||
+      Status.scope_level != 2)
+    return;
+  const locsym* module = Scope[1].unitsym;
+  if (module == nullptr || module->sclass != SC_MODULE) return;
+  modblock* block = get_module_block(module->name);
+  if (block == nullptr) return;
+  // The procedure's type as the table keeps it; a derived type names the
+  // type's entry of this module (the default INTEGER when it has none).
+  dtdesc type = proc->type;
+  if (proc->sclass == SC_FUNC && proc->type.code != 0) {
+    type = modtbl_copy_dt_to(block, proc->type);
+    if (proc->type.code == DT_TYPE && proc->type.tag == 'q') {
+      const locsym* st = PGetQStructsym(&proc->type);
+      locsym* te = st != nullptr ? modtbl_getsym(st->name, static_cast<int32_t>(std::strlen(st->name)), 2,
+                                                 SC_STRUCT90, block->entry)
+                                 : nullptr;
+      if (te != nullptr) PSetQStructsym(&type, te); else type = default_integer();
+    }
+  }
+  auto adjust = [&](locsym* e) {
+    e->sclass = proc->sclass;
+    if (proc->sclass == SC_FUNC && proc->type.code != 0) e->type = type;
+  };
+  // The module's own symbol of the name (exported when the module reached
+  // CONTAINS, before the procedure's class and type were known).
+  for (locsym* s = Scope[1].head; s != nullptr; s = s->snext) {
+    if (s == proc || !same_text(s, proc->name) || s->modcopy == nullptr) continue;
+    locsym* e = static_cast<locsym*>(s->modcopy);
+    if (e->sclass != SC_FUNC && e->sclass != SC_SUB && e->sclass != SC_VAR && e->sclass != SC_UNK) continue;
+    adjust(e);
+    e->squal = SQ_EXTERNAL;
+  }
+  // The specifics of the module's interfaces that name it.
+  for (IntfRec* m = block->intf_head; m != nullptr; m = m->next) {
+    for (IntfProc* p = m->first; p != nullptr; p = p->next) {
+      if (same_text(p->sym, proc->name) && p->sym->sclass != proc->sclass) adjust(p->sym);
+    }
+  }
+}
+
+void modtbl_copy_interfaces_from(modblock* block) {
+  if (block == nullptr) return;
+  for (const IntfRec* m = block->intf_head; m != nullptr; m = m->next) {
+    if (m->generic == nullptr) continue;
+    // A generic name that the unit does not see brings nothing.
+    locsym* g = m->kind == IK_GENERIC ? static_cast<locsym*>(m->generic->modcopy) : local_view(m->generic);
+    if (g == nullptr) continue;
+    IntfRec* r = intf_get_interface_at(Status.scope_level, g, m->opcode);
+    if (r == nullptr) r = intf_new_interface(m->kind, m->opcode, g);
+    if (r == nullptr) return;
+    if (r->pclass == 0) r->pclass = m->pclass;
+    if (r->usrop == nullptr && m->kind != IK_GENERIC) r->usrop = intf_add_usrop(m->kind, m->opcode, g);
+    for (const IntfProc* p = m->first; p != nullptr; p = p->next) {
+      bool have = false;
+      for (const IntfProc* q = r->first; q != nullptr && !have; q = q->next) have = same_text(q->sym, p->sym->name);
+      if (have) continue;
+      locsym* l = local_view(p->sym);
+      if (l == nullptr) {
+        rd_errmsg(24);
+        continue;
+      }
+      intf_update(r, l);
+    }
+  }
+}
+
+void modtbl_copy_usropr_usrasm_from(modblock* block) {
+  if (block == nullptr || Status.interface != 0) return;
+  auto take = [](const UsrOpRec* m) {
+    UsrOpRec* u = intf_add_usrop(m->kind, m->opcode, local_view(m->generic));
+    for (const OpSignature* s = m->first; u != nullptr && s != nullptr; s = s->next) {
+      OpSignature l{};
+      for (int i = 0; i < 3; ++i) l.opd[i] = local_operand(s->opd[i]);
+      l.proc = local_view(s->proc);
+      intf_add_signature(u, l, local_pool());
+    }
+  };
+  if (block->usrasm != nullptr) take(block->usrasm);
+  for (const UsrOpRec* m = block->usrop_head; m != nullptr; m = m->next) take(m);
 }

@@ -18,6 +18,7 @@
 #include "checker/reader/tokens.h"
 #include "checker/semantics/interfaces.h"
 #include "checker/semantics/locsym.h"
+#include "checker/semantics/modtable.h"
 #include "checker/semantics/sizes.h"
 #include "checker/semantics/workfiles.h"
 
@@ -33,16 +34,6 @@ struct SavedResults {
 };
 static SavedResults saved;
 
-// One pass of a dummy argument of the unit as an actual argument.
-struct UnkArg {
-  locsym* proc;       // the procedure called
-  int32_t word;       // argument information from the caller
-  int32_t zero;       // always 0
-  uint32_t usage;     // the dummy's QB_SET, QB_REF, QB_INDIRECT, QB_RBS before the pass
-  int32_t seq;        // sequence number (numunks after it)
-  UnkArg* dnext;      // next pass of the same dummy
-  UnkArg* next;       // next record of the unit
-};
 struct UnknownArgs {
   UnkArg* unkhead;    // the unit's records
   UnkArg* unktail;
@@ -305,6 +296,9 @@ void prgend() {
   // (implicitly too): the module's interfaces that name it learn its
   // class and its operands.
   if (Status.interface == 0 && Status.scope_level == 2 && prgnam != nullptr) intf_modproc_end(prgnam);
+  // A module procedure: the module table's copies take its class and type
+  // (known only now, from its result).
+  if (f != nullptr && unit.prgtyp != 12) adjust_intf_sc(f);
 }
 
 // True when every letter of the IMPLICIT table is without a type.
@@ -524,6 +518,7 @@ bool is_unit_dummy(const locsym* arg) {
   walk_unit_dummies([&](DummyNode* d) { found = found || d->sym == arg; });
   return found;
 }
+const UnkArg* unkarg_head() { return unk.unkhead; }
 
 void dummypass(locsym* proc, locsym* arg, int32_t word) {
   if (proc == nullptr || arg == nullptr || (arg->attrib & 0x1000000u)) return;

@@ -192,6 +192,27 @@ TEST_F(SymbolStore, ChainsAreSortedAndSharedPrefixesShareABucket) {
   EXPECT_EQ(rec, 0);
 }
 
+TEST_F(SymbolStore, NamesLongerThanTheFieldFindTheirCutRecords) {
+  open(100000);
+  // 36 characters; the record keeps the first 31 (up to the first '6').
+  const char* full = "A123456789B123456789C123456789D12345";
+  const char* cut = "A123456789B123456789C123456789D";
+  int32_t n = add(full);
+  symrec r;
+  int32_t rec = 0;
+  lookup(full, r, &rec, 0);
+  EXPECT_EQ(rec, n);
+  rec = 0;
+  lookup(cut, r, &rec, 0);
+  EXPECT_EQ(rec, n);
+  // Another name with the same first 31 characters is the same key.
+  rec = 0;
+  lookup("A123456789B123456789C123456789DZZZZZ", r, &rec, 0);
+  EXPECT_EQ(rec, n);
+  // The record hangs in the bucket of the name it keeps.
+  EXPECT_EQ(chain(cut), std::vector<std::string>{cut});
+}
+
 TEST_F(SymbolStore, SameNameRecordsAreFoundInTurn) {
   open(100000);
   int32_t first = add("X");
