@@ -20,7 +20,7 @@ FlioState flio;
 
 namespace {
 
-constexpr int text_buffer = 1024;
+constexpr int text_buffer = 65536;
 constexpr int record_buffer = 512;
 constexpr int write_retries = 11;
 constexpr int drop_piece = 300;

@@ -335,13 +335,13 @@ static void data_record() {
   // A group of no entries is not written, nor counted: the reader reads
   // back as many records as are counted.
   if (an.lpass != 1 || !ds.data_vlok || ds.data_vptr + ds.data_cptr == 0) return;
-  if (!workfile_next_record(&wf.fu_data, &wf.datacnt)) return;
+  workfile_next_record(wf.data, &wf.datacnt);
   int32_t head[2] = {ds.data_vptr, ds.data_cptr};
-  workfile_words(wf.fu_data, head, 2);
-  workfile_words(wf.fu_data, &ds.varlist[0][0], 2 * ds.data_vptr);
-  workfile_words(wf.fu_data, &ds.constlist[0][0], 2 * ds.data_cptr);
+  workfile_words(wf.data, head, 2);
+  workfile_words(wf.data, &ds.varlist[0][0], 2 * ds.data_vptr);
+  workfile_words(wf.data, &ds.constlist[0][0], 2 * ds.data_cptr);
   int32_t line = rsrc.codlno;
-  workfile_words(wf.fu_data, &line, 1);
+  workfile_words(wf.data, &line, 1);
 }
 
 // DATA object-list /value-list/ [[,] object-list /value-list/]...

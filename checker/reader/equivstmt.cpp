@@ -150,7 +150,7 @@ int32_t geteqv(EqvItem& it) {
 // Writes the record of one object to the work file (local pass only).
 static void eqv_record(const EqvItem& it, int32_t ok, int32_t more) {
   if (an.lpass != 1) return;
-  if (!workfile_next_record(&wf.fu_equiv, &wf.equivcnt)) return;
+  workfile_next_record(wf.equiv, &wf.equivcnt);
   int32_t w[2 + 7 + 4];
   int32_t n = 0;
   w[n++] = ok == 1 ? static_cast<int32_t>(wsym_ref(it.sym)) : 0;
@@ -160,7 +160,7 @@ static void eqv_record(const EqvItem& it, int32_t ok, int32_t more) {
   w[n++] = ok == 1 ? it.subend : 0;
   w[n++] = more;
   w[n++] = rsrc.codlno;
-  workfile_words(wf.fu_equiv, w, n);
+  workfile_words(wf.equiv, w, n);
 }
 
 // EQUIVALENCE (object, object [, ...]) [, (...)]...

@@ -222,17 +222,22 @@ static int32_t pp_endoffile() {
 static bool read_physical(std::string& line) {
   line.clear();
   if (rsrc.cur == nullptr || rsrc.areof) return false;
+  // The stream is read through its buffer without locking (one thread
+  // reads it); the kept characters are gathered first and stored at once.
+  char kept[MAX_LINE + 1];
+  size_t n = 0;
   int c;
   bool any = false;
-  while ((c = std::getc(rsrc.cur)) != EOF) {
+  while ((c = getc_unlocked(rsrc.cur)) != EOF) {
     any = true;
     if (c == '\n') break;
-    if (line.size() < static_cast<size_t>(MAX_LINE) + 1) line += static_cast<char>(c);
+    if (n < sizeof kept) kept[n++] = static_cast<char>(c);
   }
   if (!any) {
     rsrc.areof = 1;
     return false;
   }
+  line.assign(kept, n);
   if (!line.empty() && line.back() == '\r') line.pop_back();
   if (line.size() > static_cast<size_t>(MAX_LINE)) line.resize(MAX_LINE);
   ++rsrc.srclno;
@@ -432,7 +437,7 @@ static LineInfo classify(const std::string& line, bool under_way) {
     // Blank up to the margin: a comment line.
     size_t lim = line.size() < static_cast<size_t>(rsrc.rmargin) ? line.size() : static_cast<size_t>(rsrc.rmargin);
     bool blank = true;
-    for (size_t k = 0; k < lim; ++k) {
+    for (size_t k = 0; k < lim && blank; ++k) {
       int32_t c = static_cast<unsigned char>(line[k]);
       if (!is_blank(c) && !(k == 0 && (c == 'D' || c == 'd'))) blank = false;
     }

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "checker/common/dtype.h"
-#include "checker/common/flio.h"
 #include "checker/common/qualcodes.h"
 #include "checker/reader/datastmt.h"
 #include "checker/reader/services.h"
@@ -109,16 +108,16 @@ int32_t data_value_fit(int32_t obj, int32_t val) {
 
 void procdata() {
   if (wf.datacnt == 0) return;
-  iseek(wf.fu_data, 0);
+  workfile_rewind(wf.data);
   for (int32_t k = 0; k < wf.datacnt; ++k) {
     int32_t head[2];
-    if (!workfile_read(wf.fu_data, head, 2)) break;
+    if (!workfile_read(wf.data, head, 2)) break;
     if (head[0] < 0 || head[0] >= DATA_MAXOBJ || head[1] < 0 || head[1] >= DATA_MAXVAL) break;
     std::vector<int32_t> objs(static_cast<size_t>(2 * head[0]));
     std::vector<int32_t> vals(static_cast<size_t>(2 * head[1]));
     int32_t line = 0;
-    if (!workfile_read(wf.fu_data, objs.data(), 2 * head[0]) ||
-        !workfile_read(wf.fu_data, vals.data(), 2 * head[1]) || !workfile_read(wf.fu_data, &line, 1))
+    if (!workfile_read(wf.data, objs.data(), 2 * head[0]) ||
+        !workfile_read(wf.data, vals.data(), 2 * head[1]) || !workfile_read(wf.data, &line, 1))
       break;
     recmsg.errmsglinnum = line;
     check_group(objs, vals);

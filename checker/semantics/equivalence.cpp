@@ -6,7 +6,6 @@
 
 #include <vector>
 
-#include "checker/common/flio.h"
 #include "checker/common/qualcodes.h"
 #include "checker/reader/commonstmt.h"
 #include "checker/reader/services.h"
@@ -281,17 +280,17 @@ void eqlink(locsym* a, int32_t aoff, locsym* b, int32_t boff) {
 
 void proceqv() {
   if (wf.equivcnt == 0) return;
-  iseek(wf.fu_equiv, 0);
+  workfile_rewind(wf.equiv);
   locsym* prev = nullptr;
   int32_t prevoff = 0;
   for (int32_t k = 0; k < wf.equivcnt; ++k) {
     int32_t head[2];
-    if (!workfile_read(wf.fu_equiv, head, 2) || head[1] < 0 || head[1] > MAX_EQV_SUBS) break;
+    if (!workfile_read(wf.equiv, head, 2) || head[1] < 0 || head[1] > MAX_EQV_SUBS) break;
     EqvObject o{};
     o.sym = wsym_at(static_cast<uint32_t>(head[0]));
     o.nsub = head[1];
     int32_t tail[4];
-    if (!workfile_read(wf.fu_equiv, o.subs, o.nsub) || !workfile_read(wf.fu_equiv, tail, 4)) break;
+    if (!workfile_read(wf.equiv, o.subs, o.nsub) || !workfile_read(wf.equiv, tail, 4)) break;
     o.substart = tail[0];
     o.subend = tail[1];
     int32_t more = tail[2];

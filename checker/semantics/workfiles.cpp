@@ -2,9 +2,9 @@
 // that hold the records of the current program unit.
 #include "checker/semantics/workfiles.h"
 
+#include <algorithm>
 #include <vector>
 
-#include "checker/common/flio.h"
 #include "checker/reader/services.h"
 #include "checker/reader/source.h"
 #include "checker/reader/tokens.h"
@@ -22,8 +22,6 @@ void workfiles_unit_reset() {
 }
 
 void workfiles_close() {
-  if (wf.fu_data != 0) iclose(wf.fu_data);
-  if (wf.fu_equiv != 0) iclose(wf.fu_equiv);
   wf = WorkFiles{};
   wsyms.clear();
 }
@@ -41,32 +39,29 @@ locsym* wsym_at(uint32_t ref) {
   return wsyms[ref - 1];
 }
 
-bool workfile_next_record(int32_t* unit, int32_t* count) {
+void workfile_next_record(WorkFile& file, int32_t* count) {
   if (*count == 0) {
-    if (*unit == 0) {
-      // Binary, write and read; no name.
-      *unit = iopen(nullptr, 35, nullptr, 16384);
-      if (*unit <= 0) {
-        *unit = 0;
-        return false;
-      }
-    }
-    iseek(*unit, 0);
+    file.words.clear();
+    file.readpos = 0;
   }
   if (*count < INT32_MAX) ++*count;
-  return true;
 }
 
-void workfile_words(int32_t unit, const int32_t* words, int32_t n) {
-  if (unit == 0 || n <= 0) return;
-  iwrite(unit, words, n * static_cast<int32_t>(sizeof(int32_t)));
+void workfile_words(WorkFile& file, const int32_t* words, int32_t n) {
+  if (n <= 0) return;
+  file.words.insert(file.words.end(), words, words + n);
 }
 
-bool workfile_read(int32_t unit, int32_t* words, int32_t n) {
+void workfile_rewind(WorkFile& file) { file.readpos = 0; }
+
+bool workfile_read(WorkFile& file, int32_t* words, int32_t n) {
   for (int32_t i = 0; i < n; ++i) words[i] = 0;
-  if (unit == 0 || n <= 0) return n <= 0;
-  int32_t want = n * static_cast<int32_t>(sizeof(int32_t));
-  return iread(unit, words, want) == want;
+  if (n <= 0) return true;
+  size_t want = static_cast<size_t>(n);
+  if (file.words.size() - file.readpos < want) return false;
+  std::copy_n(file.words.begin() + static_cast<std::ptrdiff_t>(file.readpos), want, words);
+  file.readpos += want;
+  return true;
 }
 
 void record_errmsg(int32_t n) {

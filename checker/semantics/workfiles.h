@@ -2,24 +2,33 @@
 // record per DATA group or EQUIVALENCE object of the unit being read, and
 // the end-of-unit analysis reads the unit's records back from the start.
 // Records hold 32-bit words only; a symbol is written as its reference, a
-// number that wsym_at turns back into the symbol until the unit ends.
+// number that wsym_at turns back into the symbol until the unit ends. The
+// records of one unit are few and small, so they are kept in memory.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 struct locsym;
 
+// The words of one unit's records and the place reading has reached.
+struct WorkFile {
+  std::vector<int32_t> words;
+  size_t readpos = 0;
+};
+
 struct WorkFiles {
-  int32_t fu_data;    // unit of the DATA work file, 0 until first needed
-  int32_t datacnt;    // DATA records of the current unit
-  int32_t fu_equiv;   // unit of the EQUIVALENCE work file, 0 until first needed
-  int32_t equivcnt;   // EQUIVALENCE records of the current unit
+  WorkFile data;      // the DATA records of the current unit
+  int32_t datacnt;    // how many
+  WorkFile equiv;     // the EQUIVALENCE records of the current unit
+  int32_t equivcnt;   // how many
 };
 extern WorkFiles wf;
 
 // Per unit: the record counts and symbol references start again.
 void workfiles_unit_reset();
-// End of the run: closes both files (they vanish with their units).
+// End of the run: empties both files.
 void workfiles_close();
 
 // The reference of a symbol in the work files (1 up), 0 for none.
@@ -27,15 +36,16 @@ uint32_t wsym_ref(locsym* sym);
 // The symbol of a reference, null for 0 or an unknown one.
 locsym* wsym_at(uint32_t ref);
 
-// Starts the next record of the unit in the file (*unit, *count): the first
-// record of a unit rewinds the file, creating it when needed. False when
-// the file cannot be created.
-bool workfile_next_record(int32_t* unit, int32_t* count);
+// Starts the next record of the unit in the file, counted in *count: the
+// first record of a unit empties the file.
+void workfile_next_record(WorkFile& file, int32_t* count);
 // Appends 32-bit words to a file.
-void workfile_words(int32_t unit, const int32_t* words, int32_t n);
+void workfile_words(WorkFile& file, const int32_t* words, int32_t n);
+// Reading starts again at the first record.
+void workfile_rewind(WorkFile& file);
 // Reads n words at the current place of a file; false when the file ends
 // first (the words not read are 0).
-bool workfile_read(int32_t unit, int32_t* words, int32_t n);
+bool workfile_read(WorkFile& file, int32_t* words, int32_t n);
 
 // The record being read back: its messages stand at its line, without the
 // source lines (the unit has moved on since).

@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "checker/common/flio.h"
 #include "checker/reader/datastmt.h"
 #include "checker/reader/dispatch.h"
 #include "checker/semantics/workfiles.h"
@@ -15,7 +14,7 @@ TEST_F(Data, RepeatedValueIsOneEntry) {
   workfiles_close();
   open_source("program p\nreal x\ndata x /3*1.0/\nend program p\n", ".f90");
   parse_unit();
-  std::vector<int32_t> w = work_words(wf.fu_data);
+  std::vector<int32_t> w = work_words(wf.data);
   ASSERT_EQ(data_records(w), 1);
   ASSERT_EQ(w.size(), 2u + 2 + 2 + 1);
   EXPECT_EQ(w[0], 1);  // one object
@@ -36,7 +35,7 @@ TEST_F(Data, ImpliedDoGivesItsObjectsOncePerIteration) {
   workfiles_close();
   open_source("program p\ndata (a(i), b(i, 2), i = 1, 2), c(1:2) /4*0, 'xy'/\nend program p\n", ".f90");
   parse_unit();
-  std::vector<int32_t> w = work_words(wf.fu_data);
+  std::vector<int32_t> w = work_words(wf.data);
   ASSERT_EQ(data_records(w), 1);
   ASSERT_EQ(w.size(), 2u + 10 + 4 + 1);
   EXPECT_EQ(w[0], 5);
@@ -73,7 +72,7 @@ TEST_F(Data, ImpliedDoTripCountsByTable) {
     std::string src = std::string("program p\nreal a(100), m(5, 5)\ndata ") + c.objects + " /1/\nend program p\n";
     open_source(src, ".f90");
     parse_unit();
-    std::vector<int32_t> w = work_words(wf.fu_data);
+    std::vector<int32_t> w = work_words(wf.data);
     if (c.entries < 0) {
       EXPECT_TRUE(w.empty()) << c.objects;
     } else {
@@ -127,7 +126,7 @@ TEST_F(Data, NinetyNineObjectsAreRecordedAHundredAreNot) {
     src += " /" + std::to_string(n) + "*0/\nend program p\n";
     open_source(src, ".f90");
     parse_unit();
-    EXPECT_EQ(data_records(work_words(wf.fu_data)), n == 99 ? 1 : 0) << n;
+    EXPECT_EQ(data_records(work_words(wf.data)), n == 99 ? 1 : 0) << n;
     srcend();
     workfiles_close();
   }
@@ -157,6 +156,6 @@ TEST_F(Data, ElementsNamedTwiceSayNothing) {
   open_source("program p\ndata a(1) /1.0/\ndata a(1) /1.0/\nend\n", ".f90");
   parse_unit();
   EXPECT_EQ(count(827), 0);
-  EXPECT_EQ(data_records(work_words(wf.fu_data)), 2);
+  EXPECT_EQ(data_records(work_words(wf.data)), 2);
   workfiles_close();
 }

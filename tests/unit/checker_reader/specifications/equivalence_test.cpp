@@ -2,7 +2,6 @@
 // seven fields per object, the more word closing each group.
 #include <vector>
 
-#include "checker/common/flio.h"
 #include "checker/reader/dispatch.h"
 #include "checker/reader/statement.h"
 #include "checker/semantics/workfiles.h"
@@ -20,7 +19,7 @@ TEST_F(Equivalence, TwoGroupsWriteFourRecords) {
       "end program p\n",
       ".f90");
   parse_unit();
-  std::vector<int32_t> w = work_words(wf.fu_equiv);
+  std::vector<int32_t> w = work_words(wf.equiv);
   ASSERT_EQ(eqv_records(w), 4);
   // sym, nsub, subs..., substart, subend, more, line
   ASSERT_EQ(w.size(), 7u + 6 + 6 + 6);
@@ -49,7 +48,7 @@ TEST_F(Equivalence, NothingIsWrittenOutsideTheLocalPass) {
   an.lpass = 0;
   open_source("program p\nequivalence (a, b)\nend program p\n", ".f90");
   parse_unit();
-  EXPECT_EQ(wf.fu_equiv, 0);
+  EXPECT_TRUE(wf.equiv.words.empty());
   EXPECT_EQ(wf.equivcnt, 0);
 }
 
@@ -58,7 +57,7 @@ TEST_F(Equivalence, AnObjectThatCannotBeReadKeepsItsPlace) {
   open_source("program p\nequivalence (a, 1), (b, c)\nend program p\n", ".f90");
   parse_unit();
   EXPECT_EQ(count(24), 1);
-  std::vector<int32_t> w = work_words(wf.fu_equiv);
+  std::vector<int32_t> w = work_words(wf.equiv);
   ASSERT_EQ(eqv_records(w), 4);
   ASSERT_EQ(w.size(), 24u);
   EXPECT_EQ(w[6], 0);   // the second object: symbol 0

@@ -6,7 +6,6 @@
 #include <cstring>
 #include <vector>
 
-#include "checker/common/flio.h"
 #include "checker/reader/dispatch.h"
 #include "checker/semantics/workfiles.h"
 #include "tests/unit/checker_reader/reader_fixture.h"
@@ -24,20 +23,8 @@ class SpecStatementTest : public ReaderTest {
     return getsym(name, static_cast<int32_t>(std::strlen(name)), 0, cls);
   }
 
-  // Every word written so far to the work file on the unit; none when the
-  // unit is 0 (the file was never opened).
-  static std::vector<int32_t> work_words(int32_t fu) {
-    std::vector<int32_t> w;
-    if (fu == 0) return w;
-    int64_t end = itell(fu);
-    iseek(fu, 0);
-    for (int64_t i = 0; i < end / 4; ++i) {
-      int32_t v = 0;
-      iread(fu, &v, 4);
-      w.push_back(v);
-    }
-    return w;
-  }
+  // Every word written to the work file for the unit.
+  static std::vector<int32_t> work_words(const WorkFile& file) { return file.words; }
 
   // Records in the words of the DATA work file, counted by their format
   // (the unit's end reads them back, but the file keeps them); -1 when the
