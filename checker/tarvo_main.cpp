@@ -4,18 +4,18 @@
 #include "checker/tarvo.h"
 
 #include <cstdio>
-#include "checker/cmmdline.h"
-#include "checker/errmsg.h"
-#include "checker/out.h"
+#include "checker/base/cmmdline.h"
+#include "checker/base/errmsg.h"
+#include "checker/base/out.h"
 #include "checker/runstat.h"
-#include "checker/sysdep.h"
+#include "checker/base/sysdep.h"
 #include "checker/common/filnam.h"
 #include "checker/common/flio.h"
 #include "checker/common/glo.h"
 #include "checker/common/qmalloc.h"
 #include "checker/common/symtable.h"
 #include "checker/common/tlink.h"
-#include "checker/reader/analyze.h"
+#include "checker/base/passes.h"
 #include "checker/semantics/workfiles.h"
 
 qlist* file_storage = nullptr;

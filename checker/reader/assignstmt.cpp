@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "checker/common/qualcodes.h"
-#include "checker/errmsg.h"
+#include "checker/base/errmsg.h"
 #include "checker/reader/expr.h"
-#include "checker/reader/services.h"
-#include "checker/reader/source.h"
-#include "checker/reader/statement.h"
-#include "checker/reader/tokens.h"
+#include "checker/base/services.h"
+#include "checker/base/source.h"
+#include "checker/base/statement.h"
+#include "checker/base/tokens.h"
 #include "checker/semantics/interfaces.h"
 #include "checker/semantics/locsym.h"
 #include "checker/semantics/unit_queries.h"

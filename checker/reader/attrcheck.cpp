@@ -5,8 +5,8 @@
 
 #include "checker/common/qualcodes.h"
 #include "checker/reader/dertype.h"
-#include "checker/reader/services.h"
-#include "checker/reader/statement.h"
+#include "checker/base/services.h"
+#include "checker/base/statement.h"
 #include "checker/reader/unitstmt.h"
 #include "checker/semantics/intrinsics.h"
 #include "checker/semantics/locsym.h"

@@ -12,10 +12,10 @@
 #include "checker/reader/expr.h"
 
 #include "checker/reader/dispatch.h"
-#include "checker/reader/services.h"
-#include "checker/reader/source.h"
-#include "checker/reader/statement.h"
-#include "checker/reader/tokens.h"
+#include "checker/base/services.h"
+#include "checker/base/source.h"
+#include "checker/base/statement.h"
+#include "checker/base/tokens.h"
 
 namespace {
 

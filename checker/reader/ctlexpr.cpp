@@ -6,9 +6,9 @@
 #include "checker/common/dtype.h"
 #include "checker/common/qualcodes.h"
 #include "checker/reader/expr.h"
-#include "checker/reader/services.h"
-#include "checker/reader/source.h"
-#include "checker/reader/tokens.h"
+#include "checker/base/services.h"
+#include "checker/base/source.h"
+#include "checker/base/tokens.h"
 #include "checker/semantics/locsym.h"
 
 CtlExpr ctl;

@@ -5,12 +5,12 @@
 #include "checker/reader/datastmt.h"
 
 #include "checker/common/qualcodes.h"
-#include "checker/reader/analyze.h"
+#include "checker/base/passes.h"
 #include "checker/reader/expr.h"
-#include "checker/reader/services.h"
-#include "checker/reader/source.h"
-#include "checker/reader/statement.h"
-#include "checker/reader/tokens.h"
+#include "checker/base/services.h"
+#include "checker/base/source.h"
+#include "checker/base/statement.h"
+#include "checker/base/tokens.h"
 #include "checker/semantics/locsym.h"
 #include "checker/semantics/workfiles.h"
 

@@ -7,30 +7,30 @@
 #include <cstring>
 #include <string>
 
-#include "checker/makedep.h"
-#include "checker/reader/analyze.h"
+#include "checker/base/makedep.h"
+#include "checker/base/passes.h"
 #include "checker/reader/assignstmt.h"
 #include "checker/reader/dertype.h"
 #include "checker/reader/attrstmt.h"
 #include "checker/reader/commonstmt.h"
 #include "checker/reader/ctlexpr.h"
 #include "checker/reader/datastmt.h"
-#include "checker/reader/directives.h"
+#include "checker/base/directives.h"
 #include "checker/reader/equivstmt.h"
 #include "checker/reader/hpfstmt.h"
 #include "checker/reader/interfacestmt.h"
 #include "checker/reader/pointerstmt.h"
-#include "checker/reader/services.h"
-#include "checker/reader/source.h"
+#include "checker/base/services.h"
+#include "checker/base/source.h"
 #include "checker/reader/specstmt.h"
-#include "checker/reader/statement.h"
-#include "checker/reader/tokens.h"
+#include "checker/base/statement.h"
+#include "checker/base/tokens.h"
 #include "checker/reader/typedecl.h"
 #include "checker/reader/unitstmt.h"
 #include "checker/reader/vendorexec.h"
 #include "checker/semantics/interfaces.h"
 #include "checker/semantics/locsym.h"
-#include "checker/tvxutil.h"
+#include "checker/base/tvxutil.h"
 
 int32_t stopped_at_contains;
 

@@ -4,17 +4,17 @@
 // are recorded as statements in the program database.
 #include <cstring>
 
-#include "checker/reader/analyze.h"
+#include "checker/base/passes.h"
 #include "checker/reader/assignstmt.h"
 #include "checker/reader/dertype.h"
 #include "checker/reader/dispatch.h"
-#include "checker/reader/services.h"
-#include "checker/reader/source.h"
-#include "checker/reader/statement.h"
-#include "checker/reader/tokens.h"
+#include "checker/base/services.h"
+#include "checker/base/source.h"
+#include "checker/base/statement.h"
+#include "checker/base/tokens.h"
 #include "checker/reader/typedecl.h"
 #include "checker/semantics/locsym.h"
-#include "checker/tvxutil.h"
+#include "checker/base/tvxutil.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 #include <cstring>
 #include <string>
 
-#include "checker/errmsg.h"
-#include "checker/reader/analyze.h"
-#include "checker/reader/services.h"
-#include "checker/reader/source.h"
-#include "checker/reader/statement.h"
-#include "checker/reader/tokens.h"
+#include "checker/base/errmsg.h"
+#include "checker/base/passes.h"
+#include "checker/base/services.h"
+#include "checker/base/source.h"
+#include "checker/base/statement.h"
+#include "checker/base/tokens.h"
 #include "checker/semantics/interfaces.h"
 #include "checker/semantics/locsym.h"
 

@@ -8,13 +8,13 @@
 #include <cstring>
 
 #include "checker/common/qualcodes.h"
-#include "checker/reader/analyze.h"
+#include "checker/base/passes.h"
 #include "checker/reader/dertype.h"
-#include "checker/reader/services.h"
-#include "checker/reader/source.h"
+#include "checker/base/services.h"
+#include "checker/base/source.h"
 #include "checker/reader/specstmt.h"
-#include "checker/reader/statement.h"
-#include "checker/reader/tokens.h"
+#include "checker/base/statement.h"
+#include "checker/base/tokens.h"
 #include "checker/reader/unitstmt.h"
 #include "checker/semantics/interfaces.h"
 #include "checker/semantics/intrinsics.h"

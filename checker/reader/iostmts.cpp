@@ -9,16 +9,16 @@
 
 #include "checker/common/dtype.h"
 #include "checker/common/qualcodes.h"
-#include "checker/reader/analyze.h"
+#include "checker/base/passes.h"
 #include "checker/reader/dispatch.h"
 #include "checker/reader/expr.h"
-#include "checker/reader/services.h"
-#include "checker/reader/source.h"
+#include "checker/base/services.h"
+#include "checker/base/source.h"
 #include "checker/reader/specstmt.h"
-#include "checker/reader/statement.h"
-#include "checker/reader/tokens.h"
+#include "checker/base/statement.h"
+#include "checker/base/tokens.h"
 #include "checker/semantics/locsym.h"
-#include "checker/tvxutil.h"
+#include "checker/base/tvxutil.h"
 
 namespace {
 

@@ -8,23 +8,23 @@
 #include <utility>
 #include <vector>
 
-#include "checker/errmsg.h"
+#include "checker/base/errmsg.h"
 #include "checker/reader/expr.h"
 
 #include "checker/reader/assignstmt.h"
 #include "checker/reader/dertype.h"
-#include "checker/reader/services.h"
-#include "checker/reader/source.h"
-#include "checker/reader/statement.h"
-#include "checker/reader/tokens.h"
+#include "checker/base/services.h"
+#include "checker/base/source.h"
+#include "checker/base/statement.h"
+#include "checker/base/tokens.h"
 #include "checker/reader/typedecl.h"
 #include "checker/semantics/intrinsics.h"
 #include "checker/semantics/arglist.h"
 #include "checker/semantics/kinds.h"
 #include "checker/semantics/interfaces.h"
 #include "checker/semantics/locsym.h"
-#include "checker/tvxutil.h"
-#include "checker/reader/analyze.h"
+#include "checker/base/tvxutil.h"
+#include "checker/base/passes.h"
 
 int32_t vhs;
 int32_t charsubsize;

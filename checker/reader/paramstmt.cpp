@@ -5,10 +5,10 @@
 
 #include "checker/common/qualcodes.h"
 #include "checker/reader/expr.h"
-#include "checker/reader/services.h"
-#include "checker/reader/source.h"
-#include "checker/reader/statement.h"
-#include "checker/reader/tokens.h"
+#include "checker/base/services.h"
+#include "checker/base/source.h"
+#include "checker/base/statement.h"
+#include "checker/base/tokens.h"
 #include "checker/semantics/locsym.h"
 
 static bool is_named_constant_class(int32_t c) {

@@ -4,10 +4,10 @@
 #include "checker/reader/pointerstmt.h"
 
 #include "checker/common/qualcodes.h"
-#include "checker/reader/services.h"
-#include "checker/reader/source.h"
-#include "checker/reader/statement.h"
-#include "checker/reader/tokens.h"
+#include "checker/base/services.h"
+#include "checker/base/source.h"
+#include "checker/base/statement.h"
+#include "checker/base/tokens.h"
 #include "checker/reader/typedecl.h"
 #include "checker/semantics/locsym.h"
 

@@ -11,15 +11,15 @@
 #include <string>
 #include <unordered_map>
 
-#include "checker/cmmdline.h"
-#include "checker/errmsg.h"
+#include "checker/base/cmmdline.h"
+#include "checker/base/errmsg.h"
 #include "checker/reader/assignstmt.h"
-#include "checker/reader/directives.h"
+#include "checker/base/directives.h"
 #include "checker/reader/expr.h"
-#include "checker/reader/services.h"
-#include "checker/reader/source.h"
-#include "checker/reader/statement.h"
-#include "checker/reader/tokens.h"
+#include "checker/base/services.h"
+#include "checker/base/source.h"
+#include "checker/base/statement.h"
+#include "checker/base/tokens.h"
 #include "checker/reader/typedecl.h"
 #include "checker/semantics/getfun.h"
 #include "checker/semantics/interfaces.h"

@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "checker/common/mystring.h"
-#include "checker/errmsg.h"
-#include "checker/reader/tokens.h"
+#include "checker/base/errmsg.h"
+#include "checker/base/tokens.h"
 #include "checker/semantics/locsym.h"
 
 namespace {

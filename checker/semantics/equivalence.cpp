@@ -8,8 +8,8 @@
 
 #include "checker/common/qualcodes.h"
 #include "checker/reader/commonstmt.h"
-#include "checker/reader/services.h"
-#include "checker/reader/tokens.h"
+#include "checker/base/services.h"
+#include "checker/base/tokens.h"
 #include "checker/reader/typedecl.h"
 #include "checker/semantics/locsym.h"
 #include "checker/semantics/sizes.h"

@@ -6,10 +6,10 @@
 
 #include <cstring>
 
-#include "checker/cmmdline.h"
+#include "checker/base/cmmdline.h"
 #include "checker/common/error.h"
 #include "checker/common/filnam.h"
-#include "checker/reader/services.h"
+#include "checker/base/services.h"
 #include "checker/semantics/interfaces.h"
 #include "checker/semantics/intrinsics.h"
 #include "checker/semantics/locsym.h"

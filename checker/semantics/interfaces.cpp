@@ -11,12 +11,12 @@
 #include <string>
 
 #include "checker/common/qualcodes.h"
-#include "checker/errmsg.h"
-#include "checker/reader/analyze.h"
+#include "checker/base/errmsg.h"
+#include "checker/base/passes.h"
 #include "checker/reader/expr.h"
-#include "checker/reader/services.h"
-#include "checker/reader/source.h"
-#include "checker/reader/tokens.h"
+#include "checker/base/services.h"
+#include "checker/base/source.h"
+#include "checker/base/tokens.h"
 #include "checker/reader/unitstmt.h"
 #include "checker/semantics/intrinsics.h"
 #include "checker/semantics/locsym.h"

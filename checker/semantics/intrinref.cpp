@@ -5,10 +5,10 @@
 // value and rank are left for the expression parser.
 #include <cstring>
 
-#include "checker/errmsg.h"
-#include "checker/reader/services.h"
-#include "checker/reader/source.h"
-#include "checker/reader/tokens.h"
+#include "checker/base/errmsg.h"
+#include "checker/base/services.h"
+#include "checker/base/source.h"
+#include "checker/base/tokens.h"
 #include "checker/semantics/intrinsics.h"
 #include "checker/semantics/locsym.h"
 

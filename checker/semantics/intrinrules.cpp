@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "checker/reader/expr.h"
-#include "checker/reader/services.h"
-#include "checker/reader/tokens.h"
+#include "checker/base/services.h"
+#include "checker/base/tokens.h"
 #include "checker/semantics/intrinsics.h"
 #include "checker/semantics/kinds.h"
 #include "checker/semantics/locsym.h"

@@ -9,8 +9,8 @@
 #include <iterator>
 #include <string_view>
 
-#include "checker/cmmdline.h"
-#include "checker/reader/services.h"
+#include "checker/base/cmmdline.h"
+#include "checker/base/services.h"
 #include "checker/semantics/intrinfold.h"
 #include "checker/semantics/locsym.h"
 

@@ -4,9 +4,9 @@
 
 #include <cstring>
 
-#include "checker/cmmdline.h"
+#include "checker/base/cmmdline.h"
 #include "checker/common/dtype.h"
-#include "checker/reader/services.h"
+#include "checker/base/services.h"
 #include "checker/semantics/locsym.h"
 
 int32_t isinKindSelector;

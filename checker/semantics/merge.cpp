@@ -8,15 +8,15 @@
 #include <bitset>
 #include <cstring>
 
-#include "checker/cmmdline.h"
+#include "checker/base/cmmdline.h"
 #include "checker/common/error.h"
 #include "checker/common/flio.h"
 #include "checker/common/glo.h"
-#include "checker/reader/analyze.h"
+#include "checker/base/passes.h"
 #include "checker/reader/commonstmt.h"
 #include "checker/reader/dertype.h"
-#include "checker/reader/services.h"
-#include "checker/reader/tokens.h"
+#include "checker/base/services.h"
+#include "checker/base/tokens.h"
 #include "checker/reader/typedecl.h"
 #include "checker/reader/unitstmt.h"
 #include "checker/semantics/getfun.h"

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "checker/reader/services.h"
-#include "checker/reader/source.h"
-#include "checker/reader/tokens.h"
+#include "checker/base/services.h"
+#include "checker/base/source.h"
+#include "checker/base/tokens.h"
 
 WorkFiles wf;
 RecordMsg recmsg;

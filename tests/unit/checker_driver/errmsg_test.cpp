@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include "checker/cmmdline.h"
-#include "checker/errmsg.h"
-#include "checker/out.h"
+#include "checker/base/cmmdline.h"
+#include "checker/base/errmsg.h"
+#include "checker/base/out.h"
 #include "checker/common/flio.h"
 
 namespace {

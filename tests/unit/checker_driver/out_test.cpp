@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
-#include "checker/cmmdline.h"
-#include "checker/out.h"
+#include "checker/base/cmmdline.h"
+#include "checker/base/out.h"
 #include "checker/common/flio.h"
 
 namespace {

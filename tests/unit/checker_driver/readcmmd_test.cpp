@@ -8,9 +8,9 @@
 #include <fstream>
 #include <string>
 #include <vector>
-#include "checker/cmmdline.h"
-#include "checker/errmsg.h"
-#include "checker/out.h"
+#include "checker/base/cmmdline.h"
+#include "checker/base/errmsg.h"
+#include "checker/base/out.h"
 #include "checker/tarvo.h"
 #include "checker/common/filnam.h"
 #include "checker/common/glo.h"

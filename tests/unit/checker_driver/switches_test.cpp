@@ -9,7 +9,7 @@
 #include <iterator>
 #include <string>
 #include <vector>
-#include "checker/cmmdline.h"
+#include "checker/base/cmmdline.h"
 
 namespace {
 

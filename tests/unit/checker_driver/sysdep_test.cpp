@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 #include "checker/runstat.h"
-#include "checker/sysdep.h"
+#include "checker/base/sysdep.h"
 
 TEST(Sysdep, DateAndTimeText) {
   setenv("TZ", "UTC", 1);

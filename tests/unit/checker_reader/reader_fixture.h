@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "checker/errmsg.h"
-#include "checker/reader/analyze.h"
-#include "checker/reader/directives.h"
-#include "checker/reader/services.h"
-#include "checker/reader/source.h"
-#include "checker/reader/statement.h"
-#include "checker/reader/tokens.h"
+#include "checker/base/errmsg.h"
+#include "checker/base/passes.h"
+#include "checker/base/directives.h"
+#include "checker/base/services.h"
+#include "checker/base/source.h"
+#include "checker/base/statement.h"
+#include "checker/base/tokens.h"
 #include "checker/semantics/locsym.h"
 
 class ReaderTest : public ::testing::Test {

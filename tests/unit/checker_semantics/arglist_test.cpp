@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "checker/cmmdline.h"
-#include "checker/reader/directives.h"
+#include "checker/base/cmmdline.h"
+#include "checker/base/directives.h"
 #include "checker/reader/expr.h"
 #include "checker/reader/typedecl.h"
 #include "checker/semantics/arglist.h"

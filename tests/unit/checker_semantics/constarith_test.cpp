@@ -5,7 +5,7 @@
 #include <climits>
 #include <cstring>
 
-#include "checker/errmsg.h"
+#include "checker/base/errmsg.h"
 #include "checker/semantics/constarith.h"
 #include "checker/semantics/locsym.h"
 

@@ -13,7 +13,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "checker/cmmdline.h"
+#include "checker/base/cmmdline.h"
 #include "checker/reader/expr.h"
 #include "checker/semantics/intrinfold.h"
 #include "checker/semantics/kinds.h"

@@ -7,8 +7,8 @@
 #include <map>
 #include <string>
 
-#include "checker/cmmdline.h"
-#include "checker/reader/services.h"
+#include "checker/base/cmmdline.h"
+#include "checker/base/services.h"
 #include "checker/semantics/intrinsics.h"
 #include "checker/semantics/locsym.h"
 

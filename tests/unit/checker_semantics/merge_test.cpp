@@ -4,11 +4,11 @@
 // on, and the messages counted in the catalogue.
 #include "tests/unit/checker_semantics/semantics_fixture.h"
 
-#include "checker/cmmdline.h"
+#include "checker/base/cmmdline.h"
 #include "checker/common/flio.h"
 #include "checker/common/glo.h"
-#include "checker/errmsg.h"
-#include "checker/reader/analyze.h"
+#include "checker/base/errmsg.h"
+#include "checker/base/passes.h"
 #include "checker/reader/commonstmt.h"
 #include "checker/reader/unitstmt.h"
 #include "checker/semantics/getfun.h"

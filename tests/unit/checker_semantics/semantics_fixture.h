@@ -8,8 +8,8 @@
 
 #include "checker/common/qualcodes.h"
 #include "checker/reader/dertype.h"
-#include "checker/reader/services.h"
-#include "checker/reader/statement.h"
+#include "checker/base/services.h"
+#include "checker/base/statement.h"
 #include "checker/reader/typedecl.h"
 #include "checker/semantics/locsym.h"
 #include "tests/unit/checker_common/common_fixture.h"

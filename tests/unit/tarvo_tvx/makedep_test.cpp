@@ -2,9 +2,9 @@
 // files are placed in the analysis order.
 #include <gtest/gtest.h>
 
-#include "checker/cmmdline.h"
+#include "checker/base/cmmdline.h"
 #include "checker/common/filnam.h"
-#include "checker/makedep.h"
+#include "checker/base/makedep.h"
 
 namespace {
 

@@ -10,12 +10,12 @@
 #include <iterator>
 #include <string>
 
-#include "checker/cmmdline.h"
+#include "checker/base/cmmdline.h"
 #include "checker/common/qualcodes.h"
-#include "checker/reader/analyze.h"
-#include "checker/reader/source.h"
+#include "checker/base/passes.h"
+#include "checker/base/source.h"
 #include "checker/semantics/locsym.h"
-#include "checker/tvxutil.h"
+#include "checker/base/tvxutil.h"
 
 namespace {
 

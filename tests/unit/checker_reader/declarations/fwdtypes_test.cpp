@@ -6,7 +6,7 @@
 #include <string>
 
 #include "checker/common/qualcodes.h"
-#include "checker/errmsg.h"
+#include "checker/base/errmsg.h"
 #include "checker/reader/dertype.h"
 #include "checker/semantics/locsym.h"
 

@@ -3,9 +3,9 @@
 // rejected kinds.
 #include <gtest/gtest.h>
 
-#include "checker/cmmdline.h"
+#include "checker/base/cmmdline.h"
 #include "checker/common/dtype.h"
-#include "checker/errmsg.h"
+#include "checker/base/errmsg.h"
 #include "checker/semantics/kinds.h"
 #include "checker/semantics/locsym.h"
 

@@ -4,7 +4,7 @@
 // neighbour that must give no message at all.
 #include <cstring>
 
-#include "checker/cmmdline.h"
+#include "checker/base/cmmdline.h"
 #include "checker/reader/dispatch.h"
 #include "checker/semantics/kinds.h"
 #include "checker/semantics/intrinsics.h"

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "checker/reader/dispatch.h"
-#include "checker/reader/statement.h"
+#include "checker/base/statement.h"
 #include "checker/semantics/workfiles.h"
 #include "tests/unit/checker_reader/specifications/spec_fixture.h"
 

@@ -2,7 +2,7 @@
 // file registered in the dependency pass, per routine its ro#, rloc, rlink,
 // rkind, rstart and rcall lines, the chain of statement records (rstmt)
 // linked as the statements are read, and "rbody st#0" at its end.
-#include "checker/tvxutil.h"
+#include "checker/base/tvxutil.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -11,9 +11,9 @@
 #include "checker/common/error.h"
 #include "checker/common/qmalloc.h"
 #include "checker/common/qualcodes.h"
-#include "checker/reader/analyze.h"
-#include "checker/reader/services.h"
-#include "checker/reader/source.h"
+#include "checker/base/passes.h"
+#include "checker/base/services.h"
+#include "checker/base/source.h"
 #include "checker/semantics/locsym.h"
 
 // A node of a name table: a binary search tree in byte order of the names.

@@ -2,16 +2,16 @@
 // values (cmmdparse, configfile), the values become option globals, the
 // report file is chosen and opened, and the first page with the settings and
 // the list of source files is printed (readcmmd).
-#include "checker/cmmdline.h"
-#include "checker/tvxutil.h"
+#include "checker/base/cmmdline.h"
+#include "checker/base/tvxutil.h"
 
 #include <array>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
-#include "checker/errmsg.h"
-#include "checker/out.h"
+#include "checker/base/errmsg.h"
+#include "checker/base/out.h"
 #include "checker/tarvo.h"
 #include "checker/common/error.h"
 #include "checker/common/filnam.h"
@@ -22,13 +22,13 @@
 
 const swtrow swttbl[] = {
 #define SWITCH(name, letter, kind, slot, help) {name, letter, kind, slot, help},
-#include "checker/switches.def"
+#include "checker/base/switches.def"
 };
 const int swtcount = static_cast<int>(std::size(swttbl));
 
 const dialect dialects[] = {
 #define DIALECT(mask, name, upname, display) {mask, name, upname, display},
-#include "checker/dialects.def"
+#include "checker/base/dialects.def"
 };
 const int ndialects = static_cast<int>(std::size(dialects));
 

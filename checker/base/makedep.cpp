@@ -1,19 +1,19 @@
 // Module dependency order: what the dependency pass learns about MODULE and
 // USE statements, the order of the source files derived from it, the
 // report of files whose modules use each other and the dependency file.
-#include "checker/makedep.h"
+#include "checker/base/makedep.h"
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 
-#include "checker/cmmdline.h"
+#include "checker/base/cmmdline.h"
 #include "checker/common/filnam.h"
 #include "checker/common/flio.h"
 #include "checker/common/mystring.h"
 #include "checker/common/qmalloc.h"
-#include "checker/out.h"
-#include "checker/reader/analyze.h"
+#include "checker/base/out.h"
+#include "checker/base/passes.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The analysis driver: the passes over the source files of a run and, in
 // each file, the loop over its program units from prgbeg through the
 // statements to the end-of-unit work; also the progress display.
-#include "checker/reader/analyze.h"
+#include "checker/base/passes.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,25 +9,25 @@
 #include <cstdio>
 #include <string>
 
-#include "checker/cmmdline.h"
+#include "checker/base/cmmdline.h"
 #include "checker/common/error.h"
 #include "checker/common/filnam.h"
 #include "checker/common/flio.h"
 #include "checker/common/glo.h"
 #include "checker/common/qmalloc.h"
-#include "checker/errmsg.h"
-#include "checker/makedep.h"
-#include "checker/out.h"
+#include "checker/base/errmsg.h"
+#include "checker/base/makedep.h"
+#include "checker/base/out.h"
 #include "checker/reader/dertype.h"
 #include "checker/reader/dispatch.h"
-#include "checker/reader/services.h"
-#include "checker/reader/source.h"
-#include "checker/reader/statement.h"
-#include "checker/reader/tokens.h"
+#include "checker/base/services.h"
+#include "checker/base/source.h"
+#include "checker/base/statement.h"
+#include "checker/base/tokens.h"
 #include "checker/semantics/locsym.h"
 #include "checker/semantics/merge.h"
 #include "checker/semantics/modtable.h"
-#include "checker/tvxutil.h"
+#include "checker/base/tvxutil.h"
 
 AnalysisState an{0, 1, 0, 0, 0, 0, 0, std::string(), std::string()};
 

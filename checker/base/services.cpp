@@ -1,15 +1,15 @@
 // The services of the rest of tarvo as the reader uses them: option values
 // copied from the switches, numbered and coded messages, report output and
 // the table of source files.
-#include "checker/reader/services.h"
+#include "checker/base/services.h"
 
-#include "checker/cmmdline.h"
+#include "checker/base/cmmdline.h"
 #include "checker/common/error.h"
 #include "checker/common/filnam.h"
 #include "checker/common/qmalloc.h"
-#include "checker/errmsg.h"
-#include "checker/out.h"
-#include "checker/reader/tokens.h"
+#include "checker/base/errmsg.h"
+#include "checker/base/out.h"
+#include "checker/base/tokens.h"
 #include "checker/semantics/locsym.h"
 
 ReaderOptions ropt;

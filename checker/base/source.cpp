@@ -2,17 +2,17 @@
 // files are read, comment and directive lines dropped, continuation lines
 // joined and blanks outside character constants removed, leaving one
 // statement in pstat with the column and line of every character beside it.
-#include "checker/reader/source.h"
+#include "checker/base/source.h"
 
 #include <cstring>
 
-#include "checker/reader/analyze.h"
-#include "checker/reader/directives.h"
-#include "checker/reader/services.h"
-#include "checker/reader/statement.h"
-#include "checker/reader/tokens.h"
+#include "checker/base/passes.h"
+#include "checker/base/directives.h"
+#include "checker/base/services.h"
+#include "checker/base/statement.h"
+#include "checker/base/tokens.h"
 #include "checker/semantics/locsym.h"
-#include "checker/tvxutil.h"
+#include "checker/base/tvxutil.h"
 
 unsigned char pstat[PSTAT_SIZE];
 unsigned char wbreaks[PSTAT_SIZE];

@@ -2,7 +2,7 @@
 // dialects, the HP conditional compilation ($SET, $IF, $ELSE, $ENDIF), and
 // the search and opening of include files for directives and the INCLUDE
 // statement.
-#include "checker/reader/directives.h"
+#include "checker/base/directives.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -10,10 +10,10 @@
 #include <set>
 #include <vector>
 
-#include "checker/reader/analyze.h"
-#include "checker/reader/services.h"
-#include "checker/reader/source.h"
-#include "checker/reader/tokens.h"
+#include "checker/base/passes.h"
+#include "checker/base/services.h"
+#include "checker/base/source.h"
+#include "checker/base/tokens.h"
 
 // Conditional-compilation state of the current source file.
 struct CondState {

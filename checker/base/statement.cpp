@@ -1,27 +1,27 @@
 // Statement keywords (getkey), the order of statements in a program unit
 // (tstord), the labels of the unit (labfind, lhand, lenddo) and the
 // construct stack that labels are checked against.
-#include "checker/reader/statement.h"
+#include "checker/base/statement.h"
 
 #include "checker/reader/hpfstmt.h"
 
 #include <cstring>
 
-#include "checker/reader/analyze.h"
-#include "checker/reader/services.h"
-#include "checker/reader/source.h"
-#include "checker/reader/tokens.h"
+#include "checker/base/passes.h"
+#include "checker/base/services.h"
+#include "checker/base/source.h"
+#include "checker/base/tokens.h"
 #include "checker/reader/unitstmt.h"
 #include "checker/semantics/datainit.h"
 #include "checker/semantics/equivalence.h"
 #include "checker/semantics/locsym.h"
 #include "checker/semantics/sizes.h"
-#include "checker/tvxutil.h"
+#include "checker/base/tvxutil.h"
 
 const KeyRow keys[KEY_COUNT + 1] = {
 #define KEYWORD(text, dtclass, iocol, dbnum, code, f77, f90) \
   {text, (uint32_t{dtclass} << 24) | (uint32_t{iocol} << 16) | (uint32_t{dbnum} << 8), code, f77, f90},
-#include "checker/reader/keywords.def"
+#include "checker/base/keywords.def"
     {nullptr, 0, 0, 0, 0}};
 static_assert(std::size(keys) == KEY_COUNT + 1);
 

@@ -1,6 +1,6 @@
 // Host services of tarvo: the date and time for the report headers, the size
 // of the in-memory global symbol store and the timing hooks.
-#include "checker/sysdep.h"
+#include "checker/base/sysdep.h"
 
 #include <cerrno>
 #include <cstdio>

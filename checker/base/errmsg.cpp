@@ -1,11 +1,11 @@
 // tarvo's numbered messages: reading the message file "tarvo.err" into the
 // catalogue, deciding from type letters, options and SUPPRESS marks whether
 // a message is reported, and printing its context and number.
-#include "checker/errmsg.h"
+#include "checker/base/errmsg.h"
 
 #include <cctype>
-#include "checker/cmmdline.h"
-#include "checker/out.h"
+#include "checker/base/cmmdline.h"
+#include "checker/base/out.h"
 #include "checker/common/error.h"
 #include "checker/common/flio.h"
 #include "checker/common/qmalloc.h"

@@ -1,11 +1,11 @@
 // Token reader: one token at a time from the assembled statement, with one
 // level of look-ahead save, and the small punctuation helpers that every
 // statement handler uses.
-#include "checker/reader/tokens.h"
+#include "checker/base/tokens.h"
 
-#include "checker/reader/services.h"
-#include "checker/reader/source.h"
-#include "checker/reader/statement.h"
+#include "checker/base/services.h"
+#include "checker/base/source.h"
+#include "checker/base/statement.h"
 
 TokenState tk;
 TokenState savtok;

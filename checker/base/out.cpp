@@ -2,11 +2,11 @@
 // filter (a held section heading is printed only before the first line of
 // its section) and are written by the paginator, which starts every page of
 // a paginated report with its header.
-#include "checker/out.h"
+#include "checker/base/out.h"
 
 #include <cstdio>
-#include "checker/cmmdline.h"
-#include "checker/errmsg.h"
+#include "checker/base/cmmdline.h"
+#include "checker/base/errmsg.h"
 #include "checker/common/error.h"
 #include "checker/common/flio.h"
 #include "checker/common/mystring.h"
