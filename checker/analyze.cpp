@@ -1,7 +1,7 @@
 // The analysis driver: the passes over the source files of a run and, in
 // each file, the loop over its program units from prgbeg through the
 // statements to the end-of-unit work; also the progress display.
-#include "checker/base/passes.h"
+#include "checker/analyze.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,6 +20,7 @@
 #include "checker/base/out.h"
 #include "checker/reader/dertype.h"
 #include "checker/reader/dispatch.h"
+#include "checker/reader/expr.h"
 #include "checker/base/services.h"
 #include "checker/base/source.h"
 #include "checker/base/statement.h"
@@ -28,8 +29,6 @@
 #include "checker/semantics/merge.h"
 #include "checker/semantics/modtable.h"
 #include "checker/base/tvxutil.h"
-
-AnalysisState an{0, 1, 0, 0, 0, 0, 0, std::string(), std::string()};
 
 // Progress display state.
 struct ProgressState {
@@ -224,6 +223,8 @@ static void read_file(int32_t k) {
 void reader_begin_run() {
   load_reader_options();
   install_message_hooks();
+  // The argument checks read actual arguments with the expression reader.
+  expression_reader = getmeta;
   indexkey();
 }
 

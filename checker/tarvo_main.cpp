@@ -15,14 +15,9 @@
 #include "checker/common/qmalloc.h"
 #include "checker/common/symtable.h"
 #include "checker/common/tlink.h"
-#include "checker/base/passes.h"
+#include "checker/analyze.h"
 #include "checker/semantics/workfiles.h"
 
-qlist* file_storage = nullptr;
-qlist* perm_storage = nullptr;
-qlist* local_storage = nullptr;
-qlist* module_storage = nullptr;
-qlist* record_storage = nullptr;
 int fu_stdout = 0;
 int32_t return_code = 0;
 

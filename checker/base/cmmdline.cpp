@@ -12,7 +12,7 @@
 #include <iterator>
 #include "checker/base/errmsg.h"
 #include "checker/base/out.h"
-#include "checker/tarvo.h"
+#include "checker/base/pools.h"
 #include "checker/common/error.h"
 #include "checker/common/filnam.h"
 #include "checker/common/flio.h"

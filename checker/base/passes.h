@@ -1,6 +1,6 @@
-// The analysis of a tarvo run: the passes over the source files and, per
-// file, the loop over its program units (statement reader, dispatch, end of
-// unit checks).
+// The pass state of a tarvo run: which pass the analysis is in and which
+// source file it reads. The passes themselves are run by the analysis
+// driver (checker/analyze.h).
 #pragma once
 
 #include <cstdint>
@@ -19,19 +19,3 @@ struct AnalysisState {
   std::string savedirn; // working directory at the start of the analysis
 };
 extern AnalysisState an;
-
-// Prepares the reader for a run: option values from the switches, the
-// message hooks that tell errmsg where the current statement stands, and
-// the keyword index.
-void reader_begin_run();
-
-// Runs every pass of the analysis over the source files of the run.
-void analyzesources();
-
-// Reads every program unit of the file that srcbeg opened, in the pass that
-// an is set to.
-void analyze_open_file();
-
-// Progress display of the parse: kind 1 starts it, 2 shows the percentage,
-// 4 ends it.
-void progress(int32_t kind, int32_t percent);

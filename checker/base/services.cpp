@@ -10,7 +10,7 @@
 #include "checker/base/errmsg.h"
 #include "checker/base/out.h"
 #include "checker/base/tokens.h"
-#include "checker/semantics/locsym.h"
+#include "checker/base/symbols.h"
 
 ReaderOptions ropt;
 

@@ -11,7 +11,7 @@
 #include "checker/base/services.h"
 #include "checker/base/statement.h"
 #include "checker/base/tokens.h"
-#include "checker/semantics/locsym.h"
+#include "checker/base/symbols.h"
 #include "checker/base/tvxutil.h"
 
 unsigned char pstat[PSTAT_SIZE];

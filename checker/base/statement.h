@@ -1,7 +1,8 @@
 // Statement keywords, statement order and labels of tarvo: which statement
-// stands in pstat (getkey), whether it may stand here in its program unit
-// (tstord), the labels of the unit (labfind, lhand) and the construct stack
-// that labelled DO loops and jumps into blocks are checked against.
+// stands in pstat (getkey), the order state of its program unit that the
+// order check (tstord) keeps, the labels of the unit (labfind, lhand) and
+// the construct stack that labelled DO loops and jumps into blocks are
+// checked against.
 #pragma once
 
 #include <cstdint>
@@ -80,10 +81,6 @@ struct UnitState {
 extern UnitState unit;
 void unit_order_reset();  // per program unit
 
-int32_t tstord(int32_t lowest, int32_t cls);
-// Name of a statement class as message 74 gives it.
-const char* statement_class_name(int32_t cls);
-void defprg();
 
 // Construct stack.
 constexpr int32_t NEST_SIZE = 500;

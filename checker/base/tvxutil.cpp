@@ -14,7 +14,7 @@
 #include "checker/base/passes.h"
 #include "checker/base/services.h"
 #include "checker/base/source.h"
-#include "checker/semantics/locsym.h"
+#include "checker/base/symbols.h"
 
 // A node of a name table: a binary search tree in byte order of the names.
 struct tvx_node {

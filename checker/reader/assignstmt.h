@@ -6,26 +6,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "checker/base/symbols.h"
 #include "checker/common/dtype.h"
 #include "checker/reader/dispatch.h"
 
 struct locsym;
 
-// A pass of a statement-function dummy to a procedure in the body.
-struct StatFuncPass {
-  locsym* proc;   // the procedure
-  int32_t word;   // the argument word of the pass
-  StatFuncPass* next;
-};
-// One dummy of a statement function, chained from the function's list
-// head in the order written; usage gathers what the body does with it,
-// passes the procedures the body hands it to.
-struct StatFuncDummy {
-  locsym* sym;
-  StatFuncDummy* next;
-  uint32_t usage;
-  StatFuncPass* passes;
-};
 
 // True when names may stand for entities this unit cannot see yet: the
 // unit has a USE statement (USE does not copy the module's entities), or

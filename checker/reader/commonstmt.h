@@ -3,16 +3,11 @@
 
 #include <cstdint>
 
+#include "checker/base/symbols.h"
 #include "checker/reader/dispatch.h"
 
 struct locsym;
 
-// One member of a COMMON block (the block symbol's list, in order).
-struct ComMember {
-  locsym* sym;      // the member
-  int32_t line;     // line of the COMMON statement that named it
-  ComMember* next;  // next member
-};
 
 int32_t shdim(const StmtCall& c);
 int32_t shcommon(const StmtCall& c);

@@ -5,16 +5,7 @@
 #include <cstdint>
 
 #include "checker/reader/dispatch.h"
-
-constexpr int32_t DATA_MAXOBJ = 100;   // object entries of one group
-constexpr int32_t DATA_MAXVAL = 1000;  // value entries of one group
-
-// The first word of an object entry: the number of subscripts, or, for an
-// object that ends in a substring, that number plus one, negated (so that
-// a substring of a scalar, which has no subscripts, is marked too).
-constexpr int32_t data_objword(int32_t nsub, bool substring) { return substring ? -(nsub + 1) : nsub; }
-constexpr bool data_objword_substring(int32_t word) { return word < 0; }
-constexpr int32_t data_objword_subs(int32_t word) { return word < 0 ? -word - 1 : word; }
+#include "checker/semantics/workfiles.h"
 
 struct DataState {
   int32_t varlist[DATA_MAXOBJ][2];    // {data_objword; symbol}

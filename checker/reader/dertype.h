@@ -4,22 +4,13 @@
 
 #include <cstdint>
 
+#include "checker/base/symbols.h"
 #include "checker/reader/dispatch.h"
 
 struct locsym;
 
 constexpr int32_t MAX_STRUCT_LEVELS = 100;
-// Attribute bit of a derived type declared SEQUENCE.
-constexpr uint32_t ATTR_SEQUENCE = 0x2000;
-// Extra-flag bit of a derived type named by TYPE(name) before its
-// definition.
-constexpr uint32_t EXTRA_TYPE_UNDEFINED = 1;
 
-// One component of a type's list (hung from the type symbol's list).
-struct FieldNode {
-  locsym* sym;      // the component
-  FieldNode* next;
-};
 
 // One open TYPE or STRUCTURE definition.
 struct StructLevel {

@@ -17,6 +17,14 @@ struct StmtCall {
 };
 using StmtHandler = int32_t (*)(const StmtCall&);
 
+// The statement-order check every handler passes first: 1 when a statement
+// of the classes lowest and cls may stand here (order.cpp).
+int32_t tstord(int32_t lowest, int32_t cls);
+// Name of a statement class as message 74 gives it.
+const char* statement_class_name(int32_t cls);
+// Opens the unnamed main program that a statement outside any unit starts.
+void defprg();
+
 // Reads and dispatches the statements of one program unit.
 void parse();
 

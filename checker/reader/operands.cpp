@@ -26,10 +26,6 @@
 #include "checker/base/tvxutil.h"
 #include "checker/base/passes.h"
 
-int32_t vhs;
-int32_t charsubsize;
-int32_t dnkind;
-
 namespace {
 
 // The dimensions of a symbol's array specification, as the declarations
@@ -495,12 +491,6 @@ static std::vector<int32_t> declared_extents(const locsym* sym) {
     out.push_back(d->flags != 0 || extent > INT32_MAX ? -1 : static_cast<int32_t>(extent));
   }
   return out;
-}
-
-int32_t get_array_rank(const locsym* sym) {
-  int32_t n = 0;
-  for (const DimNode* d = dims_of(sym); d != nullptr && n < 64; d = d->next) ++n;
-  return n;
 }
 
 // The integer value of the expression just read, when known.

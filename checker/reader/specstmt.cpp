@@ -14,10 +14,6 @@
 #include "checker/reader/typedecl.h"
 #include "checker/semantics/locsym.h"
 
-SpecState spec;
-
-void spec_unit_reset() { spec = SpecState{}; }
-
 // True at the end of the statement.
 static bool spec_at_end() { return tk.stacol >= rsrc.statend || pstat[tk.stacol] == 10; }
 

@@ -5,12 +5,12 @@
 
 #include <cstdint>
 
+#include "checker/base/symbols.h"
 #include "checker/common/dtype.h"
 #include "checker/reader/dispatch.h"
 
 struct locsym;
 
-constexpr int32_t MAX_DIMS = 20;
 
 // One dimension of an array specification. Bound flags: 1 lower bound not
 // constant, 2 lower invalid, 4 upper not constant, 8 upper "*", 16 upper
@@ -28,14 +28,6 @@ struct ArraySpec {
   int32_t rank;
   uint8_t shape;
   ArrDimSpec dims[MAX_DIMS];
-};
-// A dimension of a symbol's array specification (the symbol's arrspec).
-struct arrdim {
-  int32_t lower;
-  int32_t upper;
-  uint8_t flags;
-  uint8_t second;
-  arrdim* next;
 };
 
 // Entity declarator flags.

@@ -6,19 +6,11 @@
 
 #include <cstdint>
 
+#include "checker/base/symbols.h"
 #include "checker/common/dtype.h"
 
 struct locsym;
 
-// One dummy argument of a procedure's list (sym null for an alternate
-// return "*" or "&"); the chain hangs on the procedure symbol's list.
-struct UnkArg;
-struct DummyNode {
-  locsym* sym;
-  DummyNode* next;
-  UnkArg* unkfirst;  // passes of the dummy as an actual argument
-  UnkArg* unklast;
-};
 
 // Prefix bits gathered before FUNCTION or SUBROUTINE.
 enum : uint32_t {
@@ -30,9 +22,6 @@ enum : uint32_t {
   PP_HPF = 32
 };
 
-// Procedure attribute bits of a symbol's attribute word.
-constexpr uint32_t ATTR_PURE_PROC = 0x10000000;
-constexpr uint32_t ATTR_ELEMENTAL_PROC = 0x20000000;
 
 // The prefix of the statement being read; cleared once applied.
 struct ProcPrefix {

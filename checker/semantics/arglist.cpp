@@ -13,14 +13,12 @@
 
 #include "checker/base/cmmdline.h"
 #include "checker/base/errmsg.h"
-#include "checker/reader/assignstmt.h"
 #include "checker/base/directives.h"
-#include "checker/reader/expr.h"
+#include "checker/base/exprstate.h"
 #include "checker/base/services.h"
 #include "checker/base/source.h"
 #include "checker/base/statement.h"
 #include "checker/base/tokens.h"
-#include "checker/reader/typedecl.h"
 #include "checker/semantics/getfun.h"
 #include "checker/semantics/interfaces.h"
 #include "checker/semantics/intrinsics.h"
@@ -481,7 +479,7 @@ bool host_structure(const locsym* s) {
 bool read_statfun_actual(ArgRef& r, int32_t litval) {
   int32_t col = tk.stacol;
   while (pstat[col] == ' ') ++col;
-  uint32_t form = getmeta(argument_kinds(true, litval));
+  uint32_t form = read_expression(argument_kinds(true, litval));
   if (form == 0) return false;
   add_argtext(r, col, tk.stacol, argisquoted != 0 && form == 0x1 && got_sym == nullptr);
   if (form & 0x64cu) issue(NOTE_SF_ARRAY_ARG);
@@ -600,7 +598,7 @@ bool read_procedure_actual(ArgRef& r, int32_t litval) {
   }
   int32_t textbeg = tk.stacol;
   while (pstat[textbeg] == ' ') ++textbeg;
-  uint32_t form = getmeta(percent == 1 ? 0x1u : argument_kinds(false, litval));
+  uint32_t form = read_expression(percent == 1 ? 0x1u : argument_kinds(false, litval));
   if (form == 0) return false;
   locsym* sym = got_sym;
   bool quoted = argisquoted != 0 && form == 0x1 && sym == nullptr;

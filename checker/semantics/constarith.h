@@ -8,6 +8,8 @@
 
 #include "checker/common/dtype.h"
 
+struct locsym;
+
 // A typed value: the value part of an operand record of the expression
 // evaluator. The operations read and write these fields in place.
 struct typedval {
@@ -17,6 +19,17 @@ struct typedval {
   uint32_t con;      // the operand is a constant expression
   conval value;      // by the store class of the type
   int32_t spare[2];  // copied with the record
+};
+
+// One operand record of the expression evaluator's stack.
+struct exprec {
+  int32_t level;     // paren level when pushed; -1 the base of one getmeta
+  int8_t opr;        // code of the operator that follows the operand
+  uint32_t oprcol;   // column of that operator
+  uint32_t kind;     // kind word of the operand
+  uint32_t col;      // column of the operand (messages about it)
+  locsym* usrop;     // symbol of a defined operator
+  typedval v;        // rank, type, flags and value
 };
 
 // Parser integers: 32-bit two's complement, wrapping; each returns 0.

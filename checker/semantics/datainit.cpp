@@ -8,9 +8,7 @@
 
 #include "checker/common/dtype.h"
 #include "checker/common/qualcodes.h"
-#include "checker/reader/datastmt.h"
 #include "checker/base/services.h"
-#include "checker/reader/typedecl.h"
 #include "checker/semantics/locsym.h"
 #include "checker/semantics/sizes.h"
 #include "checker/semantics/workfiles.h"

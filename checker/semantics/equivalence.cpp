@@ -7,10 +7,8 @@
 #include <vector>
 
 #include "checker/common/qualcodes.h"
-#include "checker/reader/commonstmt.h"
 #include "checker/base/services.h"
 #include "checker/base/tokens.h"
-#include "checker/reader/typedecl.h"
 #include "checker/semantics/locsym.h"
 #include "checker/semantics/sizes.h"
 #include "checker/semantics/workfiles.h"

@@ -15,6 +15,7 @@
 
 #include "checker/common/symtable.h"
 #include "checker/semantics/actargs.h"
+#include "checker/semantics/constarith.h"
 #include "checker/semantics/unit_queries.h"
 
 struct locsym;

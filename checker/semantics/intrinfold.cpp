@@ -10,8 +10,7 @@
 #include <cstring>
 
 #include "checker/common/qualcodes.h"
-#include "checker/reader/expr.h"
-#include "checker/reader/typedecl.h"
+#include "checker/base/exprstate.h"
 #include "checker/semantics/constarith.h"
 #include "checker/semantics/kinds.h"
 #include "checker/semantics/locsym.h"

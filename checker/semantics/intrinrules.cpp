@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "checker/reader/expr.h"
+#include "checker/base/exprstate.h"
 #include "checker/base/services.h"
 #include "checker/base/tokens.h"
 #include "checker/semantics/intrinsics.h"
@@ -105,7 +105,7 @@ static uint32_t actarg_kinds(const intrin_spec* spec, int32_t pos) {
 int32_t intrin_get_actarg(actarg* a, const intrin_spec* spec, int32_t pos, int32_t litval) {
   uint32_t kinds = actarg_kinds(spec, pos);
   if (litval) kinds |= 0x20;
-  uint32_t form = getmeta(kinds);
+  uint32_t form = read_expression(kinds);
   if (form == 0) return 0;
   take_expression(a, form, got_sym);
   a->present = 1;

@@ -9,27 +9,15 @@
 #include <vector>
 
 #include "checker/common/mystring.h"
-#include "checker/reader/commonstmt.h"
-#include "checker/reader/expr.h"
+#include "checker/base/exprstate.h"
 #include "checker/base/passes.h"
 #include "checker/base/services.h"
 #include "checker/base/source.h"
-#include "checker/reader/specstmt.h"
 #include "checker/base/statement.h"
 #include "checker/base/tokens.h"
 #include "checker/semantics/intrinsics.h"
 #include "checker/semantics/kinds.h"
 #include "checker/semantics/modtable.h"
-
-loc_scope ScopeOne[MAX_SCOPES + 1];
-loc_scope ScopeTwo[MAX_SCOPES + 1];
-loc_scope* Scope = ScopeOne;
-UnitStatus Status;
-locsym* prgnam;
-dtdesc imptbl[27];
-int32_t defdtypes[9];
-int32_t implicit_none;
-int32_t PrintImptypMsg = 1;
 
 struct OvIntrinNode;
 struct OvIntrinList {
@@ -37,13 +25,6 @@ struct OvIntrinList {
   OvIntrinNode* tail;  // OvIntrinTail
 };
 static OvIntrinList ovintrin;
-
-qlist* local_pool() {
-  for (qlist* q = qm_allqlists(); q != nullptr; q = q->next) {
-    if (std::strcmp(q->name, "local") == 0) return q;
-  }
-  return qcreate(0, "local");
-}
 
 // Name spaces of the storage classes: COMMON blocks, NAMELIST groups,
 // STRUCTURE names and derived-type names never collide with other names.

@@ -1,113 +1,14 @@
 // The local symbol table of the program unit being read: one locsym per
 // entity, found by name through the hash tables of up to five nested scope
 // levels, each with its own copy of the IMPLICIT table. The records live in
-// the pool "local", which the analysis flushes after each unit.
+// the pool "local", which the analysis flushes after each unit. The records
+// themselves and the unit's state are in checker/base/symbols.h.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
-#include "checker/common/dtype.h"
-#include "checker/common/qmalloc.h"
-#include "checker/common/qualcodes.h"
-
-struct xrefrec;
-struct LabelRec;
-
-struct locsym {
-  locsym* hnext;          // next record of the same hash bucket (names ascending)
-  locsym* snext;          // next record of its scope level, creation order
-  char* name;             // at most 36 characters
-  int32_t spare;          // not used
-  uint8_t sclass;         // storage class SC_
-  uint8_t squal;          // qualifier SQ_
-  uint8_t props;          // CP_ property bits
-  uint8_t flagbyte;       // cleared at creation
-  dtdesc type;            // data type
-  locsym* link;           // pointer of a pointee, COMMON block, EQUIVALENCE ring, record
-  locsym* intflink;       // generic interface or host counterpart; equivalenced object
-  int32_t offset;         // byte offset in its COMMON block or EQUIVALENCE group
-  int32_t size;           // storage size; 0 until computed
-  void* list;             // members, dummies or PARAMETER value
-  uint32_t usage;         // QB_ usage bits
-  uint32_t line;          // line of creation, or of the first set or reference
-  xrefrec* xhead;         // occurrence list
-  xrefrec* xtail;
-  uint32_t glorec;        // record in the global store
-  uint32_t attrib;        // declared attributes
-  void* arrspec;          // dimension record
-  void* locdata;          // statement-handler data (function result...)
-  locsym* owner;          // program-unit symbol current at creation
-  void* modcopy;          // module-table entry
-  locsym* homemod;        // module it came from by USE
-  uint32_t hpfbits;       // HPF attribute bits
-  locsym* further;        // a further link
-  uint32_t extra;         // extra flags
-};
-
-// One occurrence of a symbol.
-struct xrefrec {
-  locsym* sym;       // the symbol
-  uint8_t assoc;     // 1: recorded through COMMON or EQUIVALENCE association
-  const char* path;  // structure-component path or null
-  int32_t incid;     // include-file identifier (0 outside INCLUDE files)
-  int32_t incline;   // include line
-  int32_t line;      // source line
-  int32_t col;       // column
-  uint32_t usage;    // usage bits of the occurrence
-  xrefrec* next;
-};
-
-constexpr int32_t LOC_BUCKETS = 1024;
-constexpr int32_t MAX_SCOPES = 5;
-constexpr int32_t MAX_NAME = 36;
-
-// One scope level.
-struct loc_scope {
-  uint8_t kind;                 // merged mark of the level
-  locsym* unitsym;              // the program-unit symbol of the level
-  locsym* head;                 // creation-order list
-  locsym* tail;
-  locsym* bucket[LOC_BUCKETS];  // hash chains
-  dtdesc imptbl[27];            // the level's copy of the IMPLICIT table
-  int32_t saved[7];             // parser state saved on entry
-  // State of the unit of this level kept while a nested level is open.
-  LabelRec* labels;             // its label list
-  int32_t defaccess;            // its default accessibility
-  int32_t hpfseq;               // its HPF sequence default
-};
-extern loc_scope ScopeOne[MAX_SCOPES + 1];  // levels 1..5
-extern loc_scope ScopeTwo[MAX_SCOPES + 1];
-extern loc_scope* Scope;
-
-// Unit status shared with the statement handlers.
-struct UnitStatus {
-  int32_t scope_level;     // 0 before the first unit, 1..5 inside
-  int32_t nesting;         // nesting depth of the units being read
-  int32_t interface;       // 0 outside INTERFACE, 1 in a block, 2 in a body, 3 after MODULE PROCEDURE
-  int32_t curfile;         // number of the current source file
-  int32_t msgoff;          // messages held off
-  int32_t stmtmark;        // statement mark
-  int32_t contains;        // the current unit stopped at CONTAINS
-  int32_t hpfseq;          // sequence default of the unit: 0x40 SEQUENCE, 0x800 NOSEQUENCE
-};
-extern UnitStatus Status;
-extern locsym* prgnam;            // the current program unit
-extern dtdesc imptbl[27];         // IMPLICIT table: A..Z and other
-extern int32_t defdtypes[9];      // data-type codes of the default types
-extern int32_t implicit_none;     // IMPLICIT NONE given
-extern int32_t PrintImptypMsg;    // message 136 may be given (1 from each unit start)
-
-// Pool "local" and records from it.
-qlist* local_pool();
-template <class T>
-T* local_new() {
-  return qnew<T>(local_pool());
-}
-template <class T>
-T* local_array(int32_t n) {
-  return qnew<T>(local_pool(), static_cast<size_t>(n > 0 ? n : 1));
-}
+#include "checker/base/symbols.h"
 
 locsym* getsym(const char* name, int32_t len, int32_t flags, int32_t cls);
 locsym* getsym_in_scope(const char* name, int32_t len, int32_t flags, int32_t cls,
@@ -115,10 +16,6 @@ locsym* getsym_in_scope(const char* name, int32_t len, int32_t flags, int32_t cl
 locsym* loc_addsym(const char* name, int32_t len, int32_t flags, int32_t cls, int32_t bucket,
                    locsym* next, locsym* prev);
 int32_t chk_scope(const locsym* sym, int32_t level, int32_t flags);
-// Usage bits without a name in the qualifier table.
-constexpr uint32_t QB_INDIRECT = 0x10000000;  // defined indirectly (I/O specifier, argument)
-constexpr uint32_t QB_LABASSIGN = 0x00800000; // a label was ASSIGNed to it
-constexpr uint32_t QB_LABUSE = 0x00400000;    // used as an ASSIGNed label
 
 // Records a use: the symbol (or the outermost record of a field), its
 // pointer when it is a pointee, and the members that share its storage

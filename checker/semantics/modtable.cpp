@@ -9,13 +9,9 @@
 #include "checker/common/dtype.h"
 #include "checker/common/error.h"
 #include "checker/common/mystring.h"
-#include "checker/reader/commonstmt.h"
-#include "checker/reader/dertype.h"
 #include "checker/base/services.h"
 #include "checker/base/source.h"
 #include "checker/base/tokens.h"
-#include "checker/reader/specstmt.h"
-#include "checker/reader/typedecl.h"
 #include "checker/semantics/interfaces.h"
 #include "checker/semantics/locsym.h"
 

@@ -6,14 +6,12 @@
 #include <string>
 
 #include "checker/base/errmsg.h"
-#include "checker/reader/unitstmt.h"
 
 #include "checker/semantics/arglist.h"
 #include "checker/common/error.h"
 #include "checker/base/passes.h"
 #include "checker/base/services.h"
 #include "checker/base/source.h"
-#include "checker/reader/specstmt.h"
 #include "checker/base/statement.h"
 #include "checker/base/tokens.h"
 #include "checker/semantics/interfaces.h"

@@ -11,8 +11,6 @@
 #include "checker/common/dtype.h"
 #include "checker/common/error.h"
 #include "checker/common/symtable.h"
-#include "checker/reader/dertype.h"
-#include "checker/reader/typedecl.h"
 #include "checker/semantics/locsym.h"
 
 namespace {

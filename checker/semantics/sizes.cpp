@@ -4,9 +4,6 @@
 #include "checker/semantics/sizes.h"
 
 #include "checker/common/qualcodes.h"
-#include "checker/reader/commonstmt.h"
-#include "checker/reader/dertype.h"
-#include "checker/reader/typedecl.h"
 #include "checker/semantics/locsym.h"
 
 namespace {

@@ -4,8 +4,7 @@
 #include <vector>
 
 #include "checker/common/qualcodes.h"
-#include "checker/reader/dertype.h"
-#include "checker/reader/expr.h"
+#include "checker/base/exprstate.h"
 #include "checker/base/services.h"
 #include "checker/base/statement.h"
 #include "checker/semantics/locsym.h"

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "checker/base/errmsg.h"
-#include "checker/base/passes.h"
+#include "checker/analyze.h"
 #include "checker/base/services.h"
 #include "checker/base/source.h"
 #include "checker/base/statement.h"

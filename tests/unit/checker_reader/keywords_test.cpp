@@ -2,6 +2,7 @@
 // labels.
 #include <cstring>
 
+#include "checker/reader/dispatch.h"
 #include "tests/unit/checker_reader/reader_fixture.h"
 
 using Keywords = ReaderTest;

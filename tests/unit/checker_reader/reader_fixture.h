@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "checker/base/errmsg.h"
-#include "checker/base/passes.h"
+#include "checker/analyze.h"
 #include "checker/base/directives.h"
 #include "checker/base/services.h"
 #include "checker/base/source.h"

@@ -102,7 +102,7 @@ TEST_F(Data, SectionsAreReadAndNotRecorded) {
       ".f90");
   parse_unit();
   for (int32_t n : {7, 23, 87}) EXPECT_EQ(count(n), 0) << n;
-  std::vector<int32_t> w = work_words(wf.fu_data);
+  std::vector<int32_t> w = work_words(wf.data);
   ASSERT_EQ(data_records(w), 2);
   ASSERT_EQ(w.size(), 2u * (2 + 2 + 2 + 1));
   EXPECT_EQ(w[2], 1);    // A(3)
