@@ -131,12 +131,9 @@ int32_t shvolatile(const StmtCall& c) {
   for (;;) {
     if (pstat[tk.stacol] == '/') {
       ++tk.stacol;
-      getokn();
-      if (tk.toktyp != TT_NAME) {
-        msg_at(24, tk.tokbeg);
-        return skip_statement(), 0;
-      }
-      int32_t len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
+      int32_t namecol = 0;
+      int32_t len = 0;
+      if (!read_statement_name(&namecol, &len)) return 0;
       locsym* b = getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), len, 1 | 4, SC_COM);
       if (b != nullptr && b->sclass != SC_UNK && b->sclass != SC_COM) {
         msg_at(22, tk.tokbeg);
@@ -277,13 +274,9 @@ static uint32_t intent_spec() {
 static int32_t dummy_attr_list(uint32_t bits, bool intent) {
   attr_colons();
   for (;;) {
-    getokn();
-    int32_t col = tk.tokbeg;
-    if (tk.toktyp != TT_NAME) {
-      msg_at(24, col);
-      return skip_statement(), 0;
-    }
-    int32_t len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
+    int32_t col = 0;
+    int32_t len = 0;
+    if (!read_statement_name(&col, &len)) return 0;
     locsym* s = getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), len, 1, 0);
     if (s == nullptr) {
       msg_at(24, col);

@@ -371,13 +371,10 @@ int32_t shmoduleproc(const StmtCall& c) {
     return skip_statement(), 0;
   }
   for (;;) {
-    getokn();
-    int32_t col = tk.tokbeg;
-    if (tk.toktyp != TT_NAME) {
-      msg_at(24, col);
-      return skip_statement(), 0;
-    }
-    std::string name = token_text(MAX_NAME);
+    int32_t col = 0;
+    int32_t len = 0;
+    if (!read_statement_name(&col, &len)) return 0;
+    std::string name(reinterpret_cast<const char*>(pstat + col), static_cast<size_t>(len));
     locsym* s = getsym(name.c_str(), static_cast<int32_t>(name.size()), 1, 0);
     bool ok = true;
     if (s->sclass == SC_UNK) {

@@ -79,12 +79,9 @@ int32_t shstruct(const StmtCall& c) {
   locsym* st = nullptr;
   if (pstat[tk.stacol] == '/') {
     ++tk.stacol;
-    getokn();
-    if (tk.toktyp != TT_NAME) {
-      msg_at(24, tk.tokbeg);
-      return skip_statement(), 0;
-    }
-    int32_t len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
+    int32_t namecol = 0;
+    int32_t len = 0;
+    if (!read_statement_name(&namecol, &len)) return 0;
     st = getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), len, 1, SC_STRUCT);
     if (st == nullptr) {
       msg_at(24, tk.tokbeg);
@@ -156,13 +153,9 @@ int32_t shrecord(const StmtCall& c) {
       msg_at(5, tk.tokbeg);
       return skip_statement(), 0;
     }
-    getokn();
-    int32_t ncol = tk.tokbeg;
-    if (tk.toktyp != TT_NAME) {
-      msg_at(24, ncol);
-      return skip_statement(), 0;
-    }
-    int32_t len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
+    int32_t ncol = 0;
+    int32_t len = 0;
+    if (!read_statement_name(&ncol, &len)) return 0;
     locsym* st = getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), len, 0, SC_STRUCT);
     getokn();
     if (!is_other('/')) {

@@ -57,13 +57,9 @@ bool read_result(locsym* fn) {
     msg_at(17, tk.tokbeg);
     return skip_statement(), false;
   }
-  getokn();
-  if (tk.toktyp != TT_NAME) {
-    msg_at(24, tk.tokbeg);
-    return skip_statement(), false;
-  }
-  int32_t col = tk.tokbeg;
-  int32_t len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
+  int32_t col = 0;
+  int32_t len = 0;
+  if (!read_statement_name(&col, &len)) return false;
   locsym* r = getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), len, 1, 0);
   if (r == nullptr || r == fn) {
     msg_at(22, col);
