@@ -429,6 +429,10 @@ struct intrinsic_specific {
 // ---- Constructors: zero-filled from the current pool, fields as stated ----
 
 void init_il_tables();   // once per compilation, before any entry is made
+// Counts the calls of init_il_tables: side tables keyed by entry addresses
+// compare it with the count they were built under, since a new compilation
+// may reuse the addresses.
+extern uint32_t il_tables_generation;
 
 ::constant* new_constant();                  // a ck_error constant of the error type
 void init_error_constant(::constant* c);
