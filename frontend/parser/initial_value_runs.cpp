@@ -157,24 +157,25 @@ int insert_run(object* o, int32_t offset, uint32_t size, constant* first, consta
   constant* before_n = p ? p_at->second.last : nullptr;  // the entry in front of N
   if (p && int64_t{p->offset} + p->segment_size > offset) return 0;
   if (n && n->offset < end) return 0;
-  // Insert the new run between P's values and N.
-  constant* pos = new_position(offset, size);
-  pos->next = first;
+  // Put the values between P's values and N: they extend P when they touch
+  // it, else they get a position entry of their own.
   last->next = n;
-  if (before_n)
-    before_n->next = pos;
-  else
-    agg->first_constant = pos;
   if (!n) agg->last_constant = last;
-  constant* run = pos;
+  constant* run = p;
   constant* tail = last;  // the last value entry of the run being built
   if (p && int64_t{p->offset} + p->segment_size == offset) {
     p->segment_size += size;
     before_n->next = first;
     if (merge_with_next(agg, before_n) && tail == first) tail = before_n;
-    run = p;
+  } else {
+    run = new_position(offset, size);
+    run->next = first;
+    if (before_n)
+      before_n->next = run;
+    else
+      agg->first_constant = run;
   }
-  RunBounds& bounds = run == p ? p_at->second : index.runs.emplace_hint(n_at, offset, RunBounds{pos, tail})->second;
+  RunBounds& bounds = run == p ? p_at->second : index.runs.emplace_hint(n_at, offset, RunBounds{run, tail})->second;
   bounds.last = tail;
   if (n && n->offset == end) {
     run->segment_size += n->segment_size;

@@ -839,9 +839,12 @@ expr_node* ref_at(expr_node* e) {
 }
 
 element_count add_counts(element_count a, element_count b) {
-  if (a.cls == 1 && b.cls == 1)
-    return constant_count(static_cast<int32_t>(static_cast<uint32_t>(a.value) +
-                                               static_cast<uint32_t>(b.value)));
+  if (a.cls == 1 && b.cls == 1) {
+    // Counts are not negative; a sum beyond 32 bits is held at the largest
+    // count, so that it reads as a too large array.
+    int64_t sum = int64_t{a.value} + b.value;
+    return constant_count(static_cast<int32_t>(sum > INT32_MAX ? INT32_MAX : sum));
+  }
   return {0, int_op(eok_iadd, count_expr(a), count_expr(b)), 2};
 }
 
