@@ -264,36 +264,46 @@ struct interface {
   bool is_public;
 };
 
-// A statement (kind 10). The kind-dependent fields are used by kind.
+// A statement (kind 10). Each statement kind uses at most two links besides
+// its expression list, so the kind-dependent links share two slots (the
+// unions below); the kind decides which name of a slot is meaningful. The
+// only kind changes after construction (a DO loop's integer or real form,
+// an arithmetic IF's) keep the same names.
 struct statement {
   il_entry_header header;
   source_pos_record source_pos;
-  ::statement* next;
   uint8_t kind;            // stmk_
+  bool treated_as_io_initializer;  // stmk_open .. stmk_rewind
+  ::statement* next;
   ::expr_node* expr;         // list of expressions
-  ::statement* then_statement;    // stmk_if
-  ::statement* else_statement;
-  ::statement* body_statement;    // stmk_while, stmk_select
-  ::label* label;                 // stmk_goto, stmk_label
-  ::statement* statements;        // stmk_block, stmk_case
-  ::statement* last_statement;    // stmk_block
-  entry_description* entry_descr;  // stmk_fentry
-  ::statement* prologue;
-  ::statement* loop_statement;    // stmk_ido, stmk_fdo
-  ::do_loop* loop;
-  label_list_entry* label_list; // arithmetic IF, computed and assigned GOTO
-  ::constant* stop_pause_string;  // stmk_stop, stmk_pause
-  case_range* case_range_list;  // stmk_case
-  ::statement* constr_label;      // stmk_exit, stmk_cycle
-  ::statement* where_assignment;  // stmk_where
-  ::statement* elsewhere_assignment;
-  ::alloc* alloc_list;            // stmk_alloc
-  ::expr_node* dealloc_list;      // stmk_dealloc
-  ::expr_node* stat_variable;     // stmk_alloc, stmk_dealloc
-  ::object* array_variable;       // stmk_set_array_shape
-  ::object* string_variable;      // stmk_set_char_length
-  input_output_description* io_descr;  // stmk_open .. stmk_rewind
-  bool treated_as_io_initializer;
+  union {                            // first slot
+    ::statement* then_statement;     // stmk_if
+    ::statement* body_statement;     // stmk_while, stmk_select
+    ::label* label;                  // stmk_goto, stmk_label
+    ::statement* statements;         // stmk_block, stmk_case
+    entry_description* entry_descr;  // stmk_fentry
+    ::statement* loop_statement;     // stmk_ido, stmk_fdo
+    label_list_entry* label_list;    // arithmetic IF, computed and assigned GOTO
+    ::constant* stop_pause_string;   // stmk_stop, stmk_pause
+    ::statement* constr_label;       // stmk_exit, stmk_cycle
+    ::statement* where_assignment;   // stmk_where
+    ::alloc* alloc_list;             // stmk_alloc
+    ::expr_node* dealloc_list;       // stmk_dealloc
+    ::object* array_variable;        // stmk_set_array_shape
+    ::object* string_variable;       // stmk_set_char_length
+    input_output_description* io_descr;  // stmk_open .. stmk_rewind
+    void* slot1;
+  };
+  union {                            // second slot
+    ::statement* else_statement;     // stmk_if
+    ::statement* last_statement;     // stmk_block
+    ::statement* prologue;           // stmk_fentry
+    ::do_loop* loop;                 // stmk_ido, stmk_fdo
+    case_range* case_range_list;     // stmk_case
+    ::statement* elsewhere_assignment;  // stmk_where
+    ::expr_node* stat_variable;      // stmk_alloc, stmk_dealloc
+    void* slot2;
+  };
 };
 
 // The IL scope of a program unit, statement function or type definition
