@@ -75,24 +75,36 @@ struct il_header {
 extern il_header the_il_header;  // the compilation's header record
 
 // A constant (kind 3). Value bytes are in target form, as many as the type's
-// size, read and written through the kind table.
+// size, read and written through the kind table. The fields of the list and
+// DATA kinds share one slot (the union below): the kind decides which are
+// meaningful, and init_constant sets them for a new kind.
 struct constant {
   il_entry_header header;
   source_pos_record source_pos;
+  uint8_t kind;            // ck_
   ::constant* next;          // next in the list that holds the constant
   ::type* type;
-  uint8_t kind;            // ck_
   uint8_t* value;          // ck_value, ck_expression: the value bytes
   ::expr_node* expr;         // ck_expression: variant.formula.expr
-  ::constant* first_constant;  // ck_aggregate: the elements, chained by next
-  ::constant* last_constant;
-  int32_t offset;          // ck_init_position
-  uint32_t segment_size;   // ck_init_position
-  int32_t first;           // ck_init_index
-  int32_t second;          // ck_init_index
-  int32_t stride;          // ck_init_index
-  ::constant* repeat_constant;  // ck_init_repeat: the repeated constant
-  uint32_t count;          // ck_init_repeat: the repeat count
+  union {
+    struct {                   // ck_aggregate: the elements, chained by next
+      ::constant* first_constant;
+      ::constant* last_constant;
+    };
+    struct {                   // ck_init_position
+      int32_t offset;
+      uint32_t segment_size;
+    };
+    struct {                   // ck_init_index
+      int32_t first;
+      int32_t second;
+      int32_t stride;
+    };
+    struct {                   // ck_init_repeat
+      ::constant* repeat_constant;  // the repeated constant
+      uint32_t count;          // the repeat count
+    };
+  };
 };
 
 // A dummy argument of a routine type (kind 4).
