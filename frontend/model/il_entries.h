@@ -139,24 +139,27 @@ inline constexpr uint32_t bound_info_size(uint32_t rank) { return 8 + 16 * rank;
 // The rank of a bounds block of that many bytes.
 inline constexpr uint32_t bound_info_rank(uint32_t size) { return (size - 8) / 16; }
 
-// A type (kind 5). The fields after type_code are used by code (below).
+// A type (kind 5). The fields after type_code are used by code (below);
+// the small fields of every code stand together so that the record has no
+// holes.
 struct type {
   il_entry_header header;
+  uint32_t size;           // bytes
   symbol_entry* symbol;    // front-end link
   source_corresp corresp;
   ::type* next;              // next type of a scope's list
-  uint32_t size;           // bytes
   uint8_t alignment;
   bool is_numeric, is_character, contains_ptrs, used_as_pointer, is_public;
   uint8_t type_code;       // tk_
+  bool is_seq;             // tk_derived_type
   // tk_integer, tk_logical, tk_float, tk_complex, tk_fcharacter: the row
   // within the family's block of the kind table; any_kind for any kind.
   uint32_t kind;
+  bool has_param_info, has_ellipsis, is_recursive, is_elemental;  // tk_routine
   // tk_routine
   ::type* return_type;
   ::param_type* param_type_list;
   ::object* assoc_routine;
-  bool has_param_info, has_ellipsis, is_recursive, is_elemental;
   // tk_fcharacter
   ::type* char_cache_next;   // next cached CHARACTER type of the same kind
   bound_record length;
@@ -169,7 +172,6 @@ struct type {
   // tk_derived_type
   ::object* first_field;     // components, chained through next
   ::object* module;          // the module that defines it
-  bool is_seq;
 };
 
 // A statement label (kind 6).
@@ -416,13 +418,13 @@ struct entry_description {  // kind 21
 // link (a symbol: host link, alias target, module export list) and word1..3.
 struct symbol_entry {
   il_entry_header header;
+  uint8_t cls;             // symbol class 0-31
   ::atom* name;
   symbol_entry* next_same_name;
   symbol_entry* next_same_level;
   int32_t level;           // scope level; -1 for a predefined symbol
-  source_pos_record decl_position;
-  uint8_t cls;             // symbol class 0-31
   uint32_t flags;          // sym_ flag bits
+  source_pos_record decl_position;
   void* entity;            // the IL entry, type or symbol it stands for
   symbol_entry* link;      // first class-dependent word as a symbol
   uint32_t word1;          // first class-dependent word as bits
