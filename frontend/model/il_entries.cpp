@@ -225,7 +225,10 @@ int il_kind_of_letter(char letter) {
 
 // ---- Set-up ----
 
+uint32_t il_tables_generation = 0;
+
 void init_il_tables() {
+  ++il_tables_generation;
   current_pool = new_pool();
   types_reset();
   constant_sharing_reset();

@@ -75,24 +75,36 @@ struct il_header {
 extern il_header the_il_header;  // the compilation's header record
 
 // A constant (kind 3). Value bytes are in target form, as many as the type's
-// size, read and written through the kind table.
+// size, read and written through the kind table. The fields of the list and
+// DATA kinds share one slot (the union below): the kind decides which are
+// meaningful, and init_constant sets them for a new kind.
 struct constant {
   il_entry_header header;
   source_pos_record source_pos;
+  uint8_t kind;            // ck_
   ::constant* next;          // next in the list that holds the constant
   ::type* type;
-  uint8_t kind;            // ck_
   uint8_t* value;          // ck_value, ck_expression: the value bytes
   ::expr_node* expr;         // ck_expression: variant.formula.expr
-  ::constant* first_constant;  // ck_aggregate: the elements, chained by next
-  ::constant* last_constant;
-  int32_t offset;          // ck_init_position
-  uint32_t segment_size;   // ck_init_position
-  int32_t first;           // ck_init_index
-  int32_t second;          // ck_init_index
-  int32_t stride;          // ck_init_index
-  ::constant* repeat_constant;  // ck_init_repeat: the repeated constant
-  uint32_t count;          // ck_init_repeat: the repeat count
+  union {
+    struct {                   // ck_aggregate: the elements, chained by next
+      ::constant* first_constant;
+      ::constant* last_constant;
+    };
+    struct {                   // ck_init_position
+      int32_t offset;
+      uint32_t segment_size;
+    };
+    struct {                   // ck_init_index
+      int32_t first;
+      int32_t second;
+      int32_t stride;
+    };
+    struct {                   // ck_init_repeat
+      ::constant* repeat_constant;  // the repeated constant
+      uint32_t count;          // the repeat count
+    };
+  };
 };
 
 // A dummy argument of a routine type (kind 4).
@@ -127,24 +139,27 @@ inline constexpr uint32_t bound_info_size(uint32_t rank) { return 8 + 16 * rank;
 // The rank of a bounds block of that many bytes.
 inline constexpr uint32_t bound_info_rank(uint32_t size) { return (size - 8) / 16; }
 
-// A type (kind 5). The fields after type_code are used by code (below).
+// A type (kind 5). The fields after type_code are used by code (below);
+// the small fields of every code stand together so that the record has no
+// holes.
 struct type {
   il_entry_header header;
+  uint32_t size;           // bytes
   symbol_entry* symbol;    // front-end link
   source_corresp corresp;
   ::type* next;              // next type of a scope's list
-  uint32_t size;           // bytes
   uint8_t alignment;
   bool is_numeric, is_character, contains_ptrs, used_as_pointer, is_public;
   uint8_t type_code;       // tk_
+  bool is_seq;             // tk_derived_type
   // tk_integer, tk_logical, tk_float, tk_complex, tk_fcharacter: the row
   // within the family's block of the kind table; any_kind for any kind.
   uint32_t kind;
+  bool has_param_info, has_ellipsis, is_recursive, is_elemental;  // tk_routine
   // tk_routine
   ::type* return_type;
   ::param_type* param_type_list;
   ::object* assoc_routine;
-  bool has_param_info, has_ellipsis, is_recursive, is_elemental;
   // tk_fcharacter
   ::type* char_cache_next;   // next cached CHARACTER type of the same kind
   bound_record length;
@@ -157,7 +172,6 @@ struct type {
   // tk_derived_type
   ::object* first_field;     // components, chained through next
   ::object* module;          // the module that defines it
-  bool is_seq;
 };
 
 // A statement label (kind 6).
@@ -264,36 +278,46 @@ struct interface {
   bool is_public;
 };
 
-// A statement (kind 10). The kind-dependent fields are used by kind.
+// A statement (kind 10). Each statement kind uses at most two links besides
+// its expression list, so the kind-dependent links share two slots (the
+// unions below); the kind decides which name of a slot is meaningful. The
+// only kind changes after construction (a DO loop's integer or real form,
+// an arithmetic IF's) keep the same names.
 struct statement {
   il_entry_header header;
   source_pos_record source_pos;
-  ::statement* next;
   uint8_t kind;            // stmk_
+  bool treated_as_io_initializer;  // stmk_open .. stmk_rewind
+  ::statement* next;
   ::expr_node* expr;         // list of expressions
-  ::statement* then_statement;    // stmk_if
-  ::statement* else_statement;
-  ::statement* body_statement;    // stmk_while, stmk_select
-  ::label* label;                 // stmk_goto, stmk_label
-  ::statement* statements;        // stmk_block, stmk_case
-  ::statement* last_statement;    // stmk_block
-  entry_description* entry_descr;  // stmk_fentry
-  ::statement* prologue;
-  ::statement* loop_statement;    // stmk_ido, stmk_fdo
-  ::do_loop* loop;
-  label_list_entry* label_list; // arithmetic IF, computed and assigned GOTO
-  ::constant* stop_pause_string;  // stmk_stop, stmk_pause
-  case_range* case_range_list;  // stmk_case
-  ::statement* constr_label;      // stmk_exit, stmk_cycle
-  ::statement* where_assignment;  // stmk_where
-  ::statement* elsewhere_assignment;
-  ::alloc* alloc_list;            // stmk_alloc
-  ::expr_node* dealloc_list;      // stmk_dealloc
-  ::expr_node* stat_variable;     // stmk_alloc, stmk_dealloc
-  ::object* array_variable;       // stmk_set_array_shape
-  ::object* string_variable;      // stmk_set_char_length
-  input_output_description* io_descr;  // stmk_open .. stmk_rewind
-  bool treated_as_io_initializer;
+  union {                            // first slot
+    ::statement* then_statement;     // stmk_if
+    ::statement* body_statement;     // stmk_while, stmk_select
+    ::label* label;                  // stmk_goto, stmk_label
+    ::statement* statements;         // stmk_block, stmk_case
+    entry_description* entry_descr;  // stmk_fentry
+    ::statement* loop_statement;     // stmk_ido, stmk_fdo
+    label_list_entry* label_list;    // arithmetic IF, computed and assigned GOTO
+    ::constant* stop_pause_string;   // stmk_stop, stmk_pause
+    ::statement* constr_label;       // stmk_exit, stmk_cycle
+    ::statement* where_assignment;   // stmk_where
+    ::alloc* alloc_list;             // stmk_alloc
+    ::expr_node* dealloc_list;       // stmk_dealloc
+    ::object* array_variable;        // stmk_set_array_shape
+    ::object* string_variable;       // stmk_set_char_length
+    input_output_description* io_descr;  // stmk_open .. stmk_rewind
+    void* slot1;
+  };
+  union {                            // second slot
+    ::statement* else_statement;     // stmk_if
+    ::statement* last_statement;     // stmk_block
+    ::statement* prologue;           // stmk_fentry
+    ::do_loop* loop;                 // stmk_ido, stmk_fdo
+    case_range* case_range_list;     // stmk_case
+    ::statement* elsewhere_assignment;  // stmk_where
+    ::expr_node* stat_variable;      // stmk_alloc, stmk_dealloc
+    void* slot2;
+  };
 };
 
 // The IL scope of a program unit, statement function or type definition
@@ -394,13 +418,13 @@ struct entry_description {  // kind 21
 // link (a symbol: host link, alias target, module export list) and word1..3.
 struct symbol_entry {
   il_entry_header header;
+  uint8_t cls;             // symbol class 0-31
   ::atom* name;
   symbol_entry* next_same_name;
   symbol_entry* next_same_level;
   int32_t level;           // scope level; -1 for a predefined symbol
-  source_pos_record decl_position;
-  uint8_t cls;             // symbol class 0-31
   uint32_t flags;          // sym_ flag bits
+  source_pos_record decl_position;
   void* entity;            // the IL entry, type or symbol it stands for
   symbol_entry* link;      // first class-dependent word as a symbol
   uint32_t word1;          // first class-dependent word as bits
@@ -429,6 +453,10 @@ struct intrinsic_specific {
 // ---- Constructors: zero-filled from the current pool, fields as stated ----
 
 void init_il_tables();   // once per compilation, before any entry is made
+// Counts the calls of init_il_tables: side tables keyed by entry addresses
+// compare it with the count they were built under, since a new compilation
+// may reuse the addresses.
+extern uint32_t il_tables_generation;
 
 ::constant* new_constant();                  // a ck_error constant of the error type
 void init_error_constant(::constant* c);

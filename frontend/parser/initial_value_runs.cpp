@@ -4,7 +4,10 @@
 #include "frontend/parser/initial_value_runs.h"
 
 #include <cstdint>
+#include <iterator>
+#include <map>
 #include <string>
+#include <unordered_map>
 
 #include "frontend/base/diagnostics.h"
 #include "frontend/model/constant_sharing.h"
@@ -23,6 +26,45 @@ bool is_value_entry(const constant* c) {
 
 const constant* value_of(const constant* c) { return c->kind == ck_init_repeat ? c->repeat_constant : c; }
 uint32_t count_of(const constant* c) { return c->kind == ck_init_repeat ? c->count : 1; }
+
+// Where the runs of one object's list start and end, by offset, so that a
+// store finds its neighbours in logarithmic time however many runs the list
+// holds. A list changed by other means is indexed again from its chain.
+struct RunBounds {
+  constant* position;  // the run's position entry
+  constant* last;      // its last value entry
+};
+struct RunIndex {
+  const constant* list;                  // the aggregate the index describes
+  std::map<int32_t, RunBounds> runs;     // by starting offset
+};
+struct RunIndexState {
+  std::unordered_map<const object*, RunIndex> by_object;  // objects given runs
+  uint32_t generation;  // il_tables_generation the entries belong to
+};
+RunIndexState run_indexes;
+
+// The index of o's run list agg, built from the chain when agg is not the
+// list it was made for.
+RunIndex& run_index_of(const object* o, const constant* agg) {
+  if (run_indexes.generation != il_tables_generation) {
+    run_indexes.by_object.clear();
+    run_indexes.generation = il_tables_generation;
+  }
+  RunIndex& index = run_indexes.by_object[o];
+  if (index.list == agg) return index;
+  index.list = agg;
+  index.runs.clear();
+  RunBounds* open = nullptr;
+  for (constant* c = agg->first_constant; c; c = c->next) {
+    if (c->kind == ck_init_position) {
+      open = &index.runs.emplace_hint(index.runs.end(), c->offset, RunBounds{c, c})->second;
+    } else if (open) {
+      open->last = c;
+    }
+  }
+  return index;
+}
 
 // Merges entry a with the entry after it when both hold the same value: a
 // becomes (or stays) a repeat entry and the next one leaves the chain.
@@ -105,44 +147,45 @@ int insert_run(object* o, int32_t offset, uint32_t size, constant* first, consta
     o->initializer = agg;
   }
   constant* agg = o->initializer;
+  RunIndex& index = run_index_of(o, agg);
   int64_t end = int64_t{offset} + size;
   // P: the last run starting before offset; N: the first starting at or after.
-  constant* p = nullptr;
-  constant* n = nullptr;
-  constant* before_n = nullptr;  // the entry in front of N (P's last entry)
-  for (constant* c = agg->first_constant; c; c = c->next) {
-    if (c->kind == ck_init_position) {
-      if (c->offset >= offset) {
-        n = c;
-        break;
-      }
-      p = c;
-    }
-    before_n = c;
-  }
+  auto n_at = index.runs.lower_bound(offset);
+  auto p_at = n_at == index.runs.begin() ? index.runs.end() : std::prev(n_at);
+  constant* p = p_at != index.runs.end() ? p_at->second.position : nullptr;
+  constant* n = n_at != index.runs.end() ? n_at->second.position : nullptr;
+  constant* before_n = p ? p_at->second.last : nullptr;  // the entry in front of N
   if (p && int64_t{p->offset} + p->segment_size > offset) return 0;
   if (n && n->offset < end) return 0;
-  // Insert the new run between P's values and N.
-  constant* pos = new_position(offset, size);
-  pos->next = first;
+  // Put the values between P's values and N: they extend P when they touch
+  // it, else they get a position entry of their own.
   last->next = n;
-  if (before_n)
-    before_n->next = pos;
-  else
-    agg->first_constant = pos;
   if (!n) agg->last_constant = last;
-  constant* run = pos;
+  constant* run = p;
   constant* tail = last;  // the last value entry of the run being built
   if (p && int64_t{p->offset} + p->segment_size == offset) {
     p->segment_size += size;
     before_n->next = first;
     if (merge_with_next(agg, before_n) && tail == first) tail = before_n;
-    run = p;
+  } else {
+    run = new_position(offset, size);
+    run->next = first;
+    if (before_n)
+      before_n->next = run;
+    else
+      agg->first_constant = run;
   }
+  RunBounds& bounds = run == p ? p_at->second : index.runs.emplace_hint(n_at, offset, RunBounds{run, tail})->second;
+  bounds.last = tail;
   if (n && n->offset == end) {
     run->segment_size += n->segment_size;
+    constant* n_first = n->next;
+    constant* n_last = n_at->second.last;
     unlink_after(agg, tail, n);
-    merge_with_next(agg, tail);
+    bool merged = merge_with_next(agg, tail);
+    if (n_last == n || (merged && n_last == n_first)) n_last = tail;
+    bounds.last = n_last;
+    index.runs.erase(n_at);
   }
   return 1;
 }

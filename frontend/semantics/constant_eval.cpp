@@ -19,7 +19,14 @@
 
 ConstEvalState const_eval;
 
-void const_eval_reset() { const_eval.isum_depth = 0; }
+void const_eval_reset() {
+  const_eval.isum_depth = 0;
+  const_eval.optional_fold = false;
+}
+
+uint32_t constructor_element_limit() {
+  return const_eval.optional_fold ? max_optional_fold_elements : max_constant_elements;
+}
 
 // ---- Value records ----
 
@@ -656,12 +663,12 @@ int append_items(expr_node* items, const_value* aggregate, uint32_t* count) {
       ElementWalk walk(&v);
       const_value e;
       while (walk.next(&e)) {
-        if (++*count > max_constant_elements) return 0;
+        if (++*count > constructor_element_limit()) return 0;
         aggregate_append(aggregate, &e);
       }
       continue;
     }
-    if (++*count > max_constant_elements) return 0;
+    if (++*count > constructor_element_limit()) return 0;
     aggregate_append(aggregate, &v);
   }
   return 1;
@@ -683,6 +690,12 @@ int evaluate_constructor(expr_node* node, const_value* result) {
     }
     return 1;
   }
+  // The element count the checks gave the constructor's type decides
+  // before anything is built whether it may be folded at all.
+  bound_info_entry* b = t->shape_kind == explicit_shape ? t->bound_info : nullptr;
+  if (b && b->rank == 1 && b->lower(0).kind == bk_constant && b->upper(0).kind == bk_constant &&
+      int64_t{b->upper(0).value} - b->lower(0).value + 1 > int64_t{constructor_element_limit()})
+    return 0;
   uint32_t count = 0;
   int r = append_items(node->constructor, result, &count);
   if (r == 0) return 0;

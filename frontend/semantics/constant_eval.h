@@ -31,6 +31,10 @@ int fold_binary_operation(int op, const const_value* left, const const_value* ri
 // iterations an implied DO may run while folding: beyond them a value is
 // treated as not constant rather than exhausting memory or time.
 inline constexpr uint32_t max_constant_elements = 1u << 24;
+// The most elements an array constructor is expanded to where folding it is
+// optional (an expression that need not be constant): a larger one stays an
+// expression.
+inline constexpr uint32_t max_optional_fold_elements = 1u << 12;
 
 // The evaluator's state: the values of running implied-sum DO variables.
 struct ConstEvalState {
@@ -38,9 +42,12 @@ struct ConstEvalState {
   object* isum_var[max_isum_depth];   // DO variable of each running sum
   int32_t isum_value[max_isum_depth]; // its current value
   int isum_depth;                     // running sums
+  bool optional_fold;  // the value is folded by choice, not required
 };
 extern ConstEvalState const_eval;
 void const_eval_reset();
+// The most elements an array constructor may be folded to now.
+uint32_t constructor_element_limit();
 
 // result := the empty aggregate of type t (position kept).
 void aggregate_start(const_value* result, type* t);

@@ -1032,7 +1032,10 @@ bool epilogue(expr_node* n, int context, object* unit, bool ok, int* result) {
   if (n->type && (n->type->type_code == tk_void || n->type->type_code == tk_routine)) return true;
   const_value v;
   bool strict = (context & ctx_constant) != 0;
+  bool was_optional = const_eval.optional_fold;
+  const_eval.optional_fold = !strict;
   int got = evaluate_constant_expression(n, &v, strict ? 1 : 0);
+  const_eval.optional_fold = was_optional;
   if (!got) return true;
   if (v.c.kind == ck_error || is_error_type(v.c.type)) {
     if (strict) {

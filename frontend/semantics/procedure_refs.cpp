@@ -6,7 +6,9 @@
 // array constructors and the IL builders of shape and length expressions.
 #include "frontend/semantics/procedure_refs.h"
 
+#include <deque>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "frontend/base/diagnostics.h"
@@ -57,11 +59,11 @@ bool check_actuals(expr_node* actuals, int context, object* unit) {
 }
 
 // A numbered keyword prefix+digits (no leading zero): its number, or -1.
-int32_t keyword_number(const ::atom* keyword, const std::string& prefix) {
+int32_t keyword_number(const ::atom* keyword, std::string_view prefix) {
   if (!keyword) return -1;
-  std::string text = keyword->text;
-  if (text.size() <= prefix.size() || text.compare(0, prefix.size(), prefix) != 0) return -1;
-  std::string digits = text.substr(prefix.size());
+  std::string_view text = keyword->text;
+  if (text.size() <= prefix.size() || text.substr(0, prefix.size()) != prefix) return -1;
+  std::string_view digits = text.substr(prefix.size());
   if (digits[0] == '0' || digits.size() > 9) return -1;
   int32_t n = 0;
   for (char c : digits) {
@@ -72,9 +74,9 @@ int32_t keyword_number(const ::atom* keyword, const std::string& prefix) {
 }
 
 // Splits a dummy name at its first digit into prefix and number.
-bool split_numbered(const ::atom* name, std::string* prefix, int32_t* number) {
+bool split_numbered(const ::atom* name, std::string_view* prefix, int32_t* number) {
   if (!name) return false;
-  std::string text = name->text;
+  std::string_view text = name->text;
   size_t i = 0;
   while (i < text.size() && !(text[i] >= '0' && text[i] <= '9')) ++i;
   if (i == text.size()) return false;
@@ -136,6 +138,51 @@ int actual_agrees_with_dummy(expr_node* actual, param_type* dummy, bool trial) {
   return 1;
 }
 
+namespace {
+
+// The working lists of one argument association. They are kept from call
+// to call (one set per nesting level, since the final checks of an actual
+// may associate the arguments of another reference), so that the many trial
+// matches of generic references allocate nothing.
+struct ArgLists {
+  std::vector<param_type*> dummies;   // the dummies in order
+  std::vector<expr_node*> given;      // the actual given to each dummy
+  std::vector<expr_node*> extras;     // actuals beyond the last dummy (numbered)
+  std::vector<int32_t> extra_numbers; // their numbers
+  std::vector<expr_node*> rest;       // the actuals of the keyword part
+  std::vector<bool> used;             // which of them found their dummy
+  std::vector<expr_node*> left;       // those that did not
+  std::vector<int32_t> numbers;       // their keyword numbers
+};
+struct ArgListState {
+  std::deque<ArgLists> levels;  // one set per nesting level
+  size_t depth = 0;             // levels in use
+};
+ArgListState arg_lists;
+
+// The lists of the association in progress, emptied, for its duration.
+class ArgListsInUse {
+ public:
+  ArgListsInUse() {
+    if (arg_lists.depth == arg_lists.levels.size()) arg_lists.levels.emplace_back();
+    lists_ = &arg_lists.levels[arg_lists.depth++];
+    for (auto* v : {&lists_->given, &lists_->extras, &lists_->rest, &lists_->left}) v->clear();
+    lists_->dummies.clear();
+    lists_->extra_numbers.clear();
+    lists_->numbers.clear();
+    lists_->used.clear();
+  }
+  ~ArgListsInUse() { --arg_lists.depth; }
+  ArgListsInUse(const ArgListsInUse&) = delete;
+  ArgListsInUse& operator=(const ArgListsInUse&) = delete;
+  ArgLists& operator*() const { return *lists_; }
+
+ private:
+  ArgLists* lists_;
+};
+
+}  // namespace
+
 int check_actual_args(type* routine, expr_node** slot, expr_node** offending, int mode,
                       object* unit) {
   (void)unit;
@@ -151,12 +198,15 @@ int check_actual_args(type* routine, expr_node** slot, expr_node** offending, in
     }
     return args_associated;
   }
+  ArgListsInUse in_use;
+  ArgLists& lists = *in_use;
   // The actual given to each dummy, in dummy order.
-  std::vector<param_type*> dummies;
+  std::vector<param_type*>& dummies = lists.dummies;
   for (param_type* d = routine->param_type_list; d; d = d->next) dummies.push_back(d);
-  std::vector<expr_node*> given(dummies.size(), nullptr);
-  std::vector<expr_node*> extras;  // actuals beyond the last dummy (numbered)
-  std::vector<int32_t> extra_numbers;
+  std::vector<expr_node*>& given = lists.given;
+  given.assign(dummies.size(), nullptr);
+  std::vector<expr_node*>& extras = lists.extras;
+  std::vector<int32_t>& extra_numbers = lists.extra_numbers;
   expr_node* a = *slot;
   size_t d = 0;
   // Positional part.
@@ -167,7 +217,7 @@ int check_actual_args(type* routine, expr_node** slot, expr_node** offending, in
     }
     given[d] = a;
   }
-  std::string prefix;
+  std::string_view prefix;
   int32_t last_number = 0;
   bool numbered = routine->has_ellipsis && !dummies.empty() &&
                   split_numbered(dummies.back()->corresp.name, &prefix, &last_number);
@@ -191,9 +241,10 @@ int check_actual_args(type* routine, expr_node** slot, expr_node** offending, in
   } else {
     // Keyword part: the remaining actuals all carry keywords (a positional
     // actual after a keyword matches no dummy).
-    std::vector<expr_node*> rest;
+    std::vector<expr_node*>& rest = lists.rest;
     for (expr_node* k = a; k; k = k->next) rest.push_back(k);
-    std::vector<bool> used(rest.size(), false);
+    std::vector<bool>& used = lists.used;
+    used.assign(rest.size(), false);
     for (size_t i = d; i < dummies.size(); ++i) {
       for (size_t k = 0; k < rest.size(); ++k) {
         if (!used[k] && rest[k]->arg_keyword && rest[k]->arg_keyword == dummies[i]->corresp.name) {
@@ -208,13 +259,13 @@ int check_actual_args(type* routine, expr_node** slot, expr_node** offending, in
       }
       if (!given[i] && !dummies[i]->is_optional) return args_keyword_missing;
     }
-    std::vector<expr_node*> left;
+    std::vector<expr_node*>& left = lists.left;
     for (size_t k = 0; k < rest.size(); ++k)
       if (!used[k]) left.push_back(rest[k]);
     if (!left.empty()) {
       if (!routine->has_ellipsis) return args_improper_keywords;
       if (!numbered) return args_improper_keywords;
-      std::vector<int32_t> numbers;
+      std::vector<int32_t>& numbers = lists.numbers;
       for (expr_node* k : left) {
         int32_t n = keyword_number(k->arg_keyword, prefix);
         if (n < 0 || !actual_agrees_with_dummy(k, dummies.back(), trial)) {
@@ -266,7 +317,7 @@ int check_actual_args(type* routine, expr_node** slot, expr_node** offending, in
   for (size_t i = 0; i < extras.size(); ++i) {
     expr_node* e = extras[i];
     check_proc_actual(is_subroutine, elemental, e, dummies.back());
-    std::string keyword = prefix + std::to_string(extra_numbers[i]);
+    std::string keyword = std::string(prefix) + std::to_string(extra_numbers[i]);
     e->arg_keyword = name_intern(keyword);
     append(e);
   }
@@ -839,9 +890,12 @@ expr_node* ref_at(expr_node* e) {
 }
 
 element_count add_counts(element_count a, element_count b) {
-  if (a.cls == 1 && b.cls == 1)
-    return constant_count(static_cast<int32_t>(static_cast<uint32_t>(a.value) +
-                                               static_cast<uint32_t>(b.value)));
+  if (a.cls == 1 && b.cls == 1) {
+    // Counts are not negative; a sum beyond 32 bits is held at the largest
+    // count, so that it reads as a too large array.
+    int64_t sum = int64_t{a.value} + b.value;
+    return constant_count(static_cast<int32_t>(sum > INT32_MAX ? INT32_MAX : sum));
+  }
   return {0, int_op(eok_iadd, count_expr(a), count_expr(b)), 2};
 }
 

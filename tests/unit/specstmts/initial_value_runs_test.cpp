@@ -106,6 +106,37 @@ TEST_F(RunsTest, GapsMakeSeparateRunsAndFillingTheGapJoinsThem) {
   EXPECT_EQ(diag.errors, 0u);
 }
 
+TEST_F(RunsTest, StoresOutOfOrderFindTheirNeighbours) {
+  object* x = array_object("X", 6);
+  store_initial_value(x, ival(5), 20, at);
+  store_initial_value(x, ival(7), 0, at);
+  store_initial_value(x, ival(6), 12, at);
+  store_initial_value(x, ival(9), 4, at);
+  EXPECT_EQ(runs(x), "[0+8: 7 9] [12+4: 6] [20+4: 5]");
+  store_initial_value(x, ival(6), 16, at);   // joins the two later runs
+  EXPECT_EQ(runs(x), "[0+8: 7 9] [12+12: 2*6 5]");
+  EXPECT_EQ(store_initial_value(x, ival(1), 12, at), 0);
+  store_initial_value(x, ival(8), 8, at);    // the last gap
+  EXPECT_EQ(runs(x), "[0+24: 7 9 8 2*6 5]");
+  EXPECT_EQ(diag.errors, 1u);
+}
+
+TEST_F(RunsTest, StridedStoresInAnyOrderGiveTheRunsOfStoresInOrder) {
+  // Every other element first, backwards, then the rest forwards: the same
+  // list as storing the elements one after another.
+  constexpr int32_t n = 60;
+  object* x = array_object("X", n);
+  object* y = array_object("Y", n);
+  auto value = [](int32_t i) { return ival(i % 3 == 0 ? 1 : 2); };
+  for (int32_t i = n - 1; i >= 0; i -= 2) EXPECT_EQ(store_initial_value(x, value(i), 4 * i, at), 1);
+  EXPECT_EQ(runs(x).substr(0, 12), "[4+4: 2] [12");
+  for (int32_t i = 0; i < n; i += 2) EXPECT_EQ(store_initial_value(x, value(i), 4 * i, at), 1);
+  for (int32_t i = 0; i < n; ++i) store_initial_value(y, value(i), 4 * i, at);
+  EXPECT_EQ(runs(x), runs(y));
+  EXPECT_EQ(runs(x).substr(0, 19), "[0+240: 1 2*2 1 2*2");
+  EXPECT_EQ(diag.errors, 0u);
+}
+
 TEST_F(RunsTest, OverlapIsMessage17AndStoresNothing) {
   object* x = array_object("X", 4);
   store_initial_value(x, ival(1), 0, at);
@@ -168,6 +199,11 @@ TEST_F(RunsTest, MarkInitializedStorageMovesAndMergesRuns) {
   mark_initialized_storage(c);
   EXPECT_EQ(diag.errors, 1u);
   EXPECT_EQ(runs(base), "[4+12: 3*1]");
+  // Stores after the move find the moved runs.
+  store_initial_value(base, ival(1), 0, at);  // joins the run after it
+  store_initial_value(base, ival(3), 20, at);
+  store_initial_value(base, ival(3), 16, at);
+  EXPECT_EQ(runs(base), "[0+24: 4*1 2*3]");
 }
 
 }  // namespace
