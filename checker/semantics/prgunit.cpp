@@ -15,6 +15,7 @@
 #include "checker/base/statement.h"
 #include "checker/base/tokens.h"
 #include "checker/semantics/interfaces.h"
+#include "checker/semantics/kinds.h"
 #include "checker/semantics/locsym.h"
 #include "checker/semantics/modtable.h"
 #include "checker/semantics/sizes.h"
@@ -96,6 +97,13 @@ void prgbeg() {
   getdefdnlen(len);
   defdtypes[0] = 0;
   for (int32_t i = 1; i <= 8; ++i) defdtypes[i] = default_code(i, len[i]);
+  // The type statements of this unit give a type from a class, a length and
+  // a KIND value by the same defaults and the same KIND rules as the rest
+  // of the checker: REAL(KIND=8) is REAL*8, not the default REAL.
+  dtopts.language = ropt.Language;
+  dtopts.compiler = ropt.compiler;
+  for (int32_t i = 1; i <= 8; ++i) dtopts.deflen[i] = len[i];
+  dtopts.kindcode = [](int tclass, int kind) { return static_cast<int>(adjust_dt_with_kind(tclass, kind)); };
   for (int32_t r = 0; r < 27; ++r) {
     imptbl[r] = dtdesc{};
     imptbl[r].tag = 'p';
