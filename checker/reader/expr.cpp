@@ -641,9 +641,11 @@ uint32_t getmeta(uint32_t accepted) {
         cur.col = left->kind != 0 ? left->col : left->oprcol;
         return;
       }
-      if (r == -1) {
+      if (r == -1 && record) {
         // The operator's interface has no functions yet: the result is a
-        // scalar of unknown type.
+        // scalar of unknown type. Operands of intrinsic types take the
+        // intrinsic operation, which no interface can redefine (as in
+        // the body of the operator's own function).
         cur.v = typedval{};
         cur.kind = 0x1;
       }
