@@ -96,13 +96,44 @@ bool required_colons() {
   return false;
 }
 
-// After a list item: 1 when "," follows (read), 0 at the end, -1 after 6.
-int32_t list_more() {
-  getokn();
-  if (is_other(',')) return 1;
-  if (is_other(10)) return 0;
-  msg(6, tk.tokbeg);
-  return -1;
+// Reads a list of items with "," between them up to and over the token
+// close: ")" for a list in parentheses (its "(" already read), 10 for one
+// that runs to the end of the statement. item reads one item and is false
+// after a message, which ends the list. Any other separator is message
+// bad_sep at its token; in a list to the end of the statement the rest of
+// the statement is then passed over. False after a message.
+template <class Item>
+bool each_item(int32_t close, int32_t bad_sep, Item item) {
+  for (;;) {
+    if (!item()) return false;
+    getokn();
+    if (is_other(',')) continue;
+    if (is_other(close)) return true;
+    msg(bad_sep, tk.tokbeg);
+    if (close == 10) skip_statement();
+    return false;
+  }
+}
+
+// Reads "(" items ")" into a new List whose Nodes hang from first by next
+// and are counted in count. fill reads one item into a new node (the list
+// at hand for its further counts) and is false after a message; the node
+// is then left out. A separator other than "," or ")" is 7. Null after a
+// message.
+template <class List, class Node, class Fill>
+List* read_paren_list(Fill fill) {
+  getokn();  // "("
+  List* list = local_new<List>();
+  Node** tail = &list->first;
+  bool read = each_item(')', 7, [&] {
+    Node* node = local_new<Node>();
+    if (!fill(list, node)) return false;
+    ++list->count;
+    *tail = node;
+    tail = &node->next;
+    return true;
+  });
+  return read ? list : nullptr;
 }
 
 // Reads a name and finds or makes it in the unit's scope; null after 24.
@@ -125,18 +156,14 @@ bool is_dummy(const locsym* s) { return (s->usage & QB_DUM) != 0; }
 // each with its column to item; stops after a message.
 template <class Item>
 void each_name(Item item) {
-  for (;;) {
+  each_item(10, 6, [&] {
     int32_t col = 0;
     locsym* s = read_name(&col);
-    if (s == nullptr) return;
+    if (s == nullptr) return false;
     flaguse(s, QB_DECL, col);
     item(s, col);
-    int32_t more = list_more();
-    if (more <= 0) {
-      if (more < 0) skip_statement();
-      return;
-    }
-  }
+    return true;
+  });
 }
 
 // An array spec "(" bounds ")" at stacol; null after a message, the
@@ -177,11 +204,7 @@ uint32_t multiple_form_bits(uint32_t own, bool re, HpfMapping* m) {
 // "(" source entries ")" after the alignee or the keyword: ":", "*" or an
 // align dummy (an integer scalar variable). Null after a message.
 HpfSourceList* hpf_get_align_source_list() {
-  getokn();  // "("
-  HpfSourceList* list = local_new<HpfSourceList>();
-  HpfSourceEntry** tail = &list->first;
-  for (;;) {
-    HpfSourceEntry* e = local_new<HpfSourceEntry>();
+  return read_paren_list<HpfSourceList, HpfSourceEntry>([](HpfSourceList* list, HpfSourceEntry* e) {
     int32_t c = next_ch();
     if (c == ':' || c == '*') {
       ++tk.stacol;
@@ -189,20 +212,13 @@ HpfSourceList* hpf_get_align_source_list() {
     } else {
       int32_t col = tk.stacol;
       uint32_t k = getmeta(EK_SCALARVAR);
-      if (k == 0 || (k & EK_SCALARVAR) == 0 || got_sym == nullptr) return nullptr;
+      if (k == 0 || (k & EK_SCALARVAR) == 0 || got_sym == nullptr) return false;
       tk.errcol = col;
       exp_isint(&got_typ);
     }
-    ++list->count;
     if (e->colon) ++list->colons;
-    *tail = e;
-    tail = &e->next;
-    getokn();
-    if (is_other(',')) continue;
-    if (is_other(')')) return list;
-    msg(7, tk.tokbeg);
-    return nullptr;
-  }
+    return true;
+  });
 }
 
 // The subscripts of an align target after its "(". Null after a message.
@@ -213,14 +229,14 @@ HpfSubsList* hpf_get_align_subsclist(locsym* target, int32_t tcol) {
   int32_t rank = rank_of(target);
   int32_t dim = 0;
   bool beyond = false;
-  for (;;) {
+  bool read = each_item(')', 16, [&] {
     HpfSubscript rec{};
     bool star = next_ch() == '*' && (pstat[tk.stacol + 1] == ',' || pstat[tk.stacol + 1] == ')');
     if (star) {
       ++tk.stacol;
     } else {
       int32_t sec = 0;
-      if (get_section_subscript(target, dim + 1, &sec, &rec) != 0) return nullptr;
+      if (get_section_subscript(target, dim + 1, &sec, &rec) != 0) return false;
     }
     if (dim < rank) {
       ++dim;
@@ -237,12 +253,9 @@ HpfSubsList* hpf_get_align_subsclist(locsym* target, int32_t tcol) {
     } else {
       beyond = true;
     }
-    getokn();
-    if (is_other(',')) continue;
-    if (is_other(')')) break;
-    msg(16, tk.tokbeg);
-    return nullptr;
-  }
+    return true;
+  });
+  if (!read) return nullptr;
   if (beyond) msg(445, tcol);
   if (list->count < rank) {
     tk.errcol = tcol;
@@ -476,11 +489,7 @@ bool leading_part(const unsigned char* word, int32_t len, const char* kw) {
 
 // "(" formats ")": "*", BLOCK [(n)] or CYCLIC [(n)]. Null after a message.
 HpfFormatList* hpf_get_dist_format_list() {
-  getokn();  // "("
-  HpfFormatList* list = local_new<HpfFormatList>();
-  HpfFormat** tail = &list->first;
-  for (;;) {
-    HpfFormat* f = local_new<HpfFormat>();
+  return read_paren_list<HpfFormatList, HpfFormat>([](HpfFormatList* list, HpfFormat* f) {
     getokn();
     if (is_other('*')) {
       f->kind = 0;
@@ -492,40 +501,33 @@ HpfFormatList* hpf_get_dist_format_list() {
         f->kind = 2;
       } else {
         msg(594, tk.tokbeg);
-        return nullptr;
+        return false;
       }
       f->size = f->kind == 2 ? 1 : 0;
       if (next_ch() == '(') {
         getokn();
         int32_t col = tk.stacol;
-        if (getmeta(EK_VALUE | EK_CONSTVAL) == 0) return nullptr;
+        if (getmeta(EK_VALUE | EK_CONSTVAL) == 0) return false;
         tk.errcol = col;
         bool integer = exp_isint(&got_typ) != 0;
         f->size = 0;
         if (integer && got_ok) {
           if (got_val.i < 1) {
             msg(746, col);
-            return nullptr;
+            return false;
           }
           f->size = got_val.i;
         }
         getokn();
         if (!is_other(')')) {
           msg(7, tk.tokbeg);
-          return nullptr;
+          return false;
         }
       }
     }
-    ++list->count;
     if (f->kind != 0) ++list->nonstar;
-    *tail = f;
-    tail = &f->next;
-    getokn();
-    if (is_other(',')) continue;
-    if (is_other(')')) return list;
-    msg(7, tk.tokbeg);
-    return nullptr;
-  }
+    return true;
+  });
 }
 
 // The ONTO target: a PROCESSORS arrangement. False after a message.
@@ -918,26 +920,22 @@ int32_t hpf_shindependent(const StmtCall& c) {
   }
   tk.stacol = tk.tokbeg + 3;
   if (get_left_parenthesis(1) != 0) return skip_statement(), 0;
-  for (;;) {
+  bool read = each_item(')', 7, [] {
     int32_t col = 0;
     locsym* s = read_name(&col);
-    if (s == nullptr) return skip_statement(), 0;
+    if (s == nullptr) return false;
     if (s->attrib & (0x2u | 0x4u | 0x400u)) {
       msg(760, col);
-      return skip_statement(), 0;
+      return false;
     }
     if (is_dummy(s)) {
       msg(197, col);
-      return skip_statement(), 0;
+      return false;
     }
     flaguse(s, QB_REF, col);
-    getokn();
-    if (is_other(',')) continue;
-    if (is_other(')')) break;
-    msg(7, tk.tokbeg);
-    return skip_statement(), 0;
-  }
-  if (chk_endofline(1) != 0) skip_statement();
+    return true;
+  });
+  if (!read || chk_endofline(1) != 0) skip_statement();
   return 0;
 }
 
@@ -951,7 +949,8 @@ int32_t hpf_shsequence(const StmtCall& c) {
     return 0;
   }
   if (!optional_colons()) return skip_statement(), 0;
-  for (;;) {
+  // A list cut short by a message is passed over to its end.
+  bool read = each_item(10, 6, [bit] {
     int32_t col = tk.stacol;
     if (next_ch() == '/') {
       ++tk.stacol;
@@ -964,19 +963,19 @@ int32_t hpf_shsequence(const StmtCall& c) {
       }
       if (b == nullptr) {
         msg(24, col);
-        return skip_statement(), 0;
+        return false;
       }
       getokn();
       if (!is_other('/')) {
         msg(5, tk.tokbeg);
-        return skip_statement(), 0;
+        return false;
       }
       if (b->sclass == SC_UNK) b->sclass = SC_COM;
       flaguse(b, QB_DECL, col);
       b->hpfbits |= bit;
     } else {
       locsym* s = read_name(&col);
-      if (s == nullptr) return skip_statement(), 0;
+      if (s == nullptr) return false;
       flaguse(s, QB_DECL, col);
       bool function = (s->sclass == SC_FUNC && s->squal != SQ_INTRINSIC) || s->squal == SQ_FUNCVAR;
       if (function && s->arrspec != nullptr) {
@@ -988,12 +987,10 @@ int32_t hpf_shsequence(const StmtCall& c) {
         s->hpfbits |= bit;
       }
     }
-    int32_t more = list_more();
-    if (more <= 0) {
-      if (more < 0) skip_statement();
-      return 0;
-    }
-  }
+    return true;
+  });
+  if (!read) skip_statement();
+  return 0;
 }
 
 uint32_t hpf_extrinsic_kind() {

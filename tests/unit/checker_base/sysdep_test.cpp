@@ -1,11 +1,10 @@
-// Host services: the date text; and the exit status of a run.
+// Host services: the date text.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include "checker/runstat.h"
 #include "checker/base/sysdep.h"
 
 TEST(Sysdep, DateAndTimeText) {
@@ -22,12 +21,4 @@ TEST(Sysdep, DateAndTimeText) {
   EXPECT_EQ(d + " " + t, "14-Nov-2023 22:13:20");
   EXPECT_EQ(origtime, 1700000000);
   unsetenv("SOURCE_DATE_EPOCH");
-}
-
-TEST(RunStatus, ShellExitMapsOneAndTwo) {
-  EXPECT_EQ(exitstatus(0, 0), 0);
-  EXPECT_EQ(exitstatus(2, 0), 2);
-  EXPECT_EQ(exitstatus(1, 1), 0);
-  EXPECT_EQ(exitstatus(2, 1), 0);
-  EXPECT_EQ(exitstatus(3, 1), 3);
 }
