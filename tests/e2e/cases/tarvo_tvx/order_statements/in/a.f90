@@ -1,0 +1,5 @@
+program a
+  integer :: i
+  use mb
+  i = 1
+end program a

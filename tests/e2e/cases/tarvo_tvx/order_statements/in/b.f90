@@ -1,0 +1,3 @@
+module mb
+  integer :: j
+end module mb

@@ -1,0 +1,3 @@
+subroutine c
+  include 'usemd.inc'
+end subroutine c

@@ -1,0 +1,3 @@
+module md
+  integer :: n
+end module md

@@ -1,0 +1,7 @@
+module me
+  integer :: k
+contains
+  subroutine s
+    use mb
+  end subroutine s
+end module me
