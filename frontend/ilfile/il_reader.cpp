@@ -4,6 +4,7 @@
 // references that need all records first (atoms and bounds blocks). Nothing is
 // stored or followed before its index and length are checked, so a damaged
 // file is rejected, never read out of bounds.
+#include <sys/mman.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -119,29 +120,49 @@ bool expect(char c, il_read_status why) {
 
 bool is_digit(unsigned char c) { return c >= '0' && c <= '9'; }
 
-// Unsigned decimal as the writer prints it: no sign, no leading zero.
+// The kind each byte names as a kind letter, -1 for none: one look-up per
+// reference instead of a search of the kind rows.
+struct KindLetters {
+  int8_t kind[256];
+  KindLetters() {
+    for (int c = 0; c < 256; ++c) kind[c] = static_cast<int8_t>(il_kind_of_letter(static_cast<char>(c)));
+  }
+};
+int kind_of_letter(unsigned char c) {
+  static const KindLetters letters;
+  return letters.kind[c];
+}
+
+// Unsigned decimal as the writer prints it: no sign, no leading zero. Nine
+// digits always fit 32 bits, so only a tenth digit needs the range check.
 bool read_u32(uint32_t* out, il_read_status why) {
   if (failed()) return false;
-  if (rd.p == rd.end || !is_digit(*rd.p)) {
+  const unsigned char* q = rd.p;
+  const unsigned char* end = rd.end;
+  if (q == end || !is_digit(*q)) {
     fail(why);
     return false;
   }
-  if (*rd.p == '0') {
-    ++rd.p;
+  if (*q == '0') {
+    rd.p = ++q;
     *out = 0;
-    if (rd.p != rd.end && is_digit(*rd.p)) fail(why);
+    if (q != end && is_digit(*q)) fail(why);
     return !failed();
   }
-  uint64_t v = 0;
-  while (rd.p != rd.end && is_digit(*rd.p)) {
-    v = v * 10 + (*rd.p - '0');
-    if (v > UINT32_MAX) {
+  const unsigned char* nine = end - q > 9 ? q + 9 : end;
+  uint32_t v = 0;
+  while (q != nine && is_digit(*q)) v = v * 10 + static_cast<uint32_t>(*q++ - '0');
+  if (q != end && is_digit(*q)) {
+    uint64_t wide = uint64_t{v} * 10 + static_cast<uint32_t>(*q++ - '0');
+    if (wide > UINT32_MAX || (q != end && is_digit(*q))) {
+      rd.p = q;
       fail(why);
       return false;
     }
-    ++rd.p;
+    v = static_cast<uint32_t>(wide);
   }
-  *out = static_cast<uint32_t>(v);
+  rd.p = q;
+  *out = v;
   return true;
 }
 
@@ -174,7 +195,7 @@ bool read_kind_index(int* kind, uint32_t* index) {
     fail(il_read_bad_field);
     return false;
   }
-  int k = il_kind_of_letter(static_cast<char>(*rd.p));
+  int k = kind_of_letter(*rd.p);
   if (k < 0) {
     fail(il_read_bad_field);
     return false;
@@ -411,7 +432,7 @@ bool read_counts_line() {
       fail(il_read_bad_counts);
       return false;
     }
-    int kind = il_kind_of_letter(static_cast<char>(*rd.p));
+    int kind = kind_of_letter(*rd.p);
     if (kind < 0 || given[kind]) {
       fail(il_read_bad_counts);
       return false;
@@ -462,6 +483,11 @@ bool allocate_tables() {
     size_t size = k == ilk_atom ? sizeof(atom*) : slot_size(k);
     rd.tables[k] = pool_alloc_zeroed(size * n);
   }
+  // The link lists get room for one entry per record up front, so they do
+  // not copy themselves over and over as a large file fills them; room that
+  // stays unused is never touched.
+  rd.chains.reserve(records);
+  rd.atom_fixups.reserve(records);
   if (rd.counts[ilk_string_pool])
     rd.string_pool = static_cast<char*>(pool_alloc_zeroed(rd.counts[ilk_string_pool]));
   if (rd.counts[ilk_value_pool])
@@ -540,7 +566,7 @@ void read_record(int kind, uint32_t index) {
 void read_records() {
   while (!failed()) {
     if (rd.p == rd.end) return fail(il_read_bad_end);
-    int kind = il_kind_of_letter(static_cast<char>(*rd.p));
+    int kind = kind_of_letter(*rd.p);
     if (kind == 0) {
       ++rd.p;
       if (!expect('\n', il_read_bad_end)) return;
@@ -671,16 +697,55 @@ il_read_result il_read_buffer(const unsigned char* data, size_t size,
   return {il_read_ok, static_cast<il_header*>(rd.tables[ilk_il_header])};
 }
 
+namespace {
+
+// The rest of a regular file mapped into memory, so its bytes are read where
+// the page cache holds them instead of being copied into a buffer first.
+// Empty when the stream is no regular file or cannot be mapped.
+struct MappedRest {
+  void* base = MAP_FAILED;
+  size_t length = 0;
+  size_t offset = 0;
+  MappedRest(FILE* stream) {
+    struct stat st;
+    int fd = fileno(stream);
+    if (fd < 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0 ||
+        static_cast<uint64_t>(st.st_size) >= SIZE_MAX / 4)
+      return;
+    off_t at = ftello(stream);  // where the stream's reader stands
+    if (at < 0 || at > st.st_size) return;
+    length = static_cast<size_t>(st.st_size);
+    offset = static_cast<size_t>(at);
+    base = mmap(nullptr, length, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    // The stream ends where a reading of it to the end would leave it.
+    if (base != MAP_FAILED && fseeko(stream, 0, SEEK_END) != 0) {
+      munmap(base, length);
+      base = MAP_FAILED;
+    }
+  }
+  ~MappedRest() {
+    if (base != MAP_FAILED) munmap(base, length);
+  }
+  MappedRest(const MappedRest&) = delete;
+  MappedRest& operator=(const MappedRest&) = delete;
+  bool mapped() const { return base != MAP_FAILED; }
+  const unsigned char* data() const { return static_cast<const unsigned char*>(base) + offset; }
+  size_t size() const { return length - offset; }
+};
+
+}  // namespace
+
 il_header* il_read(FILE* stream, il_allocate_atom_fn allocate_atom,
                    il_receive_symbol_fn receive_symbol) {
-  // The buffer starts at the file's size, so a regular file is read in one
-  // call; a stream of unknown size doubles it as it fills. Its bytes are not
-  // cleared first: fread writes each before the reader looks at it.
-  struct stat st;
+  MappedRest map(stream);
+  if (map.mapped()) {
+    il_read_result r = il_read_buffer(map.data(), map.size(), allocate_atom, receive_symbol);
+    if (r.status != il_read_ok) catastrophe_here(msg_invalid_il_file);
+    return r.header;
+  }
+  // Otherwise the buffer starts at 64 KB and doubles as it fills. Its bytes
+  // are not cleared first: fread writes each before the reader looks at it.
   size_t capacity = 65536;
-  if (fstat(fileno(stream), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 &&
-      static_cast<uint64_t>(st.st_size) < SIZE_MAX / 4)
-    capacity = static_cast<size_t>(st.st_size) + 1;  // one more byte finds the end at once
   std::unique_ptr<unsigned char[]> data(new unsigned char[capacity]);
   size_t used = 0;
   for (;;) {

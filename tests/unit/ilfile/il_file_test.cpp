@@ -702,3 +702,36 @@ TEST_F(IlFile, WriteClosesTheFileAndForgetsIt) {
 }
 
 }  // namespace
+
+// il_read takes the rest of its stream: of a regular file from where the
+// stream stands (bytes read before it are no part of the IL), of a pipe
+// whatever arrives; both build the same graph and leave the stream at its end.
+TEST_F(IlFile, StreamsAreReadFromWhereTheyStand) {
+  std::string text = fixture("arrays.cil");
+  std::string path = scratch("_rest.cil");
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << "skipped line\n" << text;
+  }
+  FILE* file = std::fopen(path.c_str(), "rb");
+  ASSERT_NE(file, nullptr);
+  char skipped[32];
+  ASSERT_NE(std::fgets(skipped, sizeof skipped, file), nullptr);
+  il_header* from_file = il_read(file, plain_atom, nullptr);
+  ASSERT_NE(from_file, nullptr);
+  EXPECT_EQ(write_text(from_file), text);
+  EXPECT_EQ(std::fgetc(file), EOF);
+  std::fclose(file);
+  std::remove(path.c_str());
+
+  int ends[2];
+  ASSERT_EQ(pipe(ends), 0);
+  ASSERT_EQ(write(ends[1], text.data(), text.size()), static_cast<ssize_t>(text.size()));
+  close(ends[1]);
+  FILE* piped = fdopen(ends[0], "rb");
+  ASSERT_NE(piped, nullptr);
+  il_header* from_pipe = il_read(piped, plain_atom, nullptr);
+  ASSERT_NE(from_pipe, nullptr);
+  EXPECT_EQ(write_text(from_pipe), text);
+  std::fclose(piped);
+}
