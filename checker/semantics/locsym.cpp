@@ -478,7 +478,11 @@ void imptypit(locsym* sym, int32_t col) {
 int32_t flagerr_typedec_missing(const locsym* sym) {
   if (!PrintImptypMsg) return 0;
   if (stmtIs(ST_MODULEPROCEDURE) || stmtIs(ST_PUBLIC) || stmtIs(ST_PRIVATE)) return 0;
-  if (prgnam != nullptr && prgnam->sclass == SC_MODULE && (sym->attrib & (0x80000u | 0x1000u | 0x800u)))
+  // A module's name in its MODULE PROCEDURE, PUBLIC or PRIVATE statements
+  // that nothing types is a procedure of the module, typed by its own
+  // definition: in the module and in the procedures it contains.
+  const locsym* home = prgnam != nullptr && prgnam->sclass == SC_MODULE ? prgnam : sym->owner;
+  if (home != nullptr && home->sclass == SC_MODULE && (sym->attrib & (0x80000u | 0x1000u | 0x800u)))
     return 0;
   // A generic intrinsic's name takes its type from its arguments; a name
   // that only other dialects or languages know as an intrinsic is not one.
