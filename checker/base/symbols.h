@@ -63,6 +63,12 @@ constexpr int32_t MAX_SCOPES = 5;
 constexpr int32_t MAX_NAME = 36;
 
 // One scope level.
+// One entry of a list of program-unit symbols (pool "local").
+struct UnitNode {
+  locsym* sym;
+  UnitNode* next;
+};
+
 struct loc_scope {
   uint8_t kind;                 // merged mark of the level
   locsym* unitsym;              // the program-unit symbol of the level
@@ -75,6 +81,7 @@ struct loc_scope {
   LabelRec* labels;             // its label list
   int32_t defaccess;            // its default accessibility
   int32_t hpfseq;               // its HPF sequence default
+  struct UnitNode* contained;   // its contained procedures read so far, newest first
 };
 extern loc_scope ScopeOne[MAX_SCOPES + 1];  // levels 1..5
 extern loc_scope ScopeTwo[MAX_SCOPES + 1];

@@ -122,7 +122,9 @@ void expr_from_current(bool stop_gt = false, bool stop_colon = false) {
       bool dotted = prev == TT_OTHER && prevch == '.' && (after == '.' || prev2 == TT_DIGITS);
       bool exponent = prev == TT_DIGITS && !blank_before();
       bool keyword = depth > 0 && after == '=' && pstat[tk.stacol + 1] != '=';
-      if (!dotted && !exponent && !keyword) {
+      // A component's name belongs to its structure's type, not to the unit.
+      bool component = prev == TT_OTHER && prevch == '%';
+      if (!dotted && !exponent && !keyword && !component) {
         locsym* s = token_symbol(true);
         if (s != nullptr) flaguse(s, QB_REF, tk.tokbeg);
       }

@@ -23,6 +23,8 @@ struct actarg {
   uint32_t con;       // constant expression
   conval value;       // by the store class of the type
   locsym* sym;        // symbol of a name argument
+  locsym* field;      // its last component when the argument is a component reference
+  bool field_unknown; // a component of a type not known here
   actarg* next;
   void* hpfdist;      // HPF distribution list of the actual
   uint32_t present;   // 1 when given (0 for a position filled by rearranging)

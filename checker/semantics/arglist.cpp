@@ -726,6 +726,10 @@ void take_expression(actarg* a, uint32_t form, locsym* sym) {
   a->con = got_con;
   a->value = got_val;
   a->sym = sym;
+  // The component reference that the expression reader read last is the
+  // argument's own when the argument is a single name.
+  a->field = sym != nullptr ? got_field : nullptr;
+  a->field_unknown = sym != nullptr && got_field_unknown;
 }
 
 const char* argkind_name(int32_t kind) {

@@ -182,6 +182,15 @@ int32_t getfun(locsym* sym, symrec* rec, int32_t* recno) {
     }
     return 0;
   }
+  // A function that the host contains and that was read before this unit
+  // gives the reference its type.
+  if (!matched && sym->type.code == 0) {
+    const locsym* sibling = contained_procedure(sym->name);
+    if (sibling != nullptr && sibling != sym && sibling->sclass == SC_FUNC && sibling->type.code != 0) {
+      sym->type = sibling->type;
+      sym->props &= static_cast<uint8_t>(~CP_TYPIMP);
+    }
+  }
   // A function reference left untyped gets its implicit type where the
   // expression reader meets it, with the reference's position for 136.
   return matched;

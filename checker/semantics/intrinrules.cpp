@@ -287,17 +287,23 @@ int32_t intrin_check_misc(const intrin_spec* spec, const actarg* list, const act
         return 0;
       }
       break;
-    case 17:
-      if (a->sym == nullptr) break;
-      if (pos == 0 && (a->sym->attrib & 0x2) == 0 && (a->sym->props & CP_POINTER) == 0) {
+    case 17: {
+      if (a->sym == nullptr || a->field_unknown) break;
+      // A component is a pointer by its own attribute; it is a target also
+      // when the structure it belongs to is one.
+      bool pointer = a->field != nullptr ? (a->field->attrib & 0x2) != 0
+                                         : (a->sym->attrib & 0x2) != 0 || (a->sym->props & CP_POINTER) != 0;
+      bool target = pointer || (a->sym->attrib & 0x6) != 0 || (a->sym->props & CP_POINTER) != 0;
+      if (pos == 0 && !pointer) {
         report_at(666, a->col);
         return 0;
       }
-      if (pos == 1 && (a->sym->attrib & 0x6) == 0 && (a->sym->props & CP_POINTER) == 0) {
+      if (pos == 1 && !target) {
         report_at(670, a->col);
         return 0;
       }
       break;
+    }
     case 49: case 50: {
       int32_t want = cls == 49 ? 9 : 8;
       if (a->type.code == DT_CHAR) {

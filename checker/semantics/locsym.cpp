@@ -478,7 +478,11 @@ void imptypit(locsym* sym, int32_t col) {
 int32_t flagerr_typedec_missing(const locsym* sym) {
   if (!PrintImptypMsg) return 0;
   if (stmtIs(ST_MODULEPROCEDURE) || stmtIs(ST_PUBLIC) || stmtIs(ST_PRIVATE)) return 0;
-  if (prgnam != nullptr && prgnam->sclass == SC_MODULE && (sym->attrib & (0x80000u | 0x1000u | 0x800u)))
+  // A module's name in its MODULE PROCEDURE, PUBLIC or PRIVATE statements
+  // that nothing types is a procedure of the module, typed by its own
+  // definition: in the module and in the procedures it contains.
+  const locsym* home = prgnam != nullptr && prgnam->sclass == SC_MODULE ? prgnam : sym->owner;
+  if (home != nullptr && home->sclass == SC_MODULE && (sym->attrib & (0x80000u | 0x1000u | 0x800u)))
     return 0;
   // A generic intrinsic's name takes its type from its arguments; a name
   // that only other dialects or languages know as an intrinsic is not one.
@@ -532,12 +536,33 @@ void increase_scoping_level() {
   loc_scope& lv = Scope[Status.scope_level];
   lv.kind = 0;
   lv.unitsym = nullptr;
+  lv.contained = nullptr;
   lv.head = nullptr;
   lv.tail = nullptr;
   std::memset(lv.bucket, 0, sizeof lv.bucket);
   // The new level starts from the host's IMPLICIT rules.
   for (int32_t r = 0; r < 27; ++r) lv.imptbl[r] = from >= 1 ? Scope[from].imptbl[r] : imptbl[r];
   for (int32_t r = 0; r < 27; ++r) imptbl[r] = lv.imptbl[r];
+}
+
+void note_contained_end(locsym* proc) {
+  int32_t host = Status.scope_level - 1;
+  if (proc == nullptr || Status.interface != 0 || host < 1 || host > MAX_SCOPES) return;
+  UnitNode* n = local_new<UnitNode>();
+  n->sym = proc;
+  n->next = Scope[host].contained;
+  Scope[host].contained = n;
+}
+
+const locsym* contained_procedure(const char* name) {
+  if (name == nullptr) return nullptr;
+  for (int32_t level = Status.scope_level - 1; level >= 1; --level) {
+    if (level > MAX_SCOPES) continue;
+    for (const UnitNode* n = Scope[level].contained; n != nullptr; n = n->next) {
+      if (std::strcmp(n->sym->name, name) == 0) return n->sym;
+    }
+  }
+  return nullptr;
 }
 
 void decrease_scoping_level() {

@@ -49,6 +49,12 @@ void statfunc_queue_pass(locsym* proc, locsym* arg, int32_t word);
 void statfunc_end(void (*dummy_use)(locsym*, uint32_t),
                   void (*dummy_pass)(locsym* arg, locsym* proc, int32_t word));
 void imptypit(locsym* sym, int32_t col);
+// A contained procedure's end: its host's later contained procedures can
+// name it with its class and type.
+void note_contained_end(locsym* proc);
+// The procedure of the name that a host of the current unit contains and
+// that has ended, else null.
+const locsym* contained_procedure(const char* name);
 int32_t chk_imptyp(int32_t row);
 // 1 when a name that IMPLICIT NONE leaves untyped is to get message 136.
 int32_t flagerr_typedec_missing(const locsym* sym);

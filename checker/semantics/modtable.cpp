@@ -13,6 +13,7 @@
 #include "checker/base/source.h"
 #include "checker/base/tokens.h"
 #include "checker/semantics/interfaces.h"
+#include "checker/semantics/intrinsics.h"
 #include "checker/semantics/locsym.h"
 
 ModuleTable modtbl;
@@ -713,6 +714,9 @@ void modtbl_copy_interfaces_from(modblock* block) {
     // A generic name that the unit does not see brings nothing.
     locsym* g = m->kind == IK_GENERIC ? static_cast<locsym*>(m->generic->modcopy) : local_view(m->generic);
     if (g == nullptr) continue;
+    // A generic name that an intrinsic bears overloads the intrinsic here
+    // as in the module.
+    if (m->kind == IK_GENERIC && intrin_lookup(g->name) != nullptr) getsym_ov_intrin(g);
     IntfRec* r = intf_get_interface_at(Status.scope_level, g, m->opcode);
     if (r == nullptr) r = intf_new_interface(m->kind, m->opcode, g);
     if (r == nullptr) return;

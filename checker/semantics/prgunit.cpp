@@ -305,6 +305,7 @@ void prgend() {
   // A module procedure: the module table's copies take its class and type
   // (known only now, from its result).
   if (f != nullptr && unit.prgtyp != 12) adjust_intf_sc(f);
+  if (f != nullptr && Status.scope_level >= 2) note_contained_end(f);
 }
 
 // True when every letter of the IMPLICIT table is without a type.
