@@ -17,7 +17,7 @@ programs:
 	cmake --build $(BUILD) -j $(JOBS) --target srcfront ilshow tarvo
 
 test: build
-	cd $(BUILD) && ctest --output-on-failure --timeout 300 -j $(JOBS)
+	cd $(BUILD) && ctest --output-on-failure --timeout 900 -j $(JOBS)
 
 demo: programs
 	@bash examples/demo.sh $(BUILD)/bin
@@ -25,7 +25,7 @@ demo: programs
 asan:
 	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOOLKIT_SANITIZE=ON >/dev/null
 	cmake --build build-asan -j $(JOBS)
-	cd build-asan && ctest --output-on-failure --timeout 300 -j $(JOBS)
+	cd build-asan && ctest --output-on-failure --timeout 900 -j $(JOBS)
 
 fuzz:
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOOLKIT_FUZZ=ON >/dev/null
