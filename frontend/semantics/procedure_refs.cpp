@@ -633,14 +633,6 @@ void report_no_match(expr_node* n, interface* g) {
     error_at(44, n->source_pos, {text});
 }
 
-bool first_dummy_any_derived(object* o) {
-  type* r = routine_type_of(o);
-  if (!r || !r->param_type_list || !r->param_type_list->type) return false;
-  type* t = r->param_type_list->type;
-  if (is_array(t)) t = t->element_type;
-  return t && t->type_code == tk_any_derived;
-}
-
 }  // namespace
 
 int check_generic_call(expr_node* n, int context, object* unit) {
@@ -664,7 +656,10 @@ int check_generic_call(expr_node* n, int context, object* unit) {
         if (o->storage_class == sc_intrinsic) done = true;
         continue;
       }
-      if (o->storage_class == sc_intrinsic && first_dummy_any_derived(o)) {
+      // A specific of the generic's own interfaces is preferred to the
+      // intrinsic the generic extends: an intrinsic matching as well is no
+      // ambiguity (its inquiry arguments accept any actual at this stage).
+      if (o->storage_class == sc_intrinsic) {
         done = true;
         continue;
       }

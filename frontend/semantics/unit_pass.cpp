@@ -97,30 +97,38 @@ bool in_list(const object_list_member* list, const object* o) {
   return false;
 }
 
+// True when visit holds for one of the expressions directly below a node
+// (each the head of its list).
+template <class Visit>
+bool any_node_child(const expr_node* n, Visit visit) {
+  const expr_node* kids[3] = {n->operands, nullptr, nullptr};
+  switch (n->node_kind) {
+    case enk_subscript:
+    case enk_substring:
+    case enk_section:
+      kids[1] = n->array_expr;
+      kids[2] = n->ind_list;
+      break;
+    case enk_field: kids[1] = n->base_expr; break;
+    case enk_ref: kids[1] = n->reference; break;
+    case enk_triplet:
+      kids[0] = n->first;
+      kids[1] = n->second;
+      kids[2] = n->stride;
+      break;
+    default: break;
+  }
+  for (const expr_node* k : kids)
+    if (k && k != n && visit(k)) return true;
+  return false;
+}
+
 // True when pred holds for a node of the list or of the expressions below it.
 template <class Pred>
 bool any_node(const expr_node* n, Pred pred) {
   for (; n; n = n->next) {
     if (pred(n)) return true;
-    const expr_node* kids[3] = {n->operands, nullptr, nullptr};
-    switch (n->node_kind) {
-      case enk_subscript:
-      case enk_substring:
-      case enk_section:
-        kids[1] = n->array_expr;
-        kids[2] = n->ind_list;
-        break;
-      case enk_field: kids[1] = n->base_expr; break;
-      case enk_ref: kids[1] = n->reference; break;
-      case enk_triplet:
-        kids[0] = n->first;
-        kids[1] = n->second;
-        kids[2] = n->stride;
-        break;
-      default: break;
-    }
-    for (const expr_node* k : kids)
-      if (k && k != n && any_node(k, pred)) return true;
+    if (any_node_child(n, [&pred](const expr_node* k) { return any_node(k, pred); })) return true;
   }
   return false;
 }
@@ -201,25 +209,62 @@ int check_do(statement* s, object* unit, int ok) {
   return ok;
 }
 
-// Whether the node refers to the object anywhere.
-bool refers_to(const expr_node* n, const object* o) {
-  return any_node(n, [o](const expr_node* e) { return e->node_kind == enk_object && e->object == o; });
-}
-
-// The object a variable reference names (through components, subscripts and
-// substrings), or null.
-object* base_object(const expr_node* n) {
+// The storage a variable reference names, from its object through its
+// components ({object, component, component...}); subscripts and substrings
+// pass through, as they select within that storage. Empty for anything that
+// is not a variable reference.
+std::vector<const void*> designator_path(const expr_node* n) {
+  std::vector<const void*> path;
   while (n) {
     switch (n->node_kind) {
-      case enk_object: return n->object;
-      case enk_field: n = n->base_expr; break;
+      case enk_object:
+        if (!n->object) return {};
+        path.push_back(n->object);
+        std::reverse(path.begin(), path.end());
+        return path;
+      case enk_field:
+        path.push_back(n->field_var);
+        n = n->base_expr;
+        break;
       case enk_subscript:
       case enk_substring:
       case enk_section: n = n->array_expr; break;
-      default: return nullptr;
+      default: return {};
     }
   }
-  return nullptr;
+  return {};
+}
+
+// Whether two variable references may share storage: one names the other or
+// a part of it. a%x and a%y are apart; a and a%x, or a%x and a%x(1), are not.
+bool paths_overlap(const std::vector<const void*>& a, const std::vector<const void*>& b) {
+  if (a.empty() || b.empty()) return false;
+  size_t n = std::min(a.size(), b.size());
+  return std::equal(a.begin(), a.begin() + n, b.begin());
+}
+
+// Whether an expression uses the storage of the given variable: a variable
+// reference in it overlaps, or it passes through one of the variable's
+// containing objects whole (the subscripts of a reference are expressions
+// of their own and are searched too).
+bool uses_storage_of(const expr_node* n, const std::vector<const void*>& var) {
+  for (; n; n = n->next) {
+    std::vector<const void*> path = designator_path(n);
+    if (!path.empty()) {
+      if (paths_overlap(path, var)) return true;
+      for (const expr_node* d = n; d && d->node_kind != enk_object;) {
+        if (d->node_kind == enk_field) {
+          d = d->base_expr;
+        } else {
+          if (uses_storage_of(d->ind_list, var)) return true;
+          d = d->array_expr;
+        }
+      }
+      continue;
+    }
+    if (any_node_child(n, [&var](const expr_node* k) { return uses_storage_of(k, var); })) return true;
+  }
+  return false;
 }
 
 // A stat variable of ALLOCATE or DEALLOCATE.
@@ -230,10 +275,10 @@ int check_stat_variable(expr_node* stat, const std::vector<expr_node*>& items, o
     error_at(118, stat->source_pos);
     return 0;
   }
-  object* o = base_object(stat);
+  std::vector<const void*> stat_path = designator_path(stat);
   int ok = 1;
   for (expr_node* item : items)
-    if (o && base_object(item) == o) {
+    if (paths_overlap(stat_path, designator_path(item))) {
       error_at(598, item->source_pos);
       ok = 0;
     }
@@ -264,8 +309,7 @@ int check_alloc_stmt(statement* s, object* unit) {
       bound_record& b = a->bounds->bounds[i];
       if (b.kind != bk_expression || !b.expr) continue;
       for (expr_node* v : vars) {
-        object* o = base_object(v);
-        if (o && refers_to(b.expr, o)) {
+        if (uses_storage_of(b.expr, designator_path(v))) {
           error_at(607, b.expr->source_pos);
           ok = 0;
           break;
