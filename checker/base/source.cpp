@@ -96,6 +96,7 @@ static int32_t form_of_name(const char* name) {
 
 void srcbeg(const char* filename, FILE* fp, int32_t fromcpp) {
   srcend();
+  tokens_new_source();
   rsrc.input = fp;
   rsrc.cur = fp;
   rsrc.filename = filename ? filename : "";

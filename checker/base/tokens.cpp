@@ -10,10 +10,22 @@
 TokenState tk;
 TokenState savtok;
 
+// The last name reported for a blank or line break inside it, so that a
+// name read again is not reported twice. It belongs to one source file: a
+// name of the next file at the same line and column is a new name.
+struct BrokenNameReport {
+  int32_t line = -1;
+  int32_t at = -1;
+};
+static BrokenNameReport broken_name;
+
 void tokens_reset() {
   tk = TokenState{};
   savtok = TokenState{};
+  tokens_new_source();
 }
+
+void tokens_new_source() { broken_name = BrokenNameReport{}; }
 
 void issue(int32_t note) { (void)note; }
 
@@ -87,11 +99,10 @@ int32_t getokn() {
     if (tk.GettingKeyToken) report = pstat[end] == ':' && is_upper(pstat[end + 1]);
     // A name read again (look-ahead, expressions evaluated after a look at
     // their first token) is reported once.
-    static int32_t reported_line = -1, reported_at = -1;
-    if (report && reported_line == rsrc.srclno && reported_at == tk.tokbeg) report = false;
+    if (report && broken_name.line == rsrc.srclno && broken_name.at == tk.tokbeg) report = false;
     if (report) {
-      reported_line = rsrc.srclno;
-      reported_at = tk.tokbeg;
+      broken_name.line = rsrc.srclno;
+      broken_name.at = tk.tokbeg;
       rd_errmsg((tk.tokbroke & 2) ? 15 : 19);
     }
   }

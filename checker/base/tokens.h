@@ -36,6 +36,8 @@ constexpr int32_t ERRCOL_NONE = 0;         // no place
 constexpr int32_t ERRCOL_NOLINES = -30000; // place without source lines
 
 void tokens_reset();
+// A new source file starts: what the tokenizer remembers of the last one goes.
+void tokens_new_source();
 int32_t getokn();
 void pshtok();
 void poptok();

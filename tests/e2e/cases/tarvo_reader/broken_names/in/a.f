@@ -1,0 +1,4 @@
+      PROGRAM A
+      AB C = 1
+      PRINT *, ABC
+      END
