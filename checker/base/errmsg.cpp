@@ -95,18 +95,60 @@ int errtoberep(int32_t n) {
   }
 }
 
-int errmsg(int32_t n, const char* inserts) {
-  (void)inserts;  // the inserts stay in the insert record; not printed
-  if (n < 1 || n > maxerrmsg) return 0;
-  if (!errtoberep(n)) return 0;
-  if (errhooks.local_pass && !errhooks.local_pass()) return 0;
-  if (errhooks.abandoned && errhooks.abandoned()) return 0;
-  perrlin(errhooks.errcol ? errhooks.errcol() : 0);
+namespace {
+
+// True when message n is printed if raised now.
+bool due_now(int32_t n) {
+  if (n < 1 || n > maxerrmsg) return false;
+  if (!errtoberep(n)) return false;
+  if (errhooks.local_pass && !errhooks.local_pass()) return false;
+  if (errhooks.abandoned && errhooks.abandoned()) return false;
+  return true;
+}
+
+bool has_context(int32_t col) { return col != 0 && col != -30001 && col != -30002; }
+
+std::string context_of(int32_t col) {
+  return has_context(col) && errhooks.context ? errhooks.context(col) : std::string();
+}
+
+// A blank line, then for a message with a position its source lines with
+// the marker and its place (context), kept off the last lines of a page.
+void write_place(int32_t col, const std::string& context) {
+  outstr("\n");
+  if (!has_context(col)) return;
+  out_break_page_within(3);
+  outstr(context);
+}
+
+// The printed message: its place, "Error #" and the number.
+void print_message(int32_t n, int32_t col, const std::string& context) {
+  write_place(col, context);
   outstr("Error #");
   outnum(n);
   outstr("\n");
   ++ecat.errcnt[n];
+}
+
+}  // namespace
+
+int errmsg(int32_t n, const char* inserts) {
+  (void)inserts;  // the inserts stay in the insert record; not printed
+  if (!due_now(n)) return 0;
+  int32_t col = errhooks.errcol ? errhooks.errcol() : 0;
+  print_message(n, col, context_of(col));
   return 1;
+}
+
+int32_t errmsg_hold(int32_t n) {
+  if (!due_now(n)) return 0;
+  int32_t col = errhooks.errcol ? errhooks.errcol() : 0;
+  std::string context = context_of(col);
+  return out_hold([n, col, context] { print_message(n, col, context); });
+}
+
+void errmsg_settle(int32_t slot, bool print) {
+  if (slot > 0) out_settle(slot, print);
 }
 
 int supperr(int32_t n, int mark) {
@@ -119,11 +161,6 @@ int supperr(int32_t n, int mark) {
   return 1;
 }
 
-void perrlin(int32_t col) {
-  outstr("\n");
-  if (col == 0 || col == -30001 || col == -30002) return;
-  if (nlpp > 0 && linleft >= 1 && linleft <= 3) linleft = 0;
-  if (errhooks.context) outstr(errhooks.context(col));
-}
+void perrlin(int32_t col) { write_place(col, context_of(col)); }
 
 void initissue() {}

@@ -39,6 +39,12 @@ extern ErrmsgHooks errhooks;
 int initerr();                         // reads tarvo.err; 1 when read
 int errtoberep(int32_t n);             // nonzero: n is to be reported
 int errmsg(int32_t n, const char* inserts);  // 1 when printed
+// A message whose printing waits for a later decision (out_hold): its place
+// and source lines are taken now; the slot number, 0 when n would not be
+// printed now. errmsg_settle prints it in its place in the report or drops
+// it (a slot of 0 is nothing).
+int32_t errmsg_hold(int32_t n);
+void errmsg_settle(int32_t slot, bool print);
 int supperr(int32_t n, int mark);      // n 0: every message
 void perrlin(int32_t col);
 void initissue();                      // the issue list: nothing kept

@@ -5,6 +5,8 @@
 #include "checker/base/out.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <deque>
 #include "checker/base/cmmdline.h"
 #include "checker/base/errmsg.h"
 #include "checker/common/error.h"
@@ -75,7 +77,89 @@ void dividerfilter(const std::string& line) {
   rpt.holdout = false;
 }
 
+// One call on the report while a slot waits, kept to be replayed in order.
+struct HeldCall {
+  enum Kind : uint8_t { text, holdout, clearheld, pagebreak, slot } kind;
+  std::string chunk;              // text: what outstrn was given
+  bool mark;                      // holdout: the mark given
+  int32_t lines;                  // pagebreak: the lines given
+  int32_t number;                 // slot: its number
+  int8_t state;                   // slot: 0 waiting, 1 print, 2 drop
+  std::function<void()> writer;   // slot: writes its text when printed
+};
+
+struct HeldReport {
+  std::deque<HeldCall> calls;     // the calls behind the first waiting slot
+  int32_t next;                   // number of the last slot opened
+  int32_t waiting;                // slots opened and not settled
+  bool replaying;                 // calls go to the report itself
+  bool exit_hook;                 // out_settle_all runs when the process exits
+};
+HeldReport held;
+
+// True when a call on the report must wait behind a slot.
+bool must_wait() { return held.waiting > 0 && !held.replaying; }
+
+void queue_call(HeldCall c) { held.calls.push_back(std::move(c)); }
+
+// Replays the calls from the front up to the first slot still waiting.
+void replay_settled() {
+  held.replaying = true;
+  while (!held.calls.empty()) {
+    HeldCall& c = held.calls.front();
+    if (c.kind == HeldCall::slot && c.state == 0) break;
+    HeldCall call = std::move(c);
+    held.calls.pop_front();
+    switch (call.kind) {
+      case HeldCall::text: outstr(call.chunk); break;
+      case HeldCall::holdout: setholdout(call.mark ? 1 : 0); break;
+      case HeldCall::clearheld: clearholdlen(); break;
+      case HeldCall::pagebreak: out_break_page_within(call.lines); break;
+      case HeldCall::slot:
+        if (call.state == 1 && call.writer) call.writer();
+        break;
+    }
+  }
+  held.replaying = false;
+}
+
 }  // namespace
+
+int32_t out_hold(std::function<void()> writer) {
+  if (!held.exit_hook) {
+    // A fatal message ends the process while slots may wait: what waits
+    // is printed then, the slots with it.
+    held.exit_hook = true;
+    std::atexit(out_settle_all);
+  }
+  HeldCall c{};
+  c.kind = HeldCall::slot;
+  c.number = ++held.next;
+  c.writer = std::move(writer);
+  queue_call(std::move(c));
+  ++held.waiting;
+  return held.next;
+}
+
+void out_settle(int32_t slot, bool print) {
+  for (HeldCall& c : held.calls) {
+    if (c.kind != HeldCall::slot || c.number != slot || c.state != 0) continue;
+    c.state = print ? 1 : 2;
+    --held.waiting;
+    break;
+  }
+  if (!held.replaying) replay_settled();
+}
+
+void out_settle_all() {
+  for (HeldCall& c : held.calls) {
+    if (c.kind == HeldCall::slot && c.state == 0) c.state = 1;
+  }
+  held.waiting = 0;
+  if (!held.replaying) replay_settled();
+}
+
+int32_t out_waiting() { return held.waiting; }
 
 void out_reset() {
   outwid = 79;
@@ -87,6 +171,9 @@ void out_reset() {
   istime.clear();
   rpt = ReportState{};
   errstate.outfp = nullptr;
+  bool hook = held.exit_hook;
+  held = HeldReport{};
+  held.exit_hook = hook;
 }
 
 void setoutputunit(int unit) {
@@ -100,9 +187,32 @@ void setoutputunit(int unit) {
   report_hook = report_line;
 }
 
-void setholdout(int mark) { rpt.holdout = mark != 0; }
+void setholdout(int mark) {
+  if (must_wait()) {
+    HeldCall c{};
+    c.kind = HeldCall::holdout;
+    c.mark = mark != 0;
+    return queue_call(std::move(c));
+  }
+  rpt.holdout = mark != 0;
+}
+
+void out_break_page_within(int32_t lines) {
+  if (must_wait()) {
+    HeldCall c{};
+    c.kind = HeldCall::pagebreak;
+    c.lines = lines;
+    return queue_call(std::move(c));
+  }
+  if (nlpp > 0 && linleft >= 1 && linleft <= lines) linleft = 0;
+}
 
 void clearholdlen() {
+  if (must_wait()) {
+    HeldCall c{};
+    c.kind = HeldCall::clearheld;
+    return queue_call(std::move(c));
+  }
   rpt.holdlin.clear();
   rpt.hasheld = false;
 }
@@ -133,6 +243,12 @@ void paginate(std::string_view line) {
 void outstrn(const char* text, int32_t len) {
   if (len < 0) interr("outstrn");
   std::string_view t(text, static_cast<size_t>(len));
+  if (must_wait()) {
+    HeldCall c{};
+    c.kind = HeldCall::text;
+    c.chunk.assign(t);
+    return queue_call(std::move(c));
+  }
   bool ends = !t.empty() && t.back() == '\n';
   if (ends) t.remove_suffix(1);
   size_t room = outline_max > rpt.outplin.size() ? outline_max - rpt.outplin.size() : 0;

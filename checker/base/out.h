@@ -3,6 +3,7 @@
 // the report unit with page headers when the report is paginated.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -31,9 +32,21 @@ struct ReportState {
 extern ReportState rpt;
 void out_reset();          // forget all report state (tests)
 
+// Report text whose printing waits for a later decision: a slot stands in
+// the report where it was opened, and whatever is written after it waits
+// behind it, in order, until the slot is settled. A slot settled to print
+// runs its writer in its place; one settled to drop leaves no trace.
+int32_t out_hold(std::function<void()> writer);   // the slot's number (1 on)
+void out_settle(int32_t slot, bool print);
+void out_settle_all();     // every waiting slot printed (the run ends)
+int32_t out_waiting();     // slots not settled yet
+
 void setoutputunit(int unit);   // report unit; resets the page number
 void setholdout(int mark);
 void clearholdlen();            // drop the held line
+// On a paginated report with no more than lines lines left on the page,
+// the next line starts a new page.
+void out_break_page_within(int32_t lines);
 void outstr(std::string_view text);
 void outstrn(const char* text, int32_t len);  // negative length: interr
 void outnum(int32_t n);

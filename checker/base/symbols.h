@@ -140,6 +140,10 @@ constexpr uint32_t ATTR_SEQUENCE = 0x2000;
 // Extra-flag bit of a derived type named by TYPE(name) before its
 // definition.
 constexpr uint32_t EXTRA_TYPE_UNDEFINED = 1;
+// Extra-flag bit of a function referenced without a type where a contained
+// procedure read later may still define it: its type is not known until
+// the END that settles it.
+constexpr uint32_t EXTRA_TYPE_PENDING = 0x80;
 
 // One component of a type's list (hung from the type symbol's list).
 struct FieldNode {

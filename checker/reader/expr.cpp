@@ -71,10 +71,13 @@ void clear_globals() {
 // The type a function reference yields: a type that only the IMPLICIT
 // rules gave is not known where the name may be a module entity that USE
 // does not copy yet (a unit with USE, or one contained in a host), or a
-// procedure of an interface block, whose bodies are not entered yet.
+// procedure of an interface block, whose bodies are not entered yet; nor
+// is the type of a function that a contained procedure read later may
+// still define.
 dtdesc function_type(const locsym* sym, dtdesc t) {
   bool maybe_hidden = unit.pabort[CL_USE] != 0 || Status.scope_level > 1 || unit.had_interface;
   if (sym != nullptr && (sym->props & CP_TYPIMP) && maybe_hidden) t = dtdesc{};
+  if (sym != nullptr && (sym->extra & EXTRA_TYPE_PENDING)) t = dtdesc{};
   // A generic name's type is that of the specific the reference chooses.
   if (sym != nullptr && (sym->attrib & ATTR_GENERIC)) t = dtdesc{};
   return t;

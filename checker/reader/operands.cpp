@@ -842,7 +842,7 @@ uint32_t getvar(uint32_t accepted, varout* out) {
         // in the unit yet: such a name may have a type of its own there.
         int32_t keep = PrintImptypMsg;
         if (unit.had_interface) PrintImptypMsg = 0;
-        imptypit(sym, col);
+        imptypit_reference(sym, col);
         PrintImptypMsg = keep;
         if (unit.had_interface) sym->props |= CP_TYPIMP;
       }

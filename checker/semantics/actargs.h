@@ -38,3 +38,9 @@ using intrin_fold_fn = int32_t (*)(const actarg* first, const dtdesc* result, co
 // Copies what the expression reader found (the got_ values, the form it
 // returned and the argument's symbol) into the actual's record.
 void take_expression(actarg* a, uint32_t form, locsym* sym);
+
+// Whether the actual a names a pointer: a component reference by its last
+// component's POINTER attribute, a name by its own (or as an integer
+// pointer). -1 when it is not known (a component of a type not known here,
+// or no name).
+int32_t actual_is_pointer(const actarg* a);

@@ -333,9 +333,7 @@ void check_argument(const actarg* a, int32_t isexp, int32_t iscon, const argdesc
   const dtdesc& dt = d->type;
   // Hollerith concatenation: a character constant is passed as Hollerith.
   if ((compiler & 64) && concholl && at.code == DT_CHARACTER && isexp && iscon) at.code = DT_HOLL;
-  if ((d->attrs & AD_POINTER) && a->sym != nullptr && (a->sym->props & CP_POINTER) == 0) {
-    msg(754, a->col);
-  }
+  if ((d->attrs & AD_POINTER) && actual_is_pointer(a) == 0) msg(754, a->col);
   bool notype = (d->usage & AD_NOTYPECHECK) != 0;
   bool shape_msg = false;
   if (akind == AC_SCA && dkind == AC_ARR && at.code != DT_HOLL && at.code != DT_TYPELESS && !notype) {
@@ -730,6 +728,12 @@ void take_expression(actarg* a, uint32_t form, locsym* sym) {
   // argument's own when the argument is a single name.
   a->field = sym != nullptr ? got_field : nullptr;
   a->field_unknown = sym != nullptr && got_field_unknown;
+}
+
+int32_t actual_is_pointer(const actarg* a) {
+  if (a == nullptr || a->sym == nullptr || a->field_unknown) return -1;
+  if (a->field != nullptr) return (a->field->attrib & 0x2) != 0 ? 1 : 0;
+  return (a->sym->attrib & 0x2) != 0 || (a->sym->props & CP_POINTER) != 0 ? 1 : 0;
 }
 
 const char* argkind_name(int32_t kind) {

@@ -288,11 +288,11 @@ int32_t intrin_check_misc(const intrin_spec* spec, const actarg* list, const act
       }
       break;
     case 17: {
-      if (a->sym == nullptr || a->field_unknown) break;
+      int32_t known = actual_is_pointer(a);
+      if (known < 0) break;
       // A component is a pointer by its own attribute; it is a target also
       // when the structure it belongs to is one.
-      bool pointer = a->field != nullptr ? (a->field->attrib & 0x2) != 0
-                                         : (a->sym->attrib & 0x2) != 0 || (a->sym->props & CP_POINTER) != 0;
+      bool pointer = known == 1;
       bool target = pointer || (a->sym->attrib & 0x6) != 0 || (a->sym->props & CP_POINTER) != 0;
       if (pos == 0 && !pointer) {
         report_at(666, a->col);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "checker/common/mystring.h"
+#include "checker/base/errmsg.h"
 #include "checker/base/exprstate.h"
 #include "checker/base/passes.h"
 #include "checker/base/services.h"
@@ -451,7 +452,34 @@ int32_t chk_imptyp(int32_t row) {
   return 0;
 }
 
-void imptypit(locsym* sym, int32_t col) {
+// Function references that IMPLICIT NONE leaves without a type in a unit
+// that may still gain the contained procedure of that name: the file is
+// read once, so their message 136 waits (in its place in the report) for
+// the END of the unit whose contained procedures can still define them.
+struct HeldReference {
+  locsym* sym;     // the function's symbol where it was referenced
+  int32_t level;   // scope level whose END settles it next
+  int32_t slot;    // the waiting message (0: none to print in this pass)
+};
+struct HeldReferences {
+  std::vector<HeldReference> refs;  // in the order of the references
+};
+static HeldReferences held;
+
+// True when the current unit may still gain contained procedures that a
+// name it references could be: a unit contained in a host (the host's
+// later procedures), or a unit of a kind that contains, before its
+// CONTAINS. Interface bodies see nothing of their host.
+static bool may_gain_contained() {
+  if (ropt.Language == 1 || Status.interface != 0) return false;
+  int32_t level = Status.scope_level;
+  if (level < 1 || level > MAX_SCOPES) return false;
+  if (level >= 2) return true;
+  return unit.prgtyp == 5 || unit.prgtyp == 6 || unit.prgtyp == 7 || unit.prgtyp == 12;
+}
+
+// Implicit typing of sym; reference: sym is referenced as a function.
+static void imptypit_as(locsym* sym, int32_t col, bool reference) {
   if (sym == nullptr || (sym->attrib & 0x1000000)) return;
   int32_t c = static_cast<unsigned char>(sym->name[0]);
   int32_t row = c >= 'A' && c <= 'Z' ? c - 'A' : 26;
@@ -467,12 +495,72 @@ void imptypit(locsym* sym, int32_t col) {
     return;
   }
   sym->type = default_row(8);
-  if (flagerr_typedec_missing(sym)) {
-    int32_t saved = tk.errcol;
-    tk.errcol = col;
+  if (!flagerr_typedec_missing(sym)) return;
+  int32_t saved = tk.errcol;
+  tk.errcol = col;
+  if (reference && may_gain_contained()) {
+    sym->extra |= EXTRA_TYPE_PENDING;
+    held.refs.push_back(HeldReference{sym, Status.scope_level, errmsg_hold(136)});
+  } else {
     rd_errmsg(136);
-    tk.errcol = saved;
   }
+  tk.errcol = saved;
+}
+
+void imptypit(locsym* sym, int32_t col) { imptypit_as(sym, col, false); }
+
+void imptypit_reference(locsym* sym, int32_t col) { imptypit_as(sym, col, true); }
+
+// The function of the name that the unit of level contains, else null.
+static const locsym* contained_function(int32_t level, const char* name) {
+  if (level < 1 || level > MAX_SCOPES) return nullptr;
+  for (const UnitNode* n = Scope[level].contained; n != nullptr; n = n->next) {
+    if (n->sym->sclass == SC_FUNC && std::strcmp(n->sym->name, name) == 0) return n->sym;
+  }
+  return nullptr;
+}
+
+// Ends the wait of a held reference: typed by the function found, or its
+// message printed in its place.
+static void settle(const HeldReference& r, const locsym* found) {
+  r.sym->extra &= ~EXTRA_TYPE_PENDING;
+  if (found != nullptr) {
+    r.sym->type = found->type;
+    r.sym->props &= static_cast<uint8_t>(~CP_TYPIMP);
+  }
+  errmsg_settle(r.slot, found == nullptr);
+}
+
+void settle_held_references() {
+  int32_t level = Status.scope_level;
+  if (Status.interface != 0) return;
+  std::vector<HeldReference> left;
+  for (const HeldReference& r : held.refs) {
+    const locsym* found = r.level == level ? contained_function(level, r.sym->name) : nullptr;
+    if (found != nullptr) {
+      settle(r, found);
+    } else {
+      left.push_back(r);
+    }
+  }
+  held.refs.swap(left);
+}
+
+// Leaving level: its held references wait on for the host's END; at the
+// outermost level nothing can define them any more.
+static void pass_held_references_up(int32_t level) {
+  std::vector<HeldReference> left;
+  for (HeldReference& r : held.refs) {
+    if (r.level < level) {
+      left.push_back(r);
+    } else if (level > 1) {
+      r.level = level - 1;
+      left.push_back(r);
+    } else {
+      settle(r, nullptr);
+    }
+  }
+  held.refs.swap(left);
 }
 
 int32_t flagerr_typedec_missing(const locsym* sym) {
@@ -569,6 +657,7 @@ void decrease_scoping_level() {
   if (Status.scope_level < 1 || Status.scope_level > MAX_SCOPES) {
     rd_interr("decrease_scoping_level");
   }
+  pass_held_references_up(Status.scope_level);
   --Status.scope_level;
   if (Status.scope_level >= 1) {
     loc_scope& lv = Scope[Status.scope_level];
@@ -584,6 +673,7 @@ void decrease_scoping_level() {
 }
 
 void locsym_reset() {
+  held = HeldReferences{};
   stafunopr = StatFuncQueue{};
   pscope = PscopeLists{};
   ovintrin = OvIntrinList{};

@@ -49,6 +49,15 @@ void statfunc_queue_pass(locsym* proc, locsym* arg, int32_t word);
 void statfunc_end(void (*dummy_use)(locsym*, uint32_t),
                   void (*dummy_pass)(locsym* arg, locsym* proc, int32_t word));
 void imptypit(locsym* sym, int32_t col);
+// imptypit of a name referenced as a function: where a contained procedure
+// read later may still define it, its message 136 waits for the END that
+// settles it and its type is not known until then (EXTRA_TYPE_PENDING).
+void imptypit_reference(locsym* sym, int32_t col);
+// At the END of the unit of the current level: the held references that a
+// function it contains defines are typed by it, their messages dropped.
+// Leaving a level passes the others to the host; leaving the outermost
+// gives their messages.
+void settle_held_references();
 // A contained procedure's end: its host's later contained procedures can
 // name it with its class and type.
 void note_contained_end(locsym* proc);

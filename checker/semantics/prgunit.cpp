@@ -253,6 +253,8 @@ void prgend() {
   if (unit.body_begin != 0 && unit.rtn_end == 0) unit.rtn_end = unit.rtn_begin;
   restore_results();
   if (Status.scope_level < 1 || Status.scope_level > MAX_SCOPES) return;
+  // The unit's contained procedures are all read now.
+  settle_held_references();
   bool module = unit.prgtyp == 12;
   for (locsym* s = Scope[Status.scope_level].head; s != nullptr; s = s->snext) {
     // A name of a module given only in PUBLIC or PRIVATE is a procedure

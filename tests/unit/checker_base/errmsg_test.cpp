@@ -178,3 +178,30 @@ TEST_F(ErrmsgTest, MessageFileFoundThroughTarvocfg) {
   std::remove(file.c_str());
   rmdir(dir);
 }
+
+// A held message is printed, when settled so, exactly as errmsg would have
+// printed it where it was raised (its place taken then), and counted then;
+// dropped, it leaves nothing. A message that would not be printed is not
+// held.
+TEST_F(ErrmsgTest, HeldMessageIsPrintedAsRaisedOrDropped) {
+  errfileline("136 SE untyped");
+  errfileline("150 SW warning");
+  errhooks.errcol = [] { return int32_t{7}; };
+  errhooks.context = [](int32_t col) { return ">  x = f(1)\n>" + std::string(static_cast<size_t>(col) - 3, ' ') + "^\na.f90:P line 4:\n"; };
+  const std::string raised = report_of([] { errmsg(136, ""); });
+  EXPECT_EQ(raised, "\n>  x = f(1)\n>    ^\na.f90:P line 4:\nError #136\n");
+  for (bool print : {true, false}) {
+    int32_t before = ecat.errcnt[136];
+    std::string text = report_of([print] {
+      int32_t slot = errmsg_hold(136);
+      EXPECT_GT(slot, 0);
+      errhooks.errcol = [] { return int32_t{0}; };   // the place moves on
+      errmsg_settle(slot, print);
+    });
+    errhooks.errcol = [] { return int32_t{7}; };
+    EXPECT_EQ(text, print ? raised : "");
+    EXPECT_EQ(ecat.errcnt[136], before + (print ? 1 : 0));
+  }
+  wrnopt = 0;
+  EXPECT_EQ(report_of([] { EXPECT_EQ(errmsg_hold(150), 0); errmsg_settle(0, true); }), "");
+}

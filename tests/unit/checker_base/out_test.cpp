@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <vector>
 #include "checker/base/cmmdline.h"
 #include "checker/base/out.h"
 #include "checker/common/flio.h"
@@ -161,4 +162,93 @@ TEST(Extab, TabsControlsAndWidth) {
   EXPECT_EQ(extabtext(longline, 0, 40, &dc), std::string(37, 'x') + "...");
   EXPECT_EQ(extabtext(std::string(40, 'y') + "     ", 0, 40, &dc), std::string(40, 'y'));
   EXPECT_EQ(extabtext("trailing   ", 0, 78, &dc), "trailing");
+}
+
+// The calls of a report, made one by one; a slot opened at step `at` waits
+// in front of the calls after it.
+namespace {
+
+struct ReportStep {
+  char what;          // 't' text, 'h' section heading, 'c' clear the heading, 'b' page-end break
+  std::string text;   // what 't' writes
+};
+
+void run_steps(const std::vector<ReportStep>& steps) {
+  SectionUnit u{6, "SUB", "a.f", 3, 1, 0, "", "", ""};
+  for (const ReportStep& s : steps) {
+    switch (s.what) {
+      case 't': outstr(s.text); break;
+      case 'h': sectionheader(u); break;
+      case 'c': clearholdlen(); break;
+      case 'b': out_break_page_within(3); break;
+      default: break;
+    }
+  }
+}
+
+}  // namespace
+
+// A slot printed in its place gives the report that writing its text there
+// at once gives, pages, held headings and partial lines included; a slot
+// dropped gives the report of the calls without it.
+TEST_F(OutTest, HeldSlotsTakeTheirPlaceInTheReport) {
+  const std::vector<ReportStep> before = {{'t', "one\n"}, {'h', ""}, {'t', "part"}};
+  const std::vector<ReportStep> after = {{'t', " rest\n"}, {'b', ""}, {'t', "two\n"},
+                                         {'c', ""}, {'h', ""}, {'t', "three\n"}};
+  const std::string slot_text = "\nslot line\n";
+  finish();   // each report below has a file of its own
+  auto report = [&](int mode) {  // 0 text at once, 1 slot printed, 2 slot dropped, 3 no slot
+    SetUp();
+    nlpp = 8;
+    printfirstpage();
+    setpgheader("(source analysis)");
+    for (int i = 0; i < 3; ++i) outstr("filler\n");
+    run_steps(before);
+    int32_t slot = 0;
+    if (mode == 0) outstr(slot_text);
+    if (mode == 1 || mode == 2) slot = out_hold([&] { outstr(slot_text); });
+    run_steps(after);
+    if (slot != 0) {
+      EXPECT_EQ(out_waiting(), 1);
+      out_settle(slot, mode == 1);
+    }
+    EXPECT_EQ(out_waiting(), 0);
+    return finish();
+  };
+  std::string at_once = report(0);
+  std::string none = report(3);
+  EXPECT_NE(at_once, none);
+  EXPECT_EQ(report(1), at_once);
+  EXPECT_EQ(report(2), none);
+}
+
+TEST_F(OutTest, SlotsSettleInAnyOrderAndPrintInTheirOwn) {
+  nlpp = 0;
+  linleft = -1;
+  int32_t a = out_hold([] { outstr("A\n"); });
+  outstr("b\n");
+  int32_t c = out_hold([] { outstr("C\n"); });
+  outstr("d\n");
+  int32_t e = out_hold([] { outstr("E\n"); });
+  out_settle(c, true);   // waits behind A
+  out_settle(e, false);
+  EXPECT_EQ(out_waiting(), 1);
+  out_settle(a, true);
+  outstr("f\n");
+  EXPECT_EQ(finish(), "A\nb\nC\nd\nf\n");
+}
+
+// A fatal message ends the process while a slot waits: the slot and what
+// waits behind it are printed all the same.
+TEST_F(OutTest, WaitingSlotsArePrintedWhenTheProcessEnds) {
+  nlpp = 0;
+  linleft = -1;
+  EXPECT_EXIT(
+      {
+        out_hold([] { outstr("held\n"); });
+        outstr("after\n");
+        std::exit(4);
+      },
+      ::testing::ExitedWithCode(4), "");
+  EXPECT_EQ(finish(), "held\nafter\n");
 }

@@ -213,15 +213,37 @@ TEST_F(Arglist, TypeShapeAndSizeMismatches) {
   argdesc dk = dummy(AC_SCA, I4);
   dk.type.kind = 4;
   EXPECT_EQ(check(k, dk), V{751});
-  // A POINTER dummy needs a POINTER actual.
+  // A POINTER dummy needs a POINTER actual: a name by its own POINTER
+  // attribute (or as an integer pointer), a component reference by its
+  // last component's, whatever the structure is.
   argdesc p = dummy(AC_SCA, I4);
   p.attrs = AD_POINTER;
-  locsym target{};
-  actarg ap = actual(AC_SCA, I4);
-  ap.sym = &target;
-  EXPECT_EQ(check(ap, p), V{754});
-  target.props = CP_POINTER;
-  EXPECT_EQ(check(ap, p), V{});
+  struct PointerCase {
+    const char* what;
+    uint32_t name_attrib;    // attributes of the actual's name
+    uint8_t name_props;      // its properties
+    int32_t component;       // 0 none, 1 a plain one, 2 a POINTER one, 3 of a type not known
+    V want;
+  } pointer_cases[] = {
+      {"plain name", 0, 0, 0, {754}},
+      {"POINTER name", 0x2, 0, 0, {}},
+      {"integer pointer", 0, CP_POINTER, 0, {}},
+      {"POINTER component of a plain structure", 0, 0, 2, {}},
+      {"plain component of a POINTER structure", 0x2, 0, 1, {754}},
+      {"component of a type not known", 0, 0, 3, {}},
+  };
+  for (const PointerCase& c : pointer_cases) {
+    locsym name{};
+    name.attrib = c.name_attrib;
+    name.props = c.name_props;
+    locsym component{};
+    component.attrib = c.component == 2 ? 0x2u : 0u;
+    actarg ap = actual(AC_SCA, I4);
+    ap.sym = &name;
+    ap.field = c.component == 1 || c.component == 2 ? &component : nullptr;
+    ap.field_unknown = c.component == 3;
+    EXPECT_EQ(check(ap, p), c.want) << c.what;
+  }
   // No type or shape check.
   argdesc nt = dummy(AC_ARR, I4, "D", 1);
   nt.usage = AD_NOTYPECHECK;
