@@ -12,6 +12,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <new>
 #include <type_traits>
 #include <vector>
 
@@ -24,6 +25,58 @@
 namespace {
 
 constexpr int msg_invalid_il_file = 78;
+
+// Huge pages: a large region advised as such costs one fault per 2 MB
+// instead of one per 4 KB as it is first written (the advice is a hint; a
+// kernel that refuses it gives ordinary pages).
+constexpr size_t huge_page_size = size_t{2} << 20;
+
+size_t round_up(size_t n, size_t unit) { return (n + unit - 1) / unit * unit; }
+
+void advise_huge_pages(void* start, size_t bytes) {
+#ifdef MADV_HUGEPAGE
+  madvise(start, bytes, MADV_HUGEPAGE);
+#else
+  (void)start;
+  (void)bytes;
+#endif
+}
+
+// The allocator of the reader's working lists. A list of a large file gets
+// a mapping of its own, aligned to a huge page and advised as huge-page
+// memory; smaller ones come from the heap.
+template <class T>
+struct WorkAllocator {
+  using value_type = T;
+  static constexpr size_t mapped_from = 2 * huge_page_size;
+  WorkAllocator() = default;
+  template <class U>
+  WorkAllocator(const WorkAllocator<U>&) {}
+  static size_t mapping_size(size_t n) { return round_up(n * sizeof(T), huge_page_size); }
+  T* allocate(size_t n) {
+    if (n > SIZE_MAX / sizeof(T) / 2) throw std::bad_alloc();
+    if (n * sizeof(T) < mapped_from) return std::allocator<T>().allocate(n);
+    size_t size = mapping_size(n);
+    // Mapped with a huge page to spare, then trimmed to an aligned start.
+    void* m = mmap(nullptr, size + huge_page_size, PROT_READ | PROT_WRITE,
+                   MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (m == MAP_FAILED) throw std::bad_alloc();
+    auto start = reinterpret_cast<uintptr_t>(m);
+    uintptr_t aligned = round_up(start, huge_page_size);
+    if (aligned > start) munmap(m, aligned - start);
+    munmap(reinterpret_cast<void*>(aligned + size), start + huge_page_size - aligned);
+    advise_huge_pages(reinterpret_cast<void*>(aligned), size);
+    return reinterpret_cast<T*>(aligned);
+  }
+  void deallocate(T* p, size_t n) {
+    if (n * sizeof(T) < mapped_from) return std::allocator<T>().deallocate(p, n);
+    munmap(p, mapping_size(n));
+  }
+  template <class U>
+  bool operator==(const WorkAllocator<U>&) const { return true; }
+};
+template <class T>
+using WorkList = std::vector<T, WorkAllocator<T>>;
 
 // An atom reference waiting for the atom table: the field and the atom index.
 struct AtomFixup {
@@ -66,16 +119,16 @@ struct IlReadState {
   uint32_t counts[il_kind_count];  // from the counts line
   uint32_t seen[il_kind_count];    // records (bytes for kind 13) read so far
   void* tables[il_kind_count];     // record tables; atom* table for kind 12
-  std::vector<uint8_t> index_seen[il_kind_count];  // indices read, per kind
+  WorkList<uint8_t> index_seen[il_kind_count];  // indices read, per kind
   char* string_pool;               // kind 23: the strings, each NUL-ended
   uint8_t* value_pool;             // kind 24: the constants' value bytes
   uint32_t cur_index;              // index (byte offset for kind 13) being read
   il_allocate_atom_fn allocate_atom;
-  std::vector<AtomFixup> atom_fixups;
-  std::vector<BoundsFixup> bounds_fixups;
-  std::vector<BlockAt> blocks;
-  std::vector<ValueCheck> value_checks;
-  std::vector<ChainLink> chains;
+  WorkList<AtomFixup> atom_fixups;
+  WorkList<BoundsFixup> bounds_fixups;
+  WorkList<BlockAt> blocks;
+  WorkList<ValueCheck> value_checks;
+  WorkList<ChainLink> chains;
   std::vector<symbol_entry*> symbols;  // in file order
 };
 IlReadState rd;
@@ -135,26 +188,70 @@ int kind_of_letter(unsigned char c) {
 
 // Unsigned decimal as the writer prints it: no sign, no leading zero. Nine
 // digits always fit 32 bits, so only a tenth digit needs the range check.
+// With eleven bytes or more left no digit test needs the end test: a number
+// longer than ten digits is rejected at its eleventh.
 bool read_u32(uint32_t* out, il_read_status why) {
   if (failed()) return false;
   const unsigned char* q = rd.p;
   const unsigned char* end = rd.end;
-  if (q == end || !is_digit(*q)) {
+  if (end - q < 11) {  // near the end: every step tests the end too
+    if (q == end || !is_digit(*q)) {
+      fail(why);
+      return false;
+    }
+    if (*q == '0') {
+      rd.p = ++q;
+      *out = 0;
+      if (q != end && is_digit(*q)) fail(why);
+      return !failed();
+    }
+    uint32_t v = 0;
+    while (q != end && is_digit(*q)) {
+      if (v > (UINT32_MAX - 9) / 10) {  // ten digits at most fit here
+        uint64_t wide = uint64_t{v} * 10 + static_cast<uint32_t>(*q - '0');
+        if (wide > UINT32_MAX) {
+          rd.p = q + 1;
+          fail(why);
+          return false;
+        }
+      }
+      v = v * 10 + static_cast<uint32_t>(*q++ - '0');
+    }
+    rd.p = q;
+    *out = v;
+    return true;
+  }
+  uint32_t d = static_cast<uint32_t>(*q) - '0';
+  if (d > 9) {
     fail(why);
     return false;
   }
-  if (*q == '0') {
-    rd.p = ++q;
+  ++q;
+  uint32_t v = d;
+  if (v == 0) {
+    rd.p = q;
     *out = 0;
-    if (q != end && is_digit(*q)) fail(why);
-    return !failed();
+    if (is_digit(*q)) {
+      fail(why);
+      return false;
+    }
+    return true;
   }
-  const unsigned char* nine = end - q > 9 ? q + 9 : end;
-  uint32_t v = 0;
-  while (q != nine && is_digit(*q)) v = v * 10 + static_cast<uint32_t>(*q++ - '0');
-  if (q != end && is_digit(*q)) {
-    uint64_t wide = uint64_t{v} * 10 + static_cast<uint32_t>(*q++ - '0');
-    if (wide > UINT32_MAX || (q != end && is_digit(*q))) {
+  for (int i = 1; i < 9; ++i) {
+    d = static_cast<uint32_t>(*q) - '0';
+    if (d > 9) {
+      rd.p = q;
+      *out = v;
+      return true;
+    }
+    v = v * 10 + d;
+    ++q;
+  }
+  d = static_cast<uint32_t>(*q) - '0';
+  if (d <= 9) {  // a tenth digit
+    uint64_t wide = uint64_t{v} * 10 + d;
+    ++q;
+    if (wide > UINT32_MAX || is_digit(*q)) {
       rd.p = q;
       fail(why);
       return false;
@@ -274,7 +371,11 @@ struct IlReadCodec {
     uint32_t index = 0;
     if (!read_ref(il_kind_of<T>::value, &index)) return;
     if constexpr (std::is_same_v<T, atom>) {
-      rd.atom_fixups.push_back({&field, index});
+      if (rd.allocate_atom) {
+        rd.atom_fixups.push_back({&field, index});
+      } else {
+        field = static_cast<atom*>(rd.tables[ilk_atom]) + index;
+      }
     } else {
       field = static_cast<T*>(rd.tables[il_kind_of<T>::value]) + index;
     }
@@ -296,7 +397,12 @@ struct IlReadCodec {
   void entity_atom(const char*, void*& entity, atom*) {
     entity = nullptr;
     uint32_t index = 0;
-    if (read_ref(ilk_atom, &index)) rd.atom_fixups.push_back({&entity, index});
+    if (!read_ref(ilk_atom, &index)) return;
+    if (rd.allocate_atom) {
+      rd.atom_fixups.push_back({&entity, index});
+    } else {
+      entity = static_cast<atom*>(rd.tables[ilk_atom]) + index;
+    }
   }
   void pos(const char*, source_pos_record& p) {
     uint32_t seq = 0, column = 0;
@@ -461,6 +567,13 @@ size_t slot_size(int kind) {
   }
 }
 
+// The tables of a large file are filled record after record, each page
+// first touched by a store. They share one block of the pool, aligned to a
+// huge page and advised as huge-page memory. A block beyond a gigabyte is not
+// asked for: the tables then come one by one from the pool, as small files'
+// tables do.
+constexpr size_t largest_table_block = size_t{1} << 30;
+
 // Counts that no file of this size could hold are rejected before anything
 // is allocated: every record line takes at least 5 bytes, a bounds block of
 // b bytes at least b / 4, a string of n pool bytes at least n, and n value
@@ -475,23 +588,53 @@ bool allocate_tables() {
     fail(il_read_too_large);
     return false;
   }
-  for (int k = 1; k <= ilk_symbol_entry; ++k) {
+  // Bytes of each table; the string and value pools are kinds 23 and 24.
+  size_t bytes[il_kind_count] = {};
+  size_t total = 0;
+  for (int k = 1; k < il_kind_count; ++k) {
     uint32_t n = rd.counts[k];
-    if (n == 0 || k == ilk_bound_info_entry) continue;
-    rd.index_seen[k].assign(n, 0);
-    if (k == ilk_symbol_entry) continue;  // symbols are handed on, not stored
-    size_t size = k == ilk_atom ? sizeof(atom*) : slot_size(k);
-    rd.tables[k] = pool_alloc_zeroed(size * n);
+    if (n == 0 || k == ilk_bound_info_entry || k == ilk_symbol_entry) continue;
+    size_t size = 1;  // a pool byte
+    if (k == ilk_atom) {
+      size = rd.allocate_atom ? sizeof(atom*) : sizeof(atom);
+    } else if (k <= ilk_symbol_entry) {
+      size = slot_size(k);
+    }
+    bytes[k] = round_up(size * n, 8);
+    total += bytes[k];
   }
+  char* block = nullptr;
+  if (total >= 2 * huge_page_size && total <= largest_table_block) {
+    char* whole = static_cast<char*>(pool_alloc_zeroed(total + 2 * huge_page_size));
+    block = reinterpret_cast<char*>(round_up(reinterpret_cast<uintptr_t>(whole), huge_page_size));
+    advise_huge_pages(block, round_up(total, huge_page_size));
+  }
+  for (int k = 1; k < il_kind_count; ++k) {
+    if (!bytes[k]) continue;
+    void* table = nullptr;
+    if (block) {
+      table = block;
+      block += bytes[k];
+    } else {
+      table = pool_alloc_zeroed(bytes[k]);
+    }
+    if (k == ilk_string_pool) {
+      rd.string_pool = static_cast<char*>(table);
+    } else if (k == ilk_value_pool) {
+      rd.value_pool = static_cast<uint8_t*>(table);
+    } else {
+      rd.tables[k] = table;
+    }
+  }
+  for (int k = 1; k <= ilk_symbol_entry; ++k)
+    if (rd.counts[k] && k != ilk_bound_info_entry) rd.index_seen[k].assign(rd.counts[k], 0);
   // The link lists get room for one entry per record up front, so they do
   // not copy themselves over and over as a large file fills them; room that
   // stays unused is never touched.
   rd.chains.reserve(records);
-  rd.atom_fixups.reserve(records);
-  if (rd.counts[ilk_string_pool])
-    rd.string_pool = static_cast<char*>(pool_alloc_zeroed(rd.counts[ilk_string_pool]));
-  if (rd.counts[ilk_value_pool])
-    rd.value_pool = static_cast<uint8_t*>(pool_alloc_zeroed(rd.counts[ilk_value_pool]));
+  if (rd.allocate_atom) rd.atom_fixups.reserve(records);
+  rd.value_checks.reserve(rd.counts[ilk_constant]);  // one per constant at most
+  rd.blocks.reserve(rd.counts[ilk_bound_info_entry] / 8);  // a block takes 8 bytes or more
   return true;
 }
 
@@ -505,10 +648,17 @@ void read_into_table(uint32_t index) {
 }
 
 // An atom record: the allocation action makes the atom from its text; the
-// table keeps the atom it returns.
+// table keeps the atom it returns. Without an action the table holds the
+// atoms themselves.
 template <>
 void read_into_table<atom>(uint32_t index) {
   IlReadCodec c;
+  if (!rd.allocate_atom) {
+    atom* e = static_cast<atom*>(rd.tables[ilk_atom]) + index;
+    e->header = index;
+    il_fields(c, *e);
+    return;
+  }
   atom text{};
   il_fields(c, text);
   if (failed()) return;
@@ -604,6 +754,7 @@ void resolve_bounds() {
 }
 
 void resolve_atoms() {
+  if (!rd.allocate_atom) return;  // the references point into the atom table
   auto** table = static_cast<atom**>(rd.tables[ilk_atom]);
   for (const AtomFixup& f : rd.atom_fixups) {
     atom* a = table[f.index];
@@ -618,40 +769,47 @@ void check_values() {
   }
 }
 
-// No list runs into itself: the links of each kind form no cycle.
+// No list runs into itself: the links of each kind form no cycle. The
+// records of all kinds are numbered in one range (kind by kind), so one
+// pass over the links builds every kind's adjacency and one search covers
+// them all; a link never leaves its kind.
 void check_chains() {
-  for (int k = 1; k <= ilk_symbol_entry && !failed(); ++k) {
-    std::vector<uint32_t> first(rd.counts[k] + 1, 0);  // links per record, CSR form
-    std::vector<uint32_t> to;
-    size_t links = 0;
-    for (const ChainLink& l : rd.chains)
-      if (l.kind == k) ++first[l.from + 1], ++links;
-    if (!links) continue;
-    for (uint32_t i = 0; i < rd.counts[k]; ++i) first[i + 1] += first[i];
-    to.resize(links);
-    std::vector<uint32_t> fill(first.begin(), first.end() - 1);
-    for (const ChainLink& l : rd.chains)
-      if (l.kind == k) to[fill[l.from]++] = l.to;
-    // Depth-first search with an explicit stack: 0 unvisited, 1 open, 2 done.
-    std::vector<uint8_t> state(rd.counts[k], 0);
-    std::vector<std::pair<uint32_t, uint32_t>> stack;  // record, next link
-    for (uint32_t start = 0; start < rd.counts[k]; ++start) {
-      if (state[start]) continue;
-      state[start] = 1;
-      stack.push_back({start, first[start]});
-      while (!stack.empty()) {
-        auto& [node, link] = stack.back();
-        if (link == first[node + 1]) {
-          state[node] = 2;
-          stack.pop_back();
-          continue;
-        }
-        uint32_t next = to[link++];
-        if (state[next] == 1) return fail(il_read_cycle);
-        if (state[next] == 0) {
-          state[next] = 1;
-          stack.push_back({next, first[next]});
-        }
+  if (rd.chains.empty()) return;
+  size_t start_of[il_kind_count] = {};
+  size_t total = 0;
+  for (int k = 1; k <= ilk_symbol_entry; ++k) {
+    start_of[k] = total;
+    total += rd.counts[k];
+  }
+  // Over four thousand million records take a file of twenty gigabytes.
+  if (total >= UINT32_MAX) return fail(il_read_too_large);
+  // Links per record in CSR form: first[r] counts them, then ends as the
+  // place of record r's first link; first[total] is the number of links.
+  WorkList<uint32_t> first(total + 1, 0);
+  for (const ChainLink& l : rd.chains) ++first[start_of[l.kind] + l.from];
+  for (size_t i = 0; i < total; ++i) first[i + 1] += first[i];
+  WorkList<uint32_t> to(rd.chains.size());
+  for (const ChainLink& l : rd.chains)
+    to[--first[start_of[l.kind] + l.from]] = static_cast<uint32_t>(start_of[l.kind] + l.to);
+  // Depth-first search with an explicit stack: 0 unvisited, 1 open, 2 done.
+  WorkList<uint8_t> state(total, 0);
+  WorkList<std::pair<uint32_t, uint32_t>> stack;  // record, next link
+  for (size_t start = 0; start < total; ++start) {
+    if (state[start] || first[start] == first[start + 1]) continue;
+    state[start] = 1;
+    stack.push_back({static_cast<uint32_t>(start), first[start]});
+    while (!stack.empty()) {
+      auto& [node, link] = stack.back();
+      if (link == first[node + 1]) {
+        state[node] = 2;
+        stack.pop_back();
+        continue;
+      }
+      uint32_t next = to[link++];
+      if (state[next] == 1) return fail(il_read_cycle);
+      if (state[next] == 0) {
+        state[next] = 1;
+        stack.push_back({next, first[next]});
       }
     }
   }
