@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -104,12 +105,6 @@ struct ValueCheck {
   uint32_t length;
 };
 
-// A list link between two records of one kind.
-struct ChainLink {
-  uint8_t kind;
-  uint32_t from;
-  uint32_t to;
-};
 
 struct IlReadState {
   const unsigned char* p;    // next byte of the file
@@ -128,7 +123,9 @@ struct IlReadState {
   WorkList<BoundsFixup> bounds_fixups;
   WorkList<BlockAt> blocks;
   WorkList<ValueCheck> value_checks;
-  WorkList<ChainLink> chains;
+  // Where each kind's records hold their list links (byte offsets within
+  // the record): the cycle check follows the links in the tables themselves.
+  std::vector<uint32_t> chain_offsets[il_kind_count];
   std::vector<symbol_entry*> symbols;  // in file order
 };
 IlReadState rd;
@@ -150,7 +147,7 @@ void il_reader_reset(const unsigned char* data, size_t size, il_allocate_atom_fn
   rd.bounds_fixups.clear();
   rd.blocks.clear();
   rd.value_checks.clear();
-  rd.chains.clear();
+  for (auto& offsets : rd.chain_offsets) offsets.clear();
   rd.symbols.clear();
 }
 
@@ -181,9 +178,31 @@ struct KindLetters {
     for (int c = 0; c < 256; ++c) kind[c] = static_cast<int8_t>(il_kind_of_letter(static_cast<char>(c)));
   }
 };
-int kind_of_letter(unsigned char c) {
-  static const KindLetters letters;
-  return letters.kind[c];
+const KindLetters kind_letters;
+int kind_of_letter(unsigned char c) { return kind_letters.kind[c]; }
+
+// The digits that lead eight bytes (the first byte lowest) and their value:
+// a byte is a digit when neither taking '0' from it nor adding 0x46 ('9' to
+// 0x7F) sets its top bit. A borrow or carry only comes from a byte below
+// that is no digit, so the first non-digit is always found. The digits are
+// combined pairwise: 2 digits per 16 bits, 4 per 32, 8 in all.
+struct DigitRun {
+  uint32_t length;  // 0 to 8
+  uint32_t value;   // of the first length digits when length < 8
+};
+DigitRun leading_digits(const unsigned char* q) {
+  uint64_t x = 0;
+  std::memcpy(&x, q, 8);
+  uint64_t from_zero = x - 0x3030303030303030u;
+  uint64_t non_digit = (from_zero | (x + 0x4646464646464646u)) & 0x8080808080808080u;
+  if (!non_digit) return {8, 0};
+  uint32_t length = static_cast<uint32_t>(__builtin_ctzll(non_digit)) / 8;
+  if (!length) return {0, 0};
+  uint64_t d = from_zero << (64 - 8 * length);  // the digits at the top, zeros below
+  d = (d * 10 + (d >> 8)) & 0x00FF00FF00FF00FFu;
+  d = (d * 100 + (d >> 16)) & 0x0000FFFF0000FFFFu;
+  d = (d * 10000 + (d >> 32)) & 0xFFFFFFFFu;
+  return {length, static_cast<uint32_t>(d)};
 }
 
 // Unsigned decimal as the writer prints it: no sign, no leading zero. Nine
@@ -220,6 +239,18 @@ bool read_u32(uint32_t* out, il_read_status why) {
     rd.p = q;
     *out = v;
     return true;
+  }
+  if constexpr (std::endian::native == std::endian::little) {
+    DigitRun run = leading_digits(q);
+    if (run.length == 0 || (run.length > 1 && *q == '0')) {  // no digit, or a leading zero
+      fail(why);
+      return false;
+    }
+    if (run.length < 8) {
+      rd.p = q + run.length;
+      *out = run.value;
+      return true;
+    }
   }
   uint32_t d = static_cast<uint32_t>(*q) - '0';
   if (d > 9) {
@@ -383,10 +414,11 @@ struct IlReadCodec {
   template <class T>
   void chain(const char* name, T*& field) {
     ref(name, field);
-    if (field) {
-      auto to = static_cast<uint32_t>(field - static_cast<T*>(rd.tables[il_kind_of<T>::value]));
-      rd.chains.push_back({static_cast<uint8_t>(il_kind_of<T>::value), rd.cur_index, to});
-    }
+    // A list links records of one kind: the field lies in a record of T's table.
+    auto* record = static_cast<T*>(rd.tables[il_kind_of<T>::value]) + rd.cur_index;
+    auto offset = static_cast<uint32_t>(reinterpret_cast<char*>(&field) - reinterpret_cast<char*>(record));
+    std::vector<uint32_t>& offsets = rd.chain_offsets[il_kind_of<T>::value];
+    if (std::find(offsets.begin(), offsets.end(), offset) == offsets.end()) offsets.push_back(offset);
   }
   void bounds(const char*, bound_info_entry*& field, uint32_t rank) {
     field = nullptr;
@@ -628,10 +660,9 @@ bool allocate_tables() {
   }
   for (int k = 1; k <= ilk_symbol_entry; ++k)
     if (rd.counts[k] && k != ilk_bound_info_entry) rd.index_seen[k].assign(rd.counts[k], 0);
-  // The link lists get room for one entry per record up front, so they do
-  // not copy themselves over and over as a large file fills them; room that
-  // stays unused is never touched.
-  rd.chains.reserve(records);
+  // The working lists get room up front, so they do not copy themselves
+  // over and over as a large file fills them; room that stays unused is
+  // never touched.
   if (rd.allocate_atom) rd.atom_fixups.reserve(records);
   rd.value_checks.reserve(rd.counts[ilk_constant]);  // one per constant at most
   rd.blocks.reserve(rd.counts[ilk_bound_info_entry] / 8);  // a block takes 8 bytes or more
@@ -769,47 +800,45 @@ void check_values() {
   }
 }
 
-// No list runs into itself: the links of each kind form no cycle. The
-// records of all kinds are numbered in one range (kind by kind), so one
-// pass over the links builds every kind's adjacency and one search covers
-// them all; a link never leaves its kind.
+// No list runs into itself: the links of each kind form no cycle. The links
+// are followed where the records hold them.
 void check_chains() {
-  if (rd.chains.empty()) return;
-  size_t start_of[il_kind_count] = {};
-  size_t total = 0;
   for (int k = 1; k <= ilk_symbol_entry; ++k) {
-    start_of[k] = total;
-    total += rd.counts[k];
-  }
-  // Over four thousand million records take a file of twenty gigabytes.
-  if (total >= UINT32_MAX) return fail(il_read_too_large);
-  // Links per record in CSR form: first[r] counts them, then ends as the
-  // place of record r's first link; first[total] is the number of links.
-  WorkList<uint32_t> first(total + 1, 0);
-  for (const ChainLink& l : rd.chains) ++first[start_of[l.kind] + l.from];
-  for (size_t i = 0; i < total; ++i) first[i + 1] += first[i];
-  WorkList<uint32_t> to(rd.chains.size());
-  for (const ChainLink& l : rd.chains)
-    to[--first[start_of[l.kind] + l.from]] = static_cast<uint32_t>(start_of[l.kind] + l.to);
-  // Depth-first search with an explicit stack: 0 unvisited, 1 open, 2 done.
-  WorkList<uint8_t> state(total, 0);
-  WorkList<std::pair<uint32_t, uint32_t>> stack;  // record, next link
-  for (size_t start = 0; start < total; ++start) {
-    if (state[start] || first[start] == first[start + 1]) continue;
-    state[start] = 1;
-    stack.push_back({static_cast<uint32_t>(start), first[start]});
-    while (!stack.empty()) {
-      auto& [node, link] = stack.back();
-      if (link == first[node + 1]) {
-        state[node] = 2;
-        stack.pop_back();
-        continue;
-      }
-      uint32_t next = to[link++];
-      if (state[next] == 1) return fail(il_read_cycle);
-      if (state[next] == 0) {
-        state[next] = 1;
-        stack.push_back({next, first[next]});
+    const std::vector<uint32_t>& offsets = rd.chain_offsets[k];
+    uint32_t count = rd.counts[k];
+    if (offsets.empty() || count == 0) continue;
+    const char* table = static_cast<const char*>(rd.tables[k]);
+    size_t size = slot_size(k);
+    // The record that link number `link` of record `node` leads to, or none.
+    auto target = [&](uint32_t node, uint32_t link, uint32_t* to) {
+      const void* p = nullptr;
+      std::memcpy(&p, table + node * size + offsets[link], sizeof p);
+      if (!p) return false;
+      *to = static_cast<uint32_t>((static_cast<const char*>(p) - table) / size);
+      return true;
+    };
+    auto links = static_cast<uint32_t>(offsets.size());
+    // Depth-first search with an explicit stack: 0 unvisited, 1 open, 2 done.
+    WorkList<uint8_t> state(count, 0);
+    WorkList<std::pair<uint32_t, uint32_t>> stack;  // record, next link
+    for (uint32_t start = 0; start < count; ++start) {
+      if (state[start]) continue;
+      state[start] = 1;
+      stack.push_back({start, 0});
+      while (!stack.empty()) {
+        auto& [node, link] = stack.back();
+        if (link == links) {
+          state[node] = 2;
+          stack.pop_back();
+          continue;
+        }
+        uint32_t next = 0;
+        if (!target(node, link++, &next)) continue;
+        if (state[next] == 1) return fail(il_read_cycle);
+        if (state[next] == 0) {
+          state[next] = 1;
+          stack.push_back({next, 0});
+        }
       }
     }
   }
