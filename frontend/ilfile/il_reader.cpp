@@ -190,7 +190,7 @@ struct DigitRun {
   uint32_t length;  // 0 to 8
   uint32_t value;   // of the first length digits when length < 8
 };
-DigitRun leading_digits(const unsigned char* q) {
+[[gnu::always_inline]] inline DigitRun leading_digits(const unsigned char* q) {
   uint64_t x = 0;
   std::memcpy(&x, q, 8);
   uint64_t from_zero = x - 0x3030303030303030u;
@@ -315,6 +315,36 @@ bool read_separator() {
   return true;
 }
 
+// The common short forms of a field, read at once when at least 16 bytes
+// are left: the separator, then a number of one to seven digits without a
+// leading zero. Anything else (and any fault) is left to the steps below,
+// which read it again from its start.
+constexpr bool digits_at_once = std::endian::native == std::endian::little;
+
+// Whether the digits at q are a short number: one to seven, no leading zero.
+bool short_number_at(const unsigned char* q, DigitRun* run) {
+  *run = leading_digits(q);
+  return run->length > 0 && run->length < 8 && (run->length == 1 || *q != '0');
+}
+
+bool at_separator(const unsigned char* q) {
+  return !failed() && rd.end - q >= 16 && *q == static_cast<unsigned char>(rd.separator);
+}
+
+// A field's separator and a signed number.
+bool read_field_i32(int32_t* out) {
+  if constexpr (digits_at_once) {
+    DigitRun run{};
+    if (at_separator(rd.p) && short_number_at(rd.p + 1, &run)) {
+      rd.p += 1 + run.length;
+      rd.separator = ',';
+      *out = static_cast<int32_t>(run.value);  // seven digits fit
+      return true;
+    }
+  }
+  return read_separator() && read_i32(out);
+}
+
 // A kind letter and, unless it is "0", an index: the reference's kind
 // (0 for none) and index; the index is below its kind's count.
 bool read_kind_index(int* kind, uint32_t* index) {
@@ -342,6 +372,26 @@ bool read_kind_index(int* kind, uint32_t* index) {
 
 // A reference field of kind want: its index, or false for "0" or a failure.
 bool read_ref(int want, uint32_t* index) {
+  if constexpr (digits_at_once) {
+    // The short forms: ",0" and a letter of the wanted kind with an index.
+    const unsigned char* q = rd.p;
+    if (at_separator(q)) {
+      int kind = kind_of_letter(q[1]);
+      if (kind == 0) {
+        rd.p = q + 2;
+        rd.separator = ',';
+        *index = 0;
+        return false;
+      }
+      DigitRun run{};
+      if (kind == want && short_number_at(q + 2, &run) && run.value < rd.counts[kind]) {
+        rd.p = q + 2 + run.length;
+        rd.separator = ',';
+        *index = run.value;
+        return true;
+      }
+    }
+  }
   if (!read_separator()) return false;
   int kind = 0;
   if (!read_kind_index(&kind, index)) return false;
@@ -357,7 +407,7 @@ bool read_ref(int want, uint32_t* index) {
 const char* read_text(uint32_t* length_out) {
   *length_out = 0;
   int32_t n = 0;
-  if (!read_separator() || !read_i32(&n)) return nullptr;
+  if (!read_field_i32(&n)) return nullptr;
   if (n < 0) {
     fail(il_read_bad_field);
     return nullptr;
@@ -448,7 +498,7 @@ struct IlReadCodec {
   template <class I>
   void num(const char*, I& field) {
     int32_t v = 0;
-    if (!read_separator() || !read_i32(&v)) return;
+    if (!read_field_i32(&v)) return;
     if constexpr (sizeof(I) < 4) {  // a narrow field: the writer's value fits it
       if (v < 0 || v > static_cast<int32_t>(std::numeric_limits<I>::max()))
         return fail(il_read_bad_field);
@@ -460,13 +510,13 @@ struct IlReadCodec {
   template <class I>
   void code(const char*, I& field, int count) {
     int32_t v = 0;
-    if (!read_separator() || !read_i32(&v)) return;
+    if (!read_field_i32(&v)) return;
     if (v < 0 || v >= count) return fail(il_read_bad_code);
     field = static_cast<I>(v);
   }
   void kind_row(const char*, uint32_t& field, int family) {
     int32_t v = 0;
-    if (!read_separator() || !read_i32(&v)) return;
+    if (!read_field_i32(&v)) return;
     if (v == -1) {
       field = any_kind;
       return;
@@ -512,7 +562,7 @@ struct IlReadCodec {
     e.rank = 0;
     e.bounds = nullptr;
     int32_t size = 0;
-    if (!read_separator() || !read_i32(&size)) return;
+    if (!read_field_i32(&size)) return;
     if (size < 8 || (size - 8) % 16 != 0) return fail(il_read_bad_bounds);
     uint32_t s = static_cast<uint32_t>(size);
     if (uint64_t{rd.cur_index} + s > rd.counts[ilk_bound_info_entry]) return fail(il_read_bad_bounds);
@@ -525,7 +575,7 @@ struct IlReadCodec {
   void value_bytes(const char*, uint8_t*& value, const type* t) {
     value = nullptr;
     int32_t n = 0;
-    if (!read_separator() || !read_i32(&n)) return;
+    if (!read_field_i32(&n)) return;
     if (n < 0) return fail(il_read_bad_field);
     if (!expect('x', il_read_bad_field)) return;
     uint32_t len = static_cast<uint32_t>(n);
