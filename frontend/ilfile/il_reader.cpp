@@ -105,7 +105,6 @@ struct ValueCheck {
   uint32_t length;
 };
 
-
 struct IlReadState {
   const unsigned char* p;    // next byte of the file
   const unsigned char* end;  // one past its last byte
@@ -113,7 +112,8 @@ struct IlReadState {
   char separator;            // '=' before a record's first field, then ','
   uint32_t counts[il_kind_count];  // from the counts line
   uint32_t seen[il_kind_count];    // records (bytes for kind 13) read so far
-  void* tables[il_kind_count];     // record tables; atom* table for kind 12
+  void* tables[il_kind_count];     // record tables; for kind 12 the atom* the action
+                                   // gave, or the atoms themselves without one
   WorkList<uint8_t> index_seen[il_kind_count];  // indices read, per kind
   char* string_pool;               // kind 23: the strings, each NUL-ended
   uint8_t* value_pool;             // kind 24: the constants' value bytes
