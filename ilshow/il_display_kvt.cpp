@@ -36,8 +36,8 @@ constexpr uint32_t max_include_depth = 10000;
 // entry leaves no half-written line behind.
 void out(std::string_view text) {
   tvx.line.append(text);
+  if (text.find('\n') == std::string_view::npos) return;  // the line goes on
   size_t end = tvx.line.rfind('\n');
-  if (end == std::string::npos) return;
   std::fwrite(tvx.line.data(), 1, end + 1, tvx.out);
   tvx.line.erase(0, end + 1);
 }

@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 
 #include <cstdio>
-#include <cstring>
 
 #include "frontend/base/diagnostics.h"
 #include "frontend/base/pools.h"
@@ -14,15 +13,6 @@
 #include "ilshow/il_display_kvt.h"
 
 namespace {
-
-// The atoms of the file: records that only carry their text, since ilshow
-// has no name table.
-atom* allocate_display_atom(const char* text) {
-  atom* a = pool_new<atom>();
-  a->text = text ? text : "";
-  a->length = static_cast<uint32_t>(std::strlen(a->text));
-  return a;
-}
 
 bool is_directory(const char* path) {
   struct stat st;
@@ -41,8 +31,9 @@ int ilshow_main(int argc, char** argv) {
   const char* name = argv[1];
   FILE* in = is_directory(name) ? nullptr : std::fopen(name, "r");
   if (!in) command_line_error("could not open IL file %s", {name});
-  // A module file holds symbol records: without a receiver they are skipped.
-  il_header* header = il_read(in, allocate_display_atom, nullptr);
+  // ilshow has no name table: the atoms are the file's own records. A module
+  // file holds symbol records: without a receiver they are skipped.
+  il_header* header = il_read(in, nullptr, nullptr);
   if (!header) catastrophe_here(78);
 
   tvx_reset(stdout);

@@ -13,7 +13,9 @@ namespace {
 // True while a routine body is walked.
 bool in_body() { return tvx.pass == 2; }
 
-void walk_child(void* entry, int kind) { il_walk_entry(entry, kind, il_entry_size(kind)); }
+void walk_child(void* entry, int kind) {
+  if (il_walk_pending(entry)) il_walk_entry(entry, kind, il_entry_size(kind));
+}
 
 template <class T>
 void walk_chain(T* first, int kind) {

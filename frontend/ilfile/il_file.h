@@ -35,7 +35,8 @@ void il_close();
 // ---- Reader ----
 
 // Allocation action for atoms: returns the atom record for a name text
-// (never null; the text is "" for an empty name).
+// (never null; the text is "" for an empty name). A reader given none keeps
+// the atoms in a table of its own, each with its text and length only.
 using il_allocate_atom_fn = atom* (*)(const char* text);
 // Symbol action: name atom (or null), symbol class, entity (or null).
 using il_receive_symbol_fn = void (*)(atom* name, int symbol_class, void* entity);

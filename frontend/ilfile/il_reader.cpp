@@ -8,10 +8,12 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <new>
 #include <type_traits>
 #include <vector>
 
@@ -24,6 +26,58 @@
 namespace {
 
 constexpr int msg_invalid_il_file = 78;
+
+// Huge pages: a large region advised as such costs one fault per 2 MB
+// instead of one per 4 KB as it is first written (the advice is a hint; a
+// kernel that refuses it gives ordinary pages).
+constexpr size_t huge_page_size = size_t{2} << 20;
+
+size_t round_up(size_t n, size_t unit) { return (n + unit - 1) / unit * unit; }
+
+void advise_huge_pages(void* start, size_t bytes) {
+#ifdef MADV_HUGEPAGE
+  madvise(start, bytes, MADV_HUGEPAGE);
+#else
+  (void)start;
+  (void)bytes;
+#endif
+}
+
+// The allocator of the reader's working lists. A list of a large file gets
+// a mapping of its own, aligned to a huge page and advised as huge-page
+// memory; smaller ones come from the heap.
+template <class T>
+struct WorkAllocator {
+  using value_type = T;
+  static constexpr size_t mapped_from = 2 * huge_page_size;
+  WorkAllocator() = default;
+  template <class U>
+  WorkAllocator(const WorkAllocator<U>&) {}
+  static size_t mapping_size(size_t n) { return round_up(n * sizeof(T), huge_page_size); }
+  T* allocate(size_t n) {
+    if (n > SIZE_MAX / sizeof(T) / 2) throw std::bad_alloc();
+    if (n * sizeof(T) < mapped_from) return std::allocator<T>().allocate(n);
+    size_t size = mapping_size(n);
+    // Mapped with a huge page to spare, then trimmed to an aligned start.
+    void* m = mmap(nullptr, size + huge_page_size, PROT_READ | PROT_WRITE,
+                   MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (m == MAP_FAILED) throw std::bad_alloc();
+    auto start = reinterpret_cast<uintptr_t>(m);
+    uintptr_t aligned = round_up(start, huge_page_size);
+    if (aligned > start) munmap(m, aligned - start);
+    munmap(reinterpret_cast<void*>(aligned + size), start + huge_page_size - aligned);
+    advise_huge_pages(reinterpret_cast<void*>(aligned), size);
+    return reinterpret_cast<T*>(aligned);
+  }
+  void deallocate(T* p, size_t n) {
+    if (n * sizeof(T) < mapped_from) return std::allocator<T>().deallocate(p, n);
+    munmap(p, mapping_size(n));
+  }
+  template <class U>
+  bool operator==(const WorkAllocator<U>&) const { return true; }
+};
+template <class T>
+using WorkList = std::vector<T, WorkAllocator<T>>;
 
 // An atom reference waiting for the atom table: the field and the atom index.
 struct AtomFixup {
@@ -51,13 +105,6 @@ struct ValueCheck {
   uint32_t length;
 };
 
-// A list link between two records of one kind.
-struct ChainLink {
-  uint8_t kind;
-  uint32_t from;
-  uint32_t to;
-};
-
 struct IlReadState {
   const unsigned char* p;    // next byte of the file
   const unsigned char* end;  // one past its last byte
@@ -65,17 +112,20 @@ struct IlReadState {
   char separator;            // '=' before a record's first field, then ','
   uint32_t counts[il_kind_count];  // from the counts line
   uint32_t seen[il_kind_count];    // records (bytes for kind 13) read so far
-  void* tables[il_kind_count];     // record tables; atom* table for kind 12
-  std::vector<uint8_t> index_seen[il_kind_count];  // indices read, per kind
+  void* tables[il_kind_count];     // record tables; for kind 12 the atom* the action
+                                   // gave, or the atoms themselves without one
+  WorkList<uint8_t> index_seen[il_kind_count];  // indices read, per kind
   char* string_pool;               // kind 23: the strings, each NUL-ended
   uint8_t* value_pool;             // kind 24: the constants' value bytes
   uint32_t cur_index;              // index (byte offset for kind 13) being read
   il_allocate_atom_fn allocate_atom;
-  std::vector<AtomFixup> atom_fixups;
-  std::vector<BoundsFixup> bounds_fixups;
-  std::vector<BlockAt> blocks;
-  std::vector<ValueCheck> value_checks;
-  std::vector<ChainLink> chains;
+  WorkList<AtomFixup> atom_fixups;
+  WorkList<BoundsFixup> bounds_fixups;
+  WorkList<BlockAt> blocks;
+  WorkList<ValueCheck> value_checks;
+  // Where each kind's records hold their list links (byte offsets within
+  // the record): the cycle check follows the links in the tables themselves.
+  std::vector<uint32_t> chain_offsets[il_kind_count];
   std::vector<symbol_entry*> symbols;  // in file order
 };
 IlReadState rd;
@@ -97,7 +147,7 @@ void il_reader_reset(const unsigned char* data, size_t size, il_allocate_atom_fn
   rd.bounds_fixups.clear();
   rd.blocks.clear();
   rd.value_checks.clear();
-  rd.chains.clear();
+  for (auto& offsets : rd.chain_offsets) offsets.clear();
   rd.symbols.clear();
 }
 
@@ -128,33 +178,111 @@ struct KindLetters {
     for (int c = 0; c < 256; ++c) kind[c] = static_cast<int8_t>(il_kind_of_letter(static_cast<char>(c)));
   }
 };
-int kind_of_letter(unsigned char c) {
-  static const KindLetters letters;
-  return letters.kind[c];
+const KindLetters kind_letters;
+int kind_of_letter(unsigned char c) { return kind_letters.kind[c]; }
+
+// The digits that lead eight bytes (the first byte lowest) and their value:
+// a byte is a digit when neither taking '0' from it nor adding 0x46 ('9' to
+// 0x7F) sets its top bit. A borrow or carry only comes from a byte below
+// that is no digit, so the first non-digit is always found. The digits are
+// combined pairwise: 2 digits per 16 bits, 4 per 32, 8 in all.
+struct DigitRun {
+  uint32_t length;  // 0 to 8
+  uint32_t value;   // of the first length digits when length < 8
+};
+[[gnu::always_inline]] inline DigitRun leading_digits(const unsigned char* q) {
+  uint64_t x = 0;
+  std::memcpy(&x, q, 8);
+  uint64_t from_zero = x - 0x3030303030303030u;
+  uint64_t non_digit = (from_zero | (x + 0x4646464646464646u)) & 0x8080808080808080u;
+  if (!non_digit) return {8, 0};
+  uint32_t length = static_cast<uint32_t>(__builtin_ctzll(non_digit)) / 8;
+  if (!length) return {0, 0};
+  uint64_t d = from_zero << (64 - 8 * length);  // the digits at the top, zeros below
+  d = (d * 10 + (d >> 8)) & 0x00FF00FF00FF00FFu;
+  d = (d * 100 + (d >> 16)) & 0x0000FFFF0000FFFFu;
+  d = (d * 10000 + (d >> 32)) & 0xFFFFFFFFu;
+  return {length, static_cast<uint32_t>(d)};
 }
 
 // Unsigned decimal as the writer prints it: no sign, no leading zero. Nine
 // digits always fit 32 bits, so only a tenth digit needs the range check.
+// With eleven bytes or more left no digit test needs the end test: a number
+// longer than ten digits is rejected at its eleventh.
 bool read_u32(uint32_t* out, il_read_status why) {
   if (failed()) return false;
   const unsigned char* q = rd.p;
   const unsigned char* end = rd.end;
-  if (q == end || !is_digit(*q)) {
+  if (end - q < 11) {  // near the end: every step tests the end too
+    if (q == end || !is_digit(*q)) {
+      fail(why);
+      return false;
+    }
+    if (*q == '0') {
+      rd.p = ++q;
+      *out = 0;
+      if (q != end && is_digit(*q)) fail(why);
+      return !failed();
+    }
+    uint32_t v = 0;
+    while (q != end && is_digit(*q)) {
+      if (v > (UINT32_MAX - 9) / 10) {  // ten digits at most fit here
+        uint64_t wide = uint64_t{v} * 10 + static_cast<uint32_t>(*q - '0');
+        if (wide > UINT32_MAX) {
+          rd.p = q + 1;
+          fail(why);
+          return false;
+        }
+      }
+      v = v * 10 + static_cast<uint32_t>(*q++ - '0');
+    }
+    rd.p = q;
+    *out = v;
+    return true;
+  }
+  if constexpr (std::endian::native == std::endian::little) {
+    DigitRun run = leading_digits(q);
+    if (run.length == 0 || (run.length > 1 && *q == '0')) {  // no digit, or a leading zero
+      fail(why);
+      return false;
+    }
+    if (run.length < 8) {
+      rd.p = q + run.length;
+      *out = run.value;
+      return true;
+    }
+  }
+  uint32_t d = static_cast<uint32_t>(*q) - '0';
+  if (d > 9) {
     fail(why);
     return false;
   }
-  if (*q == '0') {
-    rd.p = ++q;
+  ++q;
+  uint32_t v = d;
+  if (v == 0) {
+    rd.p = q;
     *out = 0;
-    if (q != end && is_digit(*q)) fail(why);
-    return !failed();
+    if (is_digit(*q)) {
+      fail(why);
+      return false;
+    }
+    return true;
   }
-  const unsigned char* nine = end - q > 9 ? q + 9 : end;
-  uint32_t v = 0;
-  while (q != nine && is_digit(*q)) v = v * 10 + static_cast<uint32_t>(*q++ - '0');
-  if (q != end && is_digit(*q)) {
-    uint64_t wide = uint64_t{v} * 10 + static_cast<uint32_t>(*q++ - '0');
-    if (wide > UINT32_MAX || (q != end && is_digit(*q))) {
+  for (int i = 1; i < 9; ++i) {
+    d = static_cast<uint32_t>(*q) - '0';
+    if (d > 9) {
+      rd.p = q;
+      *out = v;
+      return true;
+    }
+    v = v * 10 + d;
+    ++q;
+  }
+  d = static_cast<uint32_t>(*q) - '0';
+  if (d <= 9) {  // a tenth digit
+    uint64_t wide = uint64_t{v} * 10 + d;
+    ++q;
+    if (wide > UINT32_MAX || is_digit(*q)) {
       rd.p = q;
       fail(why);
       return false;
@@ -187,6 +315,36 @@ bool read_separator() {
   return true;
 }
 
+// The common short forms of a field, read at once when at least 16 bytes
+// are left: the separator, then a number of one to seven digits without a
+// leading zero. Anything else (and any fault) is left to the steps below,
+// which read it again from its start.
+constexpr bool digits_at_once = std::endian::native == std::endian::little;
+
+// Whether the digits at q are a short number: one to seven, no leading zero.
+bool short_number_at(const unsigned char* q, DigitRun* run) {
+  *run = leading_digits(q);
+  return run->length > 0 && run->length < 8 && (run->length == 1 || *q != '0');
+}
+
+bool at_separator(const unsigned char* q) {
+  return !failed() && rd.end - q >= 16 && *q == static_cast<unsigned char>(rd.separator);
+}
+
+// A field's separator and a signed number.
+bool read_field_i32(int32_t* out) {
+  if constexpr (digits_at_once) {
+    DigitRun run{};
+    if (at_separator(rd.p) && short_number_at(rd.p + 1, &run)) {
+      rd.p += 1 + run.length;
+      rd.separator = ',';
+      *out = static_cast<int32_t>(run.value);  // seven digits fit
+      return true;
+    }
+  }
+  return read_separator() && read_i32(out);
+}
+
 // A kind letter and, unless it is "0", an index: the reference's kind
 // (0 for none) and index; the index is below its kind's count.
 bool read_kind_index(int* kind, uint32_t* index) {
@@ -214,6 +372,26 @@ bool read_kind_index(int* kind, uint32_t* index) {
 
 // A reference field of kind want: its index, or false for "0" or a failure.
 bool read_ref(int want, uint32_t* index) {
+  if constexpr (digits_at_once) {
+    // The short forms: ",0" and a letter of the wanted kind with an index.
+    const unsigned char* q = rd.p;
+    if (at_separator(q)) {
+      int kind = kind_of_letter(q[1]);
+      if (kind == 0) {
+        rd.p = q + 2;
+        rd.separator = ',';
+        *index = 0;
+        return false;
+      }
+      DigitRun run{};
+      if (kind == want && short_number_at(q + 2, &run) && run.value < rd.counts[kind]) {
+        rd.p = q + 2 + run.length;
+        rd.separator = ',';
+        *index = run.value;
+        return true;
+      }
+    }
+  }
   if (!read_separator()) return false;
   int kind = 0;
   if (!read_kind_index(&kind, index)) return false;
@@ -229,7 +407,7 @@ bool read_ref(int want, uint32_t* index) {
 const char* read_text(uint32_t* length_out) {
   *length_out = 0;
   int32_t n = 0;
-  if (!read_separator() || !read_i32(&n)) return nullptr;
+  if (!read_field_i32(&n)) return nullptr;
   if (n < 0) {
     fail(il_read_bad_field);
     return nullptr;
@@ -274,7 +452,11 @@ struct IlReadCodec {
     uint32_t index = 0;
     if (!read_ref(il_kind_of<T>::value, &index)) return;
     if constexpr (std::is_same_v<T, atom>) {
-      rd.atom_fixups.push_back({&field, index});
+      if (rd.allocate_atom) {
+        rd.atom_fixups.push_back({&field, index});
+      } else {
+        field = static_cast<atom*>(rd.tables[ilk_atom]) + index;
+      }
     } else {
       field = static_cast<T*>(rd.tables[il_kind_of<T>::value]) + index;
     }
@@ -282,10 +464,11 @@ struct IlReadCodec {
   template <class T>
   void chain(const char* name, T*& field) {
     ref(name, field);
-    if (field) {
-      auto to = static_cast<uint32_t>(field - static_cast<T*>(rd.tables[il_kind_of<T>::value]));
-      rd.chains.push_back({static_cast<uint8_t>(il_kind_of<T>::value), rd.cur_index, to});
-    }
+    // A list links records of one kind: the field lies in a record of T's table.
+    auto* record = static_cast<T*>(rd.tables[il_kind_of<T>::value]) + rd.cur_index;
+    auto offset = static_cast<uint32_t>(reinterpret_cast<char*>(&field) - reinterpret_cast<char*>(record));
+    std::vector<uint32_t>& offsets = rd.chain_offsets[il_kind_of<T>::value];
+    if (std::find(offsets.begin(), offsets.end(), offset) == offsets.end()) offsets.push_back(offset);
   }
   void bounds(const char*, bound_info_entry*& field, uint32_t rank) {
     field = nullptr;
@@ -296,7 +479,12 @@ struct IlReadCodec {
   void entity_atom(const char*, void*& entity, atom*) {
     entity = nullptr;
     uint32_t index = 0;
-    if (read_ref(ilk_atom, &index)) rd.atom_fixups.push_back({&entity, index});
+    if (!read_ref(ilk_atom, &index)) return;
+    if (rd.allocate_atom) {
+      rd.atom_fixups.push_back({&entity, index});
+    } else {
+      entity = static_cast<atom*>(rd.tables[ilk_atom]) + index;
+    }
   }
   void pos(const char*, source_pos_record& p) {
     uint32_t seq = 0, column = 0;
@@ -310,7 +498,7 @@ struct IlReadCodec {
   template <class I>
   void num(const char*, I& field) {
     int32_t v = 0;
-    if (!read_separator() || !read_i32(&v)) return;
+    if (!read_field_i32(&v)) return;
     if constexpr (sizeof(I) < 4) {  // a narrow field: the writer's value fits it
       if (v < 0 || v > static_cast<int32_t>(std::numeric_limits<I>::max()))
         return fail(il_read_bad_field);
@@ -322,13 +510,13 @@ struct IlReadCodec {
   template <class I>
   void code(const char*, I& field, int count) {
     int32_t v = 0;
-    if (!read_separator() || !read_i32(&v)) return;
+    if (!read_field_i32(&v)) return;
     if (v < 0 || v >= count) return fail(il_read_bad_code);
     field = static_cast<I>(v);
   }
   void kind_row(const char*, uint32_t& field, int family) {
     int32_t v = 0;
-    if (!read_separator() || !read_i32(&v)) return;
+    if (!read_field_i32(&v)) return;
     if (v == -1) {
       field = any_kind;
       return;
@@ -374,7 +562,7 @@ struct IlReadCodec {
     e.rank = 0;
     e.bounds = nullptr;
     int32_t size = 0;
-    if (!read_separator() || !read_i32(&size)) return;
+    if (!read_field_i32(&size)) return;
     if (size < 8 || (size - 8) % 16 != 0) return fail(il_read_bad_bounds);
     uint32_t s = static_cast<uint32_t>(size);
     if (uint64_t{rd.cur_index} + s > rd.counts[ilk_bound_info_entry]) return fail(il_read_bad_bounds);
@@ -387,7 +575,7 @@ struct IlReadCodec {
   void value_bytes(const char*, uint8_t*& value, const type* t) {
     value = nullptr;
     int32_t n = 0;
-    if (!read_separator() || !read_i32(&n)) return;
+    if (!read_field_i32(&n)) return;
     if (n < 0) return fail(il_read_bad_field);
     if (!expect('x', il_read_bad_field)) return;
     uint32_t len = static_cast<uint32_t>(n);
@@ -461,6 +649,13 @@ size_t slot_size(int kind) {
   }
 }
 
+// The tables of a large file are filled record after record, each page
+// first touched by a store. They share one block of the pool, aligned to a
+// huge page and advised as huge-page memory. A block beyond a gigabyte is not
+// asked for: the tables then come one by one from the pool, as small files'
+// tables do.
+constexpr size_t largest_table_block = size_t{1} << 30;
+
 // Counts that no file of this size could hold are rejected before anything
 // is allocated: every record line takes at least 5 bytes, a bounds block of
 // b bytes at least b / 4, a string of n pool bytes at least n, and n value
@@ -475,23 +670,52 @@ bool allocate_tables() {
     fail(il_read_too_large);
     return false;
   }
-  for (int k = 1; k <= ilk_symbol_entry; ++k) {
+  // Bytes of each table; the string and value pools are kinds 23 and 24.
+  size_t bytes[il_kind_count] = {};
+  size_t total = 0;
+  for (int k = 1; k < il_kind_count; ++k) {
     uint32_t n = rd.counts[k];
-    if (n == 0 || k == ilk_bound_info_entry) continue;
-    rd.index_seen[k].assign(n, 0);
-    if (k == ilk_symbol_entry) continue;  // symbols are handed on, not stored
-    size_t size = k == ilk_atom ? sizeof(atom*) : slot_size(k);
-    rd.tables[k] = pool_alloc_zeroed(size * n);
+    if (n == 0 || k == ilk_bound_info_entry || k == ilk_symbol_entry) continue;
+    size_t size = 1;  // a pool byte
+    if (k == ilk_atom) {
+      size = rd.allocate_atom ? sizeof(atom*) : sizeof(atom);
+    } else if (k <= ilk_symbol_entry) {
+      size = slot_size(k);
+    }
+    bytes[k] = round_up(size * n, 8);
+    total += bytes[k];
   }
-  // The link lists get room for one entry per record up front, so they do
-  // not copy themselves over and over as a large file fills them; room that
-  // stays unused is never touched.
-  rd.chains.reserve(records);
-  rd.atom_fixups.reserve(records);
-  if (rd.counts[ilk_string_pool])
-    rd.string_pool = static_cast<char*>(pool_alloc_zeroed(rd.counts[ilk_string_pool]));
-  if (rd.counts[ilk_value_pool])
-    rd.value_pool = static_cast<uint8_t*>(pool_alloc_zeroed(rd.counts[ilk_value_pool]));
+  char* block = nullptr;
+  if (total >= 2 * huge_page_size && total <= largest_table_block) {
+    char* whole = static_cast<char*>(pool_alloc_zeroed(total + 2 * huge_page_size));
+    block = reinterpret_cast<char*>(round_up(reinterpret_cast<uintptr_t>(whole), huge_page_size));
+    advise_huge_pages(block, round_up(total, huge_page_size));
+  }
+  for (int k = 1; k < il_kind_count; ++k) {
+    if (!bytes[k]) continue;
+    void* table = nullptr;
+    if (block) {
+      table = block;
+      block += bytes[k];
+    } else {
+      table = pool_alloc_zeroed(bytes[k]);
+    }
+    if (k == ilk_string_pool) {
+      rd.string_pool = static_cast<char*>(table);
+    } else if (k == ilk_value_pool) {
+      rd.value_pool = static_cast<uint8_t*>(table);
+    } else {
+      rd.tables[k] = table;
+    }
+  }
+  for (int k = 1; k <= ilk_symbol_entry; ++k)
+    if (rd.counts[k] && k != ilk_bound_info_entry) rd.index_seen[k].assign(rd.counts[k], 0);
+  // The working lists get room up front, so they do not copy themselves
+  // over and over as a large file fills them; room that stays unused is
+  // never touched.
+  if (rd.allocate_atom) rd.atom_fixups.reserve(records);
+  rd.value_checks.reserve(rd.counts[ilk_constant]);  // one per constant at most
+  rd.blocks.reserve(rd.counts[ilk_bound_info_entry] / 8);  // a block takes 8 bytes or more
   return true;
 }
 
@@ -505,10 +729,17 @@ void read_into_table(uint32_t index) {
 }
 
 // An atom record: the allocation action makes the atom from its text; the
-// table keeps the atom it returns.
+// table keeps the atom it returns. Without an action the table holds the
+// atoms themselves.
 template <>
 void read_into_table<atom>(uint32_t index) {
   IlReadCodec c;
+  if (!rd.allocate_atom) {
+    atom* e = static_cast<atom*>(rd.tables[ilk_atom]) + index;
+    e->header = index;
+    il_fields(c, *e);
+    return;
+  }
   atom text{};
   il_fields(c, text);
   if (failed()) return;
@@ -604,6 +835,7 @@ void resolve_bounds() {
 }
 
 void resolve_atoms() {
+  if (!rd.allocate_atom) return;  // the references point into the atom table
   auto** table = static_cast<atom**>(rd.tables[ilk_atom]);
   for (const AtomFixup& f : rd.atom_fixups) {
     atom* a = table[f.index];
@@ -618,39 +850,44 @@ void check_values() {
   }
 }
 
-// No list runs into itself: the links of each kind form no cycle.
+// No list runs into itself: the links of each kind form no cycle. The links
+// are followed where the records hold them.
 void check_chains() {
-  for (int k = 1; k <= ilk_symbol_entry && !failed(); ++k) {
-    std::vector<uint32_t> first(rd.counts[k] + 1, 0);  // links per record, CSR form
-    std::vector<uint32_t> to;
-    size_t links = 0;
-    for (const ChainLink& l : rd.chains)
-      if (l.kind == k) ++first[l.from + 1], ++links;
-    if (!links) continue;
-    for (uint32_t i = 0; i < rd.counts[k]; ++i) first[i + 1] += first[i];
-    to.resize(links);
-    std::vector<uint32_t> fill(first.begin(), first.end() - 1);
-    for (const ChainLink& l : rd.chains)
-      if (l.kind == k) to[fill[l.from]++] = l.to;
+  for (int k = 1; k <= ilk_symbol_entry; ++k) {
+    const std::vector<uint32_t>& offsets = rd.chain_offsets[k];
+    uint32_t count = rd.counts[k];
+    if (offsets.empty() || count == 0) continue;
+    const char* table = static_cast<const char*>(rd.tables[k]);
+    size_t size = slot_size(k);
+    // The record that link number `link` of record `node` leads to, or none.
+    auto target = [&](uint32_t node, uint32_t link, uint32_t* to) {
+      const void* p = nullptr;
+      std::memcpy(&p, table + node * size + offsets[link], sizeof p);
+      if (!p) return false;
+      *to = static_cast<uint32_t>((static_cast<const char*>(p) - table) / size);
+      return true;
+    };
+    auto links = static_cast<uint32_t>(offsets.size());
     // Depth-first search with an explicit stack: 0 unvisited, 1 open, 2 done.
-    std::vector<uint8_t> state(rd.counts[k], 0);
-    std::vector<std::pair<uint32_t, uint32_t>> stack;  // record, next link
-    for (uint32_t start = 0; start < rd.counts[k]; ++start) {
+    WorkList<uint8_t> state(count, 0);
+    WorkList<std::pair<uint32_t, uint32_t>> stack;  // record, next link
+    for (uint32_t start = 0; start < count; ++start) {
       if (state[start]) continue;
       state[start] = 1;
-      stack.push_back({start, first[start]});
+      stack.push_back({start, 0});
       while (!stack.empty()) {
         auto& [node, link] = stack.back();
-        if (link == first[node + 1]) {
+        if (link == links) {
           state[node] = 2;
           stack.pop_back();
           continue;
         }
-        uint32_t next = to[link++];
+        uint32_t next = 0;
+        if (!target(node, link++, &next)) continue;
         if (state[next] == 1) return fail(il_read_cycle);
         if (state[next] == 0) {
           state[next] = 1;
-          stack.push_back({next, first[next]});
+          stack.push_back({next, 0});
         }
       }
     }

@@ -56,7 +56,9 @@ void il_walk(void* root, int kind, uint32_t size, il_visitor before1, il_visitor
 }
 
 namespace {
-void entry(void* e, int kind) { il_walk_entry(e, kind, il_entry_size(kind)); }
+void entry(void* e, int kind) {
+  if (il_walk_pending(e)) il_walk_entry(e, kind, il_entry_size(kind));
+}
 
 // Walks a chain of entries linked through their next fields.
 template <class T>

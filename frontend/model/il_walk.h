@@ -38,6 +38,12 @@ extern WalkState walk;
 void il_walk(void* root, int kind, uint32_t size, il_visitor before1, il_visitor visitor1,
              il_visitor before2, il_visitor visitor2);
 void il_walk_entry(void* entry, int kind, uint32_t size);
+// Whether il_walk_entry would go into the entry: it is there and not yet
+// visited in this pass. Callers test it first to spare the call for the many
+// references to entries already walked.
+inline bool il_walk_pending(const void* entry) {
+  return entry && (*static_cast<const il_entry_header*>(entry) & il_walk_mark) != walk.parity;
+}
 void il_walk_noop(void* entry, int kind, uint32_t size);
 // The size the walker states for an entry of a fixed-size kind.
 uint32_t il_entry_size(int kind);

@@ -251,6 +251,10 @@ const Damage damages[] = {
     {"source language", "assign.cil", ",N,1\n", ",N,2\n", il_read_bad_code},
     {"list cycle", "assign.cil", "x2=3:7,t0,0,", "x2=3:7,t0,x1,", il_read_cycle},
     {"list onto itself", "assign.cil", "x2=3:7,t0,0,", "x2=3:7,t0,x2,", il_read_cycle},
+    {"file its own first child", "arrays.cil", "2,3,1,0,0,0", "2,3,1,f1,0,0", il_read_cycle},
+    {"file cycle through child and next", "arrays.cil", "2,3,1,0,0,0", "2,3,1,0,0,f0",
+     il_read_cycle},
+    {"file next onto itself", "arrays.cil", "2,3,1,0,0,0", "2,3,1,0,0,f1", il_read_cycle},
     {"leading zero", "assign.cil", "o1=a1,2:14", "o1=a1,02:14", il_read_bad_field},
     {"minus zero", "assign.cil", ",YNNN,1,1\n", ",YNNN,1,-0\n", il_read_bad_field},
     {"plus sign", "assign.cil", "o1=a1,2:14,YN,1", "o1=a1,2:14,YN,+1", il_read_bad_field},
@@ -644,6 +648,84 @@ TEST_F(IlFile, FixturesReadAndWriteBackUnchanged) {
     il_read_result r = read_text(text);
     ASSERT_EQ(r.status, il_read_ok);
     EXPECT_EQ(write_text(r.header), text);
+  }
+}
+
+// Without an atom action the reader keeps the atoms in its own table: each
+// with its text, length and record number, every reference pointing at it,
+// and the graph writes back as it was read.
+TEST_F(IlFile, AtomsStayInTheReadersTableWithoutAnAction) {
+  for (const char* name : {"empty.cil", "assign.cil", "arrays.cil", "kinds.cil"}) {
+    SCOPED_TRACE(name);
+    pools_reset();
+    std::string text = fixture(name);
+    il_read_result r = il_read_buffer(reinterpret_cast<const unsigned char*>(text.data()),
+                                      text.size(), nullptr, nullptr);
+    ASSERT_EQ(r.status, il_read_ok);
+    EXPECT_EQ(write_text(r.header), text);
+  }
+  pools_reset();
+  std::string text = fixture("assign.cil");
+  il_read_result r = il_read_buffer(reinterpret_cast<const unsigned char*>(text.data()),
+                                    text.size(), nullptr, nullptr);
+  ASSERT_EQ(r.status, il_read_ok);
+  const object* main = r.header->main_routine;
+  ASSERT_NE(main, nullptr);
+  const atom* name = main->corresp.name;
+  ASSERT_NE(name, nullptr);
+  EXPECT_STREQ(name->text, "P");
+  EXPECT_EQ(name->length, 1u);
+  EXPECT_EQ(name->header & il_number_mask, 0u);
+  // A damaged file is rejected as with an action.
+  il_read_result bad = il_read_buffer(reinterpret_cast<const unsigned char*>("x"), 1, nullptr, nullptr);
+  EXPECT_EQ(bad.status, il_read_bad_header);
+}
+
+// Numbers of every length up to the largest 32-bit value read back as
+// written; an eleventh digit, a value past 32 bits and a leading zero are
+// rejected, both far from the end of the file and just before it, where
+// digits are read one by one.
+TEST_F(IlFile, NumbersOfEveryLengthReadBack) {
+  struct NumberCase {
+    const char* text;
+    bool ok;
+    uint32_t value;
+  };
+  const NumberCase cases[] = {
+      {"0", true, 0},           {"7", true, 7},
+      {"42", true, 42},         {"905", true, 905},
+      {"1000", true, 1000},     {"65536", true, 65536},
+      {"123456", true, 123456}, {"7654321", true, 7654321},
+      {"12345678", true, 12345678},     {"987654321", true, 987654321},
+      {"1000000000", true, 1000000000}, {"4294967295", true, 4294967295u},
+      {"4294967296", false, 0}, {"9999999999", false, 0},
+      {"10000000000", false, 0}, {"01", false, 0},
+      {"00", false, 0},
+  };
+  for (const NumberCase& n : cases) {
+    SCOPED_TRACE(n.text);
+    pools_reset();
+    std::string text = replaced(fixture("assign.cil"), "o0=a0,1:9", std::string("o0=a0,") + n.text + ":9");
+    il_read_result r = read_text(text);
+    if (!n.ok) {
+      EXPECT_EQ(r.status, il_read_bad_field);
+      continue;
+    }
+    ASSERT_EQ(r.status, il_read_ok);
+    EXPECT_EQ(r.header->main_routine->corresp.decl_position.seq, n.value);
+  }
+  // The last field of the last record: the file ends a few bytes after it.
+  // A number read whole is an index past the one constant, unless it is 0.
+  for (const NumberCase& n : cases) {
+    SCOPED_TRACE(std::string("last field ") + n.text);
+    pools_reset();
+    std::string text = replaced(fixture("assign.cil"), "c0\n0\n", std::string("c") + n.text + "\n0\n");
+    il_read_result r = read_text(text);
+    if (!n.ok) {
+      EXPECT_EQ(r.status, il_read_bad_field);
+    } else {
+      EXPECT_EQ(r.status, n.value == 0 ? il_read_ok : il_read_bad_index);
+    }
   }
 }
 
