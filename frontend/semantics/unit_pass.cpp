@@ -102,8 +102,14 @@ template <class Pred>
 bool any_node(const expr_node* n, Pred pred) {
   for (; n; n = n->next) {
     if (pred(n)) return true;
-    const expr_node* kids[3] = {n->operands, nullptr, nullptr};
+    const expr_node* kids[3] = {nullptr, nullptr, nullptr};
     switch (n->node_kind) {
+      case enk_operation:
+      case enk_intrinsic:
+      case enk_call:
+      case enk_generic_call:
+      case enk_apply: kids[0] = n->operands; break;
+      case enk_constructor: kids[0] = n->constructor; break;
       case enk_subscript:
       case enk_substring:
       case enk_section:
@@ -720,11 +726,11 @@ int check_allocate(alloc* a, object* unit) {
           error_at(231, s->stride->source_pos);
           ok = 0;
         }
-        b->lower(k) = bound_record{0, s->first, bk_expression};
-        b->upper(k) = bound_record{0, s->second, bk_expression};
+        b->lower(k) = bound_record{0, bk_expression, s->first};
+        b->upper(k) = bound_record{0, bk_expression, s->second};
       } else {
-        b->lower(k) = bound_record{1, nullptr, bk_constant};
-        b->upper(k) = bound_record{0, s, bk_expression};
+        b->lower(k) = bound_record{1, bk_constant, nullptr};
+        b->upper(k) = bound_record{0, bk_expression, s};
       }
     }
     // The subscripts become the bounds, each on its own; the variable is the
