@@ -6,6 +6,7 @@
 // Also the two heap wrappers that report "out of memory".
 #include "frontend/base/pools.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -193,6 +194,54 @@ void* mem_realloc(void* p, size_t old_size, size_t new_size) {
   if (!q) catastrophe_here(msg_out_of_memory);
   if (new_size > old_size) std::memset(static_cast<char*>(q) + old_size, 0, new_size - old_size);
   return q;
+}
+
+void PoolMarks::open() {
+  ranges_.clear();
+  others_.clear();
+  size_t bit = 0;
+  for (int k = 0; pools.table && k <= pools.highest; ++k)
+    for (pool_chunk* c = pools.table[k]; c; c = c->next) {
+      auto start = reinterpret_cast<uintptr_t>(base(c)) + pool_chunk_header_size;
+      auto end = reinterpret_cast<uintptr_t>(chunk_end(c));
+      ranges_.push_back({start, end, bit});
+      bit += (end - start) / 8;
+    }
+  std::sort(ranges_.begin(), ranges_.end(), [](const Range& a, const Range& b) { return a.start < b.start; });
+  bits_.assign((bit + 63) / 64, 0);
+}
+
+const PoolMarks::Range* PoolMarks::range_of(uintptr_t a) const {
+  auto it = std::upper_bound(ranges_.begin(), ranges_.end(), a,
+                             [](uintptr_t x, const Range& r) { return x < r.start; });
+  if (it == ranges_.begin()) return nullptr;
+  --it;
+  return a < it->end && (a - it->start) % 8 == 0 ? &*it : nullptr;
+}
+
+void PoolMarks::insert(const void* p) {
+  auto a = reinterpret_cast<uintptr_t>(p);
+  if (const Range* r = range_of(a)) {
+    size_t bit = r->first_bit + (a - r->start) / 8;
+    bits_[bit / 64] |= uint64_t{1} << (bit % 64);
+  } else {
+    others_.insert(p);
+  }
+}
+
+bool PoolMarks::contains(const void* p) const {
+  auto a = reinterpret_cast<uintptr_t>(p);
+  if (const Range* r = range_of(a)) {
+    size_t bit = r->first_bit + (a - r->start) / 8;
+    return (bits_[bit / 64] >> (bit % 64)) & 1;
+  }
+  return others_.count(p) != 0;
+}
+
+void PoolMarks::close() {
+  std::vector<Range>().swap(ranges_);
+  std::vector<uint64_t>().swap(bits_);
+  std::unordered_set<const void*>().swap(others_);
 }
 
 char* pool_copy_string(std::string_view text) {

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <unordered_set>
+#include <vector>
 
 extern int current_pool;  // the pool pool_alloc_zeroed allocates from
 
@@ -42,3 +44,26 @@ struct pool_chunk_info {
 pool_chunk_info pool_first_chunk(int pool);
 size_t free_chunk_count();  // chunks on the free list
 size_t free_chunk_bytes();  // their bytes, headers included
+
+// A set of pool records for a pass that marks many of them: one bit per
+// 8-byte unit of the chunks the pools hold when the set is opened (a 64th
+// of their size), and a small table for any other address (records of
+// chunks taken later, or outside the pools).
+class PoolMarks {
+ public:
+  void open();  // no member; covers the chunks held now
+  void insert(const void* p);
+  bool contains(const void* p) const;
+  void close();  // no member, memory released
+
+ private:
+  struct Range {
+    uintptr_t start;   // the chunk's first usable byte
+    uintptr_t end;     // one past its last
+    size_t first_bit;  // bit of its first 8-byte unit
+  };
+  const Range* range_of(uintptr_t a) const;
+  std::vector<Range> ranges_;            // sorted by start
+  std::vector<uint64_t> bits_;
+  std::unordered_set<const void*> others_;
+};

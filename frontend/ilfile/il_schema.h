@@ -79,6 +79,14 @@ void il_chain_unless(C& c, bool hide, const char* name, T*& field) {
   }
 }
 
+// A flag or code held in a bit-field goes through a plain variable.
+#define IL_BIT_FIELD(c, method, name, field, ...)    \
+  do {                                              \
+    decltype(field) bits_ = field;                  \
+    (c).method(name, bits_ __VA_OPT__(, ) __VA_ARGS__); \
+    field = bits_;                                  \
+  } while (0)
+
 // The name, declaration position, two flags and scope depth of a named entry.
 template <class C>
 void il_fields(C& c, source_corresp& s) {
@@ -213,10 +221,10 @@ void il_fields(C& c, type& e) {
       c.ref("param_type_list", e.param_type_list);
       c.ref("assoc_routine", e.assoc_routine);
       c.begin_flags();
-      c.flag("has_param_info", e.has_param_info);
-      c.flag("has_ellipsis", e.has_ellipsis);
-      c.flag("is_recursive", e.is_recursive);
-      c.flag("is_elemental", e.is_elemental);
+      IL_BIT_FIELD(c, flag, "has_param_info", e.has_param_info);
+      IL_BIT_FIELD(c, flag, "has_ellipsis", e.has_ellipsis);
+      IL_BIT_FIELD(c, flag, "is_recursive", e.is_recursive);
+      IL_BIT_FIELD(c, flag, "is_elemental", e.is_elemental);
       break;
     case tk_fcharacter:
       c.kind_row("kind", e.kind, kf_character);
@@ -275,21 +283,21 @@ void il_fields(C& c, expr_node& e) {
   c.ref("type", e.type);
   c.chain("next", e.next);
   c.begin_flags();
-  c.flag("multiply_referenced", e.multiply_referenced);
-  c.flag("allow_reordering", e.allow_reordering);
-  c.flag("is_optional", e.is_optional);
-  c.flag("intent_in", e.intent_in);
-  c.flag("intent_out", e.intent_out);
-  c.flag("is_pointer", e.is_pointer);
-  c.flag("element_sequence", e.element_sequence);
-  c.flag("for_all", e.for_all);
-  c.flag("iterated", e.iterated);
-  c.flag("treated_as_subroutine_call", e.treated_as_subroutine_call);
-  c.flag("any_type_argument", e.any_type_argument);
-  c.flag("is_specifier", e.is_specifier);
+  IL_BIT_FIELD(c, flag, "multiply_referenced", e.multiply_referenced);
+  IL_BIT_FIELD(c, flag, "allow_reordering", e.allow_reordering);
+  IL_BIT_FIELD(c, flag, "is_optional", e.is_optional);
+  IL_BIT_FIELD(c, flag, "intent_in", e.intent_in);
+  IL_BIT_FIELD(c, flag, "intent_out", e.intent_out);
+  IL_BIT_FIELD(c, flag, "is_pointer", e.is_pointer);
+  IL_BIT_FIELD(c, flag, "element_sequence", e.element_sequence);
+  IL_BIT_FIELD(c, flag, "for_all", e.for_all);
+  IL_BIT_FIELD(c, flag, "iterated", e.iterated);
+  IL_BIT_FIELD(c, flag, "treated_as_subroutine_call", e.treated_as_subroutine_call);
+  IL_BIT_FIELD(c, flag, "any_type_argument", e.any_type_argument);
+  IL_BIT_FIELD(c, flag, "is_specifier", e.is_specifier);
   c.code("node_kind", e.node_kind, il_file_enk_count);
   if (e.is_specifier) {
-    c.code("specifier", e.specifier, iosk_count);
+    IL_BIT_FIELD(c, code, "specifier", e.specifier, iosk_count);
   } else {
     c.ref("arg_keyword", e.arg_keyword);
   }
@@ -326,7 +334,7 @@ void il_fields(C& c, expr_node& e) {
       c.ref("array_expr", e.array_expr);
       c.ref("ind_list", e.ind_list);
       c.begin_flags();
-      c.flag("ignore_lbound", e.ignore_lbound);
+      IL_BIT_FIELD(c, flag, "ignore_lbound", e.ignore_lbound);
       break;
     case enk_constructor:
       c.ref("constructor", e.constructor);
@@ -336,7 +344,7 @@ void il_fields(C& c, expr_node& e) {
       c.ref("expr_list", e.expr_list);
       c.ref("do_info", e.do_info);
       c.begin_flags();
-      c.flag("has_a_scope", e.has_a_scope);
+      IL_BIT_FIELD(c, flag, "has_a_scope", e.has_a_scope);
       break;
     case enk_triplet:
       c.ref("first", e.first);
@@ -385,21 +393,21 @@ void il_fields(C& c, object& e) {
   c.ref("type", e.type);
   c.code("storage_class", e.storage_class, sc_count);
   c.begin_flags();
-  c.flag("is_result", e.is_result);
-  c.flag("is_parameter", e.is_parameter);
-  c.flag("is_auto", e.is_auto);
-  c.flag("is_target", e.is_target);
-  c.flag("is_pointer", e.is_pointer);
-  c.flag("is_allocatable", e.is_allocatable);
-  c.flag("is_saved", e.is_saved);
-  c.flag("is_optional", e.is_optional);
-  c.flag("intent_in", e.intent_in);
-  c.flag("intent_out", e.intent_out);
-  c.flag("is_fortran_entry", e.is_fortran_entry);
-  c.flag("is_public", e.is_public);
-  c.flag("is_host", e.is_host);
-  c.flag("uses_host", e.uses_host);
-  c.flag("is_constant", e.is_constant);
+  IL_BIT_FIELD(c, flag, "is_result", e.is_result);
+  IL_BIT_FIELD(c, flag, "is_parameter", e.is_parameter);
+  IL_BIT_FIELD(c, flag, "is_auto", e.is_auto);
+  IL_BIT_FIELD(c, flag, "is_target", e.is_target);
+  IL_BIT_FIELD(c, flag, "is_pointer", e.is_pointer);
+  IL_BIT_FIELD(c, flag, "is_allocatable", e.is_allocatable);
+  IL_BIT_FIELD(c, flag, "is_saved", e.is_saved);
+  IL_BIT_FIELD(c, flag, "is_optional", e.is_optional);
+  IL_BIT_FIELD(c, flag, "intent_in", e.intent_in);
+  IL_BIT_FIELD(c, flag, "intent_out", e.intent_out);
+  IL_BIT_FIELD(c, flag, "is_fortran_entry", e.is_fortran_entry);
+  IL_BIT_FIELD(c, flag, "is_public", e.is_public);
+  IL_BIT_FIELD(c, flag, "is_host", e.is_host);
+  IL_BIT_FIELD(c, flag, "uses_host", e.uses_host);
+  IL_BIT_FIELD(c, flag, "is_constant", e.is_constant);
   c.num("association_offset", e.association_offset);
   switch (e.storage_class) {
     case sc_local:

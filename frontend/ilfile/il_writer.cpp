@@ -12,6 +12,7 @@
 #include "frontend/base/diagnostics.h"
 #include "frontend/base/host.h"
 #include "frontend/base/il_output.h"
+#include "frontend/base/pools.h"
 #include "frontend/ilfile/il_file.h"
 #include "frontend/ilfile/il_schema.h"
 #include "frontend/model/il_walk.h"
@@ -21,47 +22,12 @@ namespace {
 constexpr int msg_write_failed = 261;
 constexpr int msg_too_many_entries = 394;  // "out of memory": no file could hold them
 
-// The entries numbered by one walk: an open-addressing table of pointers,
-// grown by doubling, with no allocation per entry.
-struct NumberedSet {
-  std::vector<const void*> slots;  // null: free; size a power of two or 0
-  size_t used = 0;                 // slots in use
-
-  static size_t hash(const void* p) {
-    auto v = reinterpret_cast<uintptr_t>(p) >> 3;
-    return static_cast<size_t>(v * 0x9E3779B97F4A7C15ull);
-  }
-  size_t find(const void* p) const {  // the slot of p, or the free slot for it
-    size_t mask = slots.size() - 1;
-    size_t i = hash(p) & mask;
-    while (slots[i] && slots[i] != p) i = (i + 1) & mask;
-    return i;
-  }
-  bool contains(const void* p) const { return !slots.empty() && slots[find(p)] == p; }
-  void insert(const void* p) {
-    if ((used + 1) * 2 > slots.size()) grow();
-    size_t i = find(p);
-    if (!slots[i]) slots[i] = p, ++used;
-  }
-  void grow() {
-    std::vector<const void*> previous(slots.empty() ? 1024 : slots.size() * 2, nullptr);
-    previous.swap(slots);  // slots is now the larger, empty table
-    used = 0;
-    for (const void* p : previous)
-      if (p) slots[find(p)] = p, ++used;
-  }
-  void clear() {  // keeps the table's size for the next walk
-    std::fill(slots.begin(), slots.end(), nullptr);
-    used = 0;
-  }
-};
-
 struct IlWriteState {
   FILE* out;                         // the stream the records go to
   uint32_t counts[il_kind_count];    // per kind: records (bytes for kind 13, pools)
   char separator;                    // '=' before a record's first field, then ','
   bool module_mode;                  // a module file is being written
-  NumberedSet numbered;              // entries numbered by this walk
+  PoolMarks numbered;                // entries numbered by this walk
 };
 IlWriteState wr;
 
@@ -70,7 +36,7 @@ void il_writer_reset(FILE* out, bool module_mode) {
   std::memset(wr.counts, 0, sizeof wr.counts);
   wr.separator = '=';
   wr.module_mode = module_mode;
-  wr.numbered.clear();
+  wr.numbered.open();
 }
 
 // A fault of the graph handed to the writer (never of user input): the run
@@ -245,7 +211,7 @@ void check_count(int kind, uint32_t add) {
 
 void il_reset_counts(void*, int, uint32_t) {
   std::memset(wr.counts, 0, sizeof wr.counts);
-  wr.numbered.clear();
+  wr.numbered.open();
 }
 
 // First pass: the entry's number is its kind's counter, which then advances
@@ -329,7 +295,7 @@ void il_write_graph(FILE* out, il_header* root, bool module_mode) {
   walk.il_module_mode = saved_mode;
   put_kind_index(0, 0);  // the end line
   put_char('\n');
-  wr.numbered.clear();
+  wr.numbered.close();
 }
 
 void il_write(il_header* header) {

@@ -324,7 +324,7 @@ void init_type_code(type* t, int code) {
     case tk_fcharacter:
       t->kind = kind_defaults.default_character;
       t->char_cache_next = nullptr;
-      t->length = bound_record{0, nullptr, bk_constant};
+      t->length = bound_record{0, bk_constant, nullptr};
       break;
     case tk_farray:
       t->element_type = nullptr;
@@ -413,74 +413,26 @@ void init_expr_node(expr_node* n) {
 
 void init_expr_node_kind(expr_node* n, int enk) {
   n->node_kind = static_cast<uint8_t>(enk);
+  // Every kind's links (the symbol and operands among them) live in the slots.
   n->slot1 = n->slot2 = n->slot3 = nullptr;
   switch (enk) {
     case enk_operation:
       n->op_kind = eok_error;
-      n->operands = nullptr;
       break;
     case enk_intrinsic:
       n->intrinsic = 0;
-      n->operands = nullptr;
-      break;
-    case enk_call:
-      n->routine = nullptr;
-      n->operands = nullptr;
-      n->call_interface = nullptr;
-      break;
-    case enk_triplet:
-      n->first = n->second = n->stride = nullptr;
       break;
     case enk_implied_do:
     case enk_isum:
-      n->expr_list = nullptr;
       n->do_info = new_do_loop();
       n->has_a_scope = false;
       break;
     case enk_subscript:
     case enk_substring:
     case enk_section:
-      n->array_expr = nullptr;
-      n->ind_list = nullptr;
       n->ignore_lbound = false;
       break;
-    case enk_field:
-      n->base_expr = nullptr;
-      n->field_var = nullptr;
-      break;
-    case enk_generic_call:
-      n->generic_routine = nullptr;
-      n->operands = nullptr;
-      break;
-    case enk_apply:
-      n->symbol = nullptr;
-      n->operands = nullptr;
-      break;
-    case enk_constant:
-      n->constant = nullptr;
-      break;
-    case enk_stmt_label_value:
-      n->stmt_label_value = nullptr;
-      break;
-    case enk_object:
-      n->object = nullptr;
-      break;
-    case enk_constructor:
-      n->constructor = nullptr;
-      break;
-    case enk_ref:
-      n->reference = nullptr;
-      break;
-    case enk_param:
-      n->parameter = nullptr;
-      break;
-    case enk_interface_ref:
-      n->interface_block = nullptr;
-      break;
-    case enk_name_ref:
-      n->symbol = nullptr;
-      break;
-    default:  // enk_error, enk_empty, enk_data_implied_do_var, out of range
+    default:
       break;
   }
 }

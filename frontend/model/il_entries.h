@@ -110,19 +110,21 @@ struct constant {
 // A dummy argument of a routine type (kind 4).
 struct param_type {
   il_entry_header header;
+  bool is_optional, intent_in, intent_out, is_pointer;
   symbol_entry* symbol;    // front-end link
   source_corresp corresp;
   ::param_type* next;
   ::type* type;
-  bool is_optional, intent_in, intent_out, is_pointer;
 };
+static_assert(sizeof(param_type) == 56);
 
 // A bound: a constant value or an expression, by its bound kind (bk_).
 struct bound_record {
   int32_t value;     // bk_constant
-  ::expr_node* expr;   // bk_expression, bk_same_as
   uint8_t kind;      // bk_
+  ::expr_node* expr;   // bk_expression, bk_same_as
 };
+static_assert(sizeof(bound_record) == 16);
 
 // The bounds block of an array type or an alloc item (kind 13): rank lower
 // bounds, then rank upper bounds. In files it takes 8 + 16 x rank bytes.
@@ -139,9 +141,10 @@ inline constexpr uint32_t bound_info_size(uint32_t rank) { return 8 + 16 * rank;
 // The rank of a bounds block of that many bytes.
 inline constexpr uint32_t bound_info_rank(uint32_t size) { return (size - 8) / 16; }
 
-// A type (kind 5). The fields after type_code are used by code (below);
-// the small fields of every code stand together so that the record has no
-// holes.
+// A type (kind 5). The fields after type_code are used by code (below):
+// the small ones stand together so that the record has no holes, and the
+// links of each code share one slot (the union below), which init_type_code
+// sets for the code a type is made with (a type keeps its code).
 struct type {
   il_entry_header header;
   uint32_t size;           // bytes
@@ -155,24 +158,31 @@ struct type {
   // tk_integer, tk_logical, tk_float, tk_complex, tk_fcharacter: the row
   // within the family's block of the kind table; any_kind for any kind.
   uint32_t kind;
-  bool has_param_info, has_ellipsis, is_recursive, is_elemental;  // tk_routine
-  // tk_routine
-  ::type* return_type;
-  ::param_type* param_type_list;
-  ::object* assoc_routine;
-  // tk_fcharacter
-  ::type* char_cache_next;   // next cached CHARACTER type of the same kind
-  bound_record length;
-  // tk_farray
-  ::type* element_type;
-  bound_info_entry* bound_info;  // shape kinds 0-4
-  ::expr_node* bound_args;         // shape kinds 5-7
-  uint8_t rank;
-  uint8_t shape_kind;
-  // tk_derived_type
-  ::object* first_field;     // components, chained through next
-  ::object* module;          // the module that defines it
+  uint8_t rank;            // tk_farray
+  uint8_t shape_kind;      // tk_farray
+  bool has_param_info : 1, has_ellipsis : 1, is_recursive : 1, is_elemental : 1;  // tk_routine
+  union {
+    struct {                       // tk_routine
+      ::type* return_type;
+      ::param_type* param_type_list;
+      ::object* assoc_routine;
+    };
+    struct {                       // tk_fcharacter
+      ::type* char_cache_next;     // next cached CHARACTER type of the same kind
+      bound_record length;
+    };
+    struct {                       // tk_farray
+      ::type* element_type;
+      bound_info_entry* bound_info;  // shape kinds 0-4
+      ::expr_node* bound_args;       // shape kinds 5-7
+    };
+    struct {                       // tk_derived_type
+      ::object* first_field;       // components, chained through next
+      ::object* module;            // the module that defines it
+    };
+  };
 };
+static_assert(sizeof(type) == 88);
 
 // A statement label (kind 6).
 struct label {
@@ -189,27 +199,28 @@ struct label {
 };
 
 // An expression node (kind 7). Each node kind uses at most three link
-// fields besides its operands, so the kind-dependent links share three
-// slots (the unions below); a node's kind decides which name of a slot is
-// meaningful, and a change of kind clears the three slots first.
+// fields besides its type, next and keyword, so the kind-dependent links
+// share three slots (the unions below); a node's kind decides which name of
+// a slot is meaningful, and a change of kind clears the three slots first
+// (code that changes a kind saves what it keeps, such as the operands).
+// The flags are bits, and the record is 64 bytes.
 struct expr_node {
   il_entry_header header;
   source_pos_record source_pos;
   uint8_t node_kind;       // enk_
-  uint8_t specifier;       // iosk_ selector (is_specifier set)
   uint8_t op_kind;         // enk_operation: eok_
   uint8_t intrinsic;       // enk_intrinsic: row of the intrinsic table
-  bool multiply_referenced, allow_reordering, is_optional, intent_in, intent_out,
-      is_pointer, element_sequence, for_all, iterated, treated_as_subroutine_call,
-      any_type_argument, is_specifier;
-  bool ignore_lbound;        // enk_subscript, enk_substring, enk_section
-  bool has_a_scope;          // enk_implied_do, enk_isum
-  bool fold_failed;          // folding it reported an error: not constant, not folded again
+  uint8_t specifier : 6;   // iosk_ selector (is_specifier set)
+  bool multiply_referenced : 1, allow_reordering : 1;
+  bool is_optional : 1, intent_in : 1, intent_out : 1, is_pointer : 1, element_sequence : 1,
+      for_all : 1, iterated : 1, treated_as_subroutine_call : 1;
+  bool any_type_argument : 1, is_specifier : 1;
+  bool ignore_lbound : 1;  // enk_subscript, enk_substring, enk_section
+  bool has_a_scope : 1;    // enk_implied_do, enk_isum
+  bool fold_failed : 1;    // folding it reported an error: not constant, not folded again
   ::type* type;
   ::expr_node* next;         // next operand, argument or list item
   ::atom* arg_keyword;       // argument keyword (is_specifier clear)
-  ::expr_node* operands;     // operation, intrinsic, call, generic call, apply
-  symbol_entry* symbol;      // enk_name_ref, enk_apply: the name's symbol
   union {                      // first slot
     ::object* routine;         // enk_call
     ::interface* generic_routine;  // enk_generic_call
@@ -232,40 +243,52 @@ struct expr_node {
     ::expr_node* ind_list;     // enk_subscript, enk_substring, enk_section
     ::do_loop* do_info;        // enk_implied_do, enk_isum
     ::expr_node* second;       // enk_triplet
+    // enk_name_ref, enk_apply, enk_data_implied_do_var: the name's symbol
+    symbol_entry* symbol;
     void* slot2;
   };
   union {                      // third slot
     ::expr_node* stride;       // enk_triplet
+    // enk_operation, enk_intrinsic, enk_call, enk_generic_call, enk_apply
+    ::expr_node* operands;
     void* slot3;
   };
 };
+static_assert(sizeof(expr_node) == 64);
+static_assert(iosk_count <= 64, "specifier codes fit expr_node::specifier");
 
 // A variable, procedure, program unit or component (kind 8). Which of the
-// variant and assoc fields is used depends on storage_class.
+// variant and assoc fields is used depends on storage_class; the assoc links
+// of the classes other than the local, common and procedure ones share one
+// slot (the union below). The flags are bits.
 struct object {
   il_entry_header header;
+  uint32_t storage_class;  // sc_
   symbol_entry* symbol;    // front-end link
   source_corresp corresp;
   ::object* next;
   ::type* type;
-  uint32_t storage_class;  // sc_
-  bool is_result, is_parameter, is_auto, is_target, is_pointer, is_allocatable,
-      is_saved, is_optional, intent_in, intent_out, is_fortran_entry, is_public,
-      is_host, uses_host, is_constant;
+  bool is_result : 1, is_parameter : 1, is_auto : 1, is_target : 1, is_pointer : 1,
+      is_allocatable : 1, is_saved : 1, is_optional : 1, intent_in : 1, intent_out : 1,
+      is_fortran_entry : 1, is_public : 1, is_host : 1, uses_host : 1, is_constant : 1;
   int32_t association_offset;
   // variant word
   ::constant* initializer;        // sc_local, sc_common, sc_use_associated
   ::object* result_var_function;  // sc_local, sc_associated with is_result
   ::scope* assoc_scope;           // procedures, modules, programs: the body
   // assoc word
-  ::object* assoc_routine;        // sc_local, procedures
-  ::object* assoc_variable;       // sc_associated
-  ::expr_node* assoc_implied_do;  // sc_implied_do_var
-  ::object* assoc_module;         // sc_use_associated, sc_mod_proc
-  ::type* assoc_derived_type;     // sc_type_field  // front-end links of a scope's object list, for removal in constant time
+  ::object* assoc_routine;        // sc_local, sc_common, procedures
+  union {
+    ::object* assoc_variable;       // sc_associated
+    ::expr_node* assoc_implied_do;  // sc_implied_do_var
+    ::object* assoc_module;         // sc_use_associated, sc_mod_proc
+    ::type* assoc_derived_type;     // sc_type_field
+  };
+  // front-end links of a scope's object list, for removal in constant time
   ::object* list_prev;            // the object before it on that list
   ::scope* listed_in;             // the scope whose object list holds it
 };
+static_assert(sizeof(object) == 120);
 
 // A generic interface, or an intrinsic row's descriptor (kind 9).
 struct interface {
@@ -419,18 +442,19 @@ struct entry_description {  // kind 21
 struct symbol_entry {
   il_entry_header header;
   uint8_t cls;             // symbol class 0-31
-  ::atom* name;
-  symbol_entry* next_same_name;
-  symbol_entry* next_same_level;
+  source_pos_record decl_position;
   int32_t level;           // scope level; -1 for a predefined symbol
   uint32_t flags;          // sym_ flag bits
-  source_pos_record decl_position;
-  void* entity;            // the IL entry, type or symbol it stands for
-  symbol_entry* link;      // first class-dependent word as a symbol
   uint32_t word1;          // first class-dependent word as bits
   uint32_t word2;          // second class-dependent word
   uint32_t word3;          // third class-dependent word
+  ::atom* name;
+  symbol_entry* next_same_name;
+  symbol_entry* next_same_level;
+  void* entity;            // the IL entry, type or symbol it stands for
+  symbol_entry* link;      // first class-dependent word as a symbol
 };
+static_assert(sizeof(symbol_entry) == 72);
 
 // A row of the intrinsic table as the symbol table knows it: the entity of
 // the class 9 and 10 symbols. The semantic checks attach their interface.

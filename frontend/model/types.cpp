@@ -199,7 +199,7 @@ type* character_type(uint32_t row, bool assumed, uint32_t length, int* error) {
     if (!caches.char_assumed[row]) {
       type* t = new_type(tk_fcharacter);
       t->kind = row;
-      t->length = bound_record{0, nullptr, bk_assumed};
+      t->length = bound_record{0, bk_assumed, nullptr};
       t->is_character = is_default;
       type_storage_size(t);
       caches.char_assumed[row] = t;
@@ -210,7 +210,7 @@ type* character_type(uint32_t row, bool assumed, uint32_t length, int* error) {
     if (static_cast<uint32_t>(t->length.value) == length) return t;
   type* t = new_type(tk_fcharacter);
   t->kind = row;
-  t->length = bound_record{static_cast<int32_t>(length), nullptr, bk_constant};
+  t->length = bound_record{static_cast<int32_t>(length), bk_constant, nullptr};
   t->is_character = is_default;
   type_storage_size(t);
   t->char_cache_next = caches.char_chain[row];

@@ -191,8 +191,8 @@ type* constant_array_type(type* element, uint32_t rank, const int32_t* extents) 
   t->shape_kind = explicit_shape;
   t->bound_info = new_bounds_array(rank);
   for (uint32_t d = 0; d < rank; ++d) {
-    t->bound_info->lower(d) = bound_record{1, nullptr, bk_constant};
-    t->bound_info->upper(d) = bound_record{extents[d], nullptr, bk_constant};
+    t->bound_info->lower(d) = bound_record{1, bk_constant, nullptr};
+    t->bound_info->upper(d) = bound_record{extents[d], bk_constant, nullptr};
   }
   type_storage_size(t);
   return t;
@@ -220,8 +220,8 @@ type* explicit_shape_copy(type* t, uint32_t count) {
   copy->rank = static_cast<uint8_t>(rank);
   copy->bound_info = new_bounds_array(rank);
   for (uint32_t d = 0; d < rank; ++d) {
-    copy->bound_info->lower(d) = bound_record{lower[d], nullptr, bk_constant};
-    copy->bound_info->upper(d) = bound_record{upper[d], nullptr, bk_constant};
+    copy->bound_info->lower(d) = bound_record{lower[d], bk_constant, nullptr};
+    copy->bound_info->upper(d) = bound_record{upper[d], bk_constant, nullptr};
   }
   copy->size = 0;
   type_storage_size(copy);

@@ -204,7 +204,7 @@ type* private_type_copy(const type* t) {
   copy_type_entry(t, c);
   c->header = 0;
   c->next = nullptr;
-  c->char_cache_next = nullptr;
+  if (c->type_code == tk_fcharacter) c->char_cache_next = nullptr;
   return c;
 }
 
@@ -426,8 +426,8 @@ bound_info_entry* constant_section_shape(expr_node* section, uint32_t rank) {
     }
     int32_t extent = 0;
     if (dim >= rank || !constant_triplet_extent(s, base, base_dim, &extent)) return nullptr;
-    b->lower(dim) = bound_record{1, nullptr, bk_constant};
-    b->upper(dim) = bound_record{extent, nullptr, bk_constant};
+    b->lower(dim) = bound_record{1, bk_constant, nullptr};
+    b->upper(dim) = bound_record{extent, bk_constant, nullptr};
     ++dim;
   }
   return dim == rank ? b : nullptr;
@@ -740,7 +740,9 @@ bool resolve_name_ref(expr_node* n, int context) {
     return true;
   }
   if (s->cls == sym_outer_implied_do_var) {
+    symbol_entry* named = n->symbol;
     rekind(n, enk_data_implied_do_var);
+    n->symbol = named;
     return true;
   }
   // The name of a program unit as an actual argument: the argument checks

@@ -73,8 +73,8 @@ type* any_kind_type(int code) {
 type* any_kind_character(bool assumed, uint32_t length) {
   type* t = new_type(tk_fcharacter);
   t->kind = any_kind;
-  t->length = assumed ? bound_record{0, nullptr, bk_assumed}
-                      : bound_record{static_cast<int32_t>(length), nullptr, bk_constant};
+  t->length = assumed ? bound_record{0, bk_assumed, nullptr}
+                      : bound_record{static_cast<int32_t>(length), bk_constant, nullptr};
   return t;
 }
 

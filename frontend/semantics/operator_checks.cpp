@@ -177,7 +177,7 @@ int check_concat_op(expr_node* node, int flags, object* context) {
   expr_node* lengths = len_call_node(make_ref_node(*first));
   lengths->next = len_call_node(make_ref_node(*second));
   result_element->length =
-      bound_record{0, new_operation_node(eok_iadd, default_integer_type(), lengths), bk_expression};
+      bound_record{0, bk_expression, new_operation_node(eok_iadd, default_integer_type(), lengths)};
   for (expr_node* a = node->operands; a; a = a->next) a->any_type_argument = true;
   return make_operation(node, eok_concat, elemental_result_type(t, result_element));
 }

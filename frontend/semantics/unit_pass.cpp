@@ -101,8 +101,14 @@ bool in_list(const object_list_member* list, const object* o) {
 // (each the head of its list).
 template <class Visit>
 bool any_node_child(const expr_node* n, Visit visit) {
-  const expr_node* kids[3] = {n->operands, nullptr, nullptr};
+  const expr_node* kids[3] = {nullptr, nullptr, nullptr};
   switch (n->node_kind) {
+    case enk_operation:
+    case enk_intrinsic:
+    case enk_call:
+    case enk_generic_call:
+    case enk_apply: kids[0] = n->operands; break;
+    case enk_constructor: kids[0] = n->constructor; break;
     case enk_subscript:
     case enk_substring:
     case enk_section:
@@ -764,11 +770,11 @@ int check_allocate(alloc* a, object* unit) {
           error_at(231, s->stride->source_pos);
           ok = 0;
         }
-        b->lower(k) = bound_record{0, s->first, bk_expression};
-        b->upper(k) = bound_record{0, s->second, bk_expression};
+        b->lower(k) = bound_record{0, bk_expression, s->first};
+        b->upper(k) = bound_record{0, bk_expression, s->second};
       } else {
-        b->lower(k) = bound_record{1, nullptr, bk_constant};
-        b->upper(k) = bound_record{0, s, bk_expression};
+        b->lower(k) = bound_record{1, bk_constant, nullptr};
+        b->upper(k) = bound_record{0, bk_expression, s};
       }
     }
     // The subscripts become the bounds, each on its own; the variable is the

@@ -1,5 +1,6 @@
 // Memory pools: chunk sizes, the 220-byte retirement rule, reuse
-// of free chunks and their merging back into whole heap blocks.
+// of free chunks and their merging back into whole heap blocks; sets of
+// marked pool records.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -120,6 +121,37 @@ TEST(Pools, HeapWrappersClearMemory) {
   EXPECT_EQ(p[0], 7);
   for (int i = 16; i < 64; ++i) EXPECT_EQ(p[i], 0);
   free(p);
+}
+
+// Records of several pools and chunks, records of chunks taken after the
+// set was opened, and addresses outside the pools are each members only
+// once inserted; opening again empties the set.
+TEST(PoolMarks, MembersAreExactlyTheInsertedAddresses) {
+  pools_reset();
+  int other = new_pool();
+  void* a = pool_alloc(0, 16);
+  void* b = pool_alloc(0, 8);
+  void* c = pool_alloc(other, 40);
+  void* big = pool_alloc(0, 70000);  // a chunk of its own
+  static uint64_t outside[2];
+  PoolMarks marks;
+  marks.open();
+  void* later = pool_alloc(other, 100000);  // a chunk taken after opening
+  for (void* p : {a, c, big, later, static_cast<void*>(&outside[1])}) {
+    EXPECT_FALSE(marks.contains(p));
+    marks.insert(p);
+  }
+  for (void* p : {a, c, big, later, static_cast<void*>(&outside[1])}) EXPECT_TRUE(marks.contains(p));
+  EXPECT_FALSE(marks.contains(b));
+  EXPECT_FALSE(marks.contains(static_cast<char*>(a) + 8));
+  EXPECT_FALSE(marks.contains(static_cast<char*>(big) + 8));
+  EXPECT_FALSE(marks.contains(&outside[0]));
+  marks.open();
+  for (void* p : {a, c, big, later, static_cast<void*>(&outside[1])}) EXPECT_FALSE(marks.contains(p));
+  marks.insert(b);
+  EXPECT_TRUE(marks.contains(b));
+  marks.close();
+  EXPECT_FALSE(marks.contains(b));
 }
 
 }  // namespace

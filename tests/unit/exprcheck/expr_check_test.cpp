@@ -90,8 +90,8 @@ TEST_F(ExprCheckTest, SubscriptsSectionsAndSubstringsBySymbolAndType) {
 TEST_F(ExprCheckTest, DesignatorsOfVariableSizeGetPrivateTypes) {
   type* adjustable = array_type(default_real_type(), 1);
   adjustable->shape_kind = explicit_shape;
-  adjustable->bound_info->lower(0) = bound_record{1, nullptr, bk_constant};
-  adjustable->bound_info->upper(0) = bound_record{0, nullptr, bk_assumed};
+  adjustable->bound_info->lower(0) = bound_record{1, bk_constant, nullptr};
+  adjustable->bound_info->upper(0) = bound_record{0, bk_assumed, nullptr};
   object* a = declare("A", adjustable);
   object* c = declare("C", assumed_character_type());
   a->is_parameter = true;  // dummy arguments
@@ -246,9 +246,9 @@ TEST_F(ExprCheckTest, CharacterLengthPositions) {
   EXPECT_EQ(char_len_compare(assumed_character_type(), 1000), 1);
   EXPECT_EQ(char_len_compare(vector_of(five, 1, 2), 6), 0);
 
-  bound_record c3{3, nullptr, bk_constant};
-  bound_record c8{8, nullptr, bk_constant};
-  bound_record open{0, nullptr, bk_assumed};
+  bound_record c3{3, bk_constant, nullptr};
+  bound_record c8{8, bk_constant, nullptr};
+  bound_record open{0, bk_assumed, nullptr};
   EXPECT_EQ(char_len_fits(&c3, &c8, 2), 0);
   EXPECT_EQ(char_len_fits(&c3, &c8, 3), 1);
   EXPECT_EQ(char_len_fits(&c3, &c8, 8), 1);

@@ -269,8 +269,8 @@ TEST_F(ReferencesTest, HostAssociationMarksLocalsOfTheHost) {
   type* t = array_type(default_real_type(), 1);
   expr_node* bound = new_expr_node(enk_object);
   bound->object = n;
-  t->bound_info->lower(0) = bound_record{1, nullptr, bk_constant};
-  t->bound_info->upper(0) = bound_record{0, bound, bk_expression};
+  t->bound_info->lower(0) = bound_record{1, bk_constant, nullptr};
+  t->bound_info->upper(0) = bound_record{0, bk_expression, bound};
   note_host_use_in_type(t, inner);
   EXPECT_TRUE(n->is_host);
 }
@@ -304,10 +304,10 @@ TEST_F(ReferencesTest, HostUseOfAnObjectNotesTheObjectsOfItsType) {
   };
   type* chars = new_type(tk_fcharacter);
   chars->kind = default_character_type(1)->kind;
-  chars->length = bound_record{0, ref(len), bk_expression};
+  chars->length = bound_record{0, bk_expression, ref(len)};
   type* t = array_type(chars, 1);
-  t->bound_info->lower(0) = bound_record{1, nullptr, bk_constant};
-  t->bound_info->upper(0) = bound_record{0, ref(n), bk_expression};
+  t->bound_info->lower(0) = bound_record{1, bk_constant, nullptr};
+  t->bound_info->upper(0) = bound_record{0, bk_expression, ref(n)};
   object* a = local(1, t);
   note_host_use(a, inner);
   EXPECT_TRUE(a->is_host);
