@@ -163,8 +163,10 @@ void report_diagnostic(std::string_view format, source_pos_record pos, int sev,
     head.append(word);
     count(sev);
     std::string text = format_message(format, args);
+    // Unbuffered stderr writes each call at once: the position, the severity
+    // and the text go out together, one write per message.
+    head.append(wrap_message(text, static_cast<int>(head.size())));
     std::fwrite(head.data(), 1, head.size(), stderr);
-    write_wrapped_message(stderr, true, static_cast<int>(head.size()), text);
     if (FILE* listing = diag.raw_listing_file) {
       std::fprintf(listing, "%c ", severity_rows[row].letter);
       if (pos.seq != 0)

@@ -22,8 +22,14 @@ namespace {
 constexpr int msg_write_failed = 261;
 constexpr int msg_too_many_entries = 394;  // "out of memory": no file could hold them
 
+// The writer's own output buffer: records are put together here and handed
+// to the stream in large blocks instead of a library call per character.
+constexpr size_t out_buffer_size = 1 << 16;
+
 struct IlWriteState {
   FILE* out;                         // the stream the records go to
+  char buffer[out_buffer_size];      // bytes not yet handed to out
+  size_t buffered;                   // bytes of buffer in use
   uint32_t counts[il_kind_count];    // per kind: records (bytes for kind 13, pools)
   char separator;                    // '=' before a record's first field, then ','
   bool module_mode;                  // a module file is being written
@@ -33,6 +39,7 @@ IlWriteState wr;
 
 void il_writer_reset(FILE* out, bool module_mode) {
   wr.out = out;
+  wr.buffered = 0;
   std::memset(wr.counts, 0, sizeof wr.counts);
   wr.separator = '=';
   wr.module_mode = module_mode;
@@ -46,16 +53,75 @@ void il_writer_reset(FILE* out, bool module_mode) {
   exit_with_hook(sev_internal);
 }
 
-void put_char(char c) { std::putc(c, wr.out); }
+// Hands the buffered bytes to the stream; its errors are looked at when the
+// file is closed.
+[[gnu::noinline]] void flush_buffer() {
+  if (wr.buffered) std::fwrite(wr.buffer, 1, wr.buffered, wr.out);
+  wr.buffered = 0;
+}
+
+// Room for n more bytes in the buffer (n at most its size).
+inline void make_room(size_t n) {
+  if (out_buffer_size - wr.buffered < n) flush_buffer();
+}
+
+inline void put_char(char c) {
+  make_room(1);
+  wr.buffer[wr.buffered++] = c;
+}
+
+void put_bytes(const char* s, size_t n) {
+  if (n >= out_buffer_size) {
+    flush_buffer();
+    std::fwrite(s, 1, n, wr.out);
+    return;
+  }
+  make_room(n);
+  std::memcpy(wr.buffer + wr.buffered, s, n);
+  wr.buffered += n;
+}
+
+// The decimal digits of v, most significant first, written from the end of
+// the buffer at end backwards; returns where they start.
+char* decimal_digits(uint32_t v, char* end) {
+  static constexpr char pairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+  char* p = end;
+  while (v >= 100) {
+    uint32_t pair = v % 100;
+    v /= 100;
+    *--p = pairs[2 * pair + 1];
+    *--p = pairs[2 * pair];
+  }
+  if (v >= 10) {
+    *--p = pairs[2 * v + 1];
+    *--p = pairs[2 * v];
+  } else {
+    *--p = static_cast<char>('0' + v);
+  }
+  return p;
+}
+
+// The number of decimal digits of v.
+size_t decimal_length(uint32_t v) {
+  static constexpr uint32_t powers[] = {10u, 100u, 1000u, 10000u, 100000u,
+                                        1000000u, 10000000u, 100000000u, 1000000000u};
+  size_t n = 1;
+  while (n < 10 && v >= powers[n - 1]) ++n;
+  return n;
+}
 
 void put_decimal(uint32_t v) {
-  char buf[16];
-  int n = 0;
-  do {
-    buf[n++] = static_cast<char>('0' + v % 10);
-    v /= 10;
-  } while (v);
-  while (n) put_char(buf[--n]);
+  make_room(10);
+  if (v < 10) {
+    wr.buffer[wr.buffered++] = static_cast<char>('0' + v);
+    return;
+  }
+  size_t n = decimal_length(v);
+  decimal_digits(v, wr.buffer + wr.buffered + n);
+  wr.buffered += n;
 }
 
 void put_separator() {
@@ -115,7 +181,7 @@ void put_text(const char* s) {
   put_separator();
   put_int32(static_cast<int32_t>(n));
   put_char('h');
-  if (n) std::fwrite(s, 1, n, wr.out);
+  if (n) put_bytes(s, n);
 }
 
 // The bytes a constant's value occupies: its type's size.
@@ -186,8 +252,9 @@ struct IlWriteCodec {
     put_char('x');
     static const char hex[] = "0123456789ABCDEF";
     for (uint32_t i = 0; i < n; ++i) {
-      put_char(hex[value[i] >> 4]);
-      put_char(hex[value[i] & 15]);
+      make_room(2);
+      wr.buffer[wr.buffered++] = hex[value[i] >> 4];
+      wr.buffer[wr.buffered++] = hex[value[i] & 15];
     }
   }
   void begin_group(const char*) {}
@@ -223,8 +290,8 @@ void il_numbering_pass(void* entry, int kind, uint32_t) {
   check_count(kind, step);
   auto* h = static_cast<il_entry_header*>(entry);
   *h = (*h & ~il_number_mask) | wr.counts[kind];
-  wr.counts[kind] += step;
   wr.numbered.insert(entry);
+  wr.counts[kind] += step;
   switch (kind) {
     case ilk_il_header: {
       auto* e = static_cast<il_header*>(entry);
@@ -257,7 +324,8 @@ void il_numbering_pass(void* entry, int kind, uint32_t) {
 
 // Second pass's set-up: the header line and the counts line.
 void il_write_header(void*, int, uint32_t) {
-  std::fprintf(wr.out, "VAROK IL file (v%s)\f\f\n", il_format_version);
+  const std::string line = std::string("VAROK IL file (v") + il_format_version + ")\f\f\n";
+  put_bytes(line.data(), line.size());
   put_kind_index(0, 0);
   for (int kind = 1; kind < il_kind_count; ++kind) {
     put_char(',');
@@ -295,6 +363,7 @@ void il_write_graph(FILE* out, il_header* root, bool module_mode) {
   walk.il_module_mode = saved_mode;
   put_kind_index(0, 0);  // the end line
   put_char('\n');
+  flush_buffer();
   wr.numbered.close();
 }
 

@@ -56,13 +56,29 @@ static_assert(std::size(match_words) == 78);
 
 char upper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
 
-// The rows of match_words by first letter, in table order, so that a
-// statement tries only the words that can start it.
+// The rows of match_words by first letter, shortest first (table order
+// among words of one length), so that a statement tries only the words that
+// can start it and the first word that matches is the answer.
 constexpr int max_words_per_letter = 16;
 struct first_letter_index {
   uint8_t count[26];
   uint8_t rows[26][max_words_per_letter];
+  uint8_t lengths[26][max_words_per_letter];  // letters of each row's word
 };
+
+constexpr size_t word_length(const char* w) {
+  size_t n = 0;
+  while (w[n] != '\0') ++n;
+  return n;
+}
+
+constexpr size_t longest_word() {
+  size_t n = 0;
+  for (const keyword_row& row : match_words)
+    if (word_length(row.text) > n) n = word_length(row.text);
+  return n;
+}
+constexpr size_t max_word_length = longest_word();
 
 constexpr first_letter_index make_first_letter_index() {
   first_letter_index index{};
@@ -70,49 +86,55 @@ constexpr first_letter_index make_first_letter_index() {
     int letter = match_words[k].text[0] - 'A';
     if (letter < 0 || letter >= 26) throw "a match word starts with a letter";
     if (index.count[letter] == max_words_per_letter) throw "max_words_per_letter is too small";
-    index.rows[letter][index.count[letter]++] = static_cast<uint8_t>(k);
+    // Insertion after every word not longer than this one keeps table order
+    // within a length.
+    int at = index.count[letter]++;
+    size_t n = word_length(match_words[k].text);
+    while (at > 0 && word_length(match_words[index.rows[letter][at - 1]].text) > n) {
+      index.rows[letter][at] = index.rows[letter][at - 1];
+      --at;
+    }
+    index.rows[letter][at] = static_cast<uint8_t>(k);
   }
+  for (int letter = 0; letter < 26; ++letter)
+    for (int k = 0; k < index.count[letter]; ++k)
+      index.lengths[letter][k] = static_cast<uint8_t>(word_length(match_words[index.rows[letter][k]].text));
   return index;
 }
 constexpr first_letter_index words_by_letter = make_first_letter_index();
 
-// The characters a word must match at text, skipping blanks and tabs; returns
-// the number of characters of text consumed through the last matched letter.
-size_t match_one(const char* text, const char* word) {
-  size_t i = 0;
-  for (const char* w = word; *w != '\0'; ++w) {
-    while (text[i] == ' ' || text[i] == '\t') ++i;
-    if (upper(text[i]) != *w) return 0;
-    ++i;
-  }
-  return i;
-}
-
 }  // namespace
 
 size_t keyword_match_text(const char* text, int* code) {
-  // The decision tree stops at the first keyword completed on its path, which
-  // is the shortest word of the table that the text begins with.
-  size_t best = 0;
-  size_t best_letters = 0;
-  *code = 0;
-  size_t lead = 0;
-  while (text[lead] == ' ' || text[lead] == '\t') ++lead;
-  char first = upper(text[lead]);
-  if (first < 'A' || first > 'Z') return 0;
-  int letter = first - 'A';
-  for (int k = 0; k < words_by_letter.count[letter]; ++k) {
-    const keyword_row& row = match_words[words_by_letter.rows[letter][k]];
-    size_t n = match_one(text, row.text);
-    if (n == 0) continue;
-    size_t letters = std::strlen(row.text);
-    if (best == 0 || letters < best_letters) {
-      best = n;
-      best_letters = letters;
-      *code = row.token;
-    }
+  // The letters of the text with blanks and tabs dropped, upper case, up to
+  // the first character that is not a letter (no word goes past it) or as
+  // far as the longest word reaches; after[i] is the number of characters of
+  // text consumed through letter i.
+  char letters[max_word_length];
+  size_t after[max_word_length];
+  size_t count = 0;
+  for (size_t i = 0; count < max_word_length; ++i) {
+    char c = text[i];
+    if (c == ' ' || c == '\t') continue;
+    c = upper(c);
+    if (c < 'A' || c > 'Z') break;
+    letters[count] = c;
+    after[count++] = i + 1;
   }
-  return best;
+  *code = 0;
+  if (count == 0) return 0;
+  int letter = letters[0] - 'A';
+  for (int k = 0; k < words_by_letter.count[letter]; ++k) {
+    size_t n = words_by_letter.lengths[letter][k];
+    if (n > count) break;  // the rest are longer still
+    const char* word = match_words[words_by_letter.rows[letter][k]].text;
+    size_t j = 1;
+    while (j < n && letters[j] == word[j]) ++j;
+    if (j < n) continue;
+    *code = match_words[words_by_letter.rows[letter][k]].token;
+    return after[n - 1];
+  }
+  return 0;
 }
 
 int keyword_match() {

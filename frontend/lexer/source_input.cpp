@@ -57,14 +57,15 @@ bool read_physical_line() {
   bool newline = false;
   bool too_long = false;
   int c;
-  while ((c = std::getc(in)) != EOF) {
+  // Only this thread reads the stream: no locking per character.
+  while ((c = getc_unlocked(in)) != EOF) {
     any = true;
     if (c == '\n') {
       newline = true;
       break;
     }
     if (c == '\r') {
-      int d = std::getc(in);
+      int d = getc_unlocked(in);
       if (d == '\n') {
         newline = true;
         break;

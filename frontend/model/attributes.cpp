@@ -4,6 +4,7 @@
 // object (attr_apply). Every declaring statement goes through both.
 #include "frontend/model/attributes.h"
 
+#include <bit>
 #include <cstring>
 #include <initializer_list>
 #include <string>
@@ -390,32 +391,49 @@ const char* attr_name(int a) {
   return a >= 0 && a < attr_count ? attr_rows[a].word : "";
 }
 
-void attr_matrix_reset() { std::memcpy(attrs.matrix, matrix_template.m, sizeof attrs.matrix); }
+namespace {
 
-int attr_conflicts_one(int a, attr_set* work, attr_set* request, symbol_entry* s) {
-  attr_set& w = *work;
-  bool ok = true, met = false, pending = false;
-  for (int b = 0; b < attr_count; ++b) {
-    if (b == a) continue;
-    uint8_t rule = attrs.matrix[a][b];
-    bool requirement = rule == attr_rule_requires || rule == attr_rule_requires_silent;
-    if (w[b] && rule == attr_rule_conflict) {
-      if (std::strcmp(attr_name(a), attr_name(b)) != 0)
-        error_at(522, err_pos, {attr_name(a), attr_name(b)});
-      else
-        error_at(523, err_pos, {s && s->name ? s->name->text : "", attr_name(a)});
-      // The requested side of the pair is dropped; what the symbol had stays.
-      if ((*request)[b])
-        (*request)[b] = 0;
-      else
-        (*request)[a] = 0;
-      ok = false;
-    } else if (w[b] && requirement) {
-      met = true;
-    } else if (!w[b] && requirement && decl_ctx.spec_part_done) {
-      pending = true;
-    }
+// The rows of the conflict matrix as bit sets over the attributes, so that a
+// check tests a whole row at once: the conflicts (the diagonal excluded) and
+// the requirements of each attribute, and the requirements named in messages.
+static_assert(attr_count <= 64);
+struct AttrRowMasks {
+  uint64_t conflicts[attr_count];
+  uint64_t requirements[attr_count];
+};
+AttrRowMasks row_masks{};
+
+uint64_t attr_bit(int a) { return uint64_t{1} << a; }
+
+uint64_t set_bits(const attr_set& w) {
+  uint64_t bits = 0;
+  for (int b = 0; b < attr_count; ++b)
+    if (w[b]) bits |= attr_bit(b);
+  return bits;
+}
+
+// The lowest attribute of a non-empty bit set.
+int lowest(uint64_t bits) { return std::countr_zero(bits); }
+
+// The pair test of one attribute a against the attributes present (bits).
+bool conflicts_one(int a, uint64_t present, attr_set* request, symbol_entry* s) {
+  bool ok = true;
+  for (uint64_t clash = present & row_masks.conflicts[a]; clash != 0; clash &= clash - 1) {
+    int b = lowest(clash);
+    if (std::strcmp(attr_name(a), attr_name(b)) != 0)
+      error_at(522, err_pos, {attr_name(a), attr_name(b)});
+    else
+      error_at(523, err_pos, {s && s->name ? s->name->text : "", attr_name(a)});
+    // The requested side of the pair is dropped; what the symbol had stays.
+    if ((*request)[b])
+      (*request)[b] = 0;
+    else
+      (*request)[a] = 0;
+    ok = false;
   }
+  uint64_t needed = row_masks.requirements[a];
+  bool met = (present & needed) != 0;
+  bool pending = decl_ctx.spec_part_done && (~present & needed) != 0;
   if (pending && !met) {
     std::string list;
     for (int b = 0; b < attr_count; ++b) {
@@ -429,10 +447,33 @@ int attr_conflicts_one(int a, attr_set* work, attr_set* request, symbol_entry* s
   return ok;
 }
 
+}  // namespace
+
+void attr_matrix_reset() {
+  std::memcpy(attrs.matrix, matrix_template.m, sizeof attrs.matrix);
+  row_masks = AttrRowMasks{};
+  for (int a = 0; a < attr_count; ++a) {
+    for (int b = 0; b < attr_count; ++b) {
+      if (b == a) continue;
+      uint8_t rule = attrs.matrix[a][b];
+      if (rule == attr_rule_conflict) row_masks.conflicts[a] |= attr_bit(b);
+      if (rule == attr_rule_requires || rule == attr_rule_requires_silent)
+        row_masks.requirements[a] |= attr_bit(b);
+    }
+  }
+}
+
+int attr_conflicts_one(int a, attr_set* work, attr_set* request, symbol_entry* s) {
+  return conflicts_one(a, set_bits(*work), request, s) ? 1 : 0;
+}
+
 int attr_conflicts_all(attr_set* work, attr_set* request, symbol_entry* s) {
+  // The working set is not changed by the tests: only the request loses
+  // what conflicts.
+  uint64_t present = set_bits(*work);
   int ok = 1;
-  for (int a = 0; a < attr_count; ++a)
-    if ((*work)[a] && !attr_conflicts_one(a, work, request, s)) ok = 0;
+  for (uint64_t left = present; left != 0; left &= left - 1)
+    if (!conflicts_one(lowest(left), present, request, s)) ok = 0;
   return ok;
 }
 

@@ -181,6 +181,42 @@ class ArgListsInUse {
   ArgLists* lists_;
 };
 
+// The trial association of a list whose actuals are all positional: the
+// answer of the general path, walking actuals and dummies side by side
+// without building its lists (generic references try many specifics).
+int trial_positional(type* routine, expr_node* a, expr_node** offending) {
+  param_type* d = routine->param_type_list;
+  param_type* last = nullptr;
+  for (; a && d; a = a->next, last = d, d = d->next) {
+    if (!actual_agrees_with_dummy(a, d, true)) {
+      *offending = a;
+      return args_incompatible;
+    }
+  }
+  if (a) {  // more actuals than dummies: the last dummy may repeat
+    if (!routine->has_ellipsis || !last) {
+      *offending = a;
+      return args_too_many;
+    }
+    for (; a; a = a->next) {
+      if (!actual_agrees_with_dummy(a, last, true)) {
+        *offending = a;
+        return args_incompatible;
+      }
+    }
+    return args_associated;
+  }
+  for (; d; d = d->next)
+    if (!d->is_optional) return args_too_few;
+  return args_associated;
+}
+
+bool any_keyword(const expr_node* a) {
+  for (; a; a = a->next)
+    if (a->arg_keyword) return true;
+  return false;
+}
+
 }  // namespace
 
 int check_actual_args(type* routine, expr_node** slot, expr_node** offending, int mode,
@@ -198,6 +234,7 @@ int check_actual_args(type* routine, expr_node** slot, expr_node** offending, in
     }
     return args_associated;
   }
+  if (trial && !any_keyword(*slot)) return trial_positional(routine, *slot, offending);
   ArgListsInUse in_use;
   ArgLists& lists = *in_use;
   // The actual given to each dummy, in dummy order.
