@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <sys/mman.h>
 
 #include "frontend/base/diagnostics.h"
 
@@ -44,9 +45,70 @@ char* base(pool_chunk* c) { return reinterpret_cast<char*>(c); }
 char* chunk_end(pool_chunk* c) { return base(c) + c->end; }
 bool is_whole_block(pool_chunk* c) { return c->size != 0 && c->size == c->end; }
 
+// Pool blocks up to 8 MB are carved from 32 MB anonymous mappings that the
+// kernel may back with 2 MB pages: a fresh mapping reads as zero (the
+// chunk is clean without clearing) and a huge page costs one page fault
+// instead of 512. Such blocks are never unmapped: a whole one that the
+// pools give back is kept aside and handed out again, zero-filled, for the
+// next new block of its size.
+constexpr size_t arena_region = size_t{32} << 20;
+constexpr size_t huge_page = size_t{2} << 20;
+constexpr size_t block_gap = 8;
+struct Arena {
+  char* next = nullptr;          // where the next block starts
+  size_t left = 0;               // bytes left in the current mapping
+  pool_chunk* spare = nullptr;   // whole blocks given back, linked by next
+};
+Arena arena;
+
+bool from_arena(size_t size) { return size <= arena_region / 4; }
+
+// A whole block goes back to where it came from.
+void release_block(pool_chunk* c) {
+  if (!from_arena(c->size)) {
+    std::free(c);
+    return;
+  }
+  c->next = arena.spare;
+  arena.spare = c;
+}
+
+// A block given back earlier of exactly this size, or null.
+pool_chunk* spare_block(size_t size) {
+  for (pool_chunk** link = &arena.spare; *link; link = &(*link)->next)
+    if ((*link)->size == size) {
+      pool_chunk* c = *link;
+      *link = c->next;
+      return c;
+    }
+  return nullptr;
+}
+
+void* arena_alloc(size_t size) {
+  if (!from_arena(size)) return std::calloc(1, size);
+  if (arena.left < size) {
+    void* m = mmap(nullptr, arena_region + huge_page, PROT_READ | PROT_WRITE,
+                   MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (m == MAP_FAILED) return nullptr;
+    auto start = (reinterpret_cast<uintptr_t>(m) + huge_page - 1) & ~(huge_page - 1);
+    arena.next = reinterpret_cast<char*>(start);
+    arena.left = arena_region;
+#ifdef MADV_HUGEPAGE
+    madvise(arena.next, arena_region, MADV_HUGEPAGE);
+#endif
+  }
+  // Blocks are kept apart by a gap, as separate heap blocks are, so that
+  // freeing never merges two blocks into one chunk.
+  void* p = arena.next;
+  size_t taken = std::min(arena.left, size + block_gap);
+  arena.next += taken;
+  arena.left -= taken;
+  return p;
+}
+
 void free_chunk(pool_chunk* c) {
   if (is_whole_block(c)) {
-    std::free(c);
+    release_block(c);
     return;
   }
   pool_chunk** link = &pools.free_chunks;
@@ -66,7 +128,7 @@ void free_chunk(pool_chunk* c) {
       continue;
     }
     if (is_whole_block(c)) {
-      std::free(c);
+      release_block(c);
       return;
     }
   }
@@ -104,7 +166,11 @@ void new_chunk(int pool, size_t n) {
     size_t size = n + pool_chunk_header_size;
     if (size < min_heap_block) size = min_heap_block;
     size = (size + 7) & ~size_t{7};
-    c = static_cast<pool_chunk*>(std::calloc(1, size));
+    c = spare_block(size);
+    if (c)
+      std::memset(c, 0, size);  // zero-filled, as a fresh block is
+    else
+      c = static_cast<pool_chunk*>(arena_alloc(size));
     if (!c) catastrophe_here(msg_out_of_memory);
     c->size = static_cast<uint32_t>(size);
     c->end = static_cast<uint32_t>(size);

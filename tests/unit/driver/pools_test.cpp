@@ -85,6 +85,21 @@ TEST(Pools, FreeChunkIsReusedAndMergedBack) {
   EXPECT_EQ(free_chunk_count(), 0u);
 }
 
+TEST(Pools, WholeBlockGivenBackIsReusedCleared) {
+  pools_reset();
+  int p = new_pool();
+  auto* a = static_cast<unsigned char*>(pool_alloc(p, 100));
+  for (int i = 0; i < 100; ++i) a[i] = 0xAB;
+  pool_free_all(p);  // a whole block: kept aside, not on the free list
+  EXPECT_EQ(free_chunk_count(), 0u);
+  int q = new_pool();  // its new block is the one given back
+  auto* b = static_cast<unsigned char*>(pool_alloc(q, 100));
+  EXPECT_EQ(b, a);
+  int nonzero = 0;
+  for (int i = 0; i < 100; ++i) nonzero += b[i] != 0;
+  EXPECT_EQ(nonzero, 0);  // records come zeroed, as from a fresh block
+}
+
 TEST(Pools, FreedPoolAllocatesAgain) {
   pools_reset();
   int p = new_pool();
