@@ -7,6 +7,7 @@
 #include <string>
 
 #include "checker/common/qualcodes.h"
+#include "checker/reader/specstmt.h"
 #include "checker/base/services.h"
 #include "checker/base/source.h"
 #include "checker/base/statement.h"
@@ -78,10 +79,12 @@ int32_t shtype(const StmtCall& c) {
     return 0;
   }
   getokn();
+  uint32_t access_bit = 0;  // PUBLIC or PRIVATE given in the statement
   if (tok_is(',')) {
     getokn();
     tk.errcol = tk.tokbeg;
     std::string access = tk.toktyp == TT_NAME ? tok_text() : std::string();
+    access_bit = access == "PUBLIC" ? ATTR_PUBLIC : ATTR_PRIVATE;
     if (access != "PUBLIC" && access != "PRIVATE") {
       rd_errmsg(641);
       skip_statement();
@@ -122,6 +125,8 @@ int32_t shtype(const StmtCall& c) {
   }
   s->sclass = SC_STRUCT90;
   s->extra &= ~EXTRA_TYPE_UNDEFINED;
+  // TYPE, PUBLIC :: name in a module whose default is PRIVATE exports it.
+  if (access_bit != 0) update_access(s, access_bit);
   ++dts.structdepth;
   dts.structs[dts.structdepth] = StructLevel{0, s, nullptr};
   chk_endofline(1);

@@ -342,6 +342,19 @@ void expr_reset() {
   clear_globals();
 }
 
+bool is_name_char(int32_t c) {
+  return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '$';
+}
+
+// True when the text at p is a name followed by "=" (not "==").
+bool name_eq_at(int32_t p) {
+  if (p < 0 || p >= rsrc.statend) return false;
+  int32_t c = pstat[p];
+  if (!((c >= 'A' && c <= 'Z') || c == '_')) return false;
+  while (p < rsrc.statend && is_name_char(pstat[p])) ++p;
+  return p + 1 < PSTAT_SIZE && pstat[p] == '=' && pstat[p + 1] != '=';
+}
+
 namespace {
 
 // Reads the operator after an operand; its code (1 end of expression).
@@ -490,16 +503,38 @@ bool implied_do_at(int32_t p) {
   return false;
 }
 
-// Reads an implied DO of a constructor up to its closing ")".
-void skip_implied_do() {
-  int32_t depth = 0;
-  do {
+// Reads an implied DO of a constructor, its "(" next, up to its closing
+// ")": the items as values (nested implied DOs alike), the DO variable as
+// set and referenced, the bounds as values. False after a message.
+bool read_constructor_implied_do(uint32_t accepted) {
+  getokn();  // "("
+  for (;;) {
+    if (implied_do_at(tk.stacol)) {
+      if (!read_constructor_implied_do(accepted)) return false;
+    } else if (getmeta(0x40801u | (accepted & 0x20u)) == 0) {
+      return false;
+    }
     getokn();
-    if (tk.tok1 == 10) return;
-    if (tk.toktyp != TT_OTHER) continue;
-    if (tk.tok1 == '(') ++depth;
-    if (tk.tok1 == ')') --depth;
-  } while (depth > 0);
+    if (tk.toktyp != TT_OTHER || tk.tok1 != ',') {
+      msg_at(36, tk.tokbeg);
+      return false;
+    }
+    if (name_eq_at(tk.stacol)) break;
+  }
+  getokn();
+  int32_t len = tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz;
+  if (locsym* s = getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), len, 1, 0))
+    flaguse(s, QB_SET | QB_REF, tk.tokbeg);
+  getokn();  // "="
+  for (int32_t bound = 0;; ++bound) {
+    if (getmeta(EK_VALUE) == 0) return false;
+    getokn();
+    if (tk.toktyp == TT_OTHER && tk.tok1 == ')') return true;
+    if (bound == 2 || tk.toktyp != TT_OTHER || tk.tok1 != ',') {
+      msg_at(7, tk.tokbeg);
+      return false;
+    }
+  }
 }
 
 // Element count of an array-valued constructor item list: "(/" has been read.
@@ -516,7 +551,7 @@ bool read_constructor(exprec* r, uint32_t accepted, bool bracket) {
     }
     if (implied_do_at(tk.stacol)) {
       // An implied DO: its values are not counted here.
-      skip_implied_do();
+      if (!read_constructor_implied_do(accepted)) return false;
       known = 0;
       counted = false;
     } else {

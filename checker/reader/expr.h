@@ -21,6 +21,11 @@ constexpr int32_t EXPSTACK = 5000;
 // scalar or a reference to a component.
 extern std::vector<int32_t> got_extents;
 
+// Whether a character can continue a name.
+bool is_name_char(int32_t c);
+// True when the statement text at p is a name followed by "=" (not "==").
+bool name_eq_at(int32_t p);
+
 // Reads one expression; the kind word of what was read, 0 on failure.
 uint32_t getmeta(uint32_t accepted);
 // Applies the operator of left to left and right; the result is in right.

@@ -13,6 +13,7 @@
 #include "checker/base/source.h"
 #include "checker/base/statement.h"
 #include "checker/base/tokens.h"
+#include "checker/reader/expr.h"
 #include "checker/reader/typedecl.h"
 #include "checker/semantics/locsym.h"
 
@@ -49,10 +50,6 @@ void msg(int32_t n, int32_t col, const char* inserts = "") {
 bool at_end() { return tk.stacol >= rsrc.statend || pstat[tk.stacol] == 10; }
 int32_t next_ch() { return tk.stacol < rsrc.statend ? pstat[tk.stacol] : 10; }
 bool is_other(int32_t c) { return tk.toktyp == TT_OTHER && tk.tok1 == c; }
-
-bool is_name_char(int32_t c) {
-  return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '$';
-}
 
 // Passes kw when the statement text at stacol begins with it.
 bool take_word(const char* kw) {

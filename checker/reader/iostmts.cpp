@@ -58,19 +58,6 @@ int32_t cur_column = 0;
 
 bool is_ch(int32_t c) { return tk.toktyp == TT_OTHER && tk.tok1 == c; }
 bool at_eos() { return tk.toktyp == TT_OTHER && tk.tok1 == 10; }
-bool is_name_char(int32_t c) {
-  return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '$';
-}
-
-// True when the text at p is a name followed by "=" (not "==").
-bool name_eq_at(int32_t p) {
-  if (p < 0 || p >= rsrc.statend) return false;
-  int32_t c = pstat[p];
-  if (!((c >= 'A' && c <= 'Z') || c == '_')) return false;
-  while (p < rsrc.statend && is_name_char(pstat[p])) ++p;
-  return p + 1 < PSTAT_SIZE && pstat[p] == '=' && pstat[p + 1] != '=';
-}
-
 // The symbol of the current name token, entered when it is new.
 locsym* token_symbol(bool create) {
   return getsym(reinterpret_cast<const char*>(pstat + tk.tokbeg), tk.toksiz, create ? 1 : 0, 0);

@@ -768,6 +768,9 @@ int32_t declare_entities(int32_t tclass, const dtdesc& d) {
           msg_at(648, vcol);
         } else if (attrs & 0x200) {
           named_constant(s, vcol, namecol);
+        } else if (dts.structdepth == 0 && !pointer_init) {
+          // An initial value sets the variable as DATA would.
+          flaguse(s, QB_INIT, namecol);
         }
       } else if (attrs & 0x200) {
         msg_at(33, tk.stacol);

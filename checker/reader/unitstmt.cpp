@@ -345,26 +345,33 @@ void del_old_usename(locsym* entry, const locsym* keep) {
 
 // Copies the entity into the unit under the local name; rename is set for
 // "local => name". A local name defined already keeps its meaning (22 in
-// a rename list when report is set).
-void use_entity(locsym* entry, const UseName& local, bool rename, bool report, bool only_mark) {
+// a rename list when report is set). In an ONLY list every item is a name
+// of its own: "dp, wp => dp" gives both names, so a rename there does not
+// take an earlier name of the entity away, and a plain name is made even
+// when the entity came in under another.
+void use_entity(locsym* entry, const UseName& local, bool rename, bool report, bool only_mark,
+                bool in_only) {
   if (entry == nullptr) return;
   locsym* l = nullptr;
-  if (!rename) {
-    locsym* had = static_cast<locsym*>(entry->modcopy);
+  auto* had = static_cast<locsym*>(entry->modcopy);
+  bool own_name = !rename && in_only && had != nullptr && std::strcmp(had->name, entry->name) != 0;
+  if (!rename && !own_name) {
     l = modtbl_copy_locsym_from(entry);
     if (l == nullptr || l == had) return;
   } else {
-    l = getsym(local.text, local.len, 1 | 2, TransSC(entry->sclass));
+    const char* text = rename ? local.text : entry->name;
+    int32_t len = rename ? local.len : static_cast<int32_t>(std::strlen(entry->name));
+    l = getsym(text, len, 1 | 2, TransSC(entry->sclass));
     if (l == nullptr) return;
     if (l->sclass != 0 && l != entry->modcopy) {
       if (report) msg_at(22, local.col);
       return;
     }
     if (l->sclass == 0) {
-      del_old_usename(entry, l);
+      if (!in_only) del_old_usename(entry, l);
       modtbl_copy_locsym(entry, l, local_pool());
     }
-    l->attrib |= 0x8000000;
+    if (rename) l->attrib |= 0x8000000;
   }
   if (only_mark) l->extra |= EXTRA_USE_ONLY;
   xrefit(l, 0, local.col);
@@ -386,7 +393,7 @@ void only_list(modblock* block, bool only_mark, bool* ops) {
     }
     // Operators and assignment travel with the module's interfaces.
     if (!remote.generic_form) {
-      use_entity(module_entity(block, remote), local, rename, false, only_mark);
+      use_entity(module_entity(block, remote), local, rename, false, only_mark, true);
     } else {
       *ops = true;
     }
@@ -421,7 +428,7 @@ bool rename_list(modblock* block) {
     }
     UseName remote{reinterpret_cast<const char*>(pstat + tk.tokbeg),
                    tk.toksiz > MAX_NAME ? MAX_NAME : tk.toksiz, tk.tokbeg, false};
-    use_entity(module_entity(block, remote), local, true, true, false);
+    use_entity(module_entity(block, remote), local, true, true, false, false);
     getokn();
     if (at_end_tok()) return true;
     if (!tok_is(',')) {

@@ -191,9 +191,12 @@ int32_t arglist_intrinsic(locsym* sym, int32_t litval, int32_t call) {
           intrin_add_actarg_usage(position, argcol, *cur, a->sym);
         given[position] = 1;
         ranks[position] = a->rank > 0 ? a->rank : 0;
-        if ((*cur)->iclass == 33 && position == 1 && a->size > 0) {
-          int32_t n = a->size / 4;
-          if (n >= 1 && n <= 19) ranks[1] = n;
+        if ((*cur)->iclass == 33 && position == 1) {
+          // The result's rank is the element count of SHAPE, not its rank:
+          // where the count is not known (SHAPE(X), an array of run-time
+          // extent), neither is the rank, and no shape is claimed.
+          int32_t n = a->size > 0 ? a->size / 4 : 0;
+          ranks[1] = n >= 1 && n <= 19 ? n : 0;
         }
         if (!a->con) allconst = false;
         if (position != index) out_of_order = true;

@@ -233,11 +233,24 @@ symbol_entry* find_intrinsic_subroutine(symbol_entry* s) {
   return find_predefined(s, sym_intrinsic_subroutine, sym_specific_intrinsic_sub);
 }
 
+bool type_from_use(const type* t) {
+  if (!t || !t->module) return false;
+  // The unit's record of a module read from its file has no scope; a module
+  // of the same source is the module itself, and differs from the unit that
+  // holds the type's symbol.
+  if (!t->module->assoc_scope) return true;
+  return t->symbol && t->module != unit_routine_of_level(t->symbol->level);
+}
+
 symbol_entry* symbol_complete(symbol_entry* s) {
   if (!s) return s;
   switch (s->cls) {
     case sym_derived_type:
-      if (auto* t = static_cast<type*>(s->entity)) t->is_public = (s->flags & symf_public) != 0;
+      // A type brought in by USE was declared in its own module, public
+      // there; PRIVATE here only keeps its name from being passed on, so
+      // the flag its module gave it stands.
+      if (auto* t = static_cast<type*>(s->entity); t && !type_from_use(t))
+        t->is_public = (s->flags & symf_public) != 0;
       break;
     case sym_variable:
       complete_variable(s);
@@ -271,9 +284,12 @@ symbol_entry* symbol_complete(symbol_entry* s) {
         name_pos_record n{s->name, s->decl_position};
         return symbol_as_variable(s, &n);
       }
+      // Only an intrinsic of the kind the reference asks for: a name called
+      // by CALL that is an intrinsic function only (CALL RANGE(...)) is an
+      // external subroutine, and a function reference to a name that is an
+      // intrinsic subroutine only is an external function.
       bool called = (s->flags & symf_called) != 0;
       symbol_entry* intrinsic = called ? find_intrinsic_subroutine(s) : find_intrinsic_function(s);
-      if (!intrinsic) intrinsic = called ? find_intrinsic_function(s) : find_intrinsic_subroutine(s);
       if (intrinsic) {
         name_pos_record n{s->name, s->decl_position};
         return declare_intrinsic_name(s, &n);

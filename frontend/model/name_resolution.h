@@ -9,6 +9,9 @@
 symbol_entry* resolve_alias_chain(symbol_entry* first, int level);
 // The final target of a host link (class 31), or null.
 symbol_entry* resolve_alias_link(symbol_entry* link);
+// Whether a derived type came into its unit by USE (its module is another
+// unit than the one that holds its symbol).
+bool type_from_use(const type* t);
 // Settles what a symbol is; returns it (or the alias target of a class 21).
 symbol_entry* symbol_complete(symbol_entry* s);
 // The predefined intrinsic function (class 9, then 7) of the symbol's name.

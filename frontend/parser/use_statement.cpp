@@ -343,22 +343,6 @@ void copy_entity(symbol_entry* local, symbol_entry* from, symbol_entry* module) 
   }
 }
 
-// The module's procedures added to a local generic interface.
-void merge_generic(symbol_entry* local, symbol_entry* from, symbol_entry* module) {
-  auto* mine = static_cast<interface*>(local->entity);
-  auto* theirs = static_cast<interface*>(from->entity);
-  if (!mine || !theirs) return;
-  object_list_member** tail = &mine->routine_prototype_list;
-  while (*tail) tail = &(*tail)->next;
-  for (object_list_member* m = theirs->routine_prototype_list; m; m = m->next) {
-    if (!m->object) continue;
-    object_list_member* n = new_object_list_member();
-    n->object = copy_routine(m->object, static_cast<object*>(module->entity));
-    *tail = n;
-    tail = &n->next;
-  }
-}
-
 // Where an entity of a module comes from: the name of the module that
 // defines it and its own name. The same module read through two module
 // files gives two entries of one entity, which this tells apart from two
@@ -408,6 +392,37 @@ bool same_entity(const symbol_entry* local, const symbol_entry* from, const symb
   Origin theirs = origin_of(from->cls, from->entity, module->name);
   if (mine.entry || theirs.entry) return false;
   return mine.module == theirs.module && mine.name == theirs.name;
+}
+
+// Whether a generic's list already holds the procedure, the same one
+// reached through another module.
+bool holds_procedure(const interface* generic, const object* routine, const atom* importing) {
+  Origin theirs = origin_of(sym_internal_function, routine, importing);
+  for (const object_list_member* m = generic->routine_prototype_list; m; m = m->next) {
+    if (!m->object) continue;
+    if (m->object == routine) return true;
+    Origin mine = origin_of(sym_internal_function, m->object, nullptr);
+    if (!mine.entry && !theirs.entry && mine.name == theirs.name && mine.module == theirs.module) return true;
+  }
+  return false;
+}
+
+// The module's procedures added to a local generic interface; one the
+// generic already has (the module re-exports what another USE brought in)
+// is not added twice.
+void merge_generic(symbol_entry* local, symbol_entry* from, symbol_entry* module) {
+  auto* mine = static_cast<interface*>(local->entity);
+  auto* theirs = static_cast<interface*>(from->entity);
+  if (!mine || !theirs) return;
+  object_list_member** tail = &mine->routine_prototype_list;
+  while (*tail) tail = &(*tail)->next;
+  for (object_list_member* m = theirs->routine_prototype_list; m; m = m->next) {
+    if (!m->object || holds_procedure(mine, m->object, module->name)) continue;
+    object_list_member* n = new_object_list_member();
+    n->object = copy_routine(m->object, static_cast<object*>(module->entity));
+    *tail = n;
+    tail = &n->next;
+  }
 }
 
 // The local name (with an optional "=>" use name): reads one rename item

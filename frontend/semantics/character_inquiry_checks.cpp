@@ -229,12 +229,28 @@ int check_associated(expr_node* node, int flags, object*) {
   if (!arg_present(target)) {
     if (target) target->type = pointer->type;
   } else {
-    object* t = designated_entity(target);
-    if (!t) {
+    // A subobject (element, section, substring, component) of a pointer
+    // or of a target is a target too: the walk looks for either from the
+    // designator down to its base variable.
+    const expr_node* e = target;
+    bool seen = false;
+    bool is_target = false;
+    while (e) {
+      if (e->node_kind == enk_subscript || e->node_kind == enk_substring || e->node_kind == enk_section) {
+        e = e->array_expr;
+        continue;
+      }
+      object* t = designated_entity(e);
+      if (!t) break;
+      seen = true;
+      is_target = is_target || t->is_pointer || t->is_target;
+      e = e->node_kind == enk_field ? e->base_expr : nullptr;
+    }
+    if (!seen) {
       error_at(241, target->source_pos);
       return fail(node);
     }
-    if (!t->is_pointer && !t->is_target) {
+    if (!is_target) {
       error_at(355, target->source_pos);
       return fail(node);
     }

@@ -9,6 +9,7 @@
 #include "frontend/model/symbols.h"
 #include "frontend/model/types.h"
 #include "frontend/model/attributes.h"
+#include "frontend/model/name_resolution.h"
 #include "frontend/semantics/constant_eval.h"
 #include "frontend/semantics/expr_check.h"
 #include "frontend/semantics/procedure_refs.h"
@@ -123,7 +124,9 @@ bool private_derived(type* t) {
   if (!t || t->type_code != tk_derived_type) return false;
   // A type read from a module file only through another entity has no
   // symbol here: its own flag, written with it, tells its access.
-  if (!t->symbol) return !t->is_public;
+  // So does a type brought in by USE: PRIVATE in this unit hides its name
+  // but does not make the type private.
+  if (!t->symbol || type_from_use(t)) return !t->is_public;
   return !(t->symbol->flags & symf_public);
 }
 
