@@ -259,7 +259,10 @@ void take_over_definition(object* g, object* own) {
 }
 
 // Parameter lists of two specifications of one procedure; returns false after 572.
-bool merge_param_lists(symbol_entry* s, object* g, object* own) {
+// Only a definition's list replaces G's: an interface body's list refers to
+// the interface body's own dummies, which the definition's routine type must
+// not carry.
+bool merge_param_lists(symbol_entry* s, object* g, object* own, bool definition) {
   type* gt = routine_type_of(g);
   type* st = routine_type_of(own);
   if (!gt || !st || !st->has_param_info) return true;
@@ -268,7 +271,7 @@ bool merge_param_lists(symbol_entry* s, object* g, object* own) {
       error_at(572, s->decl_position, {name_text(s->name)});
       return false;
     }
-    if (own->assoc_scope) gt->param_type_list = st->param_type_list;
+    if (definition) gt->param_type_list = st->param_type_list;
   } else if (s->cls == sym_external_subroutine) {
     g->type = st;  // the first specification with parameters gives the routine type
     st->assoc_routine = g;
@@ -615,7 +618,7 @@ symbol_entry* external_name_check(symbol_entry* s) {
           return nullptr;
         }
       }
-      merge_param_lists(s, gobj, own);
+      merge_param_lists(s, gobj, own, definition);
       share_global(s, gobj);
       if (definition) take_over_definition(gobj, own);
       return g;
