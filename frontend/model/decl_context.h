@@ -4,6 +4,7 @@
 // definition or an IMPLICIT statement, the kind of the current statement).
 #pragma once
 #include <unordered_set>
+#include <vector>
 #include <cstdint>
 
 #include "frontend/base/source_pos.h"
@@ -38,6 +39,8 @@ struct DeclContext {
   ::atom* blank_common_name;     // shared empty name of blank COMMON
   std::unordered_set<const ::object*> interface_bodies;  // routines of interface bodies:
                                                           // specifications, not definitions
+  std::vector<::object*> adopted_interface_bodies;  // externals checked before an interface
+                                                    // body gave them its unit, still unchecked
 };
 extern DeclContext decl_ctx;
 

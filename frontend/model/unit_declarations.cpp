@@ -230,6 +230,15 @@ bool entry_refused(int internal_cls, bool allow_undeclared, name_pos_record* nam
 // The routine type of an object, or null.
 type* routine_type_of(object* o) { return o && o->type && o->type->type_code == tk_routine ? o->type : nullptr; }
 
+// G becomes the routine of the unit OWN was the routine of.
+void make_unit_routine(scope* unit, object* own, object* g) {
+  unit->assoc_routine = g;
+  for (object* o = unit->objects; o; o = o->next)
+    if (o->assoc_routine == own) o->assoc_routine = g;
+  if (unit->function_result_var && unit->function_result_var->result_var_function == own)
+    unit->function_result_var->result_var_function = g;
+}
+
 // G's object takes the place of a definition's own routine object: its
 // position, its unit and its role there (main routine or alternate entry).
 void take_over_definition(object* g, object* own) {
@@ -243,19 +252,34 @@ void take_over_definition(object* g, object* own) {
   if (!unit) return;
   if (unit->assoc_routine == own) {
     g->is_host = own->is_host;
-    unit->assoc_routine = g;
-    for (object* o = unit->objects; o; o = o->next)
-      if (o->assoc_routine == own) o->assoc_routine = g;
+    make_unit_routine(unit, own, g);
   } else {
     g->is_fortran_entry = true;
     for (entry_description* e = unit->entries; e; e = e->next)
       if (e->assoc_routine == own) e->assoc_routine = g;
+    if (unit->function_result_var && unit->function_result_var->result_var_function == own)
+      unit->function_result_var->result_var_function = g;
   }
-  if (unit->function_result_var && unit->function_result_var->result_var_function == own)
-    unit->function_result_var->result_var_function = g;
   for (entry_description* e = unit->entries; e; e = e->next)
     if (e->function_result_var && e->function_result_var->result_var_function == own)
       e->function_result_var->result_var_function = g;
+}
+
+// An external procedure first known by a reference and then described by an
+// interface body, with no definition yet: G's object takes the interface
+// body's unit, as it would had the interface body come first. The routine
+// type's parameter bounds name the interface body's dummies, so that unit
+// must be checked and written with the procedure. A later definition takes
+// the unit over again.
+void adopt_interface_body(object* g, object* own) {
+  scope* unit = own ? own->assoc_scope : nullptr;
+  if (!unit || g->assoc_scope || unit->assoc_routine != own) return;
+  decl_ctx.interface_bodies.insert(g);
+  g->assoc_scope = unit;
+  make_unit_routine(unit, own, g);
+  // Checked already (at the END of the unit that referenced it): the new unit
+  // waits for the END of the unit holding the interface body.
+  if (g->header & il_check_mark) decl_ctx.adopted_interface_bodies.push_back(g);
 }
 
 // Parameter lists of two specifications of one procedure; returns false after 572.
@@ -620,7 +644,10 @@ symbol_entry* external_name_check(symbol_entry* s) {
       }
       merge_param_lists(s, gobj, own, definition);
       share_global(s, gobj);
-      if (definition) take_over_definition(gobj, own);
+      if (definition)
+        take_over_definition(gobj, own);
+      else
+        adopt_interface_body(gobj, own);
       return g;
     }
     case sym_block_data:

@@ -217,6 +217,9 @@ void end_program_unit() {
   if (level == 1) {
     if (unit_routine) check_entity_decl(unit_routine);
     unit_external_names_check();
+    std::vector<object*> adopted;
+    adopted.swap(decl_ctx.adopted_interface_bodies);
+    for (object* o : adopted) check_adopted_interface_body(o);
   } else if (interface_open() && unit_routine) {
     interface_add_procedure(unit_routine, level - 1);
   }

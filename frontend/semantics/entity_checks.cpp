@@ -256,6 +256,11 @@ int check_specifier(expr_node* n, bool inquire, bool internal) {
 
 }  // namespace
 
+int check_adopted_interface_body(object* o) {
+  int ok = check_type_entry(o->type, nullptr);
+  return ok & enter_procedure(o);
+}
+
 int check_entity_decl(object* o) {
   if (!o || (o->header & il_check_mark)) return 1;
   o->header |= il_check_mark;

@@ -18,6 +18,9 @@ int check_unit(scope* s);
 // Checks one object's declaration (and a program unit's scope); 1 when it
 // passed.
 int check_entity_decl(object* o);
+// An external procedure checked before an interface body gave it its unit:
+// the routine type with its dummies, and that unit.
+int check_adopted_interface_body(object* o);
 // One statement and the statements it holds, for the unit's routine.
 int check_exec_stmt(statement* s, object* unit);
 // A procedure of a generic operator or assignment interface.
