@@ -303,8 +303,10 @@ int32_t chk_expr_type(const dtdesc* a, const dtdesc* b) {
   return 0;
 }
 
+// A bound of unknown type (a generic or a defined operator not resolved
+// here) passes, as a subscript of unknown type does.
 int32_t check_subscript_type() {
-  if (got_typ.code != 0 && getdtname(got_typ.code) == TC_INTEGER) return 1;
+  if (got_typ.code == 0 || getdtname(got_typ.code) == TC_INTEGER) return 1;
   errmsg(509, "");
   return 0;
 }
