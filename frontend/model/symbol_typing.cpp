@@ -342,6 +342,9 @@ symbol_entry* declare_interface_name(symbol_entry* s, name_pos_record* name) {
     symbol_entry* t = o;
     for (int n = 0; t && t->cls == sym_alias && n < 64; ++n) t = static_cast<symbol_entry*>(t->entity);
     if (!t || t->level >= s->level) continue;
+    // A specific intrinsic name (LEN, ABS) stands on the chain before the
+    // intrinsic function of the same name: the generic extends the latter.
+    if (t->cls == sym_specific_intrinsic || t->cls == sym_specific_intrinsic_sub) continue;
     if (t->cls == sym_generic)
       i->inherited = static_cast<interface*>(t->entity);
     else if ((t->cls == sym_intrinsic_function || t->cls == sym_intrinsic_subroutine) && t->entity)

@@ -679,14 +679,27 @@ int check_generic_call(expr_node* n, int context, object* unit) {
   for (interface* i = g; i && !i->corresp.referenced; i = i->inherited) i->corresp.referenced = true;
   object* match = nullptr;
   interface* match_interface = nullptr;
+  // A module procedure whose definition comes later in the module has no
+  // dummies yet and takes any actuals: it is taken only when no specific
+  // with known dummies (the intrinsic the generic extends among them) does.
+  object* unknown = nullptr;
+  interface* unknown_interface = nullptr;
   bool done = false;
   for (interface* i = g; i && !done; i = i->inherited) {
     for (object_list_member* m = i->routine_prototype_list; m && !done; m = m->next) {
       object* o = m->object;
       if (!o) continue;
+      type* routine = routine_type_of(o);
+      if (!routine || !routine->has_param_info) {
+        if (!unknown) {
+          unknown = o;
+          unknown_interface = i;
+        }
+        continue;
+      }
       expr_node* offending = nullptr;
       expr_node* list = n->operands;
-      if (check_actual_args(routine_type_of(o), &list, &offending, args_trial, unit) != 0) continue;
+      if (check_actual_args(routine, &list, &offending, args_trial, unit) != 0) continue;
       if (!match) {
         match = o;
         match_interface = i;
@@ -703,6 +716,10 @@ int check_generic_call(expr_node* n, int context, object* unit) {
       error_at(612, n->source_pos);
       return 0;
     }
+  }
+  if (!match) {
+    match = unknown;
+    match_interface = unknown_interface;
   }
   if (!match) {
     report_no_match(n, g);
