@@ -135,6 +135,14 @@ void chkunarith(exprec* right) {
 
 void chkcharopd(exprec* opd) {
   if (is_char(opd->v.type)) return;
+  // An operand of unknown type (a function defined later) is taken as
+  // character.
+  if (opd->v.type.code == 0) {
+    opd->v.type = expr_type(14);
+    opd->v.type.value = 0;
+    opd->v.valok = 0;
+    return;
+  }
   if (is_typeless(opd->v.type)) {
     dtdesc to = expr_type(14);
     to.value = opd->v.type.value;
@@ -671,6 +679,14 @@ uint32_t getmeta(uint32_t accepted) {
       int32_t r = intf_chk_usropr_dt(left, &cur, left->usrop);
       if (r == 0) return;
       bool record = left->v.type.code == DT_TYPE || cur.v.type.code == DT_TYPE;
+      if (r == -3) {
+        // Which function applies is not known: a scalar of unknown type.
+        cur.v = typedval{};
+        cur.kind = 0x1;
+        cur.usrop = nullptr;
+        cur.col = left->kind != 0 ? left->col : left->oprcol;
+        return;
+      }
       if (r == -2 && record && intf_may_come_from_module()) {
         // A derived-type operand: the operator may be one that a USEd
         // module defines without the unit's records holding it.

@@ -298,7 +298,10 @@ int32_t get_kind_selector(int32_t tclass, int32_t required) {
   isinKindSelector = 0;
   if (got == 0) return -2;
   tk.errcol = col;
-  if (got_typ.code == 0 || getdtname(got_typ.code) != TC_INTEGER) {
+  // An expression of unknown type (a generic or a defined operator not
+  // resolved here) gives the default kind without a message.
+  if (got_typ.code == 0) return 0;
+  if (getdtname(got_typ.code) != TC_INTEGER) {
     rd_errmsg(638);
     return 0;
   }
@@ -329,7 +332,9 @@ int32_t get_len_selector(int32_t required) {
   int32_t col = tk.stacol;
   if (getmeta(EK_VALUE | EK_CONSTVAL) == 0) return 0;
   tk.errcol = col;
-  if (got_typ.code == 0 || getdtname(got_typ.code) != TC_INTEGER) {
+  // A length of unknown type (LEN extended by a generic, say) is not known.
+  if (got_typ.code == 0) return 0;
+  if (getdtname(got_typ.code) != TC_INTEGER) {
     rd_errmsg(638);
     return 0;
   }

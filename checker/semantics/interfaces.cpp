@@ -354,7 +354,9 @@ int32_t intf_chk_usropr_dt(exprec* left, exprec* right, locsym* opsym) {
   if (u->first == nullptr) return -1;
   bool unary = unary_code(code) || (code == OP_DEFINED && left->kind == 0);
   const OpSignature* s = intf_match_usropr_dt(u, unary ? nullptr : left, right);
-  if (s == nullptr) return -2;
+  // An operand whose type is not known here (a function defined later in
+  // the file) may still fit one of the functions.
+  if (s == nullptr) return right->v.type.code == 0 || (!unary && left->v.type.code == 0) ? -3 : -2;
   right->v = typedval{};
   right->v.type = s->opd[2].type;
   right->v.rank = s->opd[2].rank;

@@ -186,7 +186,8 @@ void intf_modproc_end(locsym* proc);
 // the operator's), for code 29 the operator's generic symbol. 0 when a
 // function of the operator takes them (right then holds its result type
 // and rank), -1 when the operator's record has no signatures, -2 when
-// there is no record or no signature fits.
+// there is no record or no signature fits, -3 when none fits but an
+// operand's type is not known.
 int32_t intf_chk_usropr_dt(exprec* left, exprec* right, locsym* opsym);
 // Defined assignment: 1 when a subroutine of the scope's ASSIGNMENT
 // interface takes the two sides (the assignment is then not checked as an
