@@ -490,6 +490,10 @@ void locchk() {
         }
         continue;
       }
+      // A module's variable that is not PRIVATE is there for the units that
+      // use the module: what they set or reference is not known here.
+      bool set_or_ref = row->msg == 126 || row->msg == 127 || row->msg == 480 || row->msg == 482;
+      if (set_or_ref && unit.prgtyp == 12 && (s->attrib & 0x800u) == 0) continue;
       const xrefrec* at = nullptr;
       if (usage_condition(row->msg, s, &at)) report_at(msg, at);
     }
