@@ -380,10 +380,11 @@ bool array_is_constant_shape(const type* t) {
 int array_shape_agree(type* a, type* b) {
   if (!a || !b) return 1;
   if (a->rank == 0 || b->rank == 0) return 1;
+  // Ranks differ even where the bounds are not known (an array section).
+  if (a->rank != b->rank) return 0;
   bound_info_entry* ba = array_bounds(a);
   bound_info_entry* bb = array_bounds(b);
   if (!ba || !bb) return 1;
-  if (a->rank != b->rank) return 0;
   uint32_t rank = std::min(ba->rank, bb->rank);
   for (uint32_t d = 0; d < rank; ++d) {
     if (ba->upper(d).kind == bk_assumed || bb->upper(d).kind == bk_assumed) return 0;
