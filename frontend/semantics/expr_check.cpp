@@ -1137,6 +1137,15 @@ int check_bound_exprs(bound_info_entry* b, uint32_t rank, object* unit) {
   return ok;
 }
 
+bool derived_type_copied_by_use(const type* t) {
+  if (!t || t->type_code != tk_derived_type || !t->module) return false;
+  scope* home = t->module->assoc_scope;
+  if (!home) return true;
+  for (const type* d = home->types; d; d = d->next)
+    if (d == t) return false;
+  return true;
+}
+
 int check_type_entry(type* t, object* unit) {
   if (!t) return 1;
   if (visited(t->header)) return t->type_code != tk_error;
@@ -1196,6 +1205,7 @@ int check_type_entry(type* t, object* unit) {
       // its module is then only the unit's record of that module, which has
       // no scope. A type defined here, in a module or not, gets them now.
       bool defined_here = !t->module || t->module->assoc_scope;
+      bool copied = derived_type_copied_by_use(t);
       if (defined_here) {
         t->is_numeric = t->is_seq;
         t->is_character = t->is_seq;
@@ -1217,7 +1227,8 @@ int check_type_entry(type* t, object* unit) {
             fe = real;
           }
         }
-        if (fe && fe->type_code == tk_derived_type) {
+        // A type brought in by USE was checked in its module.
+        if (fe && fe->type_code == tk_derived_type && !copied) {
           if (t->is_seq && !fe->is_seq)
             error_at(377, f->corresp.decl_position,
                      {f->corresp.name ? f->corresp.name->text : ""});

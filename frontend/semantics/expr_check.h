@@ -41,6 +41,9 @@ int expr_set_error(expr_node* node);
 int check_constant_entry(constant* c);
 // 1 when the type is valid: its expressions checked and its size computed.
 int check_type_entry(type* t, object* unit);
+// A unit's copy of a module's derived type, made by USE (not the module's
+// own type): its components were checked in the module.
+bool derived_type_copied_by_use(const type* t);
 // Reports when the node is not a definable variable; 1 when it is.
 int check_definable(expr_node* node);
 // Converts the value in the slot to the destination type (385 when it cannot
