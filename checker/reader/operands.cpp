@@ -984,7 +984,19 @@ uint32_t getvar(uint32_t accepted, varout* out) {
     o.comp = 1;
     part = found;
   }
-  if (sym->type.code == 0 && !procedure_name) imptypit(sym, col);
+  if (sym->type.code == 0 && !procedure_name) {
+    // A procedure of the unit's interface blocks named as an actual
+    // argument: it is not entered in the unit, its type is its body's.
+    if (unit.had_interface && !paren && intf_body_named(sym->name)) {
+      int32_t keep = PrintImptypMsg;
+      PrintImptypMsg = 0;
+      imptypit(sym, col);
+      PrintImptypMsg = keep;
+      sym->props |= CP_TYPIMP;
+    } else {
+      imptypit(sym, col);
+    }
+  }
   o.rank = rank;
   if (procedure_name) {
     if (accepted & 0x8u) return 0x8;

@@ -119,6 +119,15 @@ locsym* intf_get_proc(const IntfRec* rec, int32_t n) {
 
 bool intf_hasnoname(const IntfRec* rec) { return rec != nullptr && rec->kind == IK_NONAME; }
 
+bool intf_body_named(const char* name) {
+  int32_t level = Status.scope_level;
+  if (name == nullptr || level < 1 || level > MAX_SCOPES || !level_valid(level)) return false;
+  for (const IntfRec* r = intfs.level[level].head; r != nullptr; r = r->next)
+    for (const IntfProc* p = r->first; p != nullptr; p = p->next)
+      if (p->sym != nullptr && std::strcmp(p->sym->name, name) == 0) return true;
+  return false;
+}
+
 bool isIntfObj(const locsym* sym) {
   return sym != nullptr && (sym->attrib & (ATTR_IN_INTF | ATTR_INTF_BODY)) != 0;
 }

@@ -154,6 +154,9 @@ bool intf_hasnoname(const IntfRec* rec);
 // True when the symbol was made inside an interface block (a body's name,
 // dummies or locals).
 bool isIntfObj(const locsym* sym);
+// True when an interface block of the current scope level names a procedure
+// of that name (its interface body gives it a type of its own).
+bool intf_body_named(const char* name);
 // The generic symbol of the defined operator of that dotted name (at most
 // 27 characters) visible from the current level, or null.
 locsym* intf_find_defop(const char* name);
