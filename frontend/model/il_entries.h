@@ -108,6 +108,7 @@ struct constant {
     };
   };
 };
+static_assert(sizeof(constant) == 48);  // one of the most numerous records
 
 // A dummy argument of a routine type (kind 4).
 struct param_type {
