@@ -75,18 +75,20 @@ struct il_header {
 extern il_header the_il_header;  // the compilation's header record
 
 // A constant (kind 3). Value bytes are in target form, as many as the type's
-// size, read and written through the kind table. The fields of the list and
-// DATA kinds share one slot (the union below): the kind decides which are
-// meaningful, and init_constant sets them for a new kind.
+// size, read and written through the kind table. The fields of the value,
+// list and DATA kinds share one slot (the union below): the kind decides
+// which are meaningful, and init_constant sets them for a new kind.
 struct constant {
   il_entry_header header;
   source_pos_record source_pos;
   uint8_t kind;            // ck_
   ::constant* next;          // next in the list that holds the constant
   ::type* type;
-  uint8_t* value;          // ck_value, ck_expression: the value bytes
-  ::expr_node* expr;         // ck_expression: variant.formula.expr
   union {
+    struct {                   // ck_value, ck_expression
+      uint8_t* value;          // the value bytes
+      ::expr_node* expr;       // ck_expression: variant.formula.expr
+    };
     struct {                   // ck_aggregate: the elements, chained by next
       ::constant* first_constant;
       ::constant* last_constant;
@@ -106,6 +108,7 @@ struct constant {
     };
   };
 };
+static_assert(sizeof(constant) == 48);  // one of the most numerous records
 
 // A dummy argument of a routine type (kind 4).
 struct param_type {

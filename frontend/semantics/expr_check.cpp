@@ -1074,12 +1074,14 @@ int check_constant_entry(constant* c) {
       e->intent_in = true;
       if (e->node_kind == enk_constant && e->constant) {
         ::constant* k = e->constant;
+        // The literal's kind and the fields of that kind; a formula that
+        // stays one keeps its expression.
         c->type = k->type;
         c->kind = k->kind;
-        c->value = k->value;
         c->first_constant = k->first_constant;
         c->last_constant = k->last_constant;
         if (c->kind == ck_value) c->expr = nullptr;
+        if (c->kind == ck_expression) c->expr = e;
         return c->kind != ck_error;
       }
       const_value v;
@@ -1092,7 +1094,6 @@ int check_constant_entry(constant* c) {
         c->type = v.c.type;
         c->first_constant = v.c.first_constant;
         c->last_constant = v.c.last_constant;
-        if (!driver_options.keep_expressions) c->expr = nullptr;
         return 1;
       }
       // The value's type is the constant's also when the expression is kept.
