@@ -4,6 +4,7 @@
 #include "ilshow/il_display_kvt.h"
 
 #include <iterator>
+#include <vector>
 
 #include "frontend/base/diagnostics.h"
 #include "frontend/model/line_map.h"
@@ -575,6 +576,68 @@ void run_pass(il_header* root, int pass) {
           tvx_entry_callback, nullptr, il_walk_noop);
 }
 
+// The source-file pass starts from the marks as the reader left them and
+// changes none itself: the second pass of its walk would retrace the first
+// and put back exactly the marks the first flipped. The reader's sweep of
+// its tables does the same at a fraction of the cost.
+void run_source_file_pass(il_header* root) {
+  if (!tvx.restore_walk_marks) return run_pass(root, 0);
+  tvx.pass = 0;
+  il_walk_once(root, ilk_il_header, il_entry_size(ilk_il_header), tvx_entry_callback);
+  tvx.restore_walk_marks();
+}
+
+// The passes 3, 4, 7 and 9 walk the graph by the same rules (none of them
+// is a body pass), and their writers change no mark. So from the same marks
+// they visit the same entries in the same order, each with the same current
+// scope and nesting, and the second pass of each walk puts back exactly the
+// marks its first flipped, unless it reaches entries that the routine pass's
+// body walks left marked (the second pass then clears those too, and the
+// next pass starts from other marks). Pass 3 therefore notes the entries the
+// later passes write (types and modules) with their context and counts the
+// entries each of its two walks visits. When the counts agree the marks
+// after it are those before it, and the later passes are run over the notes
+// instead of walking the graph again.
+struct NotedVisit {
+  void* entry;
+  scope* current_scope;
+  int32_t nesting;
+  int32_t kind;
+};
+std::vector<NotedVisit> noted;
+uint64_t visits[2];  // entries visited by the first and the second walk of pass 3
+
+void note_visit(void* entry, int kind, uint32_t size) {
+  ++visits[0];
+  tvx_entry_callback(entry, kind, size);
+  if (kind == ilk_type || (kind == ilk_object && static_cast<object*>(entry)->storage_class == sc_module))
+    noted.push_back({entry, tvx.current_scope, tvx.nesting, kind});
+}
+
+void count_visit(void*, int, uint32_t) { ++visits[1]; }
+
+// Pass 3 with its notes; true when the later passes may use them.
+bool run_noting_pass(il_header* root) {
+  tvx.pass = 3;
+  noted.clear();
+  visits[0] = visits[1] = 0;
+  il_walk(root, ilk_il_header, il_entry_size(ilk_il_header), nullptr, note_visit, nullptr,
+          count_visit);
+  return visits[0] == visits[1];
+}
+
+// A later pass over the notes of pass 3.
+void run_noted_pass(int pass) {
+  tvx.pass = pass;
+  for (const NotedVisit& v : noted) {
+    tvx.current_scope = v.current_scope;
+    tvx.nesting = v.nesting;
+    tvx_entry_callback(v.entry, v.kind, il_entry_size(v.kind));
+  }
+  tvx.current_scope = nullptr;
+  tvx.nesting = 0;
+}
+
 }  // namespace
 
 // ---- exposed pieces ----
@@ -656,14 +719,18 @@ void il_display_tvx(il_header* header) {
   clear_source_file_marks(header->primary_source_file);
   tvx_install_walks(true);
   out("<TVX 2.0>\n");
-  run_pass(header, 0);
+  run_source_file_pass(header);
   run_pass(header, 1);
   write_intrinsic_blocks();
-  run_pass(header, 3);
-  tvx.nesting = 0;
-  run_pass(header, 4);
-  run_pass(header, 7);
-  run_pass(header, 9);
+  if (run_noting_pass(header)) {
+    for (int pass : {4, 7, 9}) run_noted_pass(pass);
+  } else {
+    tvx.nesting = 0;
+    run_pass(header, 4);
+    run_pass(header, 7);
+    run_pass(header, 9);
+  }
+  noted.clear();
   tvx_install_walks(false);
   std::fflush(tvx.out);
 }

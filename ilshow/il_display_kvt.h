@@ -18,6 +18,8 @@ struct TvxState {
   bool intrinsic_used[intrinsic_row_count];  // rows called by some routine body
   FILE* out;                // the program database stream
   std::string line;         // the line being written, not yet on out
+  void (*restore_walk_marks)();  // puts the walk marks back as the IL reader left
+                                 // them; null when the graph is not the reader's
 };
 extern TvxState tvx;
 

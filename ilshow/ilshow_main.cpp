@@ -37,6 +37,7 @@ int ilshow_main(int argc, char** argv) {
   if (!header) catastrophe_here(78);
 
   tvx_reset(stdout);
+  tvx.restore_walk_marks = il_restore_walk_marks;
   fortran_text_reset();
   fortran_text.stream = stdout;
   set_fortran_output(nullptr);
