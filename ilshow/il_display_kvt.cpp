@@ -3,6 +3,7 @@
 // drive the passes are in tvx_walks.cpp.
 #include "ilshow/il_display_kvt.h"
 
+#include <charconv>
 #include <iterator>
 #include <vector>
 
@@ -34,13 +35,24 @@ constexpr int max_type_text_depth = 200;
 constexpr uint32_t max_include_depth = 10000;
 
 // Text goes out a whole line at a time, so that a run ended by a damaged
-// entry leaves no half-written line behind.
+// entry leaves no half-written line behind. Whole lines gather in the line
+// buffer and go to the stream some 64 KB at a time, and all of them before
+// the run ends.
+constexpr size_t lines_per_write = size_t{1} << 16;
+
 void out(std::string_view text) {
   tvx.line.append(text);
-  if (text.find('\n') == std::string_view::npos) return;  // the line goes on
-  size_t end = tvx.line.rfind('\n');
-  std::fwrite(tvx.line.data(), 1, end + 1, tvx.out);
-  tvx.line.erase(0, end + 1);
+  size_t last = text.rfind('\n');
+  if (last == std::string_view::npos) return;  // the line goes on
+  tvx.whole_lines = tvx.line.size() - text.size() + last + 1;
+  if (tvx.whole_lines >= lines_per_write) tvx_write_lines();
+}
+
+// A number in decimal, as std::to_string writes it.
+void out_number(uint64_t v) {
+  char digits[24];
+  auto end = std::to_chars(digits, digits + sizeof digits, v).ptr;
+  tvx.line.append(digits, static_cast<size_t>(end - digits));
 }
 
 uint32_t index_of(const void* entry) {
@@ -64,11 +76,40 @@ void out_pos(source_pos_record pos) {
     out(" NULL 0 0");
     return;
   }
-  out(" " + tvx_reference(file, ilk_source_file) + " " + std::to_string(line) + " " +
-      std::to_string(pos.column));
+  out(" so#");
+  out_number(index_of(file));
+  out(" ");
+  out_number(line);
+  out(" ");
+  out_number(pos.column);
 }
 
-void out_ref(const void* entry, int kind) { out(" " + tvx_reference(entry, kind)); }
+// The text of a reference before its number ("so#", "ty#1", ...).
+const char* reference_prefix(const void* entry, int kind) {
+  switch (kind) {
+    case ilk_source_file: return "so#";
+    case ilk_type:
+      return static_cast<const type*>(entry)->type_code == tk_derived_type ? "gr#1" : "ty#1";
+    case ilk_object: {
+      uint32_t sc = static_cast<const object*>(entry)->storage_class;
+      if (sc == sc_module) return "gr#2";
+      if (tvx_is_routine_class(sc)) return "ro#2";
+      tvx_fail("FALSE");
+    }
+    case ilk_interface: return "ro#3";
+    default: tvx_fail("FALSE");
+  }
+}
+
+void out_ref(const void* entry, int kind) {
+  if (!entry) {
+    out(" NULL");
+    return;
+  }
+  out(" ");
+  out(reference_prefix(entry, kind));
+  out_number(index_of(entry));
+}
 
 void out_item_ref(const char* keyword, const void* entry, int kind) {
   out(keyword);
@@ -511,6 +552,7 @@ void write_call_item(expr_node* n) {
 
 // An ENTRY statement cannot be shown in the database: the run ends.
 [[noreturn]] void reject_entry_statement() {
+  tvx_write_lines();
   std::fflush(tvx.out);
   err_pos = null_pos;
   error_here(194);
@@ -642,8 +684,16 @@ void run_noted_pass(int pass) {
 
 // ---- exposed pieces ----
 
+void tvx_write_lines() {
+  if (!tvx.whole_lines) return;
+  std::fwrite(tvx.line.data(), 1, tvx.whole_lines, tvx.out);
+  tvx.line.erase(0, tvx.whole_lines);
+  tvx.whole_lines = 0;
+}
+
 void tvx_fail(const char* condition) {
   (void)condition;  // the condition that failed; the user sees the file rejected
+  tvx_write_lines();
   tvx.line.clear();
   std::fflush(tvx.out);
   err_pos = null_pos;
@@ -654,20 +704,7 @@ bool tvx_is_routine_class(uint32_t sc) { return sc >= sc_external && sc <= sc_un
 
 std::string tvx_reference(const void* entry, int kind) {
   if (!entry) return "NULL";
-  std::string n = std::to_string(index_of(entry));
-  switch (kind) {
-    case ilk_source_file: return "so#" + n;
-    case ilk_type:
-      return (static_cast<const type*>(entry)->type_code == tk_derived_type ? "gr#1" : "ty#1") + n;
-    case ilk_object: {
-      uint32_t sc = static_cast<const object*>(entry)->storage_class;
-      if (sc == sc_module) return "gr#2" + n;
-      if (tvx_is_routine_class(sc)) return "ro#2" + n;
-      tvx_fail("FALSE");
-    }
-    case ilk_interface: return "ro#3" + n;
-    default: tvx_fail("FALSE");
-  }
+  return reference_prefix(entry, kind) + std::to_string(index_of(entry));
 }
 
 std::string tvx_escaped_name(const char* name) {
@@ -732,6 +769,7 @@ void il_display_tvx(il_header* header) {
   }
   noted.clear();
   tvx_install_walks(false);
+  tvx_write_lines();
   std::fflush(tvx.out);
 }
 

@@ -487,6 +487,21 @@ struct IlReadCodec {
     }
   }
   void pos(const char*, source_pos_record& p) {
+    if constexpr (digits_at_once) {
+      // The short form: separator, short line number, ':', short column.
+      const unsigned char* q = rd.p;
+      DigitRun seq{}, column{};
+      if (at_separator(q) && short_number_at(q + 1, &seq) && q[1 + seq.length] == ':') {
+        const unsigned char* c = q + 2 + seq.length;
+        if (rd.end - c >= 8 && short_number_at(c, &column) && column.value <= UINT16_MAX) {
+          rd.p = c + column.length;
+          rd.separator = ',';
+          p.seq = seq.value;
+          p.column = static_cast<uint16_t>(column.value);
+          return;
+        }
+      }
+    }
     uint32_t seq = 0, column = 0;
     if (!read_separator() || !read_u32(&seq, il_read_bad_field) || !expect(':', il_read_bad_field) ||
         !read_u32(&column, il_read_bad_field))
@@ -807,7 +822,13 @@ void read_records() {
     if (kind < 1 || kind > ilk_symbol_entry) return fail(il_read_bad_record);
     ++rd.p;
     uint32_t index = 0;
-    if (!read_u32(&index, il_read_bad_record)) return;
+    DigitRun run{};
+    if (digits_at_once && rd.end - rd.p >= 16 && short_number_at(rd.p, &run)) {
+      rd.p += run.length;
+      index = run.value;
+    } else if (!read_u32(&index, il_read_bad_record)) {
+      return;
+    }
     if (index >= rd.counts[kind]) return fail(il_read_bad_index);
     read_record(kind, index);
     expect('\n', il_read_bad_field);
