@@ -322,17 +322,20 @@ bool read_separator() {
 constexpr bool digits_at_once = std::endian::native == std::endian::little;
 
 // Whether the digits at q are a short number: one to seven, no leading zero.
-bool short_number_at(const unsigned char* q, DigitRun* run) {
+[[gnu::always_inline]] inline bool short_number_at(const unsigned char* q, DigitRun* run) {
   *run = leading_digits(q);
   return run->length > 0 && run->length < 8 && (run->length == 1 || *q != '0');
 }
 
-bool at_separator(const unsigned char* q) {
+[[gnu::always_inline]] inline bool at_separator(const unsigned char* q) {
   return !failed() && rd.end - q >= 16 && *q == static_cast<unsigned char>(rd.separator);
 }
 
+// The general form of a field's separator and signed number, out of line.
+[[gnu::noinline]] bool read_separator_and_i32(int32_t* out) { return read_separator() && read_i32(out); }
+
 // A field's separator and a signed number.
-bool read_field_i32(int32_t* out) {
+[[gnu::always_inline]] inline bool read_field_i32(int32_t* out) {
   if constexpr (digits_at_once) {
     DigitRun run{};
     if (at_separator(rd.p) && short_number_at(rd.p + 1, &run)) {
@@ -342,7 +345,7 @@ bool read_field_i32(int32_t* out) {
       return true;
     }
   }
-  return read_separator() && read_i32(out);
+  return read_separator_and_i32(out);
 }
 
 // A kind letter and, unless it is "0", an index: the reference's kind
@@ -370,8 +373,21 @@ bool read_kind_index(int* kind, uint32_t* index) {
   return true;
 }
 
+// A reference field of any form, out of line: as read_ref below.
+[[gnu::noinline]] bool read_general_ref(int want, uint32_t* index) {
+  if (!read_separator()) return false;
+  int kind = 0;
+  if (!read_kind_index(&kind, index)) return false;
+  if (kind == 0) return false;
+  if (kind != want) {
+    fail(il_read_wrong_kind);
+    return false;
+  }
+  return true;
+}
+
 // A reference field of kind want: its index, or false for "0" or a failure.
-bool read_ref(int want, uint32_t* index) {
+[[gnu::always_inline]] inline bool read_ref(int want, uint32_t* index) {
   if constexpr (digits_at_once) {
     // The short forms: ",0" and a letter of the wanted kind with an index.
     const unsigned char* q = rd.p;
@@ -392,15 +408,7 @@ bool read_ref(int want, uint32_t* index) {
       }
     }
   }
-  if (!read_separator()) return false;
-  int kind = 0;
-  if (!read_kind_index(&kind, index)) return false;
-  if (kind == 0) return false;
-  if (kind != want) {
-    fail(il_read_wrong_kind);
-    return false;
-  }
-  return true;
+  return read_general_ref(want, index);
 }
 
 // A string's bytes into the string pool: the text, or null when absent.
