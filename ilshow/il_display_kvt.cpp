@@ -3,7 +3,9 @@
 // drive the passes are in tvx_walks.cpp.
 #include "ilshow/il_display_kvt.h"
 
+#include <charconv>
 #include <iterator>
+#include <vector>
 
 #include "frontend/base/diagnostics.h"
 #include "frontend/model/line_map.h"
@@ -33,13 +35,24 @@ constexpr int max_type_text_depth = 200;
 constexpr uint32_t max_include_depth = 10000;
 
 // Text goes out a whole line at a time, so that a run ended by a damaged
-// entry leaves no half-written line behind.
+// entry leaves no half-written line behind. Whole lines gather in the line
+// buffer and go to the stream some 64 KB at a time, and all of them before
+// the run ends.
+constexpr size_t lines_per_write = size_t{1} << 16;
+
 void out(std::string_view text) {
   tvx.line.append(text);
-  if (text.find('\n') == std::string_view::npos) return;  // the line goes on
-  size_t end = tvx.line.rfind('\n');
-  std::fwrite(tvx.line.data(), 1, end + 1, tvx.out);
-  tvx.line.erase(0, end + 1);
+  size_t last = text.rfind('\n');
+  if (last == std::string_view::npos) return;  // the line goes on
+  tvx.whole_lines = tvx.line.size() - text.size() + last + 1;
+  if (tvx.whole_lines >= lines_per_write) tvx_write_lines();
+}
+
+// A number in decimal, as std::to_string writes it.
+void out_number(uint64_t v) {
+  char digits[24];
+  auto end = std::to_chars(digits, digits + sizeof digits, v).ptr;
+  tvx.line.append(digits, static_cast<size_t>(end - digits));
 }
 
 uint32_t index_of(const void* entry) {
@@ -63,11 +76,40 @@ void out_pos(source_pos_record pos) {
     out(" NULL 0 0");
     return;
   }
-  out(" " + tvx_reference(file, ilk_source_file) + " " + std::to_string(line) + " " +
-      std::to_string(pos.column));
+  out(" so#");
+  out_number(index_of(file));
+  out(" ");
+  out_number(line);
+  out(" ");
+  out_number(pos.column);
 }
 
-void out_ref(const void* entry, int kind) { out(" " + tvx_reference(entry, kind)); }
+// The text of a reference before its number ("so#", "ty#1", ...).
+const char* reference_prefix(const void* entry, int kind) {
+  switch (kind) {
+    case ilk_source_file: return "so#";
+    case ilk_type:
+      return static_cast<const type*>(entry)->type_code == tk_derived_type ? "gr#1" : "ty#1";
+    case ilk_object: {
+      uint32_t sc = static_cast<const object*>(entry)->storage_class;
+      if (sc == sc_module) return "gr#2";
+      if (tvx_is_routine_class(sc)) return "ro#2";
+      tvx_fail("FALSE");
+    }
+    case ilk_interface: return "ro#3";
+    default: tvx_fail("FALSE");
+  }
+}
+
+void out_ref(const void* entry, int kind) {
+  if (!entry) {
+    out(" NULL");
+    return;
+  }
+  out(" ");
+  out(reference_prefix(entry, kind));
+  out_number(index_of(entry));
+}
 
 void out_item_ref(const char* keyword, const void* entry, int kind) {
   out(keyword);
@@ -510,6 +552,7 @@ void write_call_item(expr_node* n) {
 
 // An ENTRY statement cannot be shown in the database: the run ends.
 [[noreturn]] void reject_entry_statement() {
+  tvx_write_lines();
   std::fflush(tvx.out);
   err_pos = null_pos;
   error_here(194);
@@ -575,12 +618,82 @@ void run_pass(il_header* root, int pass) {
           tvx_entry_callback, nullptr, il_walk_noop);
 }
 
+// The source-file pass starts from the marks as the reader left them and
+// changes none itself: the second pass of its walk would retrace the first
+// and put back exactly the marks the first flipped. The reader's sweep of
+// its tables does the same at a fraction of the cost.
+void run_source_file_pass(il_header* root) {
+  if (!tvx.restore_walk_marks) return run_pass(root, 0);
+  tvx.pass = 0;
+  il_walk_once(root, ilk_il_header, il_entry_size(ilk_il_header), tvx_entry_callback);
+  tvx.restore_walk_marks();
+}
+
+// The passes 3, 4, 7 and 9 walk the graph by the same rules (none of them
+// is a body pass), and their writers change no mark. So from the same marks
+// they visit the same entries in the same order, each with the same current
+// scope and nesting, and the second pass of each walk puts back exactly the
+// marks its first flipped, unless it reaches entries that the routine pass's
+// body walks left marked (the second pass then clears those too, and the
+// next pass starts from other marks). Pass 3 therefore notes the entries the
+// later passes write (types and modules) with their context and counts the
+// entries each of its two walks visits. When the counts agree the marks
+// after it are those before it, and the later passes are run over the notes
+// instead of walking the graph again.
+struct NotedVisit {
+  void* entry;
+  scope* current_scope;
+  int32_t nesting;
+  int32_t kind;
+};
+std::vector<NotedVisit> noted;
+uint64_t visits[2];  // entries visited by the first and the second walk of pass 3
+
+void note_visit(void* entry, int kind, uint32_t size) {
+  ++visits[0];
+  tvx_entry_callback(entry, kind, size);
+  if (kind == ilk_type || (kind == ilk_object && static_cast<object*>(entry)->storage_class == sc_module))
+    noted.push_back({entry, tvx.current_scope, tvx.nesting, kind});
+}
+
+void count_visit(void*, int, uint32_t) { ++visits[1]; }
+
+// Pass 3 with its notes; true when the later passes may use them.
+bool run_noting_pass(il_header* root) {
+  tvx.pass = 3;
+  noted.clear();
+  visits[0] = visits[1] = 0;
+  il_walk(root, ilk_il_header, il_entry_size(ilk_il_header), nullptr, note_visit, nullptr,
+          count_visit);
+  return visits[0] == visits[1];
+}
+
+// A later pass over the notes of pass 3.
+void run_noted_pass(int pass) {
+  tvx.pass = pass;
+  for (const NotedVisit& v : noted) {
+    tvx.current_scope = v.current_scope;
+    tvx.nesting = v.nesting;
+    tvx_entry_callback(v.entry, v.kind, il_entry_size(v.kind));
+  }
+  tvx.current_scope = nullptr;
+  tvx.nesting = 0;
+}
+
 }  // namespace
 
 // ---- exposed pieces ----
 
+void tvx_write_lines() {
+  if (!tvx.whole_lines) return;
+  std::fwrite(tvx.line.data(), 1, tvx.whole_lines, tvx.out);
+  tvx.line.erase(0, tvx.whole_lines);
+  tvx.whole_lines = 0;
+}
+
 void tvx_fail(const char* condition) {
   (void)condition;  // the condition that failed; the user sees the file rejected
+  tvx_write_lines();
   tvx.line.clear();
   std::fflush(tvx.out);
   err_pos = null_pos;
@@ -591,20 +704,7 @@ bool tvx_is_routine_class(uint32_t sc) { return sc >= sc_external && sc <= sc_un
 
 std::string tvx_reference(const void* entry, int kind) {
   if (!entry) return "NULL";
-  std::string n = std::to_string(index_of(entry));
-  switch (kind) {
-    case ilk_source_file: return "so#" + n;
-    case ilk_type:
-      return (static_cast<const type*>(entry)->type_code == tk_derived_type ? "gr#1" : "ty#1") + n;
-    case ilk_object: {
-      uint32_t sc = static_cast<const object*>(entry)->storage_class;
-      if (sc == sc_module) return "gr#2" + n;
-      if (tvx_is_routine_class(sc)) return "ro#2" + n;
-      tvx_fail("FALSE");
-    }
-    case ilk_interface: return "ro#3" + n;
-    default: tvx_fail("FALSE");
-  }
+  return reference_prefix(entry, kind) + std::to_string(index_of(entry));
 }
 
 std::string tvx_escaped_name(const char* name) {
@@ -656,15 +756,20 @@ void il_display_tvx(il_header* header) {
   clear_source_file_marks(header->primary_source_file);
   tvx_install_walks(true);
   out("<TVX 2.0>\n");
-  run_pass(header, 0);
+  run_source_file_pass(header);
   run_pass(header, 1);
   write_intrinsic_blocks();
-  run_pass(header, 3);
-  tvx.nesting = 0;
-  run_pass(header, 4);
-  run_pass(header, 7);
-  run_pass(header, 9);
+  if (run_noting_pass(header)) {
+    for (int pass : {4, 7, 9}) run_noted_pass(pass);
+  } else {
+    tvx.nesting = 0;
+    run_pass(header, 4);
+    run_pass(header, 7);
+    run_pass(header, 9);
+  }
+  noted.clear();
   tvx_install_walks(false);
+  tvx_write_lines();
   std::fflush(tvx.out);
 }
 

@@ -17,12 +17,19 @@ struct TvxState {
   int32_t nesting;          // > 0 while result, parameter or component types are walked
   bool intrinsic_used[intrinsic_row_count];  // rows called by some routine body
   FILE* out;                // the program database stream
-  std::string line;         // the line being written, not yet on out
+  std::string line;         // whole lines not yet on out, then the line being written
+  size_t whole_lines;       // bytes of line that are whole lines
+  void (*restore_walk_marks)();  // puts the walk marks back as the IL reader left
+                                 // them; null when the graph is not the reader's
 };
 extern TvxState tvx;
 
 // Clean state writing to out.
 void tvx_reset(FILE* out);
+
+// Puts the whole lines written so far on the stream (the line being written
+// stays back).
+void tvx_write_lines();
 
 // Writes the whole database of the graph rooted at the header read from a file.
 void il_display_tvx(il_header* header);

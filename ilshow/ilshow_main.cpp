@@ -37,6 +37,10 @@ int ilshow_main(int argc, char** argv) {
   if (!header) catastrophe_here(78);
 
   tvx_reset(stdout);
+  tvx.restore_walk_marks = il_restore_walk_marks;
+  // A run that ends on a damaged entry deep in a walk still writes the
+  // whole lines it has.
+  set_exit_hook([](int) { tvx_write_lines(); });
   fortran_text_reset();
   fortran_text.stream = stdout;
   set_fortran_output(nullptr);

@@ -75,6 +75,13 @@ il_read_result il_read_buffer(const unsigned char* data, size_t size,
                               il_allocate_atom_fn allocate_atom,
                               il_receive_symbol_fn receive_symbol);
 
+// Puts the walk mark of every record of the file read last back as the
+// reader left it (the atoms only when the reader kept them in its own table).
+// One walk from the header with il_walk_once and then this call leave the
+// marks as both passes of il_walk would, at the cost of a sweep of the
+// tables instead of a second walk. Valid while the tables live.
+void il_restore_walk_marks();
+
 // Reads the rest of the open stream as an IL or module file and returns its
 // header entry; a bad file is the catastrophic error "invalid intermediate
 // language file". The stream stays open.

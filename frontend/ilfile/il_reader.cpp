@@ -322,17 +322,20 @@ bool read_separator() {
 constexpr bool digits_at_once = std::endian::native == std::endian::little;
 
 // Whether the digits at q are a short number: one to seven, no leading zero.
-bool short_number_at(const unsigned char* q, DigitRun* run) {
+[[gnu::always_inline]] inline bool short_number_at(const unsigned char* q, DigitRun* run) {
   *run = leading_digits(q);
   return run->length > 0 && run->length < 8 && (run->length == 1 || *q != '0');
 }
 
-bool at_separator(const unsigned char* q) {
+[[gnu::always_inline]] inline bool at_separator(const unsigned char* q) {
   return !failed() && rd.end - q >= 16 && *q == static_cast<unsigned char>(rd.separator);
 }
 
+// The general form of a field's separator and signed number, out of line.
+[[gnu::noinline]] bool read_separator_and_i32(int32_t* out) { return read_separator() && read_i32(out); }
+
 // A field's separator and a signed number.
-bool read_field_i32(int32_t* out) {
+[[gnu::always_inline]] inline bool read_field_i32(int32_t* out) {
   if constexpr (digits_at_once) {
     DigitRun run{};
     if (at_separator(rd.p) && short_number_at(rd.p + 1, &run)) {
@@ -342,7 +345,7 @@ bool read_field_i32(int32_t* out) {
       return true;
     }
   }
-  return read_separator() && read_i32(out);
+  return read_separator_and_i32(out);
 }
 
 // A kind letter and, unless it is "0", an index: the reference's kind
@@ -370,8 +373,21 @@ bool read_kind_index(int* kind, uint32_t* index) {
   return true;
 }
 
+// A reference field of any form, out of line: as read_ref below.
+[[gnu::noinline]] bool read_general_ref(int want, uint32_t* index) {
+  if (!read_separator()) return false;
+  int kind = 0;
+  if (!read_kind_index(&kind, index)) return false;
+  if (kind == 0) return false;
+  if (kind != want) {
+    fail(il_read_wrong_kind);
+    return false;
+  }
+  return true;
+}
+
 // A reference field of kind want: its index, or false for "0" or a failure.
-bool read_ref(int want, uint32_t* index) {
+[[gnu::always_inline]] inline bool read_ref(int want, uint32_t* index) {
   if constexpr (digits_at_once) {
     // The short forms: ",0" and a letter of the wanted kind with an index.
     const unsigned char* q = rd.p;
@@ -392,15 +408,7 @@ bool read_ref(int want, uint32_t* index) {
       }
     }
   }
-  if (!read_separator()) return false;
-  int kind = 0;
-  if (!read_kind_index(&kind, index)) return false;
-  if (kind == 0) return false;
-  if (kind != want) {
-    fail(il_read_wrong_kind);
-    return false;
-  }
-  return true;
+  return read_general_ref(want, index);
 }
 
 // A string's bytes into the string pool: the text, or null when absent.
@@ -487,6 +495,21 @@ struct IlReadCodec {
     }
   }
   void pos(const char*, source_pos_record& p) {
+    if constexpr (digits_at_once) {
+      // The short form: separator, short line number, ':', short column.
+      const unsigned char* q = rd.p;
+      DigitRun seq{}, column{};
+      if (at_separator(q) && short_number_at(q + 1, &seq) && q[1 + seq.length] == ':') {
+        const unsigned char* c = q + 2 + seq.length;
+        if (rd.end - c >= 8 && short_number_at(c, &column) && column.value <= UINT16_MAX) {
+          rd.p = c + column.length;
+          rd.separator = ',';
+          p.seq = seq.value;
+          p.column = static_cast<uint16_t>(column.value);
+          return;
+        }
+      }
+    }
     uint32_t seq = 0, column = 0;
     if (!read_separator() || !read_u32(&seq, il_read_bad_field) || !expect(':', il_read_bad_field) ||
         !read_u32(&column, il_read_bad_field))
@@ -807,7 +830,13 @@ void read_records() {
     if (kind < 1 || kind > ilk_symbol_entry) return fail(il_read_bad_record);
     ++rd.p;
     uint32_t index = 0;
-    if (!read_u32(&index, il_read_bad_record)) return;
+    DigitRun run{};
+    if (digits_at_once && rd.end - rd.p >= 16 && short_number_at(rd.p, &run)) {
+      rd.p += run.length;
+      index = run.value;
+    } else if (!read_u32(&index, il_read_bad_record)) {
+      return;
+    }
     if (index >= rd.counts[kind]) return fail(il_read_bad_index);
     read_record(kind, index);
     expect('\n', il_read_bad_field);
@@ -894,17 +923,44 @@ void check_chains() {
   }
 }
 
+// The walker's mark of every record in the tables and of every bounds block
+// back as the reader set it: the mark bit of the record's index (offset for
+// a bounds block). Atoms only when the table holds them; symbols are never
+// walked from the header.
+void restore_marks() {
+  auto restore = [](il_entry_header* h, uint32_t index) {
+    *h = (*h & ~il_walk_mark) | (index & il_walk_mark);
+  };
+  for (int k = 1; k <= ilk_symbol_entry; ++k) {
+    if (k == ilk_bound_info_entry || k == ilk_symbol_entry || !rd.tables[k]) continue;
+    if (k == ilk_atom && rd.allocate_atom) continue;
+    char* table = static_cast<char*>(rd.tables[k]);
+    size_t size = k == ilk_atom ? sizeof(atom) : slot_size(k);
+    for (uint32_t i = 0; i < rd.counts[k]; ++i)
+      restore(reinterpret_cast<il_entry_header*>(table + i * size), i);
+  }
+  for (const BlockAt& b : rd.blocks) restore(&b.block->header, b.offset);
+}
+
 // Every walk of the graph stays within il_walk_depth_limit: one walk from the
 // header without visitors, as the IL writer walks it, stops quietly at the
-// limit. The walk state of the caller is kept. A file rejected here may leave
-// the walk marks of atoms it shares with the caller changed; il_read then
-// ends the run, and callers of il_read_buffer give atoms of their own.
+// limit. The walk state of the caller is kept. The walk's second pass puts
+// the marks back; when the atoms are the reader's own, a sweep of the tables
+// does that instead, at a fraction of the cost. A file rejected here may
+// leave the walk marks of atoms it shares with the caller changed; il_read
+// then ends the run, and callers of il_read_buffer give atoms of their own.
 void check_depth() {
   WalkState saved = walk;
   walk = WalkState{};
   walk.quiet_too_deep = true;
-  il_walk(rd.tables[ilk_il_header], ilk_il_header, il_entry_size(ilk_il_header), nullptr, nullptr,
-          nullptr, nullptr);
+  void* root = rd.tables[ilk_il_header];
+  uint32_t size = il_entry_size(ilk_il_header);
+  if (rd.allocate_atom) {
+    il_walk(root, ilk_il_header, size, nullptr, nullptr, nullptr, nullptr);
+  } else {
+    il_walk_once(root, ilk_il_header, size, nullptr);
+    restore_marks();
+  }
   bool too_deep = walk.too_deep;
   walk = saved;
   if (too_deep) fail(il_read_too_deep);
@@ -933,6 +989,8 @@ il_read_result il_read_buffer(const unsigned char* data, size_t size,
   rd.symbols.clear();
   return {il_read_ok, static_cast<il_header*>(rd.tables[ilk_il_header])};
 }
+
+void il_restore_walk_marks() { restore_marks(); }
 
 namespace {
 

@@ -39,20 +39,34 @@ uint32_t il_entry_size(int kind) {
   }
 }
 
-void il_walk(void* root, int kind, uint32_t size, il_visitor before1, il_visitor visitor1,
-             il_visitor before2, il_visitor visitor2) {
-  if (!root) return;
-  const il_visitor befores[2] = {before1, before2};
-  const il_visitor visitors[2] = {visitor1, visitor2};
+namespace {
+// One pass from root: the entries that have root's mark are visited.
+void walk_pass(void* root, int kind, uint32_t size, il_visitor before, il_visitor visitor) {
+  walk.visitor = visitor;
+  walk.parity = (*static_cast<il_entry_header*>(root) & il_walk_mark) ^ il_walk_mark;
+  if (before) before(root, kind, size);
+  il_walk_entry(root, kind, size);
+}
+
+void begin_walk() {
   walk.depth = 0;
   walk.too_deep = false;
   walk.module_root = nullptr;
-  for (int pass = 0; pass < 2 && !walk.too_deep; ++pass) {
-    walk.visitor = visitors[pass];
-    walk.parity = (*static_cast<il_entry_header*>(root) & il_walk_mark) ^ il_walk_mark;
-    if (befores[pass]) befores[pass](root, kind, size);
-    il_walk_entry(root, kind, size);
-  }
+}
+}  // namespace
+
+void il_walk(void* root, int kind, uint32_t size, il_visitor before1, il_visitor visitor1,
+             il_visitor before2, il_visitor visitor2) {
+  if (!root) return;
+  begin_walk();
+  walk_pass(root, kind, size, before1, visitor1);
+  if (!walk.too_deep) walk_pass(root, kind, size, before2, visitor2);
+}
+
+void il_walk_once(void* root, int kind, uint32_t size, il_visitor visitor) {
+  if (!root) return;
+  begin_walk();
+  walk_pass(root, kind, size, nullptr, visitor);
 }
 
 namespace {

@@ -37,6 +37,9 @@ extern WalkState walk;
 // with walk.quiet_too_deep set, ends the walk with walk.too_deep set.
 void il_walk(void* root, int kind, uint32_t size, il_visitor before1, il_visitor visitor1,
              il_visitor before2, il_visitor visitor2);
+// The first pass of il_walk alone: every entry it visits keeps its mark
+// flipped, so the caller must put the marks back before the next walk.
+void il_walk_once(void* root, int kind, uint32_t size, il_visitor visitor);
 void il_walk_entry(void* entry, int kind, uint32_t size);
 // Whether il_walk_entry would go into the entry: it is there and not yet
 // visited in this pass. Callers test it first to spare the call for the many

@@ -537,6 +537,40 @@ TEST_F(TvxWriter, BodiesLeadToNoModule) {
   EXPECT_NE(text.find("\nro#22 Q\nrloc so#0 12 14\nrgroup gr#21\n"), std::string::npos) << text;
 }
 
+// A type met first in a body stays marked after the routine pass when no
+// declaration leads to it: the passes after it skip it, until a walk reaches
+// it from an entry that the routine pass never reached. Here that entry is a
+// module that only a derived type leads to, and the type pass walked the
+// type first in the body (which leads to no module). The interface pass's
+// second walk then clears the type's mark, so the type pass writes its block.
+TEST_F(TvxWriter, ATypeLeftMarkedByABodyIsWrittenOnceAWalkClearsIt) {
+  il_header h = header_with_file();
+  scope* ps = routine_with_body(h, sc_program);
+  type* dt = new_typed(tk_derived_type, 3);
+  dt->corresp.name = name("T");
+  object* m = new_named("M", sc_module, 1, at(10, 8));
+  dt->module = m;
+  scope* ms = number(new_scope_entry(), 2);
+  m->assoc_scope = ms;
+  ms->assoc_routine = m;
+  type* u = new_typed(tk_float, 9);
+  object* x = new_named("X", sc_local, 2, at(11, 14));
+  x->type = u;
+  ms->objects = x;
+  object* d = new_named("D", sc_local, 3, at(2, 14));
+  d->type = dt;
+  ps->objects = d;
+  statement* s = new_stmt(stmk_expr, at(3, 3));
+  s->expr = new_expr_node(enk_empty);
+  s->expr->type = dt;
+  s->expr->next = new_expr_node(enk_empty);
+  s->expr->next->type = u;
+  ps->assoc_block->statements = s;
+  std::string text = database(&h);
+  EXPECT_NE(text.find("\nty#19 float(1)\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("\ngr#21 M\n"), std::string::npos) << text;
+}
+
 // A main routine that only the header names: its types are met outside every
 // scope and count as types of the file level.
 TEST_F(TvxWriter, MainRoutineOutsideTheFileScope) {
