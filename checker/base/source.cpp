@@ -59,6 +59,27 @@ static bool is_digit(int32_t c) { return c >= '0' && c <= '9'; }
 static bool is_blank(int32_t c) { return c == ' ' || c == '\t' || c == '\f'; }
 static int32_t upper(int32_t c) { return is_lower(c) ? c - 32 : c; }
 
+// Kinds of characters for copying statement text: blanks, characters that
+// are stored as they are (letters upper-cased) with no other effect, the
+// letters that may end a Hollerith count, parentheses and the comma, which
+// change the nesting state only, and the rest, which need a closer look.
+enum CharKind : unsigned char { CK_PLAIN, CK_BLANK, CK_HRL, CK_OPEN, CK_CLOSE, CK_COMMA, CK_OTHER };
+struct CharKinds {
+  unsigned char kind[256];
+  constexpr CharKinds() : kind() {
+    kind[static_cast<unsigned char>(' ')] = CK_BLANK;
+    kind[static_cast<unsigned char>('\t')] = CK_BLANK;
+    kind[static_cast<unsigned char>('\f')] = CK_BLANK;
+    for (const char* p = "!;&'\"=:[]"; *p; ++p) kind[static_cast<unsigned char>(*p)] = CK_OTHER;
+    for (const char* p = "HhRrLl"; *p; ++p) kind[static_cast<unsigned char>(*p)] = CK_HRL;
+    kind[static_cast<unsigned char>('(')] = CK_OPEN;
+    kind[static_cast<unsigned char>(')')] = CK_CLOSE;
+    kind[static_cast<unsigned char>(',')] = CK_COMMA;
+  }
+  constexpr unsigned char operator[](unsigned char c) const { return kind[c]; }
+};
+static constexpr CharKinds char_kind{};
+
 void pp_initstmt(int32_t copy) {
   if (copy == 1) std::memcpy(PrevStmt, CurStmt, sizeof CurStmt);
   std::memset(CurStmt, 0, sizeof CurStmt);
@@ -218,29 +239,27 @@ static int32_t pp_endoffile() {
   return 0;
 }
 
-// Reads one physical line of the current input: at most 132 characters are
-// kept, a carriage return before the line end is dropped.
-static bool read_physical(std::string& line) {
-  line.clear();
+// Reads one physical line of the current input into rsrc.rawline: at most
+// 132 characters are kept, a carriage return before the line end is dropped.
+// The line is taken from the stream's buffer by getline (embedded NULs
+// included); false at the end of the input, when rawline is left as it was.
+static bool read_physical() {
   if (rsrc.cur == nullptr || rsrc.areof) return false;
-  // The stream is read through its buffer without locking (one thread
-  // reads it); the kept characters are gathered first and stored at once.
-  char kept[MAX_LINE + 1];
-  size_t n = 0;
-  int c;
-  bool any = false;
-  while ((c = getc_unlocked(rsrc.cur)) != EOF) {
-    any = true;
-    if (c == '\n') break;
-    if (n < sizeof kept) kept[n++] = static_cast<char>(c);
-  }
-  if (!any) {
+  static char* buf = nullptr;
+  static size_t cap = 0;
+  ssize_t got = getline(&buf, &cap, rsrc.cur);
+  if (got <= 0) {
     rsrc.areof = 1;
     return false;
   }
-  line.assign(kept, n);
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  if (line.size() > static_cast<size_t>(MAX_LINE)) line.resize(MAX_LINE);
+  size_t n = static_cast<size_t>(got);
+  if (buf[n - 1] == '\n') --n;
+  // The first 133 characters are looked at: a carriage return among them
+  // at the end is dropped, then the line is cut to 132.
+  if (n > static_cast<size_t>(MAX_LINE) + 1) n = static_cast<size_t>(MAX_LINE) + 1;
+  if (n > 0 && buf[n - 1] == '\r') --n;
+  if (n > static_cast<size_t>(MAX_LINE)) n = static_cast<size_t>(MAX_LINE);
+  rsrc.rawline.assign(buf, n);
   ++rsrc.srclno;
   ++totlin;
   ++(rsrc.inclev > 0 ? linestats.statiln : linestats.statlin);
@@ -384,6 +403,15 @@ static bool fixed_continuation(const std::string& line, LineInfo& li) {
   return cont;
 }
 
+// The first position from `from` on that holds no blank (the size when
+// there is none).
+static size_t first_nonblank(const std::string& line, size_t from) {
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(line.data());
+  size_t n = line.size();
+  while (from < n && char_kind[p[from]] == CK_BLANK) ++from;
+  return from;
+}
+
 static LineInfo classify(const std::string& line, bool under_way) {
   LineInfo li{};
   li.kind = LK_INITIAL;
@@ -406,8 +434,7 @@ static LineInfo classify(const std::string& line, bool under_way) {
     li.kind = LK_COMMENT;
     return li;
   }
-  size_t first = 0;
-  while (first < line.size() && is_blank(static_cast<unsigned char>(line[first]))) ++first;
+  size_t first = first_nonblank(line, 0);
   if (!rsrc.freeform) {
     if (c1 == 'D' || c1 == 'd') {
       issue(9004);
@@ -435,14 +462,11 @@ static LineInfo classify(const std::string& line, bool under_way) {
         return li;
       }
     }
-    // Blank up to the margin: a comment line.
+    // Blank up to the margin (a D in column 1 counting as a blank): a
+    // comment line.
     size_t lim = line.size() < static_cast<size_t>(rsrc.rmargin) ? line.size() : static_cast<size_t>(rsrc.rmargin);
-    bool blank = true;
-    for (size_t k = 0; k < lim && blank; ++k) {
-      int32_t c = static_cast<unsigned char>(line[k]);
-      if (!is_blank(c) && !(k == 0 && (c == 'D' || c == 'd'))) blank = false;
-    }
-    if (blank) {
+    size_t text = first == 0 && (c1 == 'D' || c1 == 'd') ? first_nonblank(line, 1) : first;
+    if (text >= lim) {
       li.kind = LK_COMMENT;
       return li;
     }
@@ -491,39 +515,37 @@ static LineInfo classify(const std::string& line, bool under_way) {
   return li;
 }
 
-// Next physical line for the statement: from the kept line, the rest after
-// a ";", or the input (include files are left at their end).
-static bool fetch_line(std::string& line, bool& is_rest) {
+// Next physical line for the statement: the kept line, the rest after a
+// ";", or a line of the input (include files are left at their end). The
+// line is rsrc.rawline or, for a rest, rsrc.linebuf; null at the end.
+static const std::string* fetch_line(bool& is_rest) {
   for (;;) {
     is_rest = false;
     if (rsrc.svdinitial) {
       rsrc.svdinitial = 0;
-      line = rsrc.rawline;
       rsrc.srclno = rsrc.rawline_no;
-      return true;
+      return &rsrc.rawline;
     }
     if (rsrc.StmtSeperator) {
       rsrc.StmtSeperator = 0;
-      line = rsrc.linebuf;
       is_rest = true;
       ++rsrc.stmtsonline;
-      return true;
+      return &rsrc.linebuf;
     }
-    if (read_physical(line)) {
+    if (read_physical()) {
       rsrc.stmtsonline = 0;
-      rsrc.rawline = line;
       rsrc.rawline_no = rsrc.srclno;
       rsrc.rawline_inc = rsrc.inclev;
-      return true;
+      return &rsrc.rawline;
     }
-    if (rsrc.lincnt > 0) return false;  // the statement is complete first
+    if (rsrc.lincnt > 0) return nullptr;  // the statement is complete first
     // Back in the including file, whose kept line comes first.
-    if (!pp_endoffile()) return false;
+    if (!pp_endoffile()) return nullptr;
   }
 }
 
-static void keep_line(const std::string& line) {
-  rsrc.rawline = line;
+// Keeps the physical line just read (rsrc.rawline) for the next statement.
+static void keep_line() {
   rsrc.rawline_no = rsrc.srclno;
   rsrc.svdinitial = 1;
 }
@@ -679,9 +701,57 @@ static void copy_text(const std::string& line, size_t from, int32_t lineidx) {
     // A constant left open continues; in fixed form the previous line was
     // padded up to the margin.
   }
+  const unsigned char* text = reinterpret_cast<const unsigned char*>(line.data());
   size_t k = from;
   for (; k < lim; ++k) {
-    int32_t c = static_cast<unsigned char>(line[k]);
+    if (cp.holl == 0 && cp.quote == 0 && !cp.dry) {
+      // A run of blanks and plain characters outside constants is stored
+      // here at once; the first other character is taken below.
+      int32_t e = rsrc.statend;
+      const int32_t e0 = e;
+      size_t last = 0;
+      int32_t pend = cp.pendbreak;
+      for (; k < lim && e < PSTAT_SIZE - 1; ++k) {
+        unsigned char c = text[k];
+        unsigned char kind = char_kind[c];
+        if (kind == CK_BLANK) {
+          pend |= 1;
+          continue;
+        }
+        if (kind != CK_PLAIN) {
+          // A letter H, R or L after digits may start a Hollerith field,
+          // and "=" and ":" need a look around: they are taken below.
+          if (kind == CK_HRL) {
+            if (e > rsrc.statbeg && is_digit(pstat[e - 1])) break;
+          } else if (kind == CK_OPEN) {
+            ++cp.depth;
+          } else if (kind == CK_CLOSE) {
+            if (cp.depth > 0) --cp.depth;
+          } else if (kind == CK_COMMA) {
+            if (cp.depth == 0 && cp.bdepth == 0) CurStmt[CS_COMMA] = 1;
+            if (cp.depth == 1) cp.comma1 = 1;
+          } else {
+            break;
+          }
+        }
+        pstat[e] = static_cast<unsigned char>(upper(c));
+        wbreaks[e] = static_cast<unsigned char>(pend);
+        pcols[e] = static_cast<uint16_t>(k);
+        pcont[e] = static_cast<uint16_t>(lineidx);
+        pend = 0;
+        last = k;
+        ++e;
+      }
+      cp.pendbreak = pend;
+      if (e > e0) {
+        rsrc.statend = e;
+        count_chars(e - e0, false);
+        rsrc.lastcolumn = static_cast<int32_t>(last);
+        rsrc.lastcolumnline = lineidx;
+      }
+      if (k >= lim) break;
+    }
+    int32_t c = text[k];
     int32_t col = static_cast<int32_t>(k);
     if (cp.holl > 0) {
       const_char(c, col, lineidx);
@@ -881,15 +951,17 @@ int32_t nextstat() {
   rsrc.statend = 1;
   rsrc.labpos_beg = rsrc.labpos_end = 0;
   pstat[1] = 10;
-  std::string line;
+  const std::string* linep = nullptr;
   LineInfo li{};
   bool is_rest = false;
   // The initial line.
   for (;;) {
-    if (!fetch_line(line, is_rest)) {
+    linep = fetch_line(is_rest);
+    if (linep == nullptr) {
       tk.stacol = 1;
       return -1;
     }
+    const std::string& line = *linep;
     if (is_rest) {
       // The rest of the line after ";": blanks and further separators are
       // skipped; in free form a label may lead it.
@@ -930,6 +1002,7 @@ int32_t nextstat() {
     printline(line.c_str());
     break;
   }
+  const std::string& line = *linep;
   if (rsrc.PrgSrcForm == 0) {
     // Undecided: a label or text from column 7 on means fixed form.
     rsrc.PrgSrcForm = li.labend > li.labbeg || li.text >= 6 || rsrc.tabformat ? 2 : 1;
@@ -957,7 +1030,9 @@ int32_t nextstat() {
   // Continuation lines.
   while (!rsrc.StmtSeperator) {
     bool rest = false;
-    if (!fetch_line(line, rest)) break;
+    const std::string* nextp = fetch_line(rest);
+    if (nextp == nullptr) break;
+    const std::string& line = *nextp;
     LineInfo nl = classify(line, true);
     if (nl.kind == LK_EOF) {
       rsrc.areof = 1;
@@ -971,7 +1046,7 @@ int32_t nextstat() {
       continue;
     }
     if (nl.kind != LK_CONTINUATION) {
-      keep_line(line);
+      keep_line();
       break;
     }
     printline(line.c_str());

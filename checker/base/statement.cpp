@@ -23,6 +23,7 @@ static_assert(std::size(keys) == KEY_COUNT + 1);
 
 const KeyRow* kwindex[27];
 static const KeyRow* bycode[KEY_COUNT + 1];
+static size_t keylen[KEY_COUNT];  // length of each keyword's text
 
 UnitState unit;
 NestState nest;
@@ -40,7 +41,10 @@ void indexkey() {
   while (keys[row].text != nullptr) ++row;
   kwindex[26] = &keys[row];
   if (kwindex[26] != &keys[KEY_COUNT]) rd_interr("indexkey");
-  for (int32_t i = 0; i < KEY_COUNT; ++i) bycode[keys[i].code] = &keys[i];
+  for (int32_t i = 0; i < KEY_COUNT; ++i) {
+    bycode[keys[i].code] = &keys[i];
+    keylen[i] = std::strlen(keys[i].text);
+  }
 }
 
 const KeyRow* keyrow_of_code(int32_t code) {
@@ -97,8 +101,10 @@ const KeyRow* getkey() {
   const KeyRow* found = nullptr;
   int32_t letter = pstat[match] - 'A';
   for (const KeyRow* r = kwindex[letter + 1] - 1; r >= kwindex[letter]; --r) {
-    size_t len = std::strlen(r->text);
+    size_t len = keylen[r - keys];
     if (match + static_cast<int32_t>(len) >= rsrc.statend + 1) continue;
+    // The second letter rules out most keywords of the first letter.
+    if (len >= 2 && pstat[match + 1] != static_cast<unsigned char>(r->text[1])) continue;
     if (std::memcmp(pstat + match, r->text, len) != 0) continue;
     if (rsrc.freeform && !word_ends_at(match + static_cast<int32_t>(len))) continue;
     found = r;

@@ -75,6 +75,9 @@ struct loc_scope {
   locsym* head;                 // creation-order list
   locsym* tail;
   locsym* bucket[LOC_BUCKETS];  // hash chains
+  // Buckets that may hold a chain (bit b of word b / 64): only they need
+  // emptying when the level is opened again.
+  uint64_t used[LOC_BUCKETS / 64];
   dtdesc imptbl[27];            // the level's copy of the IMPLICIT table
   int32_t saved[7];             // parser state saved on entry
   // State of the unit of this level kept while a nested level is open.
@@ -83,6 +86,8 @@ struct loc_scope {
   int32_t hpfseq;               // its HPF sequence default
   struct UnitNode* contained;   // its contained procedures read so far, newest first
 };
+// Empties the hash chains of a level.
+void clear_buckets(loc_scope& lv);
 extern loc_scope ScopeOne[MAX_SCOPES + 1];  // levels 1..5
 extern loc_scope ScopeTwo[MAX_SCOPES + 1];
 extern loc_scope* Scope;

@@ -184,8 +184,29 @@ void cksymlen(int32_t len) {
   }
 }
 
+// Steps to the end of the statement as reading token after token would:
+// names, digit strings and other characters are passed one character at a
+// time (a token never holds the end mark), constants as a whole, and the
+// last constant passed leaves its place in chartoklen and chartokval.
+// While skipping, getokn reports nothing, so only the end token is read.
 void skip_statement() {
   tk.skipping = 1;
-  while (!(tk.toktyp == TT_OTHER && tk.tok1 == 10)) getokn();
+  if (!(tk.toktyp == TT_OTHER && tk.tok1 == 10)) {
+    int32_t pos = tk.stacol;
+    for (;;) {
+      if (pos < 0 || pos >= PSTAT_SIZE) pos = rsrc.statend;
+      int32_t c = pstat[pos];
+      if (c == 10) break;
+      if (c == 'a' || c == 'q' || c == 'h') {
+        tk.chartoklen = const_len(pos);
+        tk.chartokval = pos + CONST_HEAD;
+        pos += CONST_OVERHEAD + tk.chartoklen;
+      } else {
+        ++pos;
+      }
+    }
+    tk.stacol = pos;
+    getokn();
+  }
   tk.skipping = 0;
 }

@@ -27,6 +27,7 @@ constexpr word freecode_bias = 123;
 qlist list_storage = {nullptr, nullptr, 1, "qtable", 0, nullptr, nullptr};
 qlist* allqlists = &list_storage;  // newest pool first
 word* freed = nullptr;             // spare chunks (linked through word 0)
+uint64_t generation = 0;           // changes whenever the list of pools does
 
 word* as_words(void* p) { return static_cast<word*>(p); }
 void* ptr_of(word w) { return reinterpret_cast<void*>(static_cast<uintptr_t>(w)); }
@@ -129,6 +130,7 @@ qlist* qcreate(int flag, const char* name) {
   q->next = allqlists;
   allqlists->prev = q;
   allqlists = q;
+  ++generation;
   return q;
 }
 
@@ -269,6 +271,7 @@ void qdestroy(qlist* pool) {
   if (pool->prev != nullptr) pool->prev->next = pool->next;
   if (pool->next != nullptr) pool->next->prev = pool->prev;
   if (allqlists == pool) allqlists = pool->next;
+  ++generation;
   qfree(pool);
 }
 
@@ -300,6 +303,8 @@ qlist* qnamed(const char* name) {
 
 qlist* qm_allqlists() { return allqlists; }
 
+uint64_t qm_generation() { return generation; }
+
 int64_t qm_spare_words(int index) {
   word* c = freed;
   for (int i = 0; c != nullptr && i < index; ++i) c = as_words(ptr_of(c[0]));
@@ -323,5 +328,6 @@ void qmalloc_reset() {
   list_storage = qlist{nullptr, nullptr, 1, "qtable", 0, nullptr, nullptr};
   allqlists = &list_storage;
   freed = nullptr;
+  ++generation;
   qmstate = QmallocState{false, false, false};
 }

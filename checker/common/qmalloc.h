@@ -60,6 +60,9 @@ qlist* qnamed(const char* name);
 
 // Inspection for the statistics and for tests.
 qlist* qm_allqlists();                 // newest pool first
+// A count that changes whenever a pool is created or destroyed: a pool found
+// by name stays the one to use while the count is unchanged.
+uint64_t qm_generation();
 int64_t qm_spare_words(int index);     // size of the index-th spare chunk, -1 past end
 int64_t qm_pool_free_words(const qlist* pool);  // words in the pool's free list
 int qm_pool_free_blocks(const qlist* pool);     // blocks in the pool's free list

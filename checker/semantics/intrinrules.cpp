@@ -418,12 +418,26 @@ int32_t intrinRetIsAConst(const intrin_spec* spec, const dtdesc* ret, int32_t al
 
 // Inquiry and transformational entries of class 0 whose result is a scalar
 // whatever the rank of the argument.
+// The generic name within a specific's name: the text after its two leading
+// characters up to the first "_" followed by a lower-case letter (empty
+// when there is none). generic_is(spec, name) holds for a name without
+// such a pair exactly when name is this text.
+static std::string_view generic_part(const intrin_spec* spec) {
+  std::string_view n(spec->name);
+  for (size_t k = 2; k + 1 < n.size(); ++k) {
+    if (n[k] == '_' && n[k + 1] >= 'a' && n[k + 1] <= 'z') return n.substr(2, k - 2);
+  }
+  return {};
+}
+
 static bool scalar_result(const intrin_spec* spec) {
-  static const char* const names[] = {"BIT_SIZE", "DIGITS", "EPSILON", "HUGE", "KIND", "LEN",
-                                      "MAXEXPONENT", "MINEXPONENT", "PRECISION", "RADIX", "RANGE",
-                                      "TINY", "TRIM", "LOC", "SELECTED_INT_KIND", "NWORKERS"};
-  for (const char* n : names)
-    if (generic_is(spec, n)) return true;
+  static const std::string_view names[] = {"BIT_SIZE", "DIGITS", "EPSILON", "HUGE", "KIND", "LEN",
+                                           "MAXEXPONENT", "MINEXPONENT", "PRECISION", "RADIX", "RANGE",
+                                           "TINY", "TRIM", "LOC", "SELECTED_INT_KIND", "NWORKERS"};
+  std::string_view g = generic_part(spec);
+  if (g.empty()) return false;
+  for (std::string_view n : names)
+    if (g == n) return true;
   return false;
 }
 

@@ -132,20 +132,21 @@ const intrin_generic* intrin_generics_end() { return gnrinf.data() + gnrinf.size
 
 const intrin_generic* findgeneric(const char* name, const intrin_generic* prev) {
   if (name == nullptr) return nullptr;
-  std::string_view n(name);
+  // strcmp orders the names as string_view does (byte values, a prefix
+  // first) without measuring them.
   const intrin_generic* end = intrin_generics_end();
   if (prev != nullptr) {
     const intrin_generic* next = prev + 1;
-    return next < end && n == next->name ? next : nullptr;
+    return next < end && std::strcmp(name, next->name) == 0 ? next : nullptr;
   }
   const intrin_generic* lo = intrin_generics_begin();
   const intrin_generic* hi = end;
   while (lo < hi) {
     const intrin_generic* mid = lo + (hi - lo) / 2;
-    if (std::string_view(mid->name) < n) lo = mid + 1;
+    if (std::strcmp(mid->name, name) < 0) lo = mid + 1;
     else hi = mid;
   }
-  return lo < end && n == lo->name ? lo : nullptr;
+  return lo < end && std::strcmp(name, lo->name) == 0 ? lo : nullptr;
 }
 
 int32_t specificIntrinIsAcceptable(const intrin_spec* const* pos) {

@@ -125,6 +125,7 @@ locsym* loc_addsym(const char* name, int32_t len, int32_t flags, int32_t cls, in
     s->hnext = next;
     if (prev == nullptr) {
       lv.bucket[bucket] = s;
+      lv.used[bucket / 64] |= uint64_t{1} << (bucket % 64);
     } else {
       prev->hnext = s;
     }
@@ -627,7 +628,7 @@ void increase_scoping_level() {
   lv.contained = nullptr;
   lv.head = nullptr;
   lv.tail = nullptr;
-  std::memset(lv.bucket, 0, sizeof lv.bucket);
+  clear_buckets(lv);
   // The new level starts from the host's IMPLICIT rules.
   for (int32_t r = 0; r < 27; ++r) lv.imptbl[r] = from >= 1 ? Scope[from].imptbl[r] : imptbl[r];
   for (int32_t r = 0; r < 27; ++r) imptbl[r] = lv.imptbl[r];

@@ -141,7 +141,7 @@ void prgbeg() {
       Scope[l].unitsym = nullptr;
       Scope[l].head = nullptr;
       Scope[l].tail = nullptr;
-      std::memset(Scope[l].bucket, 0, sizeof Scope[l].bucket);
+      clear_buckets(Scope[l]);
     }
     saved.count = 0;
     unk.unkhead = nullptr;
