@@ -197,6 +197,21 @@ int32_t char_literal_of_kind(int32_t kind, int32_t kcol, dtdesc* type, conval* v
   return 1;
 }
 
+// Implicit typing of a name met in an expression (reference: as a function).
+// The procedures of the unit's interface blocks are not entered in the unit
+// yet; a name that may be one (maybe_interface) has a type of its own
+// there, so IMPLICIT NONE gives it no 136 and its type is taken as implicit.
+void type_implicitly(locsym* sym, int32_t col, bool maybe_interface, bool reference) {
+  int32_t keep = PrintImptypMsg;
+  if (maybe_interface) PrintImptypMsg = 0;
+  if (reference)
+    imptypit_reference(sym, col);
+  else
+    imptypit(sym, col);
+  PrintImptypMsg = keep;
+  if (maybe_interface) sym->props |= CP_TYPIMP;
+}
+
 }  // namespace
 
 int32_t getcon(int32_t opts, dtdesc* type, conval* value, uint32_t* valok) {
@@ -837,15 +852,7 @@ uint32_t getvar(uint32_t accepted, varout* out) {
         return 0x1000;
       }
       if (replacement != nullptr) return 0x100;
-      if (sym->type.code == 0) {
-        // The procedures of the unit's interface blocks are not entered
-        // in the unit yet: such a name may have a type of its own there.
-        int32_t keep = PrintImptypMsg;
-        if (unit.had_interface) PrintImptypMsg = 0;
-        imptypit_reference(sym, col);
-        PrintImptypMsg = keep;
-        if (unit.had_interface) sym->props |= CP_TYPIMP;
-      }
+      if (sym->type.code == 0) type_implicitly(sym, col, unit.had_interface, true);
       flaguse(sym, QB_CALLED, col);
       return 0x100;
     }
@@ -985,17 +992,9 @@ uint32_t getvar(uint32_t accepted, varout* out) {
     part = found;
   }
   if (sym->type.code == 0 && !procedure_name) {
-    // A procedure of the unit's interface blocks named as an actual
-    // argument: it is not entered in the unit, its type is its body's.
-    if (unit.had_interface && !paren && intf_body_named(sym->name)) {
-      int32_t keep = PrintImptypMsg;
-      PrintImptypMsg = 0;
-      imptypit(sym, col);
-      PrintImptypMsg = keep;
-      sym->props |= CP_TYPIMP;
-    } else {
-      imptypit(sym, col);
-    }
+    // A procedure of the unit's interface blocks named as an actual argument.
+    bool interface_procedure = unit.had_interface && !paren && intf_body_named(sym->name);
+    type_implicitly(sym, col, interface_procedure, false);
   }
   o.rank = rank;
   if (procedure_name) {

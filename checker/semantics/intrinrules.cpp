@@ -45,11 +45,20 @@ bool keyword_is(const intrin_spec* spec, int32_t pos, const char* name) {
   return std::strcmp(keyword_name(spec, pos), name) == 0;
 }
 
-// The generic name of a specific ("f_" generic "_" variant).
-bool generic_is(const intrin_spec* spec, std::string_view name) {
+// The generic name within a specific's name ("f_" generic "_" variant):
+// the text after its two leading characters up to the first "_" followed
+// by a lower-case letter (empty when there is none; generic names are
+// upper case).
+std::string_view generic_part(const intrin_spec* spec) {
   std::string_view n(spec->name);
-  return n.size() > name.size() + 2 && n.substr(2, name.size()) == name && n[2 + name.size()] == '_' &&
-         n[3 + name.size()] >= 'a' && n[3 + name.size()] <= 'z';
+  for (size_t k = 2; k + 1 < n.size(); ++k) {
+    if (n[k] == '_' && n[k + 1] >= 'a' && n[k + 1] <= 'z') return n.substr(2, k - 2);
+  }
+  return {};
+}
+
+bool generic_is(const intrin_spec* spec, std::string_view name) {
+  return !name.empty() && generic_part(spec) == name;
 }
 
 bool is_logical(const dtdesc& t) { return getdtname(t.code) == TC_LOGICAL; }
@@ -418,18 +427,6 @@ int32_t intrinRetIsAConst(const intrin_spec* spec, const dtdesc* ret, int32_t al
 
 // Inquiry and transformational entries of class 0 whose result is a scalar
 // whatever the rank of the argument.
-// The generic name within a specific's name: the text after its two leading
-// characters up to the first "_" followed by a lower-case letter (empty
-// when there is none). generic_is(spec, name) holds for a name without
-// such a pair exactly when name is this text.
-static std::string_view generic_part(const intrin_spec* spec) {
-  std::string_view n(spec->name);
-  for (size_t k = 2; k + 1 < n.size(); ++k) {
-    if (n[k] == '_' && n[k + 1] >= 'a' && n[k + 1] <= 'z') return n.substr(2, k - 2);
-  }
-  return {};
-}
-
 static bool scalar_result(const intrin_spec* spec) {
   static const std::string_view names[] = {"BIT_SIZE", "DIGITS", "EPSILON", "HUGE", "KIND", "LEN",
                                            "MAXEXPONENT", "MINEXPONENT", "PRECISION", "RADIX", "RANGE",

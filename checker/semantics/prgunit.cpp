@@ -481,6 +481,10 @@ void locchk() {
     if (!errtoberep(msg) && !ropt.fdbopt) continue;
     if ((msg == 739 || msg == 740) && ropt.Language == 1) continue;
     if (msg == 128 && unit.prgtyp == 12) continue;
+    // A module's variable that is not PRIVATE is there for the units that
+    // use the module: what they set or reference is not known here.
+    bool public_vars_skipped = unit.prgtyp == 12 && (row->msg == 126 || row->msg == 127 ||
+                                                     row->msg == 480 || row->msg == 482);
     for (const locsym* s = head; s != nullptr; s = s->snext) {
       if (s == prgnam || !row_takes(*row, s)) continue;
       if (msg == 125) {
@@ -490,10 +494,7 @@ void locchk() {
         }
         continue;
       }
-      // A module's variable that is not PRIVATE is there for the units that
-      // use the module: what they set or reference is not known here.
-      bool set_or_ref = row->msg == 126 || row->msg == 127 || row->msg == 480 || row->msg == 482;
-      if (set_or_ref && unit.prgtyp == 12 && (s->attrib & 0x800u) == 0) continue;
+      if (public_vars_skipped && (s->attrib & 0x800u) == 0) continue;
       const xrefrec* at = nullptr;
       if (usage_condition(row->msg, s, &at)) report_at(msg, at);
     }

@@ -323,9 +323,11 @@ int check_entity_decl(object* o) {
   // What USE brought in was checked in its module, where its type's access
   // is known; a type read from a module file only through another entity
   // has no symbol here.
-  bool imported = o->storage_class == sc_use_associated || o->storage_class == sc_mod_proc ||
-                  (o->storage_class == sc_type_field && derived_type_copied_by_use(o->assoc_derived_type));
-  if (o->is_public && !imported && private_derived(o->type)) {
+  auto imported = [o] {
+    return o->storage_class == sc_use_associated || o->storage_class == sc_mod_proc ||
+           (o->storage_class == sc_type_field && derived_type_copied_by_use(o->assoc_derived_type));
+  };
+  if (o->is_public && private_derived(o->type) && !imported()) {
     error_at(46, o->corresp.decl_position);
     ok = 0;
   }
