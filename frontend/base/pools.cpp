@@ -237,6 +237,19 @@ void* pool_alloc_zeroed(size_t n) {
   return p;
 }
 
+pool_mark pool_mark_of(int pool) {
+  pool_chunk* c = pools.table[pool];
+  return {c, c ? c->alloc : 0};
+}
+
+void pool_release_to(int pool, pool_mark mark) {
+  pool_chunk* c = pools.table[pool];
+  if (!c || c != mark.chunk || c->alloc < mark.alloc) return;
+  // A clean chunk promises zeros from the allocation point on.
+  if (c->clean) std::memset(base(c) + mark.alloc, 0, c->alloc - mark.alloc);
+  c->alloc = mark.alloc;
+}
+
 void pool_free_all(int pool) {
   pool_chunk* c = pools.table[pool];
   while (c) {

@@ -17,6 +17,17 @@ void pool_free_all(int pool);             // every chunk of the pool released
 void* mem_alloc(size_t n);                // cleared heap memory ("out of memory")
 void* mem_realloc(void* p, size_t old_size, size_t new_size);
 
+// Where a pool's allocation point stands, so that records allocated after it
+// and found to be unneeded (a copy that turned out unchanged) can be given
+// back at once. Giving back to a mark frees nothing when the pool moved to
+// another chunk since; nothing allocated after the mark may stay referenced.
+struct pool_mark {
+  const void* chunk;  // the pool's current chunk when the mark was taken
+  uint32_t alloc;     // its allocation point then
+};
+pool_mark pool_mark_of(int pool);
+void pool_release_to(int pool, pool_mark mark);
+
 // A zero-filled record of type T from the current pool.
 template <class T>
 T* pool_new() {

@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "frontend/base/diagnostics.h"
 #include "frontend/model/constant_sharing.h"
@@ -40,17 +41,24 @@ struct RunIndex {
 };
 struct RunIndexState {
   std::unordered_map<const object*, RunIndex> by_object;  // objects given runs
+  // Position entries of runs that joined the run before them: nothing
+  // refers to them any more, and the next new position takes one.
+  std::vector<constant*> spare_positions;
   uint32_t generation;  // il_tables_generation the entries belong to
 };
 RunIndexState run_indexes;
 
+// Forgets the entries of an earlier compilation, whose tables are gone.
+void sync_run_indexes() {
+  if (run_indexes.generation == il_tables_generation) return;
+  run_indexes.by_object.clear();
+  run_indexes.spare_positions.clear();
+  run_indexes.generation = il_tables_generation;
+}
+
 // The index of o's run list agg, built from the chain when agg is not the
 // list it was made for.
 RunIndex& run_index_of(const object* o, const constant* agg) {
-  if (run_indexes.generation != il_tables_generation) {
-    run_indexes.by_object.clear();
-    run_indexes.generation = il_tables_generation;
-  }
   RunIndex& index = run_indexes.by_object[o];
   if (index.list == agg) return index;
   index.list = agg;
@@ -99,7 +107,15 @@ void unlink_after(constant* agg, constant* pred, constant* c) {
 }
 
 constant* new_position(int32_t offset, uint32_t size) {
-  constant* p = new_constant();
+  constant* p;
+  if (run_indexes.spare_positions.empty()) {
+    p = new_constant();
+  } else {
+    p = run_indexes.spare_positions.back();
+    run_indexes.spare_positions.pop_back();
+    *p = constant{};
+    init_error_constant(p);
+  }
   init_constant(p, ck_init_position);
   p->offset = offset;
   p->segment_size = size;
@@ -132,6 +148,7 @@ constant* detached_copy(const constant* v) {
 }  // namespace
 
 int insert_run(object* o, int32_t offset, uint32_t size, constant* first, constant* last) {
+  sync_run_indexes();
   if (!o->initializer) {
     o->initializer = new_aggregate(o->type);
   } else if (!is_run_list(o->initializer)) {
@@ -186,6 +203,7 @@ int insert_run(object* o, int32_t offset, uint32_t size, constant* first, consta
     if (n_last == n || (merged && n_last == n_first)) n_last = tail;
     bounds.last = n_last;
     index.runs.erase(n_at);
+    run_indexes.spare_positions.push_back(n);
   }
   return 1;
 }

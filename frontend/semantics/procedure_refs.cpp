@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "frontend/base/diagnostics.h"
+#include "frontend/base/pools.h"
 #include "frontend/model/const_value.h"
 #include "frontend/model/names.h"
 #include "frontend/model/symbols.h"
@@ -530,7 +531,7 @@ expr_node* copy_tree(expr_node* e, Replace& replace, bool* changed) {
 // A copy of a result type whose length and bound expressions went through
 // copy_tree; the type itself when nothing was replaced.
 template <class Replace>
-type* copy_type_replacing(type* t, Replace& replace) {
+type* copy_type_tree(type* t, Replace& replace) {
   if (!t) return t;
   bool changed = false;
   if (is_character(t) && t->length.kind == bk_expression && t->length.expr) {
@@ -541,7 +542,7 @@ type* copy_type_replacing(type* t, Replace& replace) {
     return c;
   }
   if (is_array(t)) {
-    type* elem = copy_type_replacing(t->element_type, replace);
+    type* elem = copy_type_tree(t->element_type, replace);
     bound_info_entry* b = nullptr;
     if (t->bound_info && t->shape_kind < same_shape) {
       bound_info_entry* old = t->bound_info;
@@ -559,6 +560,16 @@ type* copy_type_replacing(type* t, Replace& replace) {
     return c;
   }
   return t;
+}
+
+// copy_type_tree, giving back the copies it made on the way when nothing
+// was replaced (most results name no dummy argument).
+template <class Replace>
+type* copy_type_replacing(type* t, Replace& replace) {
+  pool_mark mark = pool_mark_of(current_pool);
+  type* c = copy_type_tree(t, replace);
+  if (c == t) pool_release_to(current_pool, mark);
+  return c;
 }
 
 }  // namespace

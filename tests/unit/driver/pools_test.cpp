@@ -119,6 +119,29 @@ TEST(Pools, ZeroedAllocationAndStringCopyUseCurrentPool) {
   EXPECT_EQ(pool_first_chunk(current_pool).room, 65512u - 40 - 8);
 }
 
+// Records allocated after a mark are given back, zero-filled again, while
+// the pool stays in the chunk of the mark; once it has moved to another
+// chunk, giving back does nothing.
+TEST(Pools, ReleaseToMarkGivesBackWithinTheChunk) {
+  pools_reset();
+  current_pool = new_pool();
+  pool_alloc_zeroed(16);
+  pool_mark m = pool_mark_of(current_pool);
+  auto* words = static_cast<uint64_t*>(pool_alloc_zeroed(24));
+  words[0] = words[2] = ~uint64_t{0};
+  pool_release_to(current_pool, m);
+  EXPECT_EQ(pool_first_chunk(current_pool).room, 65512u - 16);
+  auto* again = static_cast<uint64_t*>(pool_alloc_zeroed(24));
+  EXPECT_EQ(again, words);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(again[i], 0u);
+
+  pool_mark before_move = pool_mark_of(current_pool);
+  pool_alloc_zeroed(70000);  // a chunk of its own, in front of the pool
+  pool_release_to(current_pool, before_move);
+  EXPECT_EQ(pool_first_chunk(current_pool).room, 0u);
+  EXPECT_EQ(pool_first_chunk(current_pool).chunks, 2u);
+}
+
 TEST(Pools, PoolNumbersGrowPastTableCapacity) {
   pools_reset();
   int last = 0;
