@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "frontend/base/diagnostics.h"
+#include "frontend/base/huge_pages.h"
 #include "frontend/model/line_map.h"
 #include "frontend/model/il_enums.h"
 #include "frontend/model/il_walk.h"
@@ -646,7 +647,10 @@ struct NotedVisit {
   int32_t nesting;
   int32_t kind;
 };
-std::vector<NotedVisit> noted;
+// Room for a few million notes is reserved up front: it costs no memory
+// until used, and a list that grew by copying itself would.
+std::vector<NotedVisit, HugePageAllocator<NotedVisit>> noted;
+constexpr size_t noted_reserved = size_t{1} << 22;
 uint64_t visits[2];  // entries visited by the first and the second walk of pass 3
 
 void note_visit(void* entry, int kind, uint32_t size) {
@@ -662,6 +666,7 @@ void count_visit(void*, int, uint32_t) { ++visits[1]; }
 bool run_noting_pass(il_header* root) {
   tvx.pass = 3;
   noted.clear();
+  noted.reserve(noted_reserved);
   visits[0] = visits[1] = 0;
   il_walk(root, ilk_il_header, il_entry_size(ilk_il_header), nullptr, note_visit, nullptr,
           count_visit);

@@ -87,3 +87,16 @@ void il_restore_walk_marks();
 // language file". The stream stays open.
 il_header* il_read(FILE* stream, il_allocate_atom_fn allocate_atom,
                    il_receive_symbol_fn receive_symbol);
+
+// il_read reads a regular file whose rest is at least `from` bytes through a
+// window that starts at `bytes` bytes and moves along the file, instead of
+// mapping it whole; the defaults suit the programs. Tests set it to have
+// small files read the same way.
+void il_read_set_window(size_t from, size_t bytes);
+
+// The reading of a regular file through such a window (of `window` bytes),
+// from `offset` to its end, as il_read does it, but returning the status
+// like il_read_buffer (for tests).
+il_read_result il_read_windowed(int fd, size_t offset, size_t window,
+                                il_allocate_atom_fn allocate_atom,
+                                il_receive_symbol_fn receive_symbol);
