@@ -622,7 +622,11 @@ void run_pass(il_header* root, int pass) {
 // The source-file pass starts from the marks as the reader left them and
 // changes none itself: the second pass of its walk would retrace the first
 // and put back exactly the marks the first flipped. The reader's sweep of
-// its tables does the same at a fraction of the cost.
+// its tables does the same at a fraction of the cost. The reader may have
+// left its depth check's marks, flipped on every entry that the walker
+// reaches from the header (il_read_leave_walk_marks): this walk follows
+// only links that the walker follows too (ilshow's child walks leave some
+// out), so it finds all the entries it reaches unvisited just the same.
 void run_source_file_pass(il_header* root) {
   if (!tvx.restore_walk_marks) return run_pass(root, 0);
   tvx.pass = 0;

@@ -587,8 +587,37 @@ struct IlReadCodec {
     if (family < 0 || v < 0 || v >= kind_family_rows[family]) return fail(il_read_bad_code);
     field = static_cast<uint32_t>(v);
   }
-  void begin_flags() { read_separator(); }
+  // A run of flag letters is measured once, at the separator before it;
+  // each flag of the run is then read without testing its letter or the
+  // end again. A flag read from anywhere else is read one letter at a time.
+  const unsigned char* flag_run = nullptr;  // the run's first letter
+  uint32_t flags_read = 0;                  // letters of it read so far
+  uint32_t flag_letters = 0;                // its length (up to 16)
+  void begin_flags() {
+    flags_read = flag_letters = 0;
+    if (!read_separator() || rd.end - rd.p < 16 || !digits_at_once) return;
+    flag_run = rd.p;
+    flag_letters = flag_letters_at(rd.p);
+    if (flag_letters == 8) flag_letters += flag_letters_at(rd.p + 8);
+  }
+  // How many of the 8 bytes at q, from the first on, are 'Y' or 'N'.
+  static uint32_t flag_letters_at(const unsigned char* q) {
+    uint64_t x = 0;
+    std::memcpy(&x, q, 8);
+    auto equal = [x](uint64_t letters) {  // the top bit of each byte equal to the letter
+      uint64_t t = x ^ letters;
+      return ~(((t & 0x7F7F7F7F7F7F7F7Fu) + 0x7F7F7F7F7F7F7F7Fu) | t) & 0x8080808080808080u;
+    };
+    uint64_t letter = equal(0x5959595959595959u) | equal(0x4E4E4E4E4E4E4E4Eu);  // 'Y', 'N'
+    uint64_t other = ~letter & 0x8080808080808080u;
+    return other ? static_cast<uint32_t>(__builtin_ctzll(other)) / 8 : 8;
+  }
   bool read_flag() {
+    if (flags_read < flag_letters && rd.p == flag_run + flags_read) {
+      bool yes = flag_run[flags_read] == 'Y';
+      rd.p = flag_run + ++flags_read;
+      return yes;
+    }
     if (failed()) return false;
     if (rd.p != rd.end && (*rd.p == 'Y' || *rd.p == 'N')) return *rd.p++ == 'Y';
     fail(il_read_bad_field);
@@ -722,6 +751,7 @@ size_t slot_size(int kind) {
 // asked for: the tables then come one by one from the pool, as small files'
 // tables do.
 constexpr size_t largest_table_block = size_t{1} << 30;
+constexpr size_t cache_line = 64;
 
 // Counts that no file of this size could hold are rejected before anything
 // is allocated: every record line takes at least 5 bytes, a bounds block of
@@ -740,7 +770,9 @@ bool allocate_tables() {
   // Bytes of each table; the string and value pools are kinds 23 and 24.
   // The bytes that tell which indices were read come first, a byte per
   // record of each kind (but bounds blocks), zero-filled like the tables.
-  size_t seen_bytes = round_up(records, 8);
+  // Each starts on a cache line (in the block of a large file, which starts
+  // on a huge page): a 64-byte record then takes one line, not parts of two.
+  size_t seen_bytes = round_up(records, cache_line);
   size_t bytes[il_kind_count] = {};
   size_t total = seen_bytes;
   for (int k = 1; k < il_kind_count; ++k) {
@@ -752,7 +784,7 @@ bool allocate_tables() {
     } else if (k <= ilk_symbol_entry) {
       size = slot_size(k);
     }
-    bytes[k] = round_up(size * n, 8);
+    bytes[k] = round_up(size * n, cache_line);
     total += bytes[k];
   }
   char* block = nullptr;
@@ -935,67 +967,81 @@ void check_values() {
 
 // No list runs into itself: the links of each kind form no cycle. The links
 // are followed where the records hold them.
-void check_chains() {
-  for (int k = 1; k <= ilk_symbol_entry; ++k) {
-    const std::vector<uint32_t>& offsets = rd.chain_offsets[k];
-    uint32_t count = rd.counts[k];
-    if (offsets.empty() || count == 0) continue;
-    const char* table = static_cast<const char*>(rd.tables[k]);
-    size_t size = slot_size(k);
-    // The record that link number `link` of record `node` leads to, or none.
-    auto target = [&](uint32_t node, uint32_t link, uint32_t* to) {
-      const void* p = nullptr;
-      std::memcpy(&p, table + node * size + offsets[link], sizeof p);
-      if (!p) return false;
-      *to = static_cast<uint32_t>((static_cast<const char*>(p) - table) / size);
-      return true;
-    };
-    auto links = static_cast<uint32_t>(offsets.size());
-    // The state of each record is kept in the bytes that told which indices
-    // were read, all 1 by now: 1 not reached, 2 open, 3 done.
-    uint8_t* state = rd.index_seen[k];
-    constexpr uint8_t fresh = 1, open = 2, done = 3;
-    if (links == 1) {
-      // One link per record: each record starts a path that ends in none,
-      // in a record of a path already followed, or in a record of its own
-      // path, which is a cycle.
-      for (uint32_t start = 0; start < count; ++start) {
-        if (state[start] != fresh) continue;
-        uint32_t node = start, next = 0;
-        for (;;) {
-          state[node] = open;
-          if (!target(node, 0, &next) || state[next] == done) break;
-          if (state[next] == open) return fail(il_read_cycle);
-          node = next;
-        }
-        for (node = start; state[node] == open;) {
-          state[node] = done;
-          if (!target(node, 0, &node)) break;
-        }
-      }
-      continue;
-    }
-    // Depth-first search with an explicit stack.
-    WorkList<std::pair<uint32_t, uint32_t>> stack;  // record, next link
+// The records of kind k, of size bytes each (a constant, so that a link's
+// index costs no division).
+template <size_t size>
+void check_chains_of(int k) {
+  const std::vector<uint32_t>& offsets = rd.chain_offsets[k];
+  uint32_t count = rd.counts[k];
+  if (offsets.empty() || count == 0) return;
+  const char* table = static_cast<const char*>(rd.tables[k]);
+  // The record that link number `link` of record `node` leads to, or none.
+  auto target = [&](uint32_t node, uint32_t link, uint32_t* to) {
+    const void* p = nullptr;
+    std::memcpy(&p, table + node * size + offsets[link], sizeof p);
+    if (!p) return false;
+    *to = static_cast<uint32_t>((static_cast<const char*>(p) - table) / size);
+    return true;
+  };
+  auto links = static_cast<uint32_t>(offsets.size());
+  // The state of each record is kept in the bytes that told which indices
+  // were read, all 1 by now: 1 not reached, 2 open, 3 done.
+  uint8_t* state = rd.index_seen[k];
+  constexpr uint8_t fresh = 1, open = 2, done = 3;
+  if (links == 1) {
+    // One link per record: each record starts a path that ends in none,
+    // in a record of a path already followed, or in a record of its own
+    // path, which is a cycle.
     for (uint32_t start = 0; start < count; ++start) {
       if (state[start] != fresh) continue;
-      state[start] = open;
-      stack.push_back({start, 0});
-      while (!stack.empty()) {
-        auto& [node, link] = stack.back();
-        if (link == links) {
-          state[node] = done;
-          stack.pop_back();
-          continue;
-        }
-        uint32_t next = 0;
-        if (!target(node, link++, &next)) continue;
+      uint32_t node = start, next = 0;
+      for (;;) {
+        state[node] = open;
+        if (!target(node, 0, &next) || state[next] == done) break;
         if (state[next] == open) return fail(il_read_cycle);
-        if (state[next] == fresh) {
-          state[next] = open;
-          stack.push_back({next, 0});
-        }
+        node = next;
       }
+      for (node = start; state[node] == open;) {
+        state[node] = done;
+        if (!target(node, 0, &node)) break;
+      }
+    }
+    return;
+  }
+  // Depth-first search with an explicit stack.
+  WorkList<std::pair<uint32_t, uint32_t>> stack;  // record, next link
+  for (uint32_t start = 0; start < count; ++start) {
+    if (state[start] != fresh) continue;
+    state[start] = open;
+    stack.push_back({start, 0});
+    while (!stack.empty()) {
+      auto& [node, link] = stack.back();
+      if (link == links) {
+        state[node] = done;
+        stack.pop_back();
+        continue;
+      }
+      uint32_t next = 0;
+      if (!target(node, link++, &next)) continue;
+      if (state[next] == open) return fail(il_read_cycle);
+      if (state[next] == fresh) {
+        state[next] = open;
+        stack.push_back({next, 0});
+      }
+    }
+  }
+}
+
+void check_chains() {
+  for (int k = 1; k <= ilk_symbol_entry && !failed(); ++k) {
+    switch (k) {
+#define IL_RECORD(kind, T)              \
+  case kind:                            \
+    check_chains_of<sizeof(::T)>(kind); \
+    break;
+#include "frontend/ilfile/il_records.def"
+      default:
+        break;
     }
   }
 }
@@ -1023,9 +1069,12 @@ void restore_marks() {
 // header without visitors, as the IL writer walks it, stops quietly at the
 // limit. The walk state of the caller is kept. The walk's second pass puts
 // the marks back; when the atoms are the reader's own, a sweep of the tables
-// does that instead, at a fraction of the cost. A file rejected here may
+// does that instead, at a fraction of the cost, or nothing does, when the
+// caller asked to have them left (il_read_leave_walk_marks). A file rejected here may
 // leave the walk marks of atoms it shares with the caller changed; il_read
 // then ends the run, and callers of il_read_buffer give atoms of their own.
+bool leave_walk_marks = false;  // see il_read_leave_walk_marks
+
 void check_depth() {
   WalkState saved = walk;
   walk = WalkState{};
@@ -1036,7 +1085,7 @@ void check_depth() {
     il_walk(root, ilk_il_header, size, nullptr, nullptr, nullptr, nullptr);
   } else {
     il_walk_once(root, ilk_il_header, size, nullptr);
-    restore_marks();
+    if (!leave_walk_marks) restore_marks();
   }
   bool too_deep = walk.too_deep;
   walk = saved;
@@ -1077,6 +1126,8 @@ il_read_result il_read_buffer(const unsigned char* data, size_t size,
 }
 
 void il_restore_walk_marks() { restore_marks(); }
+
+void il_read_leave_walk_marks(bool leave) { leave_walk_marks = leave; }
 
 namespace {
 
