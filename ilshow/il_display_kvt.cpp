@@ -651,10 +651,10 @@ struct NotedVisit {
   int32_t nesting;
   int32_t kind;
 };
-// Room for a few million notes is reserved up front: it costs no memory
+// Room for a million notes is reserved up front: it costs no memory
 // until used, and a list that grew by copying itself would.
 std::vector<NotedVisit, HugePageAllocator<NotedVisit>> noted;
-constexpr size_t noted_reserved = size_t{1} << 22;
+constexpr size_t noted_reserved = size_t{1} << 20;
 uint64_t visits[2];  // entries visited by the first and the second walk of pass 3
 
 void note_visit(void* entry, int kind, uint32_t size) {
