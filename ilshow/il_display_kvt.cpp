@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "frontend/base/diagnostics.h"
+#include "frontend/base/huge_pages.h"
 #include "frontend/model/line_map.h"
 #include "frontend/model/il_enums.h"
 #include "frontend/model/il_walk.h"
@@ -621,7 +622,11 @@ void run_pass(il_header* root, int pass) {
 // The source-file pass starts from the marks as the reader left them and
 // changes none itself: the second pass of its walk would retrace the first
 // and put back exactly the marks the first flipped. The reader's sweep of
-// its tables does the same at a fraction of the cost.
+// its tables does the same at a fraction of the cost. The reader may have
+// left its depth check's marks, flipped on every entry that the walker
+// reaches from the header (il_read_leave_walk_marks): this walk follows
+// only links that the walker follows too (ilshow's child walks leave some
+// out), so it finds all the entries it reaches unvisited just the same.
 void run_source_file_pass(il_header* root) {
   if (!tvx.restore_walk_marks) return run_pass(root, 0);
   tvx.pass = 0;
@@ -646,7 +651,10 @@ struct NotedVisit {
   int32_t nesting;
   int32_t kind;
 };
-std::vector<NotedVisit> noted;
+// Room for a million notes is reserved up front: it costs no memory
+// until used, and a list that grew by copying itself would.
+std::vector<NotedVisit, HugePageAllocator<NotedVisit>> noted;
+constexpr size_t noted_reserved = size_t{1} << 20;
 uint64_t visits[2];  // entries visited by the first and the second walk of pass 3
 
 void note_visit(void* entry, int kind, uint32_t size) {
@@ -662,6 +670,7 @@ void count_visit(void*, int, uint32_t) { ++visits[1]; }
 bool run_noting_pass(il_header* root) {
   tvx.pass = 3;
   noted.clear();
+  noted.reserve(noted_reserved);
   visits[0] = visits[1] = 0;
   il_walk(root, ilk_il_header, il_entry_size(ilk_il_header), nullptr, note_visit, nullptr,
           count_visit);

@@ -33,6 +33,9 @@ int ilshow_main(int argc, char** argv) {
   if (!in) command_line_error("could not open IL file %s", {name});
   // ilshow has no name table: the atoms are the file's own records. A module
   // file holds symbol records: without a receiver they are skipped.
+  // The reader leaves the marks of its depth check's walk for the first
+  // pass, which puts them back (see run_source_file_pass).
+  il_read_leave_walk_marks(true);
   il_header* header = il_read(in, nullptr, nullptr);
   if (!header) catastrophe_here(78);
 

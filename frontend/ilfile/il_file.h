@@ -82,8 +82,30 @@ il_read_result il_read_buffer(const unsigned char* data, size_t size,
 // tables instead of a second walk. Valid while the tables live.
 void il_restore_walk_marks();
 
+// When set, a reading without an atom action leaves the walk marks as the
+// reader's depth check left them, flipped on every entry that the walker
+// reaches from the header, and spares the sweep that puts them back. A walk
+// from the header with il_walk_once then finds every entry it reaches
+// unvisited (the walk's parity follows the header's mark), as long as it
+// follows no link that the walker's own walk does not; il_restore_walk_marks
+// puts the marks back after it.
+void il_read_leave_walk_marks(bool leave);
+
 // Reads the rest of the open stream as an IL or module file and returns its
 // header entry; a bad file is the catastrophic error "invalid intermediate
 // language file". The stream stays open.
 il_header* il_read(FILE* stream, il_allocate_atom_fn allocate_atom,
                    il_receive_symbol_fn receive_symbol);
+
+// il_read reads a regular file whose rest is at least `from` bytes through a
+// window that starts at `bytes` bytes and moves along the file, instead of
+// mapping it whole; the defaults suit the programs. Tests set it to have
+// small files read the same way.
+void il_read_set_window(size_t from, size_t bytes);
+
+// The reading of a regular file through such a window (of `window` bytes),
+// from `offset` to its end, as il_read does it, but returning the status
+// like il_read_buffer (for tests).
+il_read_result il_read_windowed(int fd, size_t offset, size_t window,
+                                il_allocate_atom_fn allocate_atom,
+                                il_receive_symbol_fn receive_symbol);

@@ -6,9 +6,11 @@
 // file is rejected, never read out of bounds.
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -18,6 +20,7 @@
 #include <vector>
 
 #include "frontend/base/diagnostics.h"
+#include "frontend/base/huge_pages.h"
 #include "frontend/base/pools.h"
 #include "frontend/ilfile/il_file.h"
 #include "frontend/ilfile/il_schema.h"
@@ -27,57 +30,8 @@ namespace {
 
 constexpr int msg_invalid_il_file = 78;
 
-// Huge pages: a large region advised as such costs one fault per 2 MB
-// instead of one per 4 KB as it is first written (the advice is a hint; a
-// kernel that refuses it gives ordinary pages).
-constexpr size_t huge_page_size = size_t{2} << 20;
-
-size_t round_up(size_t n, size_t unit) { return (n + unit - 1) / unit * unit; }
-
-void advise_huge_pages(void* start, size_t bytes) {
-#ifdef MADV_HUGEPAGE
-  madvise(start, bytes, MADV_HUGEPAGE);
-#else
-  (void)start;
-  (void)bytes;
-#endif
-}
-
-// The allocator of the reader's working lists. A list of a large file gets
-// a mapping of its own, aligned to a huge page and advised as huge-page
-// memory; smaller ones come from the heap.
 template <class T>
-struct WorkAllocator {
-  using value_type = T;
-  static constexpr size_t mapped_from = 2 * huge_page_size;
-  WorkAllocator() = default;
-  template <class U>
-  WorkAllocator(const WorkAllocator<U>&) {}
-  static size_t mapping_size(size_t n) { return round_up(n * sizeof(T), huge_page_size); }
-  T* allocate(size_t n) {
-    if (n > SIZE_MAX / sizeof(T) / 2) throw std::bad_alloc();
-    if (n * sizeof(T) < mapped_from) return std::allocator<T>().allocate(n);
-    size_t size = mapping_size(n);
-    // Mapped with a huge page to spare, then trimmed to an aligned start.
-    void* m = mmap(nullptr, size + huge_page_size, PROT_READ | PROT_WRITE,
-                   MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (m == MAP_FAILED) throw std::bad_alloc();
-    auto start = reinterpret_cast<uintptr_t>(m);
-    uintptr_t aligned = round_up(start, huge_page_size);
-    if (aligned > start) munmap(m, aligned - start);
-    munmap(reinterpret_cast<void*>(aligned + size), start + huge_page_size - aligned);
-    advise_huge_pages(reinterpret_cast<void*>(aligned), size);
-    return reinterpret_cast<T*>(aligned);
-  }
-  void deallocate(T* p, size_t n) {
-    if (n * sizeof(T) < mapped_from) return std::allocator<T>().deallocate(p, n);
-    munmap(p, mapping_size(n));
-  }
-  template <class U>
-  bool operator==(const WorkAllocator<U>&) const { return true; }
-};
-template <class T>
-using WorkList = std::vector<T, WorkAllocator<T>>;
+using WorkList = std::vector<T, HugePageAllocator<T>>;
 
 // An atom reference waiting for the atom table: the field and the atom index.
 struct AtomFixup {
@@ -105,16 +59,33 @@ struct ValueCheck {
   uint32_t length;
 };
 
+// A large file is read through a window that moves along it (see refill):
+// the bytes from the window's start up to end are in memory, file_left more
+// follow in the file. A line that the window holds whole, from p to its
+// newline and 16 bytes beyond, is read as if the whole file were in memory:
+// the short forms look at most 16 bytes ahead, and only a text steps over
+// a newline.
+struct IlWindow {
+  int fd = -1;                    // the file, -1 when the whole file is in memory
+  uint64_t file_at = 0;           // the file offset of the next byte to read into it
+  uint64_t file_left = 0;         // bytes of the file not yet read into it
+  unsigned char* start = nullptr;  // the window's buffer
+  size_t capacity = 0;            // its bytes
+  bool read_error = false;
+};
+
 struct IlReadState {
   const unsigned char* p;    // next byte of the file
-  const unsigned char* end;  // one past its last byte
+  const unsigned char* end;  // one past its last byte (in memory)
+  const unsigned char* line_end;  // while p is below it, the line at p is in memory whole
+  IlWindow window;
   il_read_status status;     // first failure, il_read_ok while none
   char separator;            // '=' before a record's first field, then ','
   uint32_t counts[il_kind_count];  // from the counts line
   uint32_t seen[il_kind_count];    // records (bytes for kind 13) read so far
   void* tables[il_kind_count];     // record tables; for kind 12 the atom* the action
                                    // gave, or the atoms themselves without one
-  WorkList<uint8_t> index_seen[il_kind_count];  // indices read, per kind
+  uint8_t* index_seen[il_kind_count];  // per kind, a byte per index: 1 once read
   char* string_pool;               // kind 23: the strings, each NUL-ended
   uint8_t* value_pool;             // kind 24: the constants' value bytes
   uint32_t cur_index;              // index (byte offset for kind 13) being read
@@ -133,12 +104,14 @@ IlReadState rd;
 void il_reader_reset(const unsigned char* data, size_t size, il_allocate_atom_fn allocate_atom) {
   rd.p = data;
   rd.end = data + size;
+  rd.line_end = rd.end;
+  rd.window = IlWindow{};
   rd.status = il_read_ok;
   rd.separator = '=';
   std::memset(rd.counts, 0, sizeof rd.counts);
   std::memset(rd.seen, 0, sizeof rd.seen);
   std::memset(rd.tables, 0, sizeof rd.tables);
-  for (auto& v : rd.index_seen) v.clear();
+  std::memset(rd.index_seen, 0, sizeof rd.index_seen);
   rd.string_pool = nullptr;
   rd.value_pool = nullptr;
   rd.cur_index = 0;
@@ -156,7 +129,72 @@ void fail(il_read_status why) {
   if (rd.status == il_read_ok) rd.status = why;
 }
 bool failed() { return rd.status != il_read_ok; }
-size_t remaining() { return static_cast<size_t>(rd.end - rd.p); }
+// Bytes of the file from p on, in memory or not.
+uint64_t remaining() { return static_cast<uint64_t>(rd.end - rd.p) + rd.window.file_left; }
+
+// ---- The window over a large file ----
+
+unsigned char* map_window_buffer(size_t bytes) { return static_cast<unsigned char*>(map_huge_pages(bytes)); }
+
+// Moves the unread bytes to the window's start (into a buffer twice as large
+// when they fill it) and reads as much of the file as fits after them. Sets
+// line_end: just past the last newline that has 16 bytes after it in memory,
+// or the end once the whole file is in memory. A read error ends the file
+// and fails the reading.
+void refill() {
+  IlWindow& w = rd.window;
+  size_t kept = static_cast<size_t>(rd.end - rd.p);
+  if (kept == w.capacity) {
+    size_t larger = w.capacity * 2;
+    unsigned char* b = map_window_buffer(larger);
+    if (!b) throw std::bad_alloc();
+    std::memcpy(b, rd.p, kept);
+    unmap_huge_pages(w.start, w.capacity);
+    w.start = b;
+    w.capacity = larger;
+  } else if (kept) {
+    std::memmove(w.start, rd.p, kept);
+  }
+  rd.p = w.start;
+  size_t filled = kept;
+  while (filled < w.capacity && w.file_left > 0) {
+    size_t want = static_cast<size_t>(std::min<uint64_t>(w.capacity - filled, w.file_left));
+    ssize_t n = pread(w.fd, w.start + filled, want, static_cast<off_t>(w.file_at));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {  // an error, or the file ended before its stated size
+      if (n < 0) w.read_error = true;
+      w.file_left = 0;
+      break;
+    }
+    filled += static_cast<size_t>(n);
+    w.file_at += static_cast<uint64_t>(n);
+    w.file_left -= static_cast<uint64_t>(n);
+  }
+  rd.end = w.start + filled;
+  if (w.read_error) fail(il_read_bad_end);
+  if (w.file_left == 0) {
+    rd.line_end = rd.end;
+    return;
+  }
+  rd.line_end = rd.p;
+  if (filled > 16) {
+    const void* nl = memrchr(rd.p, '\n', filled - 16);
+    if (nl) rd.line_end = static_cast<const unsigned char*>(nl) + 1;
+  }
+}
+
+// The line at p in memory whole (or the rest of the file).
+[[gnu::noinline]] void refill_line() {
+  while (rd.p >= rd.line_end && rd.window.file_left > 0) refill();
+}
+inline void ensure_line() {
+  if (rd.p >= rd.line_end) refill_line();
+}
+
+// At least n bytes from p in memory (or the rest of the file).
+void ensure_bytes(uint64_t n) {
+  while (static_cast<uint64_t>(rd.end - rd.p) < n && rd.window.file_left > 0) refill();
+}
 
 bool expect(char c, il_read_status why) {
   if (failed()) return false;
@@ -426,6 +464,7 @@ const char* read_text(uint32_t* length_out) {
     fail(il_read_bad_field);
     return nullptr;
   }
+  ensure_bytes(uint64_t{len} + 16);
   uint64_t need = uint64_t{rd.seen[ilk_string_pool]} + len + 1;
   if (need > rd.counts[ilk_string_pool]) {
     fail(il_read_pool_overflow);
@@ -441,6 +480,7 @@ const char* read_text(uint32_t* length_out) {
   rd.p += len;
   rd.seen[ilk_string_pool] = static_cast<uint32_t>(need);
   *length_out = len;
+  ensure_line();  // the text may have held a newline
   return s;
 }
 
@@ -547,8 +587,37 @@ struct IlReadCodec {
     if (family < 0 || v < 0 || v >= kind_family_rows[family]) return fail(il_read_bad_code);
     field = static_cast<uint32_t>(v);
   }
-  void begin_flags() { read_separator(); }
+  // A run of flag letters is measured once, at the separator before it;
+  // each flag of the run is then read without testing its letter or the
+  // end again. A flag read from anywhere else is read one letter at a time.
+  const unsigned char* flag_run = nullptr;  // the run's first letter
+  uint32_t flags_read = 0;                  // letters of it read so far
+  uint32_t flag_letters = 0;                // its length (up to 16)
+  void begin_flags() {
+    flags_read = flag_letters = 0;
+    if (!read_separator() || rd.end - rd.p < 16 || !digits_at_once) return;
+    flag_run = rd.p;
+    flag_letters = flag_letters_at(rd.p);
+    if (flag_letters == 8) flag_letters += flag_letters_at(rd.p + 8);
+  }
+  // How many of the 8 bytes at q, from the first on, are 'Y' or 'N'.
+  static uint32_t flag_letters_at(const unsigned char* q) {
+    uint64_t x = 0;
+    std::memcpy(&x, q, 8);
+    auto equal = [x](uint64_t letters) {  // the top bit of each byte equal to the letter
+      uint64_t t = x ^ letters;
+      return ~(((t & 0x7F7F7F7F7F7F7F7Fu) + 0x7F7F7F7F7F7F7F7Fu) | t) & 0x8080808080808080u;
+    };
+    uint64_t letter = equal(0x5959595959595959u) | equal(0x4E4E4E4E4E4E4E4Eu);  // 'Y', 'N'
+    uint64_t other = ~letter & 0x8080808080808080u;
+    return other ? static_cast<uint32_t>(__builtin_ctzll(other)) / 8 : 8;
+  }
   bool read_flag() {
+    if (flags_read < flag_letters && rd.p == flag_run + flags_read) {
+      bool yes = flag_run[flags_read] == 'Y';
+      rd.p = flag_run + ++flags_read;
+      return yes;
+    }
     if (failed()) return false;
     if (rd.p != rd.end && (*rd.p == 'Y' || *rd.p == 'N')) return *rd.p++ == 'Y';
     fail(il_read_bad_field);
@@ -603,6 +672,7 @@ struct IlReadCodec {
     if (!expect('x', il_read_bad_field)) return;
     uint32_t len = static_cast<uint32_t>(n);
     if (len > remaining() / 2) return fail(il_read_bad_field);
+    ensure_bytes(2 * uint64_t{len} + 16);
     if (uint64_t{rd.seen[ilk_value_pool]} + len > rd.counts[ilk_value_pool])
       return fail(il_read_pool_overflow);
     uint8_t* bytes = rd.value_pool + rd.seen[ilk_value_pool];
@@ -624,6 +694,8 @@ struct IlReadCodec {
 };
 
 bool read_header_line() {
+  ensure_bytes(64);
+  ensure_line();
   char expected[64];
   int n = std::snprintf(expected, sizeof expected, "VAROK IL file (v%s)\f\f", il_format_version);
   if (n != 24 || remaining() < 24 || std::memcmp(rd.p, expected, 24) != 0) {
@@ -636,6 +708,7 @@ bool read_header_line() {
 
 // "0" and 24 letter-count pairs in any order, each kind exactly once.
 bool read_counts_line() {
+  ensure_line();
   bool given[il_kind_count] = {};
   for (int pair = 0; pair < il_kind_count; ++pair) {
     if (pair > 0 && !expect(',', il_read_bad_counts)) return false;
@@ -678,6 +751,7 @@ size_t slot_size(int kind) {
 // asked for: the tables then come one by one from the pool, as small files'
 // tables do.
 constexpr size_t largest_table_block = size_t{1} << 30;
+constexpr size_t cache_line = 64;
 
 // Counts that no file of this size could hold are rejected before anything
 // is allocated: every record line takes at least 5 bytes, a bounds block of
@@ -694,8 +768,13 @@ bool allocate_tables() {
     return false;
   }
   // Bytes of each table; the string and value pools are kinds 23 and 24.
+  // The bytes that tell which indices were read come first, a byte per
+  // record of each kind (but bounds blocks), zero-filled like the tables.
+  // Each starts on a cache line (in the block of a large file, which starts
+  // on a huge page): a 64-byte record then takes one line, not parts of two.
+  size_t seen_bytes = round_up(records, cache_line);
   size_t bytes[il_kind_count] = {};
-  size_t total = 0;
+  size_t total = seen_bytes;
   for (int k = 1; k < il_kind_count; ++k) {
     uint32_t n = rd.counts[k];
     if (n == 0 || k == ilk_bound_info_entry || k == ilk_symbol_entry) continue;
@@ -705,7 +784,7 @@ bool allocate_tables() {
     } else if (k <= ilk_symbol_entry) {
       size = slot_size(k);
     }
-    bytes[k] = round_up(size * n, 8);
+    bytes[k] = round_up(size * n, cache_line);
     total += bytes[k];
   }
   char* block = nullptr;
@@ -713,6 +792,13 @@ bool allocate_tables() {
     char* whole = static_cast<char*>(pool_alloc_zeroed(total + 2 * huge_page_size));
     block = reinterpret_cast<char*>(round_up(reinterpret_cast<uintptr_t>(whole), huge_page_size));
     advise_huge_pages(block, round_up(total, huge_page_size));
+  }
+  auto* seen = static_cast<uint8_t*>(block ? static_cast<void*>(block) : pool_alloc_zeroed(seen_bytes));
+  if (block) block += seen_bytes;
+  for (int k = 1; k <= ilk_symbol_entry; ++k) {
+    if (k == ilk_bound_info_entry) continue;
+    rd.index_seen[k] = seen;
+    seen += rd.counts[k];
   }
   for (int k = 1; k < il_kind_count; ++k) {
     if (!bytes[k]) continue;
@@ -731,12 +817,11 @@ bool allocate_tables() {
       rd.tables[k] = table;
     }
   }
-  for (int k = 1; k <= ilk_symbol_entry; ++k)
-    if (rd.counts[k] && k != ilk_bound_info_entry) rd.index_seen[k].assign(rd.counts[k], 0);
   // The working lists get room up front, so they do not copy themselves
   // over and over as a large file fills them; room that stays unused is
   // never touched.
   if (rd.allocate_atom) rd.atom_fixups.reserve(records);
+  rd.bounds_fixups.reserve(rd.counts[ilk_type] + rd.counts[ilk_alloc]);  // one per record at most
   rd.value_checks.reserve(rd.counts[ilk_constant]);  // one per constant at most
   rd.blocks.reserve(rd.counts[ilk_bound_info_entry] / 8);  // a block takes 8 bytes or more
   return true;
@@ -819,6 +904,7 @@ void read_record(int kind, uint32_t index) {
 // Records until the end line "0", which must be the file's last line.
 void read_records() {
   while (!failed()) {
+    ensure_line();
     if (rd.p == rd.end) return fail(il_read_bad_end);
     int kind = kind_of_letter(*rd.p);
     if (kind == 0) {
@@ -881,44 +967,81 @@ void check_values() {
 
 // No list runs into itself: the links of each kind form no cycle. The links
 // are followed where the records hold them.
-void check_chains() {
-  for (int k = 1; k <= ilk_symbol_entry; ++k) {
-    const std::vector<uint32_t>& offsets = rd.chain_offsets[k];
-    uint32_t count = rd.counts[k];
-    if (offsets.empty() || count == 0) continue;
-    const char* table = static_cast<const char*>(rd.tables[k]);
-    size_t size = slot_size(k);
-    // The record that link number `link` of record `node` leads to, or none.
-    auto target = [&](uint32_t node, uint32_t link, uint32_t* to) {
-      const void* p = nullptr;
-      std::memcpy(&p, table + node * size + offsets[link], sizeof p);
-      if (!p) return false;
-      *to = static_cast<uint32_t>((static_cast<const char*>(p) - table) / size);
-      return true;
-    };
-    auto links = static_cast<uint32_t>(offsets.size());
-    // Depth-first search with an explicit stack: 0 unvisited, 1 open, 2 done.
-    WorkList<uint8_t> state(count, 0);
-    WorkList<std::pair<uint32_t, uint32_t>> stack;  // record, next link
+// The records of kind k, of size bytes each (a constant, so that a link's
+// index costs no division).
+template <size_t size>
+void check_chains_of(int k) {
+  const std::vector<uint32_t>& offsets = rd.chain_offsets[k];
+  uint32_t count = rd.counts[k];
+  if (offsets.empty() || count == 0) return;
+  const char* table = static_cast<const char*>(rd.tables[k]);
+  // The record that link number `link` of record `node` leads to, or none.
+  auto target = [&](uint32_t node, uint32_t link, uint32_t* to) {
+    const void* p = nullptr;
+    std::memcpy(&p, table + node * size + offsets[link], sizeof p);
+    if (!p) return false;
+    *to = static_cast<uint32_t>((static_cast<const char*>(p) - table) / size);
+    return true;
+  };
+  auto links = static_cast<uint32_t>(offsets.size());
+  // The state of each record is kept in the bytes that told which indices
+  // were read, all 1 by now: 1 not reached, 2 open, 3 done.
+  uint8_t* state = rd.index_seen[k];
+  constexpr uint8_t fresh = 1, open = 2, done = 3;
+  if (links == 1) {
+    // One link per record: each record starts a path that ends in none,
+    // in a record of a path already followed, or in a record of its own
+    // path, which is a cycle.
     for (uint32_t start = 0; start < count; ++start) {
-      if (state[start]) continue;
-      state[start] = 1;
-      stack.push_back({start, 0});
-      while (!stack.empty()) {
-        auto& [node, link] = stack.back();
-        if (link == links) {
-          state[node] = 2;
-          stack.pop_back();
-          continue;
-        }
-        uint32_t next = 0;
-        if (!target(node, link++, &next)) continue;
-        if (state[next] == 1) return fail(il_read_cycle);
-        if (state[next] == 0) {
-          state[next] = 1;
-          stack.push_back({next, 0});
-        }
+      if (state[start] != fresh) continue;
+      uint32_t node = start, next = 0;
+      for (;;) {
+        state[node] = open;
+        if (!target(node, 0, &next) || state[next] == done) break;
+        if (state[next] == open) return fail(il_read_cycle);
+        node = next;
       }
+      for (node = start; state[node] == open;) {
+        state[node] = done;
+        if (!target(node, 0, &node)) break;
+      }
+    }
+    return;
+  }
+  // Depth-first search with an explicit stack.
+  WorkList<std::pair<uint32_t, uint32_t>> stack;  // record, next link
+  for (uint32_t start = 0; start < count; ++start) {
+    if (state[start] != fresh) continue;
+    state[start] = open;
+    stack.push_back({start, 0});
+    while (!stack.empty()) {
+      auto& [node, link] = stack.back();
+      if (link == links) {
+        state[node] = done;
+        stack.pop_back();
+        continue;
+      }
+      uint32_t next = 0;
+      if (!target(node, link++, &next)) continue;
+      if (state[next] == open) return fail(il_read_cycle);
+      if (state[next] == fresh) {
+        state[next] = open;
+        stack.push_back({next, 0});
+      }
+    }
+  }
+}
+
+void check_chains() {
+  for (int k = 1; k <= ilk_symbol_entry && !failed(); ++k) {
+    switch (k) {
+#define IL_RECORD(kind, T)              \
+  case kind:                            \
+    check_chains_of<sizeof(::T)>(kind); \
+    break;
+#include "frontend/ilfile/il_records.def"
+      default:
+        break;
     }
   }
 }
@@ -946,9 +1069,12 @@ void restore_marks() {
 // header without visitors, as the IL writer walks it, stops quietly at the
 // limit. The walk state of the caller is kept. The walk's second pass puts
 // the marks back; when the atoms are the reader's own, a sweep of the tables
-// does that instead, at a fraction of the cost. A file rejected here may
+// does that instead, at a fraction of the cost, or nothing does, when the
+// caller asked to have them left (il_read_leave_walk_marks). A file rejected here may
 // leave the walk marks of atoms it shares with the caller changed; il_read
 // then ends the run, and callers of il_read_buffer give atoms of their own.
+bool leave_walk_marks = false;  // see il_read_leave_walk_marks
+
 void check_depth() {
   WalkState saved = walk;
   walk = WalkState{};
@@ -959,7 +1085,7 @@ void check_depth() {
     il_walk(root, ilk_il_header, size, nullptr, nullptr, nullptr, nullptr);
   } else {
     il_walk_once(root, ilk_il_header, size, nullptr);
-    restore_marks();
+    if (!leave_walk_marks) restore_marks();
   }
   bool too_deep = walk.too_deep;
   walk = saved;
@@ -968,10 +1094,10 @@ void check_depth() {
 
 }  // namespace
 
-il_read_result il_read_buffer(const unsigned char* data, size_t size,
-                              il_allocate_atom_fn allocate_atom,
-                              il_receive_symbol_fn receive_symbol) {
-  il_reader_reset(data, size, allocate_atom);
+namespace {
+
+// The whole reading once rd stands at the file's first byte.
+il_read_result read_file(il_receive_symbol_fn receive_symbol) {
   if (read_header_line() && read_counts_line() && allocate_tables()) read_records();
   if (!failed()) {
     for (int k = 1; k < il_kind_count; ++k)
@@ -990,33 +1116,52 @@ il_read_result il_read_buffer(const unsigned char* data, size_t size,
   return {il_read_ok, static_cast<il_header*>(rd.tables[ilk_il_header])};
 }
 
+}  // namespace
+
+il_read_result il_read_buffer(const unsigned char* data, size_t size,
+                              il_allocate_atom_fn allocate_atom,
+                              il_receive_symbol_fn receive_symbol) {
+  il_reader_reset(data, size, allocate_atom);
+  return read_file(receive_symbol);
+}
+
 void il_restore_walk_marks() { restore_marks(); }
+
+void il_read_leave_walk_marks(bool leave) { leave_walk_marks = leave; }
 
 namespace {
 
-// The rest of a regular file mapped into memory, so its bytes are read where
-// the page cache holds them instead of being copied into a buffer first.
-// Empty when the stream is no regular file or cannot be mapped.
+// Where the rest of a regular file lies: its descriptor, the offset where
+// the stream's reader stands and the file's size. False when the stream is
+// no regular file.
+struct RegularRest {
+  int fd = -1;
+  size_t offset = 0;
+  size_t size = 0;
+};
+bool regular_rest(FILE* stream, RegularRest* rest) {
+  struct stat st;
+  int fd = fileno(stream);
+  if (fd < 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0 ||
+      static_cast<uint64_t>(st.st_size) >= SIZE_MAX / 4)
+    return false;
+  off_t at = ftello(stream);  // where the stream's reader stands
+  if (at < 0 || at > st.st_size) return false;
+  *rest = {fd, static_cast<size_t>(at), static_cast<size_t>(st.st_size)};
+  return true;
+}
+
+// The rest of a small regular file mapped into memory, so its bytes are read
+// where the page cache holds them instead of being copied into a buffer
+// first. Empty when it cannot be mapped.
 struct MappedRest {
   void* base = MAP_FAILED;
   size_t length = 0;
   size_t offset = 0;
-  MappedRest(FILE* stream) {
-    struct stat st;
-    int fd = fileno(stream);
-    if (fd < 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0 ||
-        static_cast<uint64_t>(st.st_size) >= SIZE_MAX / 4)
-      return;
-    off_t at = ftello(stream);  // where the stream's reader stands
-    if (at < 0 || at > st.st_size) return;
-    length = static_cast<size_t>(st.st_size);
-    offset = static_cast<size_t>(at);
-    base = mmap(nullptr, length, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-    // The stream ends where a reading of it to the end would leave it.
-    if (base != MAP_FAILED && fseeko(stream, 0, SEEK_END) != 0) {
-      munmap(base, length);
-      base = MAP_FAILED;
-    }
+  explicit MappedRest(const RegularRest& rest) {
+    length = rest.size;
+    offset = rest.offset;
+    base = mmap(nullptr, length, PROT_READ, MAP_PRIVATE | MAP_POPULATE, rest.fd, 0);
   }
   ~MappedRest() {
     if (base != MAP_FAILED) munmap(base, length);
@@ -1028,15 +1173,74 @@ struct MappedRest {
   size_t size() const { return length - offset; }
 };
 
+// The rest of a large file is read through a window of a few huge pages
+// rather than mapped: a mapping costs a page-table entry per 4 KB to set up
+// and tear down, and a TLB miss as each page is first read, together far more
+// than the copy into a window that stays in the cache.
+size_t windowed_from = 8 * huge_page_size;
+size_t window_bytes = huge_page_size;
+
+// The reading of the rest through a window that starts as buffer (of
+// window_bytes).
+il_read_result read_windowed(const RegularRest& rest, unsigned char* buffer,
+                             il_allocate_atom_fn allocate_atom,
+                             il_receive_symbol_fn receive_symbol) {
+  il_reader_reset(buffer, 0, allocate_atom);
+  IlWindow& w = rd.window;
+  w.fd = rest.fd;
+  w.file_at = rest.offset;
+  w.file_left = rest.size - rest.offset;
+  w.start = buffer;
+  w.capacity = window_bytes;
+  il_read_result r = read_file(receive_symbol);
+  unmap_huge_pages(w.start, w.capacity);
+  rd.window = IlWindow{};
+  rd.p = rd.end = rd.line_end = nullptr;
+  return r;
+}
+
 }  // namespace
+
+void il_read_set_window(size_t from, size_t bytes) {
+  windowed_from = from;
+  window_bytes = std::max<size_t>(bytes, 1);
+}
+
+il_read_result il_read_windowed(int fd, size_t offset, size_t window,
+                                il_allocate_atom_fn allocate_atom,
+                                il_receive_symbol_fn receive_symbol) {
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<uint64_t>(st.st_size) < offset)
+    return {il_read_bad_header, nullptr};
+  RegularRest rest{fd, offset, static_cast<size_t>(st.st_size)};
+  size_t saved = window_bytes;
+  window_bytes = std::max<size_t>(window, 1);
+  unsigned char* buffer = map_window_buffer(window_bytes);
+  if (!buffer) throw std::bad_alloc();
+  il_read_result r = read_windowed(rest, buffer, allocate_atom, receive_symbol);
+  window_bytes = saved;
+  return r;
+}
 
 il_header* il_read(FILE* stream, il_allocate_atom_fn allocate_atom,
                    il_receive_symbol_fn receive_symbol) {
-  MappedRest map(stream);
-  if (map.mapped()) {
-    il_read_result r = il_read_buffer(map.data(), map.size(), allocate_atom, receive_symbol);
-    if (r.status != il_read_ok) catastrophe_here(msg_invalid_il_file);
-    return r.header;
+  RegularRest rest;
+  if (regular_rest(stream, &rest)) {
+    // The stream ends where a reading of it to the end would leave it.
+    unsigned char* window = nullptr;
+    if (rest.size - rest.offset >= windowed_from) window = map_window_buffer(window_bytes);
+    if (window && fseeko(stream, 0, SEEK_END) == 0) {
+      il_read_result r = read_windowed(rest, window, allocate_atom, receive_symbol);
+      if (r.status != il_read_ok) catastrophe_here(msg_invalid_il_file);
+      return r.header;
+    }
+    if (window) unmap_huge_pages(window, window_bytes);
+    MappedRest map(rest);
+    if (map.mapped() && fseeko(stream, 0, SEEK_END) == 0) {
+      il_read_result r = il_read_buffer(map.data(), map.size(), allocate_atom, receive_symbol);
+      if (r.status != il_read_ok) catastrophe_here(msg_invalid_il_file);
+      return r.header;
+    }
   }
   // Otherwise the buffer starts at 64 KB and doubles as it fills. Its bytes
   // are not cleared first: fread writes each before the reader looks at it.

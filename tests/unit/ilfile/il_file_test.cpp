@@ -817,3 +817,56 @@ TEST_F(IlFile, StreamsAreReadFromWhereTheyStand) {
   EXPECT_EQ(write_text(from_pipe), text);
   std::fclose(piped);
 }
+
+// A large file is read through a window that moves along it; any window,
+// down to a single byte, builds the same graph as the whole file in memory
+// and rejects a damaged file for the same fault, also where a text holds a
+// newline or the file is cut anywhere.
+TEST_F(IlFile, WindowedReadingMatchesTheWholeFile) {
+  std::string path = scratch("_window.cil");
+  const std::string prefix = "skipped line\n";
+  auto windowed = [&](const std::string& text, size_t window) {
+    {
+      std::ofstream out(path, std::ios::binary | std::ios::trunc);
+      out << prefix << text;
+    }
+    FILE* file = std::fopen(path.c_str(), "rb");
+    EXPECT_NE(file, nullptr);
+    il_read_result r = il_read_windowed(fileno(file), prefix.size(), window, plain_atom, nullptr);
+    std::fclose(file);
+    return r;
+  };
+  const size_t windows[] = {1, 2, 7, 16, 17, 64, 4096};
+  std::vector<std::string> texts;
+  for (const char* name : {"arrays.cil", "assign.cil", "kinds.cil", "empty.cil"}) texts.push_back(fixture(name));
+  texts.push_back(replaced(fixture("assign.cil"), "f0=9hhello.f90", "f0=9hhe\nlo.f90"));
+  for (const std::string& text : texts) {
+    for (size_t w : windows) {
+      SCOPED_TRACE(w);
+      pools_reset();
+      il_read_result r = windowed(text, w);
+      ASSERT_EQ(r.status, il_read_ok);
+      EXPECT_EQ(write_text(r.header), text);
+    }
+  }
+  for (const Damage& d : damages) {
+    SCOPED_TRACE(d.name);
+    std::string text = replaced(fixture(d.fixture), d.from, d.to);
+    if (d.from2) text = replaced(text, d.from2, d.to2);
+    for (size_t w : {size_t{1}, size_t{17}, size_t{4096}}) {
+      pools_reset();
+      EXPECT_EQ(windowed(text, w).status, d.why) << w;
+    }
+  }
+  for (const std::string& text : {texts[0], texts.back()}) {
+    for (size_t n = 0; n < text.size(); ++n) {
+      pools_reset();
+      il_read_status whole = read_text(text.substr(0, n)).status;
+      for (size_t w : {size_t{1}, size_t{33}}) {
+        pools_reset();
+        EXPECT_EQ(windowed(text.substr(0, n), w).status, whole) << n << " " << w;
+      }
+    }
+  }
+  std::remove(path.c_str());
+}
