@@ -126,6 +126,12 @@ int32_t intrin_get_actarg(actarg* a, const intrin_spec* spec, int32_t pos, int32
   return 1;
 }
 
+int32_t intrin_positional(const intrin_spec* spec, int32_t pos, const actarg* a) {
+  bool dim_or_mask = spec->iclass == 25 || spec->iclass == 26;
+  if (dim_or_mask && pos == 1 && is_logical(a->type) && keyword_is(spec, 2, "MASK")) return 2;
+  return pos;
+}
+
 void intrin_add_actarg_usage(int32_t pos, int32_t tokpos, const intrin_spec* spec, locsym* sym) {
   if (pos < 0 || spec == nullptr || sym == nullptr) return;
   uint32_t use = QB_REF;
@@ -448,7 +454,8 @@ int32_t get_intrin_ret_shape(const intrin_spec* spec, const int32_t* ranks, int3
     case 20: case 43: return r0;
     case 22: return given(1) ? 0 : 1;
     case 23: return r0 == 2 && r1 == 2 ? 2 : 1;
-    case 24: case 25: case 29: case 36: return 1;
+    case 24: case 29: case 36: return 1;
+    case 25: return !given(1) ? 1 : r0 <= 1 ? 0 : r0 - 1;
     case 26: case 44: return !given(1) || r0 == 1 ? 0 : r0 - 1;
     case 33: case 42: return r1;
     case 38: return r0 + 1;

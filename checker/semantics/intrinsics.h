@@ -81,6 +81,10 @@ void make_intrinsic(locsym* sym);
 // The class rules of an intrinsic reference, called by arglist_intrinsic.
 // Reads one actual argument at position pos of the specific; fills a.
 int32_t intrin_get_actarg(actarg* a, const intrin_spec* spec, int32_t pos, int32_t litval);
+// The position of the argument a, read without a keyword at pos: the
+// reductions and MAXLOC and MINLOC have the forms (ARRAY, DIM, MASK) and
+// (ARRAY, MASK), so a logical second argument is their MASK.
+int32_t intrin_positional(const intrin_spec* spec, int32_t pos, const actarg* a);
 // Records the use of a name passed at position pos (QB_ACT always).
 void intrin_add_actarg_usage(int32_t pos, int32_t tokpos, const intrin_spec* spec, locsym* sym);
 // The type expected at position pos; at position 0 it may move *cur to
@@ -109,5 +113,6 @@ extern conval gota_value;        // the folded value
 extern uint32_t gota_valok;      // the value is known
 extern uint32_t gota_const;      // the reference is a constant
 extern int32_t gota_arrsecdims;  // rank of an array-valued result
+extern bool gota_rank_unknown;   // the result's rank is not known (an argument's is not)
 extern int32_t gota_propsize;    // propagated storage size
 extern int32_t flag_propsize;    // the result size follows the first argument
