@@ -6,6 +6,7 @@
 #include <string>
 
 #include "checker/base/errmsg.h"
+#include "checker/reader/dispatch.h"
 #include "checker/reader/expr.h"
 #include "checker/reader/hpfstmt.h"
 #include "checker/base/services.h"
@@ -175,8 +176,11 @@ int32_t hpf_shendforall(const StmtCall& c) {
       rd_errmsg(553);
       return skip_statement(), 0;
     }
+    if (!closing_construct_name()) return 0;
     nest_pop();
+    return 0;
   }
-  if (chk_endofline(1) != 0) skip_statement();
+  std::string name;
+  trailing_construct_name(name);
   return 0;
 }
