@@ -118,10 +118,7 @@ const KeyRow* getkey() {
     return nullptr;
   }
   if (!cname.empty()) {
-    // WHERE and FORALL take one as constructs (Fortran 95); their one-line
-    // statement forms, with their "=", are read as assignments.
-    if (found->code != ST_IF && found->code != ST_DO && found->code != ST_SELECTCASE &&
-        found->code != ST_WHERE && found->code != ST_FORALL) {
+    if (found->code != ST_IF && found->code != ST_DO && found->code != ST_SELECTCASE) {
       int32_t saved = tk.errcol;
       tk.errcol = start;
       rd_errmsg(706);

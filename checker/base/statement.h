@@ -110,10 +110,6 @@ void nest_pop();
 // 7 WHERE, 8 SELECT CASE, 9 FORALL) and the statement's construct name;
 // false when labels are not processed or after the overflow.
 bool construct_push(int32_t code, int32_t k);
-// Reads what follows the closing statement of a construct: the name, which
-// must be the construct's (708 missing, 707 another), then the end of the
-// statement (20). False when the statement was given up.
-bool closing_construct_name();
 
 // Labels of the program unit.
 struct LabelUse {

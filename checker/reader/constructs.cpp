@@ -114,14 +114,6 @@ int32_t case_depth() {
 
 bool construct_push(int32_t code, int32_t k) { return push_block(code, k); }
 
-bool closing_construct_name() {
-  std::string name;
-  int32_t col = tk.stacol;
-  if (!trailing_construct_name(name)) return false;
-  check_closing_name(name, col);
-  return true;
-}
-
 namespace {
 
 // Reads one case value; false when it cannot be read.
@@ -262,23 +254,16 @@ bool case_value_ranges(CaseStruct& cs) {
   }
 }
 
-// "(" mask ")" of WHERE and ELSEWHERE: a logical array expression (80
-// for another type). False when the statement was given up.
-bool read_where_mask() {
-  if (!read_paren_ctl_expr(true)) return false;
-  if (ctl.tclass != 0 && ctl.tclass != TC_LOGICAL) {
-    tk.errcol = ctl.col;
-    rd_errmsg(80);
-  }
-  return true;
-}
-
 }  // namespace
 
 // WHERE (mask) [assignment]
 int32_t shwhere(const StmtCall& c) {
   if (!tstord(c.lowest, c.cls)) return skip_statement(), 0;
-  if (!read_where_mask()) return 0;
+  if (!read_paren_ctl_expr(true)) return 0;
+  if (ctl.tclass != 0 && ctl.tclass != TC_LOGICAL) {
+    tk.errcol = ctl.col;
+    rd_errmsg(80);
+  }
   if (at_statement_end()) {
     push_block(7, 7);
     return 0;
@@ -288,23 +273,17 @@ int32_t shwhere(const StmtCall& c) {
   return 1;
 }
 
-// ELSEWHERE [(mask)]: after one with a mask (Fortran 95) the construct
-// takes further ELSEWHERE statements; after one without, none.
+// ELSEWHERE
 int32_t shelsewhere(const StmtCall& c) {
   if (!tstord(c.lowest, c.cls)) return skip_statement(), 0;
-  bool masked = tk.stacol < rsrc.statend && pstat[tk.stacol] == '(';
   if (unit.labpro) {
     if (top_code() != 7) {
       rd_errmsg(651);
       return skip_statement(), 0;
     }
-    new_block(masked ? 7 : 8, 7);
+    new_block(8, 7);
   }
-  if (masked && !read_where_mask()) return 0;
-  std::string name;
-  int32_t col = tk.stacol;
-  if (!trailing_construct_name(name)) return 0;
-  if (unit.labpro) check_inner_name(name, col);
+  chk_endofline(1);
   return 0;
 }
 
@@ -316,12 +295,9 @@ int32_t shendwhere(const StmtCall& c) {
       rd_errmsg(652);
       return skip_statement(), 0;
     }
-    if (!closing_construct_name()) return 0;
     nest_pop();
-    return 0;
   }
-  std::string name;
-  trailing_construct_name(name);
+  chk_endofline(1);
   return 0;
 }
 
@@ -382,7 +358,10 @@ int32_t shendselect(const StmtCall& c) {
     rd_errmsg(654);
     return skip_statement(), 0;
   }
-  if (!closing_construct_name()) return 0;
+  std::string name;
+  int32_t col = tk.stacol;
+  if (!trailing_construct_name(name)) return 0;
+  check_closing_name(name, col);
   nest_pop();
   return 0;
 }

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "checker/base/errmsg.h"
-#include "checker/reader/dispatch.h"
 #include "checker/reader/expr.h"
 #include "checker/reader/hpfstmt.h"
 #include "checker/base/services.h"
@@ -176,11 +175,8 @@ int32_t hpf_shendforall(const StmtCall& c) {
       rd_errmsg(553);
       return skip_statement(), 0;
     }
-    if (!closing_construct_name()) return 0;
     nest_pop();
-    return 0;
   }
-  std::string name;
-  trailing_construct_name(name);
+  if (chk_endofline(1) != 0) skip_statement();
   return 0;
 }
