@@ -207,10 +207,6 @@ int32_t arglist_intrinsic(locsym* sym, int32_t litval, int32_t call) {
         a->position = position;
         a->col = argcol;
         if (!intrin_get_actarg(a, *cur, position, litval)) return early_end();
-        if (!keyword_seen) {
-          position = intrin_positional(*cur, position, a);
-          a->position = position;
-        }
         if (tail != nullptr) tail->next = a;
         else head = a;
         tail = a;

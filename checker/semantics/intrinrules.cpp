@@ -126,12 +126,6 @@ int32_t intrin_get_actarg(actarg* a, const intrin_spec* spec, int32_t pos, int32
   return 1;
 }
 
-int32_t intrin_positional(const intrin_spec* spec, int32_t pos, const actarg* a) {
-  bool dim_or_mask = spec->iclass == 25 || spec->iclass == 26;
-  if (dim_or_mask && pos == 1 && is_logical(a->type) && keyword_is(spec, 2, "MASK")) return 2;
-  return pos;
-}
-
 void intrin_add_actarg_usage(int32_t pos, int32_t tokpos, const intrin_spec* spec, locsym* sym) {
   if (pos < 0 || spec == nullptr || sym == nullptr) return;
   uint32_t use = QB_REF;

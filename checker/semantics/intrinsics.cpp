@@ -160,11 +160,10 @@ int32_t specificIntrinIsAcceptable(const intrin_spec* const* pos) {
   if ((ropt.compiler & SGI) && (s->dialects & ANSI90) == 0) return 0;
   // An entry that exists only through the HPF bit needs the HPF option.
   if ((s->dialects & HPF) && (s->dialects & bits & ~HPF) == 0 && !ropt.hpf) return 0;
-  // MAXLOC and MINLOC take DIM (the Fortran 95 form) unless HPF's
-  // ansi_maxloc option asks for the Fortran 90 form without it.
-  bool f90_maxloc = ropt.hpf && (ropt.compiler & DEC) == 0 && flopt_ansimaxloc > 0;
-  if (s->iclass == 24 && !f90_maxloc) return 0;
-  if (s->iclass == 25 && f90_maxloc) return 0;
+  if (ropt.hpf && (ropt.compiler & DEC) == 0) {
+    if (s->iclass == 24 && flopt_ansimaxloc <= 0) return 0;
+    if (s->iclass == 25 && flopt_ansimaxloc > 0) return 0;
+  }
   return 1;
 }
 

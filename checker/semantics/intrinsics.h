@@ -81,10 +81,6 @@ void make_intrinsic(locsym* sym);
 // The class rules of an intrinsic reference, called by arglist_intrinsic.
 // Reads one actual argument at position pos of the specific; fills a.
 int32_t intrin_get_actarg(actarg* a, const intrin_spec* spec, int32_t pos, int32_t litval);
-// The position of the argument a, read without a keyword at pos: the
-// reductions and MAXLOC and MINLOC have the forms (ARRAY, DIM, MASK) and
-// (ARRAY, MASK), so a logical second argument is their MASK.
-int32_t intrin_positional(const intrin_spec* spec, int32_t pos, const actarg* a);
 // Records the use of a name passed at position pos (QB_ACT always).
 void intrin_add_actarg_usage(int32_t pos, int32_t tokpos, const intrin_spec* spec, locsym* sym);
 // The type expected at position pos; at position 0 it may move *cur to

@@ -102,13 +102,9 @@ TEST_F(IntrinsicTables, MaxlocFormFollowsTheAnsiMaxlocOption) {
   EXPECT_EQ(first("MAXLOC")->iclass, 25u);
   flopt_ansimaxloc = 1;
   EXPECT_EQ(first("MAXLOC")->iclass, 24u);
-  // Without HPF the Fortran 95 form with DIM applies, in the default
-  // dialect and in DEC's.
   ropt.hpf = 0;
   flopt_ansimaxloc = 0;
-  EXPECT_EQ(first("MAXLOC")->iclass, 25u);
-  ropt.compiler = 18;  // DEC VMS
-  EXPECT_EQ(first("MINLOC")->iclass, 25u);
+  EXPECT_EQ(first("MAXLOC")->iclass, 24u);
 }
 
 TEST_F(IntrinsicTables, SubroutineClasses) {
