@@ -10,6 +10,7 @@ conval got_val;
 uint32_t got_ok;
 uint32_t got_con;
 int32_t got_arrsecdims;
+bool got_rank_unknown;
 locsym* got_sym;
 int32_t got_arrelm;
 int32_t got_arrpos;

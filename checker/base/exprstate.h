@@ -42,6 +42,8 @@ extern conval got_val;           // its value
 extern uint32_t got_ok;          // value known
 extern uint32_t got_con;         // constant expression
 extern int32_t got_arrsecdims;   // rank of the result
+extern bool got_rank_unknown;    // that rank is not known: the result is 0 because a
+                                 // function whose result's rank is not known here gives it
 extern locsym* got_sym;          // single variable/procedure/structure, or user operator
 extern int32_t got_arrelm;       // elements (1 for a scalar)
 extern int32_t got_arrpos;

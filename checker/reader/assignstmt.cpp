@@ -46,10 +46,12 @@ uint32_t rhs_kinds() {
 }
 
 // A function unit's own name (or one of its entries) on the left side is
-// its result variable.
+// its result variable: the function itself, or the variable that stands
+// for it while its body is read (SQ_FUNCVAR: a structure for a function
+// of derived type), which the FUNCTION statement declares.
 bool is_result_name(const locsym* s) {
-  return s != nullptr && unit.prgtyp == 5 && s->sclass == SC_FUNC && s->squal != SQ_STATFUN &&
-         (s == prgnam || s->owner == prgnam);
+  return s != nullptr && unit.prgtyp == 5 && (s->sclass == SC_FUNC || s->squal == SQ_FUNCVAR) &&
+         s->squal != SQ_STATFUN && (s == prgnam || s->owner == prgnam);
 }
 
 bool structured(uint8_t code) { return code == DT_REC || code == DT_TYPE; }

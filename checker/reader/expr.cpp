@@ -59,6 +59,7 @@ void clear_globals() {
   got_val = conval{};
   got_ok = got_con = 0;
   got_arrsecdims = 0;
+  got_rank_unknown = false;
   got_sym = nullptr;
   got_arrelm = 1;
   got_arrpos = 0;
@@ -667,6 +668,7 @@ uint32_t getmeta(uint32_t accepted) {
   bool first = true;  // no operand or operator read yet
   locsym* single = nullptr;
   int32_t single_func = 0;  // the single operand is a function reference
+  bool rank_unknown = false;  // an operand's rank is not known
 
   // Reduces the top record with the operand in hand: in Fortran 90 a
   // function of an OPERATOR interface first, else the intrinsic operator.
@@ -783,6 +785,7 @@ uint32_t getmeta(uint32_t accepted) {
           got_ok = vo.valok;
           got_con = vo.con;
           got_arrsecdims = vo.rank;
+          got_rank_unknown = vo.rank_unknown;
           got_arrelm = vo.nelem > 0 ? vo.nelem : 1;
           got_sym = vo.sym;
           // A variable read as a value is referenced.
@@ -807,6 +810,7 @@ uint32_t getmeta(uint32_t accepted) {
         if (vhs) t.value = charsubsize;
         operand_from_type(&cur, t, vo.value, vo.valok, vo.con, col);
         cur.v.rank = vo.rank;
+        rank_unknown = rank_unknown || vo.rank_unknown;
         bool structured = t.code == 15 || t.code == 26;
         cur.kind = vo.rank > 0 || (k & 0x1e44u) ? 0x800u : ((k & 0x10u) && structured ? 0x10u : 0x1u);
         if (k == 0x80000) cur.kind = 0x80000;
@@ -966,6 +970,9 @@ uint32_t getmeta(uint32_t accepted) {
   got_ok = cur.v.valok;
   got_con = cur.v.con;
   got_arrsecdims = cur.v.rank;
+  // An array operand fixes the rank; a function of unknown result rank
+  // beside scalars leaves it unknown.
+  got_rank_unknown = rank_unknown && cur.v.rank == 0;
   got_arrelm = cur.v.rank > 0 ? (cur.v.spare[0] > 0 ? cur.v.spare[0] : 0) : 1;
   got_sym = single;
   got_epflags = single_func;

@@ -46,6 +46,7 @@ void chklogopt(exprec* left, exprec* right);
 struct varout {
   locsym* sym;       // the symbol referenced
   int32_t rank;      // rank of the reference
+  bool rank_unknown; // a function reference whose result's rank is not known here
   uint32_t valok;    // value known (named constant, folded function)
   uint32_t con;      // constant
   conval value;

@@ -750,10 +750,13 @@ uint32_t hpf_get_combined_attr(uint32_t given, HpfMapping* m) {
       msg(608, col);
       return 0;
     }
+    // A template may be distributed where it is declared; it is not
+    // aligned there, and a processor arrangement is neither.
     uint32_t mapped = HPF_ALIGN | HPF_DISTRIBUTE;
     if ((bit == HPF_PROCESSORS && (given & (mapped | HPF_TEMPLATE))) ||
-        (bit == HPF_TEMPLATE && (given & (mapped | HPF_PROCESSORS))) ||
-        ((bit & mapped) && (given & (HPF_PROCESSORS | HPF_TEMPLATE)))) {
+        (bit == HPF_TEMPLATE && (given & (HPF_ALIGN | HPF_PROCESSORS))) ||
+        ((bit & mapped) && (given & HPF_PROCESSORS)) ||
+        (bit == HPF_ALIGN && (given & HPF_TEMPLATE))) {
       msg(22, col);
       return 0;
     }

@@ -19,6 +19,7 @@
 #include "checker/semantics/interfaces.h"
 #include "checker/semantics/intrinsics.h"
 #include "checker/semantics/locsym.h"
+#include "checker/semantics/modtable.h"
 
 namespace {
 
@@ -162,6 +163,7 @@ int32_t interface_body(const StmtCall& c, int32_t kind) {
   std::memcpy(b.pabort, unit.pabort, sizeof b.pabort);
   b.prgtyp = unit.prgtyp;
   increase_scoping_level();
+  modtbl_enter_interface_body();
   intf_prgbeg();
   locsym* s = getsym(name.c_str(), static_cast<int32_t>(name.size()), 1 | 2 | 4, 0);
   s->sclass = static_cast<uint8_t>(sclass);
@@ -513,6 +515,7 @@ int32_t shend_intf(const StmtCall& c) {
     msg_at(267, 0);
     dts.structdepth = 0;
   }
+  modtbl_leave_interface_body();
   decrease_scoping_level();
   Status.interface = 1;
   unit.interface_body = 0;

@@ -830,6 +830,7 @@ uint32_t getvar(uint32_t accepted, varout* out) {
         o.valok = gota_valok;
         o.con = gota_const;
         o.rank = rc == 3 ? gota_arrsecdims : 0;
+        o.rank_unknown = rc != 3 && gota_rank_unknown;
         return rc == 3 ? 0x1000 : 0x100;
       }
       locsym* replacement = nullptr;
@@ -854,6 +855,9 @@ uint32_t getvar(uint32_t accepted, varout* out) {
       if (replacement != nullptr) return 0x100;
       if (sym->type.code == 0) type_implicitly(sym, col, unit.had_interface, true);
       flaguse(sym, QB_CALLED, col);
+      // In Fortran 90 the function may return an array: its interface, if
+      // any, is not read here.
+      o.rank_unknown = ropt.Language != 1 && sym->squal != SQ_STATFUN;
       return 0x100;
     }
     if (!is_array && !char_scalar) {

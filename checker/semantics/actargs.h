@@ -18,6 +18,7 @@ struct actarg {
   int32_t size;       // storage size in bytes, 0 unknown
   int32_t kind;       // AC_ code
   int32_t rank;
+  bool rank_unknown;  // rank 0 only because a function's result rank is not known here
   dtdesc type;
   uint32_t valok;     // value known
   uint32_t con;       // constant expression

@@ -720,6 +720,7 @@ void take_expression(actarg* a, uint32_t form, locsym* sym) {
   a->form = form;
   a->type = got_typ;
   a->rank = got_arrsecdims;
+  a->rank_unknown = got_rank_unknown;
   a->valok = got_ok;
   a->con = got_con;
   a->value = got_val;

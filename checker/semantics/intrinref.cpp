@@ -16,6 +16,7 @@ conval gota_value;
 uint32_t gota_valok;
 uint32_t gota_const;
 int32_t gota_arrsecdims;
+bool gota_rank_unknown;
 int32_t gota_propsize;
 int32_t flag_propsize;
 
@@ -75,6 +76,27 @@ bool keyword_follows(int32_t* col, int32_t* len) {
   return false;
 }
 
+// The result's rank by the class rule; where arguments' ranks are not
+// known, only a rank that the rule gives whatever rank (scalar, one or
+// two) they have: else 0, and gota_rank_unknown is set.
+int32_t result_rank(const intrin_spec* spec, const int32_t* ranks, const bool* unknown) {
+  int32_t rank = get_intrin_ret_shape(spec, ranks, MAX_POSITIONS);
+  for (int32_t guess = 1; guess <= 2; ++guess) {
+    int32_t tried[MAX_POSITIONS];
+    bool any = false;
+    for (int32_t i = 0; i < MAX_POSITIONS; ++i) {
+      tried[i] = unknown[i] ? guess : ranks[i];
+      any = any || unknown[i];
+    }
+    if (!any) return rank;
+    if (get_intrin_ret_shape(spec, tried, MAX_POSITIONS) != rank) {
+      gota_rank_unknown = true;
+      return 0;
+    }
+  }
+  return rank;
+}
+
 }  // namespace
 
 int32_t getIntrinArgKeywd(const char* name, int32_t col, const uint8_t* flags,
@@ -115,6 +137,7 @@ int32_t arglist_intrinsic(locsym* sym, int32_t litval, int32_t call) {
   gota_value = conval{};
   gota_valok = gota_const = 0;
   gota_arrsecdims = 0;
+  gota_rank_unknown = false;
   gota_propsize = 0;
   flag_propsize = 0;
   const int32_t namecol = tk.tokbeg;
@@ -140,6 +163,7 @@ int32_t arglist_intrinsic(locsym* sym, int32_t litval, int32_t call) {
   uint8_t given[MAX_POSITIONS] = {};
   int32_t ranks[MAX_POSITIONS];
   for (int32_t& r : ranks) r = -1;
+  bool unknown[MAX_POSITIONS] = {};  // the rank at the position is not known
   actarg* head = nullptr;
   actarg* tail = nullptr;
   bool checks = true, keyword_seen = false, out_of_order = false, allconst = true;
@@ -191,6 +215,7 @@ int32_t arglist_intrinsic(locsym* sym, int32_t litval, int32_t call) {
           intrin_add_actarg_usage(position, argcol, *cur, a->sym);
         given[position] = 1;
         ranks[position] = a->rank > 0 ? a->rank : 0;
+        unknown[position] = a->rank_unknown;
         if ((*cur)->iclass == 33 && position == 1) {
           // The result's rank is the element count of SHAPE, not its rank:
           // where the count is not known (SHAPE(X), an array of run-time
@@ -209,7 +234,8 @@ int32_t arglist_intrinsic(locsym* sym, int32_t litval, int32_t call) {
         if (checks) {
           uint32_t cls = (*cur)->iclass;
           if (position == 0) {
-            if ((cls == 20 || cls == 37 || cls == 43) && a->rank == 0) report_at(738, argcol);
+            if ((cls == 20 || cls == 37 || cls == 43) && a->rank == 0 && !a->rank_unknown)
+              report_at(738, argcol);
             first_unknown = a->type.code == 0;
           } else if (!first_unknown) {
             bool untyped = a->type.code == 0 || a->type.code == 12 || a->type.code == 16 ||
@@ -250,7 +276,7 @@ int32_t arglist_intrinsic(locsym* sym, int32_t litval, int32_t call) {
     gota_valok = 0;
     gota_const = static_cast<uint32_t>(intrinRetIsAConst(spec, &sym->type, allconst ? 1 : 0));
   }
-  int32_t rank = get_intrin_ret_shape(spec, ranks, MAX_POSITIONS);
+  int32_t rank = result_rank(spec, ranks, unknown);
   if (rank > 0) {
     gota_arrsecdims = rank;
     if (flag_propsize && head != nullptr && head->sym != nullptr) gota_propsize = head->sym->size;

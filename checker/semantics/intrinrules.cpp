@@ -448,7 +448,8 @@ int32_t get_intrin_ret_shape(const intrin_spec* spec, const int32_t* ranks, int3
     case 20: case 43: return r0;
     case 22: return given(1) ? 0 : 1;
     case 23: return r0 == 2 && r1 == 2 ? 2 : 1;
-    case 24: case 25: case 29: case 36: return 1;
+    case 24: case 29: case 36: return 1;
+    case 25: return !given(1) ? 1 : r0 <= 1 ? 0 : r0 - 1;
     case 26: case 44: return !given(1) || r0 == 1 ? 0 : r0 - 1;
     case 33: case 42: return r1;
     case 38: return r0 + 1;

@@ -109,5 +109,6 @@ extern conval gota_value;        // the folded value
 extern uint32_t gota_valok;      // the value is known
 extern uint32_t gota_const;      // the reference is a constant
 extern int32_t gota_arrsecdims;  // rank of an array-valued result
+extern bool gota_rank_unknown;   // the result's rank is not known (an argument's is not)
 extern int32_t gota_propsize;    // propagated storage size
 extern int32_t flag_propsize;    // the result size follows the first argument

@@ -5,6 +5,8 @@
 #include "checker/semantics/modtable.h"
 
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "checker/common/dtype.h"
 #include "checker/common/error.h"
@@ -44,11 +46,35 @@ void modtbl_reset() {
   modtbl.depth = modtbl.sdepth = 0;
 }
 
+namespace {
+
+// The copies put aside for each open interface body, innermost last.
+std::vector<std::vector<std::pair<locsym*, void*>>> body_copies;
+
+}  // namespace
+
 void modtbl_reset_entity_flags() {
   modtbl.unknown_use = 0;
+  body_copies.clear();
   if (!modtbl.ModulesUsed) return;
   for (locsym* e = modtbl.lochead2; e != nullptr; e = e->snext) e->modcopy = nullptr;
   modtbl.ModulesUsed = 0;
+}
+
+void modtbl_enter_interface_body() {
+  std::vector<std::pair<locsym*, void*>>& kept = body_copies.emplace_back();
+  for (locsym* e = modtbl.lochead2; e != nullptr; e = e->snext) {
+    if (e->modcopy == nullptr) continue;
+    kept.emplace_back(e, e->modcopy);
+    e->modcopy = nullptr;
+  }
+}
+
+void modtbl_leave_interface_body() {
+  if (body_copies.empty()) return;
+  for (locsym* e = modtbl.lochead2; e != nullptr; e = e->snext) e->modcopy = nullptr;
+  for (const auto& [entry, copy] : body_copies.back()) entry->modcopy = copy;
+  body_copies.pop_back();
 }
 
 namespace {

@@ -45,8 +45,14 @@ qlist* module_pool();
 
 // Empties the table (start of every pass).
 void modtbl_reset();
-// Clears the USE-copy field of every entry (each unit, each interface body).
+// Clears the USE-copy field of every entry (each unit).
 void modtbl_reset_entity_flags();
+// An interface body is a scope of its own, without host association: the
+// copies USE made for the host are not its names, and the copies its own
+// USE makes are not the host's. Entering a body puts the entries' copies
+// aside and clears them; leaving it puts them back.
+void modtbl_enter_interface_body();
+void modtbl_leave_interface_body();
 
 // The export side, at the end of a MODULE unit and of its procedures.
 void modtbl_copy_entities_to();
