@@ -775,7 +775,7 @@ expr_node* new_operator_node(symbol_entry* s, expr_node* operands) {
   return n;
 }
 
-bool parse_actual_arg(expr_node** out) {
+bool parse_actual_arg(expr_node** out, bool may_be_procedure_argument) {
   ::atom* keyword = nullptr;
   bool specifier = false;
   uint8_t spec_code = 0;
@@ -789,7 +789,8 @@ bool parse_actual_arg(expr_node** out) {
   }
   *out = parse_expr_prec(0);
   expr_node* e = *out;
-  if (e->node_kind == enk_name_ref && e->symbol && e->symbol->cls == sym_host_link)
+  if (may_be_procedure_argument && e->node_kind == enk_name_ref && e->symbol &&
+      e->symbol->cls == sym_host_link)
     e->symbol->word2 |= linkf_actual_argument;
   if (keyword) (*out)->arg_keyword = keyword;
   if (specifier) {
@@ -810,6 +811,8 @@ expr_node* parse_actual_arg_list(symbol_entry* s) {
   bool omitted_reported = false;
   bool has_triplet = false;
   bool failed = false;
+  // The subscripts of an array are no actual arguments.
+  bool may_be_call = !symbol_names_array(s);
   if (scan.cur_token != tok_rparen && scan.cur_token != tok_eos) {
     for (;;) {
       expr_node* item = nullptr;
@@ -839,7 +842,7 @@ expr_node* parse_actual_arg_list(symbol_entry* s) {
             !keyword_seen && (scan.cur_token == tok_colon || scan.cur_token == tok_double_colon);
         if (!starts_triplet) {
           bool has_keyword = scan.cur_token == tok_keyword_arg;
-          if (!parse_actual_arg(&item)) failed = true;
+          if (!parse_actual_arg(&item, may_be_call)) failed = true;
           if (has_keyword) {
             keyword_seen = true;
           } else if (keyword_seen && !omitted_reported) {
