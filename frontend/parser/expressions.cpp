@@ -775,7 +775,7 @@ expr_node* new_operator_node(symbol_entry* s, expr_node* operands) {
   return n;
 }
 
-bool parse_actual_arg(expr_node** out, bool may_be_procedure_argument) {
+bool parse_actual_arg(expr_node** out) {
   ::atom* keyword = nullptr;
   bool specifier = false;
   uint8_t spec_code = 0;
@@ -788,10 +788,6 @@ bool parse_actual_arg(expr_node** out, bool may_be_procedure_argument) {
     scan_token(operand_mode);
   }
   *out = parse_expr_prec(0);
-  expr_node* e = *out;
-  if (may_be_procedure_argument && e->node_kind == enk_name_ref && e->symbol &&
-      e->symbol->cls == sym_host_link)
-    e->symbol->word2 |= linkf_actual_argument;
   if (keyword) (*out)->arg_keyword = keyword;
   if (specifier) {
     (*out)->is_specifier = true;
@@ -811,8 +807,6 @@ expr_node* parse_actual_arg_list(symbol_entry* s) {
   bool omitted_reported = false;
   bool has_triplet = false;
   bool failed = false;
-  // The subscripts of an array are no actual arguments.
-  bool may_be_call = !symbol_names_array(s);
   if (scan.cur_token != tok_rparen && scan.cur_token != tok_eos) {
     for (;;) {
       expr_node* item = nullptr;
@@ -842,7 +836,7 @@ expr_node* parse_actual_arg_list(symbol_entry* s) {
             !keyword_seen && (scan.cur_token == tok_colon || scan.cur_token == tok_double_colon);
         if (!starts_triplet) {
           bool has_keyword = scan.cur_token == tok_keyword_arg;
-          if (!parse_actual_arg(&item, may_be_call)) failed = true;
+          if (!parse_actual_arg(&item)) failed = true;
           if (has_keyword) {
             keyword_seen = true;
           } else if (keyword_seen && !omitted_reported) {
@@ -869,6 +863,13 @@ expr_node* parse_actual_arg_list(symbol_entry* s) {
   if (!expect_token(tok_rparen, 231, after_operand_mode)) return error_at_pos(pos);
   if (omitted_reported) return error_at_pos(pos);
   (void)failed;
+  // A host name standing alone in the list may be a procedure that the
+  // host declares later, unless the list is the subscripts of an array or
+  // holds a triplet (a section or a substring).
+  if (!has_triplet && !symbol_names_array(s))
+    for (expr_node* e = first; e; e = e->next)
+      if (e->node_kind == enk_name_ref && e->symbol && e->symbol->cls == sym_host_link)
+        e->symbol->word2 |= linkf_actual_argument;
   expr_node* n = new_operator_node(s, first);
   n->source_pos = pos;
   apply_set_triplet(n, has_triplet);

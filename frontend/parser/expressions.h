@@ -33,10 +33,8 @@ bool parse_item_list(expr_node** first);
 bool parse_input_item_list(expr_node** first, int mode);
 // "(" args ")" after a name: an enk_apply node of the symbol (or an error node).
 expr_node* parse_actual_arg_list(symbol_entry* s);
-// One actual argument or I/O control item with optional keyword; a host
-// name standing alone is noted as a possible procedure argument unless the
-// list is known to be subscripts.
-bool parse_actual_arg(expr_node** out, bool may_be_procedure_argument);
+// One actual argument or I/O control item with optional keyword.
+bool parse_actual_arg(expr_node** out);
 // ( re , im ) with the current token on "("; out receives the constant.
 bool parse_complex_constant(const_value* out);
 // ( e1, ..., en ) for a derived type with n components.

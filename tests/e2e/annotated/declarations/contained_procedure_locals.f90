@@ -1,8 +1,9 @@
 ! status: 0
 ! Names that only a contained procedure uses, undeclared anywhere: its own
 ! locals, typed by its own IMPLICIT rules, when they subscript a host
-! array; host names when they stand alone as actual arguments. Either way
-! they are referenced, so no "declared and never referenced" comes for them.
+! array or bound a substring; host names when they stand alone as actual
+! arguments. Either way they are referenced, so no "declared and never
+! referenced" comes for them.
 subroutine smooth(v, n)
   integer, intent(in) :: n
   real, intent(inout) :: v(n)
@@ -44,6 +45,20 @@ contains
     end do
   end subroutine zero
 end subroutine clear
+
+! The same for the bounds of a substring of a host variable.
+subroutine initial(word, first)
+  implicit none
+  character(len=*), intent(in) :: word
+  character, intent(out) :: first
+  call pick()
+contains
+  subroutine pick()
+    implicit integer (k)
+    k = 1
+    first = word(k:k)
+  end subroutine pick
+end subroutine initial
 
 subroutine show(m)
   integer, intent(in) :: m
