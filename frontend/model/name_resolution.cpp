@@ -415,6 +415,9 @@ symbol_entry* symbol_complete(symbol_entry* s) {
         uint32_t uses = link_use_flags(s);
         if (uses & symf_referenced) target->word2 |= linkf_referenced;
         if (uses & symf_in_bound) target->word2 |= linkf_in_bound;
+        // A variable that no host declares is typed by the IMPLICIT rules
+        // of the procedure that uses it, not by those of its host.
+        if (!procedure_flags && s->entity && !declared_in_a_host(s)) target->entity = s->entity;
       } else {
         target->flags |= link_use_flags(s);
       }

@@ -1,9 +1,9 @@
 ! status: 0
 ! Names that only a contained procedure uses, undeclared anywhere: its own
 ! locals, typed by its own IMPLICIT rules, when they subscript a host
-! array or bound a substring; host names when they stand alone as actual
-! arguments. Either way they are referenced, so no "declared and never
-! referenced" comes for them.
+! array or bound a substring; host names, still typed by those rules, when
+! they stand alone as actual arguments. Either way they are referenced, so
+! no "declared and never referenced" comes for them.
 subroutine smooth(v, n)
   integer, intent(in) :: n
   real, intent(inout) :: v(n)
@@ -59,6 +59,33 @@ contains
     first = word(k:k)
   end subroutine pick
 end subroutine initial
+
+! Passed alone, such a name is typed by the IMPLICIT rules of the contained
+! procedure that passes it, not by those of the host.
+subroutine scale_all()
+  call inner()
+contains
+  subroutine inner()
+    implicit real (m)
+    m = 2.5
+    call half(m)
+  end subroutine inner
+  subroutine half(x)
+    real, intent(in) :: x
+    print *, x / 2.0
+  end subroutine half
+end subroutine scale_all
+
+subroutine tally()
+  implicit none
+  call count_up()
+contains
+  subroutine count_up()
+    implicit integer (n)
+    n = 3
+    call show(n)
+  end subroutine count_up
+end subroutine tally
 
 subroutine show(m)
   integer, intent(in) :: m
