@@ -167,15 +167,35 @@ symbol_entry* resolve_alias_link(symbol_entry* link) {
     target->flags |= uses;
     return target;
   }
-  if (!link_use_flags(link)) return nullptr;
+  uint32_t uses = link_use_flags(link);
+  if (!uses) return nullptr;
   type* carried = static_cast<type*>(link->entity);
   symbol_set_class(link, sym_undeclared);
-  link->flags |= symf_unresolved;
+  // The name keeps the uses its link saw: those of contained procedures
+  // came as the link's own marks, not as its flags.
+  link->flags |= symf_unresolved | uses;
   if (carried && carried->type_code != tk_unknown) {
     link->entity = carried;
     link->flags |= symf_type_explicit | symf_type_implicit;
   }
   return link;
+}
+
+bool symbol_names_array(const symbol_entry* s) {
+  for (int n = 0; s && n < alias_chain_limit; ++n) {
+    if (s->cls == sym_alias)
+      s = static_cast<const symbol_entry*>(s->entity);
+    else if (s->cls == sym_host_link)
+      s = s->link;
+    else
+      break;
+  }
+  if (!s || !s->entity) return false;
+  // A name declared and not used yet holds its type; a variable its object.
+  if (s->cls == sym_undeclared) return static_cast<const type*>(s->entity)->type_code == tk_farray;
+  if (s->cls != sym_variable && s->cls != sym_dummy) return false;
+  const auto* o = static_cast<const object*>(s->entity);
+  return o->type && o->type->type_code == tk_farray;
 }
 
 symbol_entry* resolve_alias_chain(symbol_entry* first, int level) {
@@ -395,6 +415,9 @@ symbol_entry* symbol_complete(symbol_entry* s) {
         uint32_t uses = link_use_flags(s);
         if (uses & symf_referenced) target->word2 |= linkf_referenced;
         if (uses & symf_in_bound) target->word2 |= linkf_in_bound;
+        // A variable that no host declares is typed by the IMPLICIT rules
+        // of the procedure that uses it, not by those of its host.
+        if (!procedure_flags && s->entity && !declared_in_a_host(s)) target->entity = s->entity;
       } else {
         target->flags |= link_use_flags(s);
       }

@@ -9,6 +9,8 @@
 symbol_entry* resolve_alias_chain(symbol_entry* first, int level);
 // The final target of a host link (class 31), or null.
 symbol_entry* resolve_alias_link(symbol_entry* link);
+// Whether the symbol, through its aliases and host links, names an array.
+bool symbol_names_array(const symbol_entry* s);
 // Whether a derived type came into its unit by USE (its module is another
 // unit than the one that holds its symbol).
 bool type_from_use(const type* t);

@@ -788,9 +788,6 @@ bool parse_actual_arg(expr_node** out) {
     scan_token(operand_mode);
   }
   *out = parse_expr_prec(0);
-  expr_node* e = *out;
-  if (e->node_kind == enk_name_ref && e->symbol && e->symbol->cls == sym_host_link)
-    e->symbol->word2 |= linkf_actual_argument;
   if (keyword) (*out)->arg_keyword = keyword;
   if (specifier) {
     (*out)->is_specifier = true;
@@ -866,6 +863,13 @@ expr_node* parse_actual_arg_list(symbol_entry* s) {
   if (!expect_token(tok_rparen, 231, after_operand_mode)) return error_at_pos(pos);
   if (omitted_reported) return error_at_pos(pos);
   (void)failed;
+  // A host name standing alone in the list may be a procedure that the
+  // host declares later, unless the list is the subscripts of an array or
+  // holds a triplet (a section or a substring).
+  if (!has_triplet && !symbol_names_array(s))
+    for (expr_node* e = first; e; e = e->next)
+      if (e->node_kind == enk_name_ref && e->symbol && e->symbol->cls == sym_host_link)
+        e->symbol->word2 |= linkf_actual_argument;
   expr_node* n = new_operator_node(s, first);
   n->source_pos = pos;
   apply_set_triplet(n, has_triplet);

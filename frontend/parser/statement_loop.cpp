@@ -13,6 +13,7 @@
 #include "frontend/model/cross_reference.h"
 #include "frontend/model/decl_context.h"
 #include "frontend/model/labels.h"
+#include "frontend/model/name_resolution.h"
 #include "frontend/model/names.h"
 #include "frontend/model/symbols.h"
 #include "frontend/parser/block_stack.h"
@@ -334,13 +335,7 @@ bool host_array(const char* text, uint32_t length) {
   for (symbol_entry* s = a ? a->first_symbol : nullptr; s; s = s->next_same_name) {
     if (!(s->flags & symf_in_scope) || s->cls == sym_common_block) continue;
     if (s->level >= symtab.cur_scope) continue;
-    for (int n = 0; s && s->cls == sym_alias && n < 100; ++n) s = static_cast<symbol_entry*>(s->entity);
-    if (!s || !s->entity) return false;
-    // A name declared and not used yet holds its type; a variable its object.
-    if (s->cls == sym_undeclared) return static_cast<type*>(s->entity)->type_code == tk_farray;
-    if (s->cls != sym_variable && s->cls != sym_dummy) return false;
-    auto* o = static_cast<object*>(s->entity);
-    return o->type && o->type->type_code == tk_farray;
+    return symbol_names_array(s);
   }
   return false;
 }
