@@ -894,6 +894,9 @@ static bool looks_like_assignment() {
     return false;
   }
   if (text_at("IF(") || text_at("ELSEIF(") || text_at("WHERE(") || text_at("FORALL(")) return false;
+  // OPTIONS /CHECK=NOOVERFLOW: a "/" after the first name cannot follow
+  // the variable of an assignment, so the "=" is a qualifier's.
+  if (text_at("OPTIONS/")) return false;
   if (text_at("TYPE(") && !(ropt.Language == 1 && CurStmt[CS_EQUALS] != 0)) return false;
   if ((ropt.compiler & 778) && text_at("PARAMETER") && pstat[tk.stacol + 9] != '_') return false;
   return true;

@@ -161,9 +161,21 @@ int32_t variable_from_current(uint32_t mark) {
   if (tk.toktyp != TT_NAME) return 0;
   locsym* s = token_symbol(true);
   if (s != nullptr) flaguse(s, mark, tk.tokbeg);
+  // A record's fields follow it with "." (a DEC STRUCTURE) as well as "%".
+  const bool record = s != nullptr && (s->type.code == 15 || s->type.code == 26);
   getokn();
   for (;;) {
-    if (is_ch('(')) {
+    if (record && tk.toktyp != TT_NAME && pstat[tk.tokbeg] == '.' && pstat[tk.tokbeg + 1] >= 'A' &&
+        pstat[tk.tokbeg + 1] <= 'Z') {
+      // The "." and the field name are read again as two tokens.
+      tk.stacol = tk.tokbeg + 1;
+      getokn();
+      if (tk.toktyp != TT_NAME) {
+        rd_errmsg(25);
+        return 0;
+      }
+      getokn();
+    } else if (is_ch('(')) {
       do {
         getokn();
         if (is_ch(')')) break;

@@ -894,6 +894,10 @@ uint32_t getvar(uint32_t accepted, varout* out) {
   // is looked up in the component list of the structure before it.
   bool structure = false;
   bool unknown_part = false;  // a component of a type not known here
+  // In Fortran 77 the only structures are DEC records, and a field of one
+  // ("." name) is read wherever a variable is, under the kinds of a
+  // variable; a "%" component stays a Fortran 90 form.
+  bool f77_field = !f90() && (accepted & 0x3u) != 0;
   locsym* part = sym;
   for (;;) {
     int32_t sep = pstat[tk.stacol];
@@ -920,7 +924,8 @@ uint32_t getvar(uint32_t accepted, varout* out) {
         break;
       }
     }
-    if ((accepted & 0x450u) == 0) return fail_on(sym, 120, col);
+    if (sep != '.') f77_field = false;
+    if ((accepted & 0x450u) == 0 && !f77_field) return fail_on(sym, 120, col);
     extents.v.clear();
     if (!structure) {
       got_toprec = sym;
@@ -1020,10 +1025,13 @@ uint32_t getvar(uint32_t accepted, varout* out) {
       if (!structured && (accepted & 0x2u)) return 0x2;
       if (!structured && (accepted & 0x1u)) return 0x1;
       if (accepted & 0x10u) return 0x10;
+      if (f77_field) return (accepted & 0x2u) ? 0x2 : 0x1;
       return fail_on(sym, 120, col);
     }
     if (accepted & 0x400u) return 0x400;
     if (accepted & 0x40u) return 0x40;
+    // An array field of a record is a whole array where one is read.
+    if (f77_field && (accepted & 0x4u)) return 0x4;
     return fail_on(sym, 449, col);
   }
   if (section) {
