@@ -1,0 +1,10 @@
+      PROGRAM NMLIO
+      INTEGER N
+      REAL X(3)
+      CHARACTER*4 TAG
+      NAMELIST /RUNPAR/ N, X, TAG
+      READ (5, NML=RUNPAR, END=90)
+      READ (UNIT=5, NML=RUNPAR)
+      WRITE (6, NML=RUNPAR)
+   90 WRITE (6, RUNPAR)
+      END
