@@ -111,7 +111,10 @@ void expr_from_current(bool stop_gt = false, bool stop_colon = false) {
       bool keyword = depth > 0 && after == '=' && pstat[tk.stacol + 1] != '=';
       // A component's name belongs to its structure's type, not to the unit.
       bool component = prev == TT_OTHER && prevch == '%';
-      if (!dotted && !exponent && !keyword && !component) {
+      // A name not met before that "(" follows can only be a function's
+      // (an intrinsic or an external one): no variable of the unit.
+      bool new_function = after == '(' && token_symbol(false) == nullptr;
+      if (!dotted && !exponent && !keyword && !component && !new_function) {
         locsym* s = token_symbol(true);
         if (s != nullptr) flaguse(s, QB_REF, tk.tokbeg);
       }
