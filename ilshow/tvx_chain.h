@@ -9,6 +9,12 @@
 
 // Calls fn (entry) for each entry from first along next while fn returns true.
 template <class T, class F>
+void tvx_for_chain(T* first, F fn);
+template <class T, class F>
+void tvx_for_chain(const pool_ref_field<T>& first, F fn) {
+  tvx_for_chain(first.get(), fn);
+}
+template <class T, class F>
 void tvx_for_chain(T* first, F fn) {
   T* slow = first;  // moves at half speed: a cycle makes p meet it
   uint64_t steps = 0;

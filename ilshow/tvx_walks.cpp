@@ -24,6 +24,10 @@ void walk_chain(T* first, int kind) {
     return true;
   });
 }
+template <class T>
+void walk_chain(const pool_ref_field<T>& first, int kind) {
+  walk_chain(first.get(), kind);
+}
 
 }  // namespace
 

@@ -45,37 +45,41 @@ char* base(pool_chunk* c) { return reinterpret_cast<char*>(c); }
 char* chunk_end(pool_chunk* c) { return base(c) + c->end; }
 bool is_whole_block(pool_chunk* c) { return c->size != 0 && c->size == c->end; }
 
-// Pool blocks up to 8 MB are carved from 32 MB anonymous mappings that the
-// kernel may back with 2 MB pages: a fresh mapping reads as zero (the
-// chunk is clean without clearing) and a huge page costs one page fault
-// instead of 512. Such blocks are never unmapped: a whole one that the
-// pools give back is kept aside and handed out again, zero-filled, for the
-// next new block of its size.
-constexpr size_t arena_region = size_t{32} << 20;
+// Every pool block lies in one address range, reserved without access at the
+// first need and opened as blocks are carved from it, so that records can
+// refer to each other by their distance from its start in 32 bits (pool_ref).
+// Blocks up to 8 MB are carved from 32 MB slices that the kernel may back
+// with 2 MB pages: freshly opened memory reads as zero (the chunk is clean
+// without clearing) and a huge page costs one page fault instead of 512.
+// Blocks are never returned to the range: a whole one that the pools give
+// back is kept aside and handed out again, zero-filled, for the next new
+// block of its size; a large one gives its pages back to the system meanwhile.
+constexpr size_t slice_size = size_t{32} << 20;
 constexpr size_t huge_page = size_t{2} << 20;
 constexpr size_t block_gap = 8;
-struct Arena {
-  char* next = nullptr;          // where the next block starts
-  size_t left = 0;               // bytes left in the current mapping
-  pool_chunk* spare = nullptr;   // whole blocks given back, linked by next
+constexpr size_t largest_region = pool_ref_reach;
+constexpr size_t smallest_region = size_t{256} << 20;
+struct Region {
+  char* start = nullptr;        // the reserved range; null until the first block
+  size_t size = 0;              // its bytes
+  size_t opened = 0;            // bytes from start made accessible
+  size_t used = 0;              // bytes from start handed out as blocks
+  pool_chunk* spare = nullptr;  // whole blocks given back, linked by next
 };
-Arena arena;
+Region region;
 
-bool from_arena(size_t size) { return size <= arena_region / 4; }
+bool is_large(size_t size) { return size > slice_size / 4; }
 
-// A whole block goes back to where it came from.
+// A whole block goes aside for reuse.
 void release_block(pool_chunk* c) {
-  if (!from_arena(c->size)) {
-    std::free(c);
-    return;
-  }
-  c->next = arena.spare;
-  arena.spare = c;
+  if (is_large(c->size)) madvise(c, c->size, MADV_DONTNEED);
+  c->next = region.spare;
+  region.spare = c;
 }
 
 // A block given back earlier of exactly this size, or null.
 pool_chunk* spare_block(size_t size) {
-  for (pool_chunk** link = &arena.spare; *link; link = &(*link)->next)
+  for (pool_chunk** link = &region.spare; *link; link = &(*link)->next)
     if ((*link)->size == size) {
       pool_chunk* c = *link;
       *link = c->next;
@@ -84,25 +88,50 @@ pool_chunk* spare_block(size_t size) {
   return nullptr;
 }
 
-void* arena_alloc(size_t size) {
-  if (!from_arena(size)) return std::calloc(1, size);
-  if (arena.left < size) {
-    void* m = mmap(nullptr, arena_region + huge_page, PROT_READ | PROT_WRITE,
-                   MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (m == MAP_FAILED) return nullptr;
-    auto start = (reinterpret_cast<uintptr_t>(m) + huge_page - 1) & ~(huge_page - 1);
-    arena.next = reinterpret_cast<char*>(start);
-    arena.left = arena_region;
-#ifdef MADV_HUGEPAGE
-    madvise(arena.next, arena_region, MADV_HUGEPAGE);
-#endif
+// Reserves the range: as large as references reach, or less where the
+// system allows less address space.
+bool reserve_region() {
+  for (size_t size = largest_region; size >= smallest_region; size /= 2) {
+    void* m = mmap(nullptr, size, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (m == MAP_FAILED) continue;
+    // The first huge page stays unused: distance 0 means no record, and the
+    // slices start on 2 MB boundaries.
+    auto first = (reinterpret_cast<uintptr_t>(m) + huge_page) & ~(huge_page - 1);
+    region.start = static_cast<char*>(m);
+    region.size = size;
+    region.opened = region.used = first - reinterpret_cast<uintptr_t>(m);
+    pool_region_start = region.start;
+    pool_region_bytes = size;
+    return true;
   }
+  return false;
+}
+
+// Makes the range accessible up to at least `end` bytes from its start, a
+// slice at a time.
+bool open_region_to(size_t end) {
+  if (end <= region.opened) return true;
+  size_t to = region.opened + slice_size;
+  if (to < end) to = (end + huge_page - 1) & ~(huge_page - 1);
+  if (to > region.size) to = region.size;
+  if (to < end) return false;
+  char* from = region.start + region.opened;
+  if (mprotect(from, to - region.opened, PROT_READ | PROT_WRITE) != 0) return false;
+#ifdef MADV_HUGEPAGE
+  madvise(from, to - region.opened, MADV_HUGEPAGE);
+#endif
+  region.opened = to;
+  return true;
+}
+
+void* arena_alloc(size_t size) {
+  if (!region.start && !reserve_region()) return nullptr;
   // Blocks are kept apart by a gap, as separate heap blocks are, so that
   // freeing never merges two blocks into one chunk.
-  void* p = arena.next;
-  size_t taken = std::min(arena.left, size + block_gap);
-  arena.next += taken;
-  arena.left -= taken;
+  size_t end = region.used + size + block_gap;
+  if (end > region.size || !open_region_to(end)) return nullptr;
+  void* p = region.start + region.used;
+  region.used = end;
   return p;
 }
 
@@ -198,6 +227,13 @@ void open_pool(int k) {
 }  // namespace
 
 int current_pool = 0;
+char* pool_region_start = nullptr;
+size_t pool_region_bytes = 0;
+
+void pool_ref_outside(const void* p) {
+  (void)p;
+  internal_error(0);  // a reference to a record outside the pools
+}
 
 bool pool_rest_is_retired(size_t rest) { return rest >= retire_threshold; }
 

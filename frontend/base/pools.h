@@ -28,6 +28,54 @@ struct pool_mark {
 pool_mark pool_mark_of(int pool);
 void pool_release_to(int pool, pool_mark mark);
 
+// The pools' blocks all lie in one reserved address range, so a reference
+// from one record to another fits in 32 bits: the distance from the range's
+// start in 8-byte units, 0 for none. References reach 32 GB.
+inline constexpr size_t pool_ref_reach = size_t{1} << 35;
+extern char* pool_region_start;  // null until the first block
+extern size_t pool_region_bytes;
+[[noreturn]] void pool_ref_outside(const void* p);
+
+// A 32-bit reference to a pool record (8-byte aligned), used like a T*.
+// Zero-filled memory holds none. Storing any other address is an internal
+// error, never a silently wrong reference. pool_ref_field declares no
+// constructor, so that records may hold it in the structs of their anonymous
+// unions; pool_ref, the one records hold elsewhere and locals use, converts
+// from a T* (and so from nullptr) as a pointer does.
+template <class T>
+class pool_ref_field {
+ public:
+  pool_ref_field& operator=(T* p) {
+    unit_ = encode(p);
+    return *this;
+  }
+  T* get() const {
+    return unit_ ? reinterpret_cast<T*>(pool_region_start + (uintptr_t{unit_} << 3)) : nullptr;
+  }
+  operator T*() const { return get(); }
+  T* operator->() const { return get(); }
+
+ protected:
+  static uint32_t encode(T* p) {
+    if (!p) return 0;
+    uintptr_t d = reinterpret_cast<uintptr_t>(p) - reinterpret_cast<uintptr_t>(pool_region_start);
+    if (d >= pool_region_bytes || (d & 7) != 0) pool_ref_outside(p);
+    return static_cast<uint32_t>(d >> 3);
+  }
+  uint32_t unit_;
+};
+
+template <class T>
+class pool_ref : public pool_ref_field<T> {
+ public:
+  pool_ref() = default;
+  pool_ref(T* p) { this->unit_ = this->encode(p); }
+  pool_ref& operator=(T* p) {
+    this->unit_ = this->encode(p);
+    return *this;
+  }
+};
+
 // A zero-filled record of type T from the current pool.
 template <class T>
 T* pool_new() {

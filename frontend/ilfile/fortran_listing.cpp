@@ -104,7 +104,7 @@ std::string type_spec(const type* t, int depth = 0) {
     }
     case tk_farray:
       return type_spec(t->element_type, depth + 1) + ", dimension" +
-             bounds_text(t->shape_kind <= as_shaped ? t->bound_info : nullptr, t->rank);
+             bounds_text(t->shape_kind <= as_shaped ? t->bound_info.get() : nullptr, t->rank);
     case tk_derived_type:
       if (t->module && t->module != fl.module)
         return std::string("type (") + name_of(t->module) + "_" + name_of(t->corresp.name) + ")";

@@ -284,15 +284,16 @@ struct IlDumpCodec {
     lines.push_back({field, labelled(indent + field_label(field.c_str()), value)});
   }
 
-  template <class T>
-  void ref(const char* name, T*& field) {
-    add(name, reference_text(field, il_kind_of<T>::value));
+  template <class F>
+  void ref(const char* name, F& field) {
+    using T = il_target_t<F>;
+    add(name, reference_text(static_cast<T*>(field), il_kind_of<T>::value));
   }
-  template <class T>
-  void chain(const char* name, T*& field) {
+  template <class F>
+  void chain(const char* name, F& field) {
     ref(name, field);
   }
-  void bounds(const char* name, bound_info_entry*& field, uint32_t) {
+  void bounds(const char* name, pool_ref_field<bound_info_entry>& field, uint32_t) {
     add(name, reference_text(field, ilk_bound_info_entry));
   }
   void entity_atom(const char* name, void*&, atom* shown) { add(name, reference_text(shown, ilk_atom)); }

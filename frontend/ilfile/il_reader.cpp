@@ -35,13 +35,14 @@ using WorkList = std::vector<T, HugePageAllocator<T>>;
 
 // An atom reference waiting for the atom table: the field and the atom index.
 struct AtomFixup {
-  void* field;  // an atom* field, or a void* entity that stands for an atom
+  void* field;  // an atom* field, a void* entity that stands for an atom, or a pool_ref<atom>
   uint32_t index;
+  bool short_ref;  // the field is a pool_ref<atom>
 };
 
 // A bounds-block reference waiting for the blocks: field, offset, size needed.
 struct BoundsFixup {
-  bound_info_entry** field;
+  pool_ref_field<bound_info_entry>* field;
   uint32_t offset;
   uint32_t size;
 };
@@ -494,14 +495,16 @@ struct IlReadCodec {
   static constexpr bool writing = false;
   bool module_mode() const { return false; }
 
-  template <class T>
-  void ref(const char*, T*& field) {
+  // F is a T* or a pool_ref to a T.
+  template <class F>
+  void ref(const char*, F& field) {
+    using T = il_target_t<F>;
     field = nullptr;
     uint32_t index = 0;
     if (!read_ref(il_kind_of<T>::value, &index)) return;
     if constexpr (std::is_same_v<T, atom>) {
       if (rd.allocate_atom) {
-        rd.atom_fixups.push_back({&field, index});
+        rd.atom_fixups.push_back({&field, index, !std::is_pointer_v<F>});
       } else {
         field = static_cast<atom*>(rd.tables[ilk_atom]) + index;
       }
@@ -509,16 +512,17 @@ struct IlReadCodec {
       field = static_cast<T*>(rd.tables[il_kind_of<T>::value]) + index;
     }
   }
-  template <class T>
-  void chain(const char* name, T*& field) {
+  template <class F>
+  void chain(const char* name, F& field) {
     ref(name, field);
     // A list links records of one kind: the field lies in a record of T's table.
+    using T = il_target_t<F>;
     auto* record = static_cast<T*>(rd.tables[il_kind_of<T>::value]) + rd.cur_index;
     auto offset = static_cast<uint32_t>(reinterpret_cast<char*>(&field) - reinterpret_cast<char*>(record));
     std::vector<uint32_t>& offsets = rd.chain_offsets[il_kind_of<T>::value];
     if (std::find(offsets.begin(), offsets.end(), offset) == offsets.end()) offsets.push_back(offset);
   }
-  void bounds(const char*, bound_info_entry*& field, uint32_t rank) {
+  void bounds(const char*, pool_ref_field<bound_info_entry>& field, uint32_t rank) {
     field = nullptr;
     uint32_t offset = 0;
     if (read_ref(ilk_bound_info_entry, &offset))
@@ -529,7 +533,7 @@ struct IlReadCodec {
     uint32_t index = 0;
     if (!read_ref(ilk_atom, &index)) return;
     if (rd.allocate_atom) {
-      rd.atom_fixups.push_back({&entity, index});
+      rd.atom_fixups.push_back({&entity, index, false});
     } else {
       entity = static_cast<atom*>(rd.tables[ilk_atom]) + index;
     }
@@ -954,7 +958,10 @@ void resolve_atoms() {
   auto** table = static_cast<atom**>(rd.tables[ilk_atom]);
   for (const AtomFixup& f : rd.atom_fixups) {
     atom* a = table[f.index];
-    std::memcpy(f.field, &a, sizeof a);
+    if (f.short_ref)
+      *static_cast<pool_ref_field<atom>*>(f.field) = a;
+    else
+      std::memcpy(f.field, &a, sizeof a);
   }
 }
 
@@ -965,12 +972,17 @@ void check_values() {
   }
 }
 
+// Whether the list links of T's records are pool_refs (all are, or none).
+template <class T>
+constexpr bool short_chains = requires { requires std::is_same_v<decltype(T::next), pool_ref<T>>; };
+
 // No list runs into itself: the links of each kind form no cycle. The links
 // are followed where the records hold them.
 // The records of kind k, of size bytes each (a constant, so that a link's
 // index costs no division).
-template <size_t size>
+template <class T>
 void check_chains_of(int k) {
+  constexpr size_t size = sizeof(T);
   const std::vector<uint32_t>& offsets = rd.chain_offsets[k];
   uint32_t count = rd.counts[k];
   if (offsets.empty() || count == 0) return;
@@ -978,7 +990,11 @@ void check_chains_of(int k) {
   // The record that link number `link` of record `node` leads to, or none.
   auto target = [&](uint32_t node, uint32_t link, uint32_t* to) {
     const void* p = nullptr;
-    std::memcpy(&p, table + node * size + offsets[link], sizeof p);
+    const char* field = table + node * size + offsets[link];
+    if constexpr (short_chains<T>)
+      p = reinterpret_cast<const pool_ref_field<T>*>(field)->get();
+    else
+      std::memcpy(&p, field, sizeof p);
     if (!p) return false;
     *to = static_cast<uint32_t>((static_cast<const char*>(p) - table) / size);
     return true;
@@ -1037,7 +1053,7 @@ void check_chains() {
     switch (k) {
 #define IL_RECORD(kind, T)              \
   case kind:                            \
-    check_chains_of<sizeof(::T)>(kind); \
+    check_chains_of<::T>(kind); \
     break;
 #include "frontend/ilfile/il_records.def"
       default:

@@ -8,7 +8,8 @@
 //   bool module_mode() const;               a module file is being written
 //   ref(name, T*& field)                    reference to an entry of T's kind
 //   chain(name, T*& field)                  the "next" link of a list of T
-//   bounds(name, bound_info_entry*&, rank)  reference to a bounds block
+//   (both also for a pool_ref<T>& field)
+//   bounds(name, pool_ref<bound_info_entry>&, rank)  reference to a bounds block
 //   entity_atom(name, void*& entity, atom* shown)  atom standing for an entity
 //   pos(name, source_pos_record&)           position "seq:col"
 //   num(name, I& field)                     integer, the field's full width
@@ -28,6 +29,25 @@
 #include "frontend/model/il_entries.h"
 #include "frontend/model/symbols.h"
 #include "frontend/model/types.h"
+
+// il_target_t<F>: the record type a field F (a T* or a pool_ref_field<T>)
+// refers to.
+template <class F>
+struct il_target;
+template <class T>
+struct il_target<T*> {
+  using type = T;
+};
+template <class T>
+struct il_target<pool_ref_field<T>> {
+  using type = T;
+};
+template <class T>
+struct il_target<pool_ref<T>> {
+  using type = T;
+};
+template <class F>
+using il_target_t = typename il_target<F>::type;
 
 // il_kind_of<T>::value: the entry kind whose records are T.
 template <class T>
@@ -58,8 +78,9 @@ inline constexpr int il_file_enk_count = enk_data_implied_do_var + 1;
 
 // A reference the writer shows as "0" when hide holds (module files); the
 // reader reads whatever is there.
-template <class C, class T>
-void il_ref_unless(C& c, bool hide, const char* name, T*& field) {
+template <class C, class F>
+void il_ref_unless(C& c, bool hide, const char* name, F& field) {
+  using T = il_target_t<F>;
   if (C::writing && hide) {
     T* none = nullptr;
     c.ref(name, none);
@@ -69,8 +90,9 @@ void il_ref_unless(C& c, bool hide, const char* name, T*& field) {
 }
 
 // A list link shown as "0" when hide holds.
-template <class C, class T>
-void il_chain_unless(C& c, bool hide, const char* name, T*& field) {
+template <class C, class F>
+void il_chain_unless(C& c, bool hide, const char* name, F& field) {
+  using T = il_target_t<F>;
   if (C::writing && hide) {
     T* none = nullptr;
     c.ref(name, none);

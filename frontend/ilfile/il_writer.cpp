@@ -191,20 +191,22 @@ struct IlWriteCodec {
   static constexpr bool writing = true;
   bool module_mode() const { return wr.module_mode; }
 
-  template <class T>
-  void ref(const char*, T*& field) {
-    put_ref(field, il_kind_of<T>::value);
+  template <class F>
+  void ref(const char*, F& field) {
+    using T = il_target_t<F>;
+    put_ref(static_cast<T*>(field), il_kind_of<T>::value);
   }
   // A chain link names the next entry of a list. An entry reached in this
   // file only as an operand (a constant of a module's list, met through a
   // type the module exported) has its list in another file: the link ends
   // the chain here.
-  template <class T>
-  void chain(const char* name, T*& field) {
-    T* next = field != nullptr && wr.numbered.contains(field) ? field : nullptr;
+  template <class F>
+  void chain(const char* name, F& field) {
+    il_target_t<F>* next = field;
+    if (next && !wr.numbered.contains(next)) next = nullptr;
     ref(name, next);
   }
-  void bounds(const char*, bound_info_entry*& field, uint32_t rank) {
+  void bounds(const char*, pool_ref_field<bound_info_entry>& field, uint32_t rank) {
     if (field && field->rank != rank) il_writer_fault("IL bounds block of another rank");
     put_ref(field, ilk_bound_info_entry);
   }

@@ -84,7 +84,7 @@ void install_export_list(symbol_entry* module_symbol) {
 // to its symbol; none for the intrinsic and other classes.
 struct EntityLinks {
   source_corresp* corresp;
-  symbol_entry** front_end_link;
+  pool_ref_field<symbol_entry>* front_end_link;
 };
 
 EntityLinks links_of(int symbol_class, void* entity) {

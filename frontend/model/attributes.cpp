@@ -329,7 +329,7 @@ void apply_initial_value(symbol_entry* s, const attr_set& r, name_pos_record* na
   constant* c = new_constant();
   init_constant(c, ck_expression);
   c->expr = entity_decl.entity_init_expr;
-  c->type = c->expr && c->expr->type ? c->expr->type : o->type;
+  c->type = c->expr && c->expr->type ? c->expr->type.get() : o->type.get();
   c->source_pos = c->expr ? c->expr->source_pos : name->pos;
   o->initializer = c;
   if (r[attr_parameter]) o->is_constant = true;

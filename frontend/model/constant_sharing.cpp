@@ -166,7 +166,7 @@ void share_constants_pass(il_header* root) {
           nullptr, il_walk_noop);
   // The structure constants entered per scope go to the end of its list.
   for (auto& [owner, list] : sharing.scope_lists) {
-    constant** tail = &owner->constants;
+    pool_ref_field<constant>* tail = &owner->constants;
     while (*tail) tail = &(*tail)->next;
     for (constant* c : list) {
       c->next = nullptr;

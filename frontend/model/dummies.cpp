@@ -33,10 +33,10 @@ bool is_dummy_argument(symbol_entry* s) {
 
 scope* current_unit_scope() { return symtab.cur_scope >= 0 ? current_scope_record().il_scope : nullptr; }
 
-void append_member(object_list_member*& head, object* o) {
+void append_member(pool_ref_field<object_list_member>& head, object* o) {
   object_list_member* m = new_object_list_member();
   m->object = o;
-  object_list_member** p = &head;
+  pool_ref_field<object_list_member>* p = &head;
   while (*p) p = &(*p)->next;
   *p = m;
 }
@@ -266,7 +266,7 @@ void declare_result_variable(symbol_entry* s, name_pos_record* result_name, entr
     if (result_name) drop_name(result_name);
     s = nullptr;
   }
-  type* rt = routine->type && routine->type->type_code == tk_routine ? routine->type->return_type : nullptr;
+  type* rt = routine->type && routine->type->type_code == tk_routine ? routine->type->return_type.get() : nullptr;
   bool usable = s && s->level == cur &&
                 (s->cls == sym_variable || s->cls == sym_undeclared || s->cls == sym_stmt_func_dummy ||
                  s->cls == sym_host_link);
@@ -315,7 +315,7 @@ param_type* add_param_type(object* dummy, object* routine) {
   p->is_pointer = dummy->is_pointer;
   p->next = nullptr;
   if (routine && routine->type && routine->type->type_code == tk_routine) {
-    param_type** tail = &routine->type->param_type_list;
+    pool_ref_field<param_type>* tail = &routine->type->param_type_list;
     while (*tail) tail = &(*tail)->next;
     *tail = p;
   }

@@ -324,7 +324,7 @@ void init_type_code(type* t, int code) {
     case tk_fcharacter:
       t->kind = kind_defaults.default_character;
       t->char_cache_next = nullptr;
-      t->length = bound_record{0, bk_constant, nullptr};
+      t->length = make_bound(0, bk_constant, nullptr);
       break;
     case tk_farray:
       t->element_type = nullptr;

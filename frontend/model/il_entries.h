@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 
+#include "frontend/base/pools.h"
 #include "frontend/base/source_pos.h"
 #include "frontend/model/il_enums.h"
 
@@ -39,8 +40,8 @@ struct entry_description;
 
 // The common part of the named entries (param_type, type, label, object,
 // interface, namelist_group).
-struct source_corresp {
-  ::atom* name;                       // the entry's name (an atom), or null
+struct alignas(8) source_corresp {
+  pool_ref<::atom> name;                       // the entry's name (an atom), or null
   source_pos_record decl_position;  // where it was declared
   bool referenced;                  // flag bit 0
   bool host_associated;             // flag bit 1
@@ -78,20 +79,20 @@ extern il_header the_il_header;  // the compilation's header record
 // size, read and written through the kind table. The fields of the value,
 // list and DATA kinds share one slot (the union below): the kind decides
 // which are meaningful, and init_constant sets them for a new kind.
-struct constant {
+struct alignas(8) constant {
   il_entry_header header;
   source_pos_record source_pos;
   uint8_t kind;            // ck_
-  ::constant* next;          // next in the list that holds the constant
-  ::type* type;
+  pool_ref<::constant> next;          // next in the list that holds the constant
+  pool_ref<::type> type;
   union {
     struct {                   // ck_value, ck_expression
       uint8_t* value;          // the value bytes
-      ::expr_node* expr;       // ck_expression: variant.formula.expr
+      pool_ref_field<::expr_node> expr;       // ck_expression: variant.formula.expr
     };
     struct {                   // ck_aggregate: the elements, chained by next
-      ::constant* first_constant;
-      ::constant* last_constant;
+      pool_ref_field<::constant> first_constant;
+      pool_ref_field<::constant> last_constant;
     };
     struct {                   // ck_init_position
       int32_t offset;
@@ -103,38 +104,43 @@ struct constant {
       int32_t stride;
     };
     struct {                   // ck_init_repeat
-      ::constant* repeat_constant;  // the repeated constant
+      pool_ref_field<::constant> repeat_constant;  // the repeated constant
       uint32_t count;          // the repeat count
     };
   };
 };
-static_assert(sizeof(constant) == 48);  // one of the most numerous records
 
 // A dummy argument of a routine type (kind 4).
-struct param_type {
+struct alignas(8) param_type {
   il_entry_header header;
   bool is_optional, intent_in, intent_out, is_pointer;
-  symbol_entry* symbol;    // front-end link
+  pool_ref<symbol_entry> symbol;    // front-end link
   source_corresp corresp;
-  ::param_type* next;
-  ::type* type;
+  pool_ref<::param_type> next;
+  pool_ref<::type> type;
 };
-static_assert(sizeof(param_type) == 56);
 
 // A bound: a constant value or an expression, by its bound kind (bk_).
-struct bound_record {
+struct alignas(8) bound_record {
   int32_t value;     // bk_constant
   uint8_t kind;      // bk_
-  ::expr_node* expr;   // bk_expression, bk_same_as
+  pool_ref_field<::expr_node> expr;   // bk_expression, bk_same_as (no constructor: types hold it in a union)
 };
-static_assert(sizeof(bound_record) == 16);
+
+inline bound_record make_bound(int32_t value, uint8_t kind, expr_node* expr) {
+  bound_record b{};
+  b.value = value;
+  b.kind = kind;
+  b.expr = expr;
+  return b;
+}
 
 // The bounds block of an array type or an alloc item (kind 13): rank lower
 // bounds, then rank upper bounds. In files it takes 8 + 16 x rank bytes.
-struct bound_info_entry {
+struct alignas(8) bound_info_entry {
   il_entry_header header;  // in files: a byte offset
   uint32_t rank;
-  bound_record* bounds;    // 2 x rank records: lower bounds, then upper bounds
+  pool_ref<bound_record> bounds;    // 2 x rank records: lower bounds, then upper bounds
   bound_record& lower(uint32_t dim) { return bounds[dim]; }
   bound_record& upper(uint32_t dim) { return bounds[rank + dim]; }
 };
@@ -148,12 +154,12 @@ inline constexpr uint32_t bound_info_rank(uint32_t size) { return (size - 8) / 1
 // the small ones stand together so that the record has no holes, and the
 // links of each code share one slot (the union below), which init_type_code
 // sets for the code a type is made with (a type keeps its code).
-struct type {
+struct alignas(8) type {
   il_entry_header header;
   uint32_t size;           // bytes
-  symbol_entry* symbol;    // front-end link
+  pool_ref<symbol_entry> symbol;    // front-end link
   source_corresp corresp;
-  ::type* next;              // next type of a scope's list
+  pool_ref<::type> next;              // next type of a scope's list
   uint8_t alignment;
   bool is_numeric, is_character, contains_ptrs, used_as_pointer, is_public;
   uint8_t type_code;       // tk_
@@ -166,39 +172,38 @@ struct type {
   bool has_param_info : 1, has_ellipsis : 1, is_recursive : 1, is_elemental : 1;  // tk_routine
   union {
     struct {                       // tk_routine
-      ::type* return_type;
-      ::param_type* param_type_list;
-      ::object* assoc_routine;
+      pool_ref_field<::type> return_type;
+      pool_ref_field<::param_type> param_type_list;
+      pool_ref_field<::object> assoc_routine;
     };
     struct {                       // tk_fcharacter
-      ::type* char_cache_next;     // next cached CHARACTER type of the same kind
+      pool_ref_field<::type> char_cache_next;     // next cached CHARACTER type of the same kind
       bound_record length;
     };
     struct {                       // tk_farray
-      ::type* element_type;
-      bound_info_entry* bound_info;  // shape kinds 0-4
-      ::expr_node* bound_args;       // shape kinds 5-7
+      pool_ref_field<::type> element_type;
+      pool_ref_field<bound_info_entry> bound_info;  // shape kinds 0-4
+      pool_ref_field<::expr_node> bound_args;       // shape kinds 5-7
     };
     struct {                       // tk_derived_type
-      ::object* first_field;       // components, chained through next
-      ::object* module;            // the module that defines it
+      pool_ref_field<::object> first_field;       // components, chained through next
+      pool_ref_field<::object> module;            // the module that defines it
     };
   };
 };
-static_assert(sizeof(type) == 88);
 
 // A statement label (kind 6).
-struct label {
+struct alignas(8) label {
   il_entry_header header;
-  symbol_entry* symbol;    // front-end link
+  pool_ref<symbol_entry> symbol;    // front-end link
   source_corresp corresp;
-  ::label* next;
+  pool_ref<::label> next;
   int32_t association_offset;
   bool used_in_assign;     // flag bit 0
   bool flag_bit1;          // flag bit 1 (carried by files, not named there)
   uint8_t kind;            // lk_
-  ::statement* exec_stmt;        // lk_executable, lk_else_or_elseif, lk_control
-  ::constant* format_constant;   // lk_format
+  pool_ref<::statement> exec_stmt;        // lk_executable, lk_else_or_elseif, lk_control
+  pool_ref<::constant> format_constant;   // lk_format
 };
 
 // An expression node (kind 7). Each node kind uses at most three link
@@ -206,8 +211,9 @@ struct label {
 // share three slots (the unions below); a node's kind decides which name of
 // a slot is meaningful, and a change of kind clears the three slots first
 // (code that changes a kind saves what it keeps, such as the operands).
-// The flags are bits, and the record is 64 bytes.
-struct expr_node {
+// The flags are bits; links are 32-bit references, and the record is 40
+// bytes.
+struct alignas(8) expr_node {
   il_entry_header header;
   source_pos_record source_pos;
   uint8_t node_kind;       // enk_
@@ -221,86 +227,88 @@ struct expr_node {
   bool ignore_lbound : 1;  // enk_subscript, enk_substring, enk_section
   bool has_a_scope : 1;    // enk_implied_do, enk_isum
   bool fold_failed : 1;    // folding it reported an error: not constant, not folded again
-  ::type* type;
-  ::expr_node* next;         // next operand, argument or list item
-  ::atom* arg_keyword;       // argument keyword (is_specifier clear)
+  pool_ref<::type> type;
+  pool_ref<::expr_node> next;         // next operand, argument or list item
+  pool_ref<::atom> arg_keyword;       // argument keyword (is_specifier clear)
   union {                      // first slot
-    ::object* routine;         // enk_call
-    ::interface* generic_routine;  // enk_generic_call
-    ::interface* interface_block;  // enk_interface_ref
-    ::constant* constant;      // enk_constant
-    ::label* stmt_label_value; // enk_stmt_label_value
-    ::object* object;          // enk_object
-    ::expr_node* base_expr;    // enk_field
-    ::expr_node* array_expr;   // enk_subscript, enk_substring, enk_section
-    ::expr_node* constructor;  // enk_constructor: the items
-    ::expr_node* expr_list;    // enk_implied_do, enk_isum
-    ::expr_node* first;        // enk_triplet
-    ::expr_node* reference;    // enk_ref
-    ::param_type* parameter;   // enk_param
-    void* slot1;
+    pool_ref<::object> routine;         // enk_call
+    pool_ref<::interface> generic_routine;  // enk_generic_call
+    pool_ref<::interface> interface_block;  // enk_interface_ref
+    pool_ref<::constant> constant;      // enk_constant
+    pool_ref<::label> stmt_label_value; // enk_stmt_label_value
+    pool_ref<::object> object;          // enk_object
+    pool_ref<::expr_node> base_expr;    // enk_field
+    pool_ref<::expr_node> array_expr;   // enk_subscript, enk_substring, enk_section
+    pool_ref<::expr_node> constructor;  // enk_constructor: the items
+    pool_ref<::expr_node> expr_list;    // enk_implied_do, enk_isum
+    pool_ref<::expr_node> first;        // enk_triplet
+    pool_ref<::expr_node> reference;    // enk_ref
+    pool_ref<::param_type> parameter;   // enk_param
+    pool_ref<void> slot1;
   };
   union {                      // second slot
-    ::interface* call_interface;  // enk_call: third word
-    ::object* field_var;       // enk_field
-    ::expr_node* ind_list;     // enk_subscript, enk_substring, enk_section
-    ::do_loop* do_info;        // enk_implied_do, enk_isum
-    ::expr_node* second;       // enk_triplet
+    pool_ref<::interface> call_interface;  // enk_call: third word
+    pool_ref<::object> field_var;       // enk_field
+    pool_ref<::expr_node> ind_list;     // enk_subscript, enk_substring, enk_section
+    pool_ref<::do_loop> do_info;        // enk_implied_do, enk_isum
+    pool_ref<::expr_node> second;       // enk_triplet
     // enk_name_ref, enk_apply, enk_data_implied_do_var: the name's symbol
-    symbol_entry* symbol;
-    void* slot2;
+    pool_ref<symbol_entry> symbol;
+    pool_ref<void> slot2;
   };
   union {                      // third slot
-    ::expr_node* stride;       // enk_triplet
+    pool_ref<::expr_node> stride;       // enk_triplet
     // enk_operation, enk_intrinsic, enk_call, enk_generic_call, enk_apply
-    ::expr_node* operands;
-    void* slot3;
+    pool_ref<::expr_node> operands;
+    pool_ref<void> slot3;
   };
 };
-static_assert(sizeof(expr_node) == 64);
+static_assert(sizeof(expr_node) == 40);
+
+// Where a node is linked from: a node's field or a list head.
+using expr_link = pool_ref_field<expr_node>;
 static_assert(iosk_count <= 64, "specifier codes fit expr_node::specifier");
 
 // A variable, procedure, program unit or component (kind 8). Which of the
 // variant and assoc fields is used depends on storage_class; the assoc links
 // of the classes other than the local, common and procedure ones share one
 // slot (the union below). The flags are bits.
-struct object {
+struct alignas(8) object {
   il_entry_header header;
   uint32_t storage_class;  // sc_
-  symbol_entry* symbol;    // front-end link
+  pool_ref<symbol_entry> symbol;    // front-end link
   source_corresp corresp;
-  ::object* next;
-  ::type* type;
+  pool_ref<::object> next;
+  pool_ref<::type> type;
   bool is_result : 1, is_parameter : 1, is_auto : 1, is_target : 1, is_pointer : 1,
       is_allocatable : 1, is_saved : 1, is_optional : 1, intent_in : 1, intent_out : 1,
       is_fortran_entry : 1, is_public : 1, is_host : 1, uses_host : 1, is_constant : 1;
   int32_t association_offset;
   // variant word
-  ::constant* initializer;        // sc_local, sc_common, sc_use_associated
-  ::object* result_var_function;  // sc_local, sc_associated with is_result
-  ::scope* assoc_scope;           // procedures, modules, programs: the body
+  pool_ref<::constant> initializer;        // sc_local, sc_common, sc_use_associated
+  pool_ref<::object> result_var_function;  // sc_local, sc_associated with is_result
+  pool_ref<::scope> assoc_scope;           // procedures, modules, programs: the body
   // assoc word
-  ::object* assoc_routine;        // sc_local, sc_common, procedures
+  pool_ref<::object> assoc_routine;        // sc_local, sc_common, procedures
   union {
-    ::object* assoc_variable;       // sc_associated
-    ::expr_node* assoc_implied_do;  // sc_implied_do_var
-    ::object* assoc_module;         // sc_use_associated, sc_mod_proc
-    ::type* assoc_derived_type;     // sc_type_field
+    pool_ref<::object> assoc_variable;       // sc_associated
+    pool_ref<::expr_node> assoc_implied_do;  // sc_implied_do_var
+    pool_ref<::object> assoc_module;         // sc_use_associated, sc_mod_proc
+    pool_ref<::type> assoc_derived_type;     // sc_type_field
   };
   // front-end links of a scope's object list, for removal in constant time
-  ::object* list_prev;            // the object before it on that list
-  ::scope* listed_in;             // the scope whose object list holds it
+  pool_ref<::object> list_prev;            // the object before it on that list
+  pool_ref<::scope> listed_in;             // the scope whose object list holds it
 };
-static_assert(sizeof(object) == 120);
 
 // A generic interface, or an intrinsic row's descriptor (kind 9).
-struct interface {
+struct alignas(8) interface {
   il_entry_header header;
-  symbol_entry* symbol;    // front-end link
+  pool_ref<symbol_entry> symbol;    // front-end link
   source_corresp corresp;
-  ::interface* next;
-  ::interface* inherited;    // the interface of the same name in a host
-  object_list_member* routine_prototype_list;
+  pool_ref<::interface> next;
+  pool_ref<::interface> inherited;    // the interface of the same name in a host
+  pool_ref<object_list_member> routine_prototype_list;
   bool is_public;
 };
 
@@ -309,140 +317,140 @@ struct interface {
 // unions below); the kind decides which name of a slot is meaningful. The
 // only kind changes after construction (a DO loop's integer or real form,
 // an arithmetic IF's) keep the same names.
-struct statement {
+struct alignas(8) statement {
   il_entry_header header;
   source_pos_record source_pos;
   uint8_t kind;            // stmk_
   bool treated_as_io_initializer;  // stmk_open .. stmk_rewind
-  ::statement* next;
-  ::expr_node* expr;         // list of expressions
+  pool_ref<::statement> next;
+  pool_ref<::expr_node> expr;         // list of expressions
   union {                            // first slot
-    ::statement* then_statement;     // stmk_if
-    ::statement* body_statement;     // stmk_while, stmk_select
-    ::label* label;                  // stmk_goto, stmk_label
-    ::statement* statements;         // stmk_block, stmk_case
-    entry_description* entry_descr;  // stmk_fentry
-    ::statement* loop_statement;     // stmk_ido, stmk_fdo
-    label_list_entry* label_list;    // arithmetic IF, computed and assigned GOTO
-    ::constant* stop_pause_string;   // stmk_stop, stmk_pause
-    ::statement* constr_label;       // stmk_exit, stmk_cycle
-    ::statement* where_assignment;   // stmk_where
-    ::alloc* alloc_list;             // stmk_alloc
-    ::expr_node* dealloc_list;       // stmk_dealloc
-    ::object* array_variable;        // stmk_set_array_shape
-    ::object* string_variable;       // stmk_set_char_length
-    input_output_description* io_descr;  // stmk_open .. stmk_rewind
-    void* slot1;
+    pool_ref<::statement> then_statement;     // stmk_if
+    pool_ref<::statement> body_statement;     // stmk_while, stmk_select
+    pool_ref<::label> label;                  // stmk_goto, stmk_label
+    pool_ref<::statement> statements;         // stmk_block, stmk_case
+    pool_ref<entry_description> entry_descr;  // stmk_fentry
+    pool_ref<::statement> loop_statement;     // stmk_ido, stmk_fdo
+    pool_ref<label_list_entry> label_list;    // arithmetic IF, computed and assigned GOTO
+    pool_ref<::constant> stop_pause_string;   // stmk_stop, stmk_pause
+    pool_ref<::statement> constr_label;       // stmk_exit, stmk_cycle
+    pool_ref<::statement> where_assignment;   // stmk_where
+    pool_ref<::alloc> alloc_list;             // stmk_alloc
+    pool_ref<::expr_node> dealloc_list;       // stmk_dealloc
+    pool_ref<::object> array_variable;        // stmk_set_array_shape
+    pool_ref<::object> string_variable;       // stmk_set_char_length
+    pool_ref<input_output_description> io_descr;  // stmk_open .. stmk_rewind
+    pool_ref<void> slot1;
   };
   union {                            // second slot
-    ::statement* else_statement;     // stmk_if
-    ::statement* last_statement;     // stmk_block
-    ::statement* prologue;           // stmk_fentry
-    ::do_loop* loop;                 // stmk_ido, stmk_fdo
-    case_range* case_range_list;     // stmk_case
-    ::statement* elsewhere_assignment;  // stmk_where
-    ::expr_node* stat_variable;      // stmk_alloc, stmk_dealloc
-    void* slot2;
+    pool_ref<::statement> else_statement;     // stmk_if
+    pool_ref<::statement> last_statement;     // stmk_block
+    pool_ref<::statement> prologue;           // stmk_fentry
+    pool_ref<::do_loop> loop;                 // stmk_ido, stmk_fdo
+    pool_ref<case_range> case_range_list;     // stmk_case
+    pool_ref<::statement> elsewhere_assignment;  // stmk_where
+    pool_ref<::expr_node> stat_variable;      // stmk_alloc, stmk_dealloc
+    pool_ref<void> slot2;
   };
 };
 
 // The IL scope of a program unit, statement function or type definition
 // (kind 11).
-struct scope {
+struct alignas(8) scope {
   il_entry_header header;
-  ::object* assoc_routine;
-  object_list_member* parameters;
-  ::object* function_result_var;
-  ::statement* assoc_block;
-  ::constant* constants;
-  ::type* types;
-  ::object* objects;
-  ::label* labels;
-  entry_description* entries;
-  ::namelist_group* namelist_groups;
-  ::interface* interfaces;
+  pool_ref<::object> assoc_routine;
+  pool_ref<object_list_member> parameters;
+  pool_ref<::object> function_result_var;
+  pool_ref<::statement> assoc_block;
+  pool_ref<::constant> constants;
+  pool_ref<::type> types;
+  pool_ref<::object> objects;
+  pool_ref<::label> labels;
+  pool_ref<entry_description> entries;
+  pool_ref<::namelist_group> namelist_groups;
+  pool_ref<::interface> interfaces;
 };
 
 // An interned name (kind 12).
-struct atom {
+struct alignas(8) atom {
   il_entry_header header;
-  const char* text;          // the name, NUL-ended
-  ::atom* next;                // next atom of the same hash bucket
   uint32_t length;
-  symbol_entry* first_symbol;  // symbols bearing the name, innermost first
+  const char* text;          // the name, NUL-ended
+  pool_ref<::atom> next;                // next atom of the same hash bucket
+  pool_ref<symbol_entry> first_symbol;  // symbols bearing the name, innermost first
   uint8_t token_code;        // token kind of a predefined name; 10 for ".x"
 };
 
-struct do_loop {  // kind 14
+struct alignas(8) do_loop {  // kind 14
   il_entry_header header;
-  ::expr_node* variable;
-  ::expr_node* initial_value;
-  ::expr_node* final_value;
-  ::expr_node* increment;
+  pool_ref<::expr_node> variable;
+  pool_ref<::expr_node> initial_value;
+  pool_ref<::expr_node> final_value;
+  pool_ref<::expr_node> increment;
   bool final_value_excluded;
 };
 
-struct label_list_entry {  // kind 15
+struct alignas(8) label_list_entry {  // kind 15
   il_entry_header header;
-  label_list_entry* next;
-  ::label* label;
+  pool_ref<label_list_entry> next;
+  pool_ref<::label> label;
 };
 
-struct object_list_member {  // kind 16
+struct alignas(8) object_list_member {  // kind 16
   il_entry_header header;
-  object_list_member* next;
-  ::object* object;
+  pool_ref<object_list_member> next;
+  pool_ref<::object> object;
 };
 
-struct alloc {  // kind 17: one item of an ALLOCATE statement
+struct alignas(8) alloc {  // kind 17: one item of an ALLOCATE statement
   il_entry_header header;
-  ::alloc* next;
-  ::expr_node* var;
-  bound_info_entry* bounds;
+  pool_ref<::alloc> next;
+  pool_ref<::expr_node> var;
+  pool_ref<bound_info_entry> bounds;
   uint8_t rank;
 };
 
-struct case_range {  // kind 18
+struct alignas(8) case_range {  // kind 18
   il_entry_header header;
-  case_range* next;
-  ::constant* low;
-  ::constant* high;
+  pool_ref<case_range> next;
+  pool_ref<::constant> low;
+  pool_ref<::constant> high;
   uint8_t range_kind;  // crk_
 };
 
-struct namelist_group {  // kind 19
+struct alignas(8) namelist_group {  // kind 19
   il_entry_header header;
-  symbol_entry* symbol;    // front-end link
+  pool_ref<symbol_entry> symbol;    // front-end link
   source_corresp corresp;
-  ::namelist_group* next;
-  ::expr_node* member_list;
-  ::atom* original_name;
+  pool_ref<::namelist_group> next;
+  pool_ref<::expr_node> member_list;
+  pool_ref<::atom> original_name;
   bool is_public;
 };
 
-struct input_output_description {  // kind 20
+struct alignas(8) input_output_description {  // kind 20
   il_entry_header header;
   uint32_t unit_kind;      // iou_
-  ::expr_node* unit_expr;
+  pool_ref<::expr_node> unit_expr;
   uint8_t format_kind;     // iof_
-  ::label* format_label;     // iof_format_label
-  ::expr_node* format_expr;  // iof_assigned_var, iof_char_expr
-  ::namelist_group* format_namelist_group;  // iof_namelist_directed
-  ::expr_node* specifier_list;
+  pool_ref<::label> format_label;     // iof_format_label
+  pool_ref<::expr_node> format_expr;  // iof_assigned_var, iof_char_expr
+  pool_ref<::namelist_group> format_namelist_group;  // iof_namelist_directed
+  pool_ref<::expr_node> specifier_list;
 };
 
-struct entry_description {  // kind 21
+struct alignas(8) entry_description {  // kind 21
   il_entry_header header;
-  entry_description* next;
-  ::object* assoc_routine;
-  object_list_member* parameters;
-  ::object* function_result_var;
-  ::statement* entry_point;
+  pool_ref<entry_description> next;
+  pool_ref<::object> assoc_routine;
+  pool_ref<object_list_member> parameters;
+  pool_ref<::object> function_result_var;
+  pool_ref<::statement> entry_point;
 };
 
 // A symbol (kind 22 in module files). The class-dependent words are named
 // link (a symbol: host link, alias target, module export list) and word1..3.
-struct symbol_entry {
+struct alignas(8) symbol_entry {
   il_entry_header header;
   uint8_t cls;             // symbol class 0-31
   source_pos_record decl_position;
@@ -451,13 +459,12 @@ struct symbol_entry {
   uint32_t word1;          // first class-dependent word as bits
   uint32_t word2;          // second class-dependent word
   uint32_t word3;          // third class-dependent word
-  ::atom* name;
-  symbol_entry* next_same_name;
-  symbol_entry* next_same_level;
+  pool_ref<::atom> name;
+  pool_ref<symbol_entry> next_same_name;
+  pool_ref<symbol_entry> next_same_level;
   void* entity;            // the IL entry, type or symbol it stands for
-  symbol_entry* link;      // first class-dependent word as a symbol
+  pool_ref<symbol_entry> link;      // first class-dependent word as a symbol
 };
-static_assert(sizeof(symbol_entry) == 72);
 
 // A row of the intrinsic table as the symbol table knows it: the entity of
 // the class 9 and 10 symbols. The semantic checks attach their interface.

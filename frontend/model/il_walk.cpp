@@ -79,6 +79,10 @@ template <class T>
 void list(T* head, int kind) {
   for (T* p = head; p; p = p->next) entry(p, kind);
 }
+template <class T>
+void list(const pool_ref_field<T>& head, int kind) {
+  list(head.get(), kind);
+}
 
 void bounds(bound_info_entry* b, uint32_t rank) {
   il_walk_entry(b, ilk_bound_info_entry, bound_info_size(rank));

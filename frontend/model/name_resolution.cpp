@@ -124,7 +124,7 @@ void complete_external(symbol_entry* s) {
 
 type* routine_result(symbol_entry* s) {
   auto* o = static_cast<object*>(s->entity);
-  return o && o->type && o->type->type_code == tk_routine ? o->type->return_type : nullptr;
+  return o && o->type && o->type->type_code == tk_routine ? o->type->return_type.get() : nullptr;
 }
 void set_routine_result(symbol_entry* s, type* t) {
   auto* o = static_cast<object*>(s->entity);
@@ -358,7 +358,7 @@ symbol_entry* symbol_complete(symbol_entry* s) {
           make_procedure_dummy(s, sym_dummy_subroutine, void_type());
         } else {
           bool no_type = untyped(s);
-          make_procedure_dummy(s, sym_dummy_function, no_type ? unspec_routine_type() : o->type);
+          make_procedure_dummy(s, sym_dummy_function, no_type ? unspec_routine_type() : o->type.get());
           if (no_type) {
             s->flags &= ~symf_type_explicit;
             implicit_type_of(s);

@@ -34,7 +34,9 @@ void set_element_type(type* array, type* t) {
 // are those shared by every holder: an unknown holder takes the type, an
 // array of unknown elements takes it as element type, an implicit type is
 // confirmed by an equal one; anything else is refused (and stored with force).
-int set_holder(type*& holder, type* t, symbol_entry* s, bool force) {
+// Holder is a type* or a record's pool_ref to a type.
+template <class Holder>
+int set_holder(Holder& holder, type* t, symbol_entry* s, bool force) {
   type* h = holder;
   // Storing the unknown type gives no type: the symbol does not count as typed.
   uint32_t typed = t->type_code == tk_unknown ? 0u : static_cast<uint32_t>(symf_type_explicit);
@@ -141,7 +143,7 @@ int set_procedure_type(symbol_entry* s, type* t, source_pos_record pos) {
 int set_function_result_type(symbol_entry* s, type* t, bool force, source_pos_record pos) {
   object* o = symbol_object(s);
   if (!o || !is_type(o->type, tk_routine) || !t) return 0;
-  type*& holder = o->type->return_type;
+  auto& holder = o->type->return_type;
   type* h = holder;
   int accepted;
   if (!h || h->type_code == tk_unknown || (h->type_code == tk_farray && is_type(h->element_type, tk_unknown))) {

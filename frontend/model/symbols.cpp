@@ -34,7 +34,7 @@ static void scope_append_symbol(symbol_entry* s, int32_t level) {
 // Inserts a symbol into its name's chain before the first symbol whose level
 // is not above its own: the chain stays in descending level order.
 static void chain_insert(symbol_entry* s) {
-  symbol_entry** p = &s->name->first_symbol;
+  pool_ref_field<symbol_entry>* p = &s->name->first_symbol;
   while (*p && (*p)->level > s->level) p = &(*p)->next_same_name;
   s->next_same_name = *p;
   *p = s;
@@ -156,7 +156,7 @@ void symbol_set_class(symbol_entry* s, int cls) {
 
 void symbol_unlink(symbol_entry* s) {
   if (s->name) {
-    for (symbol_entry** p = &s->name->first_symbol; *p; p = &(*p)->next_same_name) {
+    for (pool_ref_field<symbol_entry>* p = &s->name->first_symbol; *p; p = &(*p)->next_same_name) {
       if (*p == s) {
         *p = s->next_same_name;
         break;
@@ -452,7 +452,7 @@ void copy_decl_pos(const symbol_entry* s, source_corresp* out) {
   out->decl_position = s->decl_position;
 }
 
-void set_source_corresp(source_corresp* corresp, symbol_entry** front_end_link, symbol_entry* s) {
+void set_source_corresp(source_corresp* corresp, pool_ref_field<symbol_entry>* front_end_link, symbol_entry* s) {
   *front_end_link = s;
   copy_decl_pos(s, corresp);
   corresp->scope_depth = s->level < 0 || s->level >= 255 ? 255u : static_cast<uint32_t>(s->level);
@@ -468,8 +468,8 @@ static scope_record* il_level(int level) {
   return r->il_scope ? r : nullptr;
 }
 
-template <class T>
-static void append(T*& head, T*& tail, T* item) {
+template <class Head, class T>
+static void append(Head& head, T*& tail, T* item) {
   item->next = nullptr;
   if (tail)
     tail->next = item;
@@ -521,7 +521,7 @@ void unit_add_parameter(object* o) {
 void unit_remove_entity(object* o) {
   scope_record* r = il_level(static_cast<int>(o->corresp.scope_depth & 0xFFu));
   if (!r) return;
-  object*& head = r->il_scope->objects;
+  auto& head = r->il_scope->objects;
   object* prev = o->list_prev;
   // Only unit_add_entity puts objects on a scope's list, and it records where.
   bool linked = o->listed_in == r->il_scope && (prev ? prev->next == o : head == o);
@@ -551,7 +551,7 @@ void scope_set_interface(interface* i, int level) {
 bool interface_add_procedure(object* o, int level) {
   interface* i = level_is_live(level) ? scope_at(level).cur_interface : nullptr;
   if (!i) return true;
-  object_list_member** p = &i->routine_prototype_list;
+  pool_ref_field<object_list_member>* p = &i->routine_prototype_list;
   for (; *p; p = &(*p)->next)
     if ((*p)->object == o) return false;
   object_list_member* m = new_object_list_member();

@@ -155,7 +155,7 @@ symbol_entry* lookup_name(atom* name, source_pos_record pos);
 scope* scope_push(int kind);
 void scope_end_unit();
 void copy_decl_pos(const symbol_entry* s, source_corresp* out);
-void set_source_corresp(source_corresp* corresp, symbol_entry** front_end_link, symbol_entry* s);
+void set_source_corresp(source_corresp* corresp, pool_ref_field<symbol_entry>* front_end_link, symbol_entry* s);
 template <class Entry>
 void set_source_corresp(Entry* e, symbol_entry* s) { set_source_corresp(&e->corresp, &e->symbol, s); }
 

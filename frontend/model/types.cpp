@@ -199,7 +199,7 @@ type* character_type(uint32_t row, bool assumed, uint32_t length, int* error) {
     if (!caches.char_assumed[row]) {
       type* t = new_type(tk_fcharacter);
       t->kind = row;
-      t->length = bound_record{0, bk_assumed, nullptr};
+      t->length = make_bound(0, bk_assumed, nullptr);
       t->is_character = is_default;
       type_storage_size(t);
       caches.char_assumed[row] = t;
@@ -210,7 +210,7 @@ type* character_type(uint32_t row, bool assumed, uint32_t length, int* error) {
     if (static_cast<uint32_t>(t->length.value) == length) return t;
   type* t = new_type(tk_fcharacter);
   t->kind = row;
-  t->length = bound_record{static_cast<int32_t>(length), bk_constant, nullptr};
+  t->length = make_bound(static_cast<int32_t>(length), bk_constant, nullptr);
   t->is_character = is_default;
   type_storage_size(t);
   t->char_cache_next = caches.char_chain[row];
@@ -620,7 +620,7 @@ static void array_storage_size(type* t) {
   type_storage_size(e);
   if (e->size == 0) return;
   t->alignment = e->alignment;
-  bound_info_entry* b = t->shape_kind <= as_shaped ? t->bound_info : nullptr;
+  bound_info_entry* b = t->shape_kind <= as_shaped ? t->bound_info.get() : nullptr;
   if (!b) return;
   uint64_t count = 1;
   for (uint32_t d = 0; d < b->rank; ++d) {

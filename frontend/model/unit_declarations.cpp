@@ -551,7 +551,7 @@ symbol_entry* declare_intrinsic_name(symbol_entry* s, name_pos_record* name) {
     } else if (found->cls == sym_specific_intrinsic) {
       auto* specific = static_cast<intrinsic_specific*>(found->entity);
       type* r = specific && specific->signature_object && specific->signature_object->type
-                    ? specific->signature_object->type->return_type
+                    ? specific->signature_object->type->return_type.get()
                     : nullptr;
       if (r) agrees = r == declared || type_equal(r, declared) || arg_type_agree(declared, r);
     } else {

@@ -26,7 +26,7 @@ bool is_do_frame(const block_frame& f) { return f.kind == blk_do || f.kind == bl
 
 // The statement list slot of a frame's construct statement that receives the
 // next statement.
-statement** list_slot(block_frame* f) {
+pool_ref_field<statement>* list_slot(block_frame* f) {
   statement* p = f->construct_stmt;
   bool else_part = (f->flags & blockf_else_seen) != 0;
   switch (p->kind) {
@@ -146,7 +146,7 @@ statement* append_statement(int stmk) {
   block_frame* f = innermost_block();
   if (!f) return new_statement(stmk);  // no unit open: a statement of its own
   statement* p = f->construct_stmt;
-  statement** slot = list_slot(f);
+  pool_ref_field<statement>* slot = list_slot(f);
   if (!*slot) {
     f->last_stmt = nullptr;
   } else if (!f->last_stmt) {
@@ -159,7 +159,7 @@ statement* append_statement(int stmk) {
     if ((*slot)->kind == stmk_block) {
       body = *slot;
       if (*slot == f->last_stmt)
-        f->last_stmt = body->last_statement ? body->last_statement : chain_end(body->statements);
+        f->last_stmt = body->last_statement ? body->last_statement.get() : chain_end(body->statements);
     } else {
       body = new_statement(stmk_block);
       body->source_pos = (*slot)->source_pos;

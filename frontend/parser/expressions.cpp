@@ -231,9 +231,9 @@ type* designator_type(expr_node* n) {
   type* t = nullptr;
   switch (n->node_kind) {
     case enk_error: return error_type();
-    case enk_constant: t = n->constant ? n->constant->type : error_type(); break;
-    case enk_object: t = n->object ? n->object->type : error_type(); break;
-    case enk_field: t = n->field_var ? n->field_var->type : error_type(); break;
+    case enk_constant: t = n->constant ? n->constant->type.get() : error_type(); break;
+    case enk_object: t = n->object ? n->object->type.get() : error_type(); break;
+    case enk_field: t = n->field_var ? n->field_var->type.get() : error_type(); break;
     case enk_subscript:
     case enk_substring:
     case enk_section: t = n->array_expr ? designator_type(n->array_expr) : error_type(); break;
@@ -376,7 +376,7 @@ expr_node* parse_subscripts(expr_node* base) {
   type* t = designator_type(base);  // the element type of an array
   // The rank comes from the base's own type: a component's is its field's.
   type* own = base->node_kind == enk_field && base->field_var && base->field_var->type
-                  ? base->field_var->type
+                  ? base->field_var->type.get()
                   : t;
   int rank = -1;  // unknown: no count check
   bool failed = false;
@@ -928,7 +928,7 @@ bool parse_structure_constructor(type* t, expr_node** out) {
   expr_node* first = nullptr;
   expr_node* last = nullptr;
   bool ok = true;
-  object* component = t ? t->first_field : nullptr;
+  object* component = t ? t->first_field.get() : nullptr;
   for (;;) {
     if (!component) {
       error_at(520, scan.token_pos);

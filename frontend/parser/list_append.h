@@ -2,8 +2,9 @@
 // next field) that the parsers build, kept as a first and a last record.
 #pragma once
 
-template <class Record>
-void list_append(Record*& first, Record*& last, Record* item) {
+// First is Record* or pool_ref<Record>.
+template <class First, class Record>
+void list_append(First& first, Record*& last, Record* item) {
   if (!item) return;
   if (last)
     last->next = item;

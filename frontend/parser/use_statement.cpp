@@ -154,7 +154,7 @@ type* copy_type(type* t) {
     // the module's own symbols.
     if (c->module) c->module = use_module_object(c->module);
     // The components are the copy's own, leading back to it.
-    object** tail = &c->first_field;
+    pool_ref_field<object>* tail = &c->first_field;
     *tail = nullptr;
     for (object* f = t->first_field; f; f = f->next) {
       object* field = entry_copy(f, new_object());
@@ -193,7 +193,7 @@ void own_routine_type(object* c) {
   // Its result and dummies have the types as the unit sees them, so a
   // dummy of a module's derived type is of the unit's copy of that type.
   t->return_type = copy_type(t->return_type);
-  param_type** tail = &t->param_type_list;
+  pool_ref_field<param_type>* tail = &t->param_type_list;
   for (param_type* p = *tail; p; p = p->next) {
     param_type* n = entry_copy(p, new_param_type());
     n->type = copy_type(p->type);
@@ -209,7 +209,7 @@ object* copy_variable(object* o, symbol_entry* local, object* module) {
   bool fresh = !use.copies.count(o);
   // A variable the module itself imported keeps the module that defines it.
   bool imported = o->storage_class == sc_use_associated && o->assoc_module;
-  object* defining = fresh ? use_module_object(imported ? o->assoc_module : module) : nullptr;
+  object* defining = fresh ? use_module_object(imported ? o->assoc_module.get() : module) : nullptr;
   // The same variable reached through a module that passes it on is the
   // copy the unit has already.
   for (object* seen : use.copied_variables)
@@ -270,7 +270,7 @@ interface* copy_interface(interface* i, symbol_entry* local, object* module) {
   c->routine_prototype_list = nullptr;
   c->inherited = inherited_interface(local ? local->name : i->corresp.name);
   use.copies[i] = c;
-  object_list_member** tail = &c->routine_prototype_list;
+  pool_ref_field<object_list_member>* tail = &c->routine_prototype_list;
   for (object_list_member* m = i->routine_prototype_list; m; m = m->next) {
     if (!m->object) continue;
     object_list_member* n = new_object_list_member();
@@ -414,7 +414,7 @@ void merge_generic(symbol_entry* local, symbol_entry* from, symbol_entry* module
   auto* mine = static_cast<interface*>(local->entity);
   auto* theirs = static_cast<interface*>(from->entity);
   if (!mine || !theirs) return;
-  object_list_member** tail = &mine->routine_prototype_list;
+  pool_ref_field<object_list_member>* tail = &mine->routine_prototype_list;
   while (*tail) tail = &(*tail)->next;
   for (object_list_member* m = theirs->routine_prototype_list; m; m = m->next) {
     if (!m->object || holds_procedure(mine, m->object, module->name)) continue;

@@ -81,7 +81,7 @@ type* reduced_shape_of(expr_node* array, expr_node* dim, type* e, bool report);
 // else a scalar is converted to the reduced shape, an array must have the
 // rank of ARRAY minus one (538). DIM is judged once for both arguments:
 // *dim_judged tells whether its 435 has had its chance already.
-bool shift_shape_ok(expr_node* array, expr_node** slot, expr_node* dim, bool* dim_judged) {
+bool shift_shape_ok(expr_node* array, expr_link* slot, expr_node* dim, bool* dim_judged) {
   expr_node* s = *slot;
   uint32_t r = rank_of(array);
   if (r <= 1) {
@@ -122,7 +122,7 @@ int value_reduction(expr_node* node, int flags, object* context) {
   if (!common_rules(node, flags, context, false)) return fail(node);
   expr_node* array = intrinsic_arg(node, 0);
   expr_node* dim = intrinsic_arg(node, 1);
-  expr_node** mask_slot = intrinsic_arg_slot(node, 2);
+  expr_link* mask_slot = intrinsic_arg_slot(node, 2);
   if (!must_be_array(array, node)) return fail(node);
   if (!dim_not_optional_dummy(dim)) return fail(node);
   if (mask_slot && arg_present(*mask_slot)) {
@@ -248,7 +248,7 @@ int check_location_reduction(expr_node* node, int flags, object* context) {
 int check_cshift(expr_node* node, int flags, object* context) {
   if (!common_rules(node, flags, context, false)) return fail(node);
   expr_node* array = intrinsic_arg(node, 0);
-  expr_node** shift_slot = intrinsic_arg_slot(node, 1);
+  expr_link* shift_slot = intrinsic_arg_slot(node, 1);
   expr_node* dim = intrinsic_arg(node, 2);
   if (!must_be_array(array, node) || !shift_slot) return fail(node);
   bool dim_judged = false;
@@ -295,8 +295,8 @@ expr_node* default_boundary(type* e) {
 int check_eoshift(expr_node* node, int flags, object* context) {
   if (!common_rules(node, flags, context, false)) return fail(node);
   expr_node* array = intrinsic_arg(node, 0);
-  expr_node** shift_slot = intrinsic_arg_slot(node, 1);
-  expr_node** boundary_slot = intrinsic_arg_slot(node, 2);
+  expr_link* shift_slot = intrinsic_arg_slot(node, 1);
+  expr_link* boundary_slot = intrinsic_arg_slot(node, 2);
   expr_node* dim = intrinsic_arg(node, 3);
   if (!must_be_array(array, node) || !shift_slot || !boundary_slot) return fail(node);
   bool dim_judged = false;
@@ -334,8 +334,8 @@ int check_eoshift(expr_node* node, int flags, object* context) {
 
 int check_matmul(expr_node* node, int flags, object* context) {
   if (!common_rules(node, flags, context, false)) return fail(node);
-  expr_node** a_slot = intrinsic_arg_slot(node, 0);
-  expr_node** b_slot = intrinsic_arg_slot(node, 1);
+  expr_link* a_slot = intrinsic_arg_slot(node, 0);
+  expr_link* b_slot = intrinsic_arg_slot(node, 1);
   if (!a_slot || !b_slot) return fail(node);
   type* e = common_numeric_type(arg_element_type(*a_slot), arg_element_type(*b_slot));
   if (!e) {
@@ -344,7 +344,7 @@ int check_matmul(expr_node* node, int flags, object* context) {
   }
   // A conversion replaces the node in its slot: each slot is found afresh.
   for (int i = 0; i < 2; ++i) {
-    expr_node** slot = intrinsic_arg_slot(node, i);
+    expr_link* slot = intrinsic_arg_slot(node, i);
     if (!same_element_type(arg_element_type(*slot), e)) type_unify(slot, elemental_result_type((*slot)->type, e));
   }
   expr_node* a = intrinsic_arg(node, 0);
@@ -380,7 +380,7 @@ int check_merge(expr_node* node, int flags, object* context) {
 int check_pack(expr_node* node, int flags, object* context) {
   if (!common_rules(node, flags, context, false)) return fail(node);
   expr_node* array = intrinsic_arg(node, 0);
-  expr_node** mask_slot = intrinsic_arg_slot(node, 1);
+  expr_link* mask_slot = intrinsic_arg_slot(node, 1);
   expr_node* vector = intrinsic_arg(node, 2);
   if (!must_be_array(array, node) || !mask_slot) return fail(node);
   type* t = elemental_binary_type(array->type, (*mask_slot)->type, arg_element_type(*mask_slot));
@@ -409,7 +409,7 @@ int check_pack(expr_node* node, int flags, object* context) {
 int check_unpack(expr_node* node, int flags, object* context) {
   if (!common_rules(node, flags, context, false)) return fail(node);
   expr_node* vector = intrinsic_arg(node, 0);
-  expr_node** mask_slot = intrinsic_arg_slot(node, 1);
+  expr_link* mask_slot = intrinsic_arg_slot(node, 1);
   expr_node* field = intrinsic_arg(node, 2);
   if (!vector || !mask_slot || !field) return fail(node);
   if (!same_element_type(arg_element_type(vector), arg_element_type(field))) {

@@ -46,7 +46,7 @@ bool assumed_size_ok(expr_node* array, expr_node* dim) {
 int finish_search(expr_node* node, int flags, type* r) {
   expr_node* string = intrinsic_arg(node, 0);
   expr_node* substring = intrinsic_arg(node, 1);
-  expr_node** back_slot = intrinsic_arg_slot(node, 2);
+  expr_link* back_slot = intrinsic_arg_slot(node, 2);
   if (back_slot && arg_present(*back_slot)) {
     if (!reject_if_restricted(node, flags)) return fail(node);
     r = coerce_operands(&string->next, default_integer_type());
@@ -309,7 +309,7 @@ int check_mvbits(expr_node* node, int flags, object* context) {
     if (!shape) return fail(node);
   }
   for (int i = 0; i < 3; ++i) {
-    expr_node** slot = intrinsic_arg_slot(node, i);
+    expr_link* slot = intrinsic_arg_slot(node, i);
     type_unify(slot, elemental_result_type(shape, arg_element_type(*slot)));
   }
   set_array_valued(node, shape);

@@ -71,7 +71,7 @@ int scalar_subscripts(expr_node* list, const Bounds& b, std::vector<int32_t>* ou
 // The component of a structure value whose field entry is field.
 const constant* component_of(const constant* structure, type* t, object* field) {
   const constant* c = structure->first_constant;
-  for (object* f = t ? t->first_field : nullptr; f && c; f = f->next, c = c->next)
+  for (object* f = t ? t->first_field.get() : nullptr; f && c; f = f->next, c = c->next)
     if (f == field) return c;
   return nullptr;
 }
@@ -204,7 +204,7 @@ int evaluate_substring(expr_node* node, const_value* result) {
   if (!et || et->type_code != tk_fcharacter) return 0;
   int32_t len = static_cast<int32_t>(char_length_of(et));
   expr_node* tr = node->ind_list;
-  expr_node* first = tr && tr->node_kind == enk_triplet ? tr->first : tr;
+  expr_node* first = tr && tr->node_kind == enk_triplet ? tr->first.get() : tr;
   expr_node* second = tr && tr->node_kind == enk_triplet ? tr->second : nullptr;
   int32_t start = 1, end = len;
   int r1 = substring_position(first, 1, &start);
@@ -445,7 +445,7 @@ int storage_offset(expr_node* node, source_pos_record pos, object** obj, int32_t
       bool constant_len = len && len->kind == bk_constant;
       int32_t length = constant_len ? len->value : 0;
       expr_node* tr = node->ind_list;
-      expr_node* first = tr && tr->node_kind == enk_triplet ? tr->first : tr;
+      expr_node* first = tr && tr->node_kind == enk_triplet ? tr->first.get() : tr;
       expr_node* second = tr && tr->node_kind == enk_triplet ? tr->second : nullptr;
       int32_t start = 1, end = length;
       if (second && !strict_int(second, &end)) return 0;
@@ -565,7 +565,7 @@ int resolve_substring(DataWalk& w, expr_node* n, int32_t offset, type* dest, typ
   bool constant_len = len && len->kind == bk_constant;
   int32_t length = constant_len ? len->value : 0;
   expr_node* tr = n->ind_list;
-  expr_node* first = tr && tr->node_kind == enk_triplet ? tr->first : tr;
+  expr_node* first = tr && tr->node_kind == enk_triplet ? tr->first.get() : tr;
   expr_node* second = tr && tr->node_kind == enk_triplet ? tr->second : nullptr;
   int32_t start = 1, end = length;
   if (first && !data_int(first, &start)) return 0;

@@ -191,8 +191,8 @@ type* constant_array_type(type* element, uint32_t rank, const int32_t* extents) 
   t->shape_kind = explicit_shape;
   t->bound_info = new_bounds_array(rank);
   for (uint32_t d = 0; d < rank; ++d) {
-    t->bound_info->lower(d) = bound_record{1, bk_constant, nullptr};
-    t->bound_info->upper(d) = bound_record{extents[d], bk_constant, nullptr};
+    t->bound_info->lower(d) = make_bound(1, bk_constant, nullptr);
+    t->bound_info->upper(d) = make_bound(extents[d], bk_constant, nullptr);
   }
   type_storage_size(t);
   return t;
@@ -220,8 +220,8 @@ type* explicit_shape_copy(type* t, uint32_t count) {
   copy->rank = static_cast<uint8_t>(rank);
   copy->bound_info = new_bounds_array(rank);
   for (uint32_t d = 0; d < rank; ++d) {
-    copy->bound_info->lower(d) = bound_record{lower[d], bk_constant, nullptr};
-    copy->bound_info->upper(d) = bound_record{upper[d], bk_constant, nullptr};
+    copy->bound_info->lower(d) = make_bound(lower[d], bk_constant, nullptr);
+    copy->bound_info->upper(d) = make_bound(upper[d], bk_constant, nullptr);
   }
   copy->size = 0;
   type_storage_size(copy);
@@ -692,7 +692,7 @@ int evaluate_constructor(expr_node* node, const_value* result) {
   }
   // The element count the checks gave the constructor's type decides
   // before anything is built whether it may be folded at all.
-  bound_info_entry* b = t->shape_kind == explicit_shape ? t->bound_info : nullptr;
+  bound_info_entry* b = t->shape_kind == explicit_shape ? t->bound_info.get() : nullptr;
   if (b && b->rank == 1 && b->lower(0).kind == bk_constant && b->upper(0).kind == bk_constant &&
       int64_t{b->upper(0).value} - b->lower(0).value + 1 > int64_t{constructor_element_limit()})
     return 0;
@@ -785,7 +785,7 @@ int evaluate_object(expr_node* node, const_value* result) {
 // The component of a structure value whose field entry is field.
 const constant* component_of(const constant* structure, type* t, object* field) {
   const constant* c = structure->first_constant;
-  for (object* f = t ? t->first_field : nullptr; f && c; f = f->next, c = c->next)
+  for (object* f = t ? t->first_field.get() : nullptr; f && c; f = f->next, c = c->next)
     if (f == field) return c;
   return nullptr;
 }

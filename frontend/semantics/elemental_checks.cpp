@@ -385,7 +385,7 @@ int check_max_min_call(expr_node* node, type* e, int flags, object* context) {
   }
   type* t = nullptr;
   int count = 0;
-  for (expr_node** slot = &node->operands; *slot; slot = &(*slot)->next) {
+  for (expr_link* slot = &node->operands; *slot; slot = &(*slot)->next) {
     ++count;
     if (!(*slot)->next) break;
     if (intrinsic_restricted(flags) && !element_is(*slot, tk_integer)) {
@@ -395,9 +395,9 @@ int check_max_min_call(expr_node* node, type* e, int flags, object* context) {
     t = unify_intrinsic_args(slot);
     if (!t) return fail(node);
   }
-  if (!t) t = node->operands ? node->operands->type : e;
+  if (!t) t = node->operands ? node->operands->type.get() : e;
   if (count >= 3)
-    for (expr_node** slot = &node->operands; *slot && (*slot)->next; slot = &(*slot)->next)
+    for (expr_link* slot = &node->operands; *slot && (*slot)->next; slot = &(*slot)->next)
       type_unify(slot, t);
   return finish_intrinsic(node, elemental_result_type(t, e));
 }

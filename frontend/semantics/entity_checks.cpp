@@ -111,7 +111,7 @@ int enter_procedure(object* o) {
 // A CHARACTER function of assumed length where that is not allowed.
 int assumed_length_function(object* o, bool external) {
   type* t = o->type;
-  type* r = t && t->type_code == tk_routine ? t->return_type : nullptr;
+  type* r = t && t->type_code == tk_routine ? t->return_type.get() : nullptr;
   if (!r || !char_assumed_length(r)) return 1;
   bool refused = !external || (r->type_code == tk_farray && r->rank != 0) || o->is_pointer || t->is_recursive;
   if (!refused) return 1;

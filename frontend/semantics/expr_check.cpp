@@ -122,7 +122,7 @@ expr_node* object_node(object* o, source_pos_record pos) {
   expr_node* n = new_expr_node(enk_object);
   n->object = o;
   n->source_pos = pos;
-  n->type = o ? o->type : error_type();
+  n->type = o ? o->type.get() : error_type();
   return n;
 }
 
@@ -426,8 +426,8 @@ bound_info_entry* constant_section_shape(expr_node* section, uint32_t rank) {
     }
     int32_t extent = 0;
     if (dim >= rank || !constant_triplet_extent(s, base, base_dim, &extent)) return nullptr;
-    b->lower(dim) = bound_record{1, bk_constant, nullptr};
-    b->upper(dim) = bound_record{extent, bk_constant, nullptr};
+    b->lower(dim) = make_bound(1, bk_constant, nullptr);
+    b->upper(dim) = make_bound(extent, bk_constant, nullptr);
     ++dim;
   }
   return dim == rank ? b : nullptr;
@@ -635,7 +635,7 @@ bool check_constructor(expr_node* n, int context, object* unit) {
   if (!t || t->type_code != tk_derived_type) return false;
   t->corresp.referenced = true;
   object* f = t->first_field;
-  expr_node** slot = &n->constructor;
+  expr_link* slot = &n->constructor;
   bool ok = true;
   while (*slot && f) {
     expr_node* v = *slot;
@@ -935,7 +935,7 @@ bool resolve(expr_node* n, int context, object* unit) {
         n->type = n->reference->type;
         return true;
       case enk_param:
-        n->type = n->parameter ? n->parameter->type : error_type();
+        n->type = n->parameter ? n->parameter->type.get() : error_type();
         return !is_error_type(n->type);
       case enk_data_implied_do_var:
         n->type = default_integer_type();
@@ -1287,7 +1287,7 @@ int check_definable(expr_node* node) {
   return 1;
 }
 
-void type_unify(expr_node** slot, type* target) {
+void type_unify(expr_link* slot, type* target) {
   expr_node* n = *slot;
   if (!n || !target) return;
   if (n->type == target || type_equal(n->type, target)) {
@@ -1301,7 +1301,7 @@ void type_unify(expr_node** slot, type* target) {
   if (target->type_code == tk_fcharacter) return;
   expr_node* converted;
   if (is_array(target) && !is_array(n->type)) {
-    expr_node* inner = n;
+    pool_ref<expr_node> inner = n;
     type_unify(&inner, target->element_type);
     converted = new_operation_node(eok_spread, target, inner);
     n = inner;
@@ -1330,7 +1330,7 @@ void type_unify(expr_node** slot, type* target) {
   *slot = converted;
 }
 
-int check_assignment(type* destination, expr_node** value_slot) {
+int check_assignment(type* destination, expr_link* value_slot) {
   expr_node* v = *value_slot;
   if (!v || !destination) return 0;
   if (is_error(v) || is_error_type(destination)) return 0;
@@ -1472,7 +1472,7 @@ int check_implied_do_control(do_loop* d, int context, object* unit) {
     ok = 0;
   }
   type* vt = ok ? var->type : nullptr;
-  for (expr_node** slot : {&d->initial_value, &d->final_value, &d->increment}) {
+  for (expr_link* slot : {&d->initial_value, &d->final_value, &d->increment}) {
     expr_node* e = *slot;
     if (!e) continue;
     if (check_expr(e, context & ~ctx_variable, unit) == 1) {

@@ -48,9 +48,9 @@ bool derived_type_copied_by_use(const type* t);
 int check_definable(expr_node* node);
 // Converts the value in the slot to the destination type (385 when it cannot
 // be assigned); 1 on success.
-int check_assignment(type* destination, expr_node** value_slot);
+int check_assignment(type* destination, expr_link* value_slot);
 // Converts the node in the slot to the target type.
-void type_unify(expr_node** slot, type* target);
+void type_unify(expr_link* slot, type* target);
 // 1 when the target may be associated with a pointer of that type.
 int check_pointer_target(type* pointer_type, expr_node* target);
 // 1 when the loop control of an implied-DO or DO is valid.

@@ -208,15 +208,15 @@ bool is_array_type(const type* t) { return t && t->type_code == tk_farray && t->
 
 type* intrinsic_element_type(type* t) { return t && t->type_code == tk_farray ? t->element_type : t; }
 
-expr_node** intrinsic_arg_slot(expr_node* node, int n) {
-  expr_node** slot = &node->operands;
+expr_link* intrinsic_arg_slot(expr_node* node, int n) {
+  expr_link* slot = &node->operands;
   for (; *slot && n > 0; --n) slot = &(*slot)->next;
   return *slot ? slot : nullptr;
 }
 
 expr_node* intrinsic_arg(expr_node* node, int n) {
-  expr_node** slot = intrinsic_arg_slot(node, n);
-  return slot ? *slot : nullptr;
+  expr_link* slot = intrinsic_arg_slot(node, n);
+  return slot ? slot->get() : nullptr;
 }
 
 void set_array_valued(expr_node* node, type* t) { node->for_all = is_array_type(t); }
@@ -369,7 +369,7 @@ type* common_numeric_type(type* t1, type* t2) {
   return elemental_binary_type(t1, t2, winner);
 }
 
-type* unify_operand_types(expr_node** args) {
+type* unify_operand_types(expr_link* args) {
   expr_node* a = *args;
   if (!a || !a->next) return nullptr;
   type* t = common_numeric_type(a->type, a->next->type);
@@ -379,7 +379,7 @@ type* unify_operand_types(expr_node** args) {
   return t;
 }
 
-type* coerce_operands(expr_node** args, type* e) {
+type* coerce_operands(expr_link* args, type* e) {
   expr_node* a = *args;
   if (!a || !a->next) return nullptr;
   type* t = elemental_binary_type(a->type, a->next->type, e);
@@ -388,12 +388,12 @@ type* coerce_operands(expr_node** args, type* e) {
     return nullptr;
   }
   type_unify(args, elemental_result_type(t, intrinsic_element_type((*args)->type)));
-  expr_node** second = &(*args)->next;
+  expr_link* second = &(*args)->next;
   type_unify(second, elemental_result_type(t, intrinsic_element_type((*second)->type)));
   return t;
 }
 
-type* unify_intrinsic_args(expr_node** args) {
+type* unify_intrinsic_args(expr_link* args) {
   expr_node* a = *args;
   if (!a || !a->next) return nullptr;
   type* t1 = a->type;
@@ -428,7 +428,7 @@ int check_by_table_forms(expr_node* node, int flags, object* context) {
                                      : check_intrinsic_args(node, flags, context);
   if (!ok) return expr_set_error(node);
   type* routine = signature_routine(node);
-  type* form = routine ? routine->return_type : nullptr;
+  type* form = routine ? routine->return_type.get() : nullptr;
   if (!form || form->type_code == tk_void) return set_intrinsic_call(node, form ? form : void_type());
   expr_node* first = node->operands;
   type* element = intrinsic_element_type(form);

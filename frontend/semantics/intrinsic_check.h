@@ -55,18 +55,18 @@ type* common_numeric_type(type* t1, type* t2);
 type* elemental_binary_type(type* t1, type* t2, type* e);
 // Converts the first two arguments of the list in *args to their common
 // numeric type and returns it; null (nothing reported) when there is none.
-type* unify_operand_types(expr_node** args);
+type* unify_operand_types(expr_link* args);
 // Makes the first two arguments conform in shape, each keeping its element
 // type; returns the common shape over e, or null after 285.
-type* coerce_operands(expr_node** args, type* e);
+type* coerce_operands(expr_link* args, type* e);
 // The first two arguments must have one type and kind and conforming shapes;
 // null after 285 when they do not.
-type* unify_intrinsic_args(expr_node** args);
+type* unify_intrinsic_args(expr_link* args);
 
 // The argument n (0-based) of a reference, or null.
 expr_node* intrinsic_arg(expr_node* node, int n);
 // The slot that holds argument n, or null.
-expr_node** intrinsic_arg_slot(expr_node* node, int n);
+expr_link* intrinsic_arg_slot(expr_node* node, int n);
 // Whether an argument is present (not an omitted optional one).
 inline bool arg_present(const expr_node* arg) { return arg && arg->node_kind != enk_empty; }
 // Sets for_all exactly when the type is an array type.

@@ -469,9 +469,9 @@ int fold_len(expr_node* call, const_value* result) {
   if (a.count < 1) return 0;
   expr_node* arg = a.node[0];
   while (arg && arg->node_kind == enk_ref && arg->reference) arg = arg->reference;
-  type* t = arg->node_kind == enk_object && arg->object ? arg->object->type
-          : arg->node_kind == enk_field && arg->field_var ? arg->field_var->type
-          : arg->type;
+  type* t = arg->node_kind == enk_object && arg->object ? arg->object->type.get()
+          : arg->node_kind == enk_field && arg->field_var ? arg->field_var->type.get()
+          : arg->type.get();
   t = element_type_of(t);
   if (!t || t->type_code != tk_fcharacter) return 0;
   bound_record* len = char_len_record(t);

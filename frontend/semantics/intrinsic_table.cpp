@@ -73,8 +73,8 @@ type* any_kind_type(int code) {
 type* any_kind_character(bool assumed, uint32_t length) {
   type* t = new_type(tk_fcharacter);
   t->kind = any_kind;
-  t->length = assumed ? bound_record{0, bk_assumed, nullptr}
-                      : bound_record{static_cast<int32_t>(length), bk_constant, nullptr};
+  t->length = assumed ? make_bound(0, bk_assumed, nullptr)
+                      : make_bound(static_cast<int32_t>(length), bk_constant, nullptr);
   return t;
 }
 
@@ -192,7 +192,7 @@ object* build_signature(const signature_text& text, uint32_t number, intrinsic_s
   r->has_param_info = true;
   r->is_elemental = text.form[0] == 'E';
   r->has_ellipsis = std::strchr(text.form, '+') != nullptr;
-  param_type** tail = &r->param_type_list;
+  pool_ref_field<param_type>* tail = &r->param_type_list;
   std::string_view dummies = text.dummies;
   while (!dummies.empty()) {
     size_t semi = dummies.find("; ");

@@ -163,9 +163,9 @@ int check_concat_op(expr_node* node, int flags, object* context) {
   if (!x || !x->next) return expr_set_error(node);
   type* t = common_numeric_type(x->type, x->next->type);
   if (!t) return fail_incompatible(node, nullptr);
-  expr_node** first = &node->operands;
+  expr_link* first = &node->operands;
   type_unify(first, elemental_result_type(t, intrinsic_element_type((*first)->type)));
-  expr_node** second = &(*first)->next;
+  expr_link* second = &(*first)->next;
   type_unify(second, elemental_result_type(t, intrinsic_element_type((*second)->type)));
   type* element = intrinsic_element_type(t);
   type* result_element = pool_new<type>();
@@ -177,7 +177,7 @@ int check_concat_op(expr_node* node, int flags, object* context) {
   expr_node* lengths = len_call_node(make_ref_node(*first));
   lengths->next = len_call_node(make_ref_node(*second));
   result_element->length =
-      bound_record{0, bk_expression, new_operation_node(eok_iadd, default_integer_type(), lengths)};
+      make_bound(0, bk_expression, new_operation_node(eok_iadd, default_integer_type(), lengths));
   for (expr_node* a = node->operands; a; a = a->next) a->any_type_argument = true;
   return make_operation(node, eok_concat, elemental_result_type(t, result_element));
 }

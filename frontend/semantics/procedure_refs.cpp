@@ -185,7 +185,7 @@ class ArgListsInUse {
 // The trial association of a list whose actuals are all positional: the
 // answer of the general path, walking actuals and dummies side by side
 // without building its lists (generic references try many specifics).
-int trial_positional(type* routine, expr_node* a, expr_node** offending) {
+int trial_positional(type* routine, expr_node* a, expr_link* offending) {
   param_type* d = routine->param_type_list;
   param_type* last = nullptr;
   for (; a && d; a = a->next, last = d, d = d->next) {
@@ -220,7 +220,7 @@ bool any_keyword(const expr_node* a) {
 
 }  // namespace
 
-int check_actual_args(type* routine, expr_node** slot, expr_node** offending, int mode,
+int check_actual_args(type* routine, expr_link* slot, expr_link* offending, int mode,
                       object* unit) {
   (void)unit;
   bool trial = mode == args_trial;
@@ -708,8 +708,8 @@ int check_generic_call(expr_node* n, int context, object* unit) {
         }
         continue;
       }
-      expr_node* offending = nullptr;
-      expr_node* list = n->operands;
+      pool_ref<expr_node> offending = nullptr;
+      pool_ref<expr_node> list = n->operands;
       if (check_actual_args(routine, &list, &offending, args_trial, unit) != 0) continue;
       if (!match) {
         match = o;
@@ -743,7 +743,7 @@ int check_generic_call(expr_node* n, int context, object* unit) {
   n->call_interface = match_interface;
   n->operands = operands;
   check_entity_decl(match);
-  expr_node* offending = nullptr;
+  pool_ref<expr_node> offending = nullptr;
   if (check_actual_args(routine_type_of(match), &n->operands, &offending, args_final, unit) != 0)
     return 0;
   return reference_tail(n, context, unit) ? 1 : 0;
@@ -754,7 +754,7 @@ int check_specific_call(expr_node* n, int context, object* unit) {
   if (!o) return 0;
   check_entity_decl(o);
   if (!check_actuals(n->operands, context, unit)) return 0;
-  expr_node* offending = nullptr;
+  pool_ref<expr_node> offending = nullptr;
   type* routine = routine_type_of(o);
   int r = check_actual_args(routine, &n->operands, &offending, args_final, unit);
   const char* name = procedure_name(o);
@@ -979,7 +979,7 @@ element_count settle(expr_node* e) {
 // The element count of an array item: the product of its extents.
 element_count array_item_count(expr_node* item) {
   type* t = item->type;
-  bound_info_entry* b = t->shape_kind < same_shape ? t->bound_info : nullptr;
+  bound_info_entry* b = t->shape_kind < same_shape ? t->bound_info.get() : nullptr;
   if (!b || !array_is_constant_shape(t)) return {0, size_call_node(make_ref_node(item), 0), 2};
   int64_t product = 1;
   for (uint32_t d = 0; d < b->rank; ++d) {
@@ -1131,7 +1131,7 @@ element_count items_count(expr_node* items, constructor_walk& w) {
     if (i->node_kind == enk_implied_do) {
       c = implied_do_count(i, w);
     } else {
-      type* e = is_array(i->type) ? i->type->element_type : i->type;
+      type* e = is_array(i->type) ? i->type->element_type : i->type.get();
       if (!w.element) {
         w.element = e;
       } else if (!same_element(w.element, e)) {
@@ -1161,7 +1161,7 @@ element_count constructor_element_count(expr_node* node, object* unit) {
   if (c.cls == 0 || w.failed) return failed_count();
   if (c.cls == 2) c = settle(c.expr);
   if (c.cls == 0) return c;
-  type* element = w.element ? w.element : (is_array(node->type) ? node->type->element_type : nullptr);
+  type* element = w.element ? w.element : (is_array(node->type) ? node->type->element_type.get() : nullptr);
   if (!element || element->type_code == tk_unknown) element = default_integer_type();
   type* t = array_type(element, 1);
   bound_info_entry* b = t->bound_info;
@@ -1197,7 +1197,7 @@ expr_node* int_const_il_node(int32_t value) {
   return n;
 }
 
-void int_const_into(expr_node** slot, int32_t value) {
+void int_const_into(expr_link* slot, int32_t value) {
   expr_node* next = *slot ? (*slot)->next : nullptr;
   *slot = int_const_il_node(value);
   (*slot)->next = next;
@@ -1209,7 +1209,7 @@ expr_node* elem_ref_il_node(expr_node* base, expr_node* index) {
   n->ind_list = index;
   index->next = nullptr;
   n->source_pos = base->source_pos;
-  n->type = is_array(base->type) ? base->type->element_type : base->type;
+  n->type = is_array(base->type) ? base->type->element_type : base->type.get();
   return n;
 }
 

@@ -34,7 +34,7 @@ void procedure_refs_reset();
 int check_generic_call(expr_node* node, int context, object* unit);
 int check_specific_call(expr_node* node, int context, object* unit);
 // Associates the actual list in *slot with the routine type's dummies.
-int check_actual_args(type* routine, expr_node** slot, expr_node** offending, int mode,
+int check_actual_args(type* routine, expr_link* slot, expr_link* offending, int mode,
                       object* unit);
 int actual_agrees_with_dummy(expr_node* actual, param_type* dummy, bool trial);
 void check_proc_actual(bool is_subroutine, bool elemental, expr_node* actual, param_type* dummy);
@@ -60,7 +60,7 @@ int intrinsic_generic_type_agrees(type* t, interface* generic);
 
 // IL builders; every node is of default INTEGER type unless said otherwise.
 expr_node* int_const_il_node(int32_t value);
-void int_const_into(expr_node** slot, int32_t value);
+void int_const_into(expr_link* slot, int32_t value);
 expr_node* elem_ref_il_node(expr_node* base, expr_node* index);
 expr_node* max0_zero_node(expr_node* x);
 expr_node* count_call_node(expr_node* x);

@@ -391,7 +391,7 @@ int check_where(statement* s, object* unit, int ok) {
     return 0;
   }
   for (statement* list : {s->where_assignment, s->elsewhere_assignment}) {
-    statement* first = list && list->kind == stmk_block ? list->statements : list;
+    statement* first = list && list->kind == stmk_block ? list->statements.get() : list;
     for (statement* a = first; a; a = a->next) {
       if (a->kind == stmk_label) continue;
       if (!is_intrinsic_array_assignment(a)) {
@@ -485,7 +485,7 @@ int check_case_values(statement* select, expr_node* selector, bool overlaps) {
   if (!st) return 1;
   std::vector<case_range*> seen;
   statement* body = select->body_statement;
-  statement* first = body && body->kind == stmk_block ? body->statements : body;
+  statement* first = body && body->kind == stmk_block ? body->statements.get() : body;
   for (statement* c = first; c; c = c->next) {
     if (c->kind != stmk_case) continue;
     for (case_range* r = c->case_range_list; r; r = r->next) {
@@ -631,8 +631,8 @@ bool types_differ(type* a, type* b) {
 }
 
 bool procedures_distinguishable(object* p, object* q) {
-  param_type* a = p->type && p->type->type_code == tk_routine ? p->type->param_type_list : nullptr;
-  param_type* b = q->type && q->type->type_code == tk_routine ? q->type->param_type_list : nullptr;
+  param_type* a = p->type && p->type->type_code == tk_routine ? p->type->param_type_list.get() : nullptr;
+  param_type* b = q->type && q->type->type_code == tk_routine ? q->type->param_type_list.get() : nullptr;
   for (; a && b; a = a->next, b = b->next)
     if (types_differ(a->type, b->type)) return true;
   return a || b;
@@ -641,7 +641,7 @@ bool procedures_distinguishable(object* p, object* q) {
 // The first dummy arguments of a procedure, up to three.
 std::vector<param_type*> dummies_of(object* p) {
   std::vector<param_type*> out;
-  param_type* a = p->type && p->type->type_code == tk_routine ? p->type->param_type_list : nullptr;
+  param_type* a = p->type && p->type->type_code == tk_routine ? p->type->param_type_list.get() : nullptr;
   for (; a && out.size() < 3; a = a->next) out.push_back(a);
   return out;
 }
@@ -689,7 +689,7 @@ int check_defined_op(object* p, interface* i) {
   if (form == OperatorForm::none) return 1;
   int ok = 1;
   source_pos_record at = p->corresp.decl_position;
-  type* result = p->type && p->type->type_code == tk_routine ? p->type->return_type : nullptr;
+  type* result = p->type && p->type->type_code == tk_routine ? p->type->return_type.get() : nullptr;
   bool subroutine = !result || result->type_code == tk_void;
   // A procedure already reported is not compared with the others: the
   // ambiguity check runs only on one that passed the checks above.
@@ -770,11 +770,11 @@ int check_allocate(alloc* a, object* unit) {
           error_at(231, s->stride->source_pos);
           ok = 0;
         }
-        b->lower(k) = bound_record{0, bk_expression, s->first};
-        b->upper(k) = bound_record{0, bk_expression, s->second};
+        b->lower(k) = make_bound(0, bk_expression, s->first);
+        b->upper(k) = make_bound(0, bk_expression, s->second);
       } else {
-        b->lower(k) = bound_record{1, bk_constant, nullptr};
-        b->upper(k) = bound_record{0, bk_expression, s};
+        b->lower(k) = make_bound(1, bk_constant, nullptr);
+        b->upper(k) = make_bound(0, bk_expression, s);
       }
     }
     // The subscripts become the bounds, each on its own; the variable is the

@@ -122,8 +122,8 @@ class ConstEvalTest : public ::testing::Test {
     t->bound_info = new_bounds_array(t->rank);
     uint32_t d = 0;
     for (auto [lo, hi] : dims) {
-      t->bound_info->lower(d) = bound_record{lo, bk_constant, nullptr};
-      t->bound_info->upper(d) = bound_record{hi, bk_constant, nullptr};
+      t->bound_info->lower(d) = make_bound(lo, bk_constant, nullptr);
+      t->bound_info->upper(d) = make_bound(hi, bk_constant, nullptr);
       ++d;
     }
     type_storage_size(t);

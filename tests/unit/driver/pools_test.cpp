@@ -3,6 +3,7 @@
 // marked pool records.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdint>
 
 #include "frontend/base/pools.h"
@@ -140,6 +141,36 @@ TEST(Pools, ReleaseToMarkGivesBackWithinTheChunk) {
   pool_release_to(current_pool, before_move);
   EXPECT_EQ(pool_first_chunk(current_pool).room, 0u);
   EXPECT_EQ(pool_first_chunk(current_pool).chunks, 2u);
+}
+
+// A 32-bit reference stands for any pool record, in small and large blocks
+// alike, and for none; it takes no other address.
+TEST(Pools, ReferencesReachEveryPoolRecord) {
+  pools_reset();
+  struct Rec {
+    uint64_t word;
+    pool_ref<Rec> link;
+  };
+  auto* a = pool_new<Rec>();
+  EXPECT_EQ(a->link.get(), nullptr);  // zero-filled memory holds none
+  auto* big = static_cast<Rec*>(pool_alloc_zeroed(size_t{20} << 20));  // a block beyond a slice
+  auto* b = pool_new<Rec>();
+  a->link = b;
+  b->link = big;
+  big->link = a;
+  EXPECT_EQ(sizeof(pool_ref<Rec>), 4u);
+  EXPECT_EQ(a->link.get(), b);
+  EXPECT_EQ(b->link.get(), big);
+  EXPECT_EQ(big->link->link.get(), b);
+  pool_ref<Rec> none = nullptr;
+  EXPECT_TRUE(none == nullptr);
+  a->link = nullptr;
+  EXPECT_FALSE(a->link);
+
+  Rec outside{};
+  EXPECT_EXIT(a->link = &outside, ::testing::KilledBySignal(SIGABRT), "Internal error");
+  EXPECT_EXIT(a->link = reinterpret_cast<Rec*>(reinterpret_cast<char*>(b) + 4),
+              ::testing::KilledBySignal(SIGABRT), "Internal error");
 }
 
 TEST(Pools, PoolNumbersGrowPastTableCapacity) {

@@ -20,7 +20,7 @@ class ArgsTest : public ExprCheckTest {
     r->return_type = void_type();
     r->has_param_info = true;
     r->has_ellipsis = ellipsis;
-    param_type** tail = &r->param_type_list;
+    pool_ref_field<param_type>* tail = &r->param_type_list;
     for (const Dummy& d : dummies) {
       param_type* p = new_param_type();
       p->corresp.name = intern_cstring(d.name);
@@ -34,8 +34,8 @@ class ArgsTest : public ExprCheckTest {
   // An actual list of INTEGER constants 1, 2, ...; "K=" before a name gives
   // the actual that keyword, "R" makes a REAL actual.
   static expr_node* actuals(std::initializer_list<const char*> items) {
-    expr_node* first = nullptr;
-    expr_node** tail = &first;
+    pool_ref<expr_node> first = nullptr;
+    expr_link* tail = &first;
     int32_t n = 0;
     for (const char* item : items) {
       std::string s = item;
@@ -75,10 +75,10 @@ TEST_F(ArgsTest, ResultsOfTheAssociation) {
   for (const Row& row : rows) {
     for (int mode : {args_trial, args_final}) {
       type* r = routine({{"A", false}, {"B", true}});
-      expr_node* list = actuals(row.actuals);
+      pool_ref<expr_node> list = actuals(row.actuals);
       std::vector<expr_node*> given;
       for (expr_node* a = list; a; a = a->next) given.push_back(a);
-      expr_node* offending = nullptr;
+      pool_ref<expr_node> offending = nullptr;
       EXPECT_EQ(check_actual_args(r, &list, &offending, mode, nullptr), row.result)
           << row.actuals.size() << " mode " << mode;
       if (row.offending >= 0) {
@@ -91,10 +91,10 @@ TEST_F(ArgsTest, ResultsOfTheAssociation) {
 
 TEST_F(ArgsTest, FinalListIsInDummyOrderWithOmittedOptionals) {
   type* r = routine({{"A", false}, {"B", true}, {"C", false}});
-  expr_node* list = actuals({"C=", "A="});
+  pool_ref<expr_node> list = actuals({"C=", "A="});
   expr_node* c = list;
   expr_node* a = list->next;
-  expr_node* offending = nullptr;
+  pool_ref<expr_node> offending = nullptr;
   // The trial leaves the list as it was.
   EXPECT_EQ(check_actual_args(r, &list, &offending, args_trial, nullptr), args_associated);
   EXPECT_EQ(list, c);
@@ -126,8 +126,8 @@ TEST_F(ArgsTest, NumberedArguments) {
   };
   for (const Row& row : rows) {
     type* r = routine({{"A1", false}, {"A2", false}}, true);
-    expr_node* list = actuals(row.actuals);
-    expr_node* offending = nullptr;
+    pool_ref<expr_node> list = actuals(row.actuals);
+    pool_ref<expr_node> offending = nullptr;
     EXPECT_EQ(check_actual_args(r, &list, &offending, args_final, nullptr), row.result);
     if (row.result == args_associated) {
       EXPECT_EQ(keywords(list), row.keywords);
@@ -138,8 +138,8 @@ TEST_F(ArgsTest, NumberedArguments) {
 TEST_F(ArgsTest, ImplicitInterfaceRefusesKeywords) {
   type* r = new_type(tk_routine);
   r->return_type = void_type();
-  expr_node* list = actuals({"P", "X="});
-  expr_node* offending = nullptr;
+  pool_ref<expr_node> list = actuals({"P", "X="});
+  pool_ref<expr_node> offending = nullptr;
   EXPECT_EQ(check_actual_args(r, &list, &offending, args_final, nullptr), args_associated);
   EXPECT_EQ(count_of(messages(), "keyword is not allowed"), 1);
 }

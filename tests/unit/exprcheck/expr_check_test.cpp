@@ -90,8 +90,8 @@ TEST_F(ExprCheckTest, SubscriptsSectionsAndSubstringsBySymbolAndType) {
 TEST_F(ExprCheckTest, DesignatorsOfVariableSizeGetPrivateTypes) {
   type* adjustable = array_type(default_real_type(), 1);
   adjustable->shape_kind = explicit_shape;
-  adjustable->bound_info->lower(0) = bound_record{1, bk_constant, nullptr};
-  adjustable->bound_info->upper(0) = bound_record{0, bk_assumed, nullptr};
+  adjustable->bound_info->lower(0) = make_bound(1, bk_constant, nullptr);
+  adjustable->bound_info->upper(0) = make_bound(0, bk_assumed, nullptr);
   object* a = declare("A", adjustable);
   object* c = declare("C", assumed_character_type());
   a->is_parameter = true;  // dummy arguments
@@ -170,7 +170,7 @@ TEST_F(ExprCheckTest, ArrayConstructorsCountTheirElements) {
   declare("I", default_integer_type());
   expr_node* e = checked("(/ 1, 2, 3 /)");
   ASSERT_NE(e->node_kind, enk_error);
-  type* t = e->node_kind == enk_constant ? e->constant->type : e->type;
+  type* t = e->node_kind == enk_constant ? e->constant->type.get() : e->type.get();
   ASSERT_EQ(t->type_code, tk_farray);
   EXPECT_EQ(t->element_type, default_integer_type());
   EXPECT_EQ(t->bound_info->upper(0).kind, bk_constant);
@@ -179,7 +179,7 @@ TEST_F(ExprCheckTest, ArrayConstructorsCountTheirElements) {
   // MAX0((10 - 1) / 3 + 1, 0) = 4 elements.
   e = checked("(/ (i, i = 1, 10, 3) /)");
   ASSERT_NE(e->node_kind, enk_error);
-  t = e->node_kind == enk_constant ? e->constant->type : e->type;
+  t = e->node_kind == enk_constant ? e->constant->type.get() : e->type.get();
   ASSERT_EQ(t->type_code, tk_farray);
   EXPECT_EQ(t->bound_info->upper(0).kind, bk_constant);
   EXPECT_EQ(t->bound_info->upper(0).value, 4);
@@ -189,7 +189,7 @@ TEST_F(ExprCheckTest, ArrayConstructorsCountTheirElements) {
   declare("J", default_integer_type());
   e = checked("(/ ((j, j = 1, i), i = 1, 3) /)");
   ASSERT_NE(e->node_kind, enk_error);
-  t = e->node_kind == enk_constant ? e->constant->type : e->type;
+  t = e->node_kind == enk_constant ? e->constant->type.get() : e->type.get();
   ASSERT_EQ(t->type_code, tk_farray);
   EXPECT_EQ(t->bound_info->upper(0).kind, bk_constant);
   EXPECT_EQ(t->bound_info->upper(0).value, 6);
@@ -246,9 +246,9 @@ TEST_F(ExprCheckTest, CharacterLengthPositions) {
   EXPECT_EQ(char_len_compare(assumed_character_type(), 1000), 1);
   EXPECT_EQ(char_len_compare(vector_of(five, 1, 2), 6), 0);
 
-  bound_record c3{3, bk_constant, nullptr};
-  bound_record c8{8, bk_constant, nullptr};
-  bound_record open{0, bk_assumed, nullptr};
+  bound_record c3 = make_bound(3, bk_constant, nullptr);
+  bound_record c8 = make_bound(8, bk_constant, nullptr);
+  bound_record open = make_bound(0, bk_assumed, nullptr);
   EXPECT_EQ(char_len_fits(&c3, &c8, 2), 0);
   EXPECT_EQ(char_len_fits(&c3, &c8, 3), 1);
   EXPECT_EQ(char_len_fits(&c3, &c8, 8), 1);

@@ -35,8 +35,8 @@ class ExprCheckTest : public ParserTest {
   // A rank-1 array type of constant bounds lo..hi.
   static type* vector_of(type* element, int32_t lo, int32_t hi) {
     type* t = array_type(element, 1);
-    t->bound_info->lower(0) = bound_record{lo, bk_constant, nullptr};
-    t->bound_info->upper(0) = bound_record{hi, bk_constant, nullptr};
+    t->bound_info->lower(0) = make_bound(lo, bk_constant, nullptr);
+    t->bound_info->upper(0) = make_bound(hi, bk_constant, nullptr);
     t->shape_kind = explicit_shape;
     return t;
   }

@@ -26,7 +26,7 @@ class ReferencesTest : public ExprCheckTest {
   static interface* generic_of(const char* name, std::initializer_list<object*> specifics) {
     interface* g = new_interface_entry();
     g->corresp.name = intern_cstring(name);
-    object_list_member** tail = &g->routine_prototype_list;
+    pool_ref_field<object_list_member>* tail = &g->routine_prototype_list;
     for (object* o : specifics) {
       object_list_member* m = new_object_list_member();
       m->object = o;
@@ -113,7 +113,7 @@ TEST_F(ReferencesTest, StructureConstructorsPairValuesWithComponents) {
   for (const Row& row : rows) {
     expr_node* n = new_expr_node(enk_constructor);
     n->type = t;
-    expr_node** tail = &n->constructor;
+    expr_link* tail = &n->constructor;
     for (const char* v : row.values) {
       *tail = expression(v);
       tail = &(*tail)->next;
@@ -269,8 +269,8 @@ TEST_F(ReferencesTest, HostAssociationMarksLocalsOfTheHost) {
   type* t = array_type(default_real_type(), 1);
   expr_node* bound = new_expr_node(enk_object);
   bound->object = n;
-  t->bound_info->lower(0) = bound_record{1, bk_constant, nullptr};
-  t->bound_info->upper(0) = bound_record{0, bk_expression, bound};
+  t->bound_info->lower(0) = make_bound(1, bk_constant, nullptr);
+  t->bound_info->upper(0) = make_bound(0, bk_expression, bound);
   note_host_use_in_type(t, inner);
   EXPECT_TRUE(n->is_host);
 }
@@ -304,10 +304,10 @@ TEST_F(ReferencesTest, HostUseOfAnObjectNotesTheObjectsOfItsType) {
   };
   type* chars = new_type(tk_fcharacter);
   chars->kind = default_character_type(1)->kind;
-  chars->length = bound_record{0, bk_expression, ref(len)};
+  chars->length = make_bound(0, bk_expression, ref(len));
   type* t = array_type(chars, 1);
-  t->bound_info->lower(0) = bound_record{1, bk_constant, nullptr};
-  t->bound_info->upper(0) = bound_record{0, bk_expression, ref(n)};
+  t->bound_info->lower(0) = make_bound(1, bk_constant, nullptr);
+  t->bound_info->upper(0) = make_bound(0, bk_expression, ref(n));
   object* a = local(1, t);
   note_host_use(a, inner);
   EXPECT_TRUE(a->is_host);

@@ -29,6 +29,12 @@ std::string fixture(const char* name) {
   return s.str();
 }
 
+// n zero-filled records in a row, from the pools as every record is.
+template <class T>
+T* pool_records(size_t n) {
+  return static_cast<T*>(pool_alloc_zeroed(n * sizeof(T)));
+}
+
 atom* plain_atom(const char* text) {
   atom* a = pool_new<atom>();
   a->text = text;
@@ -373,10 +379,10 @@ TEST_F(IlFile, SymbolRecordsReachTheSymbolAction) {
 // A header, a file scope and one program unit scope holding the objects.
 struct SmallGraph {
   il_header h{};
-  scope file_scope{};
-  atom names[4]{};
-  type integer{};
-  object objects[3]{};
+  scope& file_scope = *pool_new<scope>();
+  atom* names = pool_records<atom>(4);
+  type& integer = *pool_new<type>();
+  object* objects = pool_records<object>(3);
 
   SmallGraph() {
     h.primary_scope = &file_scope;
@@ -432,10 +438,10 @@ TEST_F(IlFile, WriterPrintsRecordsInWalkOrder) {
 TEST_F(IlFile, WriterEndsRecordsWhereTheirKindSaysNothingMore) {
   SmallGraph g;
   g.integer.kind = any_kind;
-  constant error_constant{};
+  constant& error_constant = *pool_new<constant>();
   error_constant.kind = ck_error;
   error_constant.type = &g.integer;
-  expr_node empty{};
+  expr_node& empty = *pool_new<expr_node>();
   empty.node_kind = enk_empty;
   empty.type = &g.integer;
   empty.is_specifier = true;
@@ -495,9 +501,9 @@ TEST_F(IlFile, EmptyNameIsWrittenAndReadBackAsEmpty) {
 TEST_F(IlFile, ModuleModeHidesPositionsLinksAndFormulas) {
   SmallGraph g;
   uint8_t seven[4] = {7, 0, 0, 0};
-  expr_node formula{};
+  expr_node& formula = *pool_new<expr_node>();
   formula.node_kind = enk_empty;
-  constant c{};
+  constant& c = *pool_new<constant>();
   c.source_pos = {9, 3};
   c.type = &g.integer;
   c.kind = ck_expression;
@@ -524,11 +530,11 @@ TEST_F(IlFile, WriterLeavesOutLinksThatFilesNeverCarry) {
   // A non-derived type chained in memory and an interface with a host's
   // interface of the same name: both links are written "0".
   SmallGraph g;
-  type other{};
+  type& other = *pool_new<type>();
   other.type_code = tk_integer;
   g.integer.next = &other;
-  interface host{};
-  interface generic{};
+  interface& host = *pool_new<interface>();
+  interface& generic = *pool_new<interface>();
   generic.corresp.name = &g.names[3];
   generic.inherited = &host;
   generic.is_public = true;
@@ -554,12 +560,16 @@ TEST_F(IlFile, ModuleModeWritesTheModuleSymbols) {
   // object, an intrinsic function with the name atom of its row and a class
   // that carries no entity. They reach the symbol action in file order.
   SmallGraph g;
-  atom module_name{}, var_name{}, abs_name{}, f_name{};
+  atom& module_name = *pool_new<atom>();
+  atom& var_name = *pool_new<atom>();
+  atom& abs_name = *pool_new<atom>();
+  atom& f_name = *pool_new<atom>();
   module_name.text = "M";
   var_name.text = "V";
   abs_name.text = "ABS";
   f_name.text = "F";
-  object module{}, var{};
+  object& module = *pool_new<object>();
+  object& var = *pool_new<object>();
   module.corresp.name = &module_name;
   module.storage_class = sc_module;
   var.corresp.name = &var_name;
@@ -568,7 +578,10 @@ TEST_F(IlFile, ModuleModeWritesTheModuleSymbols) {
   var.storage_class = sc_local;
   intrinsic_descriptor abs_row{};
   abs_row.name = &abs_name;
-  symbol_entry module_symbol{}, var_symbol{}, abs_symbol{}, f_symbol{};
+  symbol_entry& module_symbol = *pool_new<symbol_entry>();
+  symbol_entry& var_symbol = *pool_new<symbol_entry>();
+  symbol_entry& abs_symbol = *pool_new<symbol_entry>();
+  symbol_entry& f_symbol = *pool_new<symbol_entry>();
   module_symbol.cls = sym_module;
   module_symbol.link = &var_symbol;
   module.symbol = &module_symbol;
@@ -611,8 +624,8 @@ TEST_F(IlFile, ReferenceToAnEntryTheWalkDidNotReach) {
   // chain: that type's list is in another file.
   {
     SmallGraph g;
-    type derived{};
-    type unreached{};
+    type& derived = *pool_new<type>();
+    type& unreached = *pool_new<type>();
     derived.type_code = tk_derived_type;
     derived.next = &unreached;
     unreached.type_code = tk_derived_type;
@@ -626,8 +639,8 @@ TEST_F(IlFile, ReferenceToAnEntryTheWalkDidNotReach) {
   // object whose stale walk mark makes that pass take it as seen) is a
   // fault of the writer's caller: test builds stop, others drop the link.
   SmallGraph g;
-  type derived{};
-  object unreached{};
+  type& derived = *pool_new<type>();
+  object& unreached = *pool_new<object>();
   derived.type_code = tk_derived_type;
   derived.module = &unreached;
   unreached.header = il_walk_mark;

@@ -138,7 +138,7 @@ TEST_F(TvxWriter, TypeTexts) {
   EXPECT_EQ(tvx_type_text(new_typed(tk_void, 0)), " void");
 
   type* c8 = new_typed(tk_fcharacter, 0);
-  c8->length = {8, bk_constant, nullptr};
+  c8->length = make_bound(8, bk_constant, nullptr);
   EXPECT_EQ(tvx_type_text(c8), " character(8,1)");
   type* star = new_typed(tk_fcharacter, 0);
   star->length.kind = bk_assumed;
@@ -150,7 +150,7 @@ TEST_F(TvxWriter, TypeTexts) {
   expr_node* two = new_expr_node(enk_object);
   two->object = new_named("K", sc_local, 0, {});
   type* ce = new_typed(tk_fcharacter, 0);
-  ce->length = {0, bk_expression, new_operation_node(eok_imultiply, unknown_type(), nref)};
+  ce->length = make_bound(0, bk_expression, new_operation_node(eok_imultiply, unknown_type(), nref));
   nref->next = two;
   EXPECT_EQ(tvx_type_text(ce), " character((N*K),1)");
   // A "same as" length leads to an assumed-length dummy: "*".
@@ -159,7 +159,7 @@ TEST_F(TvxWriter, TypeTexts) {
   expr_node* sref = new_expr_node(enk_object);
   sref->object = dummy;
   type* same = new_typed(tk_fcharacter, 0);
-  same->length = {0, bk_same_as, sref};
+  same->length = make_bound(0, bk_same_as, sref);
   EXPECT_EQ(tvx_type_text(same), " character(*,1)");
 
   type* arr = new_typed(tk_farray, 0);
@@ -200,7 +200,7 @@ TEST_F(TvxWriter, TypeTextsOfDamagedTypesEndTheRun) {
   self->element_type = self;  // an array of itself
   EXPECT_EXIT(tvx_type_text(self), ::testing::ExitedWithCode(4), "invalid intermediate");
   type* same = new_typed(tk_fcharacter, 0);
-  same->length = {0, bk_same_as, nullptr};
+  same->length = make_bound(0, bk_same_as, nullptr);
   EXPECT_EXIT(tvx_type_text(same), ::testing::ExitedWithCode(4), "invalid intermediate");
 }
 
@@ -216,13 +216,13 @@ TEST_F(TvxWriter, WholeDatabaseOfAProgramAndAFunction) {
   type* t_star = new_typed(tk_fcharacter, 5);
   type* t_c5 = new_typed(tk_fcharacter, 6);
   t_star->length.kind = bk_assumed;
-  t_c5->length = {5, bk_constant, nullptr};
+  t_c5->length = make_bound(5, bk_constant, nullptr);
   t_arr->element_type = t_int;
   t_arr->rank = 1;
   t_arr->shape_kind = explicit_shape;
   t_arr->bound_info = new_bound_info_entry(1);
-  t_arr->bound_info->lower(0) = {1, bk_constant, nullptr};
-  t_arr->bound_info->upper(0) = {10, bk_constant, nullptr};
+  t_arr->bound_info->lower(0) = make_bound(1, bk_constant, nullptr);
+  t_arr->bound_info->upper(0) = make_bound(10, bk_constant, nullptr);
 
   object* prog = new_named("MAIN", sc_program, 0, at(1, 9));
   object* fn = new_named("F", sc_external, 1, at(8, 10));
@@ -372,7 +372,7 @@ TEST_F(TvxWriter, TypeSelectionByScope) {
   dt->first_field = comp;
   object* mv = new_named("W", sc_local, 4, at(5, 16));
   type* t_w = new_typed(tk_fcharacter, 5);
-  t_w->length = {3, bk_constant, nullptr};
+  t_w->length = make_bound(3, bk_constant, nullptr);
   mv->type = t_w;
   mv->is_saved = mv->is_constant = mv->is_public = true;
   ms->objects = mv;
@@ -382,7 +382,7 @@ TEST_F(TvxWriter, TypeSelectionByScope) {
   ps->assoc_routine = p;
   object* lc = new_named("L", sc_local, 5, at(11, 20));
   type* t_l = new_typed(tk_fcharacter, 6);
-  t_l->length = {4, bk_constant, nullptr};
+  t_l->length = make_bound(4, bk_constant, nullptr);
   lc->type = t_l;
   object* la = new_named("A", sc_local, 6, at(12, 14));
   type* t_a = new_typed(tk_farray, 7);

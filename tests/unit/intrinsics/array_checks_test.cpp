@@ -144,8 +144,8 @@ TEST_F(ArrayChecksTest, ReshapeTakesItsBoundsFromShape) {
   EXPECT_EQ(intrinsic_check(n, 0, nullptr), 0);
   EXPECT_EQ(count(messages(), "array size must be positive"), 1);
   type* adjustable = array_type(default_integer_type(), 1);
-  adjustable->bound_info->lower(0) = bound_record{1, bk_constant, nullptr};
-  adjustable->bound_info->upper(0) = bound_record{0, bk_expression, var(default_integer_type())};
+  adjustable->bound_info->lower(0) = make_bound(1, bk_constant, nullptr);
+  adjustable->bound_info->upper(0) = make_bound(0, bk_expression, var(default_integer_type()));
   n = call(ir_reshape, 0, {var(vector_of(real, 6)), var(adjustable), omitted(), omitted()});
   EXPECT_EQ(intrinsic_check(n, 0, nullptr), 0);
   EXPECT_EQ(count(messages(), "non-constant bound array or non-constant length string not allowed"), 1);

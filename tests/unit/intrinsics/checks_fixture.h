@@ -22,7 +22,7 @@ class IntrinsicChecksTest : public IntrinsicsTest {
   static type* assumed_size_of(type* element, uint32_t rank) {
     type* t = array_type(element, rank);
     for (uint32_t d = 0; d + 1 < rank; ++d) set_bounds(t, d, 1, 3);
-    t->bound_info->lower(rank - 1) = bound_record{1, bk_constant, nullptr};
+    t->bound_info->lower(rank - 1) = make_bound(1, bk_constant, nullptr);
     init_bound(&t->bound_info->upper(rank - 1), bk_assumed);
     t->shape_kind = assumed_size;
     return t;

@@ -16,7 +16,7 @@ object* unit_routine() {
 
 type* assumed_size_vector() {
   type* t = array_type(default_real_type(), 1);
-  t->bound_info->lower(0) = bound_record{1, bk_constant, nullptr};
+  t->bound_info->lower(0) = make_bound(1, bk_constant, nullptr);
   init_bound(&t->bound_info->upper(0), bk_assumed);
   return t;
 }

@@ -49,7 +49,7 @@ class IntrinsicsTest : public DeclTest {
     n->routine = signature_of(row, k);
     n->type = n->routine->type->return_type;
     n->source_pos = source_pos_record{5, 1};
-    expr_node** tail = &n->operands;
+    expr_link* tail = &n->operands;
     for (expr_node* a : args) {
       *tail = a;
       tail = &a->next;

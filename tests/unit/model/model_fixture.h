@@ -66,7 +66,7 @@ class ModelTest : public ::testing::Test {
   }
   // Sets constant bounds lo..hi for dimension d of an explicit-shape array.
   static void set_bounds(type* t, uint32_t d, int32_t lo, int32_t hi) {
-    t->bound_info->lower(d) = bound_record{lo, bk_constant, nullptr};
-    t->bound_info->upper(d) = bound_record{hi, bk_constant, nullptr};
+    t->bound_info->lower(d) = make_bound(lo, bk_constant, nullptr);
+    t->bound_info->upper(d) = make_bound(hi, bk_constant, nullptr);
   }
 };

@@ -90,8 +90,8 @@ TEST_F(TypesTest, ArraySizesAndTheTooLargeCheck) {
   EXPECT_EQ(type_is_zero_size(empty), 1);
 
   type* adjustable = array_type(default_real_type(), 1);
-  adjustable->bound_info->lower(0) = bound_record{1, bk_constant, nullptr};
-  adjustable->bound_info->upper(0) = bound_record{0, bk_expression, new_expr_node(enk_object)};
+  adjustable->bound_info->lower(0) = make_bound(1, bk_constant, nullptr);
+  adjustable->bound_info->upper(0) = make_bound(0, bk_expression, new_expr_node(enk_object));
   type_storage_size(adjustable);
   EXPECT_EQ(adjustable->size, 0u);
   EXPECT_EQ(diag.errors, 0u);
@@ -138,7 +138,7 @@ type* sequence_type(const char* type_name, std::initializer_list<std::pair<const
   type* t = new_type(tk_derived_type);
   t->corresp.name = intern_cstring(type_name);
   t->is_seq = true;
-  object** tail = &t->first_field;
+  pool_ref_field<object>* tail = &t->first_field;
   for (auto& [n, ft] : fields) {
     object* f = new_object();
     f->storage_class = sc_type_field;
@@ -154,7 +154,7 @@ TEST_F(TypesTest, TypeEqualityTable) {
   type* other_int = new_type(tk_integer);  // a second entry of the default kind
   type* char5 = default_character_type(5);
   type* char5b = new_type(tk_fcharacter);
-  char5b->length = bound_record{5, bk_constant, nullptr};
+  char5b->length = make_bound(5, bk_constant, nullptr);
   type* derived_a = sequence_type("T", {{"I", default_integer_type()}});
   type* derived_b = sequence_type("T", {{"I", other_int}});
   type* derived_c = sequence_type("T", {{"J", default_integer_type()}});
@@ -260,8 +260,8 @@ TEST_F(TypesTest, ArgumentAgreementWithAnyKindAndShapes) {
 
 TEST_F(TypesTest, AssumedSizeArraysNeverAgreeInShape) {
   type* assumed = array_type(default_real_type(), 1);
-  assumed->bound_info->lower(0) = bound_record{1, bk_constant, nullptr};
-  assumed->bound_info->upper(0) = bound_record{0, bk_assumed, nullptr};
+  assumed->bound_info->lower(0) = make_bound(1, bk_constant, nullptr);
+  assumed->bound_info->upper(0) = make_bound(0, bk_assumed, nullptr);
   type* other = array_type(default_real_type(), 1);
   set_bounds(other, 0, 1, 5);
   EXPECT_TRUE(array_is_assumed_size(assumed));
@@ -321,7 +321,7 @@ TEST_F(TypesTest, SameAsLengthsAndShapesFollowTheNamedEntry) {
   expr_node* text_ref = new_expr_node(enk_object);
   text_ref->object = text;
   type* len_as = new_type(tk_fcharacter);
-  len_as->length = bound_record{0, bk_same_as, text_ref};
+  len_as->length = make_bound(0, bk_same_as, text_ref);
   EXPECT_EQ(char_len_record(len_as)->value, 9);
   EXPECT_EQ(char_len_record(default_character_type(2))->value, 2);
 }
@@ -330,7 +330,7 @@ TEST_F(TypesTest, ParameterListsCompareFlagsNamesAndTypes) {
   auto routine = [](std::initializer_list<std::tuple<const char*, type*, bool>> params) {
     type* r = routine_type(nullptr, void_type());
     r->has_param_info = true;
-    param_type** tail = &r->param_type_list;
+    pool_ref_field<param_type>* tail = &r->param_type_list;
     for (auto& [n, t, optional] : params) {
       param_type* p = new_param_type();
       p->corresp.name = intern_cstring(n);

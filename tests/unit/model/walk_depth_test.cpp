@@ -18,8 +18,8 @@ void count(void*, int, uint32_t) { ++visited; }
 
 // n reference nodes, each the reference of the one before; the first is the root.
 expr_node* reference_chain(uint32_t n) {
-  expr_node* first = nullptr;
-  expr_node** link = &first;
+  pool_ref<expr_node> first = nullptr;
+  expr_link* link = &first;
   for (uint32_t i = 0; i < n; ++i) {
     expr_node* e = pool_new<expr_node>();
     e->node_kind = enk_ref;

@@ -140,7 +140,7 @@ class DefinedOperatorTest : public UnitChecksTest {
     object* p = new_object();
     p->storage_class = sc_external;
     p->type = routine_type(p, result);
-    param_type** tail = &p->type->param_type_list;
+    pool_ref_field<param_type>* tail = &p->type->param_type_list;
     for (int k = 0; k < n; ++k) {
       param_type* a = new_param_type();
       a->type = arg;
@@ -158,7 +158,7 @@ class DefinedOperatorTest : public UnitChecksTest {
     a->token_code = static_cast<uint8_t>(token);
     interface* i = new_interface_entry();
     i->corresp.name = a;
-    object_list_member** tail = &i->routine_prototype_list;
+    pool_ref_field<object_list_member>* tail = &i->routine_prototype_list;
     for (object* p : procedures) {
       object_list_member* m = new_object_list_member();
       m->object = p;
