@@ -141,7 +141,7 @@ const kind_row* value_row(const constant* c, int family, uint32_t values) {
 
 // A character value, quoted.
 std::string character_value_text(const constant* c) {
-  return dump_quoted(reinterpret_cast<const char*>(c->value), character_constant_length(c));
+  return dump_quoted(reinterpret_cast<const char*>(c->value.get()), character_constant_length(c));
 }
 
 // The value of a ck_value constant by its type: the label of its field and
@@ -347,7 +347,7 @@ struct IlDumpCodec {
   void atom_text(const char*, const char*&, uint32_t&) {}
   void bound(const char* name, bound_record& b) { add(name, bound_text(b)); }
   void block_size(const char* name, bound_info_entry& e) { add(name, unsigned_text(bound_info_size(e.rank))); }
-  void value_bytes(const char* name, uint8_t*&, const type*) { add(name, ""); }
+  void value_bytes(const char* name, pool_ref_field<uint8_t>&, const type*) { add(name, ""); }
   void require(bool) {}
   void begin_group(const char* name) {
     lines.push_back({name, std::string(name) + ":"});

@@ -89,6 +89,7 @@ struct IlReadState {
   uint8_t* index_seen[il_kind_count];  // per kind, a byte per index: 1 once read
   char* string_pool;               // kind 23: the strings, each NUL-ended
   uint8_t* value_pool;             // kind 24: the constants' value bytes
+  size_t value_used;               // bytes of it used, padding included
   uint32_t cur_index;              // index (byte offset for kind 13) being read
   il_allocate_atom_fn allocate_atom;
   WorkList<AtomFixup> atom_fixups;
@@ -115,6 +116,7 @@ void il_reader_reset(const unsigned char* data, size_t size, il_allocate_atom_fn
   std::memset(rd.index_seen, 0, sizeof rd.index_seen);
   rd.string_pool = nullptr;
   rd.value_pool = nullptr;
+  rd.value_used = 0;
   rd.cur_index = 0;
   rd.allocate_atom = allocate_atom;
   rd.atom_fixups.clear();
@@ -668,7 +670,7 @@ struct IlReadCodec {
     rd.blocks.push_back({rd.cur_index, s, &e});
     rd.seen[ilk_bound_info_entry] += s;
   }
-  void value_bytes(const char*, uint8_t*& value, const type* t) {
+  void value_bytes(const char*, pool_ref_field<uint8_t>& value, const type* t) {
     value = nullptr;
     int32_t n = 0;
     if (!read_field_i32(&n)) return;
@@ -679,7 +681,10 @@ struct IlReadCodec {
     ensure_bytes(2 * uint64_t{len} + 16);
     if (uint64_t{rd.seen[ilk_value_pool]} + len > rd.counts[ilk_value_pool])
       return fail(il_read_pool_overflow);
-    uint8_t* bytes = rd.value_pool + rd.seen[ilk_value_pool];
+    // Each constant's bytes start on an 8-byte boundary, where records
+    // can refer to them.
+    uint8_t* bytes = rd.value_pool + rd.value_used;
+    rd.value_used += round_up(len, 8);
     for (uint32_t i = 0; i < len; ++i) {
       int hi = hex_value(rd.p[0]), lo = hex_value(rd.p[1]);
       if (hi < 0 || lo < 0) return fail(il_read_bad_field);
@@ -780,10 +785,12 @@ bool allocate_tables() {
   size_t bytes[il_kind_count] = {};
   size_t total = seen_bytes;
   for (int k = 1; k < il_kind_count; ++k) {
-    uint32_t n = rd.counts[k];
+    size_t n = rd.counts[k];
     if (n == 0 || k == ilk_bound_info_entry || k == ilk_symbol_entry) continue;
     size_t size = 1;  // a pool byte
-    if (k == ilk_atom) {
+    if (k == ilk_value_pool) {
+      n += 7 * size_t{rd.counts[ilk_constant]};  // room to start each constant's bytes on 8
+    } else if (k == ilk_atom) {
       size = rd.allocate_atom ? sizeof(atom*) : sizeof(atom);
     } else if (k <= ilk_symbol_entry) {
       size = slot_size(k);

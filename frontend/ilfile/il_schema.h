@@ -20,7 +20,7 @@
 //   atom_text(name, const char*&, uint32_t& length)  an atom's name
 //   bound(name, bound_record&)              bound kind and its value
 //   block_size(name, bound_info_entry&)     size field of a bounds block
-//   value_bytes(name, uint8_t*&, const type*)  a constant's value bytes
+//   value_bytes(name, pool_ref_field<uint8_t>&, const type*)  a constant's value bytes
 //   require(bool)                           reader: reject the file when false
 //   begin_group(name); end_group()          the fields between form one group
 #pragma once

@@ -246,7 +246,7 @@ struct IlWriteCodec {
     put_separator();
     put_decimal(bound_info_size(e.rank));
   }
-  void value_bytes(const char*, uint8_t*& value, const type* t) {
+  void value_bytes(const char*, pool_ref_field<uint8_t>& value, const type* t) {
     uint32_t n = value_length(t);
     if (n && !value) il_writer_fault("IL constant without its value bytes");
     put_separator();

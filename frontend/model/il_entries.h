@@ -40,7 +40,7 @@ struct entry_description;
 
 // The common part of the named entries (param_type, type, label, object,
 // interface, namelist_group).
-struct alignas(8) source_corresp {
+struct source_corresp {
   pool_ref<::atom> name;                       // the entry's name (an atom), or null
   source_pos_record decl_position;  // where it was declared
   bool referenced;                  // flag bit 0
@@ -87,7 +87,7 @@ struct alignas(8) constant {
   pool_ref<::type> type;
   union {
     struct {                   // ck_value, ck_expression
-      uint8_t* value;          // the value bytes
+      pool_ref_field<uint8_t> value;  // the value bytes
       pool_ref_field<::expr_node> expr;       // ck_expression: variant.formula.expr
     };
     struct {                   // ck_aggregate: the elements, chained by next
@@ -121,7 +121,7 @@ struct alignas(8) param_type {
 };
 
 // A bound: a constant value or an expression, by its bound kind (bk_).
-struct alignas(8) bound_record {
+struct bound_record {
   int32_t value;     // bk_constant
   uint8_t kind;      // bk_
   pool_ref_field<::expr_node> expr;   // bk_expression, bk_same_as (no constructor: types hold it in a union)
@@ -462,9 +462,10 @@ struct alignas(8) symbol_entry {
   pool_ref<::atom> name;
   pool_ref<symbol_entry> next_same_name;
   pool_ref<symbol_entry> next_same_level;
-  void* entity;            // the IL entry, type or symbol it stands for
   pool_ref<symbol_entry> link;      // first class-dependent word as a symbol
+  void* entity;            // the IL entry, type or symbol it stands for
 };
+static_assert(sizeof(symbol_entry) == 56);
 
 // A row of the intrinsic table as the symbol table knows it: the entity of
 // the class 9 and 10 symbols. The semantic checks attach their interface.

@@ -146,7 +146,7 @@ TEST_F(IlFile, ReaderBuildsTheFixtureGraph) {
   label* l = u->labels;
   ASSERT_NE(l, nullptr);
   EXPECT_EQ(l->kind, lk_format);
-  EXPECT_EQ(std::string(reinterpret_cast<char*>(l->format_constant->value), 4), "(I5)");
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(l->format_constant->value.get()), 4), "(I5)");
 
   // The namelist group's original name comes after the group in the file.
   namelist_group* g = u->namelist_groups;
@@ -500,7 +500,8 @@ TEST_F(IlFile, EmptyNameIsWrittenAndReadBackAsEmpty) {
 
 TEST_F(IlFile, ModuleModeHidesPositionsLinksAndFormulas) {
   SmallGraph g;
-  uint8_t seven[4] = {7, 0, 0, 0};
+  uint8_t* seven = pool_records<uint8_t>(4);
+  seven[0] = 7;
   expr_node& formula = *pool_new<expr_node>();
   formula.node_kind = enk_empty;
   constant& c = *pool_new<constant>();

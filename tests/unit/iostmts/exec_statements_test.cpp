@@ -49,7 +49,7 @@ TEST_F(ExecTest, StopCodesAreCharacterConstants) {
     } else {
       ASSERT_NE(k, nullptr) << c.line;
       ASSERT_EQ(k->type->type_code, tk_fcharacter) << c.line;
-      std::string text(reinterpret_cast<const char*>(k->value), k->type->size);
+      std::string text(reinterpret_cast<const char*>(k->value.get()), k->type->size);
       EXPECT_EQ(text, c.code) << c.line;
     }
     EXPECT_EQ(count_of(messages(), "more than 5 digits"), c.warnings) << c.line;

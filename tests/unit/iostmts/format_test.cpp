@@ -37,7 +37,7 @@ class FormatTest : public ParserTest {
   static std::string text(const constant* c) {
     if (!c) return "<none>";
     if (c->kind != ck_value || !c->type) return "<error>";
-    return std::string(reinterpret_cast<const char*>(c->value), c->type->size);
+    return std::string(reinterpret_cast<const char*>(c->value.get()), c->type->size);
   }
 };
 

@@ -287,7 +287,7 @@ TEST_F(LiteralTest, StoredFormRoundTrip) {
   v = token_constant;
   const_to_indirect(&v);
   ASSERT_NE(v.c.value, nullptr);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(v.c.value), 3), "XYZ");
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(v.c.value.get()), 3), "XYZ");
 }
 
 TEST_F(LiteralTest, ErrorConstantAndSizedRecords) {
