@@ -167,6 +167,8 @@ void free_chunk(pool_chunk* c) {
 
 // The rest of a pool's first chunk, when 220 bytes or more, becomes a free chunk.
 void retire_rest(pool_chunk* c) {
+  c->alloc = (c->alloc + 7) & ~uint32_t{7};  // a chunk header starts on 8
+  if (c->alloc > c->end) c->alloc = c->end;
   size_t rest = c->end - c->alloc;
   if (!pool_rest_is_retired(rest)) return;
   auto* tail = reinterpret_cast<pool_chunk*>(base(c) + c->alloc);
@@ -253,25 +255,39 @@ int new_pool() {
   return k;
 }
 
-void* pool_alloc(int pool, size_t n) {
+namespace {
+
+// n bytes (rounded up to 4) on a boundary of align (4 or 8). Chunks start
+// on 8, so at most 4 bytes of padding go before an 8-aligned block.
+void* pool_alloc_aligned(int pool, size_t n, uint32_t align) {
   if (n > UINT32_MAX / 2) catastrophe_here(msg_out_of_memory);
-  n = (n + 7) & ~size_t{7};
+  n = (n + 3) & ~size_t{3};
   pool_chunk* c = pools.table[pool];
-  if (!c || c->end - c->alloc < n) {
+  uint32_t pad = c ? c->alloc & (align - 1) : 0;
+  if (!c || c->end - c->alloc < n + pad) {
     if (c) retire_rest(c);
     new_chunk(pool, n);
     c = pools.table[pool];
+    pad = 0;
   }
-  void* p = base(c) + c->alloc;
-  c->alloc += static_cast<uint32_t>(n);
+  void* p = base(c) + c->alloc + pad;
+  c->alloc += static_cast<uint32_t>(n) + pad;
   return p;
 }
 
-void* pool_alloc_zeroed(size_t n) {
-  void* p = pool_alloc(current_pool, n);
-  if (!pools.table[current_pool]->clean) std::memset(p, 0, n);
+}  // namespace
+
+void* pool_alloc(int pool, size_t n) { return pool_alloc_aligned(pool, (n + 7) & ~size_t{7}, 8); }
+
+void* pool_alloc_zeroed_in(int pool, size_t n, uint32_t align) {
+  void* p = pool_alloc_aligned(pool, align == 8 ? (n + 7) & ~size_t{7} : n, align);
+  if (!pools.table[pool]->clean) std::memset(p, 0, n);
   return p;
 }
+
+void* pool_alloc_zeroed(size_t n) { return pool_alloc_zeroed_in(current_pool, n, 8); }
+
+void* pool_alloc_zeroed_4(size_t n) { return pool_alloc_zeroed_in(current_pool, n, 4); }
 
 pool_mark pool_mark_of(int pool) {
   pool_chunk* c = pools.table[pool];
@@ -295,6 +311,27 @@ void pool_free_all(int pool) {
     c = next;
   }
   pools.table[pool] = nullptr;
+}
+
+void pool_drop_records(int pool) {
+  pool_chunk* keep = nullptr;
+  for (pool_chunk* c = pools.table[pool]; c; c = c->next) {
+    std::memset(base(c) + pool_chunk_header_size, 0xFF, c->alloc - pool_chunk_header_size);
+    if (!keep || c->end > keep->end) keep = c;
+  }
+  for (pool_chunk* c = pools.table[pool]; c;) {
+    pool_chunk* next = c->next;
+    if (c != keep) {
+      c->clean = 0;
+      free_chunk(c);
+    }
+    c = next;
+  }
+  pools.table[pool] = keep;
+  if (!keep) return;
+  keep->next = nullptr;
+  keep->alloc = pool_chunk_header_size;
+  keep->clean = 0;  // overwritten: zeroed records are cleared one by one
 }
 
 void* mem_alloc(size_t n) {
@@ -331,7 +368,7 @@ const PoolMarks::Range* PoolMarks::range_of(uintptr_t a) const {
                              [](uintptr_t x, const Range& r) { return x < r.start; });
   if (it == ranges_.begin()) return nullptr;
   --it;
-  return a < it->end && (a - it->start) % 8 == 0 ? &*it : nullptr;
+  return a < it->end && (a - it->start) % 4 == 0 ? &*it : nullptr;
 }
 
 void PoolMarks::insert(const void* p) {

@@ -13,7 +13,14 @@ void pools_reset();                       // forget all pools, open pool 0
 int new_pool();                           // open the next pool number
 void* pool_alloc(int pool, size_t n);     // n rounded up to a multiple of 8
 void* pool_alloc_zeroed(size_t n);        // from current_pool, cleared
+void* pool_alloc_zeroed_4(size_t n);      // the same, n rounded up to 4, 4-byte aligned
+void* pool_alloc_zeroed_in(int pool, size_t n, uint32_t align);  // cleared, align 4 or 8
 void pool_free_all(int pool);             // every chunk of the pool released
+// Gives back every record of a pool that nothing may refer to any more: the
+// bytes it handed out are overwritten (all ones), so that a reference left
+// behind reads no plausible record; the pool keeps its largest chunk, empty,
+// for the records to come, and releases the others.
+void pool_drop_records(int pool);
 void* mem_alloc(size_t n);                // cleared heap memory ("out of memory")
 void* mem_realloc(void* p, size_t old_size, size_t new_size);
 
@@ -30,13 +37,13 @@ void pool_release_to(int pool, pool_mark mark);
 
 // The pools' blocks all lie in one reserved address range, so a reference
 // from one record to another fits in 32 bits: the distance from the range's
-// start in 8-byte units, 0 for none. References reach 32 GB.
-inline constexpr size_t pool_ref_reach = size_t{1} << 35;
+// start in 4-byte units, 0 for none. References reach 16 GB.
+inline constexpr size_t pool_ref_reach = size_t{1} << 34;
 extern char* pool_region_start;  // null until the first block
 extern size_t pool_region_bytes;
 [[noreturn]] void pool_ref_outside(const void* p);
 
-// A 32-bit reference to a pool record (8-byte aligned), used like a T*.
+// A 32-bit reference to a pool record (4-byte aligned), used like a T*.
 // Zero-filled memory holds none. Storing any other address is an internal
 // error, never a silently wrong reference. pool_ref_field declares no
 // constructor, so that records may hold it in the structs of their anonymous
@@ -50,7 +57,7 @@ class pool_ref_field {
     return *this;
   }
   T* get() const {
-    return unit_ ? reinterpret_cast<T*>(pool_region_start + (uintptr_t{unit_} << 3)) : nullptr;
+    return unit_ ? reinterpret_cast<T*>(pool_region_start + (uintptr_t{unit_} << 2)) : nullptr;
   }
   operator T*() const { return get(); }
   T* operator->() const { return get(); }
@@ -59,8 +66,8 @@ class pool_ref_field {
   static uint32_t encode(T* p) {
     if (!p) return 0;
     uintptr_t d = reinterpret_cast<uintptr_t>(p) - reinterpret_cast<uintptr_t>(pool_region_start);
-    if (d >= pool_region_bytes || (d & 7) != 0) pool_ref_outside(p);
-    return static_cast<uint32_t>(d >> 3);
+    if (d >= pool_region_bytes || (d & 3) != 0) pool_ref_outside(p);
+    return static_cast<uint32_t>(d >> 2);
   }
   uint32_t unit_;
 };
@@ -76,10 +83,16 @@ class pool_ref : public pool_ref_field<T> {
   }
 };
 
-// A zero-filled record of type T from the current pool.
+// A zero-filled record of type T from the current pool, aligned as T needs:
+// records that hold only 32-bit references and smaller take 4-byte steps.
+template <class T>
+T* pool_new_in(int pool) {
+  static_assert(alignof(T) <= 8);
+  return static_cast<T*>(pool_alloc_zeroed_in(pool, sizeof(T), alignof(T) <= 4 ? 4 : 8));
+}
 template <class T>
 T* pool_new() {
-  return static_cast<T*>(pool_alloc_zeroed(sizeof(T)));
+  return pool_new_in<T>(current_pool);
 }
 
 // A NUL-terminated copy of text in the current pool.
@@ -106,7 +119,8 @@ size_t free_chunk_bytes();  // their bytes, headers included
 
 // A set of pool records for a pass that marks many of them: one bit per
 // 8-byte unit of the chunks the pools hold when the set is opened (a 64th
-// of their size), and a small table for any other address (records of
+// of their size; records are 4-byte aligned and 8 bytes or more, so no two
+// start in one unit), and a small table for any other address (records of
 // chunks taken later, or outside the pools).
 class PoolMarks {
  public:

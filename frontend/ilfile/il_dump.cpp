@@ -296,7 +296,7 @@ struct IlDumpCodec {
   void bounds(const char* name, pool_ref_field<bound_info_entry>& field, uint32_t) {
     add(name, reference_text(field, ilk_bound_info_entry));
   }
-  void entity_atom(const char* name, void*&, atom* shown) { add(name, reference_text(shown, ilk_atom)); }
+  void entity_atom(const char* name, pool_ref_field<void>&, atom* shown) { add(name, reference_text(shown, ilk_atom)); }
   void pos(const char* name, source_pos_record& p) {
     add(std::string(name) + ".seq", unsigned_text(p.seq));
     add(std::string(name) + ".column", unsigned_text(p.column));

@@ -530,12 +530,12 @@ struct IlReadCodec {
     if (read_ref(ilk_bound_info_entry, &offset))
       rd.bounds_fixups.push_back({&field, offset, bound_info_size(rank)});
   }
-  void entity_atom(const char*, void*& entity, atom*) {
+  void entity_atom(const char*, pool_ref_field<void>& entity, atom*) {
     entity = nullptr;
     uint32_t index = 0;
     if (!read_ref(ilk_atom, &index)) return;
     if (rd.allocate_atom) {
-      rd.atom_fixups.push_back({&entity, index, false});
+      rd.atom_fixups.push_back({&entity, index, true});
     } else {
       entity = static_cast<atom*>(rd.tables[ilk_atom]) + index;
     }

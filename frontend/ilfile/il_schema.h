@@ -10,7 +10,7 @@
 //   chain(name, T*& field)                  the "next" link of a list of T
 //   (both also for a pool_ref<T>& field)
 //   bounds(name, pool_ref<bound_info_entry>&, rank)  reference to a bounds block
-//   entity_atom(name, void*& entity, atom* shown)  atom standing for an entity
+//   entity_atom(name, pool_ref_field<void>& entity, atom* shown)  atom standing for an entity
 //   pos(name, source_pos_record&)           position "seq:col"
 //   num(name, I& field)                     integer, the field's full width
 //   code(name, I& field, count)             integer code 0 .. count-1
@@ -673,7 +673,7 @@ void il_fields(C& c, symbol_entry& e) {
   c.code("class", e.cls, il_symbol_class_count);
   switch (e.cls) {
     case sym_derived_type: {
-      ::type* t = static_cast<::type*>(e.entity);
+      ::type* t = static_cast<::type*>(e.entity.get());
       c.ref("entity", t);
       e.entity = t;
       break;
@@ -683,7 +683,7 @@ void il_fields(C& c, symbol_entry& e) {
     case sym_external_function:
     case sym_internal_subroutine:
     case sym_internal_function: {
-      ::object* o = static_cast<::object*>(e.entity);
+      ::object* o = static_cast<::object*>(e.entity.get());
       c.ref("entity", o);
       e.entity = o;
       break;
@@ -695,13 +695,13 @@ void il_fields(C& c, symbol_entry& e) {
       c.entity_atom("entity", e.entity, C::writing ? intrinsic_entity_name(&e) : nullptr);
       break;
     case sym_generic: {
-      ::interface* i = static_cast<::interface*>(e.entity);
+      ::interface* i = static_cast<::interface*>(e.entity.get());
       c.ref("entity", i);
       e.entity = i;
       break;
     }
     case sym_namelist: {
-      ::namelist_group* n = static_cast<::namelist_group*>(e.entity);
+      ::namelist_group* n = static_cast<::namelist_group*>(e.entity.get());
       c.ref("entity", n);
       e.entity = n;
       break;

@@ -210,7 +210,7 @@ struct IlWriteCodec {
     if (field && field->rank != rank) il_writer_fault("IL bounds block of another rank");
     put_ref(field, ilk_bound_info_entry);
   }
-  void entity_atom(const char*, void*&, atom* shown) { put_ref(shown, ilk_atom); }
+  void entity_atom(const char*, pool_ref_field<void>&, atom* shown) { put_ref(shown, ilk_atom); }
   void pos(const char*, source_pos_record& p) {
     put_separator();
     put_decimal(p.seq);

@@ -117,7 +117,7 @@ type* symbol_known_type(symbol_entry* s) {
   switch (s->cls) {
     case sym_undeclared:
     case sym_external_named:
-      return static_cast<type*>(s->entity);
+      return static_cast<type*>(s->entity.get());
     default:
       if (object* o = entity_object(s)) return o->type;
       return nullptr;
@@ -248,7 +248,7 @@ void mark_present(AttrMerge& m) {
       break;
     case sym_external_named:
       mark(m, attr_subprogram);
-      known = static_cast<type*>(s->entity);
+      known = static_cast<type*>(s->entity.get());
       break;
     case sym_module_procedure:
       mark(m, attr_subprogram);
@@ -265,7 +265,7 @@ void mark_present(AttrMerge& m) {
       mark(m, attr_namelist);
       break;
     case sym_undeclared:
-      known = static_cast<type*>(s->entity);
+      known = static_cast<type*>(s->entity.get());
       break;
     default:
       if (is_procedure_class(s->cls)) {
@@ -310,7 +310,7 @@ void apply_shape_only(symbol_entry* s) {
       }
     }
   } else if (s->cls == sym_undeclared) {
-    type* element = static_cast<type*>(s->entity);
+    type* element = static_cast<type*>(s->entity.get());
     if (element && element->type_code == tk_farray) element = element->element_type;
     t->element_type = element ? element : unknown_type();
     s->entity = t;
@@ -340,7 +340,7 @@ void apply_initial_value(symbol_entry* s, const attr_set& r, name_pos_record* na
 void apply_external(symbol_entry*& s, bool& is_new, source_pos_record pos) {
   switch (s->cls) {
     case sym_undeclared: {
-      type* t = static_cast<type*>(s->entity);
+      type* t = static_cast<type*>(s->entity.get());
       symbol_set_class(s, sym_external_named);
       s->entity = t ? t : unknown_type();
       is_new = true;

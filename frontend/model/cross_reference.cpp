@@ -60,22 +60,22 @@ void* xref_note_use(int kind, symbol_entry* s, source_pos_record pos) {
   if (!s->entity) return nullptr;
   switch (s->cls) {
     case sym_derived_type:
-      static_cast<type*>(s->entity)->corresp.referenced = true;
+      static_cast<type*>(s->entity.get())->corresp.referenced = true;
       break;
     case sym_variable: {
-      auto* o = static_cast<object*>(s->entity);
+      auto* o = static_cast<object*>(s->entity.get());
       o->corresp.referenced = true;
       if (o->storage_class == sc_associated && o->assoc_variable) o->assoc_variable->corresp.referenced = true;
       break;
     }
     case sym_stmt_label:
-      static_cast<label*>(s->entity)->corresp.referenced = true;
+      static_cast<label*>(s->entity.get())->corresp.referenced = true;
       break;
     case sym_common_block:
-      static_cast<common_block_record*>(s->entity)->corresp.referenced = true;
+      static_cast<common_block_record*>(s->entity.get())->corresp.referenced = true;
       break;
     case sym_namelist:
-      static_cast<namelist_group*>(s->entity)->corresp.referenced = true;
+      static_cast<namelist_group*>(s->entity.get())->corresp.referenced = true;
       break;
     case sym_specific_intrinsic:
     case sym_specific_intrinsic_sub:

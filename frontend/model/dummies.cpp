@@ -21,7 +21,7 @@ constexpr int link_chain_limit = 256;
 
 std::string name_text(const atom* a) { return a && a->text ? std::string(a->text, a->length) : std::string(); }
 
-object* object_of(symbol_entry* s) { return s ? static_cast<object*>(s->entity) : nullptr; }
+object* object_of(symbol_entry* s) { return s ? static_cast<object*>(s->entity.get()) : nullptr; }
 
 // A dummy argument: classes 23-26, or a variable whose object is a dummy.
 bool is_dummy_argument(symbol_entry* s) {
@@ -186,7 +186,7 @@ void declare_dummy_argument(symbol_entry* s, name_pos_record* name, entry_descri
       }
       case sym_undeclared:
       case sym_stmt_func_dummy: {
-        type* t = static_cast<type*>(s->entity);
+        type* t = static_cast<type*>(s->entity.get());
         symbol_set_class(s, sym_dummy);
         s->decl_position = name->pos;
         o = new_dummy_object(s, t);
@@ -196,7 +196,7 @@ void declare_dummy_argument(symbol_entry* s, name_pos_record* name, entry_descri
         break;
       }
       case sym_external_named: {
-        type* t = static_cast<type*>(s->entity);
+        type* t = static_cast<type*>(s->entity.get());
         bool untyped = !t || t->type_code == tk_unknown;
         symbol_set_class(s, untyped ? sym_dummy_procedure : sym_dummy_function);
         o = new_dummy_object(s, untyped ? unknown_type() : nullptr);
@@ -372,7 +372,7 @@ void declare_stmt_function_dummy(symbol_entry* s, name_pos_record* name) {
     t = symbol_type(s);
     if (t && t->type_code == tk_farray) t = t->element_type;
     if (s->cls == sym_undeclared) {
-      type* keep = static_cast<type*>(s->entity);
+      type* keep = static_cast<type*>(s->entity.get());
       symbol_set_class(s, sym_stmt_func_dummy);
       s->entity = keep;
     } else if (s->cls == sym_dummy) {
@@ -420,9 +420,9 @@ symbol_entry* implied_do_var(symbol_entry* s, name_pos_record* name) {
     }
   } else if (s) {
     t = symbol_type(s);
-    if (!t && s->cls == sym_host_link) t = static_cast<type*>(s->entity);
+    if (!t && s->cls == sym_host_link) t = static_cast<type*>(s->entity.get());
     if (s->cls == sym_undeclared) {
-      type* keep = static_cast<type*>(s->entity);
+      type* keep = static_cast<type*>(s->entity.get());
       symbol_set_class(s, sym_stmt_func_dummy);
       s->entity = keep;
     }
@@ -478,7 +478,7 @@ symbol_entry* declare_common_block(name_pos_record* name) {
     symbol_move_to_level(s, cur);
     s->decl_position = name->pos;
     s->flags &= ~symf_saved;
-    if (auto* r = static_cast<common_block_record*>(s->entity)) {
+    if (auto* r = static_cast<common_block_record*>(s->entity.get())) {
       r->next = nullptr;
       r->listed = false;
       r->first_member = r->last_member = nullptr;
@@ -513,7 +513,7 @@ symbol_entry* declare_common_block(name_pos_record* name) {
     s = symbol_create(sym_common_block, name->name, name->pos, cur);
     s->entity = new_common_record(s, blank);
   }
-  auto* r = static_cast<common_block_record*>(s->entity);
+  auto* r = static_cast<common_block_record*>(s->entity.get());
   if (!r) {
     r = new_common_record(s, blank);
     s->entity = r;

@@ -398,7 +398,13 @@ case_range* new_case_range() {
   return r;
 }
 
-do_loop* new_do_loop() { return pool_new<do_loop>(); }
+int expression_pool = -1;
+
+namespace {
+int pool_of_expressions() { return expression_pool >= 0 ? expression_pool : current_pool; }
+}  // namespace
+
+do_loop* new_do_loop() { return pool_new_in<do_loop>(pool_of_expressions()); }
 
 void init_expr_node(expr_node* n) {
   n->source_pos = null_pos;
@@ -438,7 +444,7 @@ void init_expr_node_kind(expr_node* n, int enk) {
 }
 
 expr_node* new_expr_node(int enk) {
-  expr_node* n = pool_new<expr_node>();
+  expr_node* n = pool_new_in<expr_node>(pool_of_expressions());
   init_expr_node(n);
   init_expr_node_kind(n, enk);
   return n;

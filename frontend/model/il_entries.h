@@ -79,7 +79,7 @@ extern il_header the_il_header;  // the compilation's header record
 // size, read and written through the kind table. The fields of the value,
 // list and DATA kinds share one slot (the union below): the kind decides
 // which are meaningful, and init_constant sets them for a new kind.
-struct alignas(8) constant {
+struct constant {
   il_entry_header header;
   source_pos_record source_pos;
   uint8_t kind;            // ck_
@@ -111,7 +111,7 @@ struct alignas(8) constant {
 };
 
 // A dummy argument of a routine type (kind 4).
-struct alignas(8) param_type {
+struct param_type {
   il_entry_header header;
   bool is_optional, intent_in, intent_out, is_pointer;
   pool_ref<symbol_entry> symbol;    // front-end link
@@ -137,7 +137,7 @@ inline bound_record make_bound(int32_t value, uint8_t kind, expr_node* expr) {
 
 // The bounds block of an array type or an alloc item (kind 13): rank lower
 // bounds, then rank upper bounds. In files it takes 8 + 16 x rank bytes.
-struct alignas(8) bound_info_entry {
+struct bound_info_entry {
   il_entry_header header;  // in files: a byte offset
   uint32_t rank;
   pool_ref<bound_record> bounds;    // 2 x rank records: lower bounds, then upper bounds
@@ -154,7 +154,7 @@ inline constexpr uint32_t bound_info_rank(uint32_t size) { return (size - 8) / 1
 // the small ones stand together so that the record has no holes, and the
 // links of each code share one slot (the union below), which init_type_code
 // sets for the code a type is made with (a type keeps its code).
-struct alignas(8) type {
+struct type {
   il_entry_header header;
   uint32_t size;           // bytes
   pool_ref<symbol_entry> symbol;    // front-end link
@@ -193,7 +193,7 @@ struct alignas(8) type {
 };
 
 // A statement label (kind 6).
-struct alignas(8) label {
+struct label {
   il_entry_header header;
   pool_ref<symbol_entry> symbol;    // front-end link
   source_corresp corresp;
@@ -213,7 +213,7 @@ struct alignas(8) label {
 // (code that changes a kind saves what it keeps, such as the operands).
 // The flags are bits; links are 32-bit references, and the record is 40
 // bytes.
-struct alignas(8) expr_node {
+struct expr_node {
   il_entry_header header;
   source_pos_record source_pos;
   uint8_t node_kind;       // enk_
@@ -263,7 +263,7 @@ struct alignas(8) expr_node {
     pool_ref<void> slot3;
   };
 };
-static_assert(sizeof(expr_node) == 40);
+static_assert(sizeof(expr_node) == 40 && alignof(expr_node) == 4);
 
 // Where a node is linked from: a node's field or a list head.
 using expr_link = pool_ref_field<expr_node>;
@@ -273,7 +273,7 @@ static_assert(iosk_count <= 64, "specifier codes fit expr_node::specifier");
 // variant and assoc fields is used depends on storage_class; the assoc links
 // of the classes other than the local, common and procedure ones share one
 // slot (the union below). The flags are bits.
-struct alignas(8) object {
+struct object {
   il_entry_header header;
   uint32_t storage_class;  // sc_
   pool_ref<symbol_entry> symbol;    // front-end link
@@ -302,7 +302,7 @@ struct alignas(8) object {
 };
 
 // A generic interface, or an intrinsic row's descriptor (kind 9).
-struct alignas(8) interface {
+struct interface {
   il_entry_header header;
   pool_ref<symbol_entry> symbol;    // front-end link
   source_corresp corresp;
@@ -317,7 +317,7 @@ struct alignas(8) interface {
 // unions below); the kind decides which name of a slot is meaningful. The
 // only kind changes after construction (a DO loop's integer or real form,
 // an arithmetic IF's) keep the same names.
-struct alignas(8) statement {
+struct statement {
   il_entry_header header;
   source_pos_record source_pos;
   uint8_t kind;            // stmk_
@@ -356,7 +356,7 @@ struct alignas(8) statement {
 
 // The IL scope of a program unit, statement function or type definition
 // (kind 11).
-struct alignas(8) scope {
+struct scope {
   il_entry_header header;
   pool_ref<::object> assoc_routine;
   pool_ref<object_list_member> parameters;
@@ -372,7 +372,7 @@ struct alignas(8) scope {
 };
 
 // An interned name (kind 12).
-struct alignas(8) atom {
+struct atom {
   il_entry_header header;
   uint32_t length;
   const char* text;          // the name, NUL-ended
@@ -381,7 +381,7 @@ struct alignas(8) atom {
   uint8_t token_code;        // token kind of a predefined name; 10 for ".x"
 };
 
-struct alignas(8) do_loop {  // kind 14
+struct do_loop {  // kind 14
   il_entry_header header;
   pool_ref<::expr_node> variable;
   pool_ref<::expr_node> initial_value;
@@ -390,19 +390,19 @@ struct alignas(8) do_loop {  // kind 14
   bool final_value_excluded;
 };
 
-struct alignas(8) label_list_entry {  // kind 15
+struct label_list_entry {  // kind 15
   il_entry_header header;
   pool_ref<label_list_entry> next;
   pool_ref<::label> label;
 };
 
-struct alignas(8) object_list_member {  // kind 16
+struct object_list_member {  // kind 16
   il_entry_header header;
   pool_ref<object_list_member> next;
   pool_ref<::object> object;
 };
 
-struct alignas(8) alloc {  // kind 17: one item of an ALLOCATE statement
+struct alloc {  // kind 17: one item of an ALLOCATE statement
   il_entry_header header;
   pool_ref<::alloc> next;
   pool_ref<::expr_node> var;
@@ -410,7 +410,7 @@ struct alignas(8) alloc {  // kind 17: one item of an ALLOCATE statement
   uint8_t rank;
 };
 
-struct alignas(8) case_range {  // kind 18
+struct case_range {  // kind 18
   il_entry_header header;
   pool_ref<case_range> next;
   pool_ref<::constant> low;
@@ -418,7 +418,7 @@ struct alignas(8) case_range {  // kind 18
   uint8_t range_kind;  // crk_
 };
 
-struct alignas(8) namelist_group {  // kind 19
+struct namelist_group {  // kind 19
   il_entry_header header;
   pool_ref<symbol_entry> symbol;    // front-end link
   source_corresp corresp;
@@ -428,7 +428,7 @@ struct alignas(8) namelist_group {  // kind 19
   bool is_public;
 };
 
-struct alignas(8) input_output_description {  // kind 20
+struct input_output_description {  // kind 20
   il_entry_header header;
   uint32_t unit_kind;      // iou_
   pool_ref<::expr_node> unit_expr;
@@ -439,7 +439,7 @@ struct alignas(8) input_output_description {  // kind 20
   pool_ref<::expr_node> specifier_list;
 };
 
-struct alignas(8) entry_description {  // kind 21
+struct entry_description {  // kind 21
   il_entry_header header;
   pool_ref<entry_description> next;
   pool_ref<::object> assoc_routine;
@@ -450,7 +450,7 @@ struct alignas(8) entry_description {  // kind 21
 
 // A symbol (kind 22 in module files). The class-dependent words are named
 // link (a symbol: host link, alias target, module export list) and word1..3.
-struct alignas(8) symbol_entry {
+struct symbol_entry {
   il_entry_header header;
   uint8_t cls;             // symbol class 0-31
   source_pos_record decl_position;
@@ -463,9 +463,9 @@ struct alignas(8) symbol_entry {
   pool_ref<symbol_entry> next_same_name;
   pool_ref<symbol_entry> next_same_level;
   pool_ref<symbol_entry> link;      // first class-dependent word as a symbol
-  void* entity;            // the IL entry, type or symbol it stands for
+  pool_ref<void> entity;   // the IL entry, type or symbol it stands for
 };
-static_assert(sizeof(symbol_entry) == 56);
+static_assert(sizeof(symbol_entry) == 52);
 
 // A row of the intrinsic table as the symbol table knows it: the entity of
 // the class 9 and 10 symbols. The semantic checks attach their interface.
@@ -486,6 +486,11 @@ struct intrinsic_specific {
 };
 
 // ---- Constructors: zero-filled from the current pool, fields as stated ----
+
+// The pool of expression nodes and DO-loop records, or -1 for current_pool.
+// A statement whose parse trees nothing keeps once it is done (the object
+// lists of DATA) builds them in a pool of their own and drops it.
+extern int expression_pool;
 
 void init_il_tables();   // once per compilation, before any entry is made
 // Counts the calls of init_il_tables: side tables keyed by entry addresses

@@ -342,7 +342,7 @@ void walk_symbol(symbol_entry* s) {
     case sym_derived_type: entry(s->entity, ilk_type); break;
     case sym_external_subroutine:
     case sym_external_function:
-      if (s->entity) static_cast<object*>(s->entity)->symbol = s;
+      if (s->entity) static_cast<object*>(s->entity.get())->symbol = s;
       [[fallthrough]];
     case sym_variable:
     case sym_internal_subroutine:

@@ -53,7 +53,7 @@ symbol_entry* label_reference(symbol_entry* found, name_pos_record* label_name, 
   symbol_entry* s = nullptr;
   int msg = 0;
   if (found && found->cls == sym_stmt_label && found->entity) {
-    auto* l = static_cast<label*>(found->entity);
+    auto* l = static_cast<label*>(found->entity.get());
     if (l->kind == lk_unknown && (found->word2 & labelf_defined)) {
       drop_name(label_name);  // an ASSIGN target defined already: a new label
     } else {
@@ -76,7 +76,7 @@ symbol_entry* label_reference(symbol_entry* found, name_pos_record* label_name, 
     s->entity = l;
     if (kept_in_unit_list(lk) && s->name != names.error_name) unit_add_label(l);
   }
-  auto* l = static_cast<label*>(s->entity);
+  auto* l = static_cast<label*>(s->entity.get());
   if (is_definition) {
     s->word2 |= labelf_defined;
     if (!msg) l->corresp.decl_position = label_name->pos;

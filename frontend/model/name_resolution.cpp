@@ -25,7 +25,7 @@ std::string name_text(const symbol_entry* s) {
 
 symbol_entry* follow_aliases(symbol_entry* s) {
   for (int n = 0; s && s->cls == sym_alias && s->entity && n < alias_chain_limit; ++n)
-    s = static_cast<symbol_entry*>(s->entity);
+    s = static_cast<symbol_entry*>(s->entity.get());
   return s;
 }
 
@@ -65,7 +65,7 @@ uint32_t link_use_flags(const symbol_entry* s) {
 }
 
 void complete_variable(symbol_entry* s) {
-  auto* o = static_cast<object*>(s->entity);
+  auto* o = static_cast<object*>(s->entity.get());
   if (!o) return;
   if (untyped(s)) implicit_type_of(s);
   int level = s->level;
@@ -91,7 +91,7 @@ void complete_variable(symbol_entry* s) {
 // An external procedure (class 19, or 17 referenced as a procedure): its
 // routine object, subroutine or function by its use and type.
 void complete_external(symbol_entry* s) {
-  type* t = static_cast<type*>(s->entity);
+  type* t = static_cast<type*>(s->entity.get());
   bool no_type = !t || t->type_code == tk_unknown;
   type* result;
   int cls;
@@ -101,7 +101,7 @@ void complete_external(symbol_entry* s) {
     } else {
       if (no_type) {
         implicit_type_of(s);
-        t = static_cast<type*>(s->entity);
+        t = static_cast<type*>(s->entity.get());
       }
       result = t ? t : error_type();
     }
@@ -123,18 +123,18 @@ void complete_external(symbol_entry* s) {
 }
 
 type* routine_result(symbol_entry* s) {
-  auto* o = static_cast<object*>(s->entity);
+  auto* o = static_cast<object*>(s->entity.get());
   return o && o->type && o->type->type_code == tk_routine ? o->type->return_type.get() : nullptr;
 }
 void set_routine_result(symbol_entry* s, type* t) {
-  auto* o = static_cast<object*>(s->entity);
+  auto* o = static_cast<object*>(s->entity.get());
   if (o && o->type && o->type->type_code == tk_routine) o->type->return_type = t;
 }
 
 // A dummy known to be a procedure gets a routine type of result t.
 void make_procedure_dummy(symbol_entry* s, int cls, type* t) {
   reclass_keep_entity(s, cls);
-  auto* o = static_cast<object*>(s->entity);
+  auto* o = static_cast<object*>(s->entity.get());
   if (!o) return;
   if (!o->type || o->type->type_code != tk_routine) o->type = routine_type(o, t);
   else o->type->return_type = t;
@@ -169,7 +169,7 @@ symbol_entry* resolve_alias_link(symbol_entry* link) {
   }
   uint32_t uses = link_use_flags(link);
   if (!uses) return nullptr;
-  type* carried = static_cast<type*>(link->entity);
+  type* carried = static_cast<type*>(link->entity.get());
   symbol_set_class(link, sym_undeclared);
   // The name keeps the uses its link saw: those of contained procedures
   // came as the link's own marks, not as its flags.
@@ -184,7 +184,7 @@ symbol_entry* resolve_alias_link(symbol_entry* link) {
 bool symbol_names_array(const symbol_entry* s) {
   for (int n = 0; s && n < alias_chain_limit; ++n) {
     if (s->cls == sym_alias)
-      s = static_cast<const symbol_entry*>(s->entity);
+      s = static_cast<const symbol_entry*>(s->entity.get());
     else if (s->cls == sym_host_link)
       s = s->link;
     else
@@ -192,9 +192,9 @@ bool symbol_names_array(const symbol_entry* s) {
   }
   if (!s || !s->entity) return false;
   // A name declared and not used yet holds its type; a variable its object.
-  if (s->cls == sym_undeclared) return static_cast<const type*>(s->entity)->type_code == tk_farray;
+  if (s->cls == sym_undeclared) return static_cast<const type*>(s->entity.get())->type_code == tk_farray;
   if (s->cls != sym_variable && s->cls != sym_dummy) return false;
-  const auto* o = static_cast<const object*>(s->entity);
+  const auto* o = static_cast<const object*>(s->entity.get());
   return o->type && o->type->type_code == tk_farray;
 }
 
@@ -211,7 +211,7 @@ symbol_entry* resolve_alias_chain(symbol_entry* first, int level) {
   symbol_entry* first_alias = s->cls == sym_alias ? s : nullptr;
   symbol_entry* result = s;
   for (int n = 0; result && result->cls == sym_alias && result->entity && n < alias_chain_limit; ++n) {
-    result = static_cast<symbol_entry*>(result->entity);
+    result = static_cast<symbol_entry*>(result->entity.get());
     result->flags |= symf_referenced;
   }
   if (!result) return nullptr;
@@ -269,7 +269,7 @@ symbol_entry* symbol_complete(symbol_entry* s) {
       // A type brought in by USE was declared in its own module, public
       // there; PRIVATE here only keeps its name from being passed on, so
       // the flag its module gave it stands.
-      if (auto* t = static_cast<type*>(s->entity); t && !type_from_use(t))
+      if (auto* t = static_cast<type*>(s->entity.get()); t && !type_from_use(t))
         t->is_public = (s->flags & symf_public) != 0;
       break;
     case sym_variable:
@@ -289,7 +289,7 @@ symbol_entry* symbol_complete(symbol_entry* s) {
       if (!(s->word2 & labelf_defined)) error_at(308, s->decl_position, {name_text(s)});
       break;
     case sym_outer_implied_do_var: {
-      type* t = static_cast<type*>(s->entity);
+      type* t = static_cast<type*>(s->entity.get());
       symbol_set_class(s, sym_variable);
       object* o = new_object();
       o->type = t ? t : unknown_type();
@@ -299,7 +299,7 @@ symbol_entry* symbol_complete(symbol_entry* s) {
       break;
     }
     case sym_undeclared: {
-      if (!(s->flags & symf_proc_ref) || is_array(static_cast<type*>(s->entity))) {
+      if (!(s->flags & symf_proc_ref) || is_array(static_cast<type*>(s->entity.get()))) {
         if (untyped(s)) implicit_type_of(s);
         name_pos_record n{s->name, s->decl_position};
         return symbol_as_variable(s, &n);
@@ -352,7 +352,7 @@ symbol_entry* symbol_complete(symbol_entry* s) {
       external_name_check(s);
       break;
     case sym_dummy: {
-      auto* o = static_cast<object*>(s->entity);
+      auto* o = static_cast<object*>(s->entity.get());
       if ((s->flags & symf_proc_ref) && !(o && is_array(o->type))) {
         if ((s->flags & symf_called) && untyped(s)) {
           make_procedure_dummy(s, sym_dummy_subroutine, void_type());
@@ -386,10 +386,10 @@ symbol_entry* symbol_complete(symbol_entry* s) {
       }
       break;
     case sym_generic:
-      if (auto* i = static_cast<interface*>(s->entity)) i->is_public = (s->flags & symf_public) != 0;
+      if (auto* i = static_cast<interface*>(s->entity.get())) i->is_public = (s->flags & symf_public) != 0;
       break;
     case sym_namelist:
-      if (auto* g = static_cast<namelist_group*>(s->entity)) g->is_public = (s->flags & symf_public) != 0;
+      if (auto* g = static_cast<namelist_group*>(s->entity.get())) g->is_public = (s->flags & symf_public) != 0;
       break;
     case sym_host_link: {
       symbol_entry* target = s->link;

@@ -70,7 +70,7 @@ void report_conflict(const symbol_entry* s, source_pos_record pos) {
   if (!(s->flags & symf_unresolved)) error_at(599, pos.seq ? pos : current_statement_pos);
 }
 
-object* symbol_object(symbol_entry* s) { return static_cast<object*>(s->entity); }
+object* symbol_object(symbol_entry* s) { return static_cast<object*>(s->entity.get()); }
 
 // The result variable of a routine that is the unit being compiled, or null.
 object* result_var_of_current_routine(object* routine) {
@@ -202,7 +202,7 @@ int symbol_set_type(symbol_entry* s, type* t, bool force, source_pos_record pos)
     case sym_undeclared:
     case sym_stmt_func_dummy:
     case sym_external_named: {
-      type* holder = static_cast<type*>(s->entity);
+      type* holder = static_cast<type*>(s->entity.get());
       int accepted = set_holder(holder, t, s, force);
       s->entity = holder;
       if (!accepted) report_conflict(s, pos);
@@ -276,7 +276,7 @@ symbol_entry* symbol_as_variable(symbol_entry* s, name_pos_record* name) {
     case sym_host_link: {
       symbol_entry* target = resolve_alias_link(s);
       if (!target) {
-        type* t = static_cast<type*>(s->entity);
+        type* t = static_cast<type*>(s->entity.get());
         symbol_set_class(s, sym_undeclared);
         if (t) s->entity = t;
         target = s;
@@ -286,7 +286,7 @@ symbol_entry* symbol_as_variable(symbol_entry* s, name_pos_record* name) {
     }
     case sym_undeclared:
     case sym_stmt_func_dummy: {
-      type* t = static_cast<type*>(s->entity);
+      type* t = static_cast<type*>(s->entity.get());
       object* o = new_object();
       o->type = t ? t : unknown_type();
       symbol_set_class(s, sym_variable);
@@ -342,15 +342,15 @@ symbol_entry* declare_interface_name(symbol_entry* s, name_pos_record* name) {
   for (symbol_entry* o = s->next_same_name; o; o = o->next_same_name) {
     if (!(o->flags & symf_in_scope)) continue;
     symbol_entry* t = o;
-    for (int n = 0; t && t->cls == sym_alias && n < 64; ++n) t = static_cast<symbol_entry*>(t->entity);
+    for (int n = 0; t && t->cls == sym_alias && n < 64; ++n) t = static_cast<symbol_entry*>(t->entity.get());
     if (!t || t->level >= s->level) continue;
     // A specific intrinsic name (LEN, ABS) stands on the chain before the
     // intrinsic function of the same name: the generic extends the latter.
     if (t->cls == sym_specific_intrinsic || t->cls == sym_specific_intrinsic_sub) continue;
     if (t->cls == sym_generic)
-      i->inherited = static_cast<interface*>(t->entity);
+      i->inherited = static_cast<interface*>(t->entity.get());
     else if ((t->cls == sym_intrinsic_function || t->cls == sym_intrinsic_subroutine) && t->entity)
-      i->inherited = static_cast<intrinsic_descriptor*>(t->entity)->table_entry;
+      i->inherited = static_cast<intrinsic_descriptor*>(t->entity.get())->table_entry;
     break;
   }
   return s;
@@ -407,7 +407,7 @@ symbol_entry* define_derived_type_name(symbol_entry* s, name_pos_record* name) {
   if (s) {
     switch (s->cls) {
       case sym_derived_type:
-        t = static_cast<type*>(s->entity);
+        t = static_cast<type*>(s->entity.get());
         if (t && t->type_code == tk_derived_type && !t->first_field) break;
         error_at(19, name->pos);
         drop_name(name);
@@ -426,7 +426,7 @@ symbol_entry* define_derived_type_name(symbol_entry* s, name_pos_record* name) {
         s = nullptr;
         break;
       case sym_forward_derived_type: {
-        t = static_cast<type*>(s->entity);
+        t = static_cast<type*>(s->entity.get());
         symbol_set_class(s, sym_derived_type);
         if (!t || t->type_code != tk_derived_type) t = new_derived_type(s);
         s->entity = t;

@@ -198,7 +198,7 @@ object* entity_object(symbol_entry* s) {
     case sym_dummy_function:
     case sym_dummy_subroutine:
     case sym_dummy_procedure:
-      return static_cast<object*>(s->entity);
+      return static_cast<object*>(s->entity.get());
     default:
       return nullptr;
   }
@@ -210,13 +210,13 @@ type* symbol_type(symbol_entry* s) {
       return nullptr;
     case sym_specific_intrinsic:
     case sym_specific_intrinsic_sub: {
-      auto* specific = static_cast<intrinsic_specific*>(s->entity);
+      auto* specific = static_cast<intrinsic_specific*>(s->entity.get());
       return specific && specific->signature_object ? specific->signature_object->type : nullptr;
     }
     case sym_undeclared:
     case sym_stmt_func_dummy:
     case sym_external_named:
-      return static_cast<type*>(s->entity);
+      return static_cast<type*>(s->entity.get());
     default: {
       object* o = entity_object(s);
       return o ? o->type : nullptr;
@@ -229,10 +229,10 @@ atom* intrinsic_entity_name(const symbol_entry* s) {
   switch (s->cls) {
     case sym_specific_intrinsic:
     case sym_specific_intrinsic_sub:
-      return static_cast<intrinsic_specific*>(s->entity)->name;
+      return static_cast<intrinsic_specific*>(s->entity.get())->name;
     case sym_intrinsic_function:
     case sym_intrinsic_subroutine:
-      return static_cast<intrinsic_descriptor*>(s->entity)->name;
+      return static_cast<intrinsic_descriptor*>(s->entity.get())->name;
     default:
       return nullptr;
   }
@@ -258,7 +258,7 @@ static symbol_entry* first_visible(atom* name, int32_t max_level) {
 
 static symbol_entry* alias_target(symbol_entry* s) {
   for (int i = 0; s && s->cls == sym_alias && s->entity && i < 64; ++i)
-    s = static_cast<symbol_entry*>(s->entity);
+    s = static_cast<symbol_entry*>(s->entity.get());
   return s;
 }
 
@@ -369,8 +369,8 @@ void scope_end_unit() {
     switch (s->cls) {
       case sym_unknown_external:
         if (!(s->flags & symf_referenced) && s->entity &&
-            static_cast<object*>(s->entity)->storage_class == sc_unspecified)
-          static_cast<object*>(s->entity)->corresp.referenced = true;
+            static_cast<object*>(s->entity.get())->storage_class == sc_unspecified)
+          static_cast<object*>(s->entity.get())->corresp.referenced = true;
         if (in_scope_or_inner) symbol_unlink(s);
         break;
       case sym_external_subroutine:
@@ -398,7 +398,7 @@ void scope_end_unit() {
         break;
       case sym_alias:
         if (s->entity)
-          static_cast<symbol_entry*>(s->entity)->flags |= s->flags & (symf_referenced | symf_in_bound);
+          static_cast<symbol_entry*>(s->entity.get())->flags |= s->flags & (symf_referenced | symf_in_bound);
         symbol_unlink(s);
         break;
       default:

@@ -107,7 +107,7 @@ void plan_existing(SubprogramPlan& p, int cls, bool internal_cls, name_pos_recor
         p.msg = 20;
         return;
       }
-      p.reused = static_cast<object*>(s->entity);
+      p.reused = static_cast<object*>(s->entity.get());
       return;
     case sym_dummy:
       if (in_interface_body()) {
@@ -129,7 +129,7 @@ void plan_existing(SubprogramPlan& p, int cls, bool internal_cls, name_pos_recor
       if (internal_cls && is_module_unit(unit_routine_of_level(L))) {
         if (symbol_entry* hidden = hidden_module_procedure(name->name, L)) {
           p.symbol = hidden;
-          p.reused = static_cast<object*>(hidden->entity);
+          p.reused = static_cast<object*>(hidden->entity.get());
           p.hide_afterwards = true;
           return;
         }
@@ -160,7 +160,7 @@ symbol_entry* finish_subprogram(SubprogramPlan& p, int cls, type* result, name_p
   symbol_entry* s = p.symbol;
   object* o;
   if (p.dummy_procedure) {
-    o = static_cast<object*>(s->entity);
+    o = static_cast<object*>(s->entity.get());
     symbol_set_class(s, cls == sym_external_subroutine || cls == sym_internal_subroutine ? sym_dummy_subroutine
                                                                                        : sym_dummy_function);
     if (!o) {
@@ -454,11 +454,11 @@ symbol_entry* declare_function(symbol_entry* s, name_pos_record* name, type* res
       }
     }
   } else if (s->cls == sym_undeclared) {
-    if (!p.msg && result->type_code == tk_unknown && s->entity) result = static_cast<type*>(s->entity);
+    if (!p.msg && result->type_code == tk_unknown && s->entity) result = static_cast<type*>(s->entity.get());
   } else {
     if (!p.msg && result->type_code == tk_unknown) {
       // Without a given type the result comes from what the name had.
-      object* had = p.reused ? p.reused : (p.dummy_procedure ? static_cast<object*>(s->entity) : nullptr);
+      object* had = p.reused ? p.reused : (p.dummy_procedure ? static_cast<object*>(s->entity.get()) : nullptr);
       if (had && had->type) {
         type* t = had->type->type_code == tk_routine ? had->type->return_type : had->type;
         if (t && t->type_code != tk_unspec_routine) result = t;
@@ -475,7 +475,7 @@ symbol_entry* declare_module_procedure_name(symbol_entry* s, name_pos_record* na
     switch (s->cls) {
       case sym_internal_subroutine:
       case sym_internal_function: {
-        auto* o = static_cast<object*>(s->entity);
+        auto* o = static_cast<object*>(s->entity.get());
         if (o && (o->storage_class == sc_mod_proc || is_module_unit(o->assoc_routine))) return s;
         error_at(19, name->pos);
         s = nullptr;
@@ -484,7 +484,7 @@ symbol_entry* declare_module_procedure_name(symbol_entry* s, name_pos_record* na
       case sym_module_procedure:
         return s;
       case sym_undeclared: {
-        auto* t = static_cast<type*>(s->entity);
+        auto* t = static_cast<type*>(s->entity.get());
         if (t && t->type_code != tk_unknown && t->type_code != tk_error) {
           error_at(19, name->pos);
           s = nullptr;
@@ -522,7 +522,7 @@ symbol_entry* declare_intrinsic_name(symbol_entry* s, name_pos_record* name) {
   type* declared = nullptr;
   if (s && (s->cls == sym_undeclared || s->cls == sym_host_link) && (s->flags & symf_type_explicit) &&
       !(s->flags & symf_type_implicit))
-    declared = static_cast<type*>(s->entity);
+    declared = static_cast<type*>(s->entity.get());
   if (s && s->cls != sym_undeclared && s->cls != sym_host_link) {
     error_at(19, name->pos);
     drop_name(name);
@@ -549,7 +549,7 @@ symbol_entry* declare_intrinsic_name(symbol_entry* s, name_pos_record* name) {
     if (found->cls == sym_specific_intrinsic_sub || found->cls == sym_intrinsic_subroutine) {
       agrees = false;
     } else if (found->cls == sym_specific_intrinsic) {
-      auto* specific = static_cast<intrinsic_specific*>(found->entity);
+      auto* specific = static_cast<intrinsic_specific*>(found->entity.get());
       type* r = specific && specific->signature_object && specific->signature_object->type
                     ? specific->signature_object->type->return_type.get()
                     : nullptr;
@@ -557,7 +557,7 @@ symbol_entry* declare_intrinsic_name(symbol_entry* s, name_pos_record* name) {
     } else {
       // A generic agrees when one of its specific procedures returns the type;
       // the specifics are known once the intrinsic table is built.
-      auto* d = static_cast<intrinsic_descriptor*>(found->entity);
+      auto* d = static_cast<intrinsic_descriptor*>(found->entity.get());
       bool any_known = false;
       bool any_agrees = false;
       for (uint32_t i = 0; i < symtab.specific_count; ++i) {
@@ -584,7 +584,7 @@ void external_name_case_check(name_pos_record* name) {
   atom* key = name_intern(folded);
   for (symbol_entry* s = key->first_symbol; s; s = s->next_same_name) {
     if (s->cls != sym_folded_external) continue;
-    auto* spelling = static_cast<atom*>(s->entity);
+    auto* spelling = static_cast<atom*>(s->entity.get());
     if (spelling != name->name) error_at(256, name->pos, {name_text(spelling)});
     return;
   }
@@ -594,7 +594,7 @@ void external_name_case_check(name_pos_record* name) {
 
 symbol_entry* external_name_check(symbol_entry* s) {
   if (!s || !s->name || s->name == names.error_name) return nullptr;
-  auto* own = static_cast<object*>(s->entity);
+  auto* own = static_cast<object*>(s->entity.get());
   if (name_is_common_block(s->name)) {
     error_at(253, s->decl_position, {name_text(s->name)});
     return nullptr;
@@ -611,7 +611,7 @@ symbol_entry* external_name_check(symbol_entry* s) {
     g->entity = own;
     return g;
   }
-  auto* gobj = static_cast<object*>(g->entity);
+  auto* gobj = static_cast<object*>(g->entity.get());
   if (gobj == own) return g;
   // An interface body specifies the procedure; it does not define it.
   auto defines = [](const object* o) { return o && o->assoc_scope && !decl_ctx.interface_bodies.count(o); };

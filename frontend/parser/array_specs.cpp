@@ -42,9 +42,9 @@ void need_explicit_before(ArraySpecRun& r) {
 bool named_integer_constant(expr_node* e, int32_t* value) {
   if (e->node_kind != enk_name_ref) return false;
   symbol_entry* s = e->symbol;
-  for (int i = 0; s && s->cls == sym_alias && i < 64; ++i) s = static_cast<symbol_entry*>(s->entity);
+  for (int i = 0; s && s->cls == sym_alias && i < 64; ++i) s = static_cast<symbol_entry*>(s->entity.get());
   if (!s || s->cls != sym_variable) return false;
-  object* o = static_cast<object*>(s->entity);
+  object* o = static_cast<object*>(s->entity.get());
   if (!o || !o->is_constant || !o->initializer) return false;
   expr_node named = *e;
   named.node_kind = enk_object;

@@ -46,7 +46,7 @@ common_block_record* block_part(attr_set* set) {
     return nullptr;
   }
   scan_token(common_mode);
-  return b ? static_cast<common_block_record*>(b->entity) : nullptr;
+  return b ? static_cast<common_block_record*>(b->entity.get()) : nullptr;
 }
 
 }  // namespace
@@ -60,7 +60,7 @@ int parse_common_stmt() {
     block = block_part(&set);
   } else {
     symbol_entry* b = blank_common_block(scan.token_pos);
-    block = b ? static_cast<common_block_record*>(b->entity) : nullptr;
+    block = b ? static_cast<common_block_record*>(b->entity.get()) : nullptr;
     set = common_attrs(true);
   }
   if (!block && scan.cur_token != tok_name) return 0;
@@ -71,7 +71,7 @@ int parse_common_stmt() {
     source_pos_record pos = scan.token_pos;
     symbol_entry* s = parse_array_entity(set, false, true, common_mode);
     if (s && s->cls == sym_variable && s->entity && block)
-      common_add_member(static_cast<object*>(s->entity), block, pos);
+      common_add_member(static_cast<object*>(s->entity.get()), block, pos);
     if (!s) ok = 0;
     if (scan.cur_token == tok_eos) break;
     if (scan.cur_token == tok_comma) {

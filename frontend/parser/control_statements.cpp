@@ -201,7 +201,7 @@ void parse_do_label(block_frame* f, uint32_t next_flags) {
   }
   if (t == tok_comma) scan_token(next_flags);
   f->do_label = is_error_symbol(label_symbol) ? nullptr : label_symbol;
-  if (f->do_label && f->do_label->entity) static_cast<label*>(f->do_label->entity)->flag_bit1 = true;
+  if (f->do_label && f->do_label->entity) static_cast<label*>(f->do_label->entity.get())->flag_bit1 = true;
 }
 
 // The IL constant of a CASE value: a literal's own, else an expression
@@ -299,7 +299,7 @@ int parse_arithmetic_if_stmt() {
     if (i > 0 && !expect_token(tok_comma, 206, label_mode)) return 0;
     symbol_entry* s = expect_label(xref_reference);
     label_list_entry* entry = new_label_list_entry();
-    entry->label = s ? static_cast<label*>(s->entity) : nullptr;
+    entry->label = s ? static_cast<label*>(s->entity.get()) : nullptr;
     list_append(first, last, entry);
   }
   statement* st = append_statement(stmk_iarith_if);
@@ -445,7 +445,7 @@ int parse_exit_cycle(int stmk) {
   if (scan.cur_token == tok_name) {
     name_pos = scan.token_pos;
     name = construct_name_ref();  // 463 for a name that is no construct name
-    label* l = name && name->cls == sym_stmt_label ? static_cast<label*>(name->entity) : nullptr;
+    label* l = name && name->cls == sym_stmt_label ? static_cast<label*>(name->entity.get()) : nullptr;
     if (l && l->kind != lk_control) error_at(463, name_pos);
     if (!l || l->kind != lk_control) {
       error_at(no_loop_msg, loop.stmt_pos);
@@ -609,7 +609,7 @@ int parse_assign_stmt() {
   name_pos_record n{scan.token_atom, scan.token_pos};
   symbol_entry* found = symbol_here(n.name);
   symbol_entry* l = label_reference(found, &n, lk_unknown, false, xref_reference);
-  label* il = l ? static_cast<label*>(l->entity) : nullptr;
+  label* il = l ? static_cast<label*>(l->entity.get()) : nullptr;
   if (il) il->used_in_assign = true;
   if (scan_token(keyword_mode) != tok_to) {
     syntax_error(238);

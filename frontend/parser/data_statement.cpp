@@ -33,14 +33,31 @@ struct DataState {
   uint32_t remaining;           // copies of it not yet handed out
   bool list_error;              // the current value list had an error
   source_pos_record diag_pos;   // where value messages go: the value's position
+  int objects_pool = -1;        // the object lists' expression nodes; -1 before the first
+  uint32_t objects_pool_generation = 0;  // the compilation objects_pool belongs to
 };
 DataState data;
+
+// The expression nodes of an object list are built in a pool of their own:
+// once the list's values are stored, nothing refers to them (the values
+// and the objects they go to are records of the unit's pool), and the
+// pool is dropped, so that large DATA-heavy sources do not keep them.
+struct ObjectListNodes {
+  ObjectListNodes() {
+    if (data.objects_pool < 0 || data.objects_pool_generation != il_tables_generation) {
+      data.objects_pool = new_pool();
+      data.objects_pool_generation = il_tables_generation;
+    }
+    expression_pool = data.objects_pool;
+  }
+  ~ObjectListNodes() { expression_pool = -1; }
+};
 
 // The value of a named constant, through its checked initializer; false
 // when the name is none.
 bool named_constant_value(symbol_entry* s, const_value* out) {
   if (!s || s->cls != sym_variable || !s->entity) return false;
-  auto* o = static_cast<object*>(s->entity);
+  auto* o = static_cast<object*>(s->entity.get());
   if (!o->is_constant || !o->initializer) return false;
   constant* c = o->initializer;
   if (!check_constant_entry(c)) {
@@ -75,7 +92,7 @@ bool value_proper(bool has_sign, bool negative) {
       if (named_constant_value(s, &v)) break;
       if (s && s->cls == sym_derived_type && s->entity) {
         expr_node* node = nullptr;
-        if (!parse_structure_constructor(static_cast<type*>(s->entity), &node) ||
+        if (!parse_structure_constructor(static_cast<type*>(s->entity.get()), &node) ||
             !check_ok(check_expr(node, ctx_const_entry, nullptr))) {
           const_init(&v);
           return false;
@@ -293,10 +310,13 @@ int data_statement() {
   for (;;) {
     data.list_error = false;
     expr_node* list = nullptr;
-    if (scan.cur_token == tok_slash || scan.cur_token == tok_eos)
-      error_at(325, scan.token_pos);
-    else
-      parse_input_item_list(&list, 1);
+    {
+      ObjectListNodes nodes;
+      if (scan.cur_token == tok_slash || scan.cur_token == tok_eos)
+        error_at(325, scan.token_pos);
+      else
+        parse_input_item_list(&list, 1);
+    }
     if (scan.cur_token == tok_eos) {
       error_at(324, scan.token_pos);
       break;
@@ -305,8 +325,11 @@ int data_statement() {
     data.remaining = 0;
     if (!data_value() || data.value.c.kind == ck_error) data.list_error = true;
     bool objects_ok = true;
-    for (expr_node* e = list; e; e = e->next)
-      if (!check_ok(check_expr(e, ctx_data_objects, nullptr)) || !check_data_attributes(e)) objects_ok = false;
+    {
+      ObjectListNodes nodes;
+      for (expr_node* e = list; e; e = e->next)
+        if (!check_ok(check_expr(e, ctx_data_objects, nullptr)) || !check_data_attributes(e)) objects_ok = false;
+    }
     bool expanded = objects_ok && list && data_for_each_target(list, store_destination);
     if (data.remaining > 0 || (scan.cur_token != tok_slash && scan.cur_token != tok_eos)) {
       // Values left over after every destination got its value: reported
@@ -320,10 +343,12 @@ int data_statement() {
       if (expanded && !data.list_error) error_at(451, at);
       skip_values();
     }
+    pool_drop_records(data.objects_pool);
     if (!expect_token(tok_slash, 233, expression_mode)) break;
     if (scan.cur_token == tok_eos) break;
     if (scan.cur_token == tok_comma) scan_token(expression_mode);
   }
+  if (data.objects_pool >= 0) pool_drop_records(data.objects_pool);
   stop_token_lower(tok_slash);
   return 1;
 }

@@ -114,7 +114,7 @@ int parse_type_def_stmt() {
     ok = 0;
   }
   s = define_derived_type_name(s, &np);
-  type* dt = s && s->entity ? static_cast<type*>(s->entity) : nullptr;
+  type* dt = s && s->entity ? static_cast<type*>(s->entity.get()) : nullptr;
   if (s && access) apply_type_access(s, access == tok_public, access_pos);
   type_spec.cur_derived_type = dt && dt->type_code == tk_derived_type ? dt : nullptr;
   if (s) xref_note(s, np.pos, true);

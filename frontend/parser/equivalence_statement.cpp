@@ -45,7 +45,7 @@ bool parse_member(equivalence_group* g, bool* failed) {
   if (!s || s->name == names.error_name || !s->entity) return false;
   if (!was_referenced) s->flags &= ~symf_referenced;
   s->word3 |= varf_in_equivalence;
-  add_member(g, static_cast<object*>(s->entity), np.pos, ref);
+  add_member(g, static_cast<object*>(s->entity.get()), np.pos, ref);
   return true;
 }
 

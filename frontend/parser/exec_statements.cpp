@@ -35,9 +35,9 @@ interface* assignment_interface() {
   symbol_entry* s = resolve_alias_chain(intern_cstring("=")->first_symbol, symtab.cur_scope);
   if (!s || !s->entity) return nullptr;
   switch (s->cls) {
-    case sym_generic: return static_cast<interface*>(s->entity);
+    case sym_generic: return static_cast<interface*>(s->entity.get());
     case sym_intrinsic_function:
-    case sym_intrinsic_subroutine: return static_cast<intrinsic_descriptor*>(s->entity)->table_entry;
+    case sym_intrinsic_subroutine: return static_cast<intrinsic_descriptor*>(s->entity.get())->table_entry;
     default: return nullptr;
   }
 }
@@ -58,7 +58,7 @@ int parse_label_list(label_list_entry** first, bool drop_duplicates) {
   stop_token_raise(tok_comma);
   for (;;) {
     symbol_entry* s = expect_label(xref_reference);
-    label* l = s ? static_cast<label*>(s->entity) : nullptr;
+    label* l = s ? static_cast<label*>(s->entity.get()) : nullptr;
     bool duplicate = false;
     if (drop_duplicates && l && s->name != names.error_name)
       for (label_list_entry* e = *first; e; e = e->next)
@@ -172,7 +172,7 @@ int parse_goto_stmt() {
   bool have_label = scan.cur_token == tok_label;
   symbol_entry* s = expect_label(xref_reference);
   statement* st = append_statement(stmk_goto);
-  st->label = s ? static_cast<label*>(s->entity) : nullptr;
+  st->label = s ? static_cast<label*>(s->entity.get()) : nullptr;
   return have_label ? 1 : 0;
 }
 
@@ -202,7 +202,7 @@ object* parse_assign_variable() {
   scan_token(after_operand_mode);
   if (!s) return nullptr;
   xref_note_use(xref_modification, s, np.pos);
-  object* o = static_cast<object*>(s->entity);
+  object* o = static_cast<object*>(s->entity.get());
   if (!o || !o->type) return nullptr;
   if (o->type->type_code == tk_error) return nullptr;
   if (o->type->type_code == tk_unknown) implicit_type_of(s, np.pos);
@@ -281,7 +281,7 @@ int parse_stop_pause(int stmk) {
       break;
     case tok_name: {
       symbol_entry* s = lookup_current_name();
-      object* o = s && s->cls == sym_variable ? static_cast<object*>(s->entity) : nullptr;
+      object* o = s && s->cls == sym_variable ? static_cast<object*>(s->entity.get()) : nullptr;
       if (o && o->is_constant) {
         code = o->initializer;
         scan_token(expression_mode);

@@ -243,7 +243,7 @@ type* designator_type(expr_node* n) {
       for (int i = 0; s && i < 64; ++i) {
         s = symbol_complete(s);
         if (s && s->cls == sym_alias && s->entity) {
-          s = static_cast<symbol_entry*>(s->entity);
+          s = static_cast<symbol_entry*>(s->entity.get());
           continue;
         }
         break;
@@ -251,7 +251,7 @@ type* designator_type(expr_node* n) {
       if (!s) return error_type();
       name_pos_record np{s->name, n->source_pos};
       s = symbol_as_variable(s, &np);
-      object* o = s ? static_cast<object*>(s->entity) : nullptr;
+      object* o = s ? static_cast<object*>(s->entity.get()) : nullptr;
       if (!o || o->corresp.name == names.error_name) return error_type();
       t = o->type;
       break;
@@ -550,7 +550,7 @@ bool parse_data_object(expr_node** out) {
   s = symbol_as_variable(s, &np);
   if (s) {
     s->word3 |= varf_data_initialized;
-    if (s->entity) static_cast<object*>(s->entity)->is_saved = true;
+    if (s->entity) static_cast<object*>(s->entity.get())->is_saved = true;
     implicit_type_of(s);
   }
   *out = parse_designator();
@@ -821,7 +821,7 @@ expr_node* parse_actual_arg_list(symbol_entry* s) {
           symbol_entry* found = symbol_here(np.name);
           symbol_entry* l = label_reference(found, &np, lk_executable, false, xref_reference);
           item = new_expr_node(enk_stmt_label_value);
-          item->stmt_label_value = l ? static_cast<label*>(l->entity) : nullptr;
+          item->stmt_label_value = l ? static_cast<label*>(l->entity.get()) : nullptr;
           item->type = stmt_label_type();
           item->source_pos = star_pos;
           scan_token(after_operand_mode);

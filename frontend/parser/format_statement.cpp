@@ -422,6 +422,6 @@ int parse_format_stmt() {
   }
   constant* c = new_il_constant(&v);
   if (loop.label_name && loop.label_symbol && loop.label_symbol->entity)
-    static_cast<label*>(loop.label_symbol->entity)->format_constant = c;
+    static_cast<label*>(loop.label_symbol->entity.get())->format_constant = c;
   return 1;
 }

@@ -86,7 +86,7 @@ bool is_integer_variable(const expr_node* n) {
       break;
     case enk_name_ref: {
       symbol_entry* s = n->symbol;
-      if (s && s->cls == sym_alias && s->entity) s = static_cast<symbol_entry*>(s->entity);
+      if (s && s->cls == sym_alias && s->entity) s = static_cast<symbol_entry*>(s->entity.get());
       if (s && (s->cls == sym_variable || s->cls == sym_undeclared || s->cls == sym_dummy))
         t = symbol_type(s);
       break;
@@ -107,7 +107,7 @@ bool parse_label_value(expr_node** out) {
     return false;
   }
   expr_node* n = new_expr_node(enk_stmt_label_value);
-  n->stmt_label_value = s ? static_cast<label*>(s->entity) : nullptr;
+  n->stmt_label_value = s ? static_cast<label*>(s->entity.get()) : nullptr;
   n->type = stmt_label_type();
   n->source_pos = pos;
   *out = n;
@@ -158,7 +158,7 @@ bool parse_io_format(input_output_description* d, bool suppress) {
     scan_token(after_operand_mode);
     if (!suppress) {
       d->format_kind = iof_format_label;
-      d->format_label = s ? static_cast<label*>(s->entity) : nullptr;
+      d->format_label = s ? static_cast<label*>(s->entity.get()) : nullptr;
     }
     return true;
   }
@@ -196,7 +196,7 @@ bool parse_io_namelist_name(input_output_description* d, bool suppress) {
   scan_token(after_operand_mode);
   namelist_group* g = nullptr;
   if (s && s->cls == sym_namelist) {
-    g = static_cast<namelist_group*>(s->entity);
+    g = static_cast<namelist_group*>(s->entity.get());
   } else {
     error_at(104, loop.stmt_pos);
     if (!s) s = namelist_stmt_name(nullptr, &np);

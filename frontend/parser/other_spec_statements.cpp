@@ -81,7 +81,7 @@ symbol_entry* unnamed_generic(source_pos_record pos, int level) {
   symbol_entry* s = symbol_create(sym_undeclared, nullptr, pos, level);
   name_pos_record np{nullptr, pos};
   s = declare_interface_name(s, &np);
-  if (s && s->entity) unit_add_interface(static_cast<interface*>(s->entity), level);
+  if (s && s->entity) unit_add_interface(static_cast<interface*>(s->entity.get()), level);
   return s;
 }
 
@@ -97,7 +97,7 @@ symbol_entry* generic_of(::atom* name, source_pos_record pos, int level) {
   symbol_entry* s = symbol_create(sym_undeclared, name, pos, level);
   name_pos_record np{name, pos};
   s = declare_interface_name(s, &np);
-  if (s && s->entity) unit_add_interface(static_cast<interface*>(s->entity), level);
+  if (s && s->entity) unit_add_interface(static_cast<interface*>(s->entity.get()), level);
   return s;
 }
 
@@ -105,7 +105,7 @@ symbol_entry* generic_of(::atom* name, source_pos_record pos, int level) {
 symbol_entry* name_at_level(::atom* name, source_pos_record pos, int level) {
   for (symbol_entry* s = name ? name->first_symbol : nullptr; s; s = s->next_same_name) {
     if (!(s->flags & symf_in_scope) || s->cls == sym_common_block || s->level > level) continue;
-    if (s->level == level) return s->cls == sym_alias ? static_cast<symbol_entry*>(s->entity) : s;
+    if (s->level == level) return s->cls == sym_alias ? static_cast<symbol_entry*>(s->entity.get()) : s;
     break;
   }
   return symbol_create(sym_undeclared, name, pos, level);
@@ -152,7 +152,7 @@ bool is_host_alias(const symbol_entry* s) {
   const symbol_entry* t = s->link;
   for (int n = 0; t && n < 64; ++n) {
     if (t->cls == sym_alias) {
-      t = static_cast<const symbol_entry*>(t->entity);
+      t = static_cast<const symbol_entry*>(t->entity.get());
     } else if (t->cls == sym_host_link) {
       t = t->link;
     } else {
@@ -172,7 +172,7 @@ symbol_entry* declared_here(const name_pos_record& name) {
   }
   // A link made by an earlier use of an undeclared name: the name is
   // declared here after all.
-  auto* carried = static_cast<type*>(s->entity);
+  auto* carried = static_cast<type*>(s->entity.get());
   uint32_t uses = s->word2;
   symbol_set_class(s, sym_undeclared);
   if (carried) s->entity = carried;
@@ -324,7 +324,7 @@ int parse_save_stmt() {
     }
     name_pos_record np = current_name_token();
     symbol_entry* b = declare_common_block(&np);
-    if (auto* r = b ? static_cast<common_block_record*>(b->entity) : nullptr; r && r->storage) {
+    if (auto* r = b ? static_cast<common_block_record*>(b->entity.get()) : nullptr; r && r->storage) {
       // The mark of this unit's SAVE is on the unit's block symbol: another
       // unit may save the same block, and its storage stays saved for all.
       if (b->flags & symf_saved) warning_at(153, np.pos, {text_of(np.name)});
@@ -415,7 +415,7 @@ int parse_namelist_stmt() {
     g = attr_apply(g, &request, &np);
     namelist_group* group = nullptr;
     if (g && g->cls == sym_namelist && g->entity) {
-      group = static_cast<namelist_group*>(g->entity);
+      group = static_cast<namelist_group*>(g->entity.get());
       group->corresp.decl_position = np.pos;
     }
     scan_token(flags);
@@ -445,7 +445,7 @@ int parse_namelist_stmt() {
       if (s) xref_note_use(xref_reference, s, mp.pos);
       if (s && s->name != names.error_name) {
         s->word3 |= varf_namelist_member;
-        auto* o = static_cast<object*>(s->entity);
+        auto* o = static_cast<object*>(s->entity.get());
         if (group && o) {
           expr_node* ref = new_expr_node(enk_object);
           ref->source_pos = mp.pos;
@@ -496,9 +496,9 @@ int parse_interface_stmt() {
     name_pos_record np{s->name, pos};
     s = declare_interface_name(s, &np);
     if (s && s->cls == sym_generic && s->entity)
-      unit_add_interface(static_cast<interface*>(s->entity), level);
+      unit_add_interface(static_cast<interface*>(s->entity.get()), level);
   }
-  if (s && s->cls == sym_generic) scope_set_interface(static_cast<interface*>(s->entity), level);
+  if (s && s->cls == sym_generic) scope_set_interface(static_cast<interface*>(s->entity.get()), level);
   if (s) xref_note(s, pos, was_undeclared);
   return skip_to_end_of_statement();
 }
@@ -529,7 +529,7 @@ int parse_module_procedure_stmt() {
     s = declare_module_procedure_name(s, &np);
     if (s && s->name != names.error_name) {
       // The same procedure twice in one interface block.
-      if (s->entity && !interface_add_procedure(static_cast<object*>(s->entity), level)) error_at(93, np.pos);
+      if (s->entity && !interface_add_procedure(static_cast<object*>(s->entity.get()), level)) error_at(93, np.pos);
       xref_note_use(xref_reference, s, np.pos);
     }
   } while (next_list_item(expression_mode));

@@ -118,7 +118,7 @@ void report_unreferenced(symbol_entry* s, int unit, object* unit_routine, scope*
       break;
     case sym_variable: {
       if (unit == uc_block_data) return;
-      object* o = static_cast<object*>(s->entity);
+      object* o = static_cast<object*>(s->entity.get());
       if (!o) return;
       if (o->is_result && unit_scope && o != unit_scope->function_result_var) {
         msg = 555;
@@ -151,7 +151,7 @@ void report_unreferenced(symbol_entry* s, int unit, object* unit_routine, scope*
       msg = 297;
       break;
     case sym_stmt_label: {
-      label* l = static_cast<label*>(s->entity);
+      label* l = static_cast<label*>(s->entity.get());
       if (!l || l->kind == lk_specification || l->kind == lk_else_or_elseif) return;
       msg = 307;
       break;
@@ -308,7 +308,7 @@ int declare_subprogram_header(bool is_function, bool is_entry, type* result_type
   symbol_entry* existing = symbol_at_level(n.name, host);
   symbol_entry* s = is_function ? declare_function(existing, &n, result_type, is_entry)
                                 : declare_subroutine(existing, &n, is_entry);
-  object* routine = s ? static_cast<object*>(s->entity) : nullptr;
+  object* routine = s ? static_cast<object*>(s->entity.get()) : nullptr;
   if (routine && routine->type && routine->type->type_code == tk_routine) {
     if (routine->type->has_param_info && !is_entry)
       error_at(93, n.pos);

@@ -428,7 +428,7 @@ int classify_named_statement() {
         if (kind == st_assignment && loop.stmt_section < section_exec && dummy_shape) {
           symbol_entry* s = symbol_at_current_level(name.data(), static_cast<uint32_t>(name.size()));
           bool undeclared_scalar = s && s->cls == sym_undeclared &&
-                                   !(s->entity && static_cast<type*>(s->entity)->type_code == tk_farray);
+                                   !(s->entity && static_cast<type*>(s->entity.get())->type_code == tk_farray);
           if ((!s && !host_array(name.data(), static_cast<uint32_t>(name.size()))) || undeclared_scalar)
             kind = st_stmt_function;
         }
@@ -504,7 +504,7 @@ int dispatch_statement() { return stmt_table[loop.stmt_kind].handler(); }
 statement* append_label_statement(symbol_entry* label_symbol) {
   statement* s = append_statement(stmk_label);
   if (label_symbol && label_symbol->entity) {
-    label* l = static_cast<label*>(label_symbol->entity);
+    label* l = static_cast<label*>(label_symbol->entity.get());
     s->label = l;
     l->exec_stmt = s;
   }

@@ -97,7 +97,7 @@ int parse_stmt_function() {
   int saved_kind = units.cur_unit_kind;
   units.cur_unit_kind = uc_function;
   s = declare_stmt_function(s, &np);
-  auto* routine = s ? static_cast<object*>(s->entity) : nullptr;
+  auto* routine = s ? static_cast<object*>(s->entity.get()) : nullptr;
   type* result = routine && routine->type && routine->type->type_code == tk_routine
                      ? routine->type->return_type
                      : error_type();

@@ -271,7 +271,7 @@ symbol_entry* symbol_at_or_below(atom* name, int level) {
   for (symbol_entry* s = name ? name->first_symbol : nullptr; s; s = s->next_same_name) {
     if (!(s->flags & symf_in_scope) || s->cls == sym_common_block || s->level > level) continue;
     if (s->level != level) return nullptr;
-    if (s->cls == sym_alias && s->entity) return static_cast<symbol_entry*>(s->entity);
+    if (s->cls == sym_alias && s->entity) return static_cast<symbol_entry*>(s->entity.get());
     return s;
   }
   return nullptr;
@@ -417,7 +417,7 @@ int parse_derived_type_spec(uint32_t flags) {
     else
       s = resolve_alias_chain(np.name ? np.name->first_symbol : nullptr, cur);
     symbol_entry* d = type_spec_derived_lookup(s, &np);
-    if (d && d->entity) r = static_cast<type*>(d->entity);
+    if (d && d->entity) r = static_cast<type*>(d->entity.get());
     scan_token(after_operand_mode);
   }
   if (scan.cur_token != tok_rparen) {

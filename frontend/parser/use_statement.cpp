@@ -80,7 +80,7 @@ symbol_entry* module_name_symbol(atom* name) {
   for (symbol_entry* s = name ? name->first_symbol : nullptr; s; s = s->next_same_name) {
     if (s->cls == sym_module && s->level == 0) return s;
     if (!(s->flags & symf_in_scope) || s->cls == sym_common_block || s->cls == sym_host_link) continue;
-    if (s->cls == sym_alias && s->entity) return static_cast<symbol_entry*>(s->entity);
+    if (s->cls == sym_alias && s->entity) return static_cast<symbol_entry*>(s->entity.get());
     return s;
   }
   return nullptr;
@@ -254,9 +254,9 @@ object* copy_routine(object* o, object* module) {
 interface* inherited_interface(const atom* name) {
   for (symbol_entry* s = name ? name->first_symbol : nullptr; s; s = s->next_same_name) {
     if (s->level >= use.unit_level) continue;
-    if (s->cls == sym_generic && (s->flags & symf_in_scope)) return static_cast<interface*>(s->entity);
+    if (s->cls == sym_generic && (s->flags & symf_in_scope)) return static_cast<interface*>(s->entity.get());
     if ((s->cls == sym_intrinsic_function || s->cls == sym_intrinsic_subroutine) && s->entity)
-      return static_cast<intrinsic_descriptor*>(s->entity)->table_entry;
+      return static_cast<intrinsic_descriptor*>(s->entity.get())->table_entry;
   }
   return nullptr;
 }
@@ -292,17 +292,17 @@ namelist_group* copy_namelist(namelist_group* g, symbol_entry* local) {
 
 // Gives a local symbol the copy of the module symbol's entity.
 void copy_entity(symbol_entry* local, symbol_entry* from, symbol_entry* module) {
-  auto* module_object = static_cast<object*>(module->entity);
+  auto* module_object = static_cast<object*>(module->entity.get());
   local->flags |= from->flags & (symf_type_explicit | symf_saved);
   local->flags |= symf_public;
   switch (from->cls) {
     case sym_derived_type: {
-      auto* t = static_cast<type*>(from->entity);
+      auto* t = static_cast<type*>(from->entity.get());
       type* c = copy_type(t);
       if (local->cls == sym_derived_type && local->entity && local->entity != c &&
-          static_cast<type*>(local->entity)->type_code != tk_unknown) {
+          static_cast<type*>(local->entity.get())->type_code != tk_unknown) {
         // A type referenced before its definition keeps its entry.
-        auto* own = static_cast<type*>(local->entity);
+        auto* own = static_cast<type*>(local->entity.get());
         copy_type_entry(c, own);
         for (object* f = own->first_field; f; f = f->next) f->assoc_derived_type = own;
         c = own;
@@ -313,13 +313,13 @@ void copy_entity(symbol_entry* local, symbol_entry* from, symbol_entry* module) 
       break;
     }
     case sym_variable:
-      local->entity = copy_variable(static_cast<object*>(from->entity), local, module_object);
+      local->entity = copy_variable(static_cast<object*>(from->entity.get()), local, module_object);
       break;
     case sym_external_subroutine:
     case sym_external_function:
     case sym_internal_subroutine:
     case sym_internal_function: {
-      object* c = copy_routine(static_cast<object*>(from->entity), module_object);
+      object* c = copy_routine(static_cast<object*>(from->entity.get()), module_object);
       local->entity = c;
       local->word1 = (local->word1 & ~1u) | (from->word1 & 1u);
       if (from->cls == sym_external_subroutine || from->cls == sym_external_function) external_name_check(local);
@@ -333,10 +333,10 @@ void copy_entity(symbol_entry* local, symbol_entry* from, symbol_entry* module) 
       local->word1 = from->word1;
       break;
     case sym_generic:
-      local->entity = copy_interface(static_cast<interface*>(from->entity), local, module_object);
+      local->entity = copy_interface(static_cast<interface*>(from->entity.get()), local, module_object);
       break;
     case sym_namelist:
-      local->entity = copy_namelist(static_cast<namelist_group*>(from->entity), local);
+      local->entity = copy_namelist(static_cast<namelist_group*>(from->entity.get()), local);
       break;
     default:
       break;
@@ -411,15 +411,15 @@ bool holds_procedure(const interface* generic, const object* routine, const atom
 // generic already has (the module re-exports what another USE brought in)
 // is not added twice.
 void merge_generic(symbol_entry* local, symbol_entry* from, symbol_entry* module) {
-  auto* mine = static_cast<interface*>(local->entity);
-  auto* theirs = static_cast<interface*>(from->entity);
+  auto* mine = static_cast<interface*>(local->entity.get());
+  auto* theirs = static_cast<interface*>(from->entity.get());
   if (!mine || !theirs) return;
   pool_ref_field<object_list_member>* tail = &mine->routine_prototype_list;
   while (*tail) tail = &(*tail)->next;
   for (object_list_member* m = theirs->routine_prototype_list; m; m = m->next) {
     if (!m->object || holds_procedure(mine, m->object, module->name)) continue;
     object_list_member* n = new_object_list_member();
-    n->object = copy_routine(m->object, static_cast<object*>(module->entity));
+    n->object = copy_routine(m->object, static_cast<object*>(module->entity.get()));
     *tail = n;
     tail = &n->next;
   }
@@ -555,7 +555,7 @@ void import_entity(symbol_entry* local, name_pos_record name, symbol_entry* enti
     return;
   }
   if (local && local->cls == sym_forward_derived_type && entity->cls == sym_derived_type) {
-    auto* own = static_cast<type*>(local->entity);
+    auto* own = static_cast<type*>(local->entity.get());
     symbol_set_class(local, sym_derived_type);
     local->entity = own;
     local->link = entity;

@@ -230,22 +230,18 @@ type* explicit_shape_copy(type* t, uint32_t count) {
 
 // ---- DO variables ----
 
-namespace {
-// The entity of every temporary DO-value symbol: tells them from symbols of
-// class 16 that the parser makes.
-int do_value_marker;
-}  // namespace
-
+// A temporary DO-value symbol is its own entity: that tells it from the
+// symbols of class 16 that the parser makes.
 symbol_entry* new_do_value_symbol(int32_t value) {
   symbol_entry* s = pool_new<symbol_entry>();
   s->cls = sym_outer_implied_do_var;
-  s->entity = &do_value_marker;
+  s->entity = s;
   s->word1 = static_cast<uint32_t>(value);
   return s;
 }
 
 bool is_do_value_symbol(const symbol_entry* s) {
-  return s && s->cls == sym_outer_implied_do_var && s->entity == &do_value_marker;
+  return s && s->cls == sym_outer_implied_do_var && s->entity == s;
 }
 
 void bind_do_variable(DoVarBinding* b, object* var) {

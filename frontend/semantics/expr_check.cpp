@@ -80,7 +80,7 @@ symbol_entry* follow_symbol(symbol_entry* s) {
     s = symbol_complete(s);
     if (!s) return nullptr;
     if (s->cls == sym_alias) {
-      s = static_cast<symbol_entry*>(s->entity);
+      s = static_cast<symbol_entry*>(s->entity.get());
       continue;
     }
     if (s->cls == sym_host_link) {
@@ -95,16 +95,16 @@ symbol_entry* follow_symbol(symbol_entry* s) {
 // The routine object a procedure symbol stands for (classes 2-8, 22-26).
 object* procedure_object(symbol_entry* s) {
   if (s->cls == sym_specific_intrinsic || s->cls == sym_specific_intrinsic_sub) {
-    auto* spec = static_cast<intrinsic_specific*>(s->entity);
+    auto* spec = static_cast<intrinsic_specific*>(s->entity.get());
     return spec ? spec->signature_object : nullptr;
   }
-  return static_cast<object*>(s->entity);
+  return static_cast<object*>(s->entity.get());
 }
 
 // The interface a generic symbol stands for (classes 9, 10, 27).
 interface* generic_interface(symbol_entry* s) {
-  if (s->cls == sym_generic) return static_cast<interface*>(s->entity);
-  auto* d = static_cast<intrinsic_descriptor*>(s->entity);
+  if (s->cls == sym_generic) return static_cast<interface*>(s->entity.get());
+  auto* d = static_cast<intrinsic_descriptor*>(s->entity.get());
   return d ? d->table_entry : nullptr;
 }
 
@@ -761,14 +761,14 @@ bool resolve_apply(expr_node* n) {
   if (!s || s->name == names.error_name) return false;
   expr_node* args = n->operands;
   if (s->cls == sym_derived_type) {
-    type* t = static_cast<type*>(s->entity);
+    type* t = static_cast<type*>(s->entity.get());
     rekind(n, enk_constructor);
     n->type = t;
     n->constructor = args;
     return true;
   }
   if (s->cls == sym_variable || s->cls == sym_dummy) {
-    object* o = static_cast<object*>(s->entity);
+    object* o = static_cast<object*>(s->entity.get());
     if (!o) return false;
     type* t = o->type;
     if (is_array(t)) {
@@ -1218,9 +1218,9 @@ int check_type_entry(type* t, object* unit) {
         if (!ft) continue;
         type* fe = element_type_of(ft);
         if (fe && fe->type_code == tk_derived_type && fe->symbol && fe->symbol->cls == sym_alias) {
-          auto* target = static_cast<symbol_entry*>(fe->symbol->entity);
+          auto* target = static_cast<symbol_entry*>(fe->symbol->entity.get());
           if (target && target->entity) {
-            type* real = static_cast<type*>(target->entity);
+            type* real = static_cast<type*>(target->entity.get());
             if (ft == fe)
               f->type = real;
             else

@@ -896,7 +896,7 @@ object* global_external_object(object* o) {
   ::atom* name = o->corresp.name;
   if (!name || name == names.error_name) return o;
   if (symbol_entry* g = global_symbol_of(name)) {
-    auto* go = static_cast<object*>(g->entity);
+    auto* go = static_cast<object*>(g->entity.get());
     if (g->cls != sym_common_block && go) return go;
   }
   int cls = o->symbol && (o->symbol->cls == sym_external_subroutine ||

@@ -362,9 +362,9 @@ type* resolve_forward_type(type* t) {
     return t;
   }
   symbol_entry* d = symbol_complete(s);
-  for (int n = 0; d && d->cls == sym_alias && n < 64; ++n) d = static_cast<symbol_entry*>(d->entity);
+  for (int n = 0; d && d->cls == sym_alias && n < 64; ++n) d = static_cast<symbol_entry*>(d->entity.get());
   if (!d || d->cls != sym_derived_type || !d->entity) return t;
-  type* def = static_cast<type*>(d->entity);
+  type* def = static_cast<type*>(d->entity.get());
   if (t->type_code != tk_farray) return def;
   type* copy = new_type(tk_farray);
   copy_type_entry(t, copy);

@@ -1108,7 +1108,7 @@ int32_t named_kind_value(const char* text, uint32_t length, int* failure) {
   if (!a) return 0;
   symbol_entry* s = resolve_alias_chain(a->first_symbol, symtab.cur_scope);
   if (!s || s->cls != sym_variable || !s->entity) return 0;
-  auto* o = static_cast<object*>(s->entity);
+  auto* o = static_cast<object*>(s->entity.get());
   if (!o->is_constant || !check_entity_decl(o) || !o->type || o->type->type_code != tk_integer) return 0;
   constant* c = o->initializer;
   if (!c || (c->kind != ck_value && c->kind != ck_expression) || !c->value) return 0;

@@ -138,7 +138,7 @@ class AttrSymbolTest : public AttributesTest {
 TEST_F(AttrSymbolTest, ExistingAttributeStaysAndTheRequestedOneIsDropped) {
   // INTEGER, POINTER :: P then TARGET :: P.
   symbol_entry* p = variable("P");
-  static_cast<object*>(p->entity)->is_pointer = true;
+  static_cast<object*>(p->entity.get())->is_pointer = true;
   attr_set request = of({attr_variable, attr_target});
   EXPECT_EQ(attr_check(p, &request, null_pos), 0);
   EXPECT_EQ(request[attr_target], 0);
@@ -179,7 +179,7 @@ TEST_F(AttrSymbolTest, ApplyGivesTypeShapeAndInitialValue) {
   entity_decl.entity_init_expr = nullptr;
   symbol_entry* s = attr_apply(nullptr, &request, &np);
   ASSERT_EQ(s->cls, sym_variable);
-  object* o = static_cast<object*>(s->entity);
+  object* o = static_cast<object*>(s->entity.get());
   EXPECT_EQ(o->type, default_integer_type());
   EXPECT_TRUE(o->is_pointer);
   EXPECT_TRUE(o->is_saved);

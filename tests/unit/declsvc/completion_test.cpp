@@ -89,7 +89,7 @@ TEST_F(CompletionTest, ImpliedDoNameBecomesAnImpliedDoVariable) {
   s->entity = default_integer_type();
   symbol_complete(s);
   EXPECT_EQ(s->cls, sym_variable);
-  auto* o = static_cast<object*>(s->entity);
+  auto* o = static_cast<object*>(s->entity.get());
   EXPECT_EQ(o->storage_class, sc_implied_do_var);
   EXPECT_EQ(o->type, default_integer_type());
 }
@@ -102,7 +102,7 @@ TEST_F(CompletionTest, BlockDataLocalsAreIgnoredWithWarnings) {
   name_pos_record nx = np("X", here);
   symbol_as_variable(x, &nx);
   symbol_set_type(x, default_real_type(), false);
-  auto* xo = static_cast<object*>(x->entity);
+  auto* xo = static_cast<object*>(x->entity.get());
   xo->initializer = real_constant(default_real_type(), 1.0);
   x->word3 |= varf_init_in_decl;
   symbol_entry* y = symbol_create(sym_undeclared, name("Y"), here, 1);
@@ -158,7 +158,7 @@ TEST_F(CompletionTest, HostLinkWithoutTargetBecomesAProvisionalUndeclaredName) {
   EXPECT_EQ(resolve_alias_link(link), link);
   EXPECT_EQ(link->cls, sym_undeclared);
   EXPECT_TRUE(link->flags & symf_unresolved);
-  EXPECT_EQ(static_cast<type*>(link->entity), default_real_type());
+  EXPECT_EQ(static_cast<type*>(link->entity.get()), default_real_type());
   EXPECT_TRUE(link->flags & symf_type_implicit);
 }
 

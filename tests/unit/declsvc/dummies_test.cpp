@@ -58,7 +58,7 @@ TEST_F(DummyTest, DummyArgumentFromWhatTheNameWas) {
   x->flags &= ~symf_referenced;
   name_pos_record ex = np("X", here);
   declare_dummy_argument(x, &ex, nullptr);
-  EXPECT_TRUE(static_cast<object*>(x->entity)->is_parameter);
+  EXPECT_TRUE(static_cast<object*>(x->entity.get())->is_parameter);
   EXPECT_EQ(x->cls, sym_variable);
   // EXTERNAL E then E as a dummy: a dummy procedure.
   symbol_entry* ext = symbol_create(sym_external_named, name("E"), here, 1);
@@ -148,7 +148,7 @@ TEST_F(DummyTest, StatementFunctionAndItsDummies) {
   symbol_entry* sf = declare_stmt_function(nullptr, &fn);
   EXPECT_EQ(sf->cls, sym_stmt_function);
   EXPECT_EQ(sf->level, 1);
-  auto* so = static_cast<object*>(sf->entity);
+  auto* so = static_cast<object*>(sf->entity.get());
   EXPECT_EQ(so->storage_class, sc_stmt_func);
   EXPECT_EQ(so->type->return_type, default_real_type());
   name_pos_record dx = np("X", here);
@@ -174,7 +174,7 @@ TEST_F(DummyTest, ImpliedDoVariables) {
   symbol_entry* arr = symbol_create(sym_undeclared, name("I"), here, 1);
   name_pos_record ni = np("I", here);
   symbol_as_variable(arr, &ni);
-  static_cast<object*>(arr->entity)->type = array_type(default_integer_type(), 1);
+  static_cast<object*>(arr->entity.get())->type = array_type(default_integer_type(), 1);
   name_pos_record i1 = np("I", here);
   symbol_entry* v1 = implied_do_var(arr, &i1);
   EXPECT_EQ(count(messages(), "name of an array is not allowed"), 1);
@@ -217,7 +217,7 @@ TEST_F(DummyTest, CommonBlockNamedInTwoUnitsHasOneGlobalObject) {
   open_subroutine("S");
   name_pos_record c = np("BLK", here);
   symbol_entry* b1 = declare_common_block(&c);
-  auto* r1 = static_cast<common_block_record*>(b1->entity);
+  auto* r1 = static_cast<common_block_record*>(b1->entity.get());
   EXPECT_EQ(scope_at(1).commons_head, r1);
   object* storage = r1->storage;
   EXPECT_EQ(storage->storage_class, sc_common);
@@ -227,7 +227,7 @@ TEST_F(DummyTest, CommonBlockNamedInTwoUnitsHasOneGlobalObject) {
   open_subroutine("T");
   name_pos_record c2 = np("BLK", here);
   symbol_entry* b2 = declare_common_block(&c2);
-  EXPECT_EQ(static_cast<common_block_record*>(b2->entity)->storage, storage);
+  EXPECT_EQ(static_cast<common_block_record*>(b2->entity.get())->storage, storage);
   EXPECT_EQ(scope_at(1).commons_head, b2->entity);
   EXPECT_EQ(messages(), "");
 }
@@ -236,7 +236,7 @@ TEST_F(DummyTest, BlankCommonAndMembers) {
   open_subroutine("S");
   symbol_entry* b = blank_common_block(here);
   EXPECT_EQ(blank_common_block(here), b);
-  auto* r = static_cast<common_block_record*>(b->entity);
+  auto* r = static_cast<common_block_record*>(b->entity.get());
   EXPECT_EQ(r->storage->corresp.name, nullptr);
   object* x = new_object();
   object* y = new_object();
@@ -253,7 +253,7 @@ TEST_F(DummyTest, VariableLikeSymbols) {
   name_pos_record n = np("V", here);
   symbol_as_variable(v, &n);
   EXPECT_TRUE(is_variable_like(v));
-  static_cast<object*>(v->entity)->is_constant = true;
+  static_cast<object*>(v->entity.get())->is_constant = true;
   EXPECT_FALSE(is_variable_like(v));
   EXPECT_TRUE(is_variable_like(symbol_create(sym_stmt_func_dummy, name("D"), here, 1)));
   EXPECT_FALSE(is_variable_like(symbol_create(sym_generic, name("G"), here, 1)));

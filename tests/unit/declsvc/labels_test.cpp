@@ -64,7 +64,7 @@ TEST_F(LabelTest, DefinitionAndReferenceStates) {
       EXPECT_EQ(out, "");
       EXPECT_EQ(second, first);
     }
-    EXPECT_EQ(static_cast<label*>(first->entity)->kind, c.kind_after);
+    EXPECT_EQ(static_cast<label*>(first->entity.get())->kind, c.kind_after);
     if (c.first.definition || c.second.definition) {
       EXPECT_TRUE(first->word2 & labelf_defined);
     }
@@ -75,12 +75,12 @@ TEST_F(LabelTest, LabelsOfTheUnitListAndAssignMark) {
   open_subroutine("S");
   name_pos_record a = np("30", source_pos_record{2, 1});
   symbol_entry* assigned = label_reference(nullptr, &a, lk_unknown, false, xref_reference);
-  EXPECT_TRUE(static_cast<label*>(assigned->entity)->used_in_assign);
+  EXPECT_TRUE(static_cast<label*>(assigned->entity.get())->used_in_assign);
   EXPECT_EQ(scope_at(1).il_scope->labels, nullptr);  // kind not known yet
   name_pos_record d = np("30", source_pos_record{4, 1});
   label_reference(assigned, &d, lk_executable, true, xref_reference);
   EXPECT_EQ(scope_at(1).il_scope->labels, assigned->entity);
-  EXPECT_EQ(static_cast<label*>(assigned->entity)->corresp.decl_position.seq, 4u);
+  EXPECT_EQ(static_cast<label*>(assigned->entity.get())->corresp.decl_position.seq, 4u);
 }
 
 TEST_F(LabelTest, ReferencedButNeverDefined) {

@@ -115,7 +115,7 @@ TEST_F(TypingTest, DummyProcedureTypedAfterItsImplicitType) {
   scope_push(sk_unit);
   symbol_entry* f = symbol_create(sym_dummy_procedure, name("F"), here, 1);
   f->entity = new_dummy_object(f, unknown_type());
-  static_cast<object*>(f->entity)->type = nullptr;
+  static_cast<object*>(f->entity.get())->type = nullptr;
   implicit_type_of(f);  // becomes a dummy function of type REAL, typed implicitly
   EXPECT_EQ(f->cls, sym_dummy_function);
   EXPECT_EQ(symbol_set_type(f, default_real_type(), false), 1);
@@ -129,9 +129,9 @@ TEST_F(TypingTest, FunctionResultVariableCarriesTheTypeToTheFunction) {
   symbol_entry* result = at_level("F", 1);
   ASSERT_NE(result, nullptr);
   EXPECT_EQ(result->cls, sym_variable);
-  EXPECT_TRUE(static_cast<object*>(result->entity)->is_result);
+  EXPECT_TRUE(static_cast<object*>(result->entity.get())->is_result);
   EXPECT_EQ(symbol_set_type(result, default_integer_type(), false), 1);  // INTEGER F
-  EXPECT_EQ(static_cast<object*>(f->entity)->type->return_type, default_integer_type());
+  EXPECT_EQ(static_cast<object*>(f->entity.get())->type->return_type, default_integer_type());
   EXPECT_EQ(messages(), "");
 }
 
@@ -142,7 +142,7 @@ TEST_F(TypingTest, SymbolAsVariableByClass) {
   symbol_entry* v = symbol_as_variable(u, &n);
   EXPECT_EQ(v, u);
   EXPECT_EQ(v->cls, sym_variable);
-  auto* o = static_cast<object*>(v->entity);
+  auto* o = static_cast<object*>(v->entity.get());
   EXPECT_EQ(o->storage_class, sc_local);
   EXPECT_EQ(scope_at(1).il_scope->objects, o);
   EXPECT_EQ(symbol_as_variable(v, &n), v);  // a variable stays as it is
@@ -186,7 +186,7 @@ TEST_F(TypingTest, GenericInterfaceNameInheritsAHostGeneric) {
   scope_push(sk_unit);
   name_pos_record n2 = np("G", here);
   symbol_entry* inner = declare_interface_name(nullptr, &n2);
-  EXPECT_EQ(static_cast<interface*>(inner->entity)->inherited, static_cast<interface*>(outer->entity));
+  EXPECT_EQ(static_cast<interface*>(inner->entity.get())->inherited, static_cast<interface*>(outer->entity.get()));
   symbol_entry* var = symbol_create(sym_variable, name("V"), here, 2);
   name_pos_record nv = np("V", here);
   declare_interface_name(var, &nv);

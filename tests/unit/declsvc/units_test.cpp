@@ -20,7 +20,7 @@ TEST_F(UnitTest, ProgramAndModuleAreVisibleInsideThroughAnAlias) {
   symbol_entry* prog = declare_program(&p);
   EXPECT_EQ(prog->cls, sym_main_program);
   EXPECT_EQ(prog->level, 0);
-  auto* o = static_cast<object*>(prog->entity);
+  auto* o = static_cast<object*>(prog->entity.get());
   EXPECT_EQ(o->storage_class, sc_program);
   EXPECT_EQ(the_il_header.main_routine, o);
   EXPECT_EQ(scope_at(1).il_scope->assoc_routine, o);
@@ -32,8 +32,8 @@ TEST_F(UnitTest, ProgramAndModuleAreVisibleInsideThroughAnAlias) {
   name_pos_record m = np("M");
   symbol_entry* mod = declare_module(&m);
   EXPECT_EQ(mod->cls, sym_module);
-  EXPECT_EQ(static_cast<object*>(mod->entity)->storage_class, sc_module);
-  EXPECT_EQ(static_cast<object*>(mod->entity)->type->return_type->type_code, tk_module);
+  EXPECT_EQ(static_cast<object*>(mod->entity.get())->storage_class, sc_module);
+  EXPECT_EQ(static_cast<object*>(mod->entity.get())->type->return_type->type_code, tk_module);
   close_unit();
   // The module's symbol is the global record of its name; the program's is gone.
   EXPECT_EQ(global_symbol_of(name("M")), mod);
@@ -46,13 +46,13 @@ TEST_F(UnitTest, SubprogramClassFromTheContext) {
   symbol_entry* ext = open_subroutine("S");
   EXPECT_EQ(ext->cls, sym_external_subroutine);
   EXPECT_EQ(ext->level, 0);
-  auto* so = static_cast<object*>(ext->entity);
+  auto* so = static_cast<object*>(ext->entity.get());
   EXPECT_EQ(so->storage_class, sc_external);
   EXPECT_EQ(scope_at(1).il_scope->assoc_routine, so);
   symbol_entry* internal = open_function("F", default_integer_type());
   EXPECT_EQ(internal->cls, sym_internal_function);
   EXPECT_EQ(internal->level, 1);
-  auto* fo = static_cast<object*>(internal->entity);
+  auto* fo = static_cast<object*>(internal->entity.get());
   EXPECT_EQ(fo->storage_class, sc_internal);
   EXPECT_EQ(fo->assoc_routine, so);
   EXPECT_EQ(fo->type->return_type, default_integer_type());
@@ -68,7 +68,7 @@ TEST_F(UnitTest, EntryBecomesAnAlternateEntryOfTheUnit) {
   EXPECT_EQ(unit->assoc_routine, s->entity);
   ASSERT_NE(unit->entries, nullptr);
   EXPECT_EQ(unit->entries->assoc_routine, entry->entity);
-  EXPECT_TRUE(static_cast<object*>(entry->entity)->is_fortran_entry);
+  EXPECT_TRUE(static_cast<object*>(entry->entity.get())->is_fortran_entry);
   EXPECT_EQ(messages(), "");
 }
 
@@ -159,7 +159,7 @@ TEST_F(UnitTest, ReferenceAndDefinitionShareOneRoutineObject) {
   make_unit(2);  // CALL X
   symbol_entry* g = global_symbol_of(name("X"));
   ASSERT_NE(g, nullptr);
-  auto* shared = static_cast<object*>(g->entity);
+  auto* shared = static_cast<object*>(g->entity.get());
   EXPECT_EQ(shared->assoc_scope, nullptr);
   open_subroutine("X");
   scope* unit = scope_at(1).il_scope;
@@ -174,7 +174,7 @@ TEST_F(UnitTest, UnknownKindExternalDefinedLaterSharesItsObject) {
   symbol_entry* g = global_symbol_of(name("X"));
   ASSERT_NE(g, nullptr);
   EXPECT_EQ(g->cls, sym_unknown_external);
-  auto* earlier = static_cast<object*>(g->entity);
+  auto* earlier = static_cast<object*>(g->entity.get());
   symbol_entry* def = open_subroutine("X");
   close_unit();
   EXPECT_EQ(def->entity, earlier);
@@ -272,7 +272,7 @@ TEST_F(UnitTest, NamedKindValue) {
   symbol_entry* k = symbol_create(sym_undeclared, name("DP"), source_pos_record{2, 1}, 1);
   name_pos_record nk = np("DP");
   symbol_as_variable(k, &nk);
-  auto* o = static_cast<object*>(k->entity);
+  auto* o = static_cast<object*>(k->entity.get());
   o->type = default_integer_type();
   o->is_constant = true;
   o->initializer = int_constant(default_integer_type(), 8);
@@ -302,11 +302,11 @@ TEST_F(UnitTest, ModuleProcedureDefinedAfterItsInterface) {
     declare_module(&m);
     name_pos_record g = np(generic);
     symbol_entry* gs = declare_interface_name(at_level(generic, 1), &g);
-    scope_set_interface(static_cast<interface*>(gs->entity), 1);
+    scope_set_interface(static_cast<interface*>(gs->entity.get()), 1);
     name_pos_record p = np("S");
     symbol_entry* mp = declare_module_procedure_name(at_level("S", 1), &p);
     EXPECT_EQ(mp->cls, sym_module_procedure);
-    object* routine = static_cast<object*>(mp->entity);
+    object* routine = static_cast<object*>(mp->entity.get());
     EXPECT_EQ(routine->type->return_type, unspec_routine_type());
     scope_set_interface(nullptr, 1);
     symbol_entry* def = open_subroutine("S");

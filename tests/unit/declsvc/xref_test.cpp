@@ -42,7 +42,7 @@ TEST_F(XrefTest, DefinitionThenReferenceShareOneIdentity) {
   xref_note_use(xref_modification, a, source_pos_record{5, 7});
   EXPECT_EQ(written(), "1 A D t.f90 3 9\n2 B R t.f90 4 2\n1 A M t.f90 5 7\n");
   EXPECT_EQ(a->decl_position.column, 9);  // recorded
-  EXPECT_TRUE(static_cast<object*>(a->entity)->corresp.referenced);
+  EXPECT_TRUE(static_cast<object*>(a->entity.get())->corresp.referenced);
 }
 
 TEST_F(XrefTest, NothingForTheErrorNameOrTheNullPosition) {

@@ -169,8 +169,60 @@ TEST(Pools, ReferencesReachEveryPoolRecord) {
 
   Rec outside{};
   EXPECT_EXIT(a->link = &outside, ::testing::KilledBySignal(SIGABRT), "Internal error");
-  EXPECT_EXIT(a->link = reinterpret_cast<Rec*>(reinterpret_cast<char*>(b) + 4),
+  EXPECT_EXIT(a->link = reinterpret_cast<Rec*>(reinterpret_cast<char*>(b) + 2),
               ::testing::KilledBySignal(SIGABRT), "Internal error");
+}
+
+// Records of 32-bit fields only take 4-byte steps; anything else still
+// starts on 8 bytes.
+TEST(Pools, SmallRecordsTakeFourByteSteps) {
+  pools_reset();
+  struct Small {
+    uint32_t word;
+    pool_ref<Small> link[2];
+  };
+  static_assert(sizeof(Small) == 12 && alignof(Small) == 4);
+  auto* first = pool_new<Small>();
+  auto* second = pool_new<Small>();
+  EXPECT_EQ(reinterpret_cast<char*>(second) - reinterpret_cast<char*>(first), 12);
+  auto* third = pool_new<Small>();
+  EXPECT_EQ(reinterpret_cast<char*>(third) - reinterpret_cast<char*>(second), 12);
+  // One of the three ends off an 8-byte boundary: 4 bytes of padding follow.
+  auto* words = static_cast<uint64_t*>(pool_alloc_zeroed(8));
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(words) % 8, 0u);
+  EXPECT_EQ(reinterpret_cast<char*>(words) - reinterpret_cast<char*>(third), 16);
+  first->link[1] = second;
+  second->link[0] = first;
+  EXPECT_EQ(first->link[1]->link[0].get(), first);
+  EXPECT_EQ(second->word, 0u);
+}
+
+// Dropping a pool's records overwrites what it handed out, keeps its
+// largest chunk empty for what comes next and releases the others.
+TEST(Pools, DroppedRecordsAreOverwrittenAndTheLargestChunkStays) {
+  pools_reset();
+  int scratch = new_pool();
+  auto* first = static_cast<uint32_t*>(pool_alloc_zeroed_in(scratch, 16, 4));
+  first[0] = 7;
+  pool_drop_records(scratch);
+  EXPECT_EQ(first[0], 0xFFFFFFFFu);
+  EXPECT_EQ(pool_first_chunk(scratch).room, 65512u);
+  auto* again = static_cast<uint32_t*>(pool_alloc_zeroed_in(scratch, 16, 4));
+  EXPECT_EQ(again, first);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(again[i], 0u);
+
+  auto* large = static_cast<uint32_t*>(pool_alloc_zeroed_in(scratch, 70000, 8));  // a chunk in front
+  EXPECT_EQ(pool_first_chunk(scratch).chunks, 2u);
+  EXPECT_EQ(free_chunk_count(), 1u);  // the first chunk's rest, retired
+  pool_drop_records(scratch);
+  EXPECT_EQ(large[0], 0xFFFFFFFFu);
+  pool_chunk_info c = pool_first_chunk(scratch);
+  EXPECT_EQ(c.chunks, 1u);
+  EXPECT_EQ(c.room, c.usable);
+  EXPECT_GE(c.usable, 70000u);
+  // The first chunk went back and joined its rest: a whole block again,
+  // set aside for reuse.
+  EXPECT_EQ(free_chunk_count(), 0u);
 }
 
 TEST(Pools, PoolNumbersGrowPastTableCapacity) {

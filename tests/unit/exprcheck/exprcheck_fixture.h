@@ -28,7 +28,7 @@ class ExprCheckTest : public ParserTest {
     name_pos_record np{a, pos};
     s = symbol_as_variable(s, &np);
     s->flags |= symf_type_explicit;
-    auto* o = static_cast<object*>(s->entity);
+    auto* o = static_cast<object*>(s->entity.get());
     o->type = t;
     return o;
   }

@@ -577,7 +577,7 @@ TEST_F(IlFile, ModuleModeWritesTheModuleSymbols) {
   var.corresp.decl_position = {5, 3};
   var.type = &g.integer;
   var.storage_class = sc_local;
-  intrinsic_descriptor abs_row{};
+  intrinsic_descriptor& abs_row = *pool_new<intrinsic_descriptor>();
   abs_row.name = &abs_name;
   symbol_entry& module_symbol = *pool_new<symbol_entry>();
   symbol_entry& var_symbol = *pool_new<symbol_entry>();

@@ -74,7 +74,7 @@ TEST_F(TableTest, SpecificNamesReachTheirSignature) {
     symbol_entry* s = intern_cstring(c.name)->first_symbol;
     while (s && s->cls != sym_specific_intrinsic) s = s->next_same_name;
     ASSERT_NE(s, nullptr) << c.name;
-    auto* specific = static_cast<intrinsic_specific*>(s->entity);
+    auto* specific = static_cast<intrinsic_specific*>(s->entity.get());
     object* o = specific->signature_object;
     ASSERT_NE(o, nullptr) << c.name;
     EXPECT_EQ(o, signature_of(c.row, c.k)) << c.name;

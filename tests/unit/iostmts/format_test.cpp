@@ -24,7 +24,7 @@ class FormatTest : public ParserTest {
     name_pos_record n{loop.label_name, loop.stmt_pos};
     loop.label_symbol = label_reference(symbol_here(loop.label_name), &n, lk_format, true, 0);
     EXPECT_EQ(parse_format_stmt(), 1) << line;
-    return static_cast<label*>(loop.label_symbol->entity)->format_constant;
+    return static_cast<label*>(loop.label_symbol->entity.get())->format_constant;
   }
 
   // A column as messages print it: ":%2d)".

@@ -98,13 +98,13 @@ TEST_F(NamesTest, IntrinsicSymbolsArePreloadedAtTheOuterLevel) {
   EXPECT_TRUE(s->flags & symf_in_scope);
   ASSERT_NE(s->next_same_name, nullptr);
   EXPECT_EQ(s->next_same_name->cls, sym_intrinsic_function);
-  auto* d = static_cast<intrinsic_descriptor*>(s->next_same_name->entity);
+  auto* d = static_cast<intrinsic_descriptor*>(s->next_same_name->entity.get());
   EXPECT_EQ(d->row, 154u);
   EXPECT_EQ(intrinsic_entity_name(s), name("DSIN"));
 
   EXPECT_EQ(name("MVBITS")->first_symbol->cls, sym_intrinsic_subroutine);
   EXPECT_EQ(name("=")->first_symbol->cls, sym_intrinsic_subroutine);
-  EXPECT_EQ(static_cast<intrinsic_descriptor*>(name("=")->first_symbol->entity)->row, 0u);
+  EXPECT_EQ(static_cast<intrinsic_descriptor*>(name("=")->first_symbol->entity.get())->row, 0u);
   EXPECT_EQ(name("+")->first_symbol->cls, sym_intrinsic_function);
   EXPECT_EQ(name("ABS")->first_symbol->cls, sym_intrinsic_function);  // no specific ABS
   EXPECT_EQ(name("ABS")->first_symbol->next_same_name, nullptr);

@@ -156,8 +156,9 @@ TEST_F(WalkTest, ModuleModeFollowsTheModuleExportList) {
   ms->link = es;
   symbol_entry* gs = symbol_create(sym_intrinsic_function, name("G"), null_pos, 0);
   es->next_same_level = gs;
-  intrinsic_descriptor d{name("SIN"), 156, nullptr, nullptr};
-  gs->entity = &d;
+  auto* d = pool_new<intrinsic_descriptor>();
+  *d = intrinsic_descriptor{name("SIN"), 156, nullptr, nullptr};
+  gs->entity = d;
   the_il_header.main_routine = m;
   walk.il_module_mode = true;
   visits.clear();

@@ -71,7 +71,7 @@ TEST_F(SpecStmtTest, NamelistGroupsCollectTheirMembers) {
   ASSERT_NE(g, nullptr);
   ASSERT_EQ(g->cls, sym_namelist);
   int n = 0;
-  for (expr_node* m = static_cast<namelist_group*>(g->entity)->member_list; m; m = m->next) {
+  for (expr_node* m = static_cast<namelist_group*>(g->entity.get())->member_list; m; m = m->next) {
     EXPECT_EQ(m->node_kind, enk_object);
     ++n;
   }

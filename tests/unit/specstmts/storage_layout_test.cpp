@@ -32,7 +32,7 @@ class StorageTest : public ParserTest {
 
   static object* var(const char* name) {
     symbol_entry* s = symbol_here(intern_cstring(name));
-    return s && s->cls == sym_variable ? static_cast<object*>(s->entity) : nullptr;
+    return s && s->cls == sym_variable ? static_cast<object*>(s->entity.get()) : nullptr;
   }
   static object* base_of(const char* name) {
     object* o = var(name);
