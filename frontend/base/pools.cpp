@@ -1,8 +1,8 @@
 // Numbered memory pools: chunks of at least 64 KB with a 24-byte
 // header, handed out by pointer bumps and released a pool at a time; released
-// chunks go to a free list where neighbours merge back into whole heap blocks.
-// A chunk fresh from the heap is zero-filled by calloc and marked clean, so
-// zeroed allocations from it need no clearing of their own.
+// chunks go to a free list where neighbours merge back into whole blocks.
+// A fresh block reads as zero and its chunk is marked clean, so zeroed
+// allocations from it need no clearing of their own.
 // Also the two heap wrappers that report "out of memory".
 #include "frontend/base/pools.h"
 

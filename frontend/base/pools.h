@@ -1,5 +1,7 @@
-// Numbered memory pools: 8-byte aligned blocks handed out from chunks of at
-// least 64 KB and released as a whole; records are never freed one by one.
+// Numbered memory pools: blocks handed out from chunks of at least 64 KB,
+// 8-byte aligned (4-byte for records of 32-bit fields), and released as a
+// whole; records are never freed one by one. All chunks lie in one reserved
+// address range, so that records can refer to each other in 32 bits.
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,8 @@
 // IL entry records: one record per entry kind; every entry starts with the
 // header word (number within its kind in bits 0-29, walker mark in bit 30,
-// check-pass mark in bit 31). Records hold real pointers; the field order of
+// check-pass mark in bit 31). Records link to records directly, through
+// pool_ref: a pointer kept in 32 bits (every record lies in the pools'
+// address range), used like one and checked when stored. The field order of
 // IL files is the IL file code's business (it writes and reads these fields).
 #pragma once
 #include <cstdint>
