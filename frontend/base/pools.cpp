@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <sys/mman.h>
+#include <vector>
 
 #include "frontend/base/diagnostics.h"
 
@@ -51,11 +52,13 @@ bool is_whole_block(pool_chunk* c) { return c->size != 0 && c->size == c->end; }
 // Blocks up to 8 MB are carved from 32 MB slices that the kernel may back
 // with 2 MB pages: freshly opened memory reads as zero (the chunk is clean
 // without clearing) and a huge page costs one page fault instead of 512.
-// Blocks are never returned to the range: a whole one that the pools give
-// back is kept aside and handed out again, zero-filled, for the next new
-// block of its size; a large one gives its pages back to the system meanwhile.
+// A whole block that the pools give back is kept aside and handed out again,
+// zero-filled, for the next new block of its size (a large one also for a
+// somewhat smaller block); a large one gives its pages back to the system
+// meanwhile, and the range's newest block its room in the range.
 constexpr size_t slice_size = size_t{32} << 20;
 constexpr size_t huge_page = size_t{2} << 20;
+constexpr size_t page = 4096;
 constexpr size_t block_gap = 8;
 constexpr size_t largest_region = pool_ref_reach;
 constexpr size_t smallest_region = size_t{256} << 20;
@@ -64,28 +67,50 @@ struct Region {
   size_t size = 0;              // its bytes
   size_t opened = 0;            // bytes from start made accessible
   size_t used = 0;              // bytes from start handed out as blocks
-  pool_chunk* spare = nullptr;  // whole blocks given back, linked by next
+  struct Spare {
+    pool_chunk* block;
+    size_t size;
+  };
+  std::vector<Spare> spare;     // whole blocks given back (kept apart from
+                                // their memory, which a large one gave back)
 };
 Region region;
 
 bool is_large(size_t size) { return size > slice_size / 4; }
 
-// A whole block goes aside for reuse.
+// A whole block goes aside for reuse. A large one gives its pages back
+// (it reads as zero again), and the newest one its room in the range too.
 void release_block(pool_chunk* c) {
-  if (is_large(c->size)) madvise(c, c->size, MADV_DONTNEED);
-  c->next = region.spare;
-  region.spare = c;
+  size_t size = c->size;
+  if (is_large(size)) {
+    madvise(c, size, MADV_DONTNEED);
+    if (reinterpret_cast<char*>(c) + size + block_gap == region.start + region.used) {
+      region.used -= size + block_gap;
+      return;
+    }
+  }
+  region.spare.push_back({c, size});
 }
 
-// A block given back earlier of exactly this size, or null.
-pool_chunk* spare_block(size_t size) {
-  for (pool_chunk** link = &region.spare; *link; link = &(*link)->next)
-    if ((*link)->size == size) {
-      pool_chunk* c = *link;
-      *link = c->next;
-      return c;
+// A block given back earlier for a new block of this size, or null: one of
+// exactly that size, or for a large size one of up to twice it.
+pool_chunk* spare_block(size_t* size) {
+  auto& spare = region.spare;
+  size_t fit = spare.size();
+  for (size_t i = 0; i < spare.size(); ++i) {
+    size_t have = spare[i].size;
+    if (have == *size) {
+      fit = i;
+      break;
     }
-  return nullptr;
+    if (fit == spare.size() && is_large(*size) && have > *size && have <= 2 * *size) fit = i;
+  }
+  if (fit == spare.size()) return nullptr;
+  pool_chunk* c = spare[fit].block;
+  *size = spare[fit].size;
+  spare[fit] = spare.back();
+  spare.pop_back();
+  return c;
 }
 
 // Reserves the range: as large as references reach, or less where the
@@ -126,6 +151,9 @@ bool open_region_to(size_t end) {
 
 void* arena_alloc(size_t size) {
   if (!region.start && !reserve_region()) return nullptr;
+  // A large block starts on a huge page (its size is whole pages), so that
+  // it can give all its pages back.
+  if (is_large(size)) region.used = (region.used + huge_page - 1) & ~(huge_page - 1);
   // Blocks are kept apart by a gap, as separate heap blocks are, so that
   // freeing never merges two blocks into one chunk.
   size_t end = region.used + size + block_gap;
@@ -197,11 +225,13 @@ void new_chunk(int pool, size_t n) {
     size_t size = n + pool_chunk_header_size;
     if (size < min_heap_block) size = min_heap_block;
     size = (size + 7) & ~size_t{7};
-    c = spare_block(size);
-    if (c)
-      std::memset(c, 0, size);  // zero-filled, as a fresh block is
-    else
+    if (is_large(size)) size = (size + page - 1) & ~(page - 1);
+    c = spare_block(&size);
+    if (c) {
+      if (!is_large(size)) std::memset(c, 0, size);  // zero-filled, as a fresh block is
+    } else {
       c = static_cast<pool_chunk*>(arena_alloc(size));
+    }
     if (!c) catastrophe_here(msg_out_of_memory);
     c->size = static_cast<uint32_t>(size);
     c->end = static_cast<uint32_t>(size);

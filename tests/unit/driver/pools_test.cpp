@@ -101,6 +101,32 @@ TEST(Pools, WholeBlockGivenBackIsReusedCleared) {
   EXPECT_EQ(nonzero, 0);  // records come zeroed, as from a fresh block
 }
 
+// A large block given back is used again, cleared: the newest one for any
+// size (its room goes back to the address range), another one for a block
+// of up to its size.
+TEST(Pools, LargeBlocksGivenBackAreUsedAgainCleared) {
+  pools_reset();
+  size_t large = size_t{12} << 20;
+  int a = new_pool();
+  auto* first = static_cast<uint8_t*>(pool_alloc(a, large));
+  first[0] = first[large - 1] = 1;
+  pool_free_all(a);
+  int b = new_pool();
+  auto* again = static_cast<uint8_t*>(pool_alloc(b, large + 4096));
+  EXPECT_EQ(again, first);
+  EXPECT_EQ(again[0] + again[large - 1], 0);
+
+  again[0] = 1;
+  int c = new_pool();
+  auto* above = static_cast<uint8_t*>(pool_alloc(c, large));  // a newer block
+  EXPECT_GT(above, again);
+  pool_free_all(b);  // not the newest: set aside
+  int d = new_pool();
+  auto* smaller = static_cast<uint8_t*>(pool_alloc(d, large - 4096));
+  EXPECT_EQ(smaller, again);
+  EXPECT_EQ(smaller[0], 0);
+}
+
 TEST(Pools, FreedPoolAllocatesAgain) {
   pools_reset();
   int p = new_pool();
