@@ -171,6 +171,15 @@ static void unit_loop() {
 
 void analyze_open_file() { unit_loop(); }
 
+// Whether the dependency pass must read the open source file. Its text is
+// looked at first: a file in which no MODULE or USE statement can stand,
+// which includes nothing and has no directive lines is left unread. With
+// HPF directives or the allocation trace it is always read.
+static bool needs_dependency_reading(int unitno) {
+  if (ropt.hpf || qmstate.qmdebug) return true;
+  return mkdep_file_may_matter(myfpno(unitno));
+}
+
 // Reads one source file in the current pass.
 static void read_file(int32_t k) {
   an.curfil = k;
@@ -201,6 +210,14 @@ static void read_file(int32_t k) {
   }
   if (unitno == 0) {
     if (an.pass == 1) errf("@W-TXTOPN", "can't open %s as input", name);
+    return;
+  }
+  if (an.MakingDep && !viacpp && !needs_dependency_reading(unitno)) {
+    // The dependency pass learns nothing from this file: it is registered
+    // in the program database as a reading would register it, and its
+    // place in the order is that of a file without modules.
+    CTVX_SrcOpen(name.c_str());
+    iclose(unitno);
     return;
   }
   if (an.pass == 1 && listit) {

@@ -3,6 +3,11 @@
 // report of files whose modules use each other and the dependency file.
 #include "checker/base/makedep.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -14,6 +19,7 @@
 #include "checker/common/qmalloc.h"
 #include "checker/base/out.h"
 #include "checker/base/passes.h"
+#include "checker/base/source.h"
 
 namespace {
 
@@ -296,4 +302,173 @@ void mkdep_end() {
 int32_t mkdep_order(int32_t k) {
   if (mkdep.NewFOrder == nullptr || k < 1 || k > mkdep.nfiles || k > mkdep.newfcount) return k;
   return mkdep.NewFOrder[k - 1];
+}
+
+namespace {
+
+// The statement words the dependency pass acts on, or which open program
+// units inside a file.
+constexpr std::string_view dep_words[] = {"MODULE",   "USE",       "INCLUDE", "DICTIONARY",
+                                          "INVOKE",   "INTERFACE", "CONTAINS"};
+
+// Blanks inside statement text (a carriage return counts too: leaving it
+// out only finds more words).
+bool scan_blank(unsigned char c) { return c == ' ' || c == '\t' || c == '\f' || c == '\v' || c == '\r'; }
+
+unsigned char scan_upper(unsigned char c) { return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c; }
+
+// Whether the characters of line from position at on, blanks left out,
+// begin with word.
+bool begins_with(std::string_view line, size_t at, std::string_view word) {
+  size_t w = 0;
+  for (; at < line.size() && w < word.size(); ++at) {
+    unsigned char c = static_cast<unsigned char>(line[at]);
+    if (scan_blank(c)) continue;
+    if (scan_upper(c) != static_cast<unsigned char>(word[w])) return false;
+    ++w;
+  }
+  return w == word.size();
+}
+
+// The text in capitals with the blanks left out (a line end stays): where
+// a word can be read on a line whatever blanks it holds. A NUL stays a
+// character of its own.
+struct Squeezer {
+  unsigned char map[256];  // 0: a blank, left out
+  Squeezer() {
+    for (int c = 0; c < 256; ++c) map[c] = scan_upper(static_cast<unsigned char>(c));
+    map[0] = 1;
+    for (unsigned char b : {' ', '\t', '\f', '\v', '\r'}) map[b] = 0;
+  }
+  std::string operator()(std::string_view text) const {
+    std::string out(text.size(), '\0');
+    size_t n = 0;
+    for (unsigned char c : text) {
+      unsigned char m = map[c];
+      out[n] = static_cast<char>(m);
+      n += m != 0;
+    }
+    out.resize(n);
+    return out;
+  }
+};
+
+// The first two letters of the words: a word is compared only where they
+// stand.
+struct WordStarts {
+  std::array<bool, 256 * 256> pair{};
+  WordStarts() {
+    for (std::string_view w : dep_words) pair[index(w[0], w[1])] = true;
+  }
+  static size_t index(char a, char b) {
+    return static_cast<size_t>(static_cast<unsigned char>(a)) * 256 + static_cast<unsigned char>(b);
+  }
+};
+
+// Whether one of the words stands in the squeezed text.
+bool holds_word(std::string_view sq) {
+  static const WordStarts starts;
+  for (size_t at = 0; at + 1 < sq.size(); ++at) {
+    if (!starts.pair[WordStarts::index(sq[at], sq[at + 1])]) continue;
+    for (std::string_view w : dep_words) {
+      if (sq.compare(at, w.size(), w) == 0) return true;
+    }
+  }
+  return false;
+}
+
+// Whether the characters of line from position at on begin with the rest
+// of a word begun on an earlier line.
+bool continues_word_at(std::string_view line, size_t at) {
+  for (std::string_view w : dep_words) {
+    for (size_t cut = 1; cut < w.size(); ++cut) {
+      if (begins_with(line, at, w.substr(cut))) return true;
+    }
+  }
+  return false;
+}
+
+// Whether the line may continue a statement with the rest of a word begun
+// on an earlier line, looked for where the continued text starts: in
+// column 7 after a fixed-form mark in column 6, behind a tab (and the
+// digit after it) among the first columns, behind a leading "&", and, in
+// free form after a line ending in "&", at the first nonblank character.
+bool continues_word(std::string_view line, size_t first, bool after_amp) {
+  if (line.size() > 5 && line[5] != ' ' && line[5] != '0' && line[5] != '\t' &&
+      continues_word_at(line, 6))
+    return true;
+  size_t tab = line.substr(0, 6).find('\t');
+  if (tab != std::string_view::npos && (continues_word_at(line, tab + 1) || continues_word_at(line, tab + 2)))
+    return true;
+  bool amp = first < line.size() && line[first] == '&';
+  if ((amp || after_amp) && (continues_word_at(line, first) || continues_word_at(line, first + 1))) return true;
+  return false;
+}
+
+// Whether the next line may continue this one in free form: an "&" with
+// nothing but blanks after it, or before a "!" comment. An "&" from column
+// 73 on counts whatever follows, as the text behind a margin is dropped.
+bool free_continued(std::string_view line) {
+  for (size_t amp = line.find('&'); amp != std::string_view::npos; amp = line.find('&', amp + 1)) {
+    if (amp >= 72) return true;
+    size_t r = amp + 1;
+    while (r < line.size() && scan_blank(static_cast<unsigned char>(line[r]))) ++r;
+    if (r >= line.size() || line[r] == '!') return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool mkdep_text_may_matter(std::string_view text) {
+  // In free form a line after one ending in "&" may continue it, with
+  // comment lines between them.
+  bool after_amp = false;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t end = text.find('\n', pos);
+    if (end == std::string_view::npos) end = text.size();
+    // The reader keeps the first MAX_LINE characters of a line; the words
+    // are looked for in the whole text.
+    std::string_view line = text.substr(pos, std::min(end - pos, static_cast<size_t>(MAX_LINE)));
+    pos = end + 1;
+    size_t first = 0;
+    while (first < line.size() && scan_blank(static_cast<unsigned char>(line[first]))) ++first;
+    bool blank = first >= line.size();
+    char lead = blank ? ' ' : line[first];
+    // Preprocessor lines and the "$" directives.
+    if (lead == '#' || lead == '$') return true;
+    if (continues_word(line, first, after_amp)) return true;
+    // A line of blanks and ";" or a comment leaves an open line open.
+    size_t rest = first;
+    while (rest < line.size() && (line[rest] == ';' || scan_blank(static_cast<unsigned char>(line[rest])))) ++rest;
+    bool comment = rest >= line.size() || line[rest] == '!';
+    after_amp = (comment && after_amp) || free_continued(line);
+  }
+  static const Squeezer squeeze;
+  return holds_word(squeeze(text));
+}
+
+bool mkdep_file_may_matter(std::FILE* fp) {
+  if (fp == nullptr) return true;
+  int fd = ::fileno(fp);
+  struct stat st {};
+  if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return true;
+  // A very large file is read line by line as before rather than held whole.
+  constexpr off_t largest = off_t{1} << 26;
+  if (st.st_size > largest) return true;
+  // pread leaves the stream's position where the reader expects it.
+  std::string text;
+  // One byte more than its size, so that the end is met without growing.
+  text.resize(static_cast<size_t>(st.st_size > 0 ? st.st_size : 0) + 1);
+  size_t got = 0;
+  for (;;) {
+    if (got == text.size()) text.resize(2 * text.size());
+    ssize_t n = ::pread(fd, text.data() + got, text.size() - got, static_cast<off_t>(got));
+    if (n < 0) return true;
+    if (n == 0) break;
+    got += static_cast<size_t>(n);
+  }
+  text.resize(got);
+  return mkdep_text_may_matter(text);
 }

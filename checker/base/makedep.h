@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <string_view>
 
 struct mkdep_file;
 
@@ -37,3 +39,14 @@ void mkdep_end();
 // The k-th file (from 1) of the analysis order; k itself when no order is
 // known.
 int32_t mkdep_order(int32_t k);
+
+// Whether source text may hold anything the dependency pass reacts to: one
+// of its statement words (MODULE, USE, the INCLUDE forms and the statements
+// around contained units), possibly spelt with blanks or split over a
+// continuation line, or a "#" or "$" line. False only when reading the text
+// in the dependency pass could learn nothing from it.
+bool mkdep_text_may_matter(std::string_view text);
+// The same for the regular file open on fp, read from its start without
+// moving its position; true when it is no regular file, is larger than
+// 64 MiB or cannot be read.
+bool mkdep_file_may_matter(std::FILE* fp);

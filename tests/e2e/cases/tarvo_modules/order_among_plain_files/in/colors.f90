@@ -1,0 +1,3 @@
+module colors
+  integer :: hue = 3
+end module colors

@@ -1,0 +1,4 @@
+      SUBROUTINE PAINT
+      INCLUDE 'uses.inc'
+      PRINT *, HUE
+      END

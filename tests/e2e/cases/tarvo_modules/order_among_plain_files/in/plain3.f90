@@ -1,0 +1,5 @@
+subroutine spare(n)
+  integer :: n
+  n = n + &
+      1
+end subroutine spare

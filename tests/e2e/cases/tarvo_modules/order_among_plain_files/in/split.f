@@ -1,0 +1,5 @@
+      SUBROUTINE SPLIT
+      US
+     &E SHAPES
+      PRINT *, SIDES
+      END

@@ -1,0 +1,4 @@
+subroutine report
+  use shapes
+  print *, sides
+end subroutine report
