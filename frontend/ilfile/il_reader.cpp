@@ -1058,8 +1058,8 @@ void check_chains_of(int k) {
 void check_chains() {
   for (int k = 1; k <= ilk_symbol_entry && !failed(); ++k) {
     switch (k) {
-#define IL_RECORD(kind, T)              \
-  case kind:                            \
+#define IL_RECORD(kind, T)     \
+  case kind:                   \
     check_chains_of<::T>(kind); \
     break;
 #include "frontend/ilfile/il_records.def"

@@ -32,6 +32,7 @@ constexpr int msg_not_in_module = 474;
 struct UseState {
   int unit_level;                 // the level of the unit that USEs
   scope* copies_for;              // the unit scope the copies below belong to
+  uint32_t copies_generation;     // il_tables_generation of copies_for
   std::unordered_map<const void*, void*> copies;  // module entry -> the unit's copy
   std::unordered_set<symbol_entry*> renamed;      // entities imported under a rename
   std::unordered_set<const type*> copied_types;   // module derived types copied for the unit
@@ -98,8 +99,10 @@ T* entry_copy(const T* original, T* fresh) {
 
 void reset_copies_for_unit() {
   scope* unit = scope_at(use.unit_level).il_scope;
-  if (use.copies_for == unit) return;
+  // A scope of a new compilation may have the address of an earlier one.
+  if (use.copies_for == unit && use.copies_generation == il_tables_generation) return;
   use.copies_for = unit;
+  use.copies_generation = il_tables_generation;
   use.copies.clear();
   use.copied_types.clear();
   use.copied_variables.clear();
