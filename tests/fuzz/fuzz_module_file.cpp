@@ -11,21 +11,10 @@
 #include <cstdio>
 #include <string>
 
+#include "tests/fuzz/module_user_program.h"
 #include "tests/fuzz/srcfront_in_process.h"
 
 namespace {
-
-// The program that uses the module: every kind of name a module exports
-// (types, variables, procedures, generics, operators, namelists) is tried.
-constexpr const char user_program[] =
-    "program u\n"
-    "use m\n"
-    "type(pair) q\n"
-    "q = p + p\n"
-    "call s(n)\n"
-    "write (*, nml=g)\n"
-    "print *, v, q%a\n"
-    "end program u\n";
 
 // A private working folder holding the program and the module folder, made
 // once; the program is written once too.
@@ -36,7 +25,7 @@ const std::string& work_folder() {
     mkdir(mods.c_str(), 0700);
     FILE* p = std::fopen((f + "/u.f90").c_str(), "wb");
     if (!p) __builtin_trap();
-    std::fputs(user_program, p);
+    std::fputs(module_user_program, p);
     std::fclose(p);
     return f;
   }();

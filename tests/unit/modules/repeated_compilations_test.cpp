@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "tests/fuzz/module_user_program.h"
 #include "tests/fuzz/srcfront_in_process.h"
 
 namespace {
@@ -28,14 +29,7 @@ TEST(RepeatedCompilations, AUnitUsingAModuleIsCompiledAlikeEveryTime) {
   mkdir(mods.c_str(), 0700);
   std::ofstream(mods + "/M.mod", std::ios::binary)
       << file_text(std::string(TOOLKIT_SOURCE_DIR) + "/tests/fuzz/corpus/module_file/exports.mod");
-  std::ofstream(folder + "/u.f90") << "program u\n"
-                                      "use m\n"
-                                      "type(pair) q\n"
-                                      "q = p + p\n"
-                                      "call s(n)\n"
-                                      "write (*, nml=g)\n"
-                                      "print *, v, q%a\n"
-                                      "end program u\n";
+  std::ofstream(folder + "/u.f90") << module_user_program;
   for (int run = 0; run < 3; ++run) {
     testing::internal::CaptureStderr();
     fuzz_srcfront_run::run({"srcfront", "-n", "-M", mods, folder + "/u.f90"});
