@@ -18,13 +18,27 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
 
-# run LABEL command...: wall seconds and peak KiB of one run into $t and $m.
+# run [-N] LABEL command...: the median wall seconds and the largest peak
+# KiB of N runs (default 1) into $t and $m. Single runs of a fraction of a
+# second vary by half on a busy machine; the median of a few does not.
 run() {
+  local n=1
+  case $1 in -[0-9]*) n=${1#-}; shift ;; esac
   local label=$1; shift
-  /usr/bin/time -o time.txt -f '%e %M' timeout 300 "$@" >/dev/null 2>&1
-  # The last line holds the numbers; a failing command adds one before it.
-  read -r t m < <(tail -n 1 time.txt)
-  printf '%-44s %9.3f s %9d KiB\n' "$label" "$t" "$m"
+  local k times=() mems=()
+  for ((k = 0; k < n; k++)); do
+    /usr/bin/time -o time.txt -f '%e %M' timeout 300 "$@" >/dev/null 2>&1
+    # The last line holds the numbers; a failing command adds one before it.
+    read -r t m < <(tail -n 1 time.txt)
+    times+=("$t"); mems+=("$m")
+  done
+  t=$(printf '%s\n' "${times[@]}" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')
+  m=$(printf '%s\n' "${mems[@]}" | sort -n | tail -n 1)
+  if [ "$n" -gt 1 ]; then
+    printf '%-44s %9.3f s %9d KiB (median of %d)\n' "$label" "$t" "$m" "$n"
+  else
+    printf '%-44s %9.3f s %9d KiB\n' "$label" "$t" "$m"
+  fi
 }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.3f", a / b; else print "-" }'; }
 # Ratios of tarvo and ilshow, printed as one table at the end.
@@ -83,10 +97,10 @@ groups=$(( lines / per_group ))
 echo "== large fixed-form file: $groups routine groups"
 bash "$gen" "$groups" >big.f
 bytes=$(wc -c <big.f); echo "$(wc -l <big.f) lines, $bytes bytes"
-run "srcfront -F -n" "$bin/srcfront" -F -n big.f; s_n=$t; s_mem=$m
-run "srcfront -F (IL file)" "$bin/srcfront" -F big.f; s_il=$t
+run -5 "srcfront -F -n" "$bin/srcfront" -F -n big.f; s_n=$t; s_mem=$m
+run -5 "srcfront -F (IL file)" "$bin/srcfront" -F big.f; s_il=$t
 run "gfortran -fsyntax-only" gfortran -fsyntax-only -std=legacy big.f; g=$t
-f=0; if have ftnchek; then run "ftnchek -quiet" ftnchek -quiet big.f; f=$t; fi
+f=0; if have ftnchek; then run -5 "ftnchek -quiet" ftnchek -quiet big.f; f=$t; fi
 echo "srcfront -n / gfortran        $(ratio "$s_n" "$g")   (goal <= 0.10)"
 echo "srcfront IL / gfortran        $(ratio "$s_il" "$g")"
 echo "srcfront -n / ftnchek         $(ratio "$s_n" "$f")   (goal <= 1.5)"
@@ -96,7 +110,7 @@ echo "== the same input at 1x, 2x, 4x, 8x"
 base=$(( groups / 8 )); [ "$base" -lt 1 ] && base=1
 for k in 1 2 4 8; do
   bash "$gen" $((base * k)) >scale$k.f
-  run "srcfront -F -n ${k}x ($(wc -l <scale$k.f) lines)" "$bin/srcfront" -F -n scale$k.f
+  run -5 "srcfront -F -n ${k}x ($(wc -l <scale$k.f) lines)" "$bin/srcfront" -F -n scale$k.f
   eval "st$k=$t"
 done
 echo "8x time / 1x time             $(ratio "$st8" "$st1")   (goal <= 8.5)"
