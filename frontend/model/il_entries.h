@@ -111,6 +111,7 @@ struct constant {
     };
   };
 };
+static_assert(sizeof(constant) == 32);
 
 // A dummy argument of a routine type (kind 4).
 struct param_type {
@@ -121,6 +122,7 @@ struct param_type {
   pool_ref<::param_type> next;
   pool_ref<::type> type;
 };
+static_assert(sizeof(param_type) == 36);
 
 // A bound: a constant value or an expression, by its bound kind (bk_).
 struct bound_record {
@@ -193,6 +195,7 @@ struct type {
     };
   };
 };
+static_assert(sizeof(type) == 64);
 
 // A statement label (kind 6).
 struct label {
@@ -302,6 +305,7 @@ struct object {
   pool_ref<::object> list_prev;            // the object before it on that list
   pool_ref<::scope> listed_in;             // the scope whose object list holds it
 };
+static_assert(sizeof(object) == 72);
 
 // A generic interface, or an intrinsic row's descriptor (kind 9).
 struct interface {
@@ -355,6 +359,7 @@ struct statement {
     pool_ref<void> slot2;
   };
 };
+static_assert(sizeof(statement) == 28);
 
 // The IL scope of a program unit, statement function or type definition
 // (kind 11).

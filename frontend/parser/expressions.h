@@ -48,17 +48,20 @@ inline void apply_set_triplet(expr_node* n, bool on) { n->ignore_lbound = on; }
 // The binary precedence level of a token (0 when it is no binary operator).
 int binary_level(int token);
 
-// The same, into a record's link.
-template <class Parse, class... Rest>
-bool parse_into(expr_link* link, Parse parse, Rest... rest) {
+// The parsers above, storing into a record's link (a pool reference) rather
+// than into an expr_node*.
+inline bool parse_into(expr_link* link, bool (*parse)(expr_node**)) {
   expr_node* e = *link;
-  bool ok = parse(&e, rest...);
+  bool ok = parse(&e);
   *link = e;
   return ok;
 }
-inline bool parse_expression(expr_link* out) { return parse_into(out, [](expr_node** e) { return parse_expression(e); }); }
-inline bool parse_variable(expr_link* out) { return parse_into(out, [](expr_node** e) { return parse_variable(e); }); }
-inline bool parse_item_list(expr_link* first) { return parse_into(first, [](expr_node** e) { return parse_item_list(e); }); }
+inline bool parse_expression(expr_link* out) { return parse_into(out, parse_expression); }
+inline bool parse_variable(expr_link* out) { return parse_into(out, parse_variable); }
+inline bool parse_item_list(expr_link* first) { return parse_into(first, parse_item_list); }
 inline bool parse_input_item_list(expr_link* first, int mode) {
-  return parse_into(first, [](expr_node** e, int m) { return parse_input_item_list(e, m); }, mode);
+  expr_node* e = *first;
+  bool ok = parse_input_item_list(&e, mode);
+  *first = e;
+  return ok;
 }
